@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# Installs what Tessel needs to build and test on Debian or Ubuntu.
+# Idempotent: packages that are already installed are skipped, and apt-get
+# is not touched at all when nothing is missing.
+set -euo pipefail
+
+packages=(
+  build-essential cmake pkg-config
+  qt6-base-dev qt6-base-dev-tools libgl-dev
+  libjpeg-dev zlib1g-dev
+  libgtest-dev
+  fonts-dejavu-core fonts-droid-fallback fonts-dseg
+)
+if [ "${TESSEL_WITH_FUZZ:-0}" = 1 ]; then
+  packages+=(clang libclang-rt-dev)
+fi
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+  exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then sudo="sudo"; fi
+echo "install-deps: installing ${missing[*]}" >&2
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >&2

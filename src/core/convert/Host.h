@@ -1,0 +1,48 @@
+#pragma once
+// How a run talks to its user. The GUI shows boxes and dialogs, the command
+// line prints and asks, the tests record.
+#include <filesystem>
+#include <string>
+
+#include "config/SetupValues.h"
+
+namespace tessel {
+
+// The system's own messages, as shown to the user.
+namespace messages {
+inline constexpr const char* kSourceInvalid = "源路径无效！";
+inline constexpr const char* kNoPictures = "没有找到图片！";
+inline constexpr const char* kFontMissing = "没有找到字库font.ttf，需要手动配置！";
+inline constexpr const char* kPathsOverlap = "源路径与输出路径重叠！";
+inline constexpr const char* kNoOutputFolder = "找不到文档目录，无法输出！";
+}  // namespace messages
+
+class Host {
+ public:
+  virtual ~Host() = default;
+
+  // One of the messages above (or, rarely, a path), shown modally.
+  virtual void showMessage(const std::string& text) = 0;
+
+  // Branch B: let the user confirm or correct the device parameters. Returns
+  // false when the user did not confirm; the run then ends.
+  virtual bool confirmSetup(SetupValues& values) = 0;
+
+  // The run is complete: show the output root.
+  virtual void openFolder(const std::filesystem::path& folder) = 0;
+
+  // A long-running part has begun or ended (the GUI's wait cursor).
+  virtual void busy(bool /*on*/) {}
+
+  // The pauses a run makes before reading the configuration (1000 ms) and
+  // before opening the output (100 ms). Hosts without a display skip them.
+  virtual void pause(int /*milliseconds*/) {}
+
+  // done of total work items of the current phase have finished.
+  virtual void progress(int /*done*/, int /*total*/) {}
+
+  // An input was skipped or an output could not be written.
+  virtual void warning(const std::string& /*text*/) {}
+};
+
+}  // namespace tessel

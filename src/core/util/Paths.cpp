@@ -1,0 +1,140 @@
+#include "util/Paths.h"
+
+#include <QDir>
+#include <QStandardPaths>
+#include <cerrno>
+#include <climits>
+#include <cstdlib>
+#include <mutex>
+#include <system_error>
+
+namespace tessel {
+
+QString toQString(const fs::path& path) {
+  return QString::fromStdU16String(path.u16string());
+}
+
+fs::path toPath(const QString& text) {
+  return fs::path(text.toStdU16String());
+}
+
+fs::path pathFromUtf8(const std::string& text) {
+  return fs::path(std::u8string(text.begin(), text.end()));
+}
+
+std::string pathToUtf8(const fs::path& path) {
+  const std::u8string s = path.u8string();
+  return std::string(s.begin(), s.end());
+}
+
+fs::path documentsFolder() {
+  QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  const QString home = QDir::homePath();
+  // Qt falls back to the home folder itself when no Documents folder is
+  // configured; both are fine as long as they name a real place.
+  if (docs.isEmpty()) docs = home;
+  if (docs.isEmpty() || docs == QDir::rootPath()) return {};
+  const fs::path folder = toPath(docs);
+  std::error_code ec;
+  fs::create_directories(folder, ec);
+  if (!fs::is_directory(folder, ec)) {
+    const fs::path h = toPath(home);
+    if (!home.isEmpty() && home != QDir::rootPath() && fs::is_directory(h, ec)) return h;
+    return {};
+  }
+  return folder;
+}
+
+namespace {
+std::mutex& programMutex() {
+  static std::mutex m;
+  return m;
+}
+fs::path& programFolderStorage() {
+  static fs::path p;
+  return p;
+}
+}  // namespace
+
+fs::path programFolder() {
+  std::lock_guard lock(programMutex());
+  return programFolderStorage();
+}
+
+void setProgramFolder(const fs::path& folder) {
+  std::lock_guard lock(programMutex());
+  programFolderStorage() = folder;
+}
+
+fs::path resourceFolder() {
+  const fs::path own = programFolder();
+  std::error_code ec;
+  for (const char* probe : {"font.ttf", "中英文.ttf"}) {
+    if (!own.empty() && fs::exists(own / pathFromUtf8(probe), ec)) return own;
+  }
+  const fs::path installed = pathFromUtf8(TESSEL_INSTALL_DATADIR);
+  if (fs::is_directory(installed, ec)) return installed;
+  return own;
+}
+
+bool deleteFolderTree(const fs::path& folder) {
+  std::error_code ec;
+  const auto status = fs::symlink_status(folder, ec);
+  if (ec || !fs::exists(status)) return false;
+  if (fs::is_symlink(status)) {
+    // The folder itself is a link: remove the link, never its target.
+    return fs::remove(folder, ec) && !ec;
+  }
+  // remove_all removes links inside as links and does not follow them.
+  fs::remove_all(folder, ec);
+  return !ec && !fs::exists(fs::symlink_status(folder, ec));
+}
+
+namespace {
+fs::path canonicalAsFarAsPossible(const fs::path& p) {
+  std::error_code ec;
+  fs::path absolute = fs::absolute(p, ec);
+  if (ec) absolute = p;
+  return fs::weakly_canonical(absolute, ec).lexically_normal();
+}
+}  // namespace
+
+bool pathIsInside(const fs::path& inner, const fs::path& outer) {
+  const fs::path a = canonicalAsFarAsPossible(inner);
+  const fs::path b = canonicalAsFarAsPossible(outer);
+  auto ai = a.begin();
+  for (auto bi = b.begin(); bi != b.end(); ++bi) {
+    if (bi->empty()) continue;  // trailing separator
+    if (ai == a.end() || *ai != *bi) return false;
+    ++ai;
+  }
+  return true;
+}
+
+std::string asciiLower(std::string text) {
+  for (char& c : text) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return text;
+}
+
+long long leadingNumber(const std::string& stem) {
+  std::size_t i = 0;
+  while (i < stem.size() && (stem[i] == ' ' || (stem[i] >= '\t' && stem[i] <= '\r'))) ++i;
+  bool negative = false;
+  if (i < stem.size() && (stem[i] == '+' || stem[i] == '-')) {
+    negative = stem[i] == '-';
+    ++i;
+  }
+  long long value = 0;
+  bool any = false;
+  while (i < stem.size() && stem[i] >= '0' && stem[i] <= '9') {
+    any = true;
+    if (value < LLONG_MAX / 10) value = value * 10 + (stem[i] - '0');
+    ++i;
+  }
+  if (!any) return 0;
+  return negative ? -value : value;
+}
+
+}  // namespace tessel

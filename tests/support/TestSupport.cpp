@@ -1,0 +1,113 @@
+#include "support/TestSupport.h"
+
+#include <QBuffer>
+#include <QPainter>
+#include <atomic>
+#include <chrono>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <zlib.h>
+
+#include "util/Paths.h"
+
+namespace tessel::test {
+
+TempDir::TempDir() {
+  static std::atomic<int> counter{0};
+  const auto stamp = std::chrono::steady_clock::now().time_since_epoch().count();
+  std::random_device rd;
+  path_ = fs::temp_directory_path() /
+          ("tessel-test-" + std::to_string(stamp) + "-" + std::to_string(rd()) + "-" +
+           std::to_string(counter++));
+  fs::create_directories(path_);
+}
+
+TempDir::~TempDir() {
+  std::error_code ec;
+  // Tests may leave read-only files behind; make them writable first.
+  for (auto it = fs::recursive_directory_iterator(path_, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    if (!it->is_symlink()) fs::permissions(it->path(), fs::perms::owner_all, fs::perm_options::add, ec);
+  }
+  fs::remove_all(path_, ec);
+}
+
+fs::path TempDir::operator/(const std::string& name) const { return path_ / pathFromUtf8(name); }
+
+void writeBytes(const fs::path& path, ByteView data) {
+  if (path.has_parent_path()) fs::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(data.size()));
+}
+
+void writeText(const fs::path& path, const std::string& text) {
+  writeBytes(path, ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+}
+
+Bytes readBytes(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string readText(const fs::path& path) {
+  const Bytes b = readBytes(path);
+  return std::string(b.begin(), b.end());
+}
+
+QImage patternImage(int width, int height) {
+  QImage image(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      image.setPixel(x, y, qRgb((x * 255) / std::max(1, width - 1),
+                                (y * 255) / std::max(1, height - 1), ((x + y) * 7) & 0xFF));
+    }
+  }
+  if (width >= 8 && height >= 8) {
+    QPainter p(&image);
+    p.fillRect(1, 1, width / 4, height / 4, Qt::red);
+    p.fillRect(width - width / 4 - 1, height - height / 4 - 1, width / 4, height / 4, Qt::blue);
+  }
+  return image;
+}
+
+Bytes encodeImage(const QImage& image, const char* format, int quality) {
+  QByteArray array;
+  QBuffer buffer(&array);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, format, quality);
+  return Bytes(array.begin(), array.end());
+}
+
+void writePicture(const fs::path& path, int width, int height) {
+  const std::string ext = asciiLower(pathToUtf8(path.extension()));
+  const char* format = (ext == ".jpg" || ext == ".jpeg") ? "JPG" : "BMP";
+  QImage image = patternImage(width, height);
+  if (ext == ".bmp") image = image.convertToFormat(QImage::Format_RGB888);
+  writeBytes(path, encodeImage(image, format, 95));
+}
+
+std::vector<std::string> listTree(const fs::path& root) {
+  std::vector<std::string> out;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(root, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    std::string rel = pathToUtf8(fs::relative(it->path(), root).generic_u8string());
+    if (it->is_directory() && !it->is_symlink()) rel += '/';
+    out.push_back(rel);
+  }
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+Bytes inflate(ByteView stream, std::size_t expectedSize) {
+  Bytes out(expectedSize + 1);
+  uLongf len = static_cast<uLongf>(out.size());
+  if (uncompress(out.data(), &len, stream.data(), static_cast<uLong>(stream.size())) != Z_OK) {
+    return {};
+  }
+  out.resize(len);
+  return out;
+}
+
+}  // namespace tessel::test

@@ -1,0 +1,74 @@
+#pragma once
+// Shared fixture builders for the tests: temporary folders, pictures made in
+// code, a host that records what a run says.
+#include <QImage>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "convert/Host.h"
+#include "util/Bytes.h"
+
+namespace tessel::test {
+
+namespace fs = std::filesystem;
+
+// A fresh folder under the system's temporary folder, removed with its
+// contents when the object dies.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const fs::path& path() const { return path_; }
+  fs::path operator/(const std::string& name) const;
+
+ private:
+  fs::path path_;
+};
+
+// Writes bytes or text to a file, creating its folder.
+void writeBytes(const fs::path& path, ByteView data);
+void writeText(const fs::path& path, const std::string& text);
+Bytes readBytes(const fs::path& path);
+std::string readText(const fs::path& path);
+
+// A picture with a recognisable pattern (gradients and a few shapes), so that
+// rotations and shifted rows are visible in the output.
+QImage patternImage(int width, int height);
+// Encodes an image as a file of the given Qt format ("BMP", "JPG").
+Bytes encodeImage(const QImage& image, const char* format, int quality = -1);
+// Saves patternImage-like content to path in the format its extension names.
+void writePicture(const fs::path& path, int width, int height);
+
+// Sorted list of the files below `root`, as relative generic paths
+// (folders end in '/').
+std::vector<std::string> listTree(const fs::path& root);
+
+// zlib inflate of a whole stream; empty on error.
+Bytes inflate(ByteView stream, std::size_t expectedSize);
+
+// A host that records every call and answers confirmSetup as told.
+class RecordingHost : public Host {
+ public:
+  std::vector<std::string> messages;
+  std::vector<std::string> warnings;
+  std::vector<fs::path> opened;
+  int confirmCalls = 0;
+  bool confirmAnswer = true;
+  SetupValues seenSetup;     // the values as they reached confirmSetup
+  SetupValues* changeTo = nullptr;  // when set, confirmSetup writes these
+
+  void showMessage(const std::string& text) override { messages.push_back(text); }
+  bool confirmSetup(SetupValues& values) override {
+    ++confirmCalls;
+    seenSetup = values;
+    if (changeTo) values = *changeTo;
+    return confirmAnswer;
+  }
+  void openFolder(const fs::path& folder) override { opened.push_back(folder); }
+  void warning(const std::string& text) override { warnings.push_back(text); }
+};
+
+}  // namespace tessel::test
