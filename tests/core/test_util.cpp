@@ -1,0 +1,150 @@
+// File writing with failure reporting, folder deletion, path containment and
+// the ordered pool.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <thread>
+
+#include "support/TestSupport.h"
+#include "util/FileIO.h"
+#include "util/OrderedPool.h"
+#include "util/Paths.h"
+#include "util/Report.h"
+
+namespace tessel {
+namespace {
+
+using test::TempDir;
+
+TEST(FileIO, WriteReadAndCopy) {
+  TempDir dir;
+  const Bytes a{1, 2, 3}, b{4, 5};
+  ASSERT_TRUE(writeFile(dir / "f.bin", {ByteView(a), ByteView(b)}));
+  EXPECT_EQ(test::readBytes(dir / "f.bin"), (Bytes{1, 2, 3, 4, 5}));
+  EXPECT_EQ(*readFile(dir / "f.bin"), (Bytes{1, 2, 3, 4, 5}));
+  EXPECT_EQ(*readFileHead(dir / "f.bin", 2), (Bytes{1, 2}));
+  EXPECT_EQ(*readFileHead(dir / "f.bin", 64), (Bytes{1, 2, 3, 4, 5}));
+  EXPECT_FALSE(readFile(dir / "f.bin", 4).has_value());  // over the limit
+  EXPECT_FALSE(readFile(dir.path()).has_value());        // a folder
+  ASSERT_TRUE(copyFile(dir / "f.bin", dir / "g.bin"));
+  EXPECT_EQ(test::readBytes(dir / "g.bin"), test::readBytes(dir / "f.bin"));
+  // A longer file is truncated, not appended to.
+  ASSERT_TRUE(writeFile(dir / "g.bin", ByteView(b)));
+  EXPECT_EQ(test::readBytes(dir / "g.bin"), b);
+}
+
+TEST(FileIO, FailedWriteLeavesNoFileAndIsReported) {
+  TempDir dir;
+  const Bytes data(1000, 7);
+  setWriteFaultInjector([](const fs::path& p) { return p.filename() != "bad.bin"; });
+  Report report;
+  EXPECT_FALSE(writeOutput(report, dir / "bad.bin", ByteView(data)));
+  EXPECT_TRUE(writeOutput(report, dir / "good.bin", ByteView(data)));
+  setWriteFaultInjector(nullptr);
+  EXPECT_FALSE(fs::exists(dir / "bad.bin"));
+  EXPECT_EQ(test::readBytes(dir / "good.bin"), data);
+  ASSERT_EQ(report.writeFailures.size(), 1u);
+  EXPECT_EQ(report.writeFailures[0], dir / "bad.bin");
+  EXPECT_EQ(report.filesWritten, 1);
+  EXPECT_EQ(report.warnings.size(), 1u);
+}
+
+TEST(FileIO, CopyOfMissingSourceIsQuiet) {
+  TempDir dir;
+  Report report;
+  EXPECT_FALSE(copyOutput(report, dir / "missing", dir / "x"));
+  EXPECT_FALSE(copyOutput(report, fs::path(), dir / "x"));
+  test::writeText(dir / "src", "s");
+  EXPECT_FALSE(copyOutput(report, dir / "src", dir / "no-folder" / "x"));
+  EXPECT_TRUE(report.warnings.empty());
+  EXPECT_TRUE(report.writeFailures.empty());
+}
+
+#ifndef _WIN32
+TEST(Paths, DeleteFolderTreeNeverFollowsLinks) {
+  TempDir dir;
+  const fs::path outside = dir / "outside";
+  test::writeText(outside / "keep.txt", "precious");
+  const fs::path priv = dir / "private";
+  test::writeText(priv / "a" / "b.txt", "old");
+  fs::create_directory_symlink(outside, priv / "link-to-outside");
+  fs::create_symlink(outside / "keep.txt", priv / "a" / "file-link");
+  EXPECT_TRUE(deleteFolderTree(priv));
+  EXPECT_FALSE(fs::exists(fs::symlink_status(priv)));
+  EXPECT_EQ(test::readText(outside / "keep.txt"), "precious");
+  EXPECT_FALSE(deleteFolderTree(priv));  // gone already
+
+  // The folder itself a link: the link goes, the target stays.
+  fs::create_directory_symlink(outside, priv);
+  EXPECT_TRUE(deleteFolderTree(priv));
+  EXPECT_EQ(test::readText(outside / "keep.txt"), "precious");
+}
+#endif
+
+TEST(Paths, DeleteFolderTreeHasNoPathLengthLimit) {
+  TempDir dir;
+  fs::path deep = dir / "private";
+  for (int i = 0; i < 12; ++i) deep /= std::string(30, static_cast<char>('a' + i));
+  test::writeText(deep / "f.txt", "x");
+  ASSERT_GT(pathToUtf8(deep).size(), 300u);
+  EXPECT_TRUE(deleteFolderTree(dir / "private"));
+  EXPECT_FALSE(fs::exists(dir / "private"));
+}
+
+TEST(Paths, Inside) {
+  TempDir dir;
+  fs::create_directories(dir / "a" / "b");
+  EXPECT_TRUE(pathIsInside(dir / "a" / "b", dir / "a"));
+  EXPECT_TRUE(pathIsInside(dir / "a", dir / "a"));
+  EXPECT_TRUE(pathIsInside(dir / "a" / "b" / ".." / "b", dir / "a/"));
+  EXPECT_TRUE(pathIsInside(dir / "a" / "new" / "x", dir / "a"));  // not yet existing
+  EXPECT_FALSE(pathIsInside(dir / "a", dir / "a" / "b"));
+  EXPECT_FALSE(pathIsInside(dir / "ab", dir / "a"));
+}
+
+TEST(Paths, Utf8RoundTrip) {
+  const std::string name = "拷贝private到SD卡根目录.txt";
+  EXPECT_EQ(pathToUtf8(pathFromUtf8(name)), name);
+  EXPECT_EQ(toQString(pathFromUtf8(name)), QString::fromUtf8(name.c_str()));
+  EXPECT_EQ(pathToUtf8(toPath(QString::fromUtf8("数码管.ttf"))), "数码管.ttf");
+}
+
+TEST(OrderedPool, ConsumesInOrderWhateverTheThreads) {
+  for (int jobs : {1, 2, 4, 8}) {
+    std::vector<int> seen;
+    std::atomic<int> inFlight{0}, maxInFlight{0};
+    forEachOrdered<int>(
+        50, jobs,
+        [&](int i) {
+          const int now = ++inFlight;
+          int expected = maxInFlight.load();
+          while (now > expected && !maxInFlight.compare_exchange_weak(expected, now)) {}
+          // Later items finish first now and then.
+          std::this_thread::sleep_for(std::chrono::microseconds((50 - i) % 7 * 100));
+          --inFlight;
+          return i * i;
+        },
+        [&](int i, int&& v) {
+          EXPECT_EQ(v, i * i);
+          seen.push_back(i);
+        },
+        3 * jobs);
+    ASSERT_EQ(seen.size(), 50u);
+    for (int i = 0; i < 50; ++i) EXPECT_EQ(seen[i], i);
+    EXPECT_LE(maxInFlight.load(), jobs);
+  }
+}
+
+TEST(OrderedPool, ExceptionsReachTheCaller) {
+  EXPECT_THROW(forEachOrdered<int>(
+                   20, 3,
+                   [](int i) {
+                     if (i == 7) throw std::runtime_error("boom");
+                     return i;
+                   },
+                   [](int, int&&) {}),
+               std::runtime_error);
+}
+
+}  // namespace
+}  // namespace tessel
