@@ -1,0 +1,75 @@
+#include "config/TargetConfig.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+#include "config/Baud.h"
+#include "config/ConfigRegisters.h"
+
+namespace tessel {
+
+namespace {
+
+// printf into a std::string; the formats here are fixed and short.
+std::string format(const char* fmt, ...) {
+  char buffer[256];
+  va_list args;
+  va_start(args, fmt);
+  const int n = std::vsnprintf(buffer, sizeof buffer, fmt, args);
+  va_end(args);
+  if (n < 0) return {};
+  return std::string(buffer, static_cast<std::size_t>(n) < sizeof buffer ? static_cast<std::size_t>(n)
+                                                                          : sizeof buffer - 1);
+}
+
+// "%02X" takes an unsigned int; the values here are never negative, and a
+// negative one would print as its two's complement, as printf does.
+unsigned hex(long long v) { return static_cast<unsigned>(v); }
+
+}  // namespace
+
+std::string WithCrLf(const std::string& text) {
+  std::string out;
+  out.reserve(text.size() + text.size() / 8);
+  for (char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+std::string FormatBranchA(const RegisterSet& rs, int fontDisplay) {
+  std::string lines;
+  if (rs.r2 & 0x20) {
+    lines = format("R1=%02X; %d\nR2=%02X;\nR6=%02X; BL ON(0x00~0x40)\nR7=%02X; BL OFF(0x00~0x40)\nR8=%02X; TIME\n",
+                   hex(rs.r1Value), static_cast<int>(rs.baudRate), hex(rs.r2), hex(rs.backlightOn),
+                   hex(rs.backlightOff), hex(rs.sleepTime));
+  } else {
+    lines = format("R1=%02X; %d\nR2=%02X;\n", hex(rs.r1Value), static_cast<int>(rs.baudRate),
+                   hex(rs.r2));
+  }
+  if (rs.layout == ConfigLayout::T5LC1) {
+    if (rs.rc != 0) lines += format("RC=%02X;\n", hex(rs.rc));
+    if (fontDisplay != 0) lines += "RFC=18;FONT_MODE\n";
+  } else {
+    if (rs.pass1.present) lines += format("R20=%02X;\nR21=%02X;\n", 0x5Au, hex(rs.pass1.value));
+    if (rs.pass2.present) lines += format("R23=%02X;\nR24=%02X;\n", 0x5Au, hex(rs.pass2.value));
+    if (fontDisplay != 0) lines += "RFC=18;\n";
+  }
+  return WithCrLf(lines);
+}
+
+std::optional<std::string> FormatBranchB(const SetupValues& values, int configKind,
+                                         int fontDisplay) {
+  if (!isBaudIndex(values.baudIndex)) return std::nullopt;
+  const SetupRegisters regs = ComposeSetupRegisters(values);
+  std::string lines = format("R1=%02X; %d\nR2=%02X;\nR3=%02X;", hex(values.baudIndex),
+                             baudRates[static_cast<std::size_t>(values.baudIndex)], hex(regs.r2),
+                             hex(regs.r3));
+  if (values.restoreTextBackground) lines += "\nRC0=01;";
+  if (configKind == 4) lines += "\nRFA=01;";
+  if (fontDisplay != 0) lines += "\nRFC=18;";
+  return WithCrLf(lines);
+}
+
+}  // namespace tessel
