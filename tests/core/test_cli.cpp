@@ -1,0 +1,181 @@
+// tessel-cli as scripts use it: options, exit statuses, what it prints.
+#include <gtest/gtest.h>
+
+#include <QProcess>
+
+#include "convert/ConversionRun.h"
+#include "support/TestSupport.h"
+#include "util/Paths.h"
+
+namespace tessel {
+namespace {
+
+using test::readText;
+using test::TempDir;
+using test::writePicture;
+using test::writeText;
+
+struct Cli {
+  int status = -1;
+  std::string out, err;
+};
+
+Cli runCli(const std::vector<std::string>& args, const std::string& input = {}) {
+  QProcess p;
+  QStringList qargs;
+  for (const auto& a : args) qargs << QString::fromStdString(a);
+  p.start(QString::fromUtf8(TESSEL_CLI_PATH), qargs);
+  p.waitForStarted();
+  if (!input.empty()) p.write(input.c_str());
+  p.closeWriteChannel();
+  p.waitForFinished(120000);
+  Cli r;
+  r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+  r.out = p.readAllStandardOutput().toStdString();
+  r.err = p.readAllStandardError().toStdString();
+  return r;
+}
+
+struct CliTest : ::testing::Test {
+  TempDir dir;
+  fs::path source = dir / "DWIN_SET";
+  fs::path out = dir / "out";
+  fs::path priv = out / "private";
+  std::string src() const { return pathToUtf8(source); }
+  std::string dst() const { return pathToUtf8(out); }
+  void SetUp() override {
+    writePicture(source / "1.bmp", 24, 16);
+    writePicture(source / "2.jpg", 24, 16);
+  }
+  bool marker() const { return fs::exists(out / pathFromUtf8(kMarkerFileName)); }
+};
+
+TEST_F(CliTest, UsageErrorsExitTwo) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"convert"},
+                                             {"frobnicate", src()},
+                                             {"convert", src(), "--format", "png"},
+                                             {"convert", src(), "--rotation", "45"},
+                                             {"convert", src(), "--font", "comic"},
+                                             {"convert", src(), "--bogus"},
+                                             {"convert", src(), "-o"},
+                                             {"convert", src(), "-j", "0"},
+                                             {"convert", src(), "extra"}}) {
+    const Cli r = runCli(args);
+    EXPECT_EQ(r.status, 2) << r.err;
+    EXPECT_NE(r.err.find("usage: tessel-cli convert SOURCE"), std::string::npos);
+  }
+  EXPECT_FALSE(fs::exists(out));
+  const Cli help = runCli({"--help"});
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.out.find("--set NAME=VALUE"), std::string::npos);
+}
+
+TEST_F(CliTest, RefusalsExitOneWithTheMessageAndWriteNothing) {
+  Cli r = runCli({"convert", pathToUtf8(dir / "missing"), "-o", dst()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("源路径无效！"), std::string::npos);
+  fs::create_directories(dir / "empty");
+  r = runCli({"convert", pathToUtf8(dir / "empty"), "-o", dst()});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("没有找到图片！"), std::string::npos);
+  r = runCli({"convert", src(), "-o", pathToUtf8(source / "out")});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("源路径与输出路径重叠！"), std::string::npos);
+  EXPECT_FALSE(fs::exists(out));
+  EXPECT_FALSE(fs::exists(source / "out"));
+}
+
+TEST_F(CliTest, BranchBNeedsConfirmation) {
+  // No terminal and no --yes: refused, output as a cancelled dialog leaves it.
+  Cli r = runCli({"convert", src(), "-o", dst()});
+  EXPECT_EQ(r.status, 3) << r.err;
+  EXPECT_NE(r.err.find("--yes"), std::string::npos);
+  EXPECT_FALSE(marker());
+  EXPECT_TRUE(fs::exists(priv / "truefont" / "truefont.ini"));
+  EXPECT_FALSE(fs::exists(priv / "image"));
+
+  r = runCli({"convert", src(), "-o", dst(), "--yes"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(marker());
+  EXPECT_EQ(readText(priv / "config.txt"), "R1=03; 9600\r\nR2=C8;\r\nR3=7F;\r\nRC0=01;");
+  EXPECT_TRUE(fs::exists(priv / "image" / "1.zbmp"));
+  EXPECT_TRUE(fs::exists(priv / "image" / "2.zbmp"));
+  EXPECT_NE(r.err.find("Branch B: 2 of 2 pictures"), std::string::npos);
+}
+
+TEST_F(CliTest, SetCorrectsTheParametersReadFromTheSource) {
+  writeText(source / "config.txt", "R1=05; 38400\r\nR2=00;\r\nR3=FF;\r\n");
+  Cli r = runCli({"convert", src(), "-o", dst(), "-y", "--set", "baud=115200", "--set",
+                  "screen-rotation=180", "--set=restore-text-background=off"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(readText(priv / "config.txt").substr(0, 14), "R1=07; 115200\r");
+  EXPECT_NE(readText(priv / "config.txt").find("R3=5F;"), std::string::npos);
+  EXPECT_EQ(readText(priv / "config.txt").find("RC0"), std::string::npos);
+
+  r = runCli({"convert", src(), "-o", dst(), "-y", "--set", "baud=1234"});
+  EXPECT_EQ(r.status, 2);
+  EXPECT_FALSE(marker());
+}
+
+TEST_F(CliTest, BaudIndexOutsideTheListNeedsARate) {
+  writeText(source / "config.txt", "R1=0A;\r\nR2=00;\r\n");
+  Cli r = runCli({"convert", src(), "-o", dst(), "--yes"});
+  EXPECT_EQ(r.status, 3);
+  EXPECT_NE(r.err.find("--set baud="), std::string::npos);
+  EXPECT_FALSE(marker());
+  r = runCli({"convert", src(), "-o", dst(), "--yes", "--set", "baud=9600"});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(readText(priv / "config.txt").substr(0, 11), "R1=03; 9600");
+}
+
+TEST_F(CliTest, TerminalQuestionIsAnsweredOnStdin) {
+  // QProcess gives no terminal; the question is only asked on one, so this
+  // checks the refusal text names the way out instead.
+  const Cli r = runCli({"convert", src(), "-o", dst()}, "y\n");
+  EXPECT_EQ(r.status, 3);
+}
+
+TEST_F(CliTest, FormatsPackAndBranchA) {
+  Cli r = runCli({"convert", src(), "-o", dst(), "-y", "--format", "jpeg"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::exists(priv / "image" / "1.jpg"));
+  r = runCli({"convert", src(), "-o", dst(), "-y", "--format", "jpeg-hq", "--pack"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(fs::file_size(priv / "bin" / "image.idx"), 48u);
+  EXPECT_FALSE(fs::exists(priv / "image" / "1.jpg"));
+
+  writeText(source / "13.bin", "a");
+  writeText(source / "14.bin", "b");
+  r = runCli({"convert", src(), "-o", dst(), "--rotation", "90", "--font", "segment",
+              "--font-display", "bitmap", "--deripple", "-j", "2"});
+  ASSERT_EQ(r.status, 0) << r.err;  // Branch A: never asks
+  EXPECT_NE(r.err.find("Branch A"), std::string::npos);
+  EXPECT_TRUE(fs::exists(priv / "bin" / "14.bin"));
+  EXPECT_EQ(fs::file_size(priv / "truefont" / "font.ttf"),
+            fs::file_size(fs::path(TESSEL_BIN_DIR) / pathFromUtf8("数码管.ttf")));
+}
+
+TEST_F(CliTest, WarningsForSkippedInputsAndQuiet) {
+  writeText(source / "3.bmp", "garbage");
+  Cli r = runCli({"convert", src(), "-o", dst(), "-y"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("warning:"), std::string::npos);
+  EXPECT_NE(r.err.find("3.bmp"), std::string::npos);
+  r = runCli({"convert", src(), "-o", dst(), "-y", "-q"});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CliTest, MissingFontIsSaidButTheRunCompletes) {
+  fs::create_directories(dir / "res");
+  const Cli r = runCli({"convert", src(), "-o", dst(), "-y", "--resources",
+                        pathToUtf8(dir / "res")});
+  EXPECT_EQ(r.status, 0);
+  EXPECT_NE(r.err.find("没有找到字库font.ttf，需要手动配置！"), std::string::npos);
+  EXPECT_TRUE(marker());
+}
+
+}  // namespace
+}  // namespace tessel
