@@ -130,13 +130,6 @@ TEST_F(CliTest, BaudIndexOutsideTheListNeedsARate) {
   EXPECT_EQ(readText(priv / "config.txt").substr(0, 11), "R1=03; 9600");
 }
 
-TEST_F(CliTest, TerminalQuestionIsAnsweredOnStdin) {
-  // QProcess gives no terminal; the question is only asked on one, so this
-  // checks the refusal text names the way out instead.
-  const Cli r = runCli({"convert", src(), "-o", dst()}, "y\n");
-  EXPECT_EQ(r.status, 3);
-}
-
 TEST_F(CliTest, FormatsPackAndBranchA) {
   Cli r = runCli({"convert", src(), "-o", dst(), "-y", "--format", "jpeg"});
   ASSERT_EQ(r.status, 0) << r.err;
