@@ -28,6 +28,8 @@ enum class ConfigLayout { T5LC1, Unmarked };
 struct PassThroughPair {
   bool present = false;
   std::uint8_t value = 0;
+
+  bool operator==(const PassThroughPair&) const = default;
 };
 
 // What the Branch A writer formats into config.txt.

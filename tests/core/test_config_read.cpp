@@ -1,0 +1,475 @@
+// Reading the source configuration: the block file header (both layouts of
+// Branch A, the four marked layouts of Branch B) and the register text.
+#include <gtest/gtest.h>
+
+#include <initializer_list>
+#include <string>
+#include <utility>
+
+#include "config/Baud.h"
+#include "config/ConfigHeader.h"
+#include "config/SourceConfig.h"
+#include "support/TestSupport.h"
+
+namespace tessel {
+namespace {
+
+using test::TempDir;
+
+// A header with `marker` at offset 0 and the given bytes set.
+ConfigHeader header(std::string_view marker,
+                    std::initializer_list<std::pair<int, std::uint8_t>> bytes) {
+  ConfigHeader h{};
+  for (std::size_t i = 0; i < marker.size(); ++i) h[i] = static_cast<std::uint8_t>(marker[i]);
+  for (auto [offset, value] : bytes) h[static_cast<std::size_t>(offset)] = value;
+  return h;
+}
+
+ByteView view(const std::string& s) {
+  return ByteView(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
+}
+
+TextRegisters parse(const std::string& text) { return ParseRegisterText(view(text)); }
+
+// ---- baud rates -----------------------------------------------------------
+
+TEST(ConfigBaud, MatchesWithinFivePercentOfTheRate) {
+  EXPECT_EQ(matchBaudIndex(1200), 0);
+  EXPECT_EQ(matchBaudIndex(9600), 3);
+  EXPECT_EQ(matchBaudIndex(115200), 7);
+  // 7833600 / 816 = 9600; 3225600 / 28 = 115200.
+  EXPECT_EQ(matchBaudIndex(7833600 / 68), 7);
+  // The deviation is taken relative to the rate: 9600 / 1.05 = 9142.86 and
+  // 9600 / 0.95 = 10105.26 are the bounds around index 3.
+  EXPECT_EQ(matchBaudIndex(9143), 3);
+  EXPECT_EQ(matchBaudIndex(9142), std::nullopt);
+  EXPECT_EQ(matchBaudIndex(10105), 3);
+  EXPECT_EQ(matchBaudIndex(10106), std::nullopt);
+  EXPECT_EQ(matchBaudIndex(0), std::nullopt);
+  EXPECT_EQ(matchBaudIndex(-9600), std::nullopt);
+  EXPECT_EQ(matchBaudIndex(3225600), std::nullopt);
+  EXPECT_EQ(matchBaudIndex(2147483647), std::nullopt);
+  EXPECT_EQ(matchBaudIndex(-2147483647 - 1), std::nullopt);
+}
+
+// ---- header and markers ---------------------------------------------------
+
+TEST(ConfigHeaderMarkers, FoundOnlyBeforeTheFirstZeroAndWithinSixtyFourBytes) {
+  EXPECT_TRUE(HasMarker(header("xxT5LC1", {}), kMarkerT5LC1));
+  EXPECT_FALSE(HasMarker(header("T5LC1", {}), kMarkerT5C1));  // "T5LC1" holds no "T5C1"
+
+  ConfigHeader afterZero = header("ab", {});
+  const std::string_view m = kMarkerT5C2;
+  for (std::size_t i = 0; i < m.size(); ++i) afterZero[3 + i] = static_cast<std::uint8_t>(m[i]);
+  EXPECT_FALSE(HasMarker(afterZero, kMarkerT5C2));  // byte 2 is zero
+
+  // No zero byte at all: the text is the 64 bytes, no further.
+  ConfigHeader full;
+  full.fill('.');
+  for (std::size_t i = 0; i < 5; ++i) full[59 + i] = static_cast<std::uint8_t>("T5LC1"[i]);
+  EXPECT_TRUE(HasMarker(full, kMarkerT5LC1));
+  Bytes longer(70, '.');
+  for (std::size_t i = 0; i < 5; ++i) longer[60 + i] = static_cast<std::uint8_t>("T5LC1"[i]);
+  EXPECT_FALSE(HasMarker(MakeConfigHeader(ByteView(longer)), kMarkerT5LC1));
+}
+
+TEST(ConfigHeaderMarkers, ShortFilesAreZeroFilledAndMissingFilesGiveNothing) {
+  TempDir dir;
+  Bytes junk(10, 0xEE);
+  test::writeBytes(dir / "t5short.cfg", ByteView(junk));
+  const auto h = ReadConfigHeader(dir / "t5short.cfg");
+  ASSERT_TRUE(h);
+  for (std::size_t i = 0; i < h->size(); ++i) EXPECT_EQ((*h)[i], i < 10 ? 0xEE : 0) << i;
+  EXPECT_FALSE(ReadConfigHeader(dir / "absent.cfg"));
+  EXPECT_FALSE(ReadConfigHeader({}));
+  EXPECT_FALSE(ReadConfigHeader(dir.path()));  // a folder is no file
+}
+
+// ---- Branch A -------------------------------------------------------------
+
+TEST(ConfigBranchA, T5LC1Divisor28FlagsClear) {
+  Session session;
+  session.iconRotation = 3;
+  const RegisterSet rs =
+      DecodeRegisterSet(header("T5LC1", {{8, 5}, {10, 0x00}, {11, 0x1C}, {12, 100}}), 0, session);
+  EXPECT_EQ(rs.layout, ConfigLayout::T5LC1);
+  EXPECT_EQ(rs.baudRate, 115200);
+  EXPECT_EQ(rs.r1Value, 7);
+  EXPECT_EQ(rs.r2, 0x00);
+  EXPECT_EQ(rs.rc, 0x20);
+  EXPECT_EQ(rs.backlightOn, 0);  // bit 2 of byte 5 is clear
+  EXPECT_EQ(rs.backlightOff, 0);
+  EXPECT_EQ(rs.sleepTime, 0);
+  EXPECT_FALSE(rs.pass1.present);
+  EXPECT_EQ(session.pictureLibraryNumber, 5);
+  EXPECT_EQ(session.iconRotation, 0);  // byte 5 & 3
+}
+
+TEST(ConfigBranchA, T5LC1FlagByteBitByBit) {
+  struct Case {
+    std::uint8_t flags, r2, rc;
+  };
+  // Bit 3 clear sets RC bit 5, so every case but bit 3's has RC 0x20.
+  const Case cases[] = {{0x01, 0x80, 0x20}, {0x02, 0x40, 0x20}, {0x04, 0x20, 0x20},
+                        {0x08, 0x00, 0x00}, {0x10, 0x08, 0x20}, {0x20, 0x04, 0x20},
+                        {0x40, 0x00, 0xA0}, {0x80, 0x10, 0x20}, {0xFF, 0xFC, 0x80}};
+  for (const Case& c : cases) {
+    Session session;
+    const RegisterSet rs = DecodeRegisterSet(header("T5LC1", {{5, c.flags}}), 0, session);
+    EXPECT_EQ(rs.r2, c.r2) << int(c.flags);
+    EXPECT_EQ(rs.rc, c.rc) << int(c.flags);
+    EXPECT_EQ(session.iconRotation, c.flags & 3);
+  }
+}
+
+TEST(ConfigBranchA, IconRotationFollowsTheChosenRotation) {
+  for (int choice = 1; choice <= 4; ++choice) {
+    Session session;
+    DecodeRegisterSet(header("T5LC1", {{5, 0x03}}), choice, session);
+    EXPECT_EQ(session.iconRotation, choice - 1);
+  }
+}
+
+TEST(ConfigBranchA, BacklightAndSleepScaling) {
+  Session session;
+  const RegisterSet a = DecodeRegisterSet(
+      header("T5LC1", {{5, 0x04}, {12, 100}, {13, 50}, {14, 0x01}, {15, 0x2C}}), 0, session);
+  EXPECT_EQ(a.backlightOn, 0x40);
+  EXPECT_EQ(a.backlightOff, 0x20);
+  EXPECT_EQ(a.sleepTime, 3);  // 300 / 100
+  const RegisterSet b = DecodeRegisterSet(
+      header("T5LC1", {{5, 0x04}, {12, 255}, {13, 1}, {14, 0xFF}, {15, 0xFF}}), 0, session);
+  EXPECT_EQ(b.backlightOn, 0xA3);
+  EXPECT_EQ(b.backlightOff, 0);
+  EXPECT_EQ(b.sleepTime, 655);
+
+  const RegisterSet u = DecodeRegisterSet(
+      header("", {{11, 0x5A}, {12, 50}, {13, 100}, {14, 0x01}, {15, 0x2C}}), 0, session);
+  EXPECT_EQ(u.backlightOn, 0x20);
+  EXPECT_EQ(u.backlightOff, 0x40);
+  EXPECT_EQ(u.sleepTime, 1);  // 300 / 200
+}
+
+TEST(ConfigBranchA, DivisorsZeroAndOne) {
+  Session session;
+  const RegisterSet marked = DecodeRegisterSet(header("T5LC1", {}), 0, session);
+  EXPECT_EQ(marked.baudRate, 115200);
+  EXPECT_EQ(marked.r1Value, 7);
+  const RegisterSet unmarked = DecodeRegisterSet(header("", {}), 0, session);
+  EXPECT_EQ(unmarked.baudRate, 115200);
+  EXPECT_EQ(unmarked.r1Value, 7);
+  const RegisterSet one = DecodeRegisterSet(header("T5LC1", {{11, 1}}), 0, session);
+  EXPECT_EQ(one.baudRate, 3225600);
+  EXPECT_EQ(one.r1Value, 3225600);
+  const RegisterSet slow = DecodeRegisterSet(header("", {{9, 0x19}, {10, 0x00}}), 0, session);
+  EXPECT_EQ(slow.baudRate, 1224);  // 7833600 / 6400
+  EXPECT_EQ(slow.r1Value, 0);
+}
+
+TEST(ConfigBranchA, UnmarkedLayoutFlagsAndPassThrough) {
+  Session session;
+  session.iconRotation = 2;
+  // Byte 11 is not 0x5A: bit 2 has no effect and there are no backlight values.
+  const RegisterSet off =
+      DecodeRegisterSet(header("", {{8, 0xFF}, {11, 0x5B}, {12, 100}, {13, 100}}), 0, session);
+  EXPECT_EQ(off.layout, ConfigLayout::Unmarked);
+  EXPECT_EQ(off.r2, 0x80 | 0x40 | 0x04 | 0x08);
+  EXPECT_EQ(off.backlightOn, 0);
+  EXPECT_EQ(off.rc, 0);
+  // A T5C1 marker means nothing to Branch A.
+  const RegisterSet on = DecodeRegisterSet(
+      header("T5C1", {{8, 0x04}, {11, 0x5A}, {32, 0x5A}, {33, 0x01}, {35, 0x5A}, {36, 0x7F}}), 0,
+      session);
+  EXPECT_EQ(on.layout, ConfigLayout::Unmarked);
+  EXPECT_EQ(on.r2, 0x20);
+  EXPECT_EQ(on.pass1, (PassThroughPair{true, 0x01}));
+  EXPECT_EQ(on.pass2, (PassThroughPair{true, 0x7F}));
+  const RegisterSet bits346 = DecodeRegisterSet(header("", {{8, 0x58}, {11, 0x5A}}), 0, session);
+  EXPECT_EQ(bits346.r2, 0);
+  EXPECT_EQ(session.pictureLibraryNumber, kNoPictureLibrary);
+  EXPECT_EQ(session.iconRotation, 2);
+}
+
+TEST(ConfigBranchA, ReadFromFile) {
+  TempDir dir;
+  Session session;
+  EXPECT_FALSE(ReadRegisterSet({}, 0, session));
+  EXPECT_FALSE(ReadRegisterSet(dir / "t5absent.cfg", 0, session));
+  test::writeText(dir / "t5.cfg", "T5LC1");  // five bytes: everything else reads as 0
+  const auto rs = ReadRegisterSet(dir / "t5.cfg", 0, session);
+  ASSERT_TRUE(rs);
+  EXPECT_EQ(rs->layout, ConfigLayout::T5LC1);
+  EXPECT_EQ(rs->r1Value, 7);
+  EXPECT_EQ(session.pictureLibraryNumber, 0);
+}
+
+// ---- Branch B: register text ----------------------------------------------
+
+TEST(ConfigRegisterText, RegistersOneTwoThreeToValues) {
+  SetupValues v;
+  v.coordinateNotify = 1;
+  ApplyTextRegisters(v, parse("R1=07; 115200\r\nR2=E8;\r\nR3=FF;\r\n"));
+  EXPECT_EQ(v.baudIndex, 7);
+  EXPECT_TRUE(v.useTouchFile);
+  EXPECT_EQ(v.touchFileNotify, 0);
+  EXPECT_FALSE(v.longPressNotify);
+  EXPECT_EQ(v.touchBeep, 0);
+  EXPECT_EQ(v.screenRotation, 0);
+  EXPECT_FALSE(v.restoreTextBackground);
+  EXPECT_TRUE(v.delayedRefresh);
+  EXPECT_EQ(v.coordinateNotify, 1);  // not touched with the touch file on
+
+  SetupValues r;
+  ApplyTextRegisters(r, parse("R2=04;\nR3=DF;\n"));
+  EXPECT_EQ(r.screenRotation, 3);
+  EXPECT_EQ(r.baudIndex, 0);  // no R1 line
+}
+
+TEST(ConfigRegisterText, MissingLinesKeepTheStartValues) {
+  const TextRegisters none = parse("nothing here\n");
+  EXPECT_EQ(none[1], 0u);
+  EXPECT_EQ(none[3], 0xFFu);
+  SetupValues v;
+  v.touchFileNotify = 1;
+  ApplyTextRegisters(v, none);
+  EXPECT_EQ(v.baudIndex, 0);
+  EXPECT_EQ(v.screenRotation, 0);
+  EXPECT_FALSE(v.restoreTextBackground);
+  EXPECT_TRUE(v.delayedRefresh);
+  EXPECT_FALSE(v.useTouchFile);
+  EXPECT_TRUE(v.longPressNotify);   // R2 bit 6 clear
+  EXPECT_EQ(v.coordinateNotify, 1);  // R2 bit 7 clear
+  EXPECT_EQ(v.touchBeep, 1);         // R2 bit 3 clear
+  EXPECT_EQ(v.touchFileNotify, 1);   // untouched without the touch file
+}
+
+TEST(ConfigRegisterText, TouchFileBitsOfR2) {
+  struct Case {
+    const char* text;
+    int touchFileNotify;
+    bool longPress;
+    int touchBeep;
+  };
+  const Case cases[] = {{"R2=21", 1, true, 1},  {"R2=61", 1, false, 1},
+                        {"R2=20", 0, false, 1}, {"R2=2A", 0, false, 2},
+                        {"R2=28", 0, false, 0}, {"R2=22", 0, false, 1}};
+  for (const Case& c : cases) {
+    SetupValues v;
+    ApplyTextRegisters(v, parse(c.text));
+    EXPECT_TRUE(v.useTouchFile) << c.text;
+    EXPECT_EQ(v.touchFileNotify, c.touchFileNotify) << c.text;
+    EXPECT_EQ(v.longPressNotify, c.longPress) << c.text;
+    EXPECT_EQ(v.touchBeep, c.touchBeep) << c.text;
+  }
+}
+
+TEST(ConfigRegisterText, WhichLinesCountAndHowTheyParse) {
+  // Lower-case r is no register line; RFC and RC0 lines name registers
+  // 0xFC and 0xC0, which are not kept.
+  EXPECT_EQ(parse("r1=05\nRFC=18;\nRC0=01;\n")[1], 0u);
+  EXPECT_EQ(parse("R2=10 R1=05\n")[2], 0x10u);
+  EXPECT_EQ(parse("R2=10 R1=05\n")[1], 0u);
+  EXPECT_EQ(parse("; BR R1=05\n")[1], 0u);              // parsed from the first R only
+  EXPECT_EQ(parse("xxR1=05;\n")[1], 5u);
+  EXPECT_EQ(parse("R1=07\nR1=02\n")[1], 2u);          // a later line wins
+  EXPECT_EQ(parse("R1=07\nR1 07\n")[1], 0u);          // no '=': the register gets 0
+  EXPECT_EQ(parse("R1=07\nR1=zz\n")[1], 0u);          // no value: the register gets 0
+  EXPECT_EQ(parse("R3= \t+0x0a;\n")[3], 0x0Au);       // blanks, sign, prefix, lower case
+  EXPECT_EQ(parse("R 3=e8\n")[3], 0xE8u);             // blanks before the register number
+  EXPECT_EQ(parse("R3 =e8\n")[3], 0u);                // '=' must follow at once
+  EXPECT_EQ(parse("R0X3=e8\n")[3], 0xE8u);            // 0X prefix on the register number
+  EXPECT_EQ(parse("R3=0x\n")[3], 0u);                 // "0" then a stray x
+  EXPECT_EQ(parse("R1=-1\n")[1], 0xFFFFFFFFu);        // negated modulo 2^32
+  EXPECT_EQ(parse("R1=123456789\n")[1], 0x23456789u); // keeps the low 32 bits
+  EXPECT_EQ(parse("R9=5\nR10=6\n")[9], 5u);           // 0x10 is no register of 0..9
+  // Without an R at all the line is skipped; with an R that is not followed
+  // by a number, register 0 receives 0.
+  TextRegisters r = parse("R0=44\nRX=1\n");
+  EXPECT_EQ(r[0], 0u);
+
+  SetupValues v;
+  ApplyTextRegisters(v, parse("R1=1F\n"));
+  EXPECT_EQ(v.baudIndex, 31);  // kept as it is; the writer refuses it
+}
+
+TEST(ConfigRegisterText, LineEndsAndBrokenBytes) {
+  EXPECT_EQ(parse("R1=05")[1], 5u);                    // no final line end
+  EXPECT_EQ(parse("R2=10\r\nR1=05")[1], 5u);
+  EXPECT_EQ(parse("R2=10\rR1=05\n")[2], 0x10u);        // a lone CR stays inside the line
+  EXPECT_EQ(parse(std::string("\0R1=05\n", 7))[1], 5u);
+  EXPECT_EQ(parse(std::string("R1=0\0" "5\n", 6))[1], 0u);
+  EXPECT_EQ(parse("\xFF\xFE\xC3R2=1A\xC3\n\xE2\x82R1=03\n")[2], 0x1Au);
+  EXPECT_EQ(parse("\xFF\xFE\xC3R2=1A\xC3\n\xE2\x82R1=03\n")[1], 3u);
+
+  const std::string longJunk(100000, 'x');
+  EXPECT_EQ(parse(longJunk + "\nR1=05\n")[1], 5u);     // the next line still counts
+  EXPECT_EQ(parse("R1=06" + longJunk + "\nR2=11")[1], 6u);
+  EXPECT_EQ(parse(longJunk + "R1=06\n")[1], 0u);      // the R lies beyond what is parsed
+  // Exactly at the limit, with CR LF: the CR is not taken for line content.
+  const std::string edge = std::string(RegisterTextParser::kMaxParsedLine - 5, ' ') + "R1=07";
+  EXPECT_EQ(parse(edge + "\r\n")[1], 7u);
+}
+
+TEST(ConfigRegisterText, FedInPiecesReadsTheSame) {
+  std::string text = "R1=05\r\nR2=E8;\r\n";
+  text += std::string(70000, 'q') + "R3=12\r\nR3=5F; last";
+  RegisterTextParser bytewise;
+  for (char c : text) bytewise.feed(view(std::string(1, c)));
+  bytewise.finish();
+  EXPECT_EQ(bytewise.registers(), parse(text));
+  EXPECT_EQ(bytewise.registers()[3], 0x5Fu);
+
+  // And from a file larger than one read buffer, with a line across the seam.
+  TempDir dir;
+  const std::string big = std::string(65530, '\n') + "R1=04;\r\n" + std::string(70000, ' ') + "\nR2=20";
+  test::writeText(dir / "config.txt", big);
+  const auto fromFile = ReadRegisterText(dir / "config.txt");
+  ASSERT_TRUE(fromFile);
+  EXPECT_EQ((*fromFile)[1], 4u);
+  EXPECT_EQ((*fromFile)[2], 0x20u);
+}
+
+// ---- Branch B: the whole reading --------------------------------------------
+
+struct BranchBFiles {
+  TempDir dir;
+  std::filesystem::path text, cfg;
+  void setText(const std::string& s) {
+    text = dir / "config.txt";
+    test::writeText(text, s);
+  }
+  void setHeader(const ConfigHeader& h) {
+    cfg = dir / "t5.cfg";
+    test::writeBytes(cfg, ByteView(h));
+  }
+};
+
+TEST(ConfigBranchB, OnlyTheTextIsReadWhenItExists) {
+  BranchBFiles f;
+  f.setText("R1=02\nR2=C8\nR3=7F\n");
+  f.setHeader(header("T5C1", {{8, 0x00}, {9, 68}}));
+  SetupValues v;
+  Session session;
+  EXPECT_EQ(ReadSetupValues(f.text, f.cfg, v, session), 0);
+  EXPECT_EQ(v.baudIndex, 2);
+  EXPECT_EQ(session.pictureLibraryNumber, kNoPictureLibrary);
+  EXPECT_EQ(v.coordinateNotify, 0);
+  EXPECT_FALSE(v.longPressNotify);
+  EXPECT_FALSE(v.restoreTextBackground);  // bit 4 of 0x7F is set
+  EXPECT_FALSE(v.delayedRefresh);
+}
+
+TEST(ConfigBranchB, EmptyOrMissingTextFallsBackToTheHeader) {
+  for (bool emptyFile : {false, true}) {
+    BranchBFiles f;
+    if (emptyFile) f.setText("");
+    else f.text = f.dir / "config.txt";  // named but absent
+    f.setHeader(header("T5LC1", {{5, 0x02}, {8, 9}, {10, 0x01}, {11, 0x50}}));  // 3225600/336 = 9600
+    SetupValues v;
+    v.touchBeep = 2;
+    Session session;
+    EXPECT_EQ(ReadSetupValues(f.text, f.cfg, v, session), 0);
+    EXPECT_EQ(v.screenRotation, 2);
+    EXPECT_EQ(v.baudIndex, 3);
+    EXPECT_EQ(session.pictureLibraryNumber, 9);
+    EXPECT_EQ(v.touchBeep, 0);
+    EXPECT_TRUE(v.longPressNotify);
+    EXPECT_EQ(v.coordinateNotify, 1);
+    EXPECT_EQ(v.touchFileNotify, 1);
+  }
+}
+
+TEST(ConfigBranchB, NoFilesSetsOnlyTheFourFallbackValues) {
+  SetupValues v;
+  v.baudIndex = 6;
+  v.screenRotation = 2;
+  v.useTouchFile = true;
+  v.touchBeep = 1;
+  Session session;
+  EXPECT_EQ(ReadSetupValues({}, {}, v, session), 0);
+  SetupValues expected;
+  expected.baudIndex = 6;
+  expected.screenRotation = 2;
+  expected.useTouchFile = true;
+  expected.touchBeep = 0;
+  expected.longPressNotify = true;
+  expected.coordinateNotify = 1;
+  expected.touchFileNotify = 1;
+  EXPECT_EQ(v, expected);
+}
+
+TEST(ConfigBranchB, MarkedLayouts) {
+  Session session;
+  {
+    SetupValues v;
+    v.useTouchFile = true;
+    v.touchBeep = 2;
+    EXPECT_EQ(ApplyConfigHeader(header("T5C1", {{4, 0x07}, {8, 0}, {9, 68}}), v, session), 4);
+    EXPECT_EQ(v.baudIndex, 7);
+    EXPECT_EQ(v.screenRotation, 3);
+    EXPECT_EQ(v.touchBeep, 0);
+    EXPECT_FALSE(v.useTouchFile);
+  }
+  {
+    SetupValues v;
+    v.useTouchFile = true;
+    EXPECT_EQ(ApplyConfigHeader(header("T5C4", {{8, 0xF2}, {9, 0x01}, {10, 0x98}}), v, session), 4);
+    EXPECT_EQ(v.baudIndex, 4);  // 7833600 / 408 = 19200
+    EXPECT_EQ(v.screenRotation, 2);
+    EXPECT_FALSE(v.useTouchFile);
+  }
+  {
+    SetupValues v;
+    v.touchBeep = 1;
+    // Bit 6 of byte 8: rotation 1; bit 5: touch file, beep 2. 7833600/816 = 9600.
+    EXPECT_EQ(ApplyConfigHeader(header("T5C2", {{8, 0x60}, {9, 0x03}, {10, 0x30}}), v, session), 1);
+    EXPECT_EQ(v.baudIndex, 3);
+    EXPECT_EQ(v.screenRotation, 1);
+    EXPECT_TRUE(v.useTouchFile);
+    EXPECT_EQ(v.touchBeep, 2);
+  }
+  {
+    SetupValues v;
+    ApplyHeaderFallbackDefaults(v);
+    EXPECT_EQ(ApplyConfigHeader(header("T5C2", {{8, 0x60}, {32, 0x5A}, {33, 0x70}}), v, session), 1);
+    EXPECT_EQ(v.screenRotation, 3);
+    EXPECT_EQ(v.coordinateNotify, 0);
+    EXPECT_EQ(v.touchFileNotify, 0);
+    EXPECT_FALSE(v.longPressNotify);
+    EXPECT_EQ(v.touchBeep, 0);
+  }
+  {
+    SetupValues v;
+    v.useTouchFile = true;
+    // Bit 5 of byte 8 clear: no touch file; byte 33 without the 0x5A gate is ignored.
+    EXPECT_EQ(ApplyConfigHeader(header("T5C2", {{8, 0x00}, {33, 0x40}}), v, session), 1);
+    EXPECT_FALSE(v.useTouchFile);
+    EXPECT_EQ(v.screenRotation, 0);
+  }
+  EXPECT_EQ(session.pictureLibraryNumber, kNoPictureLibrary);
+}
+
+TEST(ConfigBranchB, MarkerOrderDivisorZeroAndNoMarker) {
+  Session session;
+  SetupValues v;
+  // "T5C1" is tested before "T5C2": kind 4, and its divisor bytes 8-9.
+  const ConfigHeader both = header("T5C2T5C1", {{8, 0x03}, {9, 0x30}});
+  EXPECT_EQ(ApplyConfigHeader(both, v, session), 4);
+  EXPECT_EQ(v.baudIndex, 3);  // 7833600 / 0x0330 = 9600
+
+  for (std::string_view marker : {kMarkerT5LC1, kMarkerT5C1, kMarkerT5C2, kMarkerT5C4}) {
+    SetupValues k;
+    k.baudIndex = 5;
+    ApplyConfigHeader(header(marker, {}), k, session);
+    EXPECT_EQ(k.baudIndex, 5) << marker;
+  }
+  SetupValues none;
+  none.baudIndex = 0;
+  none.screenRotation = 2;
+  EXPECT_EQ(ApplyConfigHeader(header("T5X9", {{8, 0xFF}}), none, session), 0);
+  EXPECT_EQ(none.baudIndex, 3);
+  EXPECT_EQ(none.screenRotation, 2);
+}
+
+}  // namespace
+}  // namespace tessel
