@@ -1,0 +1,158 @@
+// The conversion benchmark: runs tessel-cli over the large generated project
+// in each format, on one thread and on all cores, and measures in the same
+// run the floor: the time zlib's compress alone takes over the same RGB565
+// rows. Prints wall times (medians), peak memory and the ratios.
+//
+//   tessel-bench [--project DIR] [--work DIR] [--runs N] [--jobs N]
+#include <QCoreApplication>
+#include <QDir>
+#include <QImage>
+#include <QImageReader>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <spawn.h>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <thread>
+#include <vector>
+#include <zlib.h>
+
+extern char** environ;
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct Measure {
+  double seconds = 0;
+  long peakKiB = 0;
+  int status = -1;
+};
+
+Measure runProcess(const std::vector<std::string>& args) {
+  std::vector<char*> argv;
+  for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", 0, 0);
+  const auto start = std::chrono::steady_clock::now();
+  pid_t pid = 0;
+  Measure m;
+  if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) return m;
+  int status = 0;
+  rusage usage{};
+  wait4(pid, &status, 0, &usage);
+  m.seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  m.peakKiB = usage.ru_maxrss;
+  m.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  posix_spawn_file_actions_destroy(&actions);
+  return m;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  const std::size_t n = v.size();
+  return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
+}
+
+// zlib alone over every picture's RGB565 rows, one thread: the floor.
+double zlibFloor(const fs::path& project, int runs, std::size_t& pictures, std::size_t& bytes) {
+  std::vector<QImage> rows;
+  for (const auto& e : fs::directory_iterator(project)) {
+    const std::string ext = e.path().extension().string();
+    if (ext != ".bmp" && ext != ".jpg") continue;
+    QImage img(QString::fromStdString(e.path().string()));
+    if (!img.isNull()) rows.push_back(img.convertToFormat(QImage::Format_RGB16));
+  }
+  pictures = rows.size();
+  bytes = 0;
+  for (const auto& r : rows) bytes += static_cast<std::size_t>(r.sizeInBytes());
+  std::vector<double> times;
+  std::vector<Bytef> out;
+  for (int run = 0; run < runs; ++run) {
+    const auto start = std::chrono::steady_clock::now();
+    for (const auto& r : rows) {
+      const uLong len = static_cast<uLong>(r.sizeInBytes());
+      uLongf outLen = static_cast<uLongf>(len * 1.1 + 100);
+      out.resize(outLen);
+      compress(out.data(), &outLen, r.constBits(), len);
+    }
+    times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  return median(times);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QCoreApplication app(argc, argv);
+  const fs::path binDir = QCoreApplication::applicationDirPath().toStdString();
+  fs::path project = fs::current_path() / "bench" / "work" / "project";
+  fs::path work = fs::current_path() / "bench" / "work" / "out";
+  int runs = 5;
+  int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  for (int i = 1; i + 1 < argc; i += 2) {
+    const std::string a = argv[i];
+    if (a == "--project") project = argv[i + 1];
+    else if (a == "--work") work = argv[i + 1];
+    else if (a == "--runs") runs = std::max(1, std::atoi(argv[i + 1]));
+    else if (a == "--jobs") cores = std::max(1, std::atoi(argv[i + 1]));
+  }
+  if (!fs::exists(project / "config.txt")) {
+    const Measure g = runProcess({(binDir / "tessel-make-sample").string(), project.string(), "--large"});
+    if (g.status != 0) {
+      std::fprintf(stderr, "cannot generate the project in %s\n", project.string().c_str());
+      return 1;
+    }
+  }
+  const std::string cli = (binDir / "tessel-cli").string();
+
+  std::size_t pictures = 0, rawBytes = 0;
+  const double floor = zlibFloor(project, runs, pictures, rawBytes);
+  std::printf("project: %s (%zu pictures, %.1f MB of RGB565 rows)\n", project.string().c_str(),
+              pictures, rawBytes / 1e6);
+  std::printf("zlib floor (compress alone, one thread): %.3f s\n\n", floor);
+
+  struct Case {
+    const char* name;
+    std::vector<std::string> extra;
+  };
+  const std::vector<Case> cases = {{"zbmp", {"--format", "zbmp"}},
+                                   {"jpeg", {"--format", "jpeg"}},
+                                   {"pack", {"--format", "zbmp", "--pack"}}};
+  std::vector<int> jobList = {1};
+  if (cores > 1) jobList.push_back(cores);
+
+  std::printf("| case | jobs | median wall (s) | peak memory (MB) | vs zlib floor | speed-up |\n");
+  std::printf("|---|---|---|---|---|---|\n");
+  int failures = 0;
+  for (const Case& c : cases) {
+    double single = 0;
+    for (int jobs : jobList) {
+      std::vector<double> times;
+      long peak = 0;
+      for (int r = 0; r < runs; ++r) {
+        std::vector<std::string> args = {cli, "convert", project.string(), "-o", work.string(),
+                                         "-y", "-q", "-j", std::to_string(jobs)};
+        args.insert(args.end(), c.extra.begin(), c.extra.end());
+        const Measure m = runProcess(args);
+        if (m.status != 0) {
+          std::fprintf(stderr, "%s -j %d: tessel-cli exited with %d\n", c.name, jobs, m.status);
+          ++failures;
+        }
+        times.push_back(m.seconds);
+        peak = std::max(peak, m.peakKiB);
+      }
+      const double t = median(times);
+      if (jobs == 1) single = t;
+      std::printf("| %s | %d | %.3f | %.0f | %.2f | %.2f |\n", c.name, jobs, t, peak / 1024.0,
+                  t / floor, single / t);
+      std::fflush(stdout);
+    }
+  }
+  return failures ? 1 : 0;
+}
