@@ -1,0 +1,81 @@
+#include "icon/Zico.h"
+
+#include <limits>
+#include <optional>
+#include <zlib.h>
+
+#include "util/FileIO.h"
+
+namespace tessel {
+
+std::optional<Bytes> CompressIconPixels(ByteView pixels) {
+  const std::uint64_t rawSize = pixels.size();
+  if (rawSize > std::numeric_limits<uLong>::max() / 2) return std::nullopt;
+  uLongf capacity = static_cast<uLongf>(static_cast<double>(rawSize) * 1.1 + 100.0);
+  Bytes out(capacity);
+  if (compress(out.data(), &capacity, pixels.data(), static_cast<uLong>(rawSize)) != Z_OK) {
+    return std::nullopt;
+  }
+  out.resize(capacity);
+  return out;
+}
+
+bool ZicoBuilder::add(int id, int width, int height, ByteView pixels, std::string* error) {
+  auto fail = [&](const char* why) {
+    if (error) *error = why;
+    return false;
+  };
+  if (id < 0 || id > 0xFFFF) return fail("icon number does not fit the icon file");
+  if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF) {
+    return fail("icon size does not fit the icon file");
+  }
+  if (pixels.size() != std::uint64_t(width) * std::uint64_t(height) * 2) {
+    return fail("pixel data does not match the icon size");
+  }
+  std::optional<Bytes> block = CompressIconPixels(pixels);
+  if (!block) return fail("cannot compress icon pixels");
+  if (!fitsIn(dataArea_.size(), block->size(), std::numeric_limits<std::uint32_t>::max())) {
+    return fail("icon file would exceed 4 GiB");
+  }
+  ZicoRecord record;
+  record.id = static_cast<std::uint16_t>(id);
+  record.width = static_cast<std::uint16_t>(width);
+  record.height = static_cast<std::uint16_t>(height);
+  record.dataOffset = static_cast<std::uint32_t>(dataArea_.size());
+  record.dataSize = static_cast<std::uint32_t>(block->size());
+  dataArea_.insert(dataArea_.end(), block->begin(), block->end());
+  records_.push_back(record);
+  return true;
+}
+
+Bytes EncodeZicoHeader(const std::vector<ZicoRecord>& records) {
+  Bytes out;
+  if (records.empty()) return out;
+  out.reserve(8 + kZicoRecordSize * records.size());
+  for (const char c : {'Z', 'I', 'C', 'O'}) out.push_back(static_cast<std::uint8_t>(c));
+  putLe32(out, static_cast<std::uint32_t>(kZicoRecordSize * records.size()));
+  for (const ZicoRecord& r : records) {
+    putLe16(out, r.id);
+    putLe16(out, r.kind);
+    putLe16(out, r.width);
+    putLe16(out, r.height);
+    putLe32(out, r.dataOffset);
+    putLe32(out, r.dataSize);
+  }
+  return out;
+}
+
+Bytes EncodeZico(const std::vector<ZicoRecord>& records, ByteView dataArea) {
+  Bytes out = EncodeZicoHeader(records);
+  if (!records.empty()) out.insert(out.end(), dataArea.begin(), dataArea.end());
+  return out;
+}
+
+bool WriteZico(Report& report, const fs::path& zicoPath, const std::vector<ZicoRecord>& records,
+               ByteView dataArea) {
+  const Bytes header = EncodeZicoHeader(records);
+  if (records.empty()) return writeOutput(report, zicoPath, ByteView{});
+  return writeOutput(report, zicoPath, {ByteView(header), dataArea});
+}
+
+}  // namespace tessel

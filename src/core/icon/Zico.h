@@ -1,0 +1,68 @@
+#pragma once
+// The compressed icon file (.zico): "ZICO", the index size, one 16-byte
+// record per icon and the data area of zlib-compressed RGB565 blocks. All
+// numbers little-endian.
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "util/Bytes.h"
+#include "util/Report.h"
+
+namespace tessel {
+
+namespace fs = std::filesystem;
+
+constexpr std::uint16_t kZicoKind = 1;
+constexpr std::size_t kZicoRecordSize = 16;
+
+struct ZicoRecord {
+  std::uint16_t id = 0;
+  std::uint16_t kind = kZicoKind;
+  std::uint16_t width = 0;
+  std::uint16_t height = 0;
+  std::uint32_t dataOffset = 0;  // from the start of the data area
+  std::uint32_t dataSize = 0;    // length of the compressed block
+};
+
+// zlib stream (one-shot compress, default level) of a block of pixels, made
+// into a buffer of rawSize * 1.1 + 100 bytes. Nothing when zlib fails.
+std::optional<Bytes> CompressIconPixels(ByteView pixels);
+
+// Gathers the records and blocks of one library, in the order icons are
+// added (ascending slot order).
+class ZicoBuilder {
+ public:
+  // Compresses `pixels` (width * height RGB565 values, low byte first, rows
+  // without padding) and appends its record. Returns false, with the reason
+  // in `error`, when the icon cannot be stored: wrong pixel count, an id or a
+  // size that does not fit the 16-bit fields, a data area that would outgrow
+  // the 32-bit offsets, or a zlib failure. The builder is unchanged then.
+  bool add(int id, int width, int height, ByteView pixels, std::string* error = nullptr);
+
+  const std::vector<ZicoRecord>& records() const { return records_; }
+  const Bytes& dataArea() const { return dataArea_; }
+  std::size_t size() const { return records_.size(); }
+
+ private:
+  std::vector<ZicoRecord> records_;
+  Bytes dataArea_;
+};
+
+// The magic, the index size and the index. With no record this is empty: the
+// file is written with 0 bytes.
+Bytes EncodeZicoHeader(const std::vector<ZicoRecord>& records);
+
+// The whole file as one buffer: header and index, then the data area. Empty
+// when there is no record.
+Bytes EncodeZico(const std::vector<ZicoRecord>& records, ByteView dataArea);
+
+// Writes the file through writeOutput (created or truncated; a 0-byte file
+// when there is no record). A failed write is in the report and leaves no
+// partial file.
+bool WriteZico(Report& report, const fs::path& zicoPath, const std::vector<ZicoRecord>& records,
+               ByteView dataArea);
+
+}  // namespace tessel

@@ -1,0 +1,121 @@
+// The .zico encoder: header, index records, data area, compressed blocks.
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <filesystem>
+
+#include "icon/Zico.h"
+#include "support/TestSupport.h"
+#include "util/FileIO.h"
+
+using namespace tessel;
+
+namespace {
+
+Bytes pixelsOf(int width, int height, std::uint16_t seed) {
+  Bytes out;
+  for (int i = 0; i < width * height; ++i) putLe16(out, std::uint16_t(seed + i * 37));
+  return out;
+}
+
+TEST(Zico, ThreeIconsWithAGapInTheirIds) {
+  const Bytes p0 = pixelsOf(3, 2, 0x1000);
+  const Bytes p1 = pixelsOf(1, 1, 0xF800);
+  const Bytes p3 = pixelsOf(40, 17, 0x0040);
+  ZicoBuilder zico;
+  ASSERT_TRUE(zico.add(0, 3, 2, ByteView(p0)));
+  ASSERT_TRUE(zico.add(1, 1, 1, ByteView(p1)));
+  ASSERT_TRUE(zico.add(3, 40, 17, ByteView(p3)));
+  const Bytes file = EncodeZico(zico.records(), ByteView(zico.dataArea()));
+
+  ASSERT_GE(file.size(), 56u);
+  EXPECT_EQ(Bytes(file.begin(), file.begin() + 4), (Bytes{0x5A, 0x49, 0x43, 0x4F}));
+  EXPECT_EQ(getLe32(&file[4]), 48u);
+  struct Expect { std::uint16_t id, w, h; const Bytes* pixels; };
+  const Expect expect[] = {{0, 3, 2, &p0}, {1, 1, 1, &p1}, {3, 40, 17, &p3}};
+  std::uint32_t offset = 0;
+  for (int i = 0; i < 3; ++i) {
+    const std::uint8_t* r = &file[8 + 16 * i];
+    EXPECT_EQ(getLe16(r), expect[i].id);
+    EXPECT_EQ(getLe16(r + 2), 1);
+    EXPECT_EQ(getLe16(r + 4), expect[i].w);
+    EXPECT_EQ(getLe16(r + 6), expect[i].h);
+    EXPECT_EQ(getLe32(r + 8), offset) << i;  // from the start of the data area
+    const std::uint32_t size = getLe32(r + 12);
+    ASSERT_LE(56 + std::size_t(offset) + size, file.size());
+    const ByteView block(&file[56 + offset], size);
+    // Each block is a zlib stream of exactly width * height * 2 bytes.
+    EXPECT_EQ(test::inflate(block, expect[i].pixels->size()), *expect[i].pixels) << i;
+    offset += size;
+  }
+  EXPECT_EQ(file.size(), 56u + offset);  // blocks back to back, nothing after
+}
+
+TEST(Zico, BlocksAreZlibAtTheDefaultLevelEvenWhenLarger) {
+  // Two pixels of 1x1: compression makes them bigger, they are stored
+  // compressed all the same.
+  const Bytes tiny = {0x34, 0x12};
+  ZicoBuilder zico;
+  ASSERT_TRUE(zico.add(7, 1, 1, ByteView(tiny)));
+  Bytes expected(64);
+  uLongf length = expected.size();
+  ASSERT_EQ(compress2(expected.data(), &length, tiny.data(), 2, Z_DEFAULT_COMPRESSION), Z_OK);
+  expected.resize(length);
+  EXPECT_GT(expected.size(), 2u);
+  EXPECT_EQ(zico.dataArea(), expected);
+  EXPECT_EQ(zico.records()[0].dataSize, expected.size());
+}
+
+TEST(Zico, NoRecordGivesAnEmptyFile) {
+  ZicoBuilder zico;
+  EXPECT_TRUE(EncodeZico(zico.records(), ByteView(zico.dataArea())).empty());
+  test::TempDir dir;
+  std::filesystem::create_directories(dir / "icon");
+  test::writeBytes(dir / "icon/4.zico", ByteView(Bytes(10, 0xAB)));  // replaced
+  Report report;
+  ASSERT_TRUE(WriteZico(report, dir / "icon/4.zico", zico.records(), ByteView()));
+  EXPECT_TRUE(std::filesystem::exists(dir / "icon/4.zico"));
+  EXPECT_EQ(std::filesystem::file_size(dir / "icon/4.zico"), 0u);
+  EXPECT_EQ(report.filesWritten, 1);
+}
+
+TEST(Zico, WrittenFileMatchesTheEncoding) {
+  ZicoBuilder zico;
+  const Bytes p = pixelsOf(5, 5, 3);
+  ASSERT_TRUE(zico.add(2, 5, 5, ByteView(p)));
+  test::TempDir dir;
+  Report report;
+  ASSERT_TRUE(WriteZico(report, dir / "2.zico", zico.records(), ByteView(zico.dataArea())));
+  EXPECT_EQ(test::readBytes(dir / "2.zico"), EncodeZico(zico.records(), ByteView(zico.dataArea())));
+}
+
+TEST(Zico, FailedWriteLeavesNoFileAndIsReported) {
+  ZicoBuilder zico;
+  const Bytes p = pixelsOf(4, 4, 9);
+  ASSERT_TRUE(zico.add(0, 4, 4, ByteView(p)));
+  test::TempDir dir;
+  setWriteFaultInjector([](const fs::path& path) { return path.filename() != "9.zico"; });
+  Report report;
+  EXPECT_FALSE(WriteZico(report, dir / "9.zico", zico.records(), ByteView(zico.dataArea())));
+  setWriteFaultInjector(nullptr);
+  EXPECT_FALSE(std::filesystem::exists(dir / "9.zico"));
+  ASSERT_EQ(report.writeFailures.size(), 1u);
+  EXPECT_EQ(report.writeFailures[0], dir / "9.zico");
+  EXPECT_FALSE(report.warnings.empty());
+}
+
+TEST(Zico, IconsThatCannotBeStoredAreRefused) {
+  ZicoBuilder zico;
+  std::string error;
+  const Bytes four = pixelsOf(2, 1, 0);
+  EXPECT_FALSE(zico.add(0, 2, 2, ByteView(four), &error));  // 4 pixels expected
+  EXPECT_FALSE(error.empty());
+  EXPECT_FALSE(zico.add(0x10000, 2, 1, ByteView(four), &error));  // id above 16 bits
+  EXPECT_FALSE(zico.add(0, 0, 1, ByteView(), &error));
+  EXPECT_EQ(zico.size(), 0u);
+  EXPECT_TRUE(zico.dataArea().empty());
+  EXPECT_TRUE(zico.add(0xFFFF, 2, 1, ByteView(four), &error));
+  EXPECT_EQ(zico.records()[0].id, 0xFFFF);
+}
+
+}  // namespace
