@@ -1,0 +1,12 @@
+#pragma once
+// The application icon, drawn in code: a square tile tessellated into
+// triangles in two colours.
+#include <QIcon>
+#include <QImage>
+
+namespace tessel {
+
+QImage renderTesselIcon(int size);
+QIcon tesselIcon();
+
+}  // namespace tessel

@@ -1,0 +1,68 @@
+#pragma once
+// GuiHost: how a run talks to the user of the desktop application. Messages
+// are modal boxes with the application's title, the device parameters are
+// confirmed in the modal CSetupDlg, the output opens in the file manager.
+// Every outside effect goes through a replaceable hook, so that tests can
+// watch a run without blocking on a modal window.
+#include <QString>
+#include <QUrl>
+#include <functional>
+
+#include "convert/Host.h"
+
+class QProgressBar;
+class QWidget;
+
+namespace tessel {
+
+class CSetupDlg;
+
+// The title of the program's message boxes.
+QString applicationTitle();
+
+class GuiHost : public Host {
+ public:
+  struct Hooks {
+    // Shows a modal message box with an OK button.
+    std::function<void(QWidget* parent, const QString& title, const QString& text)> message;
+    // Runs the parameter dialog modally; returns its result code.
+    std::function<int(CSetupDlg& dialog)> runSetup;
+    // Opens a folder or document with the desktop's handler.
+    std::function<void(const QUrl& url)> openUrl;
+    // Blocks for the given time, the window still repainting.
+    std::function<void(int milliseconds)> wait;
+  };
+
+  // The default hooks: QMessageBox, exec(), QDesktopServices, a real wait.
+  static Hooks defaultHooks();
+
+  // `parent` owns the message boxes; `setupDialog` is the dialog whose values
+  // carry over; `progressBar` may be null.
+  GuiHost(QWidget* parent, CSetupDlg& setupDialog, QProgressBar* progressBar,
+          Hooks hooks = defaultHooks());
+  ~GuiHost() override;
+
+  Hooks& hooks() { return hooks_; }
+
+  void showMessage(const std::string& text) override;
+  bool confirmSetup(SetupValues& values) override;
+  void openFolder(const std::filesystem::path& folder) override;
+  void busy(bool on) override;
+  void pause(int milliseconds) override;
+  void progress(int done, int total) override;
+
+  // Ends a wait cursor left by a run that did not end it.
+  void endBusy();
+
+ private:
+  QWidget* parent_;
+  CSetupDlg& setupDialog_;
+  QProgressBar* progressBar_;
+  Hooks hooks_;
+  int busyDepth_ = 0;
+};
+
+// Lets the window repaint while user input waits until the run is over.
+void repaintWhileBusy();
+
+}  // namespace tessel

@@ -1,0 +1,142 @@
+#include "SetupDlg.h"
+
+#include <QComboBox>
+#include <QPushButton>
+
+#include "DialogKit.h"
+#include "config/Baud.h"
+
+namespace tessel {
+
+QStringList baudRateItems() {
+  QStringList items;
+  for (int rate : baudRates) items << QString::number(rate);
+  return items;
+}
+
+void selectIndex(QComboBox* box, int index) {
+  box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
+}
+
+CSetupDlg::CSetupDlg(QWidget* parent) : QDialog(parent) {
+  setWindowTitle(QStringLiteral("确定参数，如果不正确请手动修改！"));
+  setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowCloseButtonHint);
+  setModal(true);
+
+  DialogBuilder ui(this, 8);
+  ui.sizeDialog(316, 166);
+
+  // Creation order is the tab order of the dialog resource.
+  ok_ = ui.button(kIdOk, QStringLiteral("确定"), 120, 137, 75, 22);
+  ok_->setDefault(true);
+  ui.label(QStringLiteral("波特率"), 41, 10, 25, 8);
+  baud_ = ui.dropDown(kIdBaud, baudRateItems(), 81, 8, 57);
+  useTouchFile_ = ui.checkBox(kIdUseTouchFile,
+                              QStringLiteral("使用触摸配置文件（未勾选时使用坐标通知）"), 27, 27,
+                              205, 13);
+  ui.label(QStringLiteral("触摸通知"), 7, 49, 59, 8, true);
+  coordinateNotify_ = ui.dropDown(
+      kIdCoordinateNotify,
+      {QStringLiteral("按下(0x73)"), QStringLiteral("按下(0x73)+松开(0x72)")}, 79, 46, 102);
+  longPress_ =
+      ui.checkBox(kIdLongPress, QStringLiteral("长按通知(100毫秒间隔)"), 196, 46, 97, 13);
+  touchFileNotify_ = ui.dropDown(
+      kIdTouchFileNotify,
+      {QStringLiteral("松开(0x78)"), QStringLiteral("按下(0x79)+松开(0x78)")}, 79, 46, 102);
+  touchFileNotify_->hide();
+  ui.label(QStringLiteral("触摸蜂鸣"), 7, 71, 59, 8, true);
+  touchBeep_ = ui.dropDown(kIdTouchBeep,
+                           {QStringLiteral("不响"), QStringLiteral("按压任意位置"),
+                            QStringLiteral("仅按压触摸有效区域")},
+                           79, 68, 102);
+  ui.label(QStringLiteral("屏幕旋转"), 6, 92, 59, 8, true);
+  screenRotation_ = ui.dropDown(kIdScreenRotation,
+                                {QStringLiteral("不旋转"), QStringLiteral("顺时钟90度"),
+                                 QStringLiteral("顺时钟180度"), QStringLiteral("顺时钟270度")},
+                                79, 90, 102);
+  restoreBackground_ = ui.checkBox(kIdRestoreBackground,
+                                   QStringLiteral("显示文字时，自动用背景图片恢复"), 27, 109,
+                                   167, 10);
+  delayedRefresh_ = ui.checkBox(kIdDelayedRefresh,
+                                QStringLiteral("延时200毫秒刷新，确保连续的指令同步刷新"), 27,
+                                123, 174, 10);
+  delayedRefresh_->hide();  // never shown; its value still passes through
+
+  connect(ok_, &QPushButton::clicked, this, &CSetupDlg::accept);
+  connect(useTouchFile_, &QCheckBox::clicked, this, [this] { touchFileClicked(); });
+  connect(longPress_, &QCheckBox::clicked, this, [this] { longPressClicked(); });
+  connect(baud_, &QComboBox::currentIndexChanged, this, [this] { updateOkButton(); });
+}
+
+void CSetupDlg::exchange(bool toValues) {
+  if (toValues) {
+    values_.baudIndex = baud_->currentIndex();
+    values_.useTouchFile = useTouchFile_->isChecked();
+    values_.coordinateNotify = coordinateNotify_->currentIndex();
+    values_.touchFileNotify = touchFileNotify_->currentIndex();
+    values_.longPressNotify = longPress_->isChecked();
+    values_.touchBeep = touchBeep_->currentIndex();
+    values_.screenRotation = screenRotation_->currentIndex();
+    values_.restoreTextBackground = restoreBackground_->isChecked();
+    values_.delayedRefresh = delayedRefresh_->isChecked();
+  } else {
+    selectIndex(baud_, values_.baudIndex);
+    useTouchFile_->setChecked(values_.useTouchFile);
+    selectIndex(coordinateNotify_, values_.coordinateNotify);
+    selectIndex(touchFileNotify_, values_.touchFileNotify);
+    longPress_->setChecked(values_.longPressNotify);
+    selectIndex(touchBeep_, values_.touchBeep);
+    selectIndex(screenRotation_, values_.screenRotation);
+    restoreBackground_->setChecked(values_.restoreTextBackground);
+    delayedRefresh_->setChecked(values_.delayedRefresh);
+  }
+}
+
+void CSetupDlg::showNotifyList() {
+  coordinateNotify_->setVisible(!values_.useTouchFile);
+  touchFileNotify_->setVisible(values_.useTouchFile);
+}
+
+void CSetupDlg::updateOkButton() {
+  // A rate outside the list would reach config.txt: OK waits for a choice.
+  ok_->setEnabled(baud_->currentIndex() >= 0);
+}
+
+void CSetupDlg::setVisible(bool visible) {
+  if (visible && !isVisible()) {
+    valuesAtOpen_ = values_;
+    exchange(false);
+    exchange(true);
+    showNotifyList();
+    updateOkButton();
+  }
+  QDialog::setVisible(visible);
+}
+
+void CSetupDlg::touchFileClicked() {
+  exchange(true);
+  showNotifyList();
+}
+
+void CSetupDlg::longPressClicked() {
+  exchange(true);
+  if (values_.longPressNotify) {
+    values_.coordinateNotify = 1;
+    values_.touchFileNotify = 1;
+    exchange(false);
+  }
+}
+
+void CSetupDlg::accept() {
+  if (baud_->currentIndex() < 0) return;
+  exchange(true);
+  QDialog::accept();
+}
+
+void CSetupDlg::reject() {
+  values_ = valuesAtOpen_;
+  QDialog::reject();
+}
+
+}  // namespace tessel
