@@ -18,4 +18,11 @@ void ConvertIconLibraries(const ConversionSettings& settings, const SourceInvent
                           Branch branch, const std::filesystem::path& privateFolder,
                           Session& session, Report& report);
 
+// The same with up to `jobs` libraries read, decoded and compressed side by
+// side; files are still written one library at a time in listing order, so
+// the output does not depend on `jobs`.
+void ConvertIconLibraries(const ConversionSettings& settings, const SourceInventory& inventory,
+                          Branch branch, const std::filesystem::path& privateFolder,
+                          Session& session, Report& report, int jobs);
+
 }  // namespace tessel

@@ -1,0 +1,107 @@
+#include "icon/IconBuild.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImage>
+#include <QImageReader>
+#include <limits>
+#include <new>
+
+#include "picture/PictureConvert.h"
+#include "util/FileIO.h"
+#include "util/Paths.h"
+
+namespace tessel {
+
+std::optional<DecodedIcon> DecodeIconPicture(ByteView data) {
+  if (data.empty() || data.size() > std::size_t(std::numeric_limits<int>::max())) {
+    return std::nullopt;
+  }
+  QByteArray array = QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()),
+                                             static_cast<qsizetype>(data.size()));
+  QBuffer buffer(&array);
+  if (!buffer.open(QIODevice::ReadOnly)) return std::nullopt;
+  QImageReader reader(&buffer);
+  QImage image = reader.read();
+  if (image.isNull()) return std::nullopt;
+  image = image.convertToFormat(QImage::Format_RGB16);
+  if (image.isNull()) return std::nullopt;
+
+  DecodedIcon icon;
+  icon.width = image.width();
+  icon.height = image.height();
+  icon.pixels.reserve(std::size_t(icon.width) * std::size_t(icon.height) * 2);
+  for (int y = 0; y < icon.height; ++y) {
+    const auto* row = reinterpret_cast<const quint16*>(image.constScanLine(y));
+    for (int x = 0; x < icon.width; ++x) putLe16(icon.pixels, row[x]);
+  }
+  return icon;
+}
+
+BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const IconLibraryJob& job,
+                                  ByteView data) {
+  BuiltIconLibrary built;
+  built.toPictures = job.toPictures && job.layout == IconLayout::Icl;
+  const std::string name = pathToUtf8(job.path);
+  auto skipIcon = [&](int id, const std::string& why) {
+    built.warnings.push_back("skipped icon " + std::to_string(id) + " of " + name + ": " + why);
+  };
+
+  const IconScanResult scan = ReadIconLibrary(data, job.layout, [&](IconEntry&& entry) {
+    if (built.toPictures) {
+      EncodedPicture picture = EncodePictureData(settings, ByteView(entry.jpeg), job.rotation);
+      if (!picture.ok) {
+        skipIcon(entry.id, "cannot make a picture of it" +
+                               (picture.warning.empty() ? std::string() : " (" + picture.warning + ")"));
+        return;
+      }
+      built.pictures.push_back({entry.id, picture.extension, std::move(picture.bytes)});
+      return;
+    }
+    std::string error;
+    if (job.layout == IconLayout::Raw) {
+      if (!built.zico.add(entry.id, entry.width, entry.height, ByteView(entry.pixels), &error)) {
+        skipIcon(entry.id, error);
+      }
+      return;
+    }
+    std::optional<DecodedIcon> icon = DecodeIconPicture(ByteView(entry.jpeg));
+    if (!icon) {
+      skipIcon(entry.id, "cannot decode picture");
+      return;
+    }
+    if (!built.zico.add(entry.id, icon->width, icon->height, ByteView(icon->pixels), &error)) {
+      skipIcon(entry.id, error);
+    }
+  });
+
+  if (scan.missing) {
+    built.missing = true;
+    built.warnings.push_back("skipped " + name + ": cannot read icon library or it is too short");
+    return built;
+  }
+  if (!scan.problem.empty()) {
+    built.warnings.push_back("icon library " + name + " is damaged (" + scan.problem +
+                             "): the icons after that point are left out");
+  }
+  return built;
+}
+
+BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const IconLibraryJob& job) {
+  try {
+    const std::optional<Bytes> data = readFile(job.path);
+    if (!data) {
+      // Same outcome as a library too short to hold its table.
+      return BuildIconLibrary(settings, job, ByteView());
+    }
+    return BuildIconLibrary(settings, job, ByteView(*data));
+  } catch (const std::bad_alloc&) {
+    BuiltIconLibrary built;
+    built.abandoned = true;
+    built.warnings.push_back("abandoned icon library " + pathToUtf8(job.path) +
+                             ": out of memory");
+    return built;
+  }
+}
+
+}  // namespace tessel

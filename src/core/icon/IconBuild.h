@@ -1,0 +1,67 @@
+#pragma once
+// Building the output of one icon library in memory: read, decode, compress.
+// Nothing here touches the output folder or shared state, so libraries can be
+// built on any thread and written afterwards in the run's order.
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "convert/ConversionSettings.h"
+#include "icon/IconLibrary.h"
+#include "icon/Zico.h"
+#include "util/Bytes.h"
+
+namespace tessel {
+
+namespace fs = std::filesystem;
+
+// A JPEG icon decoded to RGB565, rows top to bottom without padding, every
+// pixel low byte first.
+struct DecodedIcon {
+  int width = 0;
+  int height = 0;
+  Bytes pixels;
+};
+
+// Decodes a picture held in memory (no temporary file). Nothing when it
+// cannot be decoded.
+std::optional<DecodedIcon> DecodeIconPicture(ByteView data);
+
+// One screen picture made from an icon of the picture library.
+struct IconPicture {
+  int id = 0;
+  std::string extension;  // ".zbmp" or ".jpg"
+  Bytes bytes;            // the whole file
+};
+
+// What one library turns into.
+struct BuiltIconLibrary {
+  bool missing = false;    // unreadable or too short: no output at all
+  bool abandoned = false;  // ran out of memory: no output at all
+  bool toPictures = false; // picture library: `pictures`, and no .zico
+  ZicoBuilder zico;        // the .zico content (no record: a 0-byte file)
+  std::vector<IconPicture> pictures;
+  std::vector<std::string> warnings;
+};
+
+// How a library is to be converted.
+struct IconLibraryJob {
+  fs::path path;
+  IconLayout layout = IconLayout::Raw;
+  // Icl only: the icons become screen pictures encoded with the settings'
+  // format and de-ripple, rotated by `rotation`, instead of a .zico.
+  bool toPictures = false;
+  int rotation = 0;
+};
+
+// Builds one library from its file contents. `job.path` names the library in
+// warnings only. Icons stored in the .zico are never rotated or dithered.
+BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const IconLibraryJob& job,
+                                  ByteView data);
+
+// Reads job.path whole and builds it. Running out of memory abandons the
+// library with a warning naming its path.
+BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const IconLibraryJob& job);
+
+}  // namespace tessel
