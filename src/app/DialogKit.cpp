@@ -5,6 +5,8 @@
 #include <QFontMetrics>
 #include <QLabel>
 #include <QPainter>
+#include <QPointer>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -21,6 +23,35 @@ int averageCharWidth(const QFont& font) {
   const QFontMetrics metrics(font);
   const int total = metrics.horizontalAdvance(QString::fromLatin1(kAlphabet));
   return DialogUnits::mulDiv(total, 1, 52);
+}
+
+// Drop-down lists sized in dialog units were made for the narrow arrow of the
+// classic dialog manager; the widget styles here draw a wider one. This style
+// narrows the arrow and the text margin so the longest items still fit.
+class CompactComboStyle : public QProxyStyle {
+ public:
+  QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
+                       SubControl sub, const QWidget* widget) const override {
+    QRect rect = QProxyStyle::subControlRect(control, option, sub, widget);
+    if (control != CC_ComboBox) return rect;
+    const int narrower = 4;
+    if (sub == SC_ComboBoxArrow) {
+      rect.setLeft(rect.left() + narrower);
+    } else if (sub == SC_ComboBoxEditField) {
+      rect.setRight(rect.right() + narrower);
+      rect.setLeft(std::max(2, rect.left() - 1));
+    }
+    return rect;
+  }
+};
+
+QStyle* compactComboStyle() {
+  static QPointer<QStyle> style;
+  if (!style) {
+    style = new CompactComboStyle;
+    style->setParent(qApp);
+  }
+  return style;
 }
 
 }  // namespace
@@ -131,14 +162,20 @@ void DialogBuilder::tag(QWidget* control, int id) const {
 
 QLabel* DialogBuilder::label(const QString& text, int x, int y, int w, int h, bool rightAligned) {
   auto* label = new QLabel(text, dialog_);
-  label->setGeometry(units_.rect(x, y, w, h));
   label->setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
   label->setWordWrap(true);
+  // A text mixing scripts can be taller than the dialog font's own height
+  // (the fallback font's ascent); such a label grows downwards rather than
+  // cutting off its descenders.
+  QRect area = units_.rect(x, y, w, h);
+  area.setHeight(std::max(area.height(), label->heightForWidth(area.width())));
+  label->setGeometry(area);
   return label;
 }
 
 QComboBox* DialogBuilder::dropDown(int id, const QStringList& items, int x, int y, int w) {
   auto* box = new QComboBox(dialog_);
+  box->setStyle(compactComboStyle());
   box->setEditable(false);
   box->addItems(items);
   box->setMaxVisibleItems(std::max(1, static_cast<int>(items.size())));

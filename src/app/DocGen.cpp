@@ -9,7 +9,12 @@
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
+#include <QImage>
+#include <QPixmap>
+#include <QTextBlock>
 #include <QTextDocument>
+#include <QTextFragment>
+#include <QTextCursor>
 #include <QTextStream>
 #include <QUrl>
 
@@ -20,6 +25,31 @@ namespace {
 int fail(const QString& text) {
   QTextStream(stderr) << "tessel-docgen: " << text << '\n';
   return 1;
+}
+
+// Pictures wider than the text column are scaled down to fit it. Widths are
+// in pixels at 96 per inch, the unit the document layout uses for images.
+void fitImages(QTextDocument& document, qreal columnWidth) {
+  for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+      const QTextFragment fragment = it.fragment();
+      if (!fragment.isValid() || !fragment.charFormat().isImageFormat()) continue;
+      QTextImageFormat format = fragment.charFormat().toImageFormat();
+      const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(format.name()));
+      QImage image;
+      if (resource.canConvert<QImage>()) image = resource.value<QImage>();
+      if (image.isNull() && resource.typeId() == QMetaType::QByteArray)
+        image = QImage::fromData(resource.toByteArray());
+      if (image.isNull() && resource.canConvert<QPixmap>()) image = resource.value<QPixmap>().toImage();
+      if (image.isNull() || image.width() <= columnWidth) continue;
+      format.setWidth(columnWidth);
+      format.setHeight(columnWidth * image.height() / image.width());
+      QTextCursor cursor(&document);
+      cursor.setPosition(fragment.position());
+      cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
+      cursor.setCharFormat(format);
+    }
+  }
 }
 
 int makePdf(const QString& manualPath, const QString& outPath, const QStringList& fonts) {
@@ -49,6 +79,8 @@ int makePdf(const QString& manualPath, const QString& outPath, const QStringList
   document.setDefaultStyleSheet(QStringLiteral("code, pre { font-family: monospace; }"));
   document.setBaseUrl(QUrl::fromLocalFile(QFileInfo(manualPath).absolutePath() + '/'));
   document.setMarkdown(markdown);
+  const QRectF column = pdf.pageLayout().paintRect(QPageLayout::Inch);
+  fitImages(document, column.width() * 96.0 - 8.0);
   document.print(&pdf);
   if (!QFileInfo(outPath).exists()) return fail("cannot write " + outPath);
   return 0;
