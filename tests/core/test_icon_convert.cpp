@@ -470,14 +470,4 @@ TEST(IconBuild, BuildingTouchesNoFile) {
   EXPECT_NE(none.warnings[0].find("nowhere/9.icl"), std::string::npos);
 }
 
-TEST(IconBuild, DecodeRejectsWhatIsNotAPicture) {
-  EXPECT_FALSE(DecodeIconPicture(ByteView()).has_value());
-  EXPECT_FALSE(DecodeIconPicture(ByteView(Bytes(64, 0xFF))).has_value());
-  const Bytes jpeg = solidJpeg(3, 2, Qt::white);
-  EXPECT_FALSE(DecodeIconPicture(ByteView(jpeg).first(20)).has_value());  // headers cut short
-  const auto icon = DecodeIconPicture(ByteView(jpeg));
-  ASSERT_TRUE(icon.has_value());
-  EXPECT_EQ(icon->pixels.size(), 3u * 2 * 2);
-}
-
 }  // namespace

@@ -146,19 +146,6 @@ TEST(IclScan, SixteenBytesOrFewerIsMissing) {
   EXPECT_TRUE(library.entries.empty());
 }
 
-TEST(IclScan, MissingFileAndFileOnDisk) {
-  test::TempDir dir;
-  std::vector<IconEntry> seen;
-  auto sink = [&](IconEntry&& e) { seen.push_back(std::move(e)); };
-  EXPECT_TRUE(ReadIconLibrary(dir / "none.icl", IconLayout::Icl, sink).missing);
-  FourJpegs four;
-  test::writeBytes(dir / "1.icl", ByteView(buildIcl(1, four.slots)));
-  const IconScanResult scan = ReadIconLibrary(dir / "1.icl", IconLayout::Icl, sink);
-  EXPECT_FALSE(scan.missing);
-  ASSERT_EQ(seen.size(), 2u);
-  EXPECT_EQ(seen[1].jpeg, four.jpegs[1]);
-}
-
 // ----------------------------------------------------------- JPEG rebuild
 
 TEST(IclRebuild, FillBytesAreStrippedFromTheScanSegment) {

@@ -79,16 +79,6 @@ TEST(Zico, NoRecordGivesAnEmptyFile) {
   EXPECT_EQ(report.filesWritten, 1);
 }
 
-TEST(Zico, WrittenFileMatchesTheEncoding) {
-  ZicoBuilder zico;
-  const Bytes p = pixelsOf(5, 5, 3);
-  ASSERT_TRUE(zico.add(2, 5, 5, ByteView(p)));
-  test::TempDir dir;
-  Report report;
-  ASSERT_TRUE(WriteZico(report, dir / "2.zico", zico.records(), ByteView(zico.dataArea())));
-  EXPECT_EQ(test::readBytes(dir / "2.zico"), EncodeZico(zico.records(), ByteView(zico.dataArea())));
-}
-
 TEST(Zico, FailedWriteLeavesNoFileAndIsReported) {
   ZicoBuilder zico;
   const Bytes p = pixelsOf(4, 4, 9);
