@@ -251,7 +251,7 @@ bool Run::branchB() {
 void Run::convertIcons() {
   if (inventory_.icons.empty()) return;
   ConvertIconLibraries(settings_, inventory_, result_.branch, result_.privateFolder, session_,
-                       report());
+                       report(), jobs());
   progressDone_ += result_.iconCount;
   host_.progress(progressDone_, progressTotal_);
   feed_.flush();
