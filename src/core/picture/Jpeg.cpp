@@ -1,0 +1,181 @@
+#include "picture/Jpeg.h"
+
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
+// jpeglib.h expects size_t and FILE to be declared first.
+#include <jpeglib.h>
+#include <jerror.h>
+
+#include "util/FileIO.h"
+#include "util/Paths.h"
+
+namespace tessel {
+
+namespace {
+
+// Everything the library's callbacks touch lives here, outside the frame
+// that calls setjmp, so its values are defined after a longjmp. Only plain C
+// data: nothing with a destructor is skipped by the jump.
+struct JpegContext {
+  jpeg_error_mgr err;  // first: the callbacks find the context through cinfo->err
+  jpeg_compress_struct cinfo;
+  jpeg_destination_mgr dest;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+  JOCTET* buffer;    // grows by doubling; malloc'ed
+  std::size_t capacity;
+  bool outOfMemory;
+};
+
+JpegContext* contextOf(j_common_ptr cinfo) {
+  // err is the first member, and cinfo->err points at it.
+  return reinterpret_cast<JpegContext*>(cinfo->err);
+}
+
+void onError(j_common_ptr cinfo) {
+  JpegContext* ctx = contextOf(cinfo);
+  (*cinfo->err->format_message)(cinfo, ctx->message);
+  std::longjmp(ctx->jump, 1);
+}
+
+// Warnings and trace messages: the core prints nothing.
+void onMessage(j_common_ptr) {}
+
+constexpr std::size_t kInitialBuffer = 64 * 1024;
+
+void initDestination(j_compress_ptr cinfo) {
+  JpegContext* ctx = contextOf(reinterpret_cast<j_common_ptr>(cinfo));
+  cinfo->dest->next_output_byte = ctx->buffer;
+  cinfo->dest->free_in_buffer = ctx->capacity;
+}
+
+boolean emptyOutputBuffer(j_compress_ptr cinfo) {
+  JpegContext* ctx = contextOf(reinterpret_cast<j_common_ptr>(cinfo));
+  // The library calls this only when the whole buffer is full.
+  const std::size_t used = ctx->capacity;
+  const std::size_t grown = ctx->capacity * 2;
+  auto* bigger = static_cast<JOCTET*>(std::realloc(ctx->buffer, grown));
+  if (!bigger) {
+    ctx->outOfMemory = true;
+    ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 10);
+  }
+  ctx->buffer = bigger;
+  ctx->capacity = grown;
+  cinfo->dest->next_output_byte = ctx->buffer + used;
+  cinfo->dest->free_in_buffer = grown - used;
+  return TRUE;
+}
+
+void termDestination(j_compress_ptr) {}
+
+// Runs the compressor; the only function that calls setjmp. Returns the
+// number of bytes written into ctx->buffer, or -1 after a library error.
+long long compressRows(JpegContext* ctx, const std::uint8_t* rgb, int width, int height,
+                       std::size_t pitch, int quality) {
+  jpeg_compress_struct& cinfo = ctx->cinfo;
+  cinfo.err = jpeg_std_error(&ctx->err);
+  ctx->err.error_exit = onError;
+  ctx->err.output_message = onMessage;
+  if (setjmp(ctx->jump)) {
+    jpeg_destroy_compress(&cinfo);
+    return -1;
+  }
+  jpeg_create_compress(&cinfo);
+  ctx->dest.init_destination = initDestination;
+  ctx->dest.empty_output_buffer = emptyOutputBuffer;
+  ctx->dest.term_destination = termDestination;
+  cinfo.dest = &ctx->dest;
+
+  cinfo.image_width = static_cast<JDIMENSION>(width);
+  cinfo.image_height = static_cast<JDIMENSION>(height);
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, quality, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    JSAMPROW row = const_cast<JSAMPROW>(rgb + std::size_t(cinfo.next_scanline) * pitch);
+    jpeg_write_scanlines(&cinfo, &row, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  const long long written =
+      static_cast<long long>(ctx->capacity - cinfo.dest->free_in_buffer);
+  jpeg_destroy_compress(&cinfo);
+  return written;
+}
+
+}  // namespace
+
+std::optional<Bytes> EncodeJpegRows(const std::uint8_t* rgb, int width, int height,
+                                    std::size_t pitch, int quality, std::string* error) {
+  if (!rgb || width <= 0 || height <= 0) {
+    if (error) *error = "JPEG: picture has no pixels";
+    return std::nullopt;
+  }
+  auto* ctx = static_cast<JpegContext*>(std::calloc(1, sizeof(JpegContext)));
+  if (!ctx) {
+    if (error) *error = "JPEG: out of memory";
+    return std::nullopt;
+  }
+  ctx->capacity = kInitialBuffer;
+  ctx->buffer = static_cast<JOCTET*>(std::malloc(ctx->capacity));
+  std::optional<Bytes> result;
+  if (!ctx->buffer) {
+    if (error) *error = "JPEG: out of memory";
+  } else {
+    const long long written = compressRows(ctx, rgb, width, height, pitch, quality);
+    if (written < 0) {
+      if (error) *error = std::string("JPEG: ") + ctx->message;
+    } else {
+      result = Bytes(ctx->buffer, ctx->buffer + written);
+    }
+  }
+  std::free(ctx->buffer);
+  std::free(ctx);
+  return result;
+}
+
+std::optional<Bytes> EncodeJpeg(const QImage& picture, int quality, std::string* error) {
+  if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) {
+    if (error) *error = "JPEG: picture has no pixels";
+    return std::nullopt;
+  }
+  const QImage rgb = picture.format() == QImage::Format_RGB888
+                         ? picture
+                         : picture.convertToFormat(QImage::Format_RGB888);
+  if (rgb.isNull()) {
+    if (error) *error = "JPEG: out of memory";
+    return std::nullopt;
+  }
+  return EncodeJpegRows(rgb.constBits(), rgb.width(), rgb.height(),
+                        static_cast<std::size_t>(rgb.bytesPerLine()), quality, error);
+}
+
+namespace {
+bool writeEncoded(const std::filesystem::path& path, const std::optional<Bytes>& jpeg,
+                  const std::string& error, Report& report) {
+  if (!jpeg) {
+    report.warn("skipped " + pathToUtf8(path) + ": " + error);
+    return false;
+  }
+  return writeOutput(report, path, ByteView(*jpeg));
+}
+}  // namespace
+
+bool WriteJpegFile(const std::filesystem::path& path, const std::uint8_t* rgb, int width,
+                   int height, int quality, Report& report) {
+  std::string error;
+  const auto jpeg =
+      EncodeJpegRows(rgb, width, height, std::size_t(width > 0 ? width : 0) * 3, quality, &error);
+  return writeEncoded(path, jpeg, error, report);
+}
+
+bool EncodeJpegFile(const QImage& picture, const std::filesystem::path& path, int quality,
+                    Report& report) {
+  std::string error;
+  const auto jpeg = EncodeJpeg(picture, quality, &error);
+  return writeEncoded(path, jpeg, error, report);
+}
+
+}  // namespace tessel

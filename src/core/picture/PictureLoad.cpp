@@ -1,0 +1,94 @@
+#include "picture/PictureLoad.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+#include <QTransform>
+
+#include "picture/Dither.h"
+#include "util/Paths.h"
+
+namespace tessel {
+
+namespace {
+
+// Too large for the outputs or for memory: the reason, or empty when fine.
+std::string sizeProblem(const QSize& size) {
+  if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide) {
+    return "picture is " + std::to_string(size.width()) + " x " + std::to_string(size.height()) +
+           " pixels, larger than " + std::to_string(kMaxPictureSide) + " on a side";
+  }
+  const std::uint64_t bytes =
+      std::uint64_t(size.width()) * std::uint64_t(size.height()) * 4u;
+  if (bytes > kMaxDecodedBytes) {
+    return "picture is " + std::to_string(size.width()) + " x " + std::to_string(size.height()) +
+           " pixels, more than " + std::to_string(kMaxDecodedBytes >> 20) + " MiB decoded";
+  }
+  return {};
+}
+
+LoadedPicture readWith(QImageReader& reader) {
+  LoadedPicture result;
+  reader.setAutoTransform(false);  // pixels as stored; orientation tags are not applied
+  reader.setAllocationLimit(static_cast<int>(kMaxDecodedBytes >> 20));
+  if (!reader.canRead()) {
+    result.error = "cannot decode it (" + reader.errorString().toStdString() + ")";
+    return result;
+  }
+  const QSize announced = reader.size();
+  if (announced.isValid()) {
+    result.error = sizeProblem(announced);
+    if (!result.error.empty()) return result;
+  }
+  QImage image;
+  if (!reader.read(&image) || image.isNull()) {
+    result.error = "cannot decode it (" + reader.errorString().toStdString() + ")";
+    return result;
+  }
+  if (image.width() <= 0 || image.height() <= 0) {
+    result.error = "cannot decode it (no pixels)";
+    return result;
+  }
+  result.error = sizeProblem(image.size());
+  if (!result.error.empty()) return result;
+  const QImage::Format format =
+      image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
+  if (image.format() != format) image.convertTo(format);
+  if (image.isNull()) {
+    result.error = "out of memory while decoding it";
+    return result;
+  }
+  result.image = std::move(image);
+  return result;
+}
+
+}  // namespace
+
+LoadedPicture LoadPicture(const std::filesystem::path& path) {
+  QImageReader reader(toQString(path));
+  return readWith(reader);
+}
+
+LoadedPicture LoadPictureData(ByteView data) {
+  const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()),
+                                                   static_cast<qsizetype>(data.size()));
+  QBuffer buffer;
+  buffer.setData(bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
+  return readWith(reader);
+}
+
+QImage RotatePicture(const QImage& picture, int code) {
+  if (code < 1 || code > 3) return picture;
+  // Qt's y axis points down, so a positive angle turns clockwise on screen.
+  // Multiples of 90 degrees move pixels exactly, whatever the mode.
+  return picture.transformed(QTransform().rotate(90.0 * code), Qt::FastTransformation);
+}
+
+QImage PreparePicture(QImage picture, bool deRipple, int rotation) {
+  if (deRipple) ApplyDeRipple(picture);
+  return RotatePicture(picture, rotation);
+}
+
+}  // namespace tessel
