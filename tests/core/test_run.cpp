@@ -82,6 +82,7 @@ TEST_F(RunTest, OverlappingSourceAndOutputAreRefusedBeforeAnythingIsDeleted) {
   // The source inside the output's private folder would be deleted with it.
   const fs::path inside = priv / "DWIN_SET";
   writePicture(inside / "1.bmp", 8, 8);
+  writePicture(priv / "2.bmp", 8, 8);
   writeText(priv / "sentinel.txt", "still here");
   for (const fs::path& src : {inside, priv}) {
     settings.sourceFolder = src;
@@ -117,12 +118,19 @@ TEST_F(RunTest, BranchBDefaultsAskOnceAndWriteNoBinFolder) {
   ASSERT_EQ(r.outcome, RunOutcome::Completed);
   EXPECT_EQ(r.branch, Branch::B);
   EXPECT_EQ(host.confirmCalls, 1);
-  EXPECT_EQ(host.seenSetup, SetupValues{});  // nothing read: the dialog's defaults
+  // No configuration in the source: the dialog's defaults, with the four
+  // touch values that a source without a readable text always sets.
+  SetupValues expected;
+  expected.touchBeep = 0;
+  expected.longPressNotify = true;
+  expected.coordinateNotify = 1;
+  expected.touchFileNotify = 1;
+  EXPECT_EQ(host.seenSetup, expected);
   EXPECT_EQ(tree(), (std::vector<std::string>{"config.bin", "config.txt", "image/", "image/1.zbmp",
                                               "truefont/", "truefont/font.ttf",
                                               "truefont/truefont.ini"}));
   EXPECT_EQ(readText(priv / "config.bin"), "table13");
-  EXPECT_EQ(readText(priv / "config.txt"), "R1=03; 9600\r\nR2=C8;\r\nR3=7F;\r\nRC0=01;");
+  EXPECT_EQ(readText(priv / "config.txt"), "R1=03; 9600\r\nR2=08;\r\nR3=7F;\r\nRC0=01;");
 }
 
 TEST_F(RunTest, BranchBCancelLeavesTheCopiesAndNoMarker) {
@@ -149,10 +157,14 @@ TEST_F(RunTest, ConfirmedCorrectionsReachConfigTxtAndCarryOver) {
   host.changeTo = &corrected;
   ASSERT_EQ(run().outcome, RunOutcome::Completed);
   EXPECT_EQ(readText(priv / "config.txt"), "R1=07; 115200\r\nR2=CC;\r\nR3=DF;\r\nRC0=01;");
-  // The session keeps the confirmed values for the next run.
+  // The session keeps the confirmed values for the next run; the reader
+  // overwrites only what the source gives (here the four touch values).
   host.changeTo = nullptr;
   ASSERT_EQ(run().outcome, RunOutcome::Completed);
-  EXPECT_EQ(host.seenSetup, corrected);
+  EXPECT_EQ(host.seenSetup.baudIndex, 7);
+  EXPECT_EQ(host.seenSetup.screenRotation, 3);
+  EXPECT_TRUE(host.seenSetup.delayedRefresh);
+  EXPECT_TRUE(host.seenSetup.longPressNotify);
 }
 
 TEST_F(RunTest, MissingFontIsSaidOncePerFontStep) {
