@@ -250,6 +250,26 @@ TEST_F(RunTest, FailedWritesAreReportedAndLeaveNoCutFiles) {
   EXPECT_EQ(r.report.writeFailures[0].filename(), "1.zbmp");
 }
 
+TEST_F(RunTest, ConfigTxtWriteFailureDoesNotEndTheRun) {
+  writePicture(source / "1.bmp", 16, 16);
+  setWriteFaultInjector([](const fs::path& p) { return p.filename() != "config.txt"; });
+  const RunResult r = run();
+  setWriteFaultInjector(nullptr);
+  EXPECT_EQ(r.outcome, RunOutcome::Completed);
+  EXPECT_FALSE(has("config.txt"));
+  EXPECT_TRUE(has("image/1.zbmp"));
+  ASSERT_EQ(r.report.writeFailures.size(), 1u);
+}
+
+TEST_F(RunTest, ABaudIndexOutsideTheListIsNeverConfirmed) {
+  writePicture(source / "1.bmp", 16, 16);
+  writeText(source / "config.txt", "R1=09;\r\n");
+  EXPECT_EQ(run().outcome, RunOutcome::NotConfirmed);
+  EXPECT_EQ(host.seenSetup.baudIndex, 9);
+  EXPECT_EQ(readText(priv / "config.txt"), "R1=09;\r\n");  // the copy stays
+  EXPECT_FALSE(has("image"));
+}
+
 TEST_F(RunTest, TheSourceIsNeverChanged) {
   writeText(source / "13.bin", "a");
   writeText(source / "14.bin", "b");

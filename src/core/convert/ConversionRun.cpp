@@ -2,6 +2,7 @@
 
 #include <system_error>
 
+#include "config/Baud.h"
 #include "config/ConfigSteps.h"
 #include "font/FontStep.h"
 #include "icon/IconConvert.h"
@@ -209,12 +210,13 @@ bool Run::branchB() {
 
   values_.configKind = ReadConfigBranchB(inventory_, session_.setup, session_);
   if (!host_.confirmSetup(session_.setup)) return false;
-  if (!WriteConfigBranchB(session_.setup, values_.configKind, settings_.fontDisplay, priv,
-                          report())) {
-    // Only a baud rate outside the list gets here; it is never written.
+  if (!isBaudIndex(session_.setup.baudIndex)) {
+    // A rate outside the list is never written; a host that confirms one
+    // has not really confirmed.
     report().warn("the device parameters hold no valid baud rate; config.txt not written");
     return false;
   }
+  WriteConfigBranchB(session_.setup, values_.configKind, settings_.fontDisplay, priv, report());
   feed_.flush();
 
   makeFolder(priv / "image");
