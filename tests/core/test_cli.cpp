@@ -20,8 +20,10 @@ struct Cli {
   std::string out, err;
 };
 
-Cli runCli(const std::vector<std::string>& args, const std::string& input = {}) {
+Cli runCli(const std::vector<std::string>& args, const std::string& input = {},
+           const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
   QProcess p;
+  p.setProcessEnvironment(env);
   QStringList qargs;
   for (const auto& a : args) qargs << QString::fromStdString(a);
   p.start(QString::fromUtf8(TESSEL_CLI_PATH), qargs);
@@ -85,6 +87,22 @@ TEST_F(CliTest, RefusalsExitOneWithTheMessageAndWriteNothing) {
   EXPECT_NE(r.err.find("源路径与输出路径重叠！"), std::string::npos);
   EXPECT_FALSE(fs::exists(out));
   EXPECT_FALSE(fs::exists(source / "out"));
+}
+
+TEST_F(CliTest, DefaultOutputIsDocumentsAndNeverTheFileSystemRoot) {
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("HOME", QString::fromStdString(pathToUtf8(dir / "home")));
+  env.insert("XDG_CONFIG_HOME", QString::fromStdString(pathToUtf8(dir / "home" / ".config")));
+  fs::create_directories(dir / "home");
+  Cli r = runCli({"convert", src(), "-y"}, {}, env);
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_TRUE(fs::exists(dir / "home" / "Documents" / "TESSEL" / "private" / "image" / "1.zbmp"));
+
+  env.insert("HOME", "/");
+  r = runCli({"convert", src(), "-y"}, {}, env);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("找不到文档目录"), std::string::npos);
+  EXPECT_FALSE(fs::exists("/Documents/TESSEL/private"));
 }
 
 TEST_F(CliTest, BranchBNeedsConfirmation) {

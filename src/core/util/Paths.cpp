@@ -28,21 +28,19 @@ std::string pathToUtf8(const fs::path& path) {
 }
 
 fs::path documentsFolder() {
-  QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  // Without a real home folder there is no place of the user's to write to:
+  // never fall back to the root of the file system.
   const QString home = QDir::homePath();
-  // Qt falls back to the home folder itself when no Documents folder is
-  // configured; both are fine as long as they name a real place.
-  if (docs.isEmpty()) docs = home;
-  if (docs.isEmpty() || docs == QDir::rootPath()) return {};
-  const fs::path folder = toPath(docs);
+  if (home.isEmpty() || QDir(home).isRoot()) return {};
   std::error_code ec;
-  fs::create_directories(folder, ec);
-  if (!fs::is_directory(folder, ec)) {
-    const fs::path h = toPath(home);
-    if (!home.isEmpty() && home != QDir::rootPath() && fs::is_directory(h, ec)) return h;
-    return {};
+  const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+  if (!docs.isEmpty() && !QDir(docs).isRoot()) {
+    const fs::path folder = toPath(docs);
+    fs::create_directories(folder, ec);
+    if (fs::is_directory(folder, ec)) return folder;
   }
-  return folder;
+  const fs::path h = toPath(home);
+  return fs::is_directory(h, ec) ? h : fs::path();
 }
 
 namespace {
