@@ -1,0 +1,162 @@
+// The picture path from bytes: decoding with its size limits, de-ripple,
+// every rotation, and the outputs: .zbmp, JPEG at both qualities, and an
+// entry of the picture pack. The first byte picks the variant:
+//   bits 0-1 rotation code, bit 2 de-ripple,
+//   bits 3-4 output: 0 .zbmp, 1 JPEG q90, 2 JPEG q100, 3 pack entry,
+//   bit 5 pack entry as JPEG instead of zlib RGB565 rows.
+// The rest of the input is the picture file.
+//
+// Pictures that announce more than kFuzzPixels pixels but pass the loader's
+// limits are not decoded: they are legal, only slow, and the fuzzer would
+// spend its time filling memory. Pictures past the limits are handed to the
+// loader, which must refuse them without decoding.
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
+#include <zlib.h>
+
+#include "FuzzSupport.h"
+#include "picture/Jpeg.h"
+#include "picture/PictureConvert.h"
+#include "picture/PictureLoad.h"
+#include "picture/PicturePack.h"
+#include "picture/Zbmp.h"
+
+using namespace tessel;
+
+namespace {
+
+constexpr std::uint64_t kFuzzPixels = std::uint64_t(1) << 22;
+
+// What the reader announces before decoding: 0 when nothing, else the area.
+std::uint64_t announcedPixels(ByteView bytes, bool* pastLimits) {
+  QByteArray array = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
+                                             static_cast<qsizetype>(bytes.size()));
+  QBuffer buffer(&array);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer);
+  const QSize size = reader.size();
+  if (!size.isValid()) return 0;
+  const std::uint64_t w = std::uint64_t(std::max(0, size.width()));
+  const std::uint64_t h = std::uint64_t(std::max(0, size.height()));
+  *pastLimits = w > std::uint64_t(kMaxPictureSide) || h > std::uint64_t(kMaxPictureSide) ||
+                w * h * 4 > kMaxDecodedBytes;
+  return w * h;
+}
+
+// A .zbmp file must read back completely: header, then rows of its size.
+void checkZbmp(const Bytes& file, int width, int height) {
+  TESSEL_FUZZ_CHECK(file.size() >= kZbmpHeaderSize);
+  TESSEL_FUZZ_CHECK(getLe16(file.data()) == width && getLe16(file.data() + 2) == height);
+  const std::uint16_t flag = getLe16(file.data() + 4);
+  for (std::size_t i = 6; i < kZbmpHeaderSize; ++i) TESSEL_FUZZ_CHECK(file[i] == 0);
+  const std::uint64_t rowBytes = Rgb565Stride(std::uint64_t(width)) * std::uint64_t(height);
+  const std::uint64_t stored = file.size() - kZbmpHeaderSize;
+  if (flag == kZbmpRaw) {
+    TESSEL_FUZZ_CHECK(stored == rowBytes);
+    return;
+  }
+  TESSEL_FUZZ_CHECK(flag == kZbmpCompressed);
+  TESSEL_FUZZ_CHECK(stored <= rowBytes);  // else the rows are stored raw
+  Bytes rows(rowBytes + 1);
+  uLongf length = static_cast<uLongf>(rows.size());
+  TESSEL_FUZZ_CHECK(uncompress(rows.data(), &length, file.data() + kZbmpHeaderSize,
+                               static_cast<uLong>(stored)) == Z_OK);
+  TESSEL_FUZZ_CHECK(length == rowBytes);
+}
+
+void checkJpeg(const Bytes& file, int width, int height) {
+  TESSEL_FUZZ_CHECK(file.size() > 4 && file[0] == 0xFF && file[1] == 0xD8);
+  const LoadedPicture back = LoadPictureData(ByteView(file));
+  TESSEL_FUZZ_CHECK(back.ok());
+  TESSEL_FUZZ_CHECK(back.image.width() == width && back.image.height() == height);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  fuzz::setUpQt();
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 2) return 0;
+  const std::uint8_t choice = data[0];
+  const ByteView picture = fuzz::view(data + 1, size - 1);
+  const int rotation = choice & 3;
+  const bool deRipple = (choice & 4) != 0;
+  const int output = (choice >> 3) & 3;
+
+  bool pastLimits = false;
+  const std::uint64_t pixels = announcedPixels(picture, &pastLimits);
+  if (pastLimits) {
+    TESSEL_FUZZ_CHECK(!LoadPictureData(picture).ok());
+    return 0;
+  }
+  if (pixels > kFuzzPixels) return 0;
+
+  ConversionSettings settings;
+  settings.deRipple = deRipple ? 1 : 0;
+  if (output < 3) {
+    settings.pictureFormat = output == 0 ? kZbmp : output == 1 ? kJpeg : kJpegHigh;
+    const EncodedPicture encoded = EncodePictureData(settings, picture, rotation);
+    if (!encoded.ok) {
+      TESSEL_FUZZ_CHECK(!encoded.warning.empty() && encoded.bytes.empty());
+      return 0;
+    }
+    TESSEL_FUZZ_CHECK(encoded.width >= 1 && encoded.height >= 1);
+    if (output == 0) {
+      TESSEL_FUZZ_CHECK(encoded.extension == ".zbmp");
+      checkZbmp(encoded.bytes, encoded.width, encoded.height);
+    } else {
+      TESSEL_FUZZ_CHECK(encoded.extension == ".jpg");
+      checkJpeg(encoded.bytes, encoded.width, encoded.height);
+    }
+    return 0;
+  }
+
+  // A pack entry, built in memory the way the run builds one from a file.
+  LoadedPicture loaded = LoadPictureData(picture);
+  if (!loaded.ok()) {
+    TESSEL_FUZZ_CHECK(!loaded.error.empty());
+    return 0;
+  }
+  const int sourceWidth = loaded.image.width(), sourceHeight = loaded.image.height();
+  const QImage prepared = PreparePicture(std::move(loaded.image), deRipple, rotation);
+  const bool turned = rotation == 1 || rotation == 3;
+  TESSEL_FUZZ_CHECK(prepared.width() == (turned ? sourceHeight : sourceWidth));
+  TESSEL_FUZZ_CHECK(prepared.height() == (turned ? sourceWidth : sourceHeight));
+  PackBlock block;
+  block.width = prepared.width();
+  block.height = prepared.height();
+  if (choice & 0x20) {
+    std::optional<Bytes> jpeg = EncodeJpeg(prepared, kJpegQualityNormal);
+    if (!jpeg) return 0;
+    block.dataKind = kPackJpeg;
+    block.data = std::move(*jpeg);
+  } else {
+    std::optional<Bytes> stream = CompressRgb565(Rgb565Rows(prepared));
+    TESSEL_FUZZ_CHECK(stream.has_value());
+    block.dataKind = kPackZlibRgb565;
+    block.data = std::move(*stream);
+  }
+  block.ok = true;
+  const int number = data[size - 1];
+  PicturePack pack;
+  Report report;
+  pack.append(number, block, report);
+  if (block.data.size() > kPackMaxBlock) {
+    TESSEL_FUZZ_CHECK(!pack.hasContent() && report.warnings.size() == 1);
+    return 0;
+  }
+  TESSEL_FUZZ_CHECK(pack.hasContent() && report.warnings.empty());
+  const Bytes& index = pack.index();
+  TESSEL_FUZZ_CHECK(index.size() == (std::size_t(number) + 1) * kPackEntrySize);
+  const Bytes expected = PackIndexEntry(std::uint16_t(number), block.dataKind, packBaseAddress,
+                                        std::uint16_t(block.width), std::uint16_t(block.height),
+                                        std::uint32_t(block.data.size()));
+  TESSEL_FUZZ_CHECK(std::equal(expected.begin(), expected.end(),
+                               index.begin() + std::ptrdiff_t(number * kPackEntrySize)));
+  TESSEL_FUZZ_CHECK(pack.data() == block.data);
+  return 0;
+}

@@ -1,0 +1,262 @@
+// Writes the seed inputs of every fuzz target, all made in code:
+//   tessel-fuzz-corpus DIR   creates DIR/corpus-<target>/ for each target.
+// Seeds are small on purpose: libFuzzer takes the largest seed as the
+// longest input it tries, and small inputs run fast.
+#include <QBuffer>
+#include <QColor>
+#include <QImage>
+#include <QImageWriter>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "sample_builders.h"
+
+namespace fs = std::filesystem;
+using sample::Bytes;
+
+namespace {
+
+fs::path root;
+int written = 0;
+
+void seed(const std::string& target, const std::string& name, const Bytes& bytes) {
+  const fs::path folder = root / ("corpus-" + target);
+  fs::create_directories(folder);
+  sample::save(folder / name, bytes);
+  ++written;
+}
+
+Bytes prefixed(std::uint8_t first, const Bytes& rest) {
+  Bytes out{first};
+  out.insert(out.end(), rest.begin(), rest.end());
+  return out;
+}
+
+void putBe(Bytes& b, std::size_t at, std::uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) b.at(at + std::size_t(i)) = std::uint8_t(v >> (8 * (bytes - 1 - i)));
+}
+void appendLe(Bytes& b, std::uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) b.push_back(std::uint8_t(v >> (8 * i)));
+}
+
+Bytes progressiveJpeg(const QImage& image) {
+  QByteArray array;
+  QBuffer buffer(&array);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "JPG");
+  writer.setProgressiveScanWrite(true);
+  writer.setQuality(80);
+  writer.write(image);
+  return Bytes(array.begin(), array.end());
+}
+
+// A BMP header (file header and 40-byte info header) for a picture of the
+// given size and depth; the caller appends palette and pixels.
+Bytes bmpHeader(std::int32_t width, std::int32_t height, int bits, std::uint32_t compression,
+                std::uint32_t paletteBytes, std::uint32_t pixelBytes) {
+  Bytes b = {'B', 'M'};
+  appendLe(b, 54 + paletteBytes + pixelBytes, 4);
+  appendLe(b, 0, 4);
+  appendLe(b, 54 + paletteBytes, 4);
+  appendLe(b, 40, 4);
+  appendLe(b, std::uint32_t(width), 4);
+  appendLe(b, std::uint32_t(height), 4);
+  appendLe(b, 1, 2);
+  appendLe(b, std::uint32_t(bits), 2);
+  appendLe(b, compression, 4);
+  appendLe(b, pixelBytes, 4);
+  appendLe(b, 2835, 4);
+  appendLe(b, 2835, 4);
+  appendLe(b, 0, 4);
+  appendLe(b, 0, 4);
+  return b;
+}
+
+// An 8-bit run-length BMP of 4 x 2 pixels.
+Bytes rle8Bmp() {
+  const Bytes pixels = {4, 1, 0, 0, 2, 2, 2, 0, 0, 1};
+  Bytes b = bmpHeader(4, 2, 8, 1, 3 * 4, std::uint32_t(pixels.size()));
+  for (std::uint32_t c : {0x000000u, 0xFF0000u, 0x00FF00u}) appendLe(b, c, 4);
+  b.insert(b.end(), pixels.begin(), pixels.end());
+  return b;
+}
+
+void pictureSeeds() {
+  const QImage screen = sample::screen(48, 32, 1, QColor(200, 80, 40));
+  QImage alpha = screen.convertToFormat(QImage::Format_ARGB32);
+  for (int x = 0; x < alpha.width(); ++x) alpha.setPixelColor(x, 3, QColor(10, 20, 30, 40));
+  std::vector<std::pair<std::string, Bytes>> pictures = {
+      {"bmp24", sample::encode(screen, "BMP")},
+      {"bmp32-alpha", sample::encode(alpha, "BMP")},
+      {"bmp8-palette", sample::encode(screen.convertToFormat(QImage::Format_Indexed8), "BMP")},
+      {"bmp1-mono", sample::encode(screen.convertToFormat(QImage::Format_Mono), "BMP")},
+      {"bmp-rle8", rle8Bmp()},
+      {"jpeg", sample::encode(screen, "JPG", 75)},
+      {"jpeg-progressive", progressiveJpeg(screen)},
+      {"jpeg-grey", sample::encode(screen.convertToFormat(QImage::Format_Grayscale8), "JPG", 75)},
+      {"jpeg-odd", sample::encode(sample::screen(21, 13, 2, QColor(40, 90, 220)), "JPG", 90)},
+      // Declared sizes past the loader's limits, with hardly any pixels.
+      {"bmp-wide", bmpHeader(70000, 1, 24, 0, 0, 16)},
+      {"bmp-huge", bmpHeader(40000, 40000, 32, 0, 0, 16)},
+      {"bmp-negative", bmpHeader(-5, -5, 24, 0, 0, 16)},
+  };
+  pictures[9].second.resize(pictures[9].second.size() + 16, 0x7F);
+  pictures[10].second.resize(pictures[10].second.size() + 16, 0x7F);
+  // Each picture with a few variants of the first byte (rotation, de-ripple,
+  // output kind, pack as JPEG).
+  const std::uint8_t choices[] = {0x00, 0x05, 0x0A, 0x13, 0x18, 0x3E};
+  for (const auto& [name, bytes] : pictures) {
+    for (std::uint8_t c : choices) {
+      char tag[8];
+      std::snprintf(tag, sizeof tag, "-%02x", c);
+      seed("picture", name + tag, prefixed(c, bytes));
+    }
+  }
+}
+
+std::vector<Bytes> iconJpegs() {
+  return {sample::encode(sample::icon(8, 1), "JPG", 80), sample::encode(sample::icon(16, 2), "JPG", 90),
+          sample::encode(sample::icon(12, 3).convertToFormat(QImage::Format_Grayscale8), "JPG", 70)};
+}
+
+Bytes t5uicLibrary(const std::vector<Bytes>& jpegs, std::size_t firstSlot) {
+  Bytes file(4096, 0);
+  for (std::size_t k = 0; k < jpegs.size(); ++k) {
+    const std::size_t slot = 16 * (firstSlot + 2 * k);
+    putBe(file, slot + 4, std::uint32_t(file.size()), 4);
+    putBe(file, slot + 8, std::uint32_t(jpegs[k].size()), 3);
+    file.insert(file.end(), jpegs[k].begin(), jpegs[k].end());
+  }
+  return file;
+}
+
+void iconSeeds() {
+  const std::vector<Bytes> jpegs = iconJpegs();
+  const Bytes icl = sample::iclLibrary(jpegs);
+  const Bytes iclOne = sample::iclLibrary({jpegs[0]});
+  seed("icon_icl", "three", icl);
+  seed("icon_icl", "one", iclOne);
+  Bytes iclCounted = icl;  // count 0: the scan takes one slot
+  iclCounted[13] = 0;
+  iclCounted[14] = 0;
+  seed("icon_icl", "count-zero", iclCounted);
+  seed("icon_icl", "header-only", Bytes(17, 0));
+
+  const Bytes t5 = t5uicLibrary(jpegs, 0);
+  const Bytes t5Gaps = t5uicLibrary(jpegs, 5);
+  seed("icon_t5uic", "three", t5);
+  seed("icon_t5uic", "gaps", t5Gaps);
+  // A short table: slot 0 points at the copy of the input the target places
+  // after the padded table.
+  Bytes shortTable(32, 0);
+  putBe(shortTable, 4, 4096, 4);
+  putBe(shortTable, 8, 32, 3);
+  seed("icon_t5uic", "short-table", shortTable);
+
+  // Raw, in the target's mapping: two length bytes, the start of the table,
+  // then pixel data after the 131072-byte table (addresses count 16-bit
+  // words from the start of the file).
+  {
+    const std::vector<QImage> icons = {sample::icon(6, 1), sample::icon(9, 2), sample::icon(4, 3)};
+    Bytes table, pixels;
+    std::uint32_t word = 131072 / 2;
+    for (std::size_t k = 0; k < icons.size(); ++k) {
+      const QImage img = icons[k].convertToFormat(QImage::Format_RGB16);
+      const unsigned w = unsigned(img.width()), h = unsigned(img.height());
+      Bytes slot(8, 0);
+      slot[0] = std::uint8_t(w);
+      slot[1] = std::uint8_t(h);
+      slot[2] = std::uint8_t(((w >> 8) << 6) | ((h >> 8) << 4));
+      putBe(slot, 3, word, 3);
+      if (k == 1) table.insert(table.end(), 8, 0);  // an empty slot between
+      table.insert(table.end(), slot.begin(), slot.end());
+      for (unsigned y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint16_t*>(img.constScanLine(int(y)));
+        for (unsigned x = 0; x < w; ++x) {
+          pixels.push_back(std::uint8_t(row[x] >> 8));
+          pixels.push_back(std::uint8_t(row[x]));
+        }
+      }
+      word += w * h;
+    }
+    Bytes input;
+    appendLe(input, std::uint32_t(table.size()), 2);
+    input.insert(input.end(), table.begin(), table.end());
+    input.insert(input.end(), pixels.begin(), pixels.end());
+    seed("icon_raw", "three", input);
+    Bytes wide = input;  // the largest sides, far past the data
+    wide[2] = 0xFF;
+    wide[3] = 0xFF;
+    wide[4] = 0xF0;
+    seed("icon_raw", "largest-sides", wide);
+  }
+
+  // The build: first byte picks layout and job (see fuzz_icon_build.cpp).
+  for (std::uint8_t c : {0x00, 0x02, 0x06, 0x2A, 0x5A}) {
+    char tag[8];
+    std::snprintf(tag, sizeof tag, "-%02x", c);
+    seed("icon_build", std::string("icl") + tag, prefixed(c, icl));
+  }
+  seed("icon_build", "t5uic-01", prefixed(0x01, t5));
+  seed("icon_build", "t5uic-05", prefixed(0x05, t5Gaps));
+}
+
+void configSeeds() {
+  const std::vector<std::pair<std::string, std::string>> texts = {
+      {"typical", "R1=3\r\nR2=15\r\nR3=FF\r\n"},
+      {"prefixes", "  R 0x1 = 0x7\nR2=-1\nR3 =  +a0\n"},
+      {"junk", "; comment\nxR1=5\nR9=FFFFFFFFF\nR3\nR2=\nrr R1=2"},
+      {"no-line-end", "R1=6"},
+      {"empty-lines", "\n\n\r\n\r\rR2=3\n"},
+  };
+  for (const auto& [name, text] : texts) seed("register_text", name, Bytes(text.begin(), text.end()));
+  Bytes binary = {'R', '1', '=', 0x00, 0xFF, '\n', 0xC0, 0x80, 'R', '2', '=', '9', '\n'};
+  seed("register_text", "binary", binary);
+
+  auto header = [](const std::string& marker) {
+    Bytes h(65, 0);
+    for (std::size_t i = 0; i < marker.size(); ++i) h[i] = std::uint8_t(marker[i]);
+    h[4] = h[4] ? h[4] : 0x01;
+    h[5] = 0x13;
+    h[6] = 0x20;
+    h[7] = 0x01;
+    h[8] = 0xE5;
+    h[9] = 0x00;
+    h[10] = 0x44;
+    h[11] = 0x5A;
+    h[12] = 0x64;
+    h[13] = 0x32;
+    h[14] = 0x01;
+    h[15] = 0x2C;
+    h[32] = 0x5A;
+    h[33] = 0x60;
+    h[35] = 0x5A;
+    h[36] = 0x07;
+    h[64] = 2;
+    return h;
+  };
+  for (const char* marker : {"T5LC1", "T5C1", "T5C2", "T5C4", "", "xxT5C2"}) {
+    seed("config_header", std::string("marker-") + (*marker ? marker : "none"), header(marker));
+  }
+  Bytes divisorZero = header("T5LC1");
+  divisorZero[10] = divisorZero[11] = 0;
+  seed("config_header", "divisor-zero", divisorZero);
+  seed("config_header", "short", Bytes{'T', '5', 'C', '4'});
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s DIR\n", argv[0]);
+    return 2;
+  }
+  root = argv[1];
+  pictureSeeds();
+  iconSeeds();
+  configSeeds();
+  std::printf("%d seeds written below %s\n", written, root.string().c_str());
+  return 0;
+}
