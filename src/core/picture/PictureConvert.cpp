@@ -4,6 +4,7 @@
 
 #include "picture/Jpeg.h"
 #include "picture/PictureLoad.h"
+#include "picture/Rgb565Load.h"
 #include "picture/Zbmp.h"
 #include "util/FileIO.h"
 #include "util/Paths.h"
@@ -67,7 +68,28 @@ EncodedPicture encodeLoaded(const ConversionSettings& settings, LoadedPicture lo
 
 EncodedPicture EncodePictureFile(const ConversionSettings& settings, const fs::path& sourcePath,
                                  int rotation) {
-  return encodeLoaded(settings, LoadPicture(sourcePath), rotation, pathToUtf8(sourcePath));
+  const std::string name = pathToUtf8(sourcePath);
+  if (settings.pictureFormat != kZbmp || settings.deRipple != 0) {
+    return encodeLoaded(settings, LoadPicture(sourcePath), rotation, name);
+  }
+  // Without de-ripple a .zbmp needs only the RGB565 rows: the short way.
+  EncodedPicture out;
+  std::string error;
+  const Rgb565Picture picture = LoadRgb565(sourcePath, rotation, error);
+  if (!error.empty()) {
+    out.warning = "skipped picture " + name + ": " + error;
+    return out;
+  }
+  out.extension = ".zbmp";
+  out.width = picture.width;
+  out.height = picture.height;
+  out.bytes = EncodeZbmpRows(picture.width, picture.height, ByteView(picture.rows));
+  if (out.bytes.empty()) {
+    out.warning = "skipped picture " + name + ": cannot encode it as .zbmp";
+    return out;
+  }
+  out.ok = true;
+  return out;
 }
 
 EncodedPicture EncodePictureData(const ConversionSettings& settings, ByteView data, int rotation) {

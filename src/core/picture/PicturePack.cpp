@@ -5,6 +5,7 @@
 #include "picture/Jpeg.h"
 #include "picture/PictureConvert.h"
 #include "picture/PictureLoad.h"
+#include "picture/Rgb565Load.h"
 #include "picture/Zbmp.h"
 #include "util/FileIO.h"
 #include "util/Paths.h"
@@ -29,6 +30,28 @@ PackBlock EncodePackBlock(const ConversionSettings& settings, const std::filesys
                           int runRotation) {
   PackBlock block;
   block.source = pathToUtf8(path);
+  if (settings.pictureFormat == kZbmp && settings.deRipple == 0) {
+    // Without de-ripple only the RGB565 rows are needed: the short way.
+    std::string error;
+    const Rgb565Picture picture = LoadRgb565(path, runRotation, error);
+    if (!error.empty()) {
+      block.warning = "skipped picture " + block.source + ": " + error;
+      return block;
+    }
+    block.width = picture.width;
+    block.height = picture.height;
+    // Always the compressed stream, even when longer than the rows.
+    std::optional<Bytes> stream;
+    if (picture.ok()) stream = CompressRgb565(ByteView(picture.rows));
+    if (!stream) {
+      block.warning = "skipped picture " + block.source + ": cannot compress its pixels";
+      return block;
+    }
+    block.dataKind = kPackZlibRgb565;
+    block.data = std::move(*stream);
+    block.ok = true;
+    return block;
+  }
   LoadedPicture loaded = LoadPicture(path);
   if (!loaded.ok()) {
     block.warning = "skipped picture " + block.source + ": " + loaded.error;

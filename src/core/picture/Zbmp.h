@@ -19,6 +19,13 @@ constexpr std::uint16_t kZbmpRaw = 0x0000;
 // Bytes of one RGB565 row: width * 2 rounded up to a multiple of 4.
 constexpr std::uint64_t Rgb565Stride(std::uint64_t width) { return (width * 2 + 3) & ~std::uint64_t(3); }
 
+// `count` pixels (0xAARRGGBB, as Format_RGB32 and Format_ARGB32 hold them) as
+// little-endian RGB565 at `out` (2 * count bytes): each channel truncated to
+// its top bits, alpha dropped.
+void PackRgb565(const std::uint32_t* pixels, std::size_t count, std::uint8_t* out);
+// The same for `count` pixels of 3 bytes in the order blue, green, red.
+void PackRgb565FromBgr(const std::uint8_t* bgr, std::size_t count, std::uint8_t* out);
+
 // The picture's pixels as RGB565 rows (Format_RGB16 of the picture), top row
 // first, Rgb565Stride(width) bytes each, pixels little-endian, the row
 // padding zero. Alpha is dropped. Empty for an empty picture.
