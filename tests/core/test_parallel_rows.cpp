@@ -7,6 +7,8 @@
 #include <QImage>
 #include <cstdint>
 #include <limits>
+#include <thread>
+#include <zlib.h>
 
 #include "picture/PictureConvert.h"
 #include "picture/PictureLoad.h"
@@ -162,6 +164,43 @@ TEST(ParallelRows, OtherBmpsAreLeftToTheGeneralWay) {
   EXPECT_TRUE(declined(offsetPastEnd));
   EXPECT_TRUE(declined(Bytes{'B', 'M'}));
   EXPECT_TRUE(declined(Bytes(60, 0)));
+}
+
+// The deflate state each thread keeps gives zlib compress's bytes, call after
+// call and on any thread.
+TEST(ParallelRows, ReusedDeflateStateGivesCompressBytes) {
+  auto reference = [](const Bytes& in) {
+    uLongf length = compressBound(uLong(in.size()));
+    Bytes out(length);
+    EXPECT_EQ(compress(out.data(), &length, in.data(), uLong(in.size())), Z_OK);
+    out.resize(length);
+    return out;
+  };
+  auto viaThreadState = [](const Bytes& in) {
+    Bytes out(in.size() + in.size() / 10 + 100);
+    std::size_t written = 0;
+    EXPECT_TRUE(ZlibCompressInto(ByteView(in), out.data(), out.size(), written));
+    out.resize(written);
+    return out;
+  };
+  std::vector<Bytes> inputs = {Bytes{}, Bytes(1, 0x42), Bytes(100000, 0x00)};
+  Bytes noise(70000);
+  std::uint32_t state = 12345;
+  for (auto& b : noise) b = std::uint8_t((state = state * 1103515245u + 12345u) >> 24);
+  inputs.push_back(noise);
+  inputs.push_back(Rgb565Rows(test::patternImage(333, 77)));
+  for (int round = 0; round < 2; ++round) {
+    for (const Bytes& in : inputs) EXPECT_EQ(viaThreadState(in), reference(in)) << in.size();
+  }
+  std::thread other([&] {
+    for (const Bytes& in : inputs) EXPECT_EQ(viaThreadState(in), reference(in)) << in.size();
+  });
+  other.join();
+  // No room: false, and the next call is whole again.
+  Bytes tiny(8);
+  std::size_t written = 0;
+  EXPECT_FALSE(ZlibCompressInto(ByteView(noise), tiny.data(), tiny.size(), written));
+  EXPECT_EQ(viaThreadState(inputs.back()), reference(inputs.back()));
 }
 
 struct ParallelFilesTest : ::testing::Test {

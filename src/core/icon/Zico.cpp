@@ -4,6 +4,7 @@
 #include <optional>
 #include <zlib.h>
 
+#include "picture/Zbmp.h"
 #include "util/FileIO.h"
 
 namespace tessel {
@@ -11,12 +12,12 @@ namespace tessel {
 std::optional<Bytes> CompressIconPixels(ByteView pixels) {
   const std::uint64_t rawSize = pixels.size();
   if (rawSize > std::numeric_limits<uLong>::max() / 2) return std::nullopt;
-  uLongf capacity = static_cast<uLongf>(static_cast<double>(rawSize) * 1.1 + 100.0);
+  const auto capacity = static_cast<std::size_t>(
+      static_cast<uLongf>(static_cast<double>(rawSize) * 1.1 + 100.0));
   Bytes out(capacity);
-  if (compress(out.data(), &capacity, pixels.data(), static_cast<uLong>(rawSize)) != Z_OK) {
-    return std::nullopt;
-  }
-  out.resize(capacity);
+  std::size_t written = 0;
+  if (!ZlibCompressInto(pixels, out.data(), capacity, written)) return std::nullopt;
+  out.resize(written);
   return out;
 }
 

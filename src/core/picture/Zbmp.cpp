@@ -60,18 +60,67 @@ Bytes Rgb565Rows(const QImage& picture) {
   return rows;
 }
 
+namespace {
+
+// One deflate state per thread, set up on first use and reset for each
+// stream: allocating and clearing a fresh one per picture or icon costs as
+// much as compressing a small icon.
+class ThreadDeflater {
+ public:
+  ThreadDeflater() { ready_ = deflateInit(&stream_, Z_DEFAULT_COMPRESSION) == Z_OK; }
+  ~ThreadDeflater() {
+    if (ready_) deflateEnd(&stream_);
+  }
+  ThreadDeflater(const ThreadDeflater&) = delete;
+  ThreadDeflater& operator=(const ThreadDeflater&) = delete;
+
+  // All of `in` in one call, as compress does with room enough.
+  bool run(ByteView in, std::uint8_t* out, std::size_t capacity, std::size_t& written) {
+    if (!ready_ || deflateReset(&stream_) != Z_OK) return false;
+    stream_.next_in = const_cast<Bytef*>(in.data());
+    stream_.avail_in = static_cast<uInt>(in.size());
+    stream_.next_out = out;
+    stream_.avail_out = static_cast<uInt>(capacity);
+    const int result = deflate(&stream_, Z_FINISH);
+    written = static_cast<std::size_t>(stream_.total_out);
+    return result == Z_STREAM_END;
+  }
+
+ private:
+  z_stream stream_{};
+  bool ready_ = false;
+};
+
+}  // namespace
+
+bool ZlibCompressInto(ByteView in, std::uint8_t* out, std::size_t capacity, std::size_t& written) {
+  written = 0;
+  if (in.size() <= std::numeric_limits<uInt>::max() &&
+      capacity <= std::numeric_limits<uInt>::max()) {
+    thread_local ThreadDeflater deflater;
+    return deflater.run(in, out, capacity, written);
+  }
+  // Larger than one deflate call takes: zlib's own loop.
+  if (in.size() > std::numeric_limits<uLong>::max() ||
+      capacity > std::numeric_limits<uLong>::max()) {
+    return false;
+  }
+  uLongf outLen = static_cast<uLongf>(capacity);
+  if (compress(out, &outLen, in.data(), static_cast<uLong>(in.size())) != Z_OK) return false;
+  written = static_cast<std::size_t>(outLen);
+  return true;
+}
+
 std::optional<Bytes> CompressRgb565(ByteView rows) {
   const double capacityD = static_cast<double>(rows.size()) * 1.1 + 100.0;
   if (capacityD >= static_cast<double>(std::numeric_limits<uLong>::max()) ||
       rows.size() > std::numeric_limits<uLong>::max()) {
     return std::nullopt;
   }
-  const auto capacity = static_cast<uLong>(capacityD);
+  const auto capacity = static_cast<std::size_t>(capacityD);
   Bytes out(capacity);
-  uLongf outLen = capacity;
-  if (compress(out.data(), &outLen, rows.data(), static_cast<uLong>(rows.size())) != Z_OK) {
-    return std::nullopt;
-  }
+  std::size_t outLen = 0;
+  if (!ZlibCompressInto(rows, out.data(), capacity, outLen)) return std::nullopt;
   out.resize(outLen);
   return out;
 }
@@ -85,12 +134,11 @@ Bytes EncodeZbmpRows(int width, int height, ByteView rows) {
   bool compressed = false;
   if (capacityD < static_cast<double>(std::numeric_limits<uLong>::max()) &&
       rows.size() <= std::numeric_limits<uLong>::max()) {
-    const auto capacity = static_cast<uLong>(capacityD);
+    const auto capacity = static_cast<std::size_t>(capacityD);
     file.resize(kZbmpHeaderSize + capacity);
-    uLongf outLen = capacity;
+    std::size_t outLen = 0;
     // A stream strictly longer than the rows (or no stream) stores the rows raw.
-    compressed = compress(file.data() + kZbmpHeaderSize, &outLen, rows.data(),
-                          static_cast<uLong>(rows.size())) == Z_OK &&
+    compressed = ZlibCompressInto(rows, file.data() + kZbmpHeaderSize, capacity, outLen) &&
                  outLen <= rows.size();
     if (compressed) file.resize(kZbmpHeaderSize + outLen);
   }

@@ -31,6 +31,13 @@ void PackRgb565FromBgr(const std::uint8_t* bgr, std::size_t count, std::uint8_t*
 // padding zero. Alpha is dropped. Empty for an empty picture.
 Bytes Rgb565Rows(const QImage& picture);
 
+// The zlib stream `compress` makes at the default level, written to `out`
+// (room for `capacity` bytes); its length goes to `written`. False when it
+// does not fit or zlib fails. Each thread keeps one deflate state and resets
+// it for every call instead of setting up a new one: the stream's bytes are
+// the same.
+bool ZlibCompressInto(ByteView in, std::uint8_t* out, std::size_t capacity, std::size_t& written);
+
 // zlib `compress` at the default level into a buffer of rows * 1.1 + 100
 // bytes. Nothing when zlib does not succeed.
 std::optional<Bytes> CompressRgb565(ByteView rows);
