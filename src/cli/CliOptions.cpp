@@ -112,28 +112,26 @@ bool ParseArguments(const std::vector<std::string>& args, CliOptions& o, std::st
         return false;
       }
       o.run.outputRoot = pathFromUtf8(v);
-    } else if (arg == "--rotation") {
+    } else if (arg == "--rotation" || arg == "--format" || arg == "--font" ||
+               arg == "--font-display") {
       if (!value(v)) return false;
-      if (!pickIndex(v, kRotations, o.settings.rotationChoice)) {
-        error = "--rotation takes " + joinNames(kRotations) + ", not '" + v + "'";
-        return false;
+      bool ok = false;
+      std::string names;
+      if (arg == "--rotation") {
+        ok = pickIndex(v, kRotations, o.settings.rotationChoice);
+        names = joinNames(kRotations);
+      } else if (arg == "--format") {
+        ok = pickIndex(v, kFormats, o.settings.pictureFormat);
+        names = joinNames(kFormats);
+      } else if (arg == "--font") {
+        ok = pickIndex(v, kFonts, o.settings.fontChoice);
+        names = joinNames(kFonts);
+      } else {
+        ok = pickIndex(v, kFontDisplays, o.settings.fontDisplay);
+        names = joinNames(kFontDisplays);
       }
-    } else if (arg == "--format") {
-      if (!value(v)) return false;
-      if (!pickIndex(v, kFormats, o.settings.pictureFormat)) {
-        error = "--format takes " + joinNames(kFormats) + ", not '" + v + "'";
-        return false;
-      }
-    } else if (arg == "--font") {
-      if (!value(v)) return false;
-      if (!pickIndex(v, kFonts, o.settings.fontChoice)) {
-        error = "--font takes " + joinNames(kFonts) + ", not '" + v + "'";
-        return false;
-      }
-    } else if (arg == "--font-display") {
-      if (!value(v)) return false;
-      if (!pickIndex(v, kFontDisplays, o.settings.fontDisplay)) {
-        error = "--font-display takes " + joinNames(kFontDisplays) + ", not '" + v + "'";
+      if (!ok) {
+        error = arg + " takes " + names + ", not '" + v + "'";
         return false;
       }
     } else if (arg == "--deripple") {
