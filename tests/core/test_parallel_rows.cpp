@@ -4,11 +4,16 @@
 // to those bytes.
 #include <gtest/gtest.h>
 
+#include <QBuffer>
 #include <QImage>
+#include <QImageWriter>
 #include <cstdint>
 #include <limits>
 #include <thread>
 #include <zlib.h>
+// jpeglib.h expects size_t and FILE to be declared first.
+#include <cstdio>
+#include <jpeglib.h>
 
 #include "picture/PictureConvert.h"
 #include "picture/PictureLoad.h"
@@ -164,6 +169,104 @@ TEST(ParallelRows, OtherBmpsAreLeftToTheGeneralWay) {
   EXPECT_TRUE(declined(offsetPastEnd));
   EXPECT_TRUE(declined(Bytes{'B', 'M'}));
   EXPECT_TRUE(declined(Bytes(60, 0)));
+}
+
+// A JPEG from libjpeg with the given sampling of the first component
+// (h x v; the others 1 x 1), colour space and options.
+Bytes libjpegFile(int width, int height, int h, int v, J_COLOR_SPACE space, bool progressive,
+                  int restartRows) {
+  jpeg_compress_struct cinfo;
+  jpeg_error_mgr err;
+  cinfo.err = jpeg_std_error(&err);
+  jpeg_create_compress(&cinfo);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &buffer, &size);
+  const int components = space == JCS_GRAYSCALE ? 1 : space == JCS_CMYK ? 4 : 3;
+  cinfo.image_width = JDIMENSION(width);
+  cinfo.image_height = JDIMENSION(height);
+  cinfo.input_components = components;
+  cinfo.in_color_space = space == JCS_GRAYSCALE ? JCS_GRAYSCALE : space == JCS_CMYK ? JCS_CMYK : JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 85, TRUE);
+  if (space == JCS_YCbCr) {
+    cinfo.comp_info[0].h_samp_factor = h;
+    cinfo.comp_info[0].v_samp_factor = v;
+  }
+  if (progressive) jpeg_simple_progression(&cinfo);
+  cinfo.restart_in_rows = restartRows;
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<std::uint8_t> row(std::size_t(width) * std::size_t(components));
+  while (cinfo.next_scanline < cinfo.image_height) {
+    for (std::size_t i = 0; i < row.size(); ++i) {
+      row[i] = std::uint8_t((i * 29 + cinfo.next_scanline * 53) ^ (i / 7 * 11));
+    }
+    JSAMPROW p = row.data();
+    jpeg_write_scanlines(&cinfo, &p, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  Bytes out(buffer, buffer + size);
+  jpeg_destroy_compress(&cinfo);
+  std::free(buffer);
+  return out;
+}
+
+Bytes qtJpeg(const QImage& image, int quality, bool progressive) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QImageWriter writer(&buffer, "jpeg");
+  writer.setQuality(quality);
+  writer.setProgressiveScanWrite(progressive);
+  EXPECT_TRUE(writer.write(image));
+  return Bytes(bytes.begin(), bytes.end());
+}
+
+TEST(ParallelRows, PlainJpegsDecodeAsQtDecodesThem) {
+  std::vector<std::pair<std::string, Bytes>> files;
+  for (auto [w, h] : {std::pair{1, 1}, {17, 9}, {33, 31}, {64, 48}}) {
+    const std::string size = std::to_string(w) + "x" + std::to_string(h);
+    for (auto [sh, sv] : {std::pair{1, 1}, {2, 1}, {1, 2}, {2, 2}}) {
+      std::string name = size;
+      name += " sampling ";
+      name += char('0' + sh);
+      name += char('0' + sv);
+      files.push_back({name, libjpegFile(w, h, sh, sv, JCS_YCbCr, false, 0)});
+    }
+    files.push_back({size + " progressive", libjpegFile(w, h, 2, 2, JCS_YCbCr, true, 0)});
+    files.push_back({size + " restarts", libjpegFile(w, h, 2, 1, JCS_YCbCr, false, 1)});
+    files.push_back({size + " grey", libjpegFile(w, h, 1, 1, JCS_GRAYSCALE, false, 0)});
+    const QImage pattern = test::patternImage(w, h);
+    files.push_back({size + " Qt q50", qtJpeg(pattern, 50, false)});
+    files.push_back({size + " Qt q100 progressive", qtJpeg(pattern, 100, true)});
+    files.push_back({size + " Qt grey", qtJpeg(pattern.convertToFormat(QImage::Format_Grayscale8), 90, false)});
+  }
+  for (const auto& [name, file] : files) {
+    const LoadedPicture qt = LoadPictureData(ByteView(file));
+    ASSERT_TRUE(qt.ok()) << name;
+    const std::optional<Rgb565Picture> plain = DecodePlainJpeg(ByteView(file));
+    ASSERT_TRUE(plain.has_value()) << name;
+    EXPECT_EQ(plain->width, qt.image.width()) << name;
+    EXPECT_EQ(plain->height, qt.image.height()) << name;
+    EXPECT_EQ(plain->rows, qtRows(qt.image)) << name;
+  }
+}
+
+TEST(ParallelRows, OtherJpegsAreLeftToTheGeneralWay) {
+  auto declined = [](const Bytes& file) { return !DecodePlainJpeg(ByteView(file)).has_value(); };
+  EXPECT_TRUE(declined(libjpegFile(16, 16, 1, 1, JCS_CMYK, false, 0)));
+  Bytes cut = libjpegFile(40, 40, 2, 2, JCS_YCbCr, false, 0);
+  cut.resize(cut.size() / 2);  // libjpeg warns and makes up the rest
+  EXPECT_TRUE(declined(cut));
+  Bytes bad = libjpegFile(40, 40, 2, 2, JCS_YCbCr, false, 0);
+  bad[bad.size() / 2] ^= 0xFF, bad[bad.size() / 2 + 1] ^= 0xFF;  // damaged data
+  // Either declined or decoded as Qt decodes it.
+  if (const auto decoded = DecodePlainJpeg(ByteView(bad))) {
+    EXPECT_EQ(decoded->rows, qtRows(LoadPictureData(ByteView(bad)).image));
+  }
+  EXPECT_TRUE(declined(Bytes{0xFF, 0xD8, 0xFF, 0xD9}));
+  EXPECT_TRUE(declined(Bytes{0xFF, 0xD8}));
+  EXPECT_TRUE(declined(test::encodeImage(test::patternImage(4, 4), "BMP")));
 }
 
 // The deflate state each thread keeps gives zlib compress's bytes, call after

@@ -3,7 +3,13 @@
 #include <QImage>
 #include <algorithm>
 #include <cstdint>
+#include <csetjmp>
+#include <cstdio>
+#include <cstdlib>
 #include <limits>
+#include <new>
+// jpeglib.h expects size_t and FILE to be declared first.
+#include <jpeglib.h>
 
 #include "picture/PictureLoad.h"
 #include "picture/Zbmp.h"
@@ -73,14 +79,118 @@ std::optional<Rgb565Picture> DecodePlainBmp(ByteView file) {
   return out;
 }
 
+namespace {
+
+// Everything libjpeg's callbacks touch, outside the frame that calls setjmp;
+// only plain C data, so nothing with a destructor is skipped by the jump.
+struct JpegReadContext {
+  jpeg_error_mgr err;  // first: the callbacks find the context through cinfo->err
+  jpeg_decompress_struct cinfo;
+  std::jmp_buf jump;
+};
+
+void onReadError(j_common_ptr cinfo) {
+  std::longjmp(reinterpret_cast<JpegReadContext*>(cinfo->err)->jump, 1);
+}
+void onReadMessage(j_common_ptr) {}
+
+// The only function that calls setjmp. `rows` is sized once the header is
+// read; `line` is a malloc'ed scanline of BGR pixels. False on any library
+// error or warning, or when the picture is not one this way takes.
+bool decodeJpeg(JpegReadContext* ctx, ByteView file, Rgb565Picture* out,
+                std::uint8_t** line) {
+  jpeg_decompress_struct& cinfo = ctx->cinfo;
+  cinfo.err = jpeg_std_error(&ctx->err);
+  ctx->err.error_exit = onReadError;
+  ctx->err.output_message = onReadMessage;
+  if (setjmp(ctx->jump)) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  jpeg_create_decompress(&cinfo);
+  jpeg_mem_src(&cinfo, file.data(), static_cast<unsigned long>(file.size()));
+  if (jpeg_read_header(&cinfo, TRUE) != JPEG_HEADER_OK) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  const bool colour = cinfo.num_components == 3 && cinfo.jpeg_color_space == JCS_YCbCr;
+  const bool grey = cinfo.num_components == 1 && cinfo.jpeg_color_space == JCS_GRAYSCALE;
+  const std::uint64_t width = cinfo.image_width, height = cinfo.image_height;
+  if ((!colour && !grey) || width == 0 || height == 0 || width > kMaxPictureSide ||
+      height > kMaxPictureSide || width * height * 4u > kMaxDecodedBytes) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  cinfo.out_color_space = JCS_EXT_BGR;
+  jpeg_start_decompress(&cinfo);
+  if (cinfo.output_width != width || cinfo.output_height != height ||
+      cinfo.output_components != 3) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  *line = static_cast<std::uint8_t*>(std::malloc(std::size_t(width) * 3));
+  if (!*line) {
+    jpeg_destroy_decompress(&cinfo);
+    return false;
+  }
+  const std::size_t stride = static_cast<std::size_t>(Rgb565Stride(width));
+  out->rows.resize(stride * std::size_t(height));  // zero: the padding stays so
+  while (cinfo.output_scanline < cinfo.output_height) {
+    const std::size_t y = cinfo.output_scanline;
+    JSAMPROW row = *line;
+    if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) {
+      jpeg_destroy_decompress(&cinfo);
+      return false;
+    }
+    PackRgb565FromBgr(*line, std::size_t(width), out->rows.data() + y * stride);
+  }
+  jpeg_finish_decompress(&cinfo);
+  // A warning means libjpeg made something up (missing data, a bad marker):
+  // the general way then decides what the picture is.
+  const bool clean = ctx->err.num_warnings == 0;
+  jpeg_destroy_decompress(&cinfo);
+  out->width = static_cast<int>(width);
+  out->height = static_cast<int>(height);
+  return clean;
+}
+
+}  // namespace
+
+std::optional<Rgb565Picture> DecodePlainJpeg(ByteView file) {
+  if (file.size() < 4 || file[0] != 0xFF || file[1] != 0xD8 ||
+      file.size() > std::numeric_limits<unsigned long>::max()) {
+    return std::nullopt;
+  }
+  auto* ctx = static_cast<JpegReadContext*>(std::calloc(1, sizeof(JpegReadContext)));
+  if (!ctx) return std::nullopt;
+  std::optional<Rgb565Picture> result(std::in_place);
+  std::uint8_t* line = nullptr;
+  bool ok = false;
+  try {
+    ok = decodeJpeg(ctx, file, &*result, &line);
+  } catch (const std::bad_alloc&) {
+    // Only the rows' allocation throws; libjpeg was left before it.
+    jpeg_destroy_decompress(&ctx->cinfo);
+  }
+  std::free(line);
+  std::free(ctx);
+  if (!ok) return std::nullopt;
+  return result;
+}
+
 Rgb565Picture LoadRgb565(const std::filesystem::path& path, int rotation, std::string& error) {
   error.clear();
-  // Only a file that starts like a BMP is read whole here; a BMP this cannot
-  // take is read again by the general way (rare: other depths, compression).
+  // Only a file that starts like a BMP or a JPEG is read whole here; one
+  // this cannot take is read again by the general way (rare: other depths,
+  // compression, CMYK, damaged data).
   const std::optional<Bytes> head = readFileHead(path, 2);
-  if (head && head->size() == 2 && (*head)[0] == 'B' && (*head)[1] == 'M') {
+  const bool bmp = head && head->size() == 2 && (*head)[0] == 'B' && (*head)[1] == 'M';
+  const bool jpeg = head && head->size() == 2 && (*head)[0] == 0xFF && (*head)[1] == 0xD8;
+  if (bmp || jpeg) {
     if (const std::optional<Bytes> data = readFile(path)) {
-      if (std::optional<Rgb565Picture> plain = DecodePlainBmp(ByteView(*data))) {
+      std::optional<Rgb565Picture> plain =
+          bmp ? DecodePlainBmp(ByteView(*data)) : DecodePlainJpeg(ByteView(*data));
+      if (plain) {
         if (rotation < 1 || rotation > 3) return std::move(*plain);
         // Rotation moves pixels without touching their values, so the
         // 16-bit picture turns just as the 32-bit one would.

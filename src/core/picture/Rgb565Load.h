@@ -1,8 +1,8 @@
 #pragma once
 // The short way to RGB565 rows for the .zbmp file and the picture pack: a
-// plain 24-bit BMP is turned into rows in one pass from its bytes, without a
-// 32-bit picture in between; every other picture goes through LoadPicture
-// and RotatePicture. Both ways give the same rows.
+// plain 24-bit BMP or a plain JPEG is turned into rows from its bytes,
+// without a 32-bit picture in between; every other picture goes through
+// LoadPicture and RotatePicture. Both ways give the same rows.
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -26,6 +26,11 @@ struct Rgb565Picture {
 // a size LoadPicture accepts. Nothing for any other file (the caller then
 // takes the general way, which decodes it or says why not).
 std::optional<Rgb565Picture> DecodePlainBmp(ByteView file);
+
+// Decodes a JPEG held in memory straight to RGB565 rows when it is plain: a
+// YCbCr or greyscale image libjpeg decodes without an error or a warning,
+// within the sizes LoadPicture accepts. Nothing for any other file.
+std::optional<Rgb565Picture> DecodePlainJpeg(ByteView file);
 
 // Loads the picture at `path`, rotates it by `rotation` (see RotatePicture)
 // and gives its RGB565 rows. When it cannot be loaded the rows are empty and
