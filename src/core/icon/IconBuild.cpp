@@ -89,7 +89,21 @@ BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const Icon
 
 BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const IconLibraryJob& job) {
   try {
-    const std::optional<Bytes> data = readFile(job.path);
+    if (job.layout != IconLayout::Raw) {
+      std::error_code ec;
+      const std::uintmax_t size = fs::file_size(job.path, ec);
+      if (!ec && size > kMaxIconLibraryBytes) {
+        BuiltIconLibrary built;
+        built.missing = true;
+        built.warnings.push_back("skipped " + pathToUtf8(job.path) + ": icon library of " +
+                                 std::to_string(size) + " bytes is larger than the limit of " +
+                                 std::to_string(kMaxIconLibraryBytes >> 20) + " MiB");
+        return built;
+      }
+    }
+    const std::optional<Bytes> data = job.layout == IconLayout::Raw
+                                          ? readFileHead(job.path, std::size_t(kRawLibraryReach))
+                                          : readFile(job.path, kMaxIconLibraryBytes);
     if (!data) {
       // Same outcome as a library too short to hold its table.
       return BuildIconLibrary(settings, job, ByteView());

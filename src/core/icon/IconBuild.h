@@ -2,6 +2,7 @@
 // Building the output of one icon library in memory: read, decode, compress.
 // Nothing here touches the output folder or shared state, so libraries can be
 // built on any thread and written afterwards in the run's order.
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -60,8 +61,17 @@ struct IconLibraryJob {
 BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const IconLibraryJob& job,
                                   ByteView data);
 
-// Reads job.path whole and builds it. Running out of memory abandons the
-// library with a warning naming its path.
+// The largest ICL or T5UIC library read: a larger one is skipped with a
+// warning that gives its size. Far above any display's flash, it keeps a run
+// on several threads from holding gigabytes of library files at once.
+constexpr std::uint64_t kMaxIconLibraryBytes = std::uint64_t(512) << 20;
+// A raw library's slots reach no further than this (a 24-bit address of
+// 16-bit words and a block of 1023 x 1023 pixels): only this much of a raw
+// library is read, whatever its size.
+constexpr std::uint64_t kRawLibraryReach = 2 * std::uint64_t(0xFFFFFF) + 2 * 1023 * 1023;
+
+// Reads job.path (see the limits above) and builds it. Running out of memory
+// abandons the library with a warning naming its path.
 BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const IconLibraryJob& job);
 
 }  // namespace tessel
