@@ -4,7 +4,9 @@
 //   bits 0-1 rotation code, bit 2 de-ripple,
 //   bits 3-4 output: 0 .zbmp, 1 JPEG q90, 2 JPEG q100, 3 pack entry,
 //   bit 5 pack entry as JPEG instead of zlib RGB565 rows.
-// The rest of the input is the picture file.
+// The rest of the input is the picture file. Every input also goes through
+// the short ways to RGB565 rows (plain BMP, plain JPEG), which must give the
+// rows of the general way whenever they take a picture.
 //
 // Pictures that announce more than kFuzzPixels pixels but pass the loader's
 // limits are not decoded: they are legal, only slow, and the fuzzer would
@@ -20,6 +22,7 @@
 #include "picture/PictureConvert.h"
 #include "picture/PictureLoad.h"
 #include "picture/PicturePack.h"
+#include "picture/Rgb565Load.h"
 #include "picture/Zbmp.h"
 
 using namespace tessel;
@@ -94,6 +97,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   if (pixels > kFuzzPixels) return 0;
+
+  for (const std::optional<Rgb565Picture>& plain : {DecodePlainBmp(picture), DecodePlainJpeg(picture)}) {
+    if (!plain) continue;
+    TESSEL_FUZZ_CHECK(plain->ok() && plain->width >= 1 && plain->height >= 1);
+    TESSEL_FUZZ_CHECK(plain->rows.size() ==
+                      Rgb565Stride(std::uint64_t(plain->width)) * std::uint64_t(plain->height));
+    const LoadedPicture general = LoadPictureData(picture);
+    TESSEL_FUZZ_CHECK(general.ok());
+    TESSEL_FUZZ_CHECK(general.image.width() == plain->width &&
+                      general.image.height() == plain->height);
+    TESSEL_FUZZ_CHECK(Rgb565Rows(general.image) == plain->rows);
+  }
 
   ConversionSettings settings;
   settings.deRipple = deRipple ? 1 : 0;

@@ -102,6 +102,13 @@ void pictureSeeds() {
       {"bmp-huge", bmpHeader(40000, 40000, 32, 0, 0, 16)},
       {"bmp-negative", bmpHeader(-5, -5, 24, 0, 0, 16)},
   };
+  {
+    // The 24-bit BMP stored top-down: a negative height.
+    Bytes topDown = pictures[0].second;
+    const std::uint32_t h = std::uint32_t(-std::int32_t(screen.height()));
+    for (int i = 0; i < 4; ++i) topDown[22 + std::size_t(i)] = std::uint8_t(h >> (8 * i));
+    pictures.push_back({"bmp24-top-down", topDown});
+  }
   pictures[9].second.resize(pictures[9].second.size() + 16, 0x7F);
   pictures[10].second.resize(pictures[10].second.size() + 16, 0x7F);
   // Each picture with a few variants of the first byte (rotation, de-ripple,

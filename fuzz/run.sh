@@ -26,6 +26,7 @@ export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS=detect_leaks=1:abort_on_error=1
 export LSAN_OPTIONS=suppressions=$root/fuzz/lsan.supp:print_suppressions=0
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export QT_LOGGING_RULES="qt.gui.imageio*=false"
 ASAN_OPTIONS=detect_leaks=0 "$build/fuzz/tessel-fuzz-corpus" fuzz
 
 mkdir -p fuzz/findings "$build/fuzz/logs"
