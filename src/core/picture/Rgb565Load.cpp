@@ -6,6 +6,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
 #include <limits>
 #include <new>
 // jpeglib.h expects size_t and FILE to be declared first.
@@ -20,6 +21,24 @@ namespace tessel {
 namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
+// Read buffers up to this size stay with their thread between pictures.
+constexpr std::size_t kKeptReadBuffer = std::size_t(8) << 20;
+
+// Reads a whole regular file into `buffer` (reused, grown as needed); the
+// bytes read. Nothing when it cannot be read or passes readFile's limit.
+std::optional<ByteView> readWholeFile(const std::filesystem::path& path, Bytes& buffer) {
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  in.seekg(0, std::ios::end);
+  const std::streamoff size = in.tellg();
+  if (size < 0 || static_cast<std::uint64_t>(size) > (std::uint64_t(1) << 31)) return std::nullopt;
+  in.seekg(0, std::ios::beg);
+  if (buffer.size() < static_cast<std::size_t>(size)) buffer.resize(static_cast<std::size_t>(size));
+  if (size > 0 && !in.read(reinterpret_cast<char*>(buffer.data()), size)) return std::nullopt;
+  return ByteView(buffer.data(), static_cast<std::size_t>(size));
+}
 
 Rgb565Picture fromImage(const QImage& image) {
   Rgb565Picture out;
@@ -187,9 +206,14 @@ Rgb565Picture LoadRgb565(const std::filesystem::path& path, int rotation, std::s
   const bool bmp = head && head->size() == 2 && (*head)[0] == 'B' && (*head)[1] == 'M';
   const bool jpeg = head && head->size() == 2 && (*head)[0] == 0xFF && (*head)[1] == 0xD8;
   if (bmp || jpeg) {
-    if (const std::optional<Bytes> data = readFile(path)) {
+    // The file's bytes go into a buffer the thread keeps: a fresh one for
+    // every picture costs clearing and mapping its pages each time.
+    thread_local Bytes buffer;
+    if (const std::optional<ByteView> data = readWholeFile(path, buffer)) {
       std::optional<Rgb565Picture> plain =
-          bmp ? DecodePlainBmp(ByteView(*data)) : DecodePlainJpeg(ByteView(*data));
+          bmp ? DecodePlainBmp(*data) : DecodePlainJpeg(*data);
+      // A large picture's buffer is not kept for the rest of the run.
+      if (buffer.capacity() > kKeptReadBuffer) Bytes().swap(buffer);
       if (plain) {
         if (rotation < 1 || rotation > 3) return std::move(*plain);
         // Rotation moves pixels without touching their values, so the

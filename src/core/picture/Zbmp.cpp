@@ -127,34 +127,30 @@ std::optional<Bytes> CompressRgb565(ByteView rows) {
 
 Bytes EncodeZbmpRows(int width, int height, ByteView rows) {
   if (rows.empty() || width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF) return {};
-  // The stream is compressed straight behind the header, into the same
-  // buffer CompressRgb565 would use, so the pixels are not copied again.
+  // The stream goes into a buffer the thread keeps (of the size
+  // CompressRgb565 would use), and only its bytes are copied into the file.
+  constexpr std::size_t kKeptScratch = std::size_t(8) << 20;
+  thread_local Bytes scratch;
   const double capacityD = static_cast<double>(rows.size()) * 1.1 + 100.0;
-  Bytes file;
+  std::size_t streamLength = 0;
   bool compressed = false;
   if (capacityD < static_cast<double>(std::numeric_limits<uLong>::max()) &&
       rows.size() <= std::numeric_limits<uLong>::max()) {
     const auto capacity = static_cast<std::size_t>(capacityD);
-    file.resize(kZbmpHeaderSize + capacity);
-    std::size_t outLen = 0;
+    if (scratch.size() < capacity) scratch.resize(capacity);
     // A stream strictly longer than the rows (or no stream) stores the rows raw.
-    compressed = ZlibCompressInto(rows, file.data() + kZbmpHeaderSize, capacity, outLen) &&
-                 outLen <= rows.size();
-    if (compressed) file.resize(kZbmpHeaderSize + outLen);
+    compressed = ZlibCompressInto(rows, scratch.data(), capacity, streamLength) &&
+                 streamLength <= rows.size();
   }
-  if (!compressed) {
-    file.assign(kZbmpHeaderSize, 0);
-    file.insert(file.end(), rows.begin(), rows.end());
-  }
-  std::uint8_t* h = file.data();
-  std::fill(h, h + kZbmpHeaderSize, std::uint8_t(0));
-  const std::uint16_t flag = compressed ? kZbmpCompressed : kZbmpRaw;
-  h[0] = static_cast<std::uint8_t>(width);
-  h[1] = static_cast<std::uint8_t>(width >> 8);
-  h[2] = static_cast<std::uint8_t>(height);
-  h[3] = static_cast<std::uint8_t>(height >> 8);
-  h[4] = static_cast<std::uint8_t>(flag);
-  h[5] = static_cast<std::uint8_t>(flag >> 8);
+  const ByteView payload = compressed ? ByteView(scratch.data(), streamLength) : rows;
+  Bytes file;
+  file.reserve(kZbmpHeaderSize + payload.size());
+  putLe16(file, std::uint32_t(width));
+  putLe16(file, std::uint32_t(height));
+  putLe16(file, compressed ? kZbmpCompressed : kZbmpRaw);
+  file.resize(kZbmpHeaderSize, 0);
+  file.insert(file.end(), payload.begin(), payload.end());
+  if (scratch.size() > kKeptScratch) Bytes().swap(scratch);
   return file;
 }
 
