@@ -15,6 +15,7 @@
 #include <cstdio>
 #include <jpeglib.h>
 
+#include "icon/IconBuild.h"
 #include "picture/PictureConvert.h"
 #include "picture/PictureLoad.h"
 #include "picture/PicturePack.h"
@@ -249,6 +250,33 @@ TEST(ParallelRows, PlainJpegsDecodeAsQtDecodesThem) {
     EXPECT_EQ(plain->width, qt.image.width()) << name;
     EXPECT_EQ(plain->height, qt.image.height()) << name;
     EXPECT_EQ(plain->rows, qtRows(qt.image)) << name;
+  }
+}
+
+// Icons keep their rows without padding: odd widths show a slip.
+TEST(ParallelRows, IconJpegsDecodeAsQtDecodesThem) {
+  for (auto [w, h] : {std::pair{1, 1}, {3, 5}, {17, 9}, {16, 4}}) {
+    for (const Bytes& file : {libjpegFile(w, h, 2, 2, JCS_YCbCr, false, 0),
+                              libjpegFile(w, h, 1, 1, JCS_GRAYSCALE, true, 0),
+                              libjpegFile(w, h, 1, 1, JCS_CMYK, false, 0)}) {
+      QByteArray bytes(reinterpret_cast<const char*>(file.data()), qsizetype(file.size()));
+      QImage qt;
+      ASSERT_TRUE(qt.loadFromData(bytes));
+      qt = qt.convertToFormat(QImage::Format_RGB16);
+      Bytes expected;
+      for (int y = 0; y < h; ++y) {
+        const auto* row = reinterpret_cast<const std::uint16_t*>(qt.constScanLine(y));
+        for (int x = 0; x < w; ++x) {
+          expected.push_back(std::uint8_t(row[x]));
+          expected.push_back(std::uint8_t(row[x] >> 8));
+        }
+      }
+      const std::optional<DecodedIcon> icon = DecodeIconPicture(ByteView(file));
+      ASSERT_TRUE(icon.has_value());
+      EXPECT_EQ(icon->width, w);
+      EXPECT_EQ(icon->height, h);
+      EXPECT_EQ(icon->pixels, expected) << w << "x" << h;
+    }
   }
 }
 

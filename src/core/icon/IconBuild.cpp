@@ -4,10 +4,13 @@
 #include <QByteArray>
 #include <QImage>
 #include <QImageReader>
+#include <algorithm>
 #include <limits>
 #include <new>
 
 #include "picture/PictureConvert.h"
+#include "picture/Rgb565Load.h"
+#include "picture/Zbmp.h"
 #include "util/FileIO.h"
 #include "util/Paths.h"
 
@@ -16,6 +19,24 @@ namespace tessel {
 std::optional<DecodedIcon> DecodeIconPicture(ByteView data) {
   if (data.empty() || data.size() > std::size_t(std::numeric_limits<int>::max())) {
     return std::nullopt;
+  }
+  // A plain JPEG (nearly every icon) straight to RGB565, the same values Qt's
+  // decoding and conversion give; anything else through Qt.
+  if (std::optional<Rgb565Picture> plain = DecodePlainJpeg(data)) {
+    DecodedIcon icon;
+    icon.width = plain->width;
+    icon.height = plain->height;
+    const std::size_t used = std::size_t(icon.width) * 2;
+    const auto stride = static_cast<std::size_t>(Rgb565Stride(std::uint64_t(icon.width)));
+    if (stride == used) {
+      icon.pixels = std::move(plain->rows);
+    } else {
+      icon.pixels.resize(used * std::size_t(icon.height));
+      for (std::size_t y = 0; y < std::size_t(icon.height); ++y) {
+        std::copy_n(plain->rows.data() + y * stride, used, icon.pixels.data() + y * used);
+      }
+    }
+    return icon;
   }
   QByteArray array = QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()),
                                              static_cast<qsizetype>(data.size()));
