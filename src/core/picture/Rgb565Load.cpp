@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <algorithm>
+#include <bit>
 #include <cstdint>
 #include <csetjmp>
 #include <cstdio>
@@ -114,7 +115,8 @@ void onReadError(j_common_ptr cinfo) {
 void onReadMessage(j_common_ptr) {}
 
 // The only function that calls setjmp. `rows` is sized once the header is
-// read; `line` is a malloc'ed scanline of BGR pixels. False on any library
+// read; `line` is a malloc'ed scanline of BGR pixels when libjpeg cannot
+// write the rows itself. False on any library
 // error or warning, or when the picture is not one this way takes.
 bool decodeJpeg(JpegReadContext* ctx, ByteView file, Rgb565Picture* out,
                 std::uint8_t** line) {
@@ -140,28 +142,39 @@ bool decodeJpeg(JpegReadContext* ctx, ByteView file, Rgb565Picture* out,
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
-  cinfo.out_color_space = JCS_EXT_BGR;
+  // On a little-endian machine libjpeg writes RGB565 rows itself: without
+  // dithering each channel is truncated, as Qt's conversion does, and the
+  // pixels land low byte first. Elsewhere it writes B,G,R and we pack them.
+  constexpr bool direct565 = std::endian::native == std::endian::little;
+  if constexpr (direct565) {
+    cinfo.out_color_space = JCS_RGB565;
+    cinfo.dither_mode = JDITHER_NONE;
+  } else {
+    cinfo.out_color_space = JCS_EXT_BGR;
+  }
   jpeg_start_decompress(&cinfo);
   if (cinfo.output_width != width || cinfo.output_height != height ||
-      cinfo.output_components != 3) {
+      cinfo.output_components != 3) {  // RGB565 counts as three components too
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
-  *line = static_cast<std::uint8_t*>(std::malloc(std::size_t(width) * 3));
-  if (!*line) {
-    jpeg_destroy_decompress(&cinfo);
-    return false;
+  if (!direct565) {
+    *line = static_cast<std::uint8_t*>(std::malloc(std::size_t(width) * 3));
+    if (!*line) {
+      jpeg_destroy_decompress(&cinfo);
+      return false;
+    }
   }
   const std::size_t stride = static_cast<std::size_t>(Rgb565Stride(width));
   out->rows.resize(stride * std::size_t(height));  // zero: the padding stays so
   while (cinfo.output_scanline < cinfo.output_height) {
     const std::size_t y = cinfo.output_scanline;
-    JSAMPROW row = *line;
+    JSAMPROW row = direct565 ? out->rows.data() + y * stride : *line;
     if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) {
       jpeg_destroy_decompress(&cinfo);
       return false;
     }
-    PackRgb565FromBgr(*line, std::size_t(width), out->rows.data() + y * stride);
+    if (!direct565) PackRgb565FromBgr(*line, std::size_t(width), out->rows.data() + y * stride);
   }
   jpeg_finish_decompress(&cinfo);
   // A warning means libjpeg made something up (missing data, a bad marker):
