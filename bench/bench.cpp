@@ -92,8 +92,11 @@ double median(std::vector<double> v) {
   return n % 2 ? v[n / 2] : (v[n / 2 - 1] + v[n / 2]) / 2;
 }
 
-// zlib alone over every picture's RGB565 rows, one thread: the floor.
-double zlibFloor(const fs::path& project, int runs, std::size_t& pictures, std::size_t& bytes) {
+// zlib alone over every picture's RGB565 rows: the floor. On one thread, and
+// on `threads` threads taking every threads-th picture: what the machine
+// gives to parallel work at the moment (other processes take cores too).
+void zlibFloor(const fs::path& project, int runs, int threads, double& single, double& parallel,
+               std::size_t& pictures, std::size_t& bytes) {
   std::vector<QImage> rows;
   for (const auto& e : fs::directory_iterator(project)) {
     const std::string ext = e.path().extension().string();
@@ -104,19 +107,32 @@ double zlibFloor(const fs::path& project, int runs, std::size_t& pictures, std::
   pictures = rows.size();
   bytes = 0;
   for (const auto& r : rows) bytes += static_cast<std::size_t>(r.sizeInBytes());
-  std::vector<double> times;
-  std::vector<Bytef> out;
-  for (int run = 0; run < runs; ++run) {
-    const auto start = std::chrono::steady_clock::now();
-    for (const auto& r : rows) {
+  auto compressEvery = [&](std::size_t first, std::size_t step) {
+    std::vector<Bytef> out;
+    for (std::size_t i = first; i < rows.size(); i += step) {
+      const QImage& r = rows[i];
       const uLong len = static_cast<uLong>(r.sizeInBytes());
       uLongf outLen = static_cast<uLongf>(len * 1.1 + 100);
       out.resize(outLen);
       compress(out.data(), &outLen, r.constBits(), len);
     }
+  };
+  std::vector<double> times, parallelTimes;
+  for (int run = 0; run < runs; ++run) {
+    auto start = std::chrono::steady_clock::now();
+    compressEvery(0, 1);
     times.push_back(std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+    start = std::chrono::steady_clock::now();
+    std::vector<std::thread> workers;
+    for (int t = 0; t < threads; ++t) {
+      workers.emplace_back(compressEvery, std::size_t(t), std::size_t(threads));
+    }
+    for (auto& w : workers) w.join();
+    parallelTimes.push_back(
+        std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
   }
-  return median(times);
+  single = median(times);
+  parallel = median(parallelTimes);
 }
 
 }  // namespace
@@ -143,8 +159,9 @@ int main(int argc, char** argv) {
   }
   if (floorOnly) {
     std::size_t pictures = 0, rawBytes = 0;
-    const double floor = zlibFloor(project, runs, pictures, rawBytes);
-    std::printf("%.6f %zu %zu\n", floor, pictures, rawBytes);
+    double single = 0, parallel = 0;
+    zlibFloor(project, runs, cores, single, parallel, pictures, rawBytes);
+    std::printf("%.6f %.6f %zu %zu\n", single, parallel, pictures, rawBytes);
     return 0;
   }
   if (!fs::exists(project / "config.txt")) {
@@ -159,19 +176,23 @@ int main(int argc, char** argv) {
   std::printf("load average before: %s\n", loadAverage().c_str());
   std::string floorText;
   const Measure f = runProcess({(binDir / "tessel-bench").string(), "--floor-only", "--project",
-                                project.string(), "--runs", std::to_string(runs)},
+                                project.string(), "--runs", std::to_string(runs), "--jobs",
+                                std::to_string(cores)},
                                &floorText);
-  double floor = 0;
+  double floor = 0, parallelFloor = 0;
   std::size_t pictures = 0, rawBytes = 0;
   if (f.status != 0 ||
-      std::sscanf(floorText.c_str(), "%lf %zu %zu", &floor, &pictures, &rawBytes) != 3 ||
+      std::sscanf(floorText.c_str(), "%lf %lf %zu %zu", &floor, &parallelFloor, &pictures,
+                  &rawBytes) != 4 ||
       floor <= 0) {
     std::fprintf(stderr, "cannot measure the zlib floor\n");
     return 1;
   }
   std::printf("project: %s (%zu pictures, %.1f MB of RGB565 rows)\n", project.string().c_str(),
               pictures, rawBytes / 1e6);
-  std::printf("zlib floor (compress alone, one thread): %.3f s\n\n", floor);
+  std::printf("zlib floor (compress alone, one thread): %.3f s\n", floor);
+  std::printf("zlib alone on %d threads: %.3f s (speed-up %.2f: what the machine gives now)\n\n",
+              cores, parallelFloor, floor / parallelFloor);
 
   struct Case {
     const char* name;
