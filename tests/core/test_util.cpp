@@ -49,6 +49,23 @@ TEST(FileIO, FailedWriteLeavesNoFileAndIsReported) {
   EXPECT_EQ(report.warnings.size(), 1u);
 }
 
+TEST(FileIO, LargeCopiesStreamAndFailCleanly) {
+  TempDir dir;
+  Bytes big(3 * 1024 * 1024 + 123);
+  for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7 + (i >> 12));
+  test::writeBytes(dir / "big.bin", big);
+  ASSERT_TRUE(copyFile(dir / "big.bin", dir / "copy.bin"));
+  EXPECT_EQ(test::readBytes(dir / "copy.bin"), big);
+  // The disk fills up after the first block: no cut copy is left.
+  int writes = 0;
+  setWriteFaultInjector([&](const fs::path&) { return ++writes < 2; });
+  Report report;
+  EXPECT_FALSE(copyOutput(report, dir / "big.bin", dir / "cut.bin"));
+  setWriteFaultInjector(nullptr);
+  EXPECT_FALSE(fs::exists(dir / "cut.bin"));
+  EXPECT_EQ(report.writeFailures.size(), 1u);
+}
+
 TEST(FileIO, CopyOfMissingSourceIsQuiet) {
   TempDir dir;
   Report report;

@@ -4,6 +4,7 @@
 #include <fstream>
 #include <mutex>
 #include <system_error>
+#include <vector>
 
 #include "util/Paths.h"
 #include "util/Report.h"
@@ -38,36 +39,59 @@ void setWriteFaultInjector(WriteFaultInjector f) {
   injector() = std::move(f);
 }
 
-bool writeFile(const fs::path& path, std::initializer_list<ByteView> parts, std::string* error) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  if (!out) {
-    if (error) *error = "cannot create " + pathToUtf8(path);
+namespace {
+
+// One output file being written: every failure (open, write, flush, close)
+// ends in a removed file and a reason.
+class OutputFile {
+ public:
+  explicit OutputFile(const fs::path& path)
+      : path_(path), out_(path, std::ios::binary | std::ios::trunc) {
+    if (!out_) failure_ = "cannot create " + pathToUtf8(path_);
+  }
+  bool ok() const { return failure_.empty(); }
+  bool write(ByteView part) {
+    if (!ok() || part.empty()) return ok();
+    if (injectedFailure(path_)) return fail();
+    out_.write(reinterpret_cast<const char*>(part.data()), static_cast<std::streamsize>(part.size()));
+    return out_ ? true : fail();
+  }
+  // Closes the file; removes it when anything failed.
+  bool finish(std::string* error) {
+    if (ok()) {
+      out_.flush();
+      if (!out_) fail();
+    }
+    out_.close();
+    if (ok() && out_.fail()) fail();
+    if (!ok()) {
+      removeQuietly(path_);
+      if (error) *error = failure_;
+    }
+    return ok();
+  }
+  bool fail(const std::string& why = {}) {
+    if (failure_.empty()) {
+      failure_ = why.empty() ? "cannot write " + pathToUtf8(path_) + " (disk full or I/O error)"
+                             : why;
+    }
     return false;
   }
-  bool ok = true;
+
+ private:
+  fs::path path_;
+  std::ofstream out_;
+  std::string failure_;
+};
+
+}  // namespace
+
+bool writeFile(const fs::path& path, std::initializer_list<ByteView> parts, std::string* error) {
+  OutputFile out(path);
   for (ByteView part : parts) {
-    if (part.empty()) continue;
-    if (injectedFailure(path)) {
-      ok = false;
-      break;
-    }
-    out.write(reinterpret_cast<const char*>(part.data()), static_cast<std::streamsize>(part.size()));
-    if (!out) {
-      ok = false;
-      break;
-    }
+    if (!out.write(part)) break;
   }
-  if (ok) {
-    out.flush();
-    ok = static_cast<bool>(out);
-  }
-  out.close();
-  if (ok && out.fail()) ok = false;
-  if (!ok) {
-    removeQuietly(path);
-    if (error) *error = "cannot write " + pathToUtf8(path) + " (disk full or I/O error)";
-  }
-  return ok;
+  return out.finish(error);
 }
 
 std::optional<Bytes> readFile(const fs::path& path, std::uint64_t maxSize) {
@@ -97,12 +121,25 @@ std::optional<Bytes> readFileHead(const fs::path& path, std::size_t count) {
 
 bool copyFile(const fs::path& from, const fs::path& to, std::string* error) {
   if (error) error->clear();
-  if (from.empty()) return false;
-  // Read whole, write through writeFile: the same failure handling as every
-  // other output, and sources here are small (tables, sounds, fonts).
-  auto data = readFile(from);
-  if (!data) return false;
-  return writeFile(to, ByteView(*data), error);
+  std::error_code ec;
+  if (from.empty() || !fs::is_regular_file(from, ec)) return false;
+  std::ifstream in(from, std::ios::binary);
+  if (!in) return false;
+  // Streamed in blocks: sounds and tables of any size copy with the same
+  // failure handling as every other output.
+  OutputFile out(to);
+  std::vector<char> block(std::size_t(1) << 20);
+  while (out.ok()) {
+    in.read(block.data(), static_cast<std::streamsize>(block.size()));
+    const std::streamsize got = in.gcount();
+    if (got > 0) {
+      out.write(ByteView(reinterpret_cast<const std::uint8_t*>(block.data()),
+                         static_cast<std::size_t>(got)));
+    }
+    if (in.eof()) break;
+    if (!in) out.fail("cannot read " + pathToUtf8(from));
+  }
+  return out.finish(error);
 }
 
 bool writeOutput(Report& report, const fs::path& path, std::initializer_list<ByteView> parts) {

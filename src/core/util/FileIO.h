@@ -31,9 +31,9 @@ std::optional<Bytes> readFile(const fs::path& path,
 // cannot be opened.
 std::optional<Bytes> readFileHead(const fs::path& path, std::size_t count);
 
-// Byte copy of a regular file, overwriting the target. A missing or unreadable
-// source is a quiet failure (returns false, `error` empty); a failed write
-// removes the partial target and sets `error`.
+// Byte copy of a regular file of any size, overwriting the target. A missing
+// source is a quiet failure (returns false, `error` empty); a failed read or
+// write removes the partial target and sets `error`.
 bool copyFile(const fs::path& from, const fs::path& to, std::string* error = nullptr);
 
 // Test hook: when set, writeFile asks it before each write; returning false
