@@ -10,20 +10,14 @@
 #include "config/ConfigHeader.h"
 #include "config/SourceConfig.h"
 #include "support/TestSupport.h"
+#include "test_config_fixtures.h"
 
 namespace tessel {
 namespace {
 
 using test::TempDir;
 
-// A header with `marker` at offset 0 and the given bytes set.
-ConfigHeader header(std::string_view marker,
-                    std::initializer_list<std::pair<int, std::uint8_t>> bytes) {
-  ConfigHeader h{};
-  for (std::size_t i = 0; i < marker.size(); ++i) h[i] = static_cast<std::uint8_t>(marker[i]);
-  for (auto [offset, value] : bytes) h[static_cast<std::size_t>(offset)] = value;
-  return h;
-}
+using test::header;
 
 ByteView view(const std::string& s) {
   return ByteView(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());

@@ -13,6 +13,7 @@
 #include "config/SourceConfig.h"
 #include "config/TargetConfig.h"
 #include "support/TestSupport.h"
+#include "test_config_fixtures.h"
 #include "util/FileIO.h"
 
 namespace tessel {
@@ -20,13 +21,7 @@ namespace {
 
 using test::TempDir;
 
-ConfigHeader header(std::string_view marker,
-                    std::initializer_list<std::pair<int, std::uint8_t>> bytes) {
-  ConfigHeader h{};
-  for (std::size_t i = 0; i < marker.size(); ++i) h[i] = static_cast<std::uint8_t>(marker[i]);
-  for (auto [offset, value] : bytes) h[static_cast<std::size_t>(offset)] = value;
-  return h;
-}
+using test::header;
 
 std::string branchA(const ConfigHeader& h, int fontDisplay) {
   Session session;

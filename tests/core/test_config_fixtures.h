@@ -1,0 +1,20 @@
+#pragma once
+// Builders shared by the configuration tests.
+#include <initializer_list>
+#include <string_view>
+#include <utility>
+
+#include "config/ConfigHeader.h"
+
+namespace tessel::test {
+
+// A header with `marker` at offset 0 and the given bytes set.
+inline ConfigHeader header(std::string_view marker,
+                           std::initializer_list<std::pair<int, std::uint8_t>> bytes) {
+  ConfigHeader h{};
+  for (std::size_t i = 0; i < marker.size(); ++i) h[i] = static_cast<std::uint8_t>(marker[i]);
+  for (auto [offset, value] : bytes) h[static_cast<std::size_t>(offset)] = value;
+  return h;
+}
+
+}  // namespace tessel::test
