@@ -3,7 +3,7 @@
 // reader fills the nine values, the user confirms or corrects them.
 #include <QDialog>
 
-#include "config/SetupValues.h"
+#include "model/SetupValues.h"
 
 class QComboBox;
 class QPushButton;

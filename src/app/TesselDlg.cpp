@@ -127,20 +127,20 @@ CTesselDlg::~CTesselDlg() = default;
 void CTesselDlg::updateData(bool toSettings) {
   if (toSettings) {
     settings_.sourceFolder = toPath(sourceEdit_->text());
-    settings_.rotationChoice = rotation_->currentIndex();
-    settings_.pictureFormat = pictureFormat_->currentIndex();
+    settings_.rotationChoice = static_cast<RotationChoice>(rotation_->currentIndex());
+    settings_.pictureFormat = static_cast<PictureFormat>(pictureFormat_->currentIndex());
     settings_.fontChoice = font_->currentIndex();
-    settings_.deRipple = deRipple_->isChecked() ? 1 : 0;
-    settings_.singlePictureFiles = singlePictureFiles_->isChecked() ? 1 : 0;
-    settings_.fontDisplay = fontDisplay_->currentIndex();
+    settings_.deRipple = deRipple_->isChecked();
+    settings_.singlePictureFiles = singlePictureFiles_->isChecked();
+    settings_.fontDisplay = static_cast<FontDisplay>(fontDisplay_->currentIndex());
   } else {
     sourceEdit_->setText(toQString(settings_.sourceFolder));
-    selectIndex(rotation_, settings_.rotationChoice);
-    selectIndex(pictureFormat_, settings_.pictureFormat);
+    selectIndex(rotation_, static_cast<int>(settings_.rotationChoice));
+    selectIndex(pictureFormat_, static_cast<int>(settings_.pictureFormat));
     selectIndex(font_, settings_.fontChoice);
-    deRipple_->setChecked(settings_.deRipple != 0);
-    singlePictureFiles_->setChecked(settings_.singlePictureFiles != 0);
-    selectIndex(fontDisplay_, settings_.fontDisplay);
+    deRipple_->setChecked(settings_.deRipple);
+    singlePictureFiles_->setChecked(settings_.singlePictureFiles);
+    selectIndex(fontDisplay_, static_cast<int>(settings_.fontDisplay));
   }
 }
 

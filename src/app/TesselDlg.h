@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "convert/ConversionRun.h"
-#include "convert/ConversionSettings.h"
-#include "convert/RunValues.h"
+#include "model/Settings.h"
+#include "model/Session.h"
 
 class QComboBox;
 class QLineEdit;

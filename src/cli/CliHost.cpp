@@ -3,84 +3,61 @@
 #include <QDir>
 #include <QProcess>
 #include <QString>
-#include <iostream>
+#include <istream>
+#include <ostream>
 
+#include "config/Baud.h"
 #include "config/SetupOverrides.h"
 #include "util/Paths.h"
 
-#ifdef _WIN32
-#include <io.h>
-#define TESSEL_ISATTY _isatty
-#define TESSEL_FILENO _fileno
-#else
-#include <unistd.h>
-#define TESSEL_ISATTY isatty
-#define TESSEL_FILENO fileno
-#endif
-
 namespace tessel::cli {
 
-bool isTerminal(std::FILE* stream) { return TESSEL_ISATTY(TESSEL_FILENO(stream)) != 0; }
-
-CliHost::CliHost(bool yes, bool open, bool quiet, std::vector<std::string> overrides)
-    : yes_(yes), open_(open), quiet_(quiet), overrides_(std::move(overrides)),
-      stderrIsTerminal_(isTerminal(stderr)), stdinIsTerminal_(isTerminal(stdin)) {}
+CliHost::CliHost(CliIo& io, bool yes, bool open, bool quiet, std::vector<std::string> overrides)
+    : io_(io), yes_(yes), open_(open), quiet_(quiet), overrides_(std::move(overrides)) {}
 
 void CliHost::endProgressLine() {
   if (progressShown_) {
-    std::fputs("\r\033[K", stderr);
+    io_.err << "\r\033[K";
     progressShown_ = false;
   }
 }
 
 void CliHost::showMessage(const std::string& text) {
   endProgressLine();
-  std::fprintf(stderr, "tessel-cli: %s\n", text.c_str());
+  io_.err << "tessel-cli: " << text << '\n';
 }
 
 void CliHost::warning(const std::string& text) {
   if (quiet_) return;
   endProgressLine();
-  std::fprintf(stderr, "warning: %s\n", text.c_str());
+  io_.err << "warning: " << text << '\n';
 }
 
 void CliHost::progress(int done, int total) {
-  if (quiet_ || !stderrIsTerminal_ || total <= 0) return;
-  std::fprintf(stderr, "\r\033[Kconverting %d/%d", done, total);
-  std::fflush(stderr);
+  if (quiet_ || !io_.errIsTerminal || total <= 0) return;
+  io_.err << "\r\033[Kconverting " << done << '/' << total << std::flush;
   progressShown_ = true;
 }
 
 bool CliHost::confirmSetup(SetupValues& values) {
   endProgressLine();
-  for (const std::string& o : overrides_) {
-    std::string error;
-    if (!ApplySetupOverride(values, o, &error)) {
-      std::fprintf(stderr, "tessel-cli: --set %s: %s\n", o.c_str(), error.c_str());
-      overrideError_ = true;
-      return false;
-    }
-  }
-  if (values.baudIndex < 0 || values.baudIndex > 7) {
-    std::fprintf(stderr,
-                 "tessel-cli: the source configuration gives no valid baud rate (register 1 = "
-                 "%d); give one with --set baud=RATE\n",
-                 values.baudIndex);
+  // The corrections were checked when the command line was read.
+  for (const std::string& o : overrides_) ApplySetupOverride(values, o, nullptr);
+  if (!isBaudIndex(values.baudIndex)) {
+    io_.err << "tessel-cli: the source configuration gives no valid baud rate (register 1 = "
+            << values.baudIndex << "); give one with --set baud=RATE\n";
     return false;
   }
   if (yes_) return true;
-  if (!stdinIsTerminal_) {
-    std::fputs(
-        "tessel-cli: the device parameters need confirmation: run on a terminal, or pass "
-        "--yes (with --set NAME=VALUE to correct them)\n",
-        stderr);
+  if (!io_.inIsTerminal) {
+    io_.err << "tessel-cli: the device parameters need confirmation: run on a terminal, or pass "
+               "--yes (with --set NAME=VALUE to correct them)\n";
     return false;
   }
-  std::fprintf(stderr, "Device parameters read from the source:\n%s\nConfirm? [y/N] ",
-               DescribeSetupValues(values).c_str());
-  std::fflush(stderr);
+  io_.err << "Device parameters read from the source:\n"
+          << DescribeSetupValues(values) << "\nConfirm? [y/N] " << std::flush;
   std::string answer;
-  if (!std::getline(std::cin, answer)) return false;
+  if (!std::getline(io_.in, answer)) return false;
   return answer == "y" || answer == "Y" || answer == "yes";
 }
 

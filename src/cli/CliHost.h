@@ -1,8 +1,7 @@
 #pragma once
-// The terminal host: messages and warnings on stderr, the device parameters
-// confirmed by --yes, corrected by --set, or asked on a terminal.
-#include <chrono>
-#include <cstdio>
+// The terminal host: messages and warnings on the error stream, the device
+// parameters confirmed by --yes, corrected by --set, or asked on a terminal.
+#include <iosfwd>
 #include <string>
 #include <vector>
 
@@ -10,9 +9,19 @@
 
 namespace tessel::cli {
 
+// Where the command line reads and writes, so that it runs the same in a
+// test as on a terminal.
+struct CliIo {
+  std::ostream& out;
+  std::ostream& err;
+  std::istream& in;
+  bool errIsTerminal = false;  // progress lines only on a terminal
+  bool inIsTerminal = false;   // asked for confirmation only on a terminal
+};
+
 class CliHost : public Host {
  public:
-  CliHost(bool yes, bool open, bool quiet, std::vector<std::string> overrides);
+  CliHost(CliIo& io, bool yes, bool open, bool quiet, std::vector<std::string> overrides);
 
   void showMessage(const std::string& text) override;
   bool confirmSetup(SetupValues& values) override;
@@ -20,21 +29,15 @@ class CliHost : public Host {
   void progress(int done, int total) override;
   void warning(const std::string& text) override;
 
-  // Set when --set named something wrong: a usage error found during the run.
-  bool overrideError() const { return overrideError_; }
   void endProgressLine();
 
  private:
+  CliIo& io_;
   bool yes_;
   bool open_;
   bool quiet_;
   std::vector<std::string> overrides_;
-  bool overrideError_ = false;
   bool progressShown_ = false;
-  bool stderrIsTerminal_;
-  bool stdinIsTerminal_;
 };
-
-bool isTerminal(std::FILE* stream);
 
 }  // namespace tessel::cli

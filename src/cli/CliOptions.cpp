@@ -1,10 +1,11 @@
 #include "cli/CliOptions.h"
 
+#include <QCommandLineParser>
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <thread>
 
+#include "config/SetupOverrides.h"
 #include "util/Paths.h"
 
 namespace tessel::cli {
@@ -12,177 +13,211 @@ namespace tessel::cli {
 namespace {
 
 template <std::size_t N>
-bool pickIndex(const std::string& value, const std::array<const char*, N>& names, int& out) {
+using Names = std::array<const char*, N>;
+
+constexpr Names<5> kRotations = {"auto", "none", "90", "180", "270"};
+constexpr Names<3> kFormats = {"jpeg", "jpeg-hq", "zbmp"};
+constexpr Names<5> kFonts = {"ascii", "cjk", "segment", "segment-bold", "segment-italic"};
+constexpr Names<2> kFontDisplays = {"vector", "bitmap"};
+
+template <std::size_t N>
+QString joined(const Names<N>& names) {
+  QStringList list;
+  for (const char* n : names) list << QString::fromUtf8(n);
+  return list.join(QLatin1Char('|'));
+}
+
+// The index of `value` in `names`, or -1.
+template <std::size_t N>
+int indexOf(const QString& value, const Names<N>& names) {
   for (std::size_t i = 0; i < N; ++i) {
-    if (value == names[i]) {
-      out = static_cast<int>(i);
-      return true;
-    }
+    if (value == QString::fromUtf8(names[i])) return static_cast<int>(i);
   }
-  return false;
+  return -1;
+}
+
+const QString kProgram = QStringLiteral("tessel-cli");
+
+QString generalHelp() {
+  return QStringLiteral(
+      "usage: tessel-cli COMMAND [options]\n"
+      "\n"
+      "Converts DWIN display projects for KOVA_TFT displays.\n"
+      "\n"
+      "commands:\n"
+      "  convert SOURCE    convert a DWIN project folder (DWIN_SET) into the SD-card layout\n"
+      "\n"
+      "tessel-cli COMMAND --help shows the options of a command.\n"
+      "options: -h, --help   show this text;  --version   show the version\n");
+}
+
+struct ConvertParser {
+  QCommandLineParser parser;
+  QCommandLineOption output{{"o", "output"},
+                            "Output root (default: Documents/TESSEL); the run writes DIR/private/ "
+                            "and the marker file in DIR.",
+                            "DIR"};
+  QCommandLineOption rotation{"rotation", "Picture rotation, clockwise: " + joined(kRotations) +
+                                              " (default auto).",
+                              "ROTATION"};
+  QCommandLineOption format{"format",
+                            "Picture format: " + joined(kFormats) +
+                                " (JPEG at quality 90 or 100, or lossless .zbmp; default zbmp).",
+                            "FORMAT"};
+  QCommandLineOption font{"font", "TrueType font for the target: " + joined(kFonts) +
+                                      " (default cjk).",
+                          "FONT"};
+  QCommandLineOption fontDisplay{"font-display",
+                                 "Font display: " + joined(kFontDisplays) +
+                                     " (bitmap adds the font-mode line; default vector).",
+                                 "MODE"};
+  QCommandLineOption deripple{"deripple",
+                              "Dither pictures to RGB565 before encoding (removes water "
+                              "ripples, compresses less)."};
+  QCommandLineOption pack{"pack", "Branch B: write the pictures as bin/image.idx + bin/image.bin."};
+  QCommandLineOption resources{"resources",
+                               "Folder with the TrueType files and pinyin.bin (default: the "
+                               "program's own).",
+                               "DIR"};
+  QCommandLineOption yes{{"y", "yes"}, "Accept the device parameters of Branch B as read."};
+  QCommandLineOption set{"set",
+                         "Correct one device parameter (repeatable): baud=RATE "
+                         "touch-file=on|off coordinate-notify=0|1 touch-file-notify=0|1 "
+                         "long-press=on|off touch-beep=0|1|2 screen-rotation=0|90|180|270 "
+                         "restore-text-background=on|off delayed-refresh=on|off.",
+                         "NAME=VALUE"};
+  QCommandLineOption open{"open", "Open the output folder at the end."};
+  QCommandLineOption jobs{{"j", "jobs"},
+                          "Worker threads for pictures and icon libraries (default: the number "
+                          "of cores).",
+                          "N"};
+  QCommandLineOption quiet{{"q", "quiet"}, "Print errors only."};
+  QCommandLineOption help{{"h", "help"}, "Show this text."};
+
+  ConvertParser() {
+    parser.setApplicationDescription(
+        "Converts a DWIN project folder (DWIN_SET) into the KOVA_TFT SD-card layout.\n\n"
+        "Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,\n"
+        "4 the output is incomplete (some output could not be written).");
+    parser.addOptions({output, rotation, format, font, fontDisplay, deripple, pack, resources,
+                       yes, set, open, jobs, quiet, help});
+    parser.addPositionalArgument("SOURCE", "The DWIN project folder.", "convert SOURCE");
+  }
+};
+
+Command usage(const QString& text) {
+  Command c;
+  c.kind = Command::Usage;
+  c.text = text.toStdString();
+  return c;
 }
 
 template <std::size_t N>
-std::string joinNames(const std::array<const char*, N>& names) {
-  std::string s;
-  for (const char* n : names) s += (s.empty() ? "" : "|") + std::string(n);
-  return s;
+bool pick(const QCommandLineParser& parser, const QCommandLineOption& option,
+          const Names<N>& names, int& out, QString& error) {
+  if (!parser.isSet(option)) return true;
+  const QString value = parser.value(option);
+  const int index = indexOf(value, names);
+  if (index < 0) {
+    error = "--" + option.names().constLast() + " takes " + joined(names) + ", not '" + value + "'";
+    return false;
+  }
+  out = index;
+  return true;
 }
 
-constexpr std::array<const char*, 5> kRotations = {"auto", "none", "90", "180", "270"};
-constexpr std::array<const char*, 3> kFormats = {"jpeg", "jpeg-hq", "zbmp"};
-constexpr std::array<const char*, 5> kFonts = {"ascii", "cjk", "segment", "segment-bold",
-                                               "segment-italic"};
-constexpr std::array<const char*, 2> kFontDisplays = {"vector", "bitmap"};
+Command parseConvert(const QStringList& arguments) {
+  ConvertParser p;
+  QCommandLineParser& parser = p.parser;
+  // The command stands where QCommandLineParser expects the program.
+  if (!parser.parse(QStringList{kProgram} + arguments)) {
+    return usage(parser.errorText());
+  }
+  if (parser.isSet(p.help)) {
+    Command c;
+    c.kind = Command::Help;
+    // Qt's first line names the running program; ours names the command.
+    const QString text = parser.helpText();
+    c.text = ("Usage: " + kProgram + " convert SOURCE [options]" +
+              text.mid(text.indexOf(QLatin1Char('\n'))))
+                 .toStdString();
+    return c;
+  }
+  Command c;
+  c.kind = Command::Convert;
+  ConvertOptions& o = c.convert;
+  const QStringList positional = parser.positionalArguments();
+  if (positional.size() != 1) {
+    return usage(positional.isEmpty() ? QStringLiteral("convert needs the SOURCE folder")
+                                      : "too many arguments: " + positional.mid(1).join(' '));
+  }
+  o.settings.sourceFolder = toPath(positional[0]);
+
+  QString error;
+  int rotation = static_cast<int>(o.settings.rotationChoice);
+  int format = static_cast<int>(o.settings.pictureFormat);
+  int fontDisplay = static_cast<int>(o.settings.fontDisplay);
+  if (!pick(parser, p.rotation, kRotations, rotation, error) ||
+      !pick(parser, p.format, kFormats, format, error) ||
+      !pick(parser, p.font, kFonts, o.settings.fontChoice, error) ||
+      !pick(parser, p.fontDisplay, kFontDisplays, fontDisplay, error)) {
+    return usage(error);
+  }
+  o.settings.rotationChoice = static_cast<RotationChoice>(rotation);
+  o.settings.pictureFormat = static_cast<PictureFormat>(format);
+  o.settings.fontDisplay = static_cast<FontDisplay>(fontDisplay);
+  o.settings.deRipple = parser.isSet(p.deripple);
+  o.settings.singlePictureFiles = !parser.isSet(p.pack);
+
+  if (parser.isSet(p.output)) {
+    if (parser.value(p.output).isEmpty()) return usage(QStringLiteral("--output needs a folder"));
+    o.run.outputRoot = toPath(parser.value(p.output));
+  }
+  if (parser.isSet(p.resources)) o.run.resourceFolder = toPath(parser.value(p.resources));
+  o.run.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+  if (parser.isSet(p.jobs)) {
+    bool ok = false;
+    const int n = parser.value(p.jobs).toInt(&ok);
+    if (!ok || n < 1 || n > 256) {
+      return usage("--jobs takes a number from 1 to 256, not '" + parser.value(p.jobs) + "'");
+    }
+    o.run.jobs = n;
+  }
+  // Every correction is checked now, before the run touches anything.
+  SetupValues scratch;
+  for (const QString& value : parser.values(p.set)) {
+    std::string why;
+    if (!ApplySetupOverride(scratch, value.toStdString(), &why)) {
+      return usage("--set " + value + ": " + QString::fromStdString(why));
+    }
+    o.overrides.push_back(value.toStdString());
+  }
+  o.yes = parser.isSet(p.yes);
+  o.open = parser.isSet(p.open);
+  o.quiet = parser.isSet(p.quiet);
+  return c;
+}
 
 }  // namespace
 
-std::string UsageText() {
-  return "usage: tessel-cli convert SOURCE [options]\n"
-         "\n"
-         "Converts a DWIN project folder (DWIN_SET) into the KOVA_TFT SD-card layout.\n"
-         "\n"
-         "options:\n"
-         "  -o, --output DIR        output root (default: Documents/TESSEL); the run writes\n"
-         "                          DIR/private/ and the marker file in DIR\n"
-         "  --rotation auto|none|90|180|270   picture rotation (default auto)\n"
-         "  --format jpeg|jpeg-hq|zbmp        picture format (default zbmp)\n"
-         "  --font ascii|cjk|segment|segment-bold|segment-italic   (default cjk)\n"
-         "  --font-display vector|bitmap      (default vector)\n"
-         "  --deripple              dither pictures to RGB565 before encoding\n"
-         "  --pack                  write the pictures as bin/image.idx + bin/image.bin\n"
-         "  --resources DIR         folder with the TrueType files and pinyin.bin\n"
-         "  -y, --yes               accept the device parameters as read\n"
-         "  --set NAME=VALUE        correct one device parameter (repeatable):\n"
-         "                          baud=RATE touch-file=on|off coordinate-notify=0|1\n"
-         "                          touch-file-notify=0|1 long-press=on|off touch-beep=0|1|2\n"
-         "                          screen-rotation=0|90|180|270 restore-text-background=on|off\n"
-         "                          delayed-refresh=on|off\n"
-         "  --open                  open the output folder at the end\n"
-         "  -j, --jobs N            worker threads (default: the number of cores)\n"
-         "  -q, --quiet             print errors only\n"
-         "  -h, --help              show this text\n"
-         "  --version               show the version\n"
-         "\n"
-         "exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,\n"
-         "4 some output could not be written\n";
-}
-
-bool ParseArguments(const std::vector<std::string>& args, CliOptions& o, std::string& error) {
-  o.run.jobs = std::max(1u, std::thread::hardware_concurrency());
-  std::vector<std::string> positional;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    std::string arg = args[i];
-    std::string inlineValue;
-    bool hasInline = false;
-    if (arg.rfind("--", 0) == 0) {
-      const auto eq = arg.find('=');
-      if (eq != std::string::npos) {
-        inlineValue = arg.substr(eq + 1);
-        arg = arg.substr(0, eq);
-        hasInline = true;
-      }
-    }
-    auto value = [&](std::string& out) {
-      if (hasInline) {
-        out = inlineValue;
-        return true;
-      }
-      if (i + 1 >= args.size()) {
-        error = "option " + arg + " needs a value";
-        return false;
-      }
-      out = args[++i];
-      return true;
-    };
-    auto flag = [&]() {
-      if (hasInline) error = "option " + arg + " takes no value";
-      return !hasInline;
-    };
-    std::string v;
-
-    if (arg == "-h" || arg == "--help") {
-      o.help = true;
-    } else if (arg == "--version") {
-      o.version = true;
-    } else if (arg == "-o" || arg == "--output") {
-      if (!value(v)) return false;
-      if (v.empty()) {
-        error = "--output needs a folder";
-        return false;
-      }
-      o.run.outputRoot = pathFromUtf8(v);
-    } else if (arg == "--rotation" || arg == "--format" || arg == "--font" ||
-               arg == "--font-display") {
-      if (!value(v)) return false;
-      bool ok = false;
-      std::string names;
-      if (arg == "--rotation") {
-        ok = pickIndex(v, kRotations, o.settings.rotationChoice);
-        names = joinNames(kRotations);
-      } else if (arg == "--format") {
-        ok = pickIndex(v, kFormats, o.settings.pictureFormat);
-        names = joinNames(kFormats);
-      } else if (arg == "--font") {
-        ok = pickIndex(v, kFonts, o.settings.fontChoice);
-        names = joinNames(kFonts);
-      } else {
-        ok = pickIndex(v, kFontDisplays, o.settings.fontDisplay);
-        names = joinNames(kFontDisplays);
-      }
-      if (!ok) {
-        error = arg + " takes " + names + ", not '" + v + "'";
-        return false;
-      }
-    } else if (arg == "--deripple") {
-      if (!flag()) return false;
-      o.settings.deRipple = 1;
-    } else if (arg == "--pack") {
-      if (!flag()) return false;
-      o.settings.singlePictureFiles = 0;
-    } else if (arg == "--resources") {
-      if (!value(v)) return false;
-      o.run.resourceFolder = pathFromUtf8(v);
-    } else if (arg == "-y" || arg == "--yes") {
-      if (!flag()) return false;
-      o.yes = true;
-    } else if (arg == "--set") {
-      if (!value(v)) return false;
-      o.overrides.push_back(v);
-    } else if (arg == "--open") {
-      if (!flag()) return false;
-      o.open = true;
-    } else if (arg == "-q" || arg == "--quiet") {
-      if (!flag()) return false;
-      o.quiet = true;
-    } else if (arg == "-j" || arg == "--jobs") {
-      if (!value(v)) return false;
-      int n = 0;
-      const auto [ptr, ec] = std::from_chars(v.data(), v.data() + v.size(), n);
-      if (ec != std::errc() || ptr != v.data() + v.size() || n < 1 || n > 256) {
-        error = "--jobs takes a number from 1 to 256, not '" + v + "'";
-        return false;
-      }
-      o.run.jobs = n;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      error = "unknown option " + arg;
-      return false;
-    } else {
-      positional.push_back(args[i]);
-    }
+Command ParseCommandLine(const QStringList& arguments) {
+  const QStringList rest = arguments.mid(1);
+  if (rest.isEmpty()) return usage(QStringLiteral("missing command: convert"));
+  const QString& first = rest.front();
+  if (first == QLatin1String("-h") || first == QLatin1String("--help")) {
+    Command c;
+    c.kind = Command::Help;
+    c.text = generalHelp().toStdString();
+    return c;
   }
-  if (o.help || o.version) return true;
-  if (positional.empty() || positional[0] != "convert") {
-    error = positional.empty() ? "missing command: convert"
-                               : "unknown command '" + positional[0] + "' (the command is convert)";
-    return false;
+  if (first == QLatin1String("--version")) {
+    Command c;
+    c.kind = Command::Version;
+    c.text = std::string("tessel-cli ") + TESSEL_VERSION + "\n";
+    return c;
   }
-  if (positional.size() != 2) {
-    error = positional.size() < 2 ? "convert needs the SOURCE folder" : "too many arguments";
-    return false;
-  }
-  o.settings.sourceFolder = pathFromUtf8(positional[1]);
-  return true;
+  if (first == QLatin1String("convert")) return parseConvert(rest.mid(1));
+  return usage("unknown command '" + first + "' (the command is convert)");
 }
 
 }  // namespace tessel::cli

@@ -1,27 +1,31 @@
 #pragma once
-// The command line of tessel-cli.
+// The command line of tessel-cli: the commands and their options.
+#include <QStringList>
 #include <string>
 #include <vector>
 
-#include "convert/ConversionSettings.h"
+#include "model/Settings.h"
 
 namespace tessel::cli {
 
-struct CliOptions {
+struct ConvertOptions {
   ConversionSettings settings;
   RunOptions run;
   bool yes = false;
   bool open = false;
   bool quiet = false;
-  bool help = false;
-  bool version = false;
-  std::vector<std::string> overrides;  // --set NAME=VALUE, in order
+  std::vector<std::string> overrides;  // --set NAME=VALUE, in order, each checked
 };
 
-// Parses the arguments after the program name. Returns false with a message
-// in `error` on a usage error.
-bool ParseArguments(const std::vector<std::string>& args, CliOptions& options, std::string& error);
+// What the arguments ask for.
+struct Command {
+  enum Kind { Usage, Help, Version, Convert };
+  Kind kind = Usage;
+  std::string text;  // Usage: what is wrong; Help: the help text
+  ConvertOptions convert;
+};
 
-std::string UsageText();
+// Parses the arguments, the program name first.
+Command ParseCommandLine(const QStringList& arguments);
 
 }  // namespace tessel::cli

@@ -4,7 +4,7 @@
 #include <array>
 #include <cstdint>
 
-#include "config/SetupValues.h"
+#include "model/SetupValues.h"
 
 namespace tessel {
 

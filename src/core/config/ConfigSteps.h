@@ -1,34 +1,28 @@
 #pragma once
 // The configuration steps the run calls: Branch A writes config.txt from the
-// source; Branch B copies, reads the parameters, and writes them once they
-// are confirmed.
-#include <filesystem>
-
-#include "config/SetupValues.h"
-#include "convert/ConversionSettings.h"
-#include "convert/RunValues.h"
-#include "convert/SourceScan.h"
-#include "util/Report.h"
+// source; Branch B copies, and writes the parameters once they are confirmed
+// (ReadSetupValues reads them).
+#include "config/SourceConfig.h"
+#include "model/OutputLayout.h"
+#include "model/Settings.h"
+#include "model/SourceInventory.h"
+#include "util/FileIO.h"
 
 namespace tessel {
 
 // Branch A: copies configText to config.txt, else writes config.txt from the
-// t5Config header (may set session.pictureLibraryNumber and iconRotation).
-void WriteConfigBranchA(const ConversionSettings& settings, const SourceInventory& inventory,
-                        const std::filesystem::path& privateFolder, Session& session,
-                        Report& report);
+// t5Config header. Returns what a T5LC1 header named (nothing otherwise).
+BlockFindings WriteConfigBranchA(const SourceInventory& inventory, RotationChoice rotationChoice,
+                                 FontDisplay fontDisplay, const OutputLayout& layout,
+                                 OutputWriter& out);
 
 // Branch B, before asking: table13 to config.bin, configText to config.txt.
-void CopyConfigBranchB(const SourceInventory& inventory,
-                       const std::filesystem::path& privateFolder, Report& report);
-
-// Branch B: fills `values` from configText, else from the t5Config header;
-// returns configKind; may set session.pictureLibraryNumber.
-int ReadConfigBranchB(const SourceInventory& inventory, SetupValues& values, Session& session);
+void CopyConfigBranchB(const SourceInventory& inventory, const OutputLayout& layout,
+                       OutputWriter& out);
 
 // Branch B, after confirmation: config.txt from the values. Returns false
 // (and writes nothing) when values.baudIndex is outside baudRates.
-bool WriteConfigBranchB(const SetupValues& values, int configKind, int fontDisplay,
-                        const std::filesystem::path& privateFolder, Report& report);
+bool WriteConfigBranchB(const SetupValues& values, int configKind, FontDisplay fontDisplay,
+                        const OutputLayout& layout, OutputWriter& out);
 
 }  // namespace tessel

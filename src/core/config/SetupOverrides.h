@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "config/SetupValues.h"
+#include "model/SetupValues.h"
 
 namespace tessel {
 

@@ -61,16 +61,16 @@ std::optional<std::uint32_t> scanHex(std::string_view s, std::size_t& pos) {
 
 // ---- Branch A -------------------------------------------------------------
 
-RegisterSet DecodeRegisterSet(const ConfigHeader& h, int rotationChoice, Session& session) {
+RegisterSet DecodeRegisterSet(const ConfigHeader& h, RotationChoice rotationChoice) {
   RegisterSet rs;
   if (HasMarker(h, kMarkerT5LC1)) {
     rs.layout = ConfigLayout::T5LC1;
-    session.pictureLibraryNumber = h[8];
+    rs.findings.pictureLibrary = h[8];
     const std::uint16_t divisor = HeaderBe16(h, 10);
     rs.baudRate = divisor != 0 ? kClockT5LC1 / divisor : 115200;
     rs.r1Value = r1ValueFor(rs.baudRate);
     const std::uint8_t flags = h[5];
-    session.iconRotation = rotationChoice == 0 ? (flags & 3) : rotationChoice - 1;
+    rs.findings.iconRotation = FixedRotationCode(rotationChoice).value_or(flags & 3);
     unsigned r2 = 0;
     unsigned rc = 0;
     if (flags & 0x01) r2 |= 0x80;
@@ -114,10 +114,10 @@ RegisterSet DecodeRegisterSet(const ConfigHeader& h, int rotationChoice, Session
 }
 
 std::optional<RegisterSet> ReadRegisterSet(const std::filesystem::path& t5Config,
-                                           int rotationChoice, Session& session) {
+                                           RotationChoice rotationChoice) {
   const auto header = ReadConfigHeader(t5Config);
   if (!header) return std::nullopt;
-  return DecodeRegisterSet(*header, rotationChoice, session);
+  return DecodeRegisterSet(*header, rotationChoice);
 }
 
 // ---- Branch B: register text ----------------------------------------------
@@ -206,16 +206,17 @@ void ApplyHeaderFallbackDefaults(SetupValues& values) {
   values.touchFileNotify = 1;
 }
 
-int ApplyConfigHeader(const ConfigHeader& h, SetupValues& values, Session& session) {
+SetupReading ApplyConfigHeader(const ConfigHeader& h, SetupValues& values) {
   std::int32_t rate = 9600;
-  int configKind = 0;
+  SetupReading reading;
+  int& configKind = reading.configKind;
   auto speed = [](std::int32_t clock, std::uint16_t divisor) {
     return divisor != 0 ? clock / divisor : 0;
   };
   if (HasMarker(h, kMarkerT5LC1)) {
     rate = speed(kClockT5LC1, HeaderBe16(h, 10));
     values.screenRotation = h[5] & 3;
-    session.pictureLibraryNumber = h[8];
+    reading.pictureLibrary = h[8];
   } else if (HasMarker(h, kMarkerT5C1)) {
     rate = speed(kClockOther, HeaderBe16(h, 8));
     values.screenRotation = h[4] & 3;
@@ -246,20 +247,19 @@ int ApplyConfigHeader(const ConfigHeader& h, SetupValues& values, Session& sessi
     configKind = 4;
   }
   if (const auto index = matchBaudIndex(rate)) values.baudIndex = *index;
-  return configKind;
+  return reading;
 }
 
-int ReadSetupValues(const std::filesystem::path& configText,
-                    const std::filesystem::path& t5Config, SetupValues& values,
-                    Session& session) {
+SetupReading ReadSetupValues(const std::filesystem::path& configText,
+                             const std::filesystem::path& t5Config, SetupValues& values) {
   if (const auto registers = ReadRegisterText(configText)) {
     ApplyTextRegisters(values, *registers);
-    return 0;
+    return {};
   }
   ApplyHeaderFallbackDefaults(values);
   const auto header = ReadConfigHeader(t5Config);
-  if (!header) return 0;
-  return ApplyConfigHeader(*header, values, session);
+  if (!header) return {};
+  return ApplyConfigHeader(*header, values);
 }
 
 }  // namespace tessel

@@ -11,8 +11,8 @@
 #include <vector>
 
 #include "config/ConfigHeader.h"
-#include "config/SetupValues.h"
-#include "convert/RunValues.h"
+#include "model/Settings.h"
+#include "model/SetupValues.h"
 #include "util/Bytes.h"
 
 namespace tessel {
@@ -32,6 +32,14 @@ struct PassThroughPair {
   bool operator==(const PassThroughPair&) const = default;
 };
 
+// What a T5LC1 block file names besides its registers.
+struct BlockFindings {
+  std::optional<std::uint8_t> pictureLibrary;  // the icon library holding the screen pictures
+  std::optional<int> iconRotation;             // Branch A: rotation code for that library's icons
+
+  bool operator==(const BlockFindings&) const = default;
+};
+
 // What the Branch A writer formats into config.txt.
 struct RegisterSet {
   ConfigLayout layout = ConfigLayout::Unmarked;
@@ -44,19 +52,20 @@ struct RegisterSet {
   std::uint16_t sleepTime = 0;
   PassThroughPair pass1;       // R20/R21, unmarked layout only
   PassThroughPair pass2;       // R23/R24, unmarked layout only
+  BlockFindings findings;      // T5LC1 only
 
   bool operator==(const RegisterSet&) const = default;
 };
 
-// Decodes a header. A T5LC1 header sets session.pictureLibraryNumber (byte 8)
-// and session.iconRotation (byte 5 & 3 when rotationChoice is 0, automatic,
-// else rotationChoice - 1); an unmarked header leaves both alone.
-RegisterSet DecodeRegisterSet(const ConfigHeader& header, int rotationChoice, Session& session);
+// Decodes a header. A T5LC1 header also names the picture library (byte 8)
+// and the icon rotation (byte 5 & 3 for the automatic choice, else the
+// chosen rotation code); an unmarked header names neither.
+RegisterSet DecodeRegisterSet(const ConfigHeader& header, RotationChoice rotationChoice);
 
 // Reads t5Config and decodes it. Nothing when the path is empty or the file
 // cannot be opened.
 std::optional<RegisterSet> ReadRegisterSet(const std::filesystem::path& t5Config,
-                                           int rotationChoice, Session& session);
+                                           RotationChoice rotationChoice);
 
 // ---- Branch B: register text ----------------------------------------------
 
@@ -109,16 +118,20 @@ void ApplyTextRegisters(SetupValues& values, const TextRegisters& registers);
 // there is none): touchBeep 0, longPressNotify on, both notify lists at 1.
 void ApplyHeaderFallbackDefaults(SetupValues& values);
 
-// Applies the first marker found (T5LC1, T5C1, T5C2, T5C4) to the values and
-// returns configKind (4 for T5C1/T5C4, 1 for T5C2, 0 otherwise). T5LC1 sets
-// session.pictureLibraryNumber. baudIndex changes only when the computed
-// speed (9600 without a marker, 0 for a divisor of 0) matches a list entry.
-int ApplyConfigHeader(const ConfigHeader& header, SetupValues& values, Session& session);
+// What the Branch B reading found besides the setup values.
+struct SetupReading {
+  int configKind = 0;  // 4 for T5C1/T5C4, 1 for T5C2, 0 otherwise
+  std::optional<std::uint8_t> pictureLibrary;  // named by a T5LC1 header
+};
+
+// Applies the first marker found (T5LC1, T5C1, T5C2, T5C4) to the values.
+// baudIndex changes only when the computed speed (9600 without a marker, 0
+// for a divisor of 0) matches a list entry.
+SetupReading ApplyConfigHeader(const ConfigHeader& header, SetupValues& values);
 
 // The whole Branch B reading: the register text when it can be read, else the
-// defaults above and the block file header. Returns configKind.
-int ReadSetupValues(const std::filesystem::path& configText,
-                    const std::filesystem::path& t5Config, SetupValues& values,
-                    Session& session);
+// defaults above and the block file header.
+SetupReading ReadSetupValues(const std::filesystem::path& configText,
+                             const std::filesystem::path& t5Config, SetupValues& values);
 
 }  // namespace tessel

@@ -38,7 +38,7 @@ std::string WithCrLf(const std::string& text) {
   return out;
 }
 
-std::string FormatBranchA(const RegisterSet& rs, int fontDisplay) {
+std::string FormatBranchA(const RegisterSet& rs, FontDisplay fontDisplay) {
   std::string lines;
   if (rs.r2 & 0x20) {
     lines = format("R1=%02X; %d\nR2=%02X;\nR6=%02X; BL ON(0x00~0x40)\nR7=%02X; BL OFF(0x00~0x40)\nR8=%02X; TIME\n",
@@ -50,17 +50,17 @@ std::string FormatBranchA(const RegisterSet& rs, int fontDisplay) {
   }
   if (rs.layout == ConfigLayout::T5LC1) {
     if (rs.rc != 0) lines += format("RC=%02X;\n", hex(rs.rc));
-    if (fontDisplay != 0) lines += "RFC=18;FONT_MODE\n";
+    if (fontDisplay == FontDisplay::Bitmap) lines += "RFC=18;FONT_MODE\n";
   } else {
     if (rs.pass1.present) lines += format("R20=%02X;\nR21=%02X;\n", 0x5Au, hex(rs.pass1.value));
     if (rs.pass2.present) lines += format("R23=%02X;\nR24=%02X;\n", 0x5Au, hex(rs.pass2.value));
-    if (fontDisplay != 0) lines += "RFC=18;\n";
+    if (fontDisplay == FontDisplay::Bitmap) lines += "RFC=18;\n";
   }
   return WithCrLf(lines);
 }
 
 std::optional<std::string> FormatBranchB(const SetupValues& values, int configKind,
-                                         int fontDisplay) {
+                                         FontDisplay fontDisplay) {
   if (!isBaudIndex(values.baudIndex)) return std::nullopt;
   const SetupRegisters regs = ComposeSetupRegisters(values);
   std::string lines = format("R1=%02X; %d\nR2=%02X;\nR3=%02X;", hex(values.baudIndex),
@@ -68,7 +68,7 @@ std::optional<std::string> FormatBranchB(const SetupValues& values, int configKi
                              hex(regs.r3));
   if (values.restoreTextBackground) lines += "\nRC0=01;";
   if (configKind == 4) lines += "\nRFA=01;";
-  if (fontDisplay != 0) lines += "\nRFC=18;";
+  if (fontDisplay == FontDisplay::Bitmap) lines += "\nRFC=18;";
   return WithCrLf(lines);
 }
 

@@ -5,20 +5,20 @@
 #include <optional>
 #include <string>
 
-#include "config/SetupValues.h"
 #include "config/SourceConfig.h"
+#include "model/SetupValues.h"
 
 namespace tessel {
 
-// Branch A: from the block file header's registers. fontDisplay != 0 adds
-// the RFC line.
-std::string FormatBranchA(const RegisterSet& registers, int fontDisplay);
+// Branch A: from the block file header's registers. A bitmap font display
+// adds the RFC line.
+std::string FormatBranchA(const RegisterSet& registers, FontDisplay fontDisplay);
 
 // Branch B: from the confirmed values; no line break after the last line.
 // Nothing when values.baudIndex lies outside baudRates: such a value is
 // never formatted.
 std::optional<std::string> FormatBranchB(const SetupValues& values, int configKind,
-                                         int fontDisplay);
+                                         FontDisplay fontDisplay);
 
 // Every "\n" of `text` becomes "\r\n".
 std::string WithCrLf(const std::string& text);

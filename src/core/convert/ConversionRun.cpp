@@ -1,18 +1,23 @@
 #include "convert/ConversionRun.h"
 
+#include <algorithm>
 #include <system_error>
 
 #include "config/Baud.h"
 #include "config/ConfigSteps.h"
+#include "convert/RunValues.h"
+#include "convert/SourceScan.h"
 #include "font/FontStep.h"
 #include "icon/IconConvert.h"
-#include "picture/PictureConvert.h"
 #include "picture/PicturePack.h"
+#include "picture/PicturePipeline.h"
 #include "util/FileIO.h"
 #include "util/OrderedPool.h"
 #include "util/Paths.h"
 
 namespace tessel {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -28,20 +33,6 @@ class BusyGuard {
   Host& host_;
 };
 
-// Passes the report's new warnings to the host as they happen.
-class WarningFeed {
- public:
-  WarningFeed(Report& report, Host& host) : report_(report), host_(host) {}
-  void flush() {
-    for (; sent_ < report_.warnings.size(); ++sent_) host_.warning(report_.warnings[sent_]);
-  }
-
- private:
-  Report& report_;
-  Host& host_;
-  std::size_t sent_ = 0;
-};
-
 void makeFolder(const fs::path& folder) {
   std::error_code ec;
   fs::create_directory(folder, ec);  // one level; a failure shows up in later writes
@@ -49,253 +40,292 @@ void makeFolder(const fs::path& folder) {
 
 // A source inside the output's private folder would be deleted with it; an
 // output root inside the source would write into the source.
-bool pathsOverlap(const fs::path& source, const fs::path& outputRoot) {
-  return pathIsInside(source, outputRoot / "private") || pathIsInside(outputRoot, source);
+bool pathsOverlap(const fs::path& source, const OutputLayout& layout) {
+  return pathIsInside(source, layout.privateFolder()) || pathIsInside(layout.root(), source);
 }
 
 class Run {
  public:
   Run(const ConversionSettings& settings, const RunOptions& options, Session& session, Host& host)
       : settings_(settings), options_(options), session_(session), host_(host),
-        feed_(result_.report, host) {}
+        out_(result_.report, options.writeFaults) {
+    // Every warning reaches the host as it is recorded.
+    result_.report.onWarning = [this](const std::string& text) { host_.warning(text); };
+  }
 
   RunResult execute();
 
  private:
+  RunResult end(RunOutcome outcome);
+  RunResult refuse(RunOutcome outcome, const char* message);
   bool prepareOutputTree();
   void fontStep();
   void branchA();
   bool branchB();
   void finish();
+  std::vector<IconLibraryJob> planIconLibraries();
   void convertIcons();
-  void picturesAsFiles(int rotationFor);
-  void picturesIntoPack(PicturePack& pack);
+  std::optional<int> pictureRotationFrom(const fs::path& picture);
+  void picturesAsFiles(int rotation);
+  void picturesIntoPack(PicturePack& pack, int rotation);
   int jobs() const { return std::max(1, options_.jobs); }
+  void stepDone() {
+    ++progressDone_;
+    host_.progress(progressDone_, progressTotal_);
+  }
 
   const ConversionSettings& settings_;
   const RunOptions& options_;
   Session& session_;
   Host& host_;
   RunResult result_;
-  WarningFeed feed_;
+  OutputWriter out_;
+  OutputLayout layout_;
   SourceInventory inventory_;
   RunValues values_;
   fs::path resources_;
   int progressDone_ = 0;
   int progressTotal_ = 0;
-
-  Report& report() { return result_.report; }
-  void stepDone() {
-    ++progressDone_;
-    host_.progress(progressDone_, progressTotal_);
-    feed_.flush();
-  }
 };
 
+RunResult Run::end(RunOutcome outcome) {
+  result_.outcome = outcome;
+  result_.report.onWarning = nullptr;  // the result outlives the run
+  return std::move(result_);
+}
+
+RunResult Run::refuse(RunOutcome outcome, const char* message) {
+  host_.showMessage(message);
+  return end(outcome);
+}
+
 RunResult Run::execute() {
-  std::error_code ec;
-  if (settings_.sourceFolder.empty() || !fs::exists(settings_.sourceFolder, ec)) {
-    host_.showMessage(messages::kSourceInvalid);
-    result_.outcome = RunOutcome::SourceInvalid;
-    return std::move(result_);
+  ScanResult scan = ScanSource(settings_.sourceFolder);
+  if (scan.status == ScanStatus::SourceInvalid) {
+    return refuse(RunOutcome::SourceInvalid, messages::kSourceInvalid);
   }
   BusyGuard busy(host_);
-
-  ScanResult scan = ScanSource(settings_.sourceFolder);
-  if (scan.status != ScanStatus::Ok) {
-    host_.showMessage(scan.status == ScanStatus::NoPictures ? messages::kNoPictures
-                                                            : messages::kSourceInvalid);
-    result_.outcome = scan.status == ScanStatus::NoPictures ? RunOutcome::NoPictures
-                                                            : RunOutcome::SourceInvalid;
-    return std::move(result_);
+  if (scan.status == ScanStatus::NoPictures) {
+    return refuse(RunOutcome::NoPictures, messages::kNoPictures);
   }
   inventory_ = std::move(scan.inventory);
   result_.pictureCount = static_cast<int>(inventory_.pictures.size());
   result_.iconCount = static_cast<int>(inventory_.icons.size());
   result_.branch = ChooseBranch(inventory_);
 
-  session_.pictureLibraryNumber = kNoPictureLibrary;
-  session_.pictureLibraryFolder.clear();
-
   fs::path root = options_.outputRoot;
   if (root.empty()) {
     const fs::path docs = documentsFolder();
-    if (docs.empty()) {
-      host_.showMessage(messages::kNoOutputFolder);
-      result_.outcome = RunOutcome::NoOutputFolder;
-      return std::move(result_);
-    }
+    if (docs.empty()) return refuse(RunOutcome::NoOutputFolder, messages::kNoOutputFolder);
     root = docs / "TESSEL";
   }
-  result_.outputRoot = root;
-  result_.privateFolder = root / "private";
-  if (pathsOverlap(settings_.sourceFolder, root)) {
-    host_.showMessage(messages::kPathsOverlap);
-    result_.outcome = RunOutcome::PathsOverlap;
-    return std::move(result_);
+  layout_ = OutputLayout(root);
+  result_.outputRoot = layout_.root();
+  result_.privateFolder = layout_.privateFolder();
+  if (pathsOverlap(settings_.sourceFolder, layout_)) {
+    return refuse(RunOutcome::PathsOverlap, messages::kPathsOverlap);
   }
   resources_ = options_.resourceFolder.empty() ? resourceFolder() : options_.resourceFolder;
   progressTotal_ = result_.pictureCount + result_.iconCount;
 
-  if (!prepareOutputTree()) {
-    feed_.flush();
-  }
+  prepareOutputTree();
   if (result_.branch == Branch::A) {
     branchA();
   } else if (!branchB()) {
-    result_.outcome = RunOutcome::NotConfirmed;
-    feed_.flush();
-    return std::move(result_);
+    return end(RunOutcome::NotConfirmed);
   }
   finish();
-  return std::move(result_);
+  return end(RunOutcome::Completed);
 }
 
 bool Run::prepareOutputTree() {
   std::error_code ec;
-  fs::create_directories(result_.outputRoot, ec);
-  const fs::path& priv = result_.privateFolder;
+  fs::create_directories(layout_.root(), ec);
+  const fs::path priv = layout_.privateFolder();
   bool clean = true;
   if (fs::exists(fs::symlink_status(priv, ec)) && !deleteFolderTree(priv)) {
-    report().warn("could not remove all of the previous output in " + pathToUtf8(priv));
+    out_.warn("could not remove all of the previous output in " + pathToUtf8(priv));
     clean = false;
   }
   makeFolder(priv);
-  makeFolder(priv / "truefont");
+  makeFolder(layout_.truefontFolder());
   return clean;
 }
 
 void Run::fontStep() {
-  if (!RunFontStep(settings_, result_.privateFolder, resources_, report())) {
-    feed_.flush();
+  if (!RunFontStep(settings_.fontChoice, layout_, resources_, out_)) {
     host_.showMessage(messages::kFontMissing);
   }
-  feed_.flush();
 }
 
 void Run::branchA() {
-  const fs::path& priv = result_.privateFolder;
-  makeFolder(priv / "image");
-  if (!inventory_.icons.empty()) makeFolder(priv / "icon");
-  makeFolder(priv / "bin");
-  if (!inventory_.sounds.empty()) makeFolder(priv / "sound");
+  makeFolder(layout_.imageFolder());
+  if (!inventory_.icons.empty()) makeFolder(layout_.iconFolder());
+  makeFolder(layout_.binFolder());
+  if (!inventory_.sounds.empty()) makeFolder(layout_.soundFolder());
 
   for (const fs::path& sound : inventory_.sounds) {
-    copyOutput(report(), sound, priv / "sound" / (std::to_string(FileNumber(sound)) + ".wav"));
+    out_.copy(sound, layout_.soundFile(FileNumber(sound)));
   }
   fontStep();
-  WriteConfigBranchA(settings_, inventory_, priv, session_, report());
-  feed_.flush();
+  const BlockFindings findings = WriteConfigBranchA(inventory_, settings_.rotationChoice,
+                                                    settings_.fontDisplay, layout_, out_);
+  if (findings.pictureLibrary) values_.pictureLibraryNumber = *findings.pictureLibrary;
+  if (findings.iconRotation) session_.iconRotation = *findings.iconRotation;
 
-  if (session_.pictureLibraryNumber == kNoPictureLibrary) {
+  if (values_.pictureLibraryNumber == kNoPictureLibrary) {
     // In this branch "automatic" means no rotation.
-    picturesAsFiles(settings_.rotationChoice >= 1 ? settings_.rotationChoice - 1 : 0);
+    picturesAsFiles(FixedRotationCode(settings_.rotationChoice).value_or(0));
   } else {
     progressDone_ += result_.pictureCount;  // the picture library stands in for them
   }
   convertIcons();
 
-  copyOutput(report(), inventory_.table13, priv / "bin" / "13.bin");
-  copyOutput(report(), inventory_.table14, priv / "bin" / "14.bin");
-  copyOutput(report(), inventory_.table22, priv / "bin" / "22.bin");
-  feed_.flush();
+  out_.copy(inventory_.table13, layout_.table(13));
+  out_.copy(inventory_.table14, layout_.table(14));
+  out_.copy(inventory_.table22, layout_.table(22));
 }
 
 bool Run::branchB() {
-  const fs::path& priv = result_.privateFolder;
   fontStep();
-  CopyConfigBranchB(inventory_, priv, report());
-  feed_.flush();
+  CopyConfigBranchB(inventory_, layout_, out_);
   host_.pause(1000);
 
-  values_.configKind = ReadConfigBranchB(inventory_, session_.setup, session_);
+  const SetupReading reading =
+      ReadSetupValues(inventory_.configText, inventory_.t5Config, session_.setup);
+  values_.configKind = reading.configKind;
+  if (reading.pictureLibrary) values_.pictureLibraryNumber = *reading.pictureLibrary;
   if (!host_.confirmSetup(session_.setup)) return false;
   if (!isBaudIndex(session_.setup.baudIndex)) {
     // A rate outside the list is never written; a host that confirms one
     // has not really confirmed.
-    report().warn("the device parameters hold no valid baud rate; config.txt not written");
+    out_.warn("the device parameters hold no valid baud rate; config.txt not written");
     return false;
   }
-  WriteConfigBranchB(session_.setup, values_.configKind, settings_.fontDisplay, priv, report());
-  feed_.flush();
+  WriteConfigBranchB(session_.setup, values_.configKind, settings_.fontDisplay, layout_, out_);
 
-  makeFolder(priv / "image");
+  makeFolder(layout_.imageFolder());
   if (!inventory_.icons.empty()) {
-    makeFolder(priv / "icon");
+    makeFolder(layout_.iconFolder());
     convertIcons();
   }
 
   // The first picture that loads decides the rotation of all of them.
   for (const fs::path& picture : inventory_.pictures) {
-    if (auto code = DecideRunRotation(settings_, picture, values_.configKind,
-                                      session_.setup.screenRotation)) {
+    if (const std::optional<int> code = pictureRotationFrom(picture)) {
       values_.runRotation = *code;
       break;
     }
   }
-  const int rotation = values_.runRotation < 0 ? 0 : values_.runRotation;
+  const int rotation = std::max(values_.runRotation, 0);
 
   PicturePack pack;
   if (settings_.singlePictureFiles) {
     picturesAsFiles(rotation);
   } else {
-    values_.runRotation = rotation;
-    picturesIntoPack(pack);
+    picturesIntoPack(pack, rotation);
   }
   if (pack.hasContent()) {
-    makeFolder(priv / "bin");
-    pack.write(priv, report());
+    makeFolder(layout_.binFolder());
+    pack.write(layout_, out_);
   }
+  // The font step again: bin/ exists now when the pack was written, and only
+  // then does the input-method table go into it.
   fontStep();
   return true;
 }
 
+// Branch B: the rotation code for every picture of the run, from this
+// picture. A chosen rotation does not look at the picture. Automatic gives 0
+// unless the configuration is of kind 0; then the picture's shape and the
+// confirmed screen rotation decide. Nothing when the picture does not load:
+// the decision moves on to the next picture.
+std::optional<int> Run::pictureRotationFrom(const fs::path& picture) {
+  if (const std::optional<int> fixed = FixedRotationCode(settings_.rotationChoice)) return fixed;
+  const std::optional<QSize> size = DecodedPictureSize(picture);
+  if (!size) return std::nullopt;
+  if (values_.configKind != 0) return 0;
+  const bool portrait = size->width() < size->height();
+  switch (session_.setup.screenRotation) {
+    case 1: return portrait ? 3 : 0;
+    case 2: return portrait ? 0 : 2;
+    case 3: return portrait ? 1 : 2;
+    default: return 0;
+  }
+}
+
+// How each library is converted, in listing order. This is where the
+// picture-library rule lives: the first library whose number the
+// configuration named holds the screen pictures.
+std::vector<IconLibraryJob> Run::planIconLibraries() {
+  std::vector<IconLibraryJob> plan;
+  plan.reserve(inventory_.icons.size());
+  // A Branch B project configured by a T5UIC block file keeps every library
+  // in that layout, and the picture-library rule does not apply.
+  const bool t5uic = result_.branch == Branch::B && IsT5uicProject(inventory_.t5Config);
+  for (const fs::path& path : inventory_.icons) {
+    IconLibraryJob job;
+    job.path = path;
+    job.number = FileNumber(path);
+    job.layout = IconLayoutOf(path, t5uic);
+    if (!t5uic) {
+      // kNoPictureLibrary means none, so a library numbered 65535 is never
+      // taken for it; once taken, the number is used up.
+      const bool pictureLibrary = values_.pictureLibraryNumber != kNoPictureLibrary &&
+                                  job.number == static_cast<int>(values_.pictureLibraryNumber);
+      if (pictureLibrary) values_.pictureLibraryNumber = kNoPictureLibrary;
+      // A raw picture library keeps its .zico.
+      job.toPictures = pictureLibrary && job.layout == IconLayout::Icl;
+      job.rotation = session_.iconRotation;
+    }
+    plan.push_back(std::move(job));
+  }
+  return plan;
+}
+
 void Run::convertIcons() {
   if (inventory_.icons.empty()) return;
-  ConvertIconLibraries(settings_, inventory_, result_.branch, result_.privateFolder, session_,
-                       report(), jobs());
+  ConvertIconLibraries(planIconLibraries(), settings_.pictureEncoding(), layout_, out_, jobs());
   progressDone_ += result_.iconCount;
   host_.progress(progressDone_, progressTotal_);
-  feed_.flush();
 }
 
 void Run::picturesAsFiles(int rotation) {
   const auto& pictures = inventory_.pictures;
-  const fs::path folder = result_.privateFolder / "image";
+  const PictureEncoding encoding = settings_.pictureEncoding();
   forEachOrdered<EncodedPicture>(
       static_cast<int>(pictures.size()), jobs(),
-      [&](int i) { return EncodePictureFile(settings_, pictures[i], rotation); },
+      [&](int i) { return EncodePictureFile(pictures[i], encoding, rotation, PictureTarget::File); },
       [&](int i, EncodedPicture&& encoded) {
         if (!encoded.ok) {
-          report().warn(encoded.warning);
-        } else if (writeOutput(report(),
-                               folder / (std::to_string(FileNumber(pictures[i])) + encoded.extension),
-                               ByteView(encoded.bytes))) {
-          ++report().picturesWritten;
+          out_.warn("skipped picture " + pathToUtf8(pictures[i]) + ": " + encoded.error);
+        } else if (out_.write(layout_.pictureFile(FileNumber(pictures[i]), encoded.extension),
+                              ByteView(encoded.bytes))) {
+          ++result_.report.picturesWritten;
         }
         stepDone();
       });
 }
 
-void Run::picturesIntoPack(PicturePack& pack) {
+void Run::picturesIntoPack(PicturePack& pack, int rotation) {
   const auto& pictures = inventory_.pictures;
-  const int rotation = values_.runRotation;
-  forEachOrdered<PackBlock>(
+  const PictureEncoding encoding = settings_.pictureEncoding();
+  values_.runRotation = rotation;
+  forEachOrdered<EncodedPicture>(
       static_cast<int>(pictures.size()), jobs(),
-      [&](int i) { return EncodePackBlock(settings_, pictures[i], rotation); },
-      [&](int i, PackBlock&& block) {
-        pack.append(FileNumber(pictures[i]), std::move(block), report());
+      [&](int i) {
+        return EncodePictureFile(pictures[i], encoding, rotation, PictureTarget::PackBlock);
+      },
+      [&](int i, EncodedPicture&& block) {
+        pack.append(FileNumber(pictures[i]), block, pathToUtf8(pictures[i]), result_.report);
         stepDone();
       });
 }
 
 void Run::finish() {
-  const fs::path marker = result_.outputRoot / pathFromUtf8(kMarkerFileName);
-  writeOutput(report(), marker, ByteView());
-  feed_.flush();
+  out_.write(layout_.marker(), ByteView());
   if (result_.branch == Branch::B) host_.pause(100);
-  host_.openFolder(result_.outputRoot);
-  result_.outcome = RunOutcome::Completed;
+  host_.openFolder(layout_.root());
 }
 
 }  // namespace

@@ -4,10 +4,11 @@
 // plug in a Host.
 #include <filesystem>
 
-#include "convert/ConversionSettings.h"
 #include "convert/Host.h"
-#include "convert/RunValues.h"
-#include "convert/SourceScan.h"
+#include "model/OutputLayout.h"
+#include "model/Session.h"
+#include "model/Settings.h"
+#include "model/SourceInventory.h"
 #include "util/Report.h"
 
 namespace tessel {
@@ -30,9 +31,6 @@ struct RunResult {
   int iconCount = 0;     // icon libraries in the source
   Report report;
 };
-
-// The marker file written in the output root at the end of a complete run.
-inline constexpr const char* kMarkerFileName = "拷贝private到SD卡根目录.txt";
 
 RunResult ConversionRun(const ConversionSettings& settings, const RunOptions& options,
                         Session& session, Host& host);

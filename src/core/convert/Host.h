@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <string>
 
-#include "config/SetupValues.h"
+#include "model/SetupValues.h"
 
 namespace tessel {
 

@@ -1,12 +1,13 @@
 #include "convert/SourceScan.h"
 
 #include <algorithm>
-#include <climits>
 #include <system_error>
 
 #include "util/Paths.h"
 
 namespace tessel {
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -71,13 +72,6 @@ void classify(const fs::path& entry, SourceInventory& inv) {
 
 }  // namespace
 
-int FileNumber(const fs::path& path) {
-  const std::string fileName = pathToUtf8(path.filename());
-  const auto dot = fileName.rfind('.');
-  const long long n = leadingNumber(dot == std::string::npos ? fileName : fileName.substr(0, dot));
-  return static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX));
-}
-
 ScanResult ScanSource(const fs::path& folder) {
   ScanResult result;
   std::error_code ec;
@@ -108,10 +102,6 @@ ScanResult ScanSource(const fs::path& folder) {
   std::stable_sort(inv.pictures.begin(), inv.pictures.end(),
                    [](const fs::path& a, const fs::path& b) { return FileNumber(a) < FileNumber(b); });
   return result;
-}
-
-Branch ChooseBranch(const SourceInventory& inventory) {
-  return (!inventory.table14.empty() && !inventory.table13.empty()) ? Branch::A : Branch::B;
 }
 
 }  // namespace tessel

@@ -3,7 +3,6 @@
 #include <string_view>
 #include <system_error>
 
-#include "util/FileIO.h"
 #include "util/Paths.h"
 
 namespace tessel {
@@ -13,25 +12,21 @@ namespace {
 constexpr std::string_view kTruefontIni = "[setting]\r\nfont0=font.ttf";
 }  // namespace
 
-bool RunFontStep(const ConversionSettings& settings, const fs::path& privateFolder,
-                 const fs::path& resourceFolder, Report& report) {
-  const fs::path truefont = privateFolder / "truefont";
+bool RunFontStep(int fontChoice, const OutputLayout& layout, const fs::path& resourceFolder,
+                 OutputWriter& out) {
   std::error_code ec;
-  if (fs::is_directory(truefont, ec)) {
-    writeOutput(report, truefont / "truefont.ini",
-                ByteView(reinterpret_cast<const std::uint8_t*>(kTruefontIni.data()),
-                         kTruefontIni.size()));
-    const int choice = settings.fontChoice;
-    if (choice >= 0 && choice < static_cast<int>(kFontFiles.size())) {
-      copyOutput(report, resourceFolder / pathFromUtf8(kFontFiles[choice]), truefont / "font.ttf");
+  if (fs::is_directory(layout.truefontFolder(), ec)) {
+    out.write(layout.truefontIni(),
+              ByteView(reinterpret_cast<const std::uint8_t*>(kTruefontIni.data()),
+                       kTruefontIni.size()));
+    if (fontChoice >= 0 && fontChoice < static_cast<int>(kFontFiles.size())) {
+      out.copy(resourceFolder / pathFromUtf8(kFontFiles[fontChoice]), layout.fontFile());
     }
   }
-  // Only once bin/ exists (Branch A from the start, Branch B with the pack).
-  const fs::path bin = privateFolder / "bin";
-  if (fs::is_directory(bin, ec)) {
-    copyOutput(report, resourceFolder / kPinyinFile, bin / kPinyinFile);
+  if (fs::is_directory(layout.binFolder(), ec)) {
+    out.copy(resourceFolder / kPinyinFile, layout.pinyin());
   }
-  return fs::is_regular_file(truefont / "font.ttf", ec);
+  return fs::is_regular_file(layout.fontFile(), ec);
 }
 
 }  // namespace tessel

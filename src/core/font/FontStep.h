@@ -4,19 +4,20 @@
 #include <array>
 #include <filesystem>
 
-#include "convert/ConversionSettings.h"
-#include "util/Report.h"
+#include "model/OutputLayout.h"
+#include "util/FileIO.h"
 
 namespace tessel {
 
 // File names in the resource folder, indexed by fontChoice.
 inline constexpr std::array<const char*, 5> kFontFiles = {
     "font.ttf", "中英文.ttf", "数码管.ttf", "数码管加粗.ttf", "数码管斜体.ttf"};
-inline constexpr const char* kPinyinFile = "pinyin.bin";
 
-// Runs the step. Returns false when privateFolder/truefont/font.ttf does not
-// exist afterwards (the caller shows the missing-font message).
-bool RunFontStep(const ConversionSettings& settings, const std::filesystem::path& privateFolder,
-                 const std::filesystem::path& resourceFolder, Report& report);
+// Runs the step: the ini file and the font when truefont/ exists, the
+// input-method table only when bin/ exists at this moment. Returns false when
+// truefont/font.ttf does not exist afterwards (the caller shows the
+// missing-font message).
+bool RunFontStep(int fontChoice, const OutputLayout& layout,
+                 const std::filesystem::path& resourceFolder, OutputWriter& out);
 
 }  // namespace tessel

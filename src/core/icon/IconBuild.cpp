@@ -8,9 +8,8 @@
 #include <limits>
 #include <new>
 
-#include "picture/PictureConvert.h"
-#include "picture/Rgb565Load.h"
-#include "picture/Zbmp.h"
+#include "picture/PicturePipeline.h"
+#include "picture/PlainDecode.h"
 #include "util/FileIO.h"
 #include "util/Paths.h"
 
@@ -59,7 +58,7 @@ std::optional<DecodedIcon> DecodeIconPicture(ByteView data) {
   return icon;
 }
 
-BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const IconLibraryJob& job,
+BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job,
                                   ByteView data) {
   BuiltIconLibrary built;
   built.toPictures = job.toPictures && job.layout == IconLayout::Icl;
@@ -70,10 +69,11 @@ BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const Icon
 
   const IconScanResult scan = ReadIconLibrary(data, job.layout, [&](IconEntry&& entry) {
     if (built.toPictures) {
-      EncodedPicture picture = EncodePictureData(settings, ByteView(entry.jpeg), job.rotation);
+      EncodedPicture picture = EncodePictureBytes(ByteView(entry.jpeg), encoding, job.rotation,
+                                                  PictureTarget::File);
       if (!picture.ok) {
         skipIcon(entry.id, "cannot make a picture of it" +
-                               (picture.warning.empty() ? std::string() : " (" + picture.warning + ")"));
+                               (picture.error.empty() ? std::string() : " (" + picture.error + ")"));
         return;
       }
       built.pictures.push_back({entry.id, picture.extension, std::move(picture.bytes)});
@@ -108,7 +108,7 @@ BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const Icon
   return built;
 }
 
-BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const IconLibraryJob& job) {
+BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job) {
   try {
     if (job.layout != IconLayout::Raw) {
       std::error_code ec;
@@ -122,14 +122,16 @@ BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const Icon
         return built;
       }
     }
-    const std::optional<Bytes> data = job.layout == IconLayout::Raw
-                                          ? readFileHead(job.path, std::size_t(kRawLibraryReach))
-                                          : readFile(job.path, kMaxIconLibraryBytes);
+    // A raw library is read only as far as its slots reach, and never into a
+    // buffer larger than the file.
+    const std::optional<Bytes> data =
+        job.layout == IconLayout::Raw ? readFile(job.path, kRawLibraryReach, true)
+                                      : readFile(job.path, kMaxIconLibraryBytes);
     if (!data) {
       // Same outcome as a library too short to hold its table.
-      return BuildIconLibrary(settings, job, ByteView());
+      return BuildIconLibrary(encoding, job, ByteView());
     }
-    return BuildIconLibrary(settings, job, ByteView(*data));
+    return BuildIconLibrary(encoding, job, ByteView(*data));
   } catch (const std::bad_alloc&) {
     BuiltIconLibrary built;
     built.abandoned = true;

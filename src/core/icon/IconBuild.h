@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/ConversionSettings.h"
+#include "model/Settings.h"
 #include "icon/IconLibrary.h"
 #include "icon/Zico.h"
 #include "util/Bytes.h"
@@ -50,15 +50,16 @@ struct BuiltIconLibrary {
 struct IconLibraryJob {
   fs::path path;
   IconLayout layout = IconLayout::Raw;
-  // Icl only: the icons become screen pictures encoded with the settings'
-  // format and de-ripple, rotated by `rotation`, instead of a .zico.
+  int number = 0;  // the library's file number: icon/<number>.zico
+  // Icl only: the icons become screen pictures encoded with the run's picture
+  // encoding, rotated by `rotation`, instead of a .zico.
   bool toPictures = false;
   int rotation = 0;
 };
 
 // Builds one library from its file contents. `job.path` names the library in
 // warnings only. Icons stored in the .zico are never rotated or dithered.
-BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const IconLibraryJob& job,
+BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job,
                                   ByteView data);
 
 // The largest ICL or T5UIC library read: a larger one is skipped with a
@@ -72,6 +73,6 @@ constexpr std::uint64_t kRawLibraryReach = 2 * std::uint64_t(0xFFFFFF) + 2 * 102
 
 // Reads job.path (see the limits above) and builds it. Running out of memory
 // abandons the library with a warning naming its path.
-BuiltIconLibrary BuildIconLibrary(const ConversionSettings& settings, const IconLibraryJob& job);
+BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job);
 
 }  // namespace tessel

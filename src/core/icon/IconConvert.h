@@ -1,28 +1,21 @@
 #pragma once
 // Icon libraries to .zico files, and the picture library's icons to screen
 // pictures.
-#include <filesystem>
+#include <vector>
 
-#include "convert/ConversionSettings.h"
-#include "convert/RunValues.h"
-#include "convert/SourceScan.h"
-#include "util/Report.h"
+#include "icon/IconBuild.h"
+#include "model/OutputLayout.h"
+#include "util/FileIO.h"
 
 namespace tessel {
 
-// Converts every library of inventory.icons, in listing order, into
-// privateFolder/icon/<n>.zico (the folder exists already), applying the
-// picture-library rule with session.pictureLibraryNumber and
-// session.pictureLibraryFolder.
-void ConvertIconLibraries(const ConversionSettings& settings, const SourceInventory& inventory,
-                          Branch branch, const std::filesystem::path& privateFolder,
-                          Session& session, Report& report);
-
-// The same with up to `jobs` libraries read, decoded and compressed side by
-// side; files are still written one library at a time in listing order, so
-// the output does not depend on `jobs`.
-void ConvertIconLibraries(const ConversionSettings& settings, const SourceInventory& inventory,
-                          Branch branch, const std::filesystem::path& privateFolder,
-                          Session& session, Report& report, int jobs);
+// Converts every library of `jobs`: icon/<number>.zico (the folder exists
+// already), or for a picture library image/<id>.zbmp or .jpg per icon. Up to
+// `threads` libraries are read, decoded and compressed side by side; files
+// are written one library at a time in the jobs' order, so that of two
+// libraries with one number the later one's file stays, whatever `threads`.
+void ConvertIconLibraries(const std::vector<IconLibraryJob>& jobs,
+                          const PictureEncoding& encoding, const OutputLayout& layout,
+                          OutputWriter& out, int threads);
 
 }  // namespace tessel

@@ -1,6 +1,6 @@
 #include "icon/IconLibrary.h"
 
-#include "util/FileIO.h"
+#include "util/Paths.h"
 
 namespace tessel {
 
@@ -147,21 +147,14 @@ IconScanResult ReadIconLibrary(ByteView data, IconLayout layout, const IconEntry
   return {};
 }
 
-IconScanResult ReadIconLibrary(const fs::path& path, IconLayout layout, const IconEntrySink& sink) {
-  const auto data = readFile(path);
-  if (!data) {
-    IconScanResult missing;
-    missing.missing = true;
-    return missing;
-  }
-  return ReadIconLibrary(ByteView(*data), layout, sink);
+IconLayout IconLayoutOf(const fs::path& path, bool t5uicProject) {
+  if (t5uicProject) return IconLayout::T5uic;
+  return asciiLower(pathToUtf8(path.extension())) == ".icl" ? IconLayout::Icl : IconLayout::Raw;
 }
 
-IconLibrary ReadIconLibrary(ByteView data, IconLayout layout) {
-  IconLibrary library;
-  library.scan = ReadIconLibrary(data, layout,
-                                 [&](IconEntry&& e) { library.entries.push_back(std::move(e)); });
-  return library;
+bool IsT5uicProject(const fs::path& t5Config) {
+  if (t5Config.empty()) return false;
+  return asciiLower(pathToUtf8(t5Config.filename())).find("t5uic") != std::string::npos;
 }
 
 }  // namespace tessel

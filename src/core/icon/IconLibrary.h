@@ -73,16 +73,14 @@ constexpr std::uint64_t kShortestRaw = 131072;
 // height 0, or whose block does not fit in the file, is skipped.
 IconScanResult ReadIconLibrary(ByteView data, IconLayout layout, const IconEntrySink& sink);
 
-// The same over a file, read whole into memory with one read. A file that
-// cannot be opened counts as missing.
-IconScanResult ReadIconLibrary(const fs::path& path, IconLayout layout, const IconEntrySink& sink);
+// The layout of the library at `path`: T5uic for every library of a project
+// configured by a T5UIC block file (see IsT5uicProject), else Icl for an
+// ".icl" file and Raw for the rest.
+IconLayout IconLayoutOf(const fs::path& path, bool t5uicProject);
 
-// Convenience for callers that want the whole list (tests, tools).
-struct IconLibrary {
-  IconScanResult scan;
-  std::vector<IconEntry> entries;
-};
-IconLibrary ReadIconLibrary(ByteView data, IconLayout layout);
+// True when the project's block file (t5*.cfg) is a T5UIC one: its file name
+// holds "t5uic" (a folder of that name does not count).
+bool IsT5uicProject(const fs::path& t5Config);
 
 // The JPEG file of one ICL record: the head, with the start-of-scan segment's
 // trailing 0xFF fill bytes stripped (when the segment lies inside the head),

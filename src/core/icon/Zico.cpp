@@ -2,24 +2,10 @@
 
 #include <limits>
 #include <optional>
-#include <zlib.h>
 
-#include "picture/Zbmp.h"
-#include "util/FileIO.h"
+#include "util/Zlib.h"
 
 namespace tessel {
-
-std::optional<Bytes> CompressIconPixels(ByteView pixels) {
-  const std::uint64_t rawSize = pixels.size();
-  if (rawSize > std::numeric_limits<uLong>::max() / 2) return std::nullopt;
-  const auto capacity = static_cast<std::size_t>(
-      static_cast<uLongf>(static_cast<double>(rawSize) * 1.1 + 100.0));
-  Bytes out(capacity);
-  std::size_t written = 0;
-  if (!ZlibCompressInto(pixels, out.data(), capacity, written)) return std::nullopt;
-  out.resize(written);
-  return out;
-}
 
 bool ZicoBuilder::add(int id, int width, int height, ByteView pixels, std::string* error) {
   auto fail = [&](const char* why) {
@@ -33,7 +19,7 @@ bool ZicoBuilder::add(int id, int width, int height, ByteView pixels, std::strin
   if (pixels.size() != std::uint64_t(width) * std::uint64_t(height) * 2) {
     return fail("pixel data does not match the icon size");
   }
-  std::optional<Bytes> block = CompressIconPixels(pixels);
+  std::optional<Bytes> block = ZlibCompress(pixels);
   if (!block) return fail("cannot compress icon pixels");
   if (!fitsIn(dataArea_.size(), block->size(), std::numeric_limits<std::uint32_t>::max())) {
     return fail("icon file would exceed 4 GiB");
@@ -72,11 +58,11 @@ Bytes EncodeZico(const std::vector<ZicoRecord>& records, ByteView dataArea) {
   return out;
 }
 
-bool WriteZico(Report& report, const fs::path& zicoPath, const std::vector<ZicoRecord>& records,
+bool WriteZico(OutputWriter& out, const fs::path& zicoPath, const std::vector<ZicoRecord>& records,
                ByteView dataArea) {
   const Bytes header = EncodeZicoHeader(records);
-  if (records.empty()) return writeOutput(report, zicoPath, ByteView{});
-  return writeOutput(report, zicoPath, {ByteView(header), dataArea});
+  if (records.empty()) return out.write(zicoPath, ByteView{});
+  return out.write(zicoPath, {ByteView(header), dataArea});
 }
 
 }  // namespace tessel

@@ -4,12 +4,11 @@
 // numbers little-endian.
 #include <cstdint>
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "util/Bytes.h"
-#include "util/Report.h"
+#include "util/FileIO.h"
 
 namespace tessel {
 
@@ -26,10 +25,6 @@ struct ZicoRecord {
   std::uint32_t dataOffset = 0;  // from the start of the data area
   std::uint32_t dataSize = 0;    // length of the compressed block
 };
-
-// zlib stream (one-shot compress, default level) of a block of pixels, made
-// into a buffer of rawSize * 1.1 + 100 bytes. Nothing when zlib fails.
-std::optional<Bytes> CompressIconPixels(ByteView pixels);
 
 // Gathers the records and blocks of one library, in the order icons are
 // added (ascending slot order).
@@ -59,10 +54,10 @@ Bytes EncodeZicoHeader(const std::vector<ZicoRecord>& records);
 // when there is no record.
 Bytes EncodeZico(const std::vector<ZicoRecord>& records, ByteView dataArea);
 
-// Writes the file through writeOutput (created or truncated; a 0-byte file
+// Writes the file through `out` (created or truncated; a 0-byte file
 // when there is no record). A failed write is in the report and leaves no
 // partial file.
-bool WriteZico(Report& report, const fs::path& zicoPath, const std::vector<ZicoRecord>& records,
+bool WriteZico(OutputWriter& out, const fs::path& zicoPath, const std::vector<ZicoRecord>& records,
                ByteView dataArea);
 
 }  // namespace tessel

@@ -1,47 +1,48 @@
 #include "picture/Jpeg.h"
 
-#include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
-// jpeglib.h expects size_t and FILE to be declared first.
-#include <jpeglib.h>
-#include <jerror.h>
 
-#include "util/FileIO.h"
-#include "util/Paths.h"
+#include "picture/JpegError.h"
+// After jpeglib.h, which JpegError.h includes.
+#include <jerror.h>
 
 namespace tessel {
 
 namespace {
 
-// Everything the library's callbacks touch lives here, outside the frame
-// that calls setjmp, so its values are defined after a longjmp. Only plain C
-// data: nothing with a destructor is skipped by the jump.
-struct JpegContext {
-  jpeg_error_mgr err;  // first: the callbacks find the context through cinfo->err
-  jpeg_compress_struct cinfo;
-  jpeg_destination_mgr dest;
-  std::jmp_buf jump;
-  char message[JMSG_LENGTH_MAX];
-  JOCTET* buffer;    // grows by doubling; malloc'ed
-  std::size_t capacity;
-  bool outOfMemory;
-};
-
-JpegContext* contextOf(j_common_ptr cinfo) {
-  // err is the first member, and cinfo->err points at it.
-  return reinterpret_cast<JpegContext*>(cinfo->err);
-}
-
 void onError(j_common_ptr cinfo) {
-  JpegContext* ctx = contextOf(cinfo);
-  (*cinfo->err->format_message)(cinfo, ctx->message);
-  std::longjmp(ctx->jump, 1);
+  auto* errors = reinterpret_cast<JpegErrors*>(cinfo->err);
+  (*cinfo->err->format_message)(cinfo, errors->message);
+  std::longjmp(errors->jump, 1);
 }
 
 // Warnings and trace messages: the core prints nothing.
 void onMessage(j_common_ptr) {}
 
+}  // namespace
+
+jpeg_error_mgr* InstallJpegErrors(JpegErrors& errors) {
+  jpeg_error_mgr* manager = jpeg_std_error(&errors.manager);
+  manager->error_exit = onError;
+  manager->output_message = onMessage;
+  errors.message[0] = '\0';
+  return manager;
+}
+
+namespace {
+
+// Everything the compressor's callbacks touch (see JpegErrors).
+struct JpegContext {
+  JpegErrors errors;  // first
+  jpeg_compress_struct cinfo;
+  jpeg_destination_mgr dest;
+  JOCTET* buffer;    // grows by doubling; malloc'ed
+  std::size_t capacity;
+};
+
+JpegContext* contextOf(j_common_ptr cinfo) {
+  return reinterpret_cast<JpegContext*>(cinfo->err);
+}
 constexpr std::size_t kInitialBuffer = 64 * 1024;
 
 void initDestination(j_compress_ptr cinfo) {
@@ -57,7 +58,6 @@ boolean emptyOutputBuffer(j_compress_ptr cinfo) {
   const std::size_t grown = ctx->capacity * 2;
   auto* bigger = static_cast<JOCTET*>(std::realloc(ctx->buffer, grown));
   if (!bigger) {
-    ctx->outOfMemory = true;
     ERREXIT1(cinfo, JERR_OUT_OF_MEMORY, 10);
   }
   ctx->buffer = bigger;
@@ -74,10 +74,8 @@ void termDestination(j_compress_ptr) {}
 long long compressRows(JpegContext* ctx, const std::uint8_t* rgb, int width, int height,
                        std::size_t pitch, int quality) {
   jpeg_compress_struct& cinfo = ctx->cinfo;
-  cinfo.err = jpeg_std_error(&ctx->err);
-  ctx->err.error_exit = onError;
-  ctx->err.output_message = onMessage;
-  if (setjmp(ctx->jump)) {
+  cinfo.err = InstallJpegErrors(ctx->errors);
+  if (setjmp(ctx->errors.jump)) {
     jpeg_destroy_compress(&cinfo);
     return -1;
   }
@@ -126,7 +124,7 @@ std::optional<Bytes> EncodeJpegRows(const std::uint8_t* rgb, int width, int heig
   } else {
     const long long written = compressRows(ctx, rgb, width, height, pitch, quality);
     if (written < 0) {
-      if (error) *error = std::string("JPEG: ") + ctx->message;
+      if (error) *error = std::string("JPEG: ") + ctx->errors.message;
     } else {
       result = Bytes(ctx->buffer, ctx->buffer + written);
     }
@@ -150,32 +148,6 @@ std::optional<Bytes> EncodeJpeg(const QImage& picture, int quality, std::string*
   }
   return EncodeJpegRows(rgb.constBits(), rgb.width(), rgb.height(),
                         static_cast<std::size_t>(rgb.bytesPerLine()), quality, error);
-}
-
-namespace {
-bool writeEncoded(const std::filesystem::path& path, const std::optional<Bytes>& jpeg,
-                  const std::string& error, Report& report) {
-  if (!jpeg) {
-    report.warn("skipped " + pathToUtf8(path) + ": " + error);
-    return false;
-  }
-  return writeOutput(report, path, ByteView(*jpeg));
-}
-}  // namespace
-
-bool WriteJpegFile(const std::filesystem::path& path, const std::uint8_t* rgb, int width,
-                   int height, int quality, Report& report) {
-  std::string error;
-  const auto jpeg =
-      EncodeJpegRows(rgb, width, height, std::size_t(width > 0 ? width : 0) * 3, quality, &error);
-  return writeEncoded(path, jpeg, error, report);
-}
-
-bool EncodeJpegFile(const QImage& picture, const std::filesystem::path& path, int quality,
-                    Report& report) {
-  std::string error;
-  const auto jpeg = EncodeJpeg(picture, quality, &error);
-  return writeEncoded(path, jpeg, error, report);
 }
 
 }  // namespace tessel

@@ -5,17 +5,12 @@
 #include <QImage>
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
 #include <optional>
 #include <string>
 
 #include "util/Bytes.h"
-#include "util/Report.h"
 
 namespace tessel {
-
-constexpr int kJpegQualityNormal = 90;
-constexpr int kJpegQualityHigh = 100;
 
 // Compresses `height` rows of `width` R,G,B pixels, `pitch` bytes apart, into
 // a JPEG file held in memory (the same bytes a file destination gets). A
@@ -26,16 +21,5 @@ std::optional<Bytes> EncodeJpegRows(const std::uint8_t* rgb, int width, int heig
 
 // The picture (flattened to Format_RGB888, alpha dropped) as a JPEG file.
 std::optional<Bytes> EncodeJpeg(const QImage& picture, int quality, std::string* error = nullptr);
-
-// Encodes packed R,G,B rows (pitch width * 3) and writes them to `path`
-// through writeOutput. A library error is a warning in the report and writes
-// nothing. True when the file was written.
-bool WriteJpegFile(const std::filesystem::path& path, const std::uint8_t* rgb, int width,
-                   int height, int quality, Report& report);
-
-// Encodes the picture and writes it to `path` through writeOutput, as
-// WriteJpegFile does.
-bool EncodeJpegFile(const QImage& picture, const std::filesystem::path& path, int quality,
-                    Report& report);
 
 }  // namespace tessel

@@ -14,17 +14,7 @@ namespace {
 
 // Too large for the outputs or for memory: the reason, or empty when fine.
 std::string sizeProblem(const QSize& size) {
-  if (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide) {
-    return "picture is " + std::to_string(size.width()) + " x " + std::to_string(size.height()) +
-           " pixels, larger than " + std::to_string(kMaxPictureSide) + " on a side";
-  }
-  const std::uint64_t bytes =
-      std::uint64_t(size.width()) * std::uint64_t(size.height()) * 4u;
-  if (bytes > kMaxDecodedBytes) {
-    return "picture is " + std::to_string(size.width()) + " x " + std::to_string(size.height()) +
-           " pixels, more than " + std::to_string(kMaxDecodedBytes >> 20) + " MiB decoded";
-  }
-  return {};
+  return PictureSizeProblem(std::uint64_t(size.width()), std::uint64_t(size.height()));
 }
 
 LoadedPicture readWith(QImageReader& reader) {

@@ -7,15 +7,10 @@
 #include <filesystem>
 #include <string>
 
+#include "picture/PictureLimits.h"
 #include "util/Bytes.h"
 
 namespace tessel {
-
-// Pictures wider or taller than this are refused: the outputs store both
-// sides as 16-bit numbers.
-constexpr int kMaxPictureSide = 65535;
-// Pictures whose decoded size as 32-bit pixels passes this are refused.
-constexpr std::uint64_t kMaxDecodedBytes = std::uint64_t(512) << 20;
 
 // A decoded picture, or why there is none.
 //

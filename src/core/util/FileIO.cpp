@@ -1,58 +1,32 @@
 #include "util/FileIO.h"
 
-#include <cstdio>
 #include <fstream>
-#include <mutex>
 #include <system_error>
 #include <vector>
 
 #include "util/Paths.h"
-#include "util/Report.h"
 
 namespace tessel {
 
 namespace {
-
-std::mutex& injectorMutex() {
-  static std::mutex m;
-  return m;
-}
-WriteFaultInjector& injector() {
-  static WriteFaultInjector f;
-  return f;
-}
-
-bool injectedFailure(const fs::path& path) {
-  std::lock_guard lock(injectorMutex());
-  return injector() && !injector()(path);
-}
 
 void removeQuietly(const fs::path& path) {
   std::error_code ec;
   fs::remove(path, ec);
 }
 
-}  // namespace
-
-void setWriteFaultInjector(WriteFaultInjector f) {
-  std::lock_guard lock(injectorMutex());
-  injector() = std::move(f);
-}
-
-namespace {
-
 // One output file being written: every failure (open, write, flush, close)
 // ends in a removed file and a reason.
 class OutputFile {
  public:
-  explicit OutputFile(const fs::path& path)
-      : path_(path), out_(path, std::ios::binary | std::ios::trunc) {
+  OutputFile(const fs::path& path, const WriteFaults* faults)
+      : path_(path), faults_(faults), out_(path, std::ios::binary | std::ios::trunc) {
     if (!out_) failure_ = "cannot create " + pathToUtf8(path_);
   }
   bool ok() const { return failure_.empty(); }
   bool write(ByteView part) {
     if (!ok() || part.empty()) return ok();
-    if (injectedFailure(path_)) return fail();
+    if (faults_ && faults_->fails(path_)) return fail();
     out_.write(reinterpret_cast<const char*>(part.data()), static_cast<std::streamsize>(part.size()));
     return out_ ? true : fail();
   }
@@ -80,46 +54,56 @@ class OutputFile {
 
  private:
   fs::path path_;
+  const WriteFaults* faults_;
   std::ofstream out_;
   std::string failure_;
 };
 
 }  // namespace
 
-bool writeFile(const fs::path& path, std::initializer_list<ByteView> parts, std::string* error) {
-  OutputFile out(path);
+bool writeFile(const fs::path& path, std::initializer_list<ByteView> parts, std::string* error,
+               const WriteFaults* faults) {
+  OutputFile out(path, faults);
   for (ByteView part : parts) {
     if (!out.write(part)) break;
   }
   return out.finish(error);
 }
 
-std::optional<Bytes> readFile(const fs::path& path, std::uint64_t maxSize) {
+std::optional<ByteView> readFileInto(const fs::path& path, Bytes& buffer, std::uint64_t limit,
+                                     bool truncate) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
   if (!in) return std::nullopt;
   in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0 || static_cast<std::uint64_t>(size) > maxSize) return std::nullopt;
+  const std::streamoff end = in.tellg();
+  if (end < 0) return std::nullopt;
+  std::uint64_t size = static_cast<std::uint64_t>(end);
+  if (size > limit) {
+    if (!truncate) return std::nullopt;
+    size = limit;
+  }
   in.seekg(0, std::ios::beg);
-  Bytes data(static_cast<std::size_t>(size));
-  if (size > 0 && !in.read(reinterpret_cast<char*>(data.data()), size)) return std::nullopt;
+  if (buffer.size() < size) buffer.resize(static_cast<std::size_t>(size));
+  if (size > 0) {
+    in.read(reinterpret_cast<char*>(buffer.data()), static_cast<std::streamsize>(size));
+    // A file that shrank while it was read gives what it still held.
+    size = static_cast<std::uint64_t>(in.gcount());
+  }
+  return ByteView(buffer.data(), static_cast<std::size_t>(size));
+}
+
+std::optional<Bytes> readFile(const fs::path& path, std::uint64_t limit, bool truncate) {
+  Bytes data;
+  const std::optional<ByteView> view = readFileInto(path, data, limit, truncate);
+  if (!view) return std::nullopt;
+  data.resize(view->size());
   return data;
 }
 
-std::optional<Bytes> readFileHead(const fs::path& path, std::size_t count) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  Bytes data(count);
-  in.read(reinterpret_cast<char*>(data.data()), static_cast<std::streamsize>(count));
-  data.resize(static_cast<std::size_t>(in.gcount()));
-  return data;
-}
-
-bool copyFile(const fs::path& from, const fs::path& to, std::string* error) {
+bool copyFile(const fs::path& from, const fs::path& to, std::string* error,
+              const WriteFaults* faults) {
   if (error) error->clear();
   std::error_code ec;
   if (from.empty() || !fs::is_regular_file(from, ec)) return false;
@@ -127,7 +111,7 @@ bool copyFile(const fs::path& from, const fs::path& to, std::string* error) {
   if (!in) return false;
   // Streamed in blocks: sounds and tables of any size copy with the same
   // failure handling as every other output.
-  OutputFile out(to);
+  OutputFile out(to, faults);
   std::vector<char> block(std::size_t(1) << 20);
   while (out.ok()) {
     in.read(block.data(), static_cast<std::streamsize>(block.size()));
@@ -142,29 +126,32 @@ bool copyFile(const fs::path& from, const fs::path& to, std::string* error) {
   return out.finish(error);
 }
 
-bool writeOutput(Report& report, const fs::path& path, std::initializer_list<ByteView> parts) {
+void OutputWriter::failed(const fs::path& path, std::string error) {
+  report_.writeFailures.push_back(path);
+  report_.warn(std::move(error));
+}
+
+bool OutputWriter::write(const fs::path& path, std::initializer_list<ByteView> parts) {
   std::string error;
-  if (writeFile(path, parts, &error)) {
-    ++report.filesWritten;
+  if (writeFile(path, parts, &error, faults_)) {
+    ++report_.filesWritten;
     return true;
   }
-  report.writeFailures.push_back(path);
-  report.warn(error);
+  failed(path, std::move(error));
   return false;
 }
 
-bool copyOutput(Report& report, const fs::path& from, const fs::path& to) {
+bool OutputWriter::copy(const fs::path& from, const fs::path& to) {
   std::string error;
-  if (copyFile(from, to, &error)) {
-    ++report.filesWritten;
+  if (copyFile(from, to, &error, faults_)) {
+    ++report_.filesWritten;
     return true;
   }
   if (!error.empty()) {
     // The target folder is missing: a quiet failure, as for a missing source.
     std::error_code ec;
     if (!fs::is_directory(to.parent_path(), ec)) return false;
-    report.writeFailures.push_back(to);
-    report.warn(error);
+    failed(to, std::move(error));
   }
   return false;
 }

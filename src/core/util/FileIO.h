@@ -1,57 +1,72 @@
 #pragma once
-// File access with error reporting. Every file the run writes goes through
-// writeFile, which reports short writes and close errors and removes a
+// File access with error reporting. Every file a run writes goes through an
+// OutputWriter, which reports short writes and close errors and removes a
 // partial file, so that no output looks complete when it is not.
+#include <cstdint>
 #include <filesystem>
-#include <functional>
 #include <initializer_list>
 #include <optional>
 #include <string>
 
 #include "util/Bytes.h"
+#include "util/Report.h"
 
 namespace tessel {
 
 namespace fs = std::filesystem;
 
+// Decides which writes fail as on a full disk. Tests pass one in; the
+// program never does.
+class WriteFaults {
+ public:
+  virtual ~WriteFaults() = default;
+  // True when the next write of a part to `path` is to fail.
+  virtual bool fails(const fs::path& path) const = 0;
+};
+
 // Writes the parts one after another into `path` (created or truncated).
 // On failure the partial file is removed and `error` (when given) says why.
 bool writeFile(const fs::path& path, std::initializer_list<ByteView> parts,
-               std::string* error = nullptr);
-inline bool writeFile(const fs::path& path, ByteView data, std::string* error = nullptr) {
-  return writeFile(path, {data}, error);
-}
-
-// Reads a whole file. Returns nothing when it cannot be opened or read, or
-// when it is larger than maxSize bytes.
-std::optional<Bytes> readFile(const fs::path& path,
-                              std::uint64_t maxSize = std::uint64_t(1) << 31);
-
-// Reads at most `count` bytes from the start of a file. Nothing when the file
-// cannot be opened.
-std::optional<Bytes> readFileHead(const fs::path& path, std::size_t count);
+               std::string* error = nullptr, const WriteFaults* faults = nullptr);
 
 // Byte copy of a regular file of any size, overwriting the target. A missing
 // source is a quiet failure (returns false, `error` empty); a failed read or
 // write removes the partial target and sets `error`.
-bool copyFile(const fs::path& from, const fs::path& to, std::string* error = nullptr);
+bool copyFile(const fs::path& from, const fs::path& to, std::string* error = nullptr,
+              const WriteFaults* faults = nullptr);
 
-// Test hook: when set, writeFile asks it before each write; returning false
-// makes that write fail as a full disk would. Not used by the program itself.
-using WriteFaultInjector = std::function<bool(const fs::path&)>;
-void setWriteFaultInjector(WriteFaultInjector injector);
+// Reads a regular file into `buffer` (grown as needed, never shrunk) and
+// gives the bytes read. A file larger than `limit` gives nothing, or with
+// `truncate` its first `limit` bytes. Nothing when it cannot be read.
+std::optional<ByteView> readFileInto(const fs::path& path, Bytes& buffer, std::uint64_t limit,
+                                     bool truncate = false);
 
-}  // namespace tessel
+// The same into a buffer of the bytes read.
+std::optional<Bytes> readFile(const fs::path& path, std::uint64_t limit = std::uint64_t(1) << 31,
+                              bool truncate = false);
 
-namespace tessel {
-struct Report;
-// writeFile for outputs: counts the file in the report on success, records
-// its path in report.writeFailures (with a warning) on failure.
-bool writeOutput(Report& report, const fs::path& path, std::initializer_list<ByteView> parts);
-inline bool writeOutput(Report& report, const fs::path& path, ByteView data) {
-  return writeOutput(report, path, {data});
-}
-// copyFile for outputs: a missing source is quiet (false); a failed write is
-// recorded like writeOutput's.
-bool copyOutput(Report& report, const fs::path& from, const fs::path& to);
+// The one writer of a run's outputs: counts every file written in the
+// report, records a failed write there (its path and a warning) and leaves no
+// partial file.
+class OutputWriter {
+ public:
+  explicit OutputWriter(Report& report, const WriteFaults* faults = nullptr)
+      : report_(report), faults_(faults) {}
+
+  bool write(const fs::path& path, std::initializer_list<ByteView> parts);
+  bool write(const fs::path& path, ByteView data) { return write(path, {data}); }
+  // A missing source or a missing target folder is a quiet failure (false,
+  // nothing recorded); a failed read or write is recorded like write's.
+  bool copy(const fs::path& from, const fs::path& to);
+
+  Report& report() { return report_; }
+  void warn(std::string text) { report_.warn(std::move(text)); }
+
+ private:
+  void failed(const fs::path& path, std::string error);
+
+  Report& report_;
+  const WriteFaults* faults_;
+};
+
 }  // namespace tessel

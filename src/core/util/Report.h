@@ -1,7 +1,9 @@
 #pragma once
-// What a step did, for the front ends to report: files written, inputs
-// skipped with the reason, writes that failed. Nothing prints from the core.
+// What a run did, for the front ends to report: files written, inputs
+// skipped with the reason, writes that failed. Nothing prints from the core:
+// a listener hears each warning as it is recorded.
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -14,14 +16,13 @@ struct Report {
   std::vector<std::string> warnings;                 // skipped inputs, with reason
   std::vector<std::filesystem::path> writeFailures;  // outputs that could not be written
 
-  void warn(std::string text) { warnings.push_back(std::move(text)); }
-  void merge(const Report& other) {
-    picturesWritten += other.picturesWritten;
-    iconsWritten += other.iconsWritten;
-    filesWritten += other.filesWritten;
-    warnings.insert(warnings.end(), other.warnings.begin(), other.warnings.end());
-    writeFailures.insert(writeFailures.end(), other.writeFailures.begin(),
-                         other.writeFailures.end());
+  // Called with every warning as it is recorded (on the thread that records
+  // it: the run records only on its own thread).
+  std::function<void(const std::string&)> onWarning;
+
+  void warn(std::string text) {
+    warnings.push_back(std::move(text));
+    if (onWarning) onWarning(warnings.back());
   }
 };
 

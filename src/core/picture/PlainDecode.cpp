@@ -1,55 +1,20 @@
-#include "picture/Rgb565Load.h"
+#include "picture/PlainDecode.h"
 
-#include <QImage>
 #include <algorithm>
 #include <bit>
 #include <cstdint>
-#include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <limits>
 #include <new>
-// jpeglib.h expects size_t and FILE to be declared first.
-#include <jpeglib.h>
 
-#include "picture/PictureLoad.h"
-#include "picture/Zbmp.h"
-#include "util/FileIO.h"
+#include "picture/JpegError.h"
+#include "picture/PictureLimits.h"
 
 namespace tessel {
 
 namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
-// Read buffers up to this size stay with their thread between pictures.
-constexpr std::size_t kKeptReadBuffer = std::size_t(8) << 20;
-
-// Reads a whole regular file into `buffer` (reused, grown as needed); the
-// bytes read. Nothing when it cannot be read or passes readFile's limit.
-std::optional<ByteView> readWholeFile(const std::filesystem::path& path, Bytes& buffer) {
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  in.seekg(0, std::ios::end);
-  const std::streamoff size = in.tellg();
-  if (size < 0 || static_cast<std::uint64_t>(size) > (std::uint64_t(1) << 31)) return std::nullopt;
-  in.seekg(0, std::ios::beg);
-  if (buffer.size() < static_cast<std::size_t>(size)) buffer.resize(static_cast<std::size_t>(size));
-  if (size > 0 && !in.read(reinterpret_cast<char*>(buffer.data()), size)) return std::nullopt;
-  return ByteView(buffer.data(), static_cast<std::size_t>(size));
-}
-
-Rgb565Picture fromImage(const QImage& image) {
-  Rgb565Picture out;
-  out.rows = Rgb565Rows(image);
-  if (out.ok()) {
-    out.width = image.width();
-    out.height = image.height();
-  }
-  return out;
-}
 
 }  // namespace
 
@@ -73,10 +38,7 @@ std::optional<Rgb565Picture> DecodePlainBmp(ByteView file) {
   const std::int32_t height = topDown ? -rawHeight : rawHeight;
   // The limits LoadPicture applies; a picture beyond them takes the general
   // way, which says why it is refused.
-  if (width > kMaxPictureSide || height > kMaxPictureSide ||
-      std::uint64_t(width) * std::uint64_t(height) * 4u > kMaxDecodedBytes) {
-    return std::nullopt;
-  }
+  if (!PictureSizeAllowed(std::uint64_t(width), std::uint64_t(height))) return std::nullopt;
   if (pixelOffset < kFileHeaderSize + infoSize) return std::nullopt;
   const std::uint64_t sourceStride = (std::uint64_t(width) * 3 + 3) & ~std::uint64_t(3);
   const std::uint64_t pixelBytes = sourceStride * std::uint64_t(height);
@@ -101,18 +63,11 @@ std::optional<Rgb565Picture> DecodePlainBmp(ByteView file) {
 
 namespace {
 
-// Everything libjpeg's callbacks touch, outside the frame that calls setjmp;
-// only plain C data, so nothing with a destructor is skipped by the jump.
+// Everything the decompressor's callbacks touch (see JpegErrors).
 struct JpegReadContext {
-  jpeg_error_mgr err;  // first: the callbacks find the context through cinfo->err
+  JpegErrors errors;  // first
   jpeg_decompress_struct cinfo;
-  std::jmp_buf jump;
 };
-
-void onReadError(j_common_ptr cinfo) {
-  std::longjmp(reinterpret_cast<JpegReadContext*>(cinfo->err)->jump, 1);
-}
-void onReadMessage(j_common_ptr) {}
 
 // The only function that calls setjmp. `rows` is sized once the header is
 // read; `line` is a malloc'ed scanline of BGR pixels when libjpeg cannot
@@ -121,10 +76,8 @@ void onReadMessage(j_common_ptr) {}
 bool decodeJpeg(JpegReadContext* ctx, ByteView file, Rgb565Picture* out,
                 std::uint8_t** line) {
   jpeg_decompress_struct& cinfo = ctx->cinfo;
-  cinfo.err = jpeg_std_error(&ctx->err);
-  ctx->err.error_exit = onReadError;
-  ctx->err.output_message = onReadMessage;
-  if (setjmp(ctx->jump)) {
+  cinfo.err = InstallJpegErrors(ctx->errors);
+  if (setjmp(ctx->errors.jump)) {
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
@@ -137,8 +90,7 @@ bool decodeJpeg(JpegReadContext* ctx, ByteView file, Rgb565Picture* out,
   const bool colour = cinfo.num_components == 3 && cinfo.jpeg_color_space == JCS_YCbCr;
   const bool grey = cinfo.num_components == 1 && cinfo.jpeg_color_space == JCS_GRAYSCALE;
   const std::uint64_t width = cinfo.image_width, height = cinfo.image_height;
-  if ((!colour && !grey) || width == 0 || height == 0 || width > kMaxPictureSide ||
-      height > kMaxPictureSide || width * height * 4u > kMaxDecodedBytes) {
+  if ((!colour && !grey) || width == 0 || height == 0 || !PictureSizeAllowed(width, height)) {
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
@@ -179,7 +131,7 @@ bool decodeJpeg(JpegReadContext* ctx, ByteView file, Rgb565Picture* out,
   jpeg_finish_decompress(&cinfo);
   // A warning means libjpeg made something up (missing data, a bad marker):
   // the general way then decides what the picture is.
-  const bool clean = ctx->err.num_warnings == 0;
+  const bool clean = ctx->errors.manager.num_warnings == 0;
   jpeg_destroy_decompress(&cinfo);
   out->width = static_cast<int>(width);
   out->height = static_cast<int>(height);
@@ -208,43 +160,6 @@ std::optional<Rgb565Picture> DecodePlainJpeg(ByteView file) {
   std::free(ctx);
   if (!ok) return std::nullopt;
   return result;
-}
-
-Rgb565Picture LoadRgb565(const std::filesystem::path& path, int rotation, std::string& error) {
-  error.clear();
-  // Only a file that starts like a BMP or a JPEG is read whole here; one
-  // this cannot take is read again by the general way (rare: other depths,
-  // compression, CMYK, damaged data).
-  const std::optional<Bytes> head = readFileHead(path, 2);
-  const bool bmp = head && head->size() == 2 && (*head)[0] == 'B' && (*head)[1] == 'M';
-  const bool jpeg = head && head->size() == 2 && (*head)[0] == 0xFF && (*head)[1] == 0xD8;
-  if (bmp || jpeg) {
-    // The file's bytes go into a buffer the thread keeps: a fresh one for
-    // every picture costs clearing and mapping its pages each time.
-    thread_local Bytes buffer;
-    if (const std::optional<ByteView> data = readWholeFile(path, buffer)) {
-      std::optional<Rgb565Picture> plain =
-          bmp ? DecodePlainBmp(*data) : DecodePlainJpeg(*data);
-      // A large picture's buffer is not kept for the rest of the run.
-      if (buffer.capacity() > kKeptReadBuffer) Bytes().swap(buffer);
-      if (plain) {
-        if (rotation < 1 || rotation > 3) return std::move(*plain);
-        // Rotation moves pixels without touching their values, so the
-        // 16-bit picture turns just as the 32-bit one would.
-        const QImage view(plain->rows.data(), plain->width, plain->height,
-                          static_cast<qsizetype>(Rgb565Stride(std::uint64_t(plain->width))),
-                          QImage::Format_RGB16);
-        Rgb565Picture turned = fromImage(RotatePicture(view, rotation));
-        if (turned.ok()) return turned;
-      }
-    }
-  }
-  LoadedPicture loaded = LoadPicture(path);
-  if (!loaded.ok()) {
-    error = loaded.error;
-    return {};
-  }
-  return fromImage(RotatePicture(loaded.image, rotation));
 }
 
 }  // namespace tessel

@@ -1,0 +1,21 @@
+#pragma once
+// tessel-cli as a function: the program calls it with its arguments and
+// standard streams, the tests with their own.
+#include <QStringList>
+
+#include "cli/CliHost.h"
+
+namespace tessel::cli {
+
+enum ExitStatus {
+  kDone = 0,
+  kRefused = 1,       // the message says why; nothing was written
+  kUsage = 2,         // the command line is wrong
+  kNotConfirmed = 3,  // the device parameters were not confirmed
+  kIncomplete = 4,    // some output could not be written, or the run stopped
+};
+
+// Runs the command the arguments (program name first) ask for.
+int RunCli(const QStringList& arguments, CliIo& io);
+
+}  // namespace tessel::cli

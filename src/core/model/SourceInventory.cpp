@@ -1,0 +1,17 @@
+#include "model/SourceInventory.h"
+
+#include <algorithm>
+#include <climits>
+
+#include "util/Paths.h"
+
+namespace tessel {
+
+int FileNumber(const std::filesystem::path& path) {
+  const std::string fileName = pathToUtf8(path.filename());
+  const auto dot = fileName.rfind('.');
+  const long long n = leadingNumber(dot == std::string::npos ? fileName : fileName.substr(0, dot));
+  return static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX));
+}
+
+}  // namespace tessel

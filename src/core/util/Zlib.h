@@ -1,0 +1,25 @@
+#pragma once
+// zlib compression as every output uses it: the stream `compress` makes at
+// the default level, into a buffer of input * 1.1 + 100 bytes.
+#include <cstddef>
+#include <optional>
+
+#include "util/Bytes.h"
+
+namespace tessel {
+
+// The buffer size the outputs compress into; nothing when it is too large
+// for zlib's length type.
+std::optional<std::size_t> ZlibBound(std::size_t inputSize);
+
+// Compresses `in` into `out` (room for `capacity` bytes); the stream's length
+// goes to `written`. False when it does not fit or zlib fails. Each thread
+// keeps one deflate state and resets it for every call instead of setting up
+// a new one: the stream's bytes are those of `compress`.
+bool ZlibCompressInto(ByteView in, std::uint8_t* out, std::size_t capacity, std::size_t& written);
+
+// The stream in a buffer of its own length (made in one of ZlibBound's
+// size). Nothing when zlib does not succeed.
+std::optional<Bytes> ZlibCompress(ByteView in);
+
+}  // namespace tessel
