@@ -14,10 +14,10 @@
 #include <filesystem>
 #include <string>
 
-#include "sample_builders.h"
+#include "support/Builders.h"
 
 namespace fs = std::filesystem;
-using namespace sample;
+using namespace tessel::build;
 
 namespace {
 

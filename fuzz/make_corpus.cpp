@@ -11,10 +11,10 @@
 #include <string>
 #include <vector>
 
-#include "sample_builders.h"
+#include "support/Builders.h"
 
 namespace fs = std::filesystem;
-using sample::Bytes;
+using build::Bytes;
 
 namespace {
 
@@ -24,7 +24,7 @@ int written = 0;
 void seed(const std::string& target, const std::string& name, const Bytes& bytes) {
   const fs::path folder = root / ("corpus-" + target);
   fs::create_directories(folder);
-  sample::save(folder / name, bytes);
+  build::save(folder / name, bytes);
   ++written;
 }
 
@@ -52,55 +52,46 @@ Bytes progressiveJpeg(const QImage& image) {
   return Bytes(array.begin(), array.end());
 }
 
-// A BMP header (file header and 40-byte info header) for a picture of the
-// given size and depth; the caller appends palette and pixels.
-Bytes bmpHeader(std::int32_t width, std::int32_t height, int bits, std::uint32_t compression,
-                std::uint32_t paletteBytes, std::uint32_t pixelBytes) {
-  Bytes b = {'B', 'M'};
-  appendLe(b, 54 + paletteBytes + pixelBytes, 4);
-  appendLe(b, 0, 4);
-  appendLe(b, 54 + paletteBytes, 4);
-  appendLe(b, 40, 4);
-  appendLe(b, std::uint32_t(width), 4);
-  appendLe(b, std::uint32_t(height), 4);
-  appendLe(b, 1, 2);
-  appendLe(b, std::uint32_t(bits), 2);
-  appendLe(b, compression, 4);
-  appendLe(b, pixelBytes, 4);
-  appendLe(b, 2835, 4);
-  appendLe(b, 2835, 4);
-  appendLe(b, 0, 4);
-  appendLe(b, 0, 4);
-  return b;
-}
-
 // An 8-bit run-length BMP of 4 x 2 pixels.
 Bytes rle8Bmp() {
-  const Bytes pixels = {4, 1, 0, 0, 2, 2, 2, 0, 0, 1};
-  Bytes b = bmpHeader(4, 2, 8, 1, 3 * 4, std::uint32_t(pixels.size()));
-  for (std::uint32_t c : {0x000000u, 0xFF0000u, 0x00FF00u}) appendLe(b, c, 4);
-  b.insert(b.end(), pixels.begin(), pixels.end());
-  return b;
+  build::BmpShape shape;
+  shape.width = 4;
+  shape.height = 2;
+  shape.bits = 8;
+  shape.compression = 1;
+  for (std::uint32_t c : {0x000000u, 0xFF0000u, 0x00FF00u}) appendLe(shape.gap, c, 4);
+  shape.pixels = Bytes{4, 1, 0, 0, 2, 2, 2, 0, 0, 1};
+  return build::bmpFile(shape);
+}
+
+// A BMP declaring a size past the loader's limits, with hardly any pixels.
+Bytes declaredBmp(std::int32_t width, std::int32_t height, int bits, std::size_t pixelBytes) {
+  build::BmpShape shape;
+  shape.width = width;
+  shape.height = height;
+  shape.bits = std::uint16_t(bits);
+  shape.pixels = Bytes(pixelBytes, 0x7F);
+  return build::bmpFile(shape);
 }
 
 void pictureSeeds() {
-  const QImage screen = sample::screen(48, 32, 1, QColor(200, 80, 40));
+  const QImage screen = build::screen(48, 32, 1, QColor(200, 80, 40));
   QImage alpha = screen.convertToFormat(QImage::Format_ARGB32);
   for (int x = 0; x < alpha.width(); ++x) alpha.setPixelColor(x, 3, QColor(10, 20, 30, 40));
   std::vector<std::pair<std::string, Bytes>> pictures = {
-      {"bmp24", sample::encode(screen, "BMP")},
-      {"bmp32-alpha", sample::encode(alpha, "BMP")},
-      {"bmp8-palette", sample::encode(screen.convertToFormat(QImage::Format_Indexed8), "BMP")},
-      {"bmp1-mono", sample::encode(screen.convertToFormat(QImage::Format_Mono), "BMP")},
+      {"bmp24", build::encode(screen, "BMP")},
+      {"bmp32-alpha", build::encode(alpha, "BMP")},
+      {"bmp8-palette", build::encode(screen.convertToFormat(QImage::Format_Indexed8), "BMP")},
+      {"bmp1-mono", build::encode(screen.convertToFormat(QImage::Format_Mono), "BMP")},
       {"bmp-rle8", rle8Bmp()},
-      {"jpeg", sample::encode(screen, "JPG", 75)},
+      {"jpeg", build::encode(screen, "JPG", 75)},
       {"jpeg-progressive", progressiveJpeg(screen)},
-      {"jpeg-grey", sample::encode(screen.convertToFormat(QImage::Format_Grayscale8), "JPG", 75)},
-      {"jpeg-odd", sample::encode(sample::screen(21, 13, 2, QColor(40, 90, 220)), "JPG", 90)},
+      {"jpeg-grey", build::encode(screen.convertToFormat(QImage::Format_Grayscale8), "JPG", 75)},
+      {"jpeg-odd", build::encode(build::screen(21, 13, 2, QColor(40, 90, 220)), "JPG", 90)},
       // Declared sizes past the loader's limits, with hardly any pixels.
-      {"bmp-wide", bmpHeader(70000, 1, 24, 0, 0, 16)},
-      {"bmp-huge", bmpHeader(40000, 40000, 32, 0, 0, 16)},
-      {"bmp-negative", bmpHeader(-5, -5, 24, 0, 0, 16)},
+      {"bmp-wide", declaredBmp(70000, 1, 24, 16)},
+      {"bmp-huge", declaredBmp(40000, 40000, 32, 16)},
+      {"bmp-negative", declaredBmp(-5, -5, 24, 0)},
   };
   {
     // The 24-bit BMP stored top-down: a negative height.
@@ -109,8 +100,6 @@ void pictureSeeds() {
     for (int i = 0; i < 4; ++i) topDown[22 + std::size_t(i)] = std::uint8_t(h >> (8 * i));
     pictures.push_back({"bmp24-top-down", topDown});
   }
-  pictures[9].second.resize(pictures[9].second.size() + 16, 0x7F);
-  pictures[10].second.resize(pictures[10].second.size() + 16, 0x7F);
   // Each picture with a few variants of the first byte (rotation, de-ripple,
   // output kind, pack as JPEG).
   const std::uint8_t choices[] = {0x00, 0x05, 0x0A, 0x13, 0x18, 0x3E};
@@ -124,25 +113,22 @@ void pictureSeeds() {
 }
 
 std::vector<Bytes> iconJpegs() {
-  return {sample::encode(sample::icon(8, 1), "JPG", 80), sample::encode(sample::icon(16, 2), "JPG", 90),
-          sample::encode(sample::icon(12, 3).convertToFormat(QImage::Format_Grayscale8), "JPG", 70)};
+  return {build::encode(build::icon(8, 1), "JPG", 80), build::encode(build::icon(16, 2), "JPG", 90),
+          build::encode(build::icon(12, 3).convertToFormat(QImage::Format_Grayscale8), "JPG", 70)};
 }
 
-Bytes t5uicLibrary(const std::vector<Bytes>& jpegs, std::size_t firstSlot) {
-  Bytes file(4096, 0);
+Bytes t5uicLibrary(const std::vector<Bytes>& jpegs, int firstSlot) {
+  Bytes file = build::emptyT5uic();
   for (std::size_t k = 0; k < jpegs.size(); ++k) {
-    const std::size_t slot = 16 * (firstSlot + 2 * k);
-    putBe(file, slot + 4, std::uint32_t(file.size()), 4);
-    putBe(file, slot + 8, std::uint32_t(jpegs[k].size()), 3);
-    file.insert(file.end(), jpegs[k].begin(), jpegs[k].end());
+    build::addT5uicJpeg(file, firstSlot + 2 * int(k), jpegs[k]);
   }
   return file;
 }
 
 void iconSeeds() {
   const std::vector<Bytes> jpegs = iconJpegs();
-  const Bytes icl = sample::iclLibrary(jpegs);
-  const Bytes iclOne = sample::iclLibrary({jpegs[0]});
+  const Bytes icl = build::iclLibrary(jpegs);
+  const Bytes iclOne = build::iclLibrary({jpegs[0]});
   seed("icon_icl", "three", icl);
   seed("icon_icl", "one", iclOne);
   Bytes iclCounted = icl;  // count 0: the scan takes one slot
@@ -166,7 +152,7 @@ void iconSeeds() {
   // then pixel data after the 131072-byte table (addresses count 16-bit
   // words from the start of the file).
   {
-    const std::vector<QImage> icons = {sample::icon(6, 1), sample::icon(9, 2), sample::icon(4, 3)};
+    const std::vector<QImage> icons = {build::icon(6, 1), build::icon(9, 2), build::icon(4, 3)};
     Bytes table, pixels;
     std::uint32_t word = 131072 / 2;
     for (std::size_t k = 0; k < icons.size(); ++k) {

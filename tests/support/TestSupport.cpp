@@ -1,14 +1,16 @@
 #include "support/TestSupport.h"
 
-#include <QBuffer>
+#include <QProcess>
 #include <QPainter>
 #include <atomic>
 #include <chrono>
 #include <fstream>
 #include <random>
+#include <mutex>
 #include <sstream>
 #include <zlib.h>
 
+#include "cli/Cli.h"
 #include "util/Paths.h"
 
 namespace tessel::test {
@@ -71,20 +73,12 @@ QImage patternImage(int width, int height) {
   return image;
 }
 
-Bytes encodeImage(const QImage& image, const char* format, int quality) {
-  QByteArray array;
-  QBuffer buffer(&array);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, format, quality);
-  return Bytes(array.begin(), array.end());
-}
-
 void writePicture(const fs::path& path, int width, int height) {
   const std::string ext = asciiLower(pathToUtf8(path.extension()));
   const char* format = (ext == ".jpg" || ext == ".jpeg") ? "JPG" : "BMP";
   QImage image = patternImage(width, height);
   if (ext == ".bmp") image = image.convertToFormat(QImage::Format_RGB888);
-  writeBytes(path, encodeImage(image, format, 95));
+  writeBytes(path, build::encode(image, format, 95));
 }
 
 std::vector<std::string> listTree(const fs::path& root) {
@@ -108,6 +102,52 @@ Bytes inflate(ByteView stream, std::size_t expectedSize) {
   }
   out.resize(len);
   return out;
+}
+
+bool FailingWrites::fails(const fs::path& path) const {
+  if (!name_.empty() && pathToUtf8(path.filename()) != name_) return false;
+  return seen_++ >= after_;
+}
+
+IconEntries readIconEntries(ByteView data, IconLayout layout) {
+  IconEntries library;
+  library.scan = ReadIconLibrary(data, layout,
+                                 [&](IconEntry&& e) { library.entries.push_back(std::move(e)); });
+  return library;
+}
+
+CliRun runCli(const std::vector<std::string>& args, const std::string& input) {
+  QStringList arguments{QStringLiteral("tessel-cli")};
+  for (const auto& a : args) arguments << QString::fromStdString(a);
+  std::ostringstream out, err;
+  std::istringstream in(input);
+  cli::CliIo io{out, err, in, false, false};
+  CliRun r;
+  r.status = cli::RunCli(arguments, io);
+  r.out = out.str();
+  r.err = err.str();
+  return r;
+}
+
+CliRun runCliProcess(const std::vector<std::string>& args,
+                     const std::vector<std::pair<std::string, std::string>>& environment) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  for (const auto& [name, value] : environment) {
+    env.insert(QString::fromStdString(name), QString::fromStdString(value));
+  }
+  p.setProcessEnvironment(env);
+  QStringList arguments;
+  for (const auto& a : args) arguments << QString::fromStdString(a);
+  p.start(QString::fromUtf8(TESSEL_CLI_PATH), arguments);
+  p.waitForStarted();
+  p.closeWriteChannel();
+  p.waitForFinished(120000);
+  CliRun r;
+  r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+  r.out = p.readAllStandardOutput().toStdString();
+  r.err = p.readAllStandardError().toStdString();
+  return r;
 }
 
 }  // namespace tessel::test

@@ -7,7 +7,10 @@
 #include <vector>
 
 #include "convert/Host.h"
+#include "icon/IconLibrary.h"
+#include "support/Builders.h"
 #include "util/Bytes.h"
+#include "util/FileIO.h"
 
 namespace tessel::test {
 
@@ -37,8 +40,6 @@ std::string readText(const fs::path& path);
 // A picture with a recognisable pattern (gradients and a few shapes), so that
 // rotations and shifted rows are visible in the output.
 QImage patternImage(int width, int height);
-// Encodes an image as a file of the given Qt format ("BMP", "JPG").
-Bytes encodeImage(const QImage& image, const char* format, int quality = -1);
 // Saves patternImage-like content to path in the format its extension names.
 void writePicture(const fs::path& path, int width, int height);
 
@@ -48,6 +49,40 @@ std::vector<std::string> listTree(const fs::path& root);
 
 // zlib inflate of a whole stream; empty on error.
 Bytes inflate(ByteView stream, std::size_t expectedSize);
+
+// Writes fail as on a full disk: those to files whose name is `name` (any
+// file when empty), from the `after`-th such write on (counting from 0).
+class FailingWrites : public WriteFaults {
+ public:
+  explicit FailingWrites(std::string name = {}, int after = 0)
+      : name_(std::move(name)), after_(after) {}
+  bool fails(const fs::path& path) const override;
+
+ private:
+  std::string name_;
+  int after_;
+  mutable int seen_ = 0;
+};
+
+// Every entry of an icon library, as ReadIconLibrary hands them out.
+struct IconEntries {
+  IconScanResult scan;
+  std::vector<IconEntry> entries;
+};
+IconEntries readIconEntries(ByteView data, IconLayout layout);
+
+// What tessel-cli did: its exit status and what it printed.
+struct CliRun {
+  int status = -1;
+  std::string out, err;
+};
+// Runs tessel-cli in this process, with `input` as its standard input (not a
+// terminal).
+CliRun runCli(const std::vector<std::string>& args, const std::string& input = {});
+// Runs the tessel-cli program in a process of its own, in the environment
+// given (the system's when empty).
+CliRun runCliProcess(const std::vector<std::string>& args,
+                     const std::vector<std::pair<std::string, std::string>>& environment = {});
 
 // A host that records every call and answers confirmSetup as told.
 class RecordingHost : public Host {
