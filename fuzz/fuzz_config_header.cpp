@@ -12,19 +12,28 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t i = 0; i < kConfigHeaderSize; ++i) {
     TESSEL_FUZZ_CHECK(header[i] == (i < size ? data[i] : 0));
   }
-  const int rotationChoice = size > kConfigHeaderSize ? data[kConfigHeaderSize] % 5 : 0;
+  const auto rotationChoice = static_cast<RotationChoice>(
+      size > kConfigHeaderSize ? data[kConfigHeaderSize] % 5 : 0);
 
-  Session sessionA;
-  const RegisterSet set = DecodeRegisterSet(header, rotationChoice, sessionA);
+  const RegisterSet set = DecodeRegisterSet(header, rotationChoice);
   // Levels are scaled by 64 / 100: 255 gives the largest, 163.
   TESSEL_FUZZ_CHECK(set.backlightOn <= 163 && set.backlightOff <= 163);
-  if (set.layout == ConfigLayout::T5LC1) TESSEL_FUZZ_CHECK(HasMarker(header, kMarkerT5LC1));
+  const bool t5lc1 = HasMarker(header, kMarkerT5LC1);
+  TESSEL_FUZZ_CHECK((set.layout == ConfigLayout::T5LC1) == t5lc1);
+  // Only a T5LC1 header names a picture library (byte 8) and an icon
+  // rotation (a rotation code).
+  if (t5lc1) {
+    TESSEL_FUZZ_CHECK(set.findings.pictureLibrary == header[8]);
+    TESSEL_FUZZ_CHECK(set.findings.iconRotation && isRotationCode(*set.findings.iconRotation));
+  } else {
+    TESSEL_FUZZ_CHECK(set.findings == BlockFindings{});
+  }
 
-  Session sessionB;
   SetupValues values;
   ApplyHeaderFallbackDefaults(values);
-  const int kind = ApplyConfigHeader(header, values, sessionB);
-  TESSEL_FUZZ_CHECK(kind == 0 || kind == 1 || kind == 4);
-  TESSEL_FUZZ_CHECK(values.screenRotation >= 0 && values.screenRotation <= 3);
+  const SetupReading reading = ApplyConfigHeader(header, values);
+  TESSEL_FUZZ_CHECK(reading.configKind == 0 || reading.configKind == 1 || reading.configKind == 4);
+  TESSEL_FUZZ_CHECK(reading.pictureLibrary == set.findings.pictureLibrary);
+  TESSEL_FUZZ_CHECK(isRotationCode(values.screenRotation));
   return 0;
 }

@@ -15,18 +15,22 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 1) return 0;
   const std::uint8_t choice = data[0];
-  ConversionSettings settings;
-  settings.pictureFormat = (choice >> 2) % 3;
-  settings.deRipple = (choice >> 4) & 1;
+  PictureEncoding encoding;
+  encoding.format = static_cast<PictureFormat>((choice >> 2) % 3);
+  encoding.deRipple = ((choice >> 4) & 1) != 0;
   IconLibraryJob job;
   job.path = "fuzz.icl";
   job.layout = (choice & 1) ? IconLayout::T5uic : IconLayout::Icl;
   job.toPictures = (choice & 2) != 0;
   job.rotation = (choice >> 5) & 3;
 
-  const BuiltIconLibrary built = BuildIconLibrary(settings, job, fuzz::view(data + 1, size - 1));
+  const BuiltIconLibrary built = BuildIconLibrary(encoding, job, fuzz::view(data + 1, size - 1));
   TESSEL_FUZZ_CHECK(!built.abandoned);
   if (built.missing) TESSEL_FUZZ_CHECK(built.zico.size() == 0 && built.pictures.empty());
+  // Only an ICL library becomes pictures, and then it has no .zico content.
+  TESSEL_FUZZ_CHECK(built.toPictures == (job.toPictures && job.layout == IconLayout::Icl));
+  if (built.toPictures) TESSEL_FUZZ_CHECK(built.zico.size() == 0);
+  if (!built.toPictures) TESSEL_FUZZ_CHECK(built.pictures.empty());
 
   // Every record points inside the data area, one block after the other.
   std::uint64_t next = 0;
@@ -43,7 +47,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   for (const IconPicture& picture : built.pictures) {
     TESSEL_FUZZ_CHECK(!picture.bytes.empty());
-    TESSEL_FUZZ_CHECK(picture.extension == ".zbmp" || picture.extension == ".jpg");
+    TESSEL_FUZZ_CHECK(picture.extension ==
+                      (encoding.format == PictureFormat::Zbmp ? ".zbmp" : ".jpg"));
   }
   return 0;
 }

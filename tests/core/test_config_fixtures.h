@@ -1,10 +1,12 @@
 #pragma once
 // Builders shared by the configuration tests.
 #include <initializer_list>
+#include <string>
 #include <string_view>
 #include <utility>
 
 #include "config/ConfigHeader.h"
+#include "util/Bytes.h"
 
 namespace tessel::test {
 
@@ -15,6 +17,11 @@ inline ConfigHeader header(std::string_view marker,
   for (std::size_t i = 0; i < marker.size(); ++i) h[i] = static_cast<std::uint8_t>(marker[i]);
   for (auto [offset, value] : bytes) h[static_cast<std::size_t>(offset)] = value;
   return h;
+}
+
+// The bytes of a text, without a copy.
+inline ByteView bytesOf(const std::string& text) {
+  return ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
 }
 
 }  // namespace tessel::test

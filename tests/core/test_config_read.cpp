@@ -15,15 +15,12 @@
 namespace tessel {
 namespace {
 
+using test::header;
 using test::TempDir;
 
-using test::header;
+using test::bytesOf;
 
-ByteView view(const std::string& s) {
-  return ByteView(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
-}
-
-TextRegisters parse(const std::string& text) { return ParseRegisterText(view(text)); }
+TextRegisters parse(const std::string& text) { return ParseRegisterText(bytesOf(text)); }
 
 // ---- baud rates -----------------------------------------------------------
 
@@ -31,8 +28,7 @@ TEST(ConfigBaud, MatchesWithinFivePercentOfTheRate) {
   EXPECT_EQ(matchBaudIndex(1200), 0);
   EXPECT_EQ(matchBaudIndex(9600), 3);
   EXPECT_EQ(matchBaudIndex(115200), 7);
-  // 7833600 / 816 = 9600; 3225600 / 28 = 115200.
-  EXPECT_EQ(matchBaudIndex(7833600 / 68), 7);
+  EXPECT_EQ(matchBaudIndex(7833600 / 68), 7);  // 115200 exactly
   // The deviation is taken relative to the rate: 9600 / 1.05 = 9142.86 and
   // 9600 / 0.95 = 10105.26 are the bounds around index 3.
   EXPECT_EQ(matchBaudIndex(9143), 3);
@@ -81,11 +77,11 @@ TEST(ConfigHeaderMarkers, ShortFilesAreZeroFilledAndMissingFilesGiveNothing) {
 
 // ---- Branch A -------------------------------------------------------------
 
+constexpr RotationChoice kAutomatic = RotationChoice::Automatic;
+
 TEST(ConfigBranchA, T5LC1Divisor28FlagsClear) {
-  Session session;
-  session.iconRotation = 3;
-  const RegisterSet rs =
-      DecodeRegisterSet(header("T5LC1", {{8, 5}, {10, 0x00}, {11, 0x1C}, {12, 100}}), 0, session);
+  const RegisterSet rs = DecodeRegisterSet(
+      header("T5LC1", {{8, 5}, {10, 0x00}, {11, 0x1C}, {12, 100}}), kAutomatic);
   EXPECT_EQ(rs.layout, ConfigLayout::T5LC1);
   EXPECT_EQ(rs.baudRate, 115200);
   EXPECT_EQ(rs.r1Value, 7);
@@ -95,8 +91,7 @@ TEST(ConfigBranchA, T5LC1Divisor28FlagsClear) {
   EXPECT_EQ(rs.backlightOff, 0);
   EXPECT_EQ(rs.sleepTime, 0);
   EXPECT_FALSE(rs.pass1.present);
-  EXPECT_EQ(session.pictureLibraryNumber, 5);
-  EXPECT_EQ(session.iconRotation, 0);  // byte 5 & 3
+  EXPECT_EQ(rs.findings, (BlockFindings{std::uint8_t(5), 0}));
 }
 
 TEST(ConfigBranchA, T5LC1FlagByteBitByBit) {
@@ -108,93 +103,100 @@ TEST(ConfigBranchA, T5LC1FlagByteBitByBit) {
                         {0x08, 0x00, 0x00}, {0x10, 0x08, 0x20}, {0x20, 0x04, 0x20},
                         {0x40, 0x00, 0xA0}, {0x80, 0x10, 0x20}, {0xFF, 0xFC, 0x80}};
   for (const Case& c : cases) {
-    Session session;
-    const RegisterSet rs = DecodeRegisterSet(header("T5LC1", {{5, c.flags}}), 0, session);
+    const RegisterSet rs = DecodeRegisterSet(header("T5LC1", {{5, c.flags}}), kAutomatic);
     EXPECT_EQ(rs.r2, c.r2) << int(c.flags);
     EXPECT_EQ(rs.rc, c.rc) << int(c.flags);
-    EXPECT_EQ(session.iconRotation, c.flags & 3);
   }
 }
 
-TEST(ConfigBranchA, IconRotationFollowsTheChosenRotation) {
-  for (int choice = 1; choice <= 4; ++choice) {
-    Session session;
-    DecodeRegisterSet(header("T5LC1", {{5, 0x03}}), choice, session);
-    EXPECT_EQ(session.iconRotation, choice - 1);
+TEST(ConfigBranchA, IconRotationIsTheFlagsOrTheChosenRotation) {
+  // Automatic: the low two bits of byte 5.
+  const std::pair<std::uint8_t, int> automatic[] = {{0x00, 0}, {0x0D, 1}, {0xFE, 2}, {0x07, 3}};
+  for (auto [flags, code] : automatic) {
+    EXPECT_EQ(DecodeRegisterSet(header("T5LC1", {{5, flags}}), kAutomatic).findings.iconRotation,
+              code)
+        << int(flags);
+  }
+  // A chosen rotation, whatever the flags say.
+  const std::pair<RotationChoice, int> chosen[] = {{RotationChoice::None, 0},
+                                                   {RotationChoice::Cw90, 1},
+                                                   {RotationChoice::Cw180, 2},
+                                                   {RotationChoice::Cw270, 3}};
+  for (auto [choice, code] : chosen) {
+    for (std::uint8_t flags = 0; flags < 4; ++flags) {
+      const RegisterSet rs = DecodeRegisterSet(header("T5LC1", {{5, flags}, {8, 9}}), choice);
+      EXPECT_EQ(rs.findings, (BlockFindings{std::uint8_t(9), code})) << code << " " << int(flags);
+    }
   }
 }
 
 TEST(ConfigBranchA, BacklightAndSleepScaling) {
-  Session session;
   const RegisterSet a = DecodeRegisterSet(
-      header("T5LC1", {{5, 0x04}, {12, 100}, {13, 50}, {14, 0x01}, {15, 0x2C}}), 0, session);
+      header("T5LC1", {{5, 0x04}, {12, 100}, {13, 50}, {14, 0x01}, {15, 0x2C}}), kAutomatic);
   EXPECT_EQ(a.backlightOn, 0x40);
   EXPECT_EQ(a.backlightOff, 0x20);
   EXPECT_EQ(a.sleepTime, 3);  // 300 / 100
   const RegisterSet b = DecodeRegisterSet(
-      header("T5LC1", {{5, 0x04}, {12, 255}, {13, 1}, {14, 0xFF}, {15, 0xFF}}), 0, session);
+      header("T5LC1", {{5, 0x04}, {12, 255}, {13, 1}, {14, 0xFF}, {15, 0xFF}}), kAutomatic);
   EXPECT_EQ(b.backlightOn, 0xA3);
   EXPECT_EQ(b.backlightOff, 0);
   EXPECT_EQ(b.sleepTime, 655);
 
   const RegisterSet u = DecodeRegisterSet(
-      header("", {{11, 0x5A}, {12, 50}, {13, 100}, {14, 0x01}, {15, 0x2C}}), 0, session);
+      header("", {{11, 0x5A}, {12, 50}, {13, 100}, {14, 0x01}, {15, 0x2C}}), kAutomatic);
   EXPECT_EQ(u.backlightOn, 0x20);
   EXPECT_EQ(u.backlightOff, 0x40);
   EXPECT_EQ(u.sleepTime, 1);  // 300 / 200
 }
 
 TEST(ConfigBranchA, DivisorsZeroAndOne) {
-  Session session;
-  const RegisterSet marked = DecodeRegisterSet(header("T5LC1", {}), 0, session);
+  const RegisterSet marked = DecodeRegisterSet(header("T5LC1", {}), kAutomatic);
   EXPECT_EQ(marked.baudRate, 115200);
   EXPECT_EQ(marked.r1Value, 7);
-  const RegisterSet unmarked = DecodeRegisterSet(header("", {}), 0, session);
+  const RegisterSet unmarked = DecodeRegisterSet(header("", {}), kAutomatic);
   EXPECT_EQ(unmarked.baudRate, 115200);
   EXPECT_EQ(unmarked.r1Value, 7);
-  const RegisterSet one = DecodeRegisterSet(header("T5LC1", {{11, 1}}), 0, session);
+  const RegisterSet one = DecodeRegisterSet(header("T5LC1", {{11, 1}}), kAutomatic);
   EXPECT_EQ(one.baudRate, 3225600);
   EXPECT_EQ(one.r1Value, 3225600);
-  const RegisterSet slow = DecodeRegisterSet(header("", {{9, 0x19}, {10, 0x00}}), 0, session);
+  const RegisterSet slow = DecodeRegisterSet(header("", {{9, 0x19}, {10, 0x00}}), kAutomatic);
   EXPECT_EQ(slow.baudRate, 1224);  // 7833600 / 6400
   EXPECT_EQ(slow.r1Value, 0);
 }
 
 TEST(ConfigBranchA, UnmarkedLayoutFlagsAndPassThrough) {
-  Session session;
-  session.iconRotation = 2;
   // Byte 11 is not 0x5A: bit 2 has no effect and there are no backlight values.
-  const RegisterSet off =
-      DecodeRegisterSet(header("", {{8, 0xFF}, {11, 0x5B}, {12, 100}, {13, 100}}), 0, session);
+  const RegisterSet off = DecodeRegisterSet(
+      header("", {{5, 0x03}, {8, 0xFF}, {11, 0x5B}, {12, 100}, {13, 100}}), kAutomatic);
   EXPECT_EQ(off.layout, ConfigLayout::Unmarked);
   EXPECT_EQ(off.r2, 0x80 | 0x40 | 0x04 | 0x08);
   EXPECT_EQ(off.backlightOn, 0);
   EXPECT_EQ(off.rc, 0);
+  // Byte 8 is a flag byte here: no picture library, and no icon rotation.
+  EXPECT_EQ(off.findings, BlockFindings{});
   // A T5C1 marker means nothing to Branch A.
   const RegisterSet on = DecodeRegisterSet(
-      header("T5C1", {{8, 0x04}, {11, 0x5A}, {32, 0x5A}, {33, 0x01}, {35, 0x5A}, {36, 0x7F}}), 0,
-      session);
+      header("T5C1", {{8, 0x04}, {11, 0x5A}, {32, 0x5A}, {33, 0x01}, {35, 0x5A}, {36, 0x7F}}),
+      RotationChoice::Cw90);
   EXPECT_EQ(on.layout, ConfigLayout::Unmarked);
   EXPECT_EQ(on.r2, 0x20);
   EXPECT_EQ(on.pass1, (PassThroughPair{true, 0x01}));
   EXPECT_EQ(on.pass2, (PassThroughPair{true, 0x7F}));
-  const RegisterSet bits346 = DecodeRegisterSet(header("", {{8, 0x58}, {11, 0x5A}}), 0, session);
+  EXPECT_EQ(on.findings, BlockFindings{});
+  const RegisterSet bits346 = DecodeRegisterSet(header("", {{8, 0x58}, {11, 0x5A}}), kAutomatic);
   EXPECT_EQ(bits346.r2, 0);
-  EXPECT_EQ(session.pictureLibraryNumber, kNoPictureLibrary);
-  EXPECT_EQ(session.iconRotation, 2);
 }
 
 TEST(ConfigBranchA, ReadFromFile) {
   TempDir dir;
-  Session session;
-  EXPECT_FALSE(ReadRegisterSet({}, 0, session));
-  EXPECT_FALSE(ReadRegisterSet(dir / "t5absent.cfg", 0, session));
+  EXPECT_FALSE(ReadRegisterSet({}, kAutomatic));
+  EXPECT_FALSE(ReadRegisterSet(dir / "t5absent.cfg", kAutomatic));
   test::writeText(dir / "t5.cfg", "T5LC1");  // five bytes: everything else reads as 0
-  const auto rs = ReadRegisterSet(dir / "t5.cfg", 0, session);
+  const auto rs = ReadRegisterSet(dir / "t5.cfg", kAutomatic);
   ASSERT_TRUE(rs);
   EXPECT_EQ(rs->layout, ConfigLayout::T5LC1);
   EXPECT_EQ(rs->r1Value, 7);
-  EXPECT_EQ(session.pictureLibraryNumber, 0);
+  EXPECT_EQ(rs->findings, (BlockFindings{std::uint8_t(0), 0}));
 }
 
 // ---- Branch B: register text ----------------------------------------------
@@ -308,7 +310,7 @@ TEST(ConfigRegisterText, FedInPiecesReadsTheSame) {
   std::string text = "R1=05\r\nR2=E8;\r\n";
   text += std::string(70000, 'q') + "R3=12\r\nR3=5F; last";
   RegisterTextParser bytewise;
-  for (char c : text) bytewise.feed(view(std::string(1, c)));
+  for (char c : text) bytewise.feed(bytesOf(std::string(1, c)));
   bytewise.finish();
   EXPECT_EQ(bytewise.registers(), parse(text));
   EXPECT_EQ(bytewise.registers()[3], 0x5Fu);
@@ -341,12 +343,12 @@ struct BranchBFiles {
 TEST(ConfigBranchB, OnlyTheTextIsReadWhenItExists) {
   BranchBFiles f;
   f.setText("R1=02\nR2=C8\nR3=7F\n");
-  f.setHeader(header("T5C1", {{8, 0x00}, {9, 68}}));
+  f.setHeader(header("T5LC1", {{8, 6}, {10, 0x00}, {11, 0x1C}}));
   SetupValues v;
-  Session session;
-  EXPECT_EQ(ReadSetupValues(f.text, f.cfg, v, session), 0);
+  const SetupReading reading = ReadSetupValues(f.text, f.cfg, v);
+  EXPECT_EQ(reading.configKind, 0);
+  EXPECT_EQ(reading.pictureLibrary, std::nullopt);  // the header is not read
   EXPECT_EQ(v.baudIndex, 2);
-  EXPECT_EQ(session.pictureLibraryNumber, kNoPictureLibrary);
   EXPECT_EQ(v.coordinateNotify, 0);
   EXPECT_FALSE(v.longPressNotify);
   EXPECT_FALSE(v.restoreTextBackground);  // bit 4 of 0x7F is set
@@ -361,11 +363,11 @@ TEST(ConfigBranchB, EmptyOrMissingTextFallsBackToTheHeader) {
     f.setHeader(header("T5LC1", {{5, 0x02}, {8, 9}, {10, 0x01}, {11, 0x50}}));  // 3225600/336 = 9600
     SetupValues v;
     v.touchBeep = 2;
-    Session session;
-    EXPECT_EQ(ReadSetupValues(f.text, f.cfg, v, session), 0);
+    const SetupReading reading = ReadSetupValues(f.text, f.cfg, v);
+    EXPECT_EQ(reading.configKind, 0);
+    EXPECT_EQ(reading.pictureLibrary, std::optional<std::uint8_t>(9));
     EXPECT_EQ(v.screenRotation, 2);
     EXPECT_EQ(v.baudIndex, 3);
-    EXPECT_EQ(session.pictureLibraryNumber, 9);
     EXPECT_EQ(v.touchBeep, 0);
     EXPECT_TRUE(v.longPressNotify);
     EXPECT_EQ(v.coordinateNotify, 1);
@@ -379,8 +381,9 @@ TEST(ConfigBranchB, NoFilesSetsOnlyTheFourFallbackValues) {
   v.screenRotation = 2;
   v.useTouchFile = true;
   v.touchBeep = 1;
-  Session session;
-  EXPECT_EQ(ReadSetupValues({}, {}, v, session), 0);
+  const SetupReading reading = ReadSetupValues({}, {}, v);
+  EXPECT_EQ(reading.configKind, 0);
+  EXPECT_EQ(reading.pictureLibrary, std::nullopt);
   SetupValues expected;
   expected.baudIndex = 6;
   expected.screenRotation = 2;
@@ -393,12 +396,14 @@ TEST(ConfigBranchB, NoFilesSetsOnlyTheFourFallbackValues) {
 }
 
 TEST(ConfigBranchB, MarkedLayouts) {
-  Session session;
+  // Only T5LC1 names a picture library: in the others byte 8 is a flag byte.
   {
     SetupValues v;
     v.useTouchFile = true;
     v.touchBeep = 2;
-    EXPECT_EQ(ApplyConfigHeader(header("T5C1", {{4, 0x07}, {8, 0}, {9, 68}}), v, session), 4);
+    const SetupReading r = ApplyConfigHeader(header("T5C1", {{4, 0x07}, {8, 0}, {9, 68}}), v);
+    EXPECT_EQ(r.configKind, 4);
+    EXPECT_EQ(r.pictureLibrary, std::nullopt);
     EXPECT_EQ(v.baudIndex, 7);
     EXPECT_EQ(v.screenRotation, 3);
     EXPECT_EQ(v.touchBeep, 0);
@@ -407,7 +412,9 @@ TEST(ConfigBranchB, MarkedLayouts) {
   {
     SetupValues v;
     v.useTouchFile = true;
-    EXPECT_EQ(ApplyConfigHeader(header("T5C4", {{8, 0xF2}, {9, 0x01}, {10, 0x98}}), v, session), 4);
+    const SetupReading r = ApplyConfigHeader(header("T5C4", {{8, 0xF2}, {9, 0x01}, {10, 0x98}}), v);
+    EXPECT_EQ(r.configKind, 4);
+    EXPECT_EQ(r.pictureLibrary, std::nullopt);
     EXPECT_EQ(v.baudIndex, 4);  // 7833600 / 408 = 19200
     EXPECT_EQ(v.screenRotation, 2);
     EXPECT_FALSE(v.useTouchFile);
@@ -416,7 +423,9 @@ TEST(ConfigBranchB, MarkedLayouts) {
     SetupValues v;
     v.touchBeep = 1;
     // Bit 6 of byte 8: rotation 1; bit 5: touch file, beep 2. 7833600/816 = 9600.
-    EXPECT_EQ(ApplyConfigHeader(header("T5C2", {{8, 0x60}, {9, 0x03}, {10, 0x30}}), v, session), 1);
+    const SetupReading r = ApplyConfigHeader(header("T5C2", {{8, 0x60}, {9, 0x03}, {10, 0x30}}), v);
+    EXPECT_EQ(r.configKind, 1);
+    EXPECT_EQ(r.pictureLibrary, std::nullopt);
     EXPECT_EQ(v.baudIndex, 3);
     EXPECT_EQ(v.screenRotation, 1);
     EXPECT_TRUE(v.useTouchFile);
@@ -425,7 +434,8 @@ TEST(ConfigBranchB, MarkedLayouts) {
   {
     SetupValues v;
     ApplyHeaderFallbackDefaults(v);
-    EXPECT_EQ(ApplyConfigHeader(header("T5C2", {{8, 0x60}, {32, 0x5A}, {33, 0x70}}), v, session), 1);
+    const ConfigHeader h = header("T5C2", {{8, 0x60}, {32, 0x5A}, {33, 0x70}});
+    EXPECT_EQ(ApplyConfigHeader(h, v).configKind, 1);
     EXPECT_EQ(v.screenRotation, 3);
     EXPECT_EQ(v.coordinateNotify, 0);
     EXPECT_EQ(v.touchFileNotify, 0);
@@ -436,31 +446,37 @@ TEST(ConfigBranchB, MarkedLayouts) {
     SetupValues v;
     v.useTouchFile = true;
     // Bit 5 of byte 8 clear: no touch file; byte 33 without the 0x5A gate is ignored.
-    EXPECT_EQ(ApplyConfigHeader(header("T5C2", {{8, 0x00}, {33, 0x40}}), v, session), 1);
+    EXPECT_EQ(ApplyConfigHeader(header("T5C2", {{8, 0x00}, {33, 0x40}}), v).configKind, 1);
     EXPECT_FALSE(v.useTouchFile);
     EXPECT_EQ(v.screenRotation, 0);
   }
-  EXPECT_EQ(session.pictureLibraryNumber, kNoPictureLibrary);
 }
 
 TEST(ConfigBranchB, MarkerOrderDivisorZeroAndNoMarker) {
-  Session session;
   SetupValues v;
   // "T5C1" is tested before "T5C2": kind 4, and its divisor bytes 8-9.
   const ConfigHeader both = header("T5C2T5C1", {{8, 0x03}, {9, 0x30}});
-  EXPECT_EQ(ApplyConfigHeader(both, v, session), 4);
+  EXPECT_EQ(ApplyConfigHeader(both, v).configKind, 4);
   EXPECT_EQ(v.baudIndex, 3);  // 7833600 / 0x0330 = 9600
+  // "T5LC1" comes first of all; its picture library byte is the marker's
+  // last character here.
+  SetupValues first;
+  const SetupReading lc1 = ApplyConfigHeader(header("T5C1T5LC1", {}), first);
+  EXPECT_EQ(lc1.configKind, 0);
+  EXPECT_EQ(lc1.pictureLibrary, std::optional<std::uint8_t>('1'));
 
   for (std::string_view marker : {kMarkerT5LC1, kMarkerT5C1, kMarkerT5C2, kMarkerT5C4}) {
     SetupValues k;
     k.baudIndex = 5;
-    ApplyConfigHeader(header(marker, {}), k, session);
+    ApplyConfigHeader(header(marker, {}), k);
     EXPECT_EQ(k.baudIndex, 5) << marker;
   }
   SetupValues none;
   none.baudIndex = 0;
   none.screenRotation = 2;
-  EXPECT_EQ(ApplyConfigHeader(header("T5X9", {{8, 0xFF}}), none, session), 0);
+  const SetupReading unmarked = ApplyConfigHeader(header("T5X9", {{8, 0xFF}}), none);
+  EXPECT_EQ(unmarked.configKind, 0);
+  EXPECT_EQ(unmarked.pictureLibrary, std::nullopt);
   EXPECT_EQ(none.baudIndex, 3);
   EXPECT_EQ(none.screenRotation, 2);
 }

@@ -6,12 +6,12 @@
 #include <string>
 #include <utility>
 
-#include "config/Baud.h"
 #include "config/ConfigRegisters.h"
 #include "config/ConfigSteps.h"
 #include "config/SetupOverrides.h"
 #include "config/SourceConfig.h"
 #include "config/TargetConfig.h"
+#include "model/OutputLayout.h"
 #include "support/TestSupport.h"
 #include "test_config_fixtures.h"
 #include "util/FileIO.h"
@@ -19,64 +19,68 @@
 namespace tessel {
 namespace {
 
+using test::header;
 using test::TempDir;
 
-using test::header;
+constexpr FontDisplay kVector = FontDisplay::Vector;
+constexpr FontDisplay kBitmap = FontDisplay::Bitmap;
 
-std::string branchA(const ConfigHeader& h, int fontDisplay) {
-  Session session;
-  return FormatBranchA(DecodeRegisterSet(h, 0, session), fontDisplay);
+std::string branchA(const ConfigHeader& h, FontDisplay fontDisplay) {
+  return FormatBranchA(DecodeRegisterSet(h, RotationChoice::Automatic), fontDisplay);
 }
 
 // ---- Branch A -------------------------------------------------------------
 
 TEST(ConfigWriteBranchA, T5LC1Files) {
-  EXPECT_EQ(branchA(header("T5LC1", {{11, 28}}), 0), "R1=07; 115200\r\nR2=00;\r\nRC=20;\r\n");
-  EXPECT_EQ(branchA(header("T5LC1", {{11, 28}}), 1),
+  EXPECT_EQ(branchA(header("T5LC1", {{11, 28}}), kVector), "R1=07; 115200\r\nR2=00;\r\nRC=20;\r\n");
+  EXPECT_EQ(branchA(header("T5LC1", {{11, 28}}), kBitmap),
             "R1=07; 115200\r\nR2=00;\r\nRC=20;\r\nRFC=18;FONT_MODE\r\n");
-  EXPECT_EQ(branchA(header("T5LC1", {{5, 0x0C}, {11, 28}, {12, 100}, {13, 50}, {14, 0x01}, {15, 0x2C}}), 1),
+  EXPECT_EQ(branchA(header("T5LC1", {{5, 0x0C}, {11, 28}, {12, 100}, {13, 50}, {14, 0x01},
+                                     {15, 0x2C}}),
+                    kBitmap),
             "R1=07; 115200\r\nR2=20;\r\nR6=40; BL ON(0x00~0x40)\r\nR7=20; BL OFF(0x00~0x40)\r\n"
             "R8=03; TIME\r\nRFC=18;FONT_MODE\r\n");
   // Divisor 1: 3225600 matches no rate and is written in full (0x313800).
-  EXPECT_EQ(branchA(header("T5LC1", {{11, 1}}), 0), "R1=313800; 3225600\r\nR2=00;\r\nRC=20;\r\n");
+  EXPECT_EQ(branchA(header("T5LC1", {{11, 1}}), kVector),
+            "R1=313800; 3225600\r\nR2=00;\r\nRC=20;\r\n");
   // Divisor 0 reads as 115200; a wide sleep time keeps all its digits.
-  EXPECT_EQ(branchA(header("T5LC1", {{5, 0x4C}, {12, 255}, {14, 0xFF}, {15, 0xFF}}), 0),
+  EXPECT_EQ(branchA(header("T5LC1", {{5, 0x4C}, {12, 255}, {14, 0xFF}, {15, 0xFF}}), kVector),
             "R1=07; 115200\r\nR2=20;\r\nR6=A3; BL ON(0x00~0x40)\r\nR7=00; BL OFF(0x00~0x40)\r\n"
             "R8=28F; TIME\r\nRC=80;\r\n");
 }
 
 TEST(ConfigWriteBranchA, UnmarkedFiles) {
   // 7833600 / 816 = 9600. Byte 11 is not 0x5A: short form whatever byte 8 says.
-  EXPECT_EQ(branchA(header("", {{8, 0x04}, {9, 0x03}, {10, 0x30}, {12, 100}}), 0),
+  EXPECT_EQ(branchA(header("", {{8, 0x04}, {9, 0x03}, {10, 0x30}, {12, 100}}), kVector),
             "R1=03; 9600\r\nR2=00;\r\n");
-  EXPECT_EQ(branchA(header("", {{8, 0x21}, {32, 0x5A}, {33, 0x01}}), 1),
+  EXPECT_EQ(branchA(header("", {{8, 0x21}, {32, 0x5A}, {33, 0x01}}), kBitmap),
             "R1=07; 115200\r\nR2=84;\r\nR20=5A;\r\nR21=01;\r\nRFC=18;\r\n");
   EXPECT_EQ(branchA(header("", {{8, 0x04}, {11, 0x5A}, {12, 100}, {13, 0}, {14, 0x07}, {15, 0xD0},
                                 {32, 0x5A}, {33, 0x01}, {35, 0x5A}, {36, 0x7F}}),
-                    0),
+                    kVector),
             "R1=07; 115200\r\nR2=20;\r\nR6=40; BL ON(0x00~0x40)\r\nR7=00; BL OFF(0x00~0x40)\r\n"
             "R8=0A; TIME\r\nR20=5A;\r\nR21=01;\r\nR23=5A;\r\nR24=7F;\r\n");
   // Pair 2 alone; pairs need exactly 0x5A.
-  EXPECT_EQ(branchA(header("", {{32, 0x5B}, {33, 0x01}, {35, 0x5A}, {36, 0x00}}), 0),
+  EXPECT_EQ(branchA(header("", {{32, 0x5B}, {33, 0x01}, {35, 0x5A}, {36, 0x00}}), kVector),
             "R1=07; 115200\r\nR2=00;\r\nR23=5A;\r\nR24=00;\r\n");
   // A slow rate that matches nothing: 7833600 / 0xFFFF = 119.
-  EXPECT_EQ(branchA(header("", {{9, 0xFF}, {10, 0xFF}}), 0), "R1=77; 119\r\nR2=00;\r\n");
+  EXPECT_EQ(branchA(header("", {{9, 0xFF}, {10, 0xFF}}), kVector), "R1=77; 119\r\nR2=00;\r\n");
 }
 
 // ---- Branch B -------------------------------------------------------------
 
 TEST(ConfigWriteBranchB, DefaultsAndAdditions) {
   const SetupValues defaults;
-  EXPECT_EQ(FormatBranchB(defaults, 0, 0), "R1=03; 9600\r\nR2=C8;\r\nR3=7F;\r\nRC0=01;");
-  EXPECT_EQ(FormatBranchB(defaults, 4, 1),
+  EXPECT_EQ(FormatBranchB(defaults, 0, kVector), "R1=03; 9600\r\nR2=C8;\r\nR3=7F;\r\nRC0=01;");
+  EXPECT_EQ(FormatBranchB(defaults, 4, kBitmap),
             "R1=03; 9600\r\nR2=C8;\r\nR3=7F;\r\nRC0=01;\r\nRFA=01;\r\nRFC=18;");
   SetupValues v;
   v.restoreTextBackground = false;
   v.baudIndex = 7;
-  EXPECT_EQ(FormatBranchB(v, 1, 0), "R1=07; 115200\r\nR2=C8;\r\nR3=7F;");
+  EXPECT_EQ(FormatBranchB(v, 1, kVector), "R1=07; 115200\r\nR2=C8;\r\nR3=7F;");
   v.screenRotation = 3;
   v.delayedRefresh = true;
-  EXPECT_EQ(FormatBranchB(v, 0, 0), "R1=07; 115200\r\nR2=CC;\r\nR3=DF;");
+  EXPECT_EQ(FormatBranchB(v, 0, kVector), "R1=07; 115200\r\nR2=CC;\r\nR3=DF;");
 }
 
 TEST(ConfigWriteBranchB, RegisterBits) {
@@ -112,19 +116,16 @@ TEST(ConfigWriteBranchB, RegisterBits) {
   }
 }
 
-TEST(ConfigWriteBranchB, BaudIndexOutsideTheListIsNeverFormatted) {
-  for (int index : {-1, 8, 31, 2147483647}) {
-    SetupValues v;
-    v.baudIndex = index;
-    EXPECT_EQ(FormatBranchB(v, 0, 0), std::nullopt) << index;
-  }
+TEST(ConfigWriteBranchB, EachBaudIndexHasItsLine) {
+  const char* const lines[] = {"R1=00; 1200\r\n",  "R1=01; 2400\r\n",  "R1=02; 4800\r\n",
+                               "R1=03; 9600\r\n",  "R1=04; 19200\r\n", "R1=05; 38400\r\n",
+                               "R1=06; 57600\r\n", "R1=07; 115200\r\n"};
   for (int index = 0; index < 8; ++index) {
     SetupValues v;
     v.baudIndex = index;
-    const auto text = FormatBranchB(v, 0, 0);
+    const auto text = FormatBranchB(v, 0, kVector);
     ASSERT_TRUE(text);
-    const std::string expected = "R1=0" + std::to_string(index) + "; " +
-                                 std::to_string(baudRates[static_cast<std::size_t>(index)]) + "\r\n";
+    const std::string expected = lines[index];
     EXPECT_EQ(text->substr(0, expected.size()), expected);
   }
 }
@@ -132,7 +133,6 @@ TEST(ConfigWriteBranchB, BaudIndexOutsideTheListIsNeverFormatted) {
 // Values the dialog can leave behind: without the touch file the beep is 0
 // or 1; with it, ticking long press also sets touchFileNotify to 1.
 TEST(ConfigWriteBranchB, WrittenFileReadsBackToTheSameValues) {
-  int checked = 0;
   for (int baud = 0; baud < 8; baud += 7)
     for (bool touchFile : {false, true})
       for (int coordinate : {0, 1})
@@ -152,18 +152,15 @@ TEST(ConfigWriteBranchB, WrittenFileReadsBackToTheSameValues) {
                   v.touchBeep = beep;
                   v.screenRotation = rotation;
                   v.delayedRefresh = delayed;
-                  const auto text = FormatBranchB(v, 0, 1);
+                  const auto text = FormatBranchB(v, 0, kBitmap);
                   ASSERT_TRUE(text);
                   SetupValues back = v;  // values a branch does not write stay
                   back.baudIndex = -5;
-                  ApplyTextRegisters(back, ParseRegisterText(ByteView(
-                      reinterpret_cast<const std::uint8_t*>(text->data()), text->size())));
+                  ApplyTextRegisters(back, ParseRegisterText(test::bytesOf(*text)));
                   SetupValues expected = v;
                   expected.restoreTextBackground = false;  // R3 bit 4 is always set
                   EXPECT_EQ(back, expected) << *text;
-                  ++checked;
                 }
-  EXPECT_GT(checked, 100);
 }
 
 // ---- the steps of a run -----------------------------------------------------
@@ -171,115 +168,105 @@ TEST(ConfigWriteBranchB, WrittenFileReadsBackToTheSameValues) {
 struct StepFolders {
   TempDir dir;
   std::filesystem::path source = dir / "DWIN_SET";
-  std::filesystem::path out = dir / "private";
+  OutputLayout layout{dir / "out"};
+  Report report;
+  OutputWriter out{report};
   StepFolders() {
     std::filesystem::create_directories(source);
-    std::filesystem::create_directories(out);
+    std::filesystem::create_directories(layout.privateFolder());
   }
+  std::string configText() const { return test::readText(layout.configText()); }
 };
 
 TEST(ConfigSteps, BranchACopiesTheTextOrWritesFromTheHeader) {
   StepFolders f;
   const std::string text = "R1=03; any bytes \x01\xFF\r\nno final newline";
   test::writeText(f.source / "config.txt", text);
-  test::writeBytes(f.source / "t5lc1.cfg", ByteView(header("T5LC1", {{8, 4}})));
+  test::writeBytes(f.source / "t5lc1.cfg", ByteView(header("T5LC1", {{5, 0x02}, {8, 4}})));
   SourceInventory inventory;
   inventory.configText = f.source / "config.txt";
   inventory.t5Config = f.source / "t5lc1.cfg";
-  ConversionSettings settings;
-  settings.fontDisplay = 1;
-  Session session;
-  Report report;
-  WriteConfigBranchA(settings, inventory, f.out, session, report);
-  EXPECT_EQ(test::readText(f.out / "config.txt"), text);
-  EXPECT_EQ(session.pictureLibraryNumber, kNoPictureLibrary);  // the header is not read
+  // With a register text the header is not read: it names nothing.
+  EXPECT_EQ(WriteConfigBranchA(inventory, RotationChoice::Cw90, kBitmap, f.layout, f.out),
+            BlockFindings{});
+  EXPECT_EQ(f.configText(), text);
 
   inventory.configText.clear();
-  settings.rotationChoice = 2;
-  WriteConfigBranchA(settings, inventory, f.out, session, report);
-  EXPECT_EQ(test::readText(f.out / "config.txt"),
-            "R1=07; 115200\r\nR2=00;\r\nRC=20;\r\nRFC=18;FONT_MODE\r\n");
-  EXPECT_EQ(session.pictureLibraryNumber, 4);
-  EXPECT_EQ(session.iconRotation, 1);
-  EXPECT_TRUE(report.warnings.empty());
-  EXPECT_EQ(report.filesWritten, 2);
+  EXPECT_EQ(WriteConfigBranchA(inventory, RotationChoice::Cw90, kBitmap, f.layout, f.out),
+            (BlockFindings{std::uint8_t(4), 1}));
+  EXPECT_EQ(f.configText(), "R1=07; 115200\r\nR2=40;\r\nRC=20;\r\nRFC=18;FONT_MODE\r\n");
+  EXPECT_TRUE(f.report.warnings.empty());
+  EXPECT_EQ(f.report.filesWritten, 2);
 }
 
 TEST(ConfigSteps, BranchAWithoutReadableSourcesWritesNothing) {
   StepFolders f;
   SourceInventory inventory;
-  Session session;
-  Report report;
-  WriteConfigBranchA({}, inventory, f.out, session, report);
-  EXPECT_FALSE(std::filesystem::exists(f.out / "config.txt"));
-  EXPECT_TRUE(report.warnings.empty());
+  const auto writeA = [&] {
+    return WriteConfigBranchA(inventory, RotationChoice::Automatic, kVector, f.layout, f.out);
+  };
+  EXPECT_EQ(writeA(), BlockFindings{});
+  EXPECT_FALSE(std::filesystem::exists(f.layout.configText()));
+  EXPECT_TRUE(f.report.warnings.empty());
 
   inventory.t5Config = f.source / "t5gone.cfg";
-  WriteConfigBranchA({}, inventory, f.out, session, report);
-  EXPECT_FALSE(std::filesystem::exists(f.out / "config.txt"));
-  ASSERT_EQ(report.warnings.size(), 1u);
-  EXPECT_NE(report.warnings[0].find("t5gone.cfg"), std::string::npos);
+  EXPECT_EQ(writeA(), BlockFindings{});
+  EXPECT_FALSE(std::filesystem::exists(f.layout.configText()));
+  ASSERT_EQ(f.report.warnings.size(), 1u);
+  EXPECT_NE(f.report.warnings[0].find("t5gone.cfg"), std::string::npos);
 
   // A named but vanished register text: nothing is generated in its place.
-  test::writeBytes(f.source / "t5.cfg", ByteView(header("T5LC1", {})));
+  test::writeBytes(f.source / "t5.cfg", ByteView(header("T5LC1", {{8, 2}})));
   inventory.t5Config = f.source / "t5.cfg";
   inventory.configText = f.source / "config_gone.txt";
-  WriteConfigBranchA({}, inventory, f.out, session, report);
-  EXPECT_FALSE(std::filesystem::exists(f.out / "config.txt"));
-  EXPECT_EQ(report.warnings.size(), 2u);
+  EXPECT_EQ(writeA(), BlockFindings{});
+  EXPECT_FALSE(std::filesystem::exists(f.layout.configText()));
+  ASSERT_EQ(f.report.warnings.size(), 2u);
+  EXPECT_NE(f.report.warnings[1].find("config_gone.txt"), std::string::npos);
+  EXPECT_EQ(f.report.filesWritten, 0);
 }
 
-TEST(ConfigSteps, BranchBCopiesReadsAndWrites) {
+TEST(ConfigSteps, BranchBCopiesAsTheyAreThenWritesTheConfirmedValues) {
   StepFolders f;
+  CopyConfigBranchB({}, f.layout, f.out);  // nothing to copy
+  EXPECT_TRUE(test::listTree(f.layout.privateFolder()).empty());
+  EXPECT_EQ(f.report.filesWritten, 0);
+
   test::writeText(f.source / "13touch.bin", "table");
   test::writeText(f.source / "my_config.txt", "R1=05\nR2=E8\nR3=DF\n");
   SourceInventory inventory;
   inventory.table13 = f.source / "13touch.bin";
   inventory.configText = f.source / "my_config.txt";
-  Report report;
-  CopyConfigBranchB(inventory, f.out, report);
-  EXPECT_EQ(test::readText(f.out / "config.bin"), "table");
-  EXPECT_EQ(test::readText(f.out / "config.txt"), "R1=05\nR2=E8\nR3=DF\n");
+  CopyConfigBranchB(inventory, f.layout, f.out);
+  EXPECT_EQ(test::readText(f.layout.configBin()), "table");
+  EXPECT_EQ(f.configText(), "R1=05\nR2=E8\nR3=DF\n");
 
-  Session session;
   SetupValues values;
-  EXPECT_EQ(ReadConfigBranchB(inventory, values, session), 0);
-  EXPECT_EQ(values.baudIndex, 5);
-  EXPECT_TRUE(values.useTouchFile);
-  EXPECT_EQ(values.screenRotation, 2);
-
-  EXPECT_TRUE(WriteConfigBranchB(values, 4, 0, f.out, report));
-  EXPECT_EQ(test::readText(f.out / "config.txt"), "R1=05; 38400\r\nR2=68;\r\nR3=DF;\r\nRFA=01;");
-  EXPECT_TRUE(report.warnings.empty());
+  values.baudIndex = 5;
+  values.useTouchFile = true;
+  values.screenRotation = 2;
+  values.restoreTextBackground = false;
+  values.delayedRefresh = true;
+  EXPECT_TRUE(WriteConfigBranchB(values, 4, kVector, f.layout, f.out));
+  EXPECT_EQ(f.configText(), "R1=05; 38400\r\nR2=68;\r\nR3=DF;\r\nRFA=01;");
+  EXPECT_EQ(f.report.filesWritten, 3);
+  EXPECT_TRUE(f.report.warnings.empty());
 }
 
-TEST(ConfigSteps, BranchBCopiesNothingForEmptyPaths) {
+TEST(ConfigSteps, BranchBNeverWritesABaudIndexOutsideTheList) {
   StepFolders f;
-  Report report;
-  CopyConfigBranchB({}, f.out, report);
-  EXPECT_TRUE(test::listTree(f.out).empty());
-  EXPECT_EQ(report.filesWritten, 0);
-  EXPECT_TRUE(report.warnings.empty());
-}
-
-TEST(ConfigSteps, BranchBRefusesAnInvalidBaudIndexAndReportsWriteFailures) {
-  StepFolders f;
-  test::writeText(f.out / "config.txt", "copy of the source");
-  SetupValues values;
-  values.baudIndex = 31;
-  Report report;
-  EXPECT_FALSE(WriteConfigBranchB(values, 0, 0, f.out, report));
-  EXPECT_EQ(test::readText(f.out / "config.txt"), "copy of the source");
-  ASSERT_EQ(report.warnings.size(), 1u);
-  EXPECT_NE(report.warnings[0].find("31"), std::string::npos);
-
-  values.baudIndex = 3;
-  setWriteFaultInjector([](const std::filesystem::path&) { return false; });
-  const bool written = WriteConfigBranchB(values, 0, 0, f.out, report);
-  setWriteFaultInjector(nullptr);
-  EXPECT_FALSE(written);
-  ASSERT_EQ(report.writeFailures.size(), 1u);
-  EXPECT_EQ(report.writeFailures[0], f.out / "config.txt");
+  test::writeText(f.layout.configText(), "copy of the source");
+  std::size_t warnings = 0;
+  for (int index : {-1, 8, 31, 2147483647}) {
+    SetupValues values;
+    values.baudIndex = index;
+    EXPECT_EQ(FormatBranchB(values, 0, kVector), std::nullopt) << index;
+    EXPECT_FALSE(WriteConfigBranchB(values, 0, kVector, f.layout, f.out)) << index;
+    EXPECT_EQ(f.configText(), "copy of the source");
+    ASSERT_EQ(f.report.warnings.size(), ++warnings);
+    EXPECT_NE(f.report.warnings.back().find(std::to_string(index)), std::string::npos);
+  }
+  EXPECT_EQ(f.report.filesWritten, 0);
 }
 
 // ---- configuration dialog registers -------------------------------------------

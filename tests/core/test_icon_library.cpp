@@ -4,15 +4,30 @@
 
 #include <random>
 
-#include "core/test_icon_fixtures.h"
 #include "icon/IconLibrary.h"
+#include "support/TestSupport.h"
 
 using namespace tessel;
-using namespace tessel::icontest;
+using namespace tessel::build;
 
 namespace {
 
-std::vector<int> ids(const IconLibrary& library) {
+using test::IconEntries;
+
+IconEntries readAll(const Bytes& file, IconLayout layout) {
+  return test::readIconEntries(ByteView(file), layout);
+}
+
+Bytes patternJpeg(int width, int height) {
+  return encode(test::patternImage(width, height), "JPG", 90);
+}
+Bytes solidJpeg(int width, int height, QColor color) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(color);
+  return encode(image, "JPG", 95);
+}
+
+std::vector<int> ids(const IconEntries& library) {
   std::vector<int> out;
   for (const IconEntry& e : library.entries) out.push_back(e.id);
   return out;
@@ -41,7 +56,7 @@ struct FourJpegs {
 TEST(IclScan, CounterDecidesHowManySlotsAreTaken) {
   FourJpegs four;
   const Bytes file = buildIcl(3, four.slots);
-  const IconLibrary library = ReadIconLibrary(ByteView(file), IconLayout::Icl);
+  const IconEntries library = readAll(file, IconLayout::Icl);
   ASSERT_FALSE(library.scan.missing);
   EXPECT_TRUE(library.scan.problem.empty());
   ASSERT_EQ(ids(library), (std::vector<int>{0, 1, 2, 3}));
@@ -52,7 +67,7 @@ TEST(IclScan, CounterDecidesHowManySlotsAreTaken) {
 TEST(IclScan, CountZeroTakesOneSlotAfterTheSkippedOnes) {
   FourJpegs four;
   std::vector<IclSlot> slots = {iclSlotOfSize(0x100, 0x3FF00), four.slots[1], four.slots[2]};
-  const IconLibrary library = ReadIconLibrary(ByteView(buildIcl(0, slots)), IconLayout::Icl);
+  const IconEntries library = readAll(buildIcl(0, slots), IconLayout::Icl);
   ASSERT_EQ(ids(library), (std::vector<int>{1}));
   EXPECT_EQ(library.entries[0].jpeg, four.jpegs[1]);
 }
@@ -60,12 +75,12 @@ TEST(IclScan, CountZeroTakesOneSlotAfterTheSkippedOnes) {
 TEST(IclScan, CountOf1024OrMoreTakesNothing) {
   FourJpegs four;
   for (std::uint16_t count : {std::uint16_t(1024), std::uint16_t(0x8000), std::uint16_t(0xFFFF)}) {
-    const IconLibrary library = ReadIconLibrary(ByteView(buildIcl(count, four.slots)), IconLayout::Icl);
+    const IconEntries library = readAll(buildIcl(count, four.slots), IconLayout::Icl);
     EXPECT_FALSE(library.scan.missing);
     EXPECT_TRUE(library.entries.empty()) << count;
   }
   // 1023 is still a count.
-  const IconLibrary library = ReadIconLibrary(ByteView(buildIcl(1023, four.slots)), IconLayout::Icl);
+  const IconEntries library = readAll(buildIcl(1023, four.slots), IconLayout::Icl);
   EXPECT_EQ(ids(library), (std::vector<int>{0, 1, 2, 3}));
 }
 
@@ -74,11 +89,11 @@ TEST(IclScan, OversizedSlotLeavesAnIdGapAndKeepsTheCounter) {
   // count 1: two slots are taken; the oversized slot 1 does not count.
   std::vector<IclSlot> slots = {four.slots[0], iclSlotOfSize(0x0001, 0x3FFFF), four.slots[2],
                                 four.slots[3]};
-  const IconLibrary library = ReadIconLibrary(ByteView(buildIcl(1, slots)), IconLayout::Icl);
+  const IconEntries library = readAll(buildIcl(1, slots), IconLayout::Icl);
   EXPECT_EQ(ids(library), (std::vector<int>{0, 2}));
   // Just below the limit the slot is taken (and here reaches past the file).
   slots[1] = iclSlotOfSize(0x0001, 0x3FFFE);
-  EXPECT_EQ(ids(ReadIconLibrary(ByteView(buildIcl(1, slots)), IconLayout::Icl)),
+  EXPECT_EQ(ids(readAll(buildIcl(1, slots), IconLayout::Icl)),
             (std::vector<int>{0}));
 }
 
@@ -86,7 +101,7 @@ TEST(IclScan, LengthsAreAddedWithoutWrapping) {
   FourJpegs four;
   // 0x20 + 0xFFFFFFF0 wraps to 0x10 in 32 bits: it must count as oversized.
   std::vector<IclSlot> slots = {iclSlotOfSize(0x20, 0xFFFFFFF0), four.slots[1]};
-  const IconLibrary library = ReadIconLibrary(ByteView(buildIcl(0, slots)), IconLayout::Icl);
+  const IconEntries library = readAll(buildIcl(0, slots), IconLayout::Icl);
   EXPECT_EQ(ids(library), (std::vector<int>{1}));
 }
 
@@ -94,12 +109,12 @@ TEST(IclScan, RecordStartingBeyondTheFileEndsTheScanQuietly) {
   FourJpegs four;
   Bytes file = buildIcl(3, four.slots);
   putBe32(file, 16 + 4, 0xFFFFFFFA);  // + 10 wraps to 4 in 32 bits
-  const IconLibrary library = ReadIconLibrary(ByteView(file), IconLayout::Icl);
+  const IconEntries library = readAll(file, IconLayout::Icl);
   EXPECT_EQ(ids(library), (std::vector<int>{0}));
   EXPECT_TRUE(library.scan.problem.empty());
   // The record header must fit whole: offset = size - 9 ends the scan too.
   putBe32(file, 16 + 4, std::uint32_t(file.size() - 9));
-  EXPECT_EQ(ids(ReadIconLibrary(ByteView(file), IconLayout::Icl)), (std::vector<int>{0}));
+  EXPECT_EQ(ids(readAll(file, IconLayout::Icl)), (std::vector<int>{0}));
 }
 
 // Damaged libraries end the scan at the damaged slot and say so.
@@ -108,7 +123,7 @@ TEST(IclScan, RecordReachingPastTheEndEndsTheScan) {
   // Slot 1's record is stored last and cut short; slot 2 is whole.
   Bytes file = buildIcl(2, {four.slots[0], four.slots[1], four.slots[2]}, {0, 2, 1});
   file.resize(file.size() - 1);
-  const IconLibrary library = ReadIconLibrary(ByteView(file), IconLayout::Icl);
+  const IconEntries library = readAll(file, IconLayout::Icl);
   EXPECT_FALSE(library.scan.missing);
   EXPECT_EQ(ids(library), (std::vector<int>{0}));
   EXPECT_NE(library.scan.problem.find("slot 1"), std::string::npos) << library.scan.problem;
@@ -118,7 +133,7 @@ TEST(IclScan, RecordReachingPastTheEndEndsTheScan) {
 TEST(IclScan, EmptyHeadEndsTheScan) {
   FourJpegs four;
   std::vector<IclSlot> slots = {four.slots[0], {{}, four.jpegs[1], {}, {}}, four.slots[2]};
-  const IconLibrary library = ReadIconLibrary(ByteView(buildIcl(2, slots)), IconLayout::Icl);
+  const IconEntries library = readAll(buildIcl(2, slots), IconLayout::Icl);
   EXPECT_EQ(ids(library), (std::vector<int>{0}));
   EXPECT_NE(library.scan.problem.find("slot 1"), std::string::npos);
 }
@@ -131,19 +146,10 @@ TEST(IclScan, OffsetTableRunningOffTheFileEndsTheScan) {
   Bytes file(16 + 12 + 2, 0x00);
   putBe16(file, 4, 0x0004);
   putBe32(file, 6, 0x00040000);
-  const IconLibrary library = ReadIconLibrary(ByteView(file), IconLayout::Icl);
+  const IconEntries library = readAll(file, IconLayout::Icl);
   EXPECT_FALSE(library.scan.missing);
   EXPECT_TRUE(library.entries.empty());
   EXPECT_NE(library.scan.problem.find("slot 3"), std::string::npos) << library.scan.problem;
-}
-
-TEST(IclScan, SixteenBytesOrFewerIsMissing) {
-  EXPECT_TRUE(ReadIconLibrary(ByteView(Bytes(16, 0)), IconLayout::Icl).scan.missing);
-  EXPECT_TRUE(ReadIconLibrary(ByteView(), IconLayout::Icl).scan.missing);
-  // 17 bytes: a library, empty (its table cannot hold one entry).
-  const IconLibrary library = ReadIconLibrary(ByteView(Bytes(17, 0)), IconLayout::Icl);
-  EXPECT_FALSE(library.scan.missing);
-  EXPECT_TRUE(library.entries.empty());
 }
 
 // ----------------------------------------------------------- JPEG rebuild
@@ -161,7 +167,7 @@ TEST(IclRebuild, FillBytesAreStrippedFromTheScanSegment) {
 
   // The same inside a library file.
   const Bytes file = buildIcl(0, {{head, body, {}, {}}});
-  const IconLibrary library = ReadIconLibrary(ByteView(file), IconLayout::Icl);
+  const IconEntries library = readAll(file, IconLayout::Icl);
   ASSERT_EQ(library.entries.size(), 1u);
   EXPECT_EQ(library.entries[0].jpeg, expected);
 }
@@ -205,7 +211,7 @@ TEST(T5uicScan, EmptySlotsAreSkippedAndASlotPastTheEndStopsTheScan) {
   addT5uicJpeg(file, 7, a);        // valid, but after the end of the scan
   setT5uicSlot(file, 6, std::uint32_t(file.size()) - 5, 6);  // ends past the file
   for (int k = 0; k < 16; ++k) file[16 * k] = 0xEE;  // unread bytes
-  const IconLibrary library = ReadIconLibrary(ByteView(file), IconLayout::T5uic);
+  const IconEntries library = readAll(file, IconLayout::T5uic);
   ASSERT_FALSE(library.scan.missing);
   EXPECT_TRUE(library.scan.problem.empty());
   ASSERT_EQ(ids(library), (std::vector<int>{0, 3, 4}));
@@ -219,19 +225,18 @@ TEST(T5uicScan, AllSlotsAndTheLastByte) {
   const Bytes jpeg = solidJpeg(2, 2, Qt::blue);
   for (int k = 0; k < 256; ++k) setT5uicSlot(file, k, 4096, std::uint32_t(jpeg.size()));
   file.insert(file.end(), jpeg.begin(), jpeg.end());
-  EXPECT_EQ(ReadIconLibrary(ByteView(file), IconLayout::T5uic).entries.size(), 256u);
+  EXPECT_EQ(readAll(file, IconLayout::T5uic).entries.size(), 256u);
   // 32-bit offset + 24-bit length must not wrap.
   setT5uicSlot(file, 0, 0xFFFFFFFF, 0x20);
-  EXPECT_TRUE(ReadIconLibrary(ByteView(file), IconLayout::T5uic).entries.empty());
+  EXPECT_TRUE(readAll(file, IconLayout::T5uic).entries.empty());
 }
 
-TEST(T5uicScan, ShortFiles) {
-  EXPECT_TRUE(ReadIconLibrary(ByteView(Bytes(16, 0)), IconLayout::T5uic).scan.missing);
+TEST(T5uicScan, SlotTableCutShort) {
   // A file shorter than its slot table: the slots present are read, then
   // the scan stops with a note.
   Bytes file(40, 0x00);
   setT5uicSlot(file, 0, 16, 20);
-  const IconLibrary library = ReadIconLibrary(ByteView(file), IconLayout::T5uic);
+  const IconEntries library = readAll(file, IconLayout::T5uic);
   EXPECT_FALSE(library.scan.missing);
   EXPECT_EQ(ids(library), (std::vector<int>{0}));
   EXPECT_NE(library.scan.problem.find("slot 2"), std::string::npos) << library.scan.problem;
@@ -242,7 +247,7 @@ TEST(T5uicScan, ShortFiles) {
 TEST(RawScan, PixelsComeOutLittleEndian) {
   Bytes file = emptyRaw();
   addRawIcon(file, 0, 2, 2, {0xF800, 0x07E0, 0x001F, 0x1234});
-  const IconLibrary library = ReadIconLibrary(ByteView(file), IconLayout::Raw);
+  const IconEntries library = readAll(file, IconLayout::Raw);
   ASSERT_EQ(ids(library), (std::vector<int>{0}));
   EXPECT_EQ(library.entries[0].width, 2);
   EXPECT_EQ(library.entries[0].height, 2);
@@ -263,7 +268,7 @@ TEST(RawScan, SlotsAreSkippedWhenEmptyOrNotInTheFile) {
   setRawSlot(file, 5, 2, 1, std::uint32_t(file.size() / 2 - 1));  // two bytes too far
   setRawSlot(file, 6, 1, 1, std::uint32_t(file.size() / 2 - 1));  // the last pixel
   setRawSlot(file, 7, 1, 1, 0xFFFFFF);                    // far beyond
-  const IconLibrary library = ReadIconLibrary(ByteView(file), IconLayout::Raw);
+  const IconEntries library = readAll(file, IconLayout::Raw);
   ASSERT_EQ(ids(library), (std::vector<int>{0, 3, 4, 6}));
   EXPECT_EQ(library.entries[0].pixels, (Bytes{0xCD, 0xAB}));
   EXPECT_EQ(library.entries[1].width, 700);  // 10-bit width
@@ -279,7 +284,7 @@ TEST(RawScan, LargestSlotFits) {
   std::vector<std::uint16_t> pixels(1023 * 1023);
   for (std::size_t i = 0; i < pixels.size(); ++i) pixels[i] = std::uint16_t(i * 7);
   addRawIcon(file, 9, 1023, 1023, pixels);
-  const IconLibrary library = ReadIconLibrary(ByteView(file), IconLayout::Raw);
+  const IconEntries library = readAll(file, IconLayout::Raw);
   ASSERT_EQ(ids(library), (std::vector<int>{9}));
   const IconEntry& e = library.entries[0];
   EXPECT_EQ(e.width, 1023);
@@ -290,16 +295,21 @@ TEST(RawScan, LargestSlotFits) {
   }
 }
 
-TEST(RawScan, TableOnlyIsMissing) {
-  EXPECT_TRUE(ReadIconLibrary(ByteView(emptyRaw()), IconLayout::Raw).scan.missing);
-  Bytes file = emptyRaw();
-  file.push_back(0);
-  const IconLibrary library = ReadIconLibrary(ByteView(file), IconLayout::Raw);
-  EXPECT_FALSE(library.scan.missing);
-  EXPECT_TRUE(library.entries.empty());
-}
-
 // ------------------------------------------------------- damaged input
+
+// A library too short to hold anything is missing (no output at all); one
+// byte more makes it an empty library.
+TEST(ShortLibraries, OneByteMoreThanTheSmallestSizeIsALibrary) {
+  const std::pair<IconLayout, std::size_t> smallest[] = {
+      {IconLayout::Icl, 16}, {IconLayout::T5uic, 16}, {IconLayout::Raw, kRawTable}};
+  for (const auto& [layout, size] : smallest) {
+    EXPECT_TRUE(readAll(Bytes(), layout).scan.missing);
+    EXPECT_TRUE(readAll(Bytes(size, 0), layout).scan.missing) << size;
+    const IconEntries library = readAll(Bytes(size + 1, 0), layout);
+    EXPECT_FALSE(library.scan.missing) << size;
+    EXPECT_TRUE(library.entries.empty()) << size;
+  }
+}
 
 // Valid libraries with bytes overwritten at random (a fixed seed): whatever
 // the reader makes of them, it stays inside the buffer (run under the
