@@ -1,8 +1,10 @@
 // tessel-cli as scripts use it: options, exit statuses, what it prints.
 #include <gtest/gtest.h>
 
-#include <QProcess>
+#include <algorithm>
+#include <sstream>
 
+#include "cli/Cli.h"
 #include "convert/ConversionRun.h"
 #include "support/TestSupport.h"
 #include "util/Paths.h"
@@ -15,28 +17,8 @@ using test::TempDir;
 using test::writePicture;
 using test::writeText;
 
-struct Cli {
-  int status = -1;
-  std::string out, err;
-};
-
-Cli runCli(const std::vector<std::string>& args, const std::string& input = {},
-           const QProcessEnvironment& env = QProcessEnvironment::systemEnvironment()) {
-  QProcess p;
-  p.setProcessEnvironment(env);
-  QStringList qargs;
-  for (const auto& a : args) qargs << QString::fromStdString(a);
-  p.start(QString::fromUtf8(TESSEL_CLI_PATH), qargs);
-  p.waitForStarted();
-  if (!input.empty()) p.write(input.c_str());
-  p.closeWriteChannel();
-  p.waitForFinished(120000);
-  Cli r;
-  r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-  r.out = p.readAllStandardOutput().toStdString();
-  r.err = p.readAllStandardError().toStdString();
-  return r;
-}
+using test::runCli;
+using Cli = test::CliRun;
 
 struct CliTest : ::testing::Test {
   TempDir dir;
@@ -52,7 +34,7 @@ struct CliTest : ::testing::Test {
   bool marker() const { return fs::exists(out / pathFromUtf8(kMarkerFileName)); }
 };
 
-TEST_F(CliTest, UsageErrorsExitTwo) {
+TEST_F(CliTest, UsageErrorsExitTwoWithOneLineBeforeAnythingIsTouched) {
   for (const std::vector<std::string>& args :
        std::vector<std::vector<std::string>>{{},
                                              {"convert"},
@@ -63,15 +45,32 @@ TEST_F(CliTest, UsageErrorsExitTwo) {
                                              {"convert", src(), "--bogus"},
                                              {"convert", src(), "-o"},
                                              {"convert", src(), "-j", "0"},
+                                             {"convert", src(), "--deripple=yes"},
+                                             {"convert", src(), "-o", dst(), "--set", "baud=12345"},
+                                             {"convert", src(), "-o", dst(), "--set", "volume=3"},
                                              {"convert", src(), "extra"}}) {
     const Cli r = runCli(args);
     EXPECT_EQ(r.status, 2) << r.err;
-    EXPECT_NE(r.err.find("usage: tessel-cli convert SOURCE"), std::string::npos);
+    // One line naming the problem, one pointing at the help.
+    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
+    EXPECT_NE(r.err.find("see tessel-cli convert --help"), std::string::npos);
   }
   EXPECT_FALSE(fs::exists(out));
-  const Cli help = runCli({"--help"});
+  const Cli help = runCli({"convert", "--help"});
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.out.find("--set NAME=VALUE"), std::string::npos);
+  EXPECT_EQ(help.out.rfind("Usage: tessel-cli convert SOURCE [options]", 0), 0u) << help.out;
+  EXPECT_NE(help.out.find("--set <NAME=VALUE>"), std::string::npos);
+  EXPECT_NE(runCli({"--help"}).out.find("convert SOURCE"), std::string::npos);
+}
+
+TEST_F(CliTest, ShortOptionsCombineAndDoubleDashEndsTheOptions) {
+  writePicture(source / "-1.bmp", 8, 8);  // a name that looks like an option
+  Cli r = runCli({"convert", "-yq", "-j2", "-o", dst(), "--", src()});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");  // -q
+  EXPECT_TRUE(marker());
+  r = runCli({"convert", "-o", dst(), "-y", "--", pathToUtf8(source / "-1.bmp"), "x"});
+  EXPECT_EQ(r.status, 2);
 }
 
 TEST_F(CliTest, RefusalsExitOneWithTheMessageAndWriteNothing) {
@@ -89,17 +88,16 @@ TEST_F(CliTest, RefusalsExitOneWithTheMessageAndWriteNothing) {
   EXPECT_FALSE(fs::exists(source / "out"));
 }
 
+// In a process of its own: the environment decides where Documents is.
 TEST_F(CliTest, DefaultOutputIsDocumentsAndNeverTheFileSystemRoot) {
-  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-  env.insert("HOME", QString::fromStdString(pathToUtf8(dir / "home")));
-  env.insert("XDG_CONFIG_HOME", QString::fromStdString(pathToUtf8(dir / "home" / ".config")));
   fs::create_directories(dir / "home");
-  Cli r = runCli({"convert", src(), "-y"}, {}, env);
+  Cli r = test::runCliProcess({"convert", src(), "-y"},
+                              {{"HOME", pathToUtf8(dir / "home")},
+                               {"XDG_CONFIG_HOME", pathToUtf8(dir / "home" / ".config")}});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(fs::exists(dir / "home" / "Documents" / "TESSEL" / "private" / "image" / "1.zbmp"));
 
-  env.insert("HOME", "/");
-  r = runCli({"convert", src(), "-y"}, {}, env);
+  r = test::runCliProcess({"convert", src(), "-y"}, {{"HOME", "/"}});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("找不到文档目录"), std::string::npos);
   EXPECT_FALSE(fs::exists("/Documents/TESSEL/private"));
@@ -133,10 +131,30 @@ TEST_F(CliTest, SetCorrectsTheParametersReadFromTheSource) {
   EXPECT_NE(readText(priv / "config.txt").find("R3=DF;"), std::string::npos);
   EXPECT_EQ(readText(priv / "config.txt").find("RC0"), std::string::npos);
 
+  // A wrong correction is refused before anything is touched: the output of
+  // the run before stays whole.
+  const std::string written = readText(priv / "config.txt");
   r = runCli({"convert", src(), "-o", dst(), "-y", "--set", "baud=1234"});
   EXPECT_EQ(r.status, 2);
   EXPECT_NE(r.err.find("baud=1234"), std::string::npos);
-  EXPECT_EQ(readText(priv / "config.txt"), text);  // the copy, as a cancel leaves it
+  EXPECT_EQ(readText(priv / "config.txt"), written);
+  EXPECT_TRUE(marker());
+}
+
+TEST_F(CliTest, AnswerOnATerminalConfirms) {
+  // What a terminal user types reaches the confirmation (the test's input is
+  // not a terminal, so the host is told it is one).
+  for (const auto& [answer, status] : std::vector<std::pair<std::string, int>>{{"y\n", 0}, {"n\n", 3}, {"", 3}}) {
+    std::istringstream in(answer);
+    std::ostringstream outText, errText;
+    cli::CliIo io{outText, errText, in, false, true};
+    const int got = cli::RunCli({"tessel-cli", "convert", QString::fromStdString(src()), "-o",
+                                 QString::fromStdString(dst())},
+                                io);
+    EXPECT_EQ(got, status) << answer << errText.str();
+    EXPECT_NE(errText.str().find("Confirm? [y/N]"), std::string::npos);
+    EXPECT_NE(errText.str().find("baud=9600"), std::string::npos);
+  }
 }
 
 TEST_F(CliTest, BaudIndexOutsideTheListNeedsARate) {

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "font/FontStep.h"
+#include "model/Settings.h"
 #include "support/TestSupport.h"
 #include "util/Paths.h"
 
@@ -13,8 +14,10 @@ using test::TempDir;
 struct FontFixture : ::testing::Test {
   TempDir dir;
   fs::path resources = dir / "res";
-  fs::path priv = dir / "private";
+  OutputLayout layout{dir.path()};
+  fs::path priv = layout.privateFolder();
   Report report;
+  OutputWriter out{report};
   void SetUp() override {
     fs::create_directories(priv / "truefont");
     for (std::size_t i = 0; i < kFontFiles.size(); ++i) {
@@ -24,9 +27,9 @@ struct FontFixture : ::testing::Test {
   }
 };
 
-TEST_F(FontFixture, DefaultChoiceCopiesTheChineseFont) {
-  ConversionSettings s;
-  EXPECT_TRUE(RunFontStep(s, priv, resources, report));
+TEST_F(FontFixture, DefaultChoiceCopiesTheChineseFontAndReplacesTheIni) {
+  test::writeText(priv / "truefont" / "truefont.ini", std::string(100, 'x'));
+  EXPECT_TRUE(RunFontStep(ConversionSettings{}.fontChoice, layout, resources, out));
   EXPECT_EQ(test::readText(priv / "truefont" / "font.ttf"), "font-1");
   EXPECT_EQ(test::readText(priv / "truefont" / "truefont.ini"), "[setting]\r\nfont0=font.ttf");
   EXPECT_FALSE(fs::exists(priv / "bin"));  // no bin/: no input-method table
@@ -35,29 +38,19 @@ TEST_F(FontFixture, DefaultChoiceCopiesTheChineseFont) {
 TEST_F(FontFixture, EveryChoiceAndThePinyinTableOnceBinExists) {
   fs::create_directory(priv / "bin");
   for (int choice = 0; choice < 5; ++choice) {
-    ConversionSettings s;
-    s.fontChoice = choice;
-    EXPECT_TRUE(RunFontStep(s, priv, resources, report));
+    EXPECT_TRUE(RunFontStep(choice, layout, resources, out));
     EXPECT_EQ(test::readText(priv / "truefont" / "font.ttf"), "font-" + std::to_string(choice));
   }
   EXPECT_EQ(test::readText(priv / "bin" / "pinyin.bin"), "pinyin");
 }
 
-TEST_F(FontFixture, ExistingIniIsReplaced) {
-  test::writeText(priv / "truefont" / "truefont.ini", std::string(100, 'x'));
-  RunFontStep(ConversionSettings{}, priv, resources, report);
-  EXPECT_EQ(fs::file_size(priv / "truefont" / "truefont.ini"), 25u);
-}
-
 TEST_F(FontFixture, MissingFontIsReportedAndTheRestIsWritten) {
   fs::remove(resources / pathFromUtf8(kFontFiles[1]));
-  EXPECT_FALSE(RunFontStep(ConversionSettings{}, priv, resources, report));
+  EXPECT_FALSE(RunFontStep(1, layout, resources, out));
   EXPECT_TRUE(fs::exists(priv / "truefont" / "truefont.ini"));
   // No truefont folder at all: nothing written, reported as missing.
   fs::remove_all(priv / "truefont");
-  ConversionSettings s;
-  s.fontChoice = 0;
-  EXPECT_FALSE(RunFontStep(s, priv, resources, report));
+  EXPECT_FALSE(RunFontStep(0, layout, resources, out));
   EXPECT_FALSE(fs::exists(priv / "truefont"));
 }
 

@@ -1,39 +1,19 @@
 // What a run writes must not depend on how many threads encode: tessel-cli
 // with -j 1 and -j 4 over projects where pictures and icon libraries share
 // numbers (the later one in the listing wins, whichever finishes first), in
-// every picture format and with the picture pack. And the pool that runs
-// them holds only a bounded number of results.
+// every picture format and with the picture pack.
 #include <gtest/gtest.h>
 
-#include <QProcess>
-#include <atomic>
 #include <map>
-#include <mutex>
-#include <set>
-#include <thread>
 
-#include "test_icon_fixtures.h"
 #include "support/TestSupport.h"
-#include "util/OrderedPool.h"
 #include "util/Paths.h"
 
 namespace tessel {
 namespace {
 
-using namespace icontest;
+using namespace build;
 using test::TempDir;
-
-int runCli(const std::vector<std::string>& args, std::string* err = nullptr) {
-  QProcess p;
-  QStringList qargs;
-  for (const auto& a : args) qargs << QString::fromStdString(a);
-  p.start(QString::fromUtf8(TESSEL_CLI_PATH), qargs);
-  if (!p.waitForStarted()) return -3;
-  p.closeWriteChannel();
-  p.waitForFinished(120000);
-  if (err) *err = p.readAllStandardError().toStdString();
-  return p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
-}
 
 // Every file below root with its bytes.
 std::map<std::string, Bytes> snapshot(const fs::path& root) {
@@ -49,7 +29,6 @@ struct ParallelOutputTest : ::testing::Test {
   fs::path source = dir / "DWIN_SET";
 
   void SetUp() override {
-    ASSERT_TRUE(fs::exists(TESSEL_CLI_PATH)) << "build tessel-cli first";
     // Pictures of different sizes, so they take different times; 1.bmp and
     // 1.jpg share a number, as do 12.jpg and 12.bmp listed the other way.
     for (int i = 0; i < 16; ++i) {
@@ -59,15 +38,15 @@ struct ParallelOutputTest : ::testing::Test {
     test::writePicture(source / "1.jpg", 64, 48);
     test::writePicture(source / "12.bmp", 31, 17);
     // Icon libraries: 5.icl and 5.ico share a number; 6.icl is large.
-    std::vector<IclSlot> slots;
-    for (int k = 0; k < 3; ++k) slots.push_back(iclSlot(splitAtScan(patternJpeg(8 + k, 6))));
-    test::writeBytes(source / "5.icl", ByteView(buildIcl(2, slots)));
+    std::vector<IclSlot> records;
+    for (int k = 0; k < 3; ++k) records.push_back(iclSlot(splitAtScan(encode(test::patternImage(8 + k, 6), "JPG", 90))));
+    test::writeBytes(source / "5.icl", ByteView(buildIcl(2, records)));
     Bytes raw = emptyRaw();
     addRawIcon(raw, 0, 3, 2, {0xF800, 0x07E0, 0x001F, 0xFFFF, 0x0000, 0x1234});
     addRawIcon(raw, 2, 1, 1, {0xABCD});
     test::writeBytes(source / "5.ico", ByteView(raw));
     std::vector<IclSlot> many;
-    for (int k = 0; k < 40; ++k) many.push_back(iclSlot(splitAtScan(patternJpeg(16 + k % 9, 12))));
+    for (int k = 0; k < 40; ++k) many.push_back(iclSlot(splitAtScan(encode(test::patternImage(16 + k % 9, 12), "JPG", 90))));
     test::writeBytes(source / "6.icl", ByteView(buildIcl(39, many)));
   }
 
@@ -79,8 +58,8 @@ struct ParallelOutputTest : ::testing::Test {
       std::vector<std::string> args = {"convert", pathToUtf8(source), "-o", pathToUtf8(out),
                                        "-y", "-q", "-j", jobs, "--resources", TESSEL_BIN_DIR};
       args.insert(args.end(), extra.begin(), extra.end());
-      std::string err;
-      EXPECT_EQ(runCli(args, &err), 0) << err;
+      const test::CliRun run = test::runCli(args);
+      EXPECT_EQ(run.status, 0) << run.err;
       std::map<std::string, Bytes> files = snapshot(out);
       if (first.empty()) first = files;
       else EXPECT_EQ(files, first) << "-j 4 against -j 1 with " << ::testing::PrintToString(extra);
@@ -118,57 +97,6 @@ TEST_F(ParallelOutputTest, BranchAIsTheSameForEveryJobCount) {
     EXPECT_EQ(files.count("private/icon/5.zico"), 1u);
   }
   convertBothWays({"--format", "zbmp", "--deripple"});
-}
-
-// The results waiting for the consumer never pass the window, even when the
-// consumer is much slower than the producers: memory stays bounded by the
-// window, not by the number of items.
-TEST(ParallelPool, ResultsWaitingForTheConsumerStayWithinTheWindow) {
-  for (int jobs : {2, 4}) {
-    for (int window : {1, 3, 8}) {
-      std::atomic<int> produced{0}, consumed{0};
-      int mostAhead = 0;
-      std::vector<int> order;
-      forEachOrdered<std::vector<int>>(
-          60, jobs,
-          [&](int i) {
-            ++produced;
-            return std::vector<int>(16, i);
-          },
-          [&](int i, std::vector<int>&& v) {
-            mostAhead = std::max(mostAhead, produced.load() - consumed.load());
-            // A slow writer: the producers run ahead as far as they may.
-            std::this_thread::sleep_for(std::chrono::microseconds(200));
-            EXPECT_EQ(v.front(), i);
-            order.push_back(i);
-            ++consumed;
-          },
-          window);
-      ASSERT_EQ(order.size(), 60u);
-      for (int i = 0; i < 60; ++i) EXPECT_EQ(order[std::size_t(i)], i);
-      // Items started but not yet consumed: at most the window (the item
-      // being consumed is one of them).
-      EXPECT_LE(mostAhead, window) << jobs << " jobs, window " << window;
-      EXPECT_GE(mostAhead, 1);
-    }
-  }
-}
-
-// The consumer runs on the calling thread: that is what lets a GUI update
-// its progress bar from it.
-TEST(ParallelPool, ConsumerRunsOnTheCallingThread) {
-  const std::thread::id caller = std::this_thread::get_id();
-  std::set<std::thread::id> producers;
-  std::mutex m;
-  forEachOrdered<int>(
-      40, 4,
-      [&](int i) {
-        std::lock_guard lock(m);
-        producers.insert(std::this_thread::get_id());
-        return i;
-      },
-      [&](int, int&&) { EXPECT_EQ(std::this_thread::get_id(), caller); });
-  EXPECT_EQ(producers.count(caller), 0u);
 }
 
 }  // namespace

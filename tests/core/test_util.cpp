@@ -22,25 +22,31 @@ TEST(FileIO, WriteReadAndCopy) {
   ASSERT_TRUE(writeFile(dir / "f.bin", {ByteView(a), ByteView(b)}));
   EXPECT_EQ(test::readBytes(dir / "f.bin"), (Bytes{1, 2, 3, 4, 5}));
   EXPECT_EQ(*readFile(dir / "f.bin"), (Bytes{1, 2, 3, 4, 5}));
-  EXPECT_EQ(*readFileHead(dir / "f.bin", 2), (Bytes{1, 2}));
-  EXPECT_EQ(*readFileHead(dir / "f.bin", 64), (Bytes{1, 2, 3, 4, 5}));
+  EXPECT_EQ(*readFile(dir / "f.bin", 2, true), (Bytes{1, 2}));  // the head only
+  EXPECT_EQ(*readFile(dir / "f.bin", 64, true), (Bytes{1, 2, 3, 4, 5}));
   EXPECT_FALSE(readFile(dir / "f.bin", 4).has_value());  // over the limit
+  // A kept buffer grows for a larger file and is not shrunk for a smaller one.
+  Bytes buffer(100, 9);
+  const auto view = readFileInto(dir / "f.bin", buffer, 64);
+  ASSERT_TRUE(view);
+  EXPECT_EQ(Bytes(view->begin(), view->end()), (Bytes{1, 2, 3, 4, 5}));
+  EXPECT_EQ(buffer.size(), 100u);
   EXPECT_FALSE(readFile(dir.path()).has_value());        // a folder
   ASSERT_TRUE(copyFile(dir / "f.bin", dir / "g.bin"));
   EXPECT_EQ(test::readBytes(dir / "g.bin"), test::readBytes(dir / "f.bin"));
   // A longer file is truncated, not appended to.
-  ASSERT_TRUE(writeFile(dir / "g.bin", ByteView(b)));
+  ASSERT_TRUE(writeFile(dir / "g.bin", {ByteView(b)}));
   EXPECT_EQ(test::readBytes(dir / "g.bin"), b);
 }
 
 TEST(FileIO, FailedWriteLeavesNoFileAndIsReported) {
   TempDir dir;
   const Bytes data(1000, 7);
-  setWriteFaultInjector([](const fs::path& p) { return p.filename() != "bad.bin"; });
+  const test::FailingWrites faults("bad.bin");
   Report report;
-  EXPECT_FALSE(writeOutput(report, dir / "bad.bin", ByteView(data)));
-  EXPECT_TRUE(writeOutput(report, dir / "good.bin", ByteView(data)));
-  setWriteFaultInjector(nullptr);
+  OutputWriter out(report, &faults);
+  EXPECT_FALSE(out.write(dir / "bad.bin", ByteView(data)));
+  EXPECT_TRUE(out.write(dir / "good.bin", ByteView(data)));
   EXPECT_FALSE(fs::exists(dir / "bad.bin"));
   EXPECT_EQ(test::readBytes(dir / "good.bin"), data);
   ASSERT_EQ(report.writeFailures.size(), 1u);
@@ -57,11 +63,10 @@ TEST(FileIO, LargeCopiesStreamAndFailCleanly) {
   ASSERT_TRUE(copyFile(dir / "big.bin", dir / "copy.bin"));
   EXPECT_EQ(test::readBytes(dir / "copy.bin"), big);
   // The disk fills up after the first block: no cut copy is left.
-  int writes = 0;
-  setWriteFaultInjector([&](const fs::path&) { return ++writes < 2; });
+  const test::FailingWrites faults("", 1);
   Report report;
-  EXPECT_FALSE(copyOutput(report, dir / "big.bin", dir / "cut.bin"));
-  setWriteFaultInjector(nullptr);
+  OutputWriter out(report, &faults);
+  EXPECT_FALSE(out.copy(dir / "big.bin", dir / "cut.bin"));
   EXPECT_FALSE(fs::exists(dir / "cut.bin"));
   EXPECT_EQ(report.writeFailures.size(), 1u);
 }
@@ -69,10 +74,11 @@ TEST(FileIO, LargeCopiesStreamAndFailCleanly) {
 TEST(FileIO, CopyOfMissingSourceIsQuiet) {
   TempDir dir;
   Report report;
-  EXPECT_FALSE(copyOutput(report, dir / "missing", dir / "x"));
-  EXPECT_FALSE(copyOutput(report, fs::path(), dir / "x"));
+  OutputWriter out(report);
+  EXPECT_FALSE(out.copy(dir / "missing", dir / "x"));
+  EXPECT_FALSE(out.copy(fs::path(), dir / "x"));
   test::writeText(dir / "src", "s");
-  EXPECT_FALSE(copyOutput(report, dir / "src", dir / "no-folder" / "x"));
+  EXPECT_FALSE(out.copy(dir / "src", dir / "no-folder" / "x"));
   EXPECT_TRUE(report.warnings.empty());
   EXPECT_TRUE(report.writeFailures.empty());
 }
@@ -126,29 +132,43 @@ TEST(Paths, Utf8RoundTrip) {
   EXPECT_EQ(pathToUtf8(toPath(QString::fromUtf8("数码管.ttf"))), "数码管.ttf");
 }
 
-TEST(OrderedPool, ConsumesInOrderWhateverTheThreads) {
-  for (int jobs : {1, 2, 4, 8}) {
-    std::vector<int> seen;
-    std::atomic<int> inFlight{0}, maxInFlight{0};
-    forEachOrdered<int>(
-        50, jobs,
-        [&](int i) {
-          const int now = ++inFlight;
-          int expected = maxInFlight.load();
-          while (now > expected && !maxInFlight.compare_exchange_weak(expected, now)) {}
-          // Later items finish first now and then.
-          std::this_thread::sleep_for(std::chrono::microseconds((50 - i) % 7 * 100));
-          --inFlight;
-          return i * i;
-        },
-        [&](int i, int&& v) {
-          EXPECT_EQ(v, i * i);
-          seen.push_back(i);
-        },
-        3 * jobs);
-    ASSERT_EQ(seen.size(), 50u);
-    for (int i = 0; i < 50; ++i) EXPECT_EQ(seen[i], i);
-    EXPECT_LE(maxInFlight.load(), jobs);
+// Results reach the consumer in item order, on the calling thread (what lets
+// a GUI update its progress bar from it), and the results waiting for a slow
+// consumer never pass the window: memory stays bounded by the window, not by
+// the number of items.
+TEST(OrderedPool, InOrderOnTheCallerWithinTheWindow) {
+  const std::thread::id caller = std::this_thread::get_id();
+  for (int jobs : {1, 2, 4}) {
+    for (int window : {1, 3, 8}) {
+      std::atomic<int> produced{0}, consumed{0};
+      std::atomic<bool> producedOnCaller{false};
+      int mostAhead = 0;
+      std::vector<int> order;
+      forEachOrdered<std::vector<int>>(
+          60, jobs,
+          [&](int i) {
+            if (jobs > 1 && std::this_thread::get_id() == caller) producedOnCaller = true;
+            ++produced;
+            // Later items finish first now and then.
+            std::this_thread::sleep_for(std::chrono::microseconds((60 - i) % 7 * 50));
+            return std::vector<int>(16, i);
+          },
+          [&](int i, std::vector<int>&& v) {
+            EXPECT_EQ(std::this_thread::get_id(), caller);
+            mostAhead = std::max(mostAhead, produced.load() - consumed.load());
+            std::this_thread::sleep_for(std::chrono::microseconds(200));  // a slow writer
+            EXPECT_EQ(v.front(), i);
+            order.push_back(i);
+            ++consumed;
+          },
+          window);
+      ASSERT_EQ(order.size(), 60u);
+      for (int i = 0; i < 60; ++i) EXPECT_EQ(order[std::size_t(i)], i);
+      EXPECT_FALSE(producedOnCaller);
+      // Items started but not yet consumed (the one being consumed among
+      // them): one thread works one item at a time, more within the window.
+      EXPECT_LE(mostAhead, jobs == 1 ? 1 : window) << jobs << " jobs, window " << window;
+    }
   }
 }
 

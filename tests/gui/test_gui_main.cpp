@@ -93,12 +93,12 @@ TEST_F(MainDialog, EnterInThePathBoxStartsARunWithTheShownSettings) {
   ASSERT_EQ(calls.size(), 1u);
   const ConversionSettings& got = calls[0].settings;
   EXPECT_EQ(got.sourceFolder, fs::path(" /src/DWIN_SET "));  // used as typed
-  EXPECT_EQ(got.rotationChoice, 0);
-  EXPECT_EQ(got.pictureFormat, 2);
+  EXPECT_EQ(got.rotationChoice, RotationChoice::Automatic);
+  EXPECT_EQ(got.pictureFormat, PictureFormat::Zbmp);
   EXPECT_EQ(got.fontChoice, 1);
-  EXPECT_EQ(got.deRipple, 0);
-  EXPECT_EQ(got.singlePictureFiles, 1);
-  EXPECT_EQ(got.fontDisplay, 0);
+  EXPECT_FALSE(got.deRipple);
+  EXPECT_TRUE(got.singlePictureFiles);
+  EXPECT_EQ(got.fontDisplay, FontDisplay::Vector);
   EXPECT_TRUE(calls[0].options.outputRoot.empty());
   EXPECT_TRUE(calls[0].options.resourceFolder.empty());
   EXPECT_EQ(calls[0].options.jobs, std::max(1, QThread::idealThreadCount()));
@@ -119,7 +119,7 @@ TEST_F(MainDialog, BrowsingKeepsAChangedFormat) {
   EXPECT_EQ(list(1017)->currentIndex(), 0);
   press(1);
   ASSERT_EQ(calls.size(), 1u);
-  EXPECT_EQ(calls[0].settings.pictureFormat, 0);
+  EXPECT_EQ(calls[0].settings.pictureFormat, PictureFormat::Jpeg);
   EXPECT_EQ(calls[0].settings.sourceFolder, fs::path("/picked/DWIN_SET"));
 }
 
@@ -152,15 +152,15 @@ TEST_F(MainDialog, ASecondRunUsesTheSettingsShownAtItsStartAndTheSessionCarriesO
   QTest::mouseClick(box(1018), Qt::LeftButton);
   press(1);
   ASSERT_EQ(calls.size(), 2u);
-  EXPECT_EQ(calls[0].settings.rotationChoice, 2);
-  EXPECT_EQ(calls[0].settings.pictureFormat, 2);
+  EXPECT_EQ(calls[0].settings.rotationChoice, RotationChoice::Cw90);
+  EXPECT_EQ(calls[0].settings.pictureFormat, PictureFormat::Zbmp);
   const ConversionSettings& second = calls[1].settings;
   EXPECT_EQ(second.sourceFolder, fs::path("/second"));
-  EXPECT_EQ(second.rotationChoice, 4);
-  EXPECT_EQ(second.pictureFormat, 1);
+  EXPECT_EQ(second.rotationChoice, RotationChoice::Cw270);
+  EXPECT_EQ(second.pictureFormat, PictureFormat::JpegHigh);
   EXPECT_EQ(second.fontChoice, 3);
-  EXPECT_EQ(second.fontDisplay, 1);
-  EXPECT_EQ(second.deRipple, 1);
+  EXPECT_EQ(second.fontDisplay, FontDisplay::Bitmap);
+  EXPECT_TRUE(second.deRipple);
   EXPECT_EQ(calls[1].sessionSeen.iconRotation, 3);
   EXPECT_EQ(calls[1].sessionSeen.setup.baudIndex, 6);
 }

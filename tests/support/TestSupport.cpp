@@ -122,6 +122,8 @@ CliRun runCli(const std::vector<std::string>& args, const std::string& input) {
   std::ostringstream out, err;
   std::istringstream in(input);
   cli::CliIo io{out, err, in, false, false};
+  // The program would find its fonts beside itself.
+  setProgramFolder(pathFromUtf8(TESSEL_BIN_DIR));
   CliRun r;
   r.status = cli::RunCli(arguments, io);
   r.out = out.str();
