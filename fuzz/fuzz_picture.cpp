@@ -4,9 +4,10 @@
 //   bits 0-1 rotation code, bit 2 de-ripple,
 //   bits 3-4 output: 0 .zbmp, 1 JPEG q90, 2 JPEG q100, 3 pack entry,
 //   bit 5 pack entry as JPEG instead of zlib RGB565 rows.
-// The rest of the input is the picture file. Every input also goes through
-// the short ways to RGB565 rows (plain BMP, plain JPEG), which must give the
-// rows of the general way whenever they take a picture.
+// The rest of the input is the picture file, the last byte also the pack
+// entry's number. Every input also goes through the short ways to RGB565 rows
+// (plain BMP, plain JPEG), which must give the rows of the general way
+// whenever they take a picture.
 //
 // Pictures that announce more than kFuzzPixels pixels but pass the loader's
 // limits are not decoded: they are legal, only slow, and the fuzzer would
@@ -18,11 +19,12 @@
 #include <zlib.h>
 
 #include "FuzzSupport.h"
-#include "picture/Jpeg.h"
-#include "picture/PictureConvert.h"
+#include "picture/PictureLimits.h"
 #include "picture/PictureLoad.h"
 #include "picture/PicturePack.h"
-#include "picture/Rgb565Load.h"
+#include "picture/PicturePipeline.h"
+#include "picture/PlainDecode.h"
+#include "picture/Rgb565.h"
 #include "picture/Zbmp.h"
 
 using namespace tessel;
@@ -42,9 +44,16 @@ std::uint64_t announcedPixels(ByteView bytes, bool* pastLimits) {
   if (!size.isValid()) return 0;
   const std::uint64_t w = std::uint64_t(std::max(0, size.width()));
   const std::uint64_t h = std::uint64_t(std::max(0, size.height()));
-  *pastLimits = w > std::uint64_t(kMaxPictureSide) || h > std::uint64_t(kMaxPictureSide) ||
-                w * h * 4 > kMaxDecodedBytes;
+  *pastLimits = !PictureSizeAllowed(w, h);
   return w * h;
+}
+
+// The RGB565 rows of a zlib stream: exactly `rowBytes` of them.
+void checkStream(const std::uint8_t* stream, std::size_t length, std::uint64_t rowBytes) {
+  Bytes rows(rowBytes + 1);
+  uLongf inflated = static_cast<uLongf>(rows.size());
+  TESSEL_FUZZ_CHECK(uncompress(rows.data(), &inflated, stream, static_cast<uLong>(length)) == Z_OK);
+  TESSEL_FUZZ_CHECK(inflated == rowBytes);
 }
 
 // A .zbmp file must read back completely: header, then rows of its size.
@@ -61,11 +70,7 @@ void checkZbmp(const Bytes& file, int width, int height) {
   }
   TESSEL_FUZZ_CHECK(flag == kZbmpCompressed);
   TESSEL_FUZZ_CHECK(stored <= rowBytes);  // else the rows are stored raw
-  Bytes rows(rowBytes + 1);
-  uLongf length = static_cast<uLongf>(rows.size());
-  TESSEL_FUZZ_CHECK(uncompress(rows.data(), &length, file.data() + kZbmpHeaderSize,
-                               static_cast<uLong>(stored)) == Z_OK);
-  TESSEL_FUZZ_CHECK(length == rowBytes);
+  checkStream(file.data() + kZbmpHeaderSize, stored, rowBytes);
 }
 
 void checkJpeg(const Bytes& file, int width, int height) {
@@ -110,16 +115,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     TESSEL_FUZZ_CHECK(Rgb565Rows(general.image) == plain->rows);
   }
 
-  ConversionSettings settings;
-  settings.deRipple = deRipple ? 1 : 0;
+  // The size the picture has once it is turned, when it loads.
+  const LoadedPicture loaded = LoadPictureData(picture);
+  const bool turned = rotation == 1 || rotation == 3;
+  const int width = turned ? loaded.image.height() : loaded.image.width();
+  const int height = turned ? loaded.image.width() : loaded.image.height();
+
   if (output < 3) {
-    settings.pictureFormat = output == 0 ? kZbmp : output == 1 ? kJpeg : kJpegHigh;
-    const EncodedPicture encoded = EncodePictureData(settings, picture, rotation);
+    const PictureFormat format = output == 0   ? PictureFormat::Zbmp
+                                 : output == 1 ? PictureFormat::Jpeg
+                                               : PictureFormat::JpegHigh;
+    const EncodedPicture encoded =
+        EncodePictureBytes(picture, {format, deRipple}, rotation, PictureTarget::File);
     if (!encoded.ok) {
-      TESSEL_FUZZ_CHECK(!encoded.warning.empty() && encoded.bytes.empty());
+      TESSEL_FUZZ_CHECK(!encoded.error.empty() && encoded.bytes.empty());
       return 0;
     }
-    TESSEL_FUZZ_CHECK(encoded.width >= 1 && encoded.height >= 1);
+    TESSEL_FUZZ_CHECK(loaded.ok() && encoded.width == width && encoded.height == height);
     if (output == 0) {
       TESSEL_FUZZ_CHECK(encoded.extension == ".zbmp");
       checkZbmp(encoded.bytes, encoded.width, encoded.height);
@@ -130,48 +142,41 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
 
-  // A pack entry, built in memory the way the run builds one from a file.
-  LoadedPicture loaded = LoadPictureData(picture);
-  if (!loaded.ok()) {
-    TESSEL_FUZZ_CHECK(!loaded.error.empty());
-    return 0;
-  }
-  const int sourceWidth = loaded.image.width(), sourceHeight = loaded.image.height();
-  const QImage prepared = PreparePicture(std::move(loaded.image), deRipple, rotation);
-  const bool turned = rotation == 1 || rotation == 3;
-  TESSEL_FUZZ_CHECK(prepared.width() == (turned ? sourceHeight : sourceWidth));
-  TESSEL_FUZZ_CHECK(prepared.height() == (turned ? sourceWidth : sourceHeight));
-  PackBlock block;
-  block.width = prepared.width();
-  block.height = prepared.height();
-  if (choice & 0x20) {
-    std::optional<Bytes> jpeg = EncodeJpeg(prepared, kJpegQualityNormal);
-    if (!jpeg) return 0;
-    block.dataKind = kPackJpeg;
-    block.data = std::move(*jpeg);
-  } else {
-    std::optional<Bytes> stream = CompressRgb565(Rgb565Rows(prepared));
-    TESSEL_FUZZ_CHECK(stream.has_value());
-    block.dataKind = kPackZlibRgb565;
-    block.data = std::move(*stream);
-  }
-  block.ok = true;
+  // A pack entry, built the way the run builds one.
+  const bool jpeg = (choice & 0x20) != 0;
+  const EncodedPicture block =
+      EncodePictureBytes(picture, {jpeg ? PictureFormat::Jpeg : PictureFormat::Zbmp, deRipple},
+                         rotation, PictureTarget::PackBlock);
   const int number = data[size - 1];
   PicturePack pack;
   Report report;
-  pack.append(number, block, report);
-  if (block.data.size() > kPackMaxBlock) {
+  pack.append(number, block, "fuzz", report);
+  if (!block.ok) {
+    TESSEL_FUZZ_CHECK(!block.error.empty() && block.bytes.empty());
+    TESSEL_FUZZ_CHECK(!pack.hasContent() && report.warnings.size() == 1);
+    return 0;
+  }
+  TESSEL_FUZZ_CHECK(loaded.ok() && block.width == width && block.height == height);
+  if (jpeg) {
+    TESSEL_FUZZ_CHECK(block.packKind == kPackJpeg);
+    checkJpeg(block.bytes, block.width, block.height);
+  } else {
+    TESSEL_FUZZ_CHECK(block.packKind == kPackZlibRgb565);
+    checkStream(block.bytes.data(), block.bytes.size(),
+                Rgb565Stride(std::uint64_t(block.width)) * std::uint64_t(block.height));
+  }
+  if (block.bytes.size() > kPackMaxBlock) {
     TESSEL_FUZZ_CHECK(!pack.hasContent() && report.warnings.size() == 1);
     return 0;
   }
   TESSEL_FUZZ_CHECK(pack.hasContent() && report.warnings.empty());
   const Bytes& index = pack.index();
   TESSEL_FUZZ_CHECK(index.size() == (std::size_t(number) + 1) * kPackEntrySize);
-  const Bytes expected = PackIndexEntry(std::uint16_t(number), block.dataKind, packBaseAddress,
+  const Bytes expected = PackIndexEntry(std::uint16_t(number), block.packKind, packBaseAddress,
                                         std::uint16_t(block.width), std::uint16_t(block.height),
-                                        std::uint32_t(block.data.size()));
+                                        std::uint32_t(block.bytes.size()));
   TESSEL_FUZZ_CHECK(std::equal(expected.begin(), expected.end(),
                                index.begin() + std::ptrdiff_t(number * kPackEntrySize)));
-  TESSEL_FUZZ_CHECK(pack.data() == block.data);
+  TESSEL_FUZZ_CHECK(pack.data() == block.bytes);
   return 0;
 }

@@ -70,7 +70,7 @@ TEST(Dither, RowOfFour100GivesSameValueEverywhere) {
 TEST(Dither, OnePixelIsTruncated) {
   const auto out = ditherFlat(1, 1, {123, 77, 255});
   ASSERT_EQ(out.size(), 1u);
-  EXPECT_EQ(out[0], std::uint16_t((123 >> 3) << 11 | (77 >> 2) << 5 | (255 >> 3)));
+  EXPECT_EQ(out[0], 0x7A7F);  // red 15, green 19, blue 31
 }
 
 TEST(Dither, WhiteAndBlackStayUnchanged) {
@@ -137,52 +137,44 @@ TEST(Dither, NegativeSumsTruncateTowardZero) {
   EXPECT_EQ(red, (std::vector<int>{31, 31}));
 }
 
-TEST(DeRipple, LowBitsAreZeroAndAlphaIsKept) {
-  QImage picture(13, 9, QImage::Format_ARGB32);
-  for (int y = 0; y < picture.height(); ++y) {
-    for (int x = 0; x < picture.width(); ++x) {
-      picture.setPixel(x, y, qRgba(x * 19 + 3, y * 27 + 1, (x * y * 5 + 7) & 0xFF, (x * 20 + y) & 0xFF));
+// Every pixel takes its dithered value, widened by shifting; alpha stays, and
+// so does the kind of picture.
+TEST(DeRipple, PixelsTakeTheDitherOfTheBgrRowsAndKeepTheirAlpha) {
+  for (QImage::Format format : {QImage::Format_RGB32, QImage::Format_ARGB32}) {
+    const bool alpha = format == QImage::Format_ARGB32;
+    QImage picture(21, 6, format);
+    for (int y = 0; y < picture.height(); ++y) {
+      for (int x = 0; x < picture.width(); ++x) {
+        picture.setPixel(x, y, qRgba(40 + x, 100 + y * 3, 200 - x * 2, alpha ? (x * 20 + y) & 0xFF : 255));
+      }
+    }
+    const QImage before = picture;
+    // The stored colours, whatever the alpha: nothing is blended in.
+    std::vector<std::uint8_t> bgr;
+    for (int y = 0; y < 6; ++y) {
+      for (int x = 0; x < 21; ++x) {
+        const QRgb p = before.pixel(x, y);
+        bgr.insert(bgr.end(), {std::uint8_t(qBlue(p)), std::uint8_t(qGreen(p)), std::uint8_t(qRed(p))});
+      }
+    }
+    std::vector<std::uint8_t> expected(21 * 6 * 2);
+    DitherToRgb565(bgr.data(), 21, 6, 21 * 3, expected.data(), 42);
+    ApplyDeRipple(picture);
+    ASSERT_EQ(picture.size(), before.size());
+    EXPECT_EQ(picture.format(), format);
+    for (int y = 0; y < 6; ++y) {
+      for (int x = 0; x < 21; ++x) {
+        const std::size_t i = std::size_t(y * 21 + x) * 2;
+        const Rgb c = widen(std::uint16_t(expected[i] | expected[i + 1] << 8));
+        const QRgb p = picture.pixel(x, y);
+        EXPECT_EQ(qRed(p), c.r);
+        EXPECT_EQ(qGreen(p), c.g);
+        EXPECT_EQ(qBlue(p), c.b);
+        EXPECT_EQ(qAlpha(p), qAlpha(before.pixel(x, y)));
+      }
     }
   }
-  const QImage before = picture;
-  ApplyDeRipple(picture);
-  ASSERT_EQ(picture.size(), before.size());
-  EXPECT_EQ(picture.format(), QImage::Format_ARGB32);
-  for (int y = 0; y < picture.height(); ++y) {
-    for (int x = 0; x < picture.width(); ++x) {
-      const QRgb p = picture.pixel(x, y);
-      EXPECT_EQ(qRed(p) & 7, 0);
-      EXPECT_EQ(qGreen(p) & 3, 0);
-      EXPECT_EQ(qBlue(p) & 7, 0);
-      EXPECT_EQ(qAlpha(p), qAlpha(before.pixel(x, y)));
-    }
-  }
-}
-
-TEST(DeRipple, MatchesTheDitherOfTheBgrRows) {
-  QImage picture(21, 6, QImage::Format_RGB32);
-  for (int y = 0; y < picture.height(); ++y) {
-    for (int x = 0; x < picture.width(); ++x) picture.setPixel(x, y, qRgb(40 + x, 100 + y * 3, 200 - x * 2));
-  }
-  const QImage bgr = picture.convertToFormat(QImage::Format_BGR888);
-  std::vector<std::uint8_t> expected(21 * 6 * 2);
-  DitherToRgb565(bgr.constBits(), 21, 6, int(bgr.bytesPerLine()), expected.data(), 42);
-  ApplyDeRipple(picture);
-  for (int y = 0; y < 6; ++y) {
-    for (int x = 0; x < 21; ++x) {
-      const std::size_t i = std::size_t(y * 21 + x) * 2;
-      const Rgb c = widen(std::uint16_t(expected[i] | expected[i + 1] << 8));
-      const QRgb p = picture.pixel(x, y);
-      EXPECT_EQ(qRed(p), c.r);
-      EXPECT_EQ(qGreen(p), c.g);
-      EXPECT_EQ(qBlue(p), c.b);
-      EXPECT_EQ(qAlpha(p), 255);
-    }
-  }
-}
-
-TEST(DeRipple, EmptyPictureStaysEmpty) {
-  QImage picture;
-  ApplyDeRipple(picture);
-  EXPECT_TRUE(picture.isNull());
+  QImage empty;
+  ApplyDeRipple(empty);
+  EXPECT_TRUE(empty.isNull());
 }

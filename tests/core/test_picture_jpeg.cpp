@@ -1,5 +1,5 @@
 // JPEG re-encoding: the library's defaults at quality 90 and 100, read back
-// from the written bytes.
+// from the written bytes, and the JPEG formats of the picture pipeline.
 #include <gtest/gtest.h>
 
 #include <QImage>
@@ -9,8 +9,8 @@
 #include <map>
 
 #include "picture/Jpeg.h"
+#include "picture/PicturePipeline.h"
 #include "support/TestSupport.h"
-#include "util/FileIO.h"
 
 using namespace tessel;
 using namespace tessel::test;
@@ -23,23 +23,26 @@ constexpr std::array<int, 64> kZigzag = {
     41, 34, 27, 20, 13, 6,  7,  14, 21, 28, 35, 42, 49, 56, 57, 50, 43, 36, 29, 22, 15, 23,
     30, 37, 44, 51, 58, 59, 52, 45, 38, 31, 39, 46, 53, 60, 61, 54, 47, 55, 62, 63};
 
-// The standard tables, natural order.
-constexpr std::array<int, 64> kLuminance = {
-    16, 11, 10, 16, 24,  40,  51,  61,  12, 12, 14, 19, 26,  58,  60,  55,
-    14, 13, 16, 24, 40,  57,  69,  56,  14, 17, 22, 29, 51,  87,  80,  62,
-    18, 22, 37, 56, 68,  109, 103, 77,  24, 35, 55, 64, 81,  104, 113, 92,
-    49, 64, 78, 87, 103, 121, 120, 101, 72, 92, 95, 98, 112, 100, 103, 99};
-constexpr std::array<int, 64> kChrominance = {
-    17, 18, 24, 47, 99, 99, 99, 99, 18, 21, 26, 66, 99, 99, 99, 99, 24, 26, 56, 99, 99, 99,
-    99, 99, 47, 66, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99,
-    99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99, 99};
-
-std::array<int, 64> scaled(const std::array<int, 64>& table, int quality) {
-  const int scale = quality < 50 ? 5000 / quality : 200 - quality * 2;
-  std::array<int, 64> out{};
-  for (int i = 0; i < 64; ++i) out[std::size_t(i)] = std::clamp((table[std::size_t(i)] * scale + 50) / 100, 1, 255);
-  return out;
-}
+// The quality 90 tables: the standard tables of the JPEG standard (annex K)
+// scaled by 20 %, natural order.
+constexpr std::array<int, 64> kLuminance90 = {
+    3,  2,  2,  3,  5,  8,  10, 12,  //
+    2,  2,  3,  4,  5,  12, 12, 11,  //
+    3,  3,  3,  5,  8,  11, 14, 11,  //
+    3,  3,  4,  6,  10, 17, 16, 12,  //
+    4,  4,  7,  11, 14, 22, 21, 15,  //
+    5,  7,  11, 13, 16, 21, 23, 18,  //
+    10, 13, 16, 17, 21, 24, 24, 20,  //
+    14, 18, 19, 20, 22, 20, 21, 20};
+constexpr std::array<int, 64> kChrominance90 = {
+    3,  4,  5,  9,  20, 20, 20, 20,  //
+    4,  4,  5,  13, 20, 20, 20, 20,  //
+    5,  5,  11, 20, 20, 20, 20, 20,  //
+    9,  13, 20, 20, 20, 20, 20, 20,  //
+    20, 20, 20, 20, 20, 20, 20, 20,  //
+    20, 20, 20, 20, 20, 20, 20, 20,  //
+    20, 20, 20, 20, 20, 20, 20, 20,  //
+    20, 20, 20, 20, 20, 20, 20, 20};
 
 struct Component {
   int id, sampling, table;
@@ -126,7 +129,7 @@ Bytes encodeThroughStdio(const fs::path& path, const QImage& picture, int qualit
 }  // namespace
 
 TEST(Jpeg, Quality90TablesAndSampling) {
-  const auto jpeg = EncodeJpeg(patternImage(64, 48), kJpegQualityNormal);
+  const auto jpeg = EncodeJpeg(patternImage(64, 48), 90);
   ASSERT_TRUE(jpeg);
   const JpegInfo info = parseJpeg(*jpeg);
   ASSERT_TRUE(info.ok);
@@ -142,21 +145,12 @@ TEST(Jpeg, Quality90TablesAndSampling) {
   EXPECT_EQ(info.components[0].table, 0);
   EXPECT_EQ(info.components[1].table, 1);
   EXPECT_EQ(info.components[2].table, 1);
-  ASSERT_EQ(info.tables.count(0), 1u);
-  ASSERT_EQ(info.tables.count(1), 1u);
-  const auto& luminance = info.tables.at(0);
-  // The first row of the table in natural order.
-  EXPECT_EQ(std::vector<int>(luminance.begin(), luminance.begin() + 8),
-            (std::vector<int>{3, 2, 2, 3, 5, 8, 10, 12}));
-  EXPECT_EQ(luminance, scaled(kLuminance, 90));
-  EXPECT_EQ(info.tables.at(1), scaled(kChrominance, 90));
-}
+  ASSERT_EQ(info.tables.size(), 2u);
+  EXPECT_EQ(info.tables.at(0), kLuminance90);
+  EXPECT_EQ(info.tables.at(1), kChrominance90);
 
-TEST(Jpeg, Quality90LuminanceAsStoredInZigzagOrder) {
-  const auto jpeg = EncodeJpeg(patternImage(16, 16), kJpegQualityNormal);
-  ASSERT_TRUE(jpeg);
-  // The DQT segment holds the entries in zigzag order: 16 11 12 14 12 10 16
-  // 14 scaled by 20 %.
+  // The file holds the entries in zigzag order: 16 11 12 14 12 10 16 14 of
+  // the standard luminance table, scaled.
   const Bytes dqt = {0xFF, 0xDB};
   const auto at = std::search(jpeg->begin(), jpeg->end(), dqt.begin(), dqt.end());
   ASSERT_NE(at, jpeg->end());
@@ -166,23 +160,42 @@ TEST(Jpeg, Quality90LuminanceAsStoredInZigzagOrder) {
             (Bytes{3, 2, 2, 3, 2, 2, 3, 3}));
 }
 
-TEST(Jpeg, Quality100TablesAreAllOnes) {
-  const auto jpeg = EncodeJpeg(patternImage(40, 30), kJpegQualityHigh);
-  ASSERT_TRUE(jpeg);
-  const JpegInfo info = parseJpeg(*jpeg);
+// The two JPEG formats of the dialog through the picture pipeline: quality 90
+// and 100, the same file for a picture file and a pack block, turned.
+TEST(Jpeg, PipelineFormatsPickTheirQuality) {
+  const Bytes bmp = build::encode(patternImage(48, 32), "BMP");
+  const EncodedPicture normal = EncodePictureBytes(bmp, {PictureFormat::Jpeg, false}, 1, PictureTarget::File);
+  ASSERT_TRUE(normal.ok) << normal.error;
+  EXPECT_EQ(normal.extension, ".jpg");
+  EXPECT_EQ(normal.width, 32);
+  EXPECT_EQ(normal.height, 48);
+  const JpegInfo info = parseJpeg(normal.bytes);
   ASSERT_TRUE(info.ok);
+  EXPECT_EQ(info.width, 32);
+  EXPECT_EQ(info.height, 48);
   ASSERT_EQ(info.tables.size(), 2u);
-  for (const auto& [id, table] : info.tables) {
+  EXPECT_EQ(info.tables.at(0), kLuminance90);
+
+  const EncodedPicture high = EncodePictureBytes(bmp, {PictureFormat::JpegHigh, false}, 0, PictureTarget::File);
+  ASSERT_TRUE(high.ok) << high.error;
+  EXPECT_EQ(high.extension, ".jpg");
+  const JpegInfo highInfo = parseJpeg(high.bytes);
+  ASSERT_TRUE(highInfo.ok);
+  ASSERT_EQ(highInfo.tables.size(), 2u);
+  for (const auto& [id, table] : highInfo.tables) {
     for (int v : table) EXPECT_EQ(v, 1) << "table " << id;
   }
-  ASSERT_EQ(info.components.size(), 3u);
-  EXPECT_EQ(info.components[0].sampling, 0x22);
+
+  const EncodedPicture block = EncodePictureBytes(bmp, {PictureFormat::Jpeg, false}, 1, PictureTarget::PackBlock);
+  ASSERT_TRUE(block.ok) << block.error;
+  EXPECT_EQ(block.packKind, kPackJpeg);
+  EXPECT_EQ(block.bytes, normal.bytes);
 }
 
 TEST(Jpeg, SameBytesAsAFileWrite) {
   TempDir dir;
   const QImage picture = patternImage(57, 33);
-  for (int quality : {kJpegQualityNormal, kJpegQualityHigh}) {
+  for (int quality : {90, 100}) {
     const auto jpeg = EncodeJpeg(picture, quality);
     ASSERT_TRUE(jpeg);
     EXPECT_EQ(*jpeg, encodeThroughStdio(dir / "reference.jpg", picture, quality));
@@ -191,7 +204,7 @@ TEST(Jpeg, SameBytesAsAFileWrite) {
 
 TEST(Jpeg, OddWidth) {
   const QImage picture = patternImage(101, 17);
-  const auto jpeg = EncodeJpeg(picture, kJpegQualityHigh);
+  const auto jpeg = EncodeJpeg(picture, 100);
   ASSERT_TRUE(jpeg);
   const JpegInfo info = parseJpeg(*jpeg);
   EXPECT_EQ(info.width, 101);
@@ -209,7 +222,7 @@ TEST(Jpeg, OddWidth) {
 TEST(Jpeg, AlphaPictureHasThreeComponents) {
   QImage picture(20, 10, QImage::Format_ARGB32);
   picture.fill(qRgba(10, 200, 30, 40));
-  const auto jpeg = EncodeJpeg(picture, kJpegQualityNormal);
+  const auto jpeg = EncodeJpeg(picture, 90);
   ASSERT_TRUE(jpeg);
   const JpegInfo info = parseJpeg(*jpeg);
   ASSERT_TRUE(info.ok);
@@ -226,15 +239,26 @@ TEST(Jpeg, LibraryErrorIsReportedNotFatal) {
   const int width = 65535;
   std::vector<std::uint8_t> row(std::size_t(width) * 3, 0x80);
   std::string error;
-  const auto jpeg = EncodeJpegRows(row.data(), width, 1, row.size(), kJpegQualityNormal, &error);
+  const auto jpeg = EncodeJpegRows(row.data(), width, 1, row.size(), 90, &error);
   EXPECT_FALSE(jpeg);
-  EXPECT_NE(error.find("JPEG"), std::string::npos);
-  EXPECT_GT(error.size(), 6u);
+  EXPECT_NE(error.find("65500"), std::string::npos) << error;
   // The library is usable afterwards.
-  EXPECT_TRUE(EncodeJpegRows(row.data(), 100, 1, row.size(), kJpegQualityNormal));
+  EXPECT_TRUE(EncodeJpegRows(row.data(), 100, 1, row.size(), 90));
 
-  EXPECT_FALSE(EncodeJpegRows(row.data(), 0, 1, 0, kJpegQualityNormal));
-  EXPECT_FALSE(EncodeJpeg(QImage(), kJpegQualityNormal));
+  EXPECT_FALSE(EncodeJpegRows(row.data(), 0, 1, 0, 90));
+  EXPECT_FALSE(EncodeJpeg(QImage(), 90));
+
+  // Through the pipeline: a picture the outputs take but JPEG cannot is not
+  // encoded, and the library's message is the reason.
+  build::BmpShape shape;
+  shape.width = width;
+  shape.height = 1;
+  const Bytes wide = build::bmpFile(shape);
+  const EncodedPicture encoded =
+      EncodePictureBytes(wide, {PictureFormat::JpegHigh, false}, 0, PictureTarget::File);
+  EXPECT_FALSE(encoded.ok);
+  EXPECT_TRUE(encoded.bytes.empty());
+  EXPECT_NE(encoded.error.find("65500"), std::string::npos) << encoded.error;
 }
 
 TEST(Jpeg, LargePictureGrowsTheBuffer) {
@@ -247,40 +271,10 @@ TEST(Jpeg, LargePictureGrowsTheBuffer) {
       picture.setPixel(x, y, state | 0xFF000000u);
     }
   }
-  const auto jpeg = EncodeJpeg(picture, kJpegQualityHigh);
+  const auto jpeg = EncodeJpeg(picture, 100);
   ASSERT_TRUE(jpeg);
   EXPECT_GT(jpeg->size(), 2u * 64 * 1024);  // past two doublings of the first 64 KiB
   EXPECT_EQ((*jpeg)[jpeg->size() - 2], 0xFF);
   EXPECT_EQ((*jpeg)[jpeg->size() - 1], 0xD9);
   EXPECT_EQ(QImage::fromData(jpeg->data(), int(jpeg->size())).size(), QSize(300, 300));
-}
-
-TEST(Jpeg, WriteFileAndFailedWrite) {
-  TempDir dir;
-  const QImage picture = patternImage(33, 21);
-  Report report;
-  ASSERT_TRUE(EncodeJpegFile(picture, dir / "1.jpg", kJpegQualityNormal, report));
-  EXPECT_EQ(readBytes(dir / "1.jpg"), *EncodeJpeg(picture, kJpegQualityNormal));
-  EXPECT_EQ(report.filesWritten, 1);
-
-  const QImage rgb = picture.convertToFormat(QImage::Format_RGB888);
-  Bytes packed;
-  for (int y = 0; y < rgb.height(); ++y) {
-    packed.insert(packed.end(), rgb.constScanLine(y), rgb.constScanLine(y) + rgb.width() * 3);
-  }
-  ASSERT_TRUE(WriteJpegFile(dir / "2.jpg", packed.data(), 33, 21, kJpegQualityNormal, report));
-  EXPECT_EQ(readBytes(dir / "2.jpg"), readBytes(dir / "1.jpg"));
-
-  setWriteFaultInjector([](const fs::path&) { return false; });
-  Report failed;
-  EXPECT_FALSE(EncodeJpegFile(picture, dir / "3.jpg", kJpegQualityNormal, failed));
-  setWriteFaultInjector(nullptr);
-  EXPECT_FALSE(fs::exists(dir / "3.jpg"));
-  ASSERT_EQ(failed.writeFailures.size(), 1u);
-
-  Report refused;
-  EXPECT_FALSE(WriteJpegFile(dir / "4.jpg", packed.data(), 0, 21, kJpegQualityNormal, refused));
-  EXPECT_FALSE(fs::exists(dir / "4.jpg"));
-  EXPECT_EQ(refused.warnings.size(), 1u);
-  EXPECT_TRUE(refused.writeFailures.empty());
 }

@@ -4,23 +4,18 @@
 #include <QImage>
 #include <random>
 
-#include "picture/Jpeg.h"
 #include "picture/PictureLoad.h"
 #include "picture/PicturePack.h"
-#include "picture/Zbmp.h"
+#include "picture/Rgb565.h"
 #include "support/TestSupport.h"
-#include "util/FileIO.h"
 
 using namespace tessel;
 using namespace tessel::test;
 
 namespace {
 
-ConversionSettings settingsFor(int format) {
-  ConversionSettings s;
-  s.pictureFormat = format;
-  s.singlePictureFiles = 0;
-  return s;
+EncodedPicture blockOf(const fs::path& path, PictureFormat format, int rotation = 0) {
+  return EncodePictureFile(path, {format, false}, rotation, PictureTarget::PackBlock);
 }
 
 Bytes entryAt(const PicturePack& pack, int number) {
@@ -28,61 +23,64 @@ Bytes entryAt(const PicturePack& pack, int number) {
   return Bytes(begin, begin + 16);
 }
 
-PackBlock fakeBlock(std::size_t size, std::uint8_t fill, int width = 10, int height = 10) {
-  PackBlock block;
+EncodedPicture fakeBlock(std::size_t size, int width = 10, int height = 10) {
+  EncodedPicture block;
   block.ok = true;
-  block.dataKind = kPackZlibRgb565;
+  block.packKind = kPackZlibRgb565;
   block.width = width;
   block.height = height;
-  block.data.assign(size, fill);
-  block.source = "fake.bmp";
+  block.bytes.assign(size, 0x5A);
   return block;
 }
 
 }  // namespace
 
+TEST(PicturePack, IndexEntryLayout) {
+  EXPECT_EQ(PackIndexEntry(0x0102, kPackJpeg, 0x00B01234, 320, 240, 0x123456),
+            (Bytes{0x02, 0x01, 0x08, 0x34, 0x12, 0xB0, 0x00, 0x40, 0x01, 0xF0, 0x00, 0x56, 0x34,
+                   0x12, 0x00, 0x00}));
+}
+
 TEST(PicturePack, EntryBytesOfA320x240Jpeg) {
   TempDir dir;
   writePicture(dir / "1.bmp", 320, 240);
+  const EncodedPicture block = blockOf(dir / "1.bmp", PictureFormat::Jpeg);
+  ASSERT_TRUE(block.ok) << block.error;
+  EXPECT_EQ(block.packKind, kPackJpeg);
   PicturePack pack;
   Report report;
-  pack.add(dir / "1.bmp", 1, settingsFor(kJpeg), 0, report);
+  pack.append(1, block, "1.bmp", report);
   EXPECT_TRUE(report.warnings.empty());
   ASSERT_EQ(pack.index().size(), 32u);
   EXPECT_EQ(entryAt(pack, 0), Bytes(16, 0));
-
-  const QImage picture = LoadPicture(dir / "1.bmp").image;
-  const Bytes jpeg = *EncodeJpeg(picture, kJpegQualityNormal);
-  ASSERT_LT(jpeg.size(), std::size_t(1) << 24);
-  const std::uint32_t n = std::uint32_t(jpeg.size());
+  const std::uint32_t n = std::uint32_t(block.bytes.size());
+  ASSERT_LT(n, 1u << 24);
   EXPECT_EQ(entryAt(pack, 1),
             (Bytes{0x01, 0x00, 0x08, 0x00, 0x00, 0xB0, 0x00, 0x40, 0x01, 0xF0, 0x00,
                    std::uint8_t(n), std::uint8_t(n >> 8), std::uint8_t(n >> 16), 0x00, 0x00}));
-  EXPECT_EQ(pack.data(), jpeg);
+  // The block is the JPEG file itself.
+  EXPECT_EQ(pack.data(), block.bytes);
+  EXPECT_EQ(QImage::fromData(pack.data().data(), int(pack.data().size())).size(), QSize(320, 240));
 }
 
-TEST(PicturePack, IndexEntryLayout) {
-  EXPECT_EQ(PackIndexEntry(1, kPackJpeg, 0x00B00000, 320, 240, 12345),
-            (Bytes{0x01, 0x00, 0x08, 0x00, 0x00, 0xB0, 0x00, 0x40, 0x01, 0xF0, 0x00, 0x39, 0x30,
-                   0x00, 0x00, 0x00}));
-}
-
-TEST(PicturePack, GapsAreZeroEntries) {
+TEST(PicturePack, GapsAreZeroEntriesAndRotationGivesTheSize) {
   TempDir dir;
   PicturePack pack;
   Report report;
   for (int n : {0, 1, 3}) {
-    writePicture(dir / (std::to_string(n) + ".bmp"), 8 + n, 6);
-    pack.add(dir / (std::to_string(n) + ".bmp"), n, settingsFor(kZbmp), 0, report);
+    const fs::path path = dir / (std::to_string(n) + ".bmp");
+    writePicture(path, 8 + n, 6);
+    pack.append(n, blockOf(path, PictureFormat::Zbmp, 3), path.filename().string(), report);
   }
+  EXPECT_TRUE(report.warnings.empty());
   ASSERT_EQ(pack.index().size(), 64u);
   EXPECT_EQ(entryAt(pack, 2), Bytes(16, 0));
   for (int n : {0, 1, 3}) {
     const Bytes e = entryAt(pack, n);
     EXPECT_EQ(getLe16(e.data()), n);
     EXPECT_EQ(e[2], 0x04);
-    EXPECT_EQ(getLe16(e.data() + 7), 8 + n);
-    EXPECT_EQ(getLe16(e.data() + 9), 6);
+    EXPECT_EQ(getLe16(e.data() + 7), 6);  // turned by 270 degrees
+    EXPECT_EQ(getLe16(e.data() + 9), 8 + n);
   }
 }
 
@@ -92,17 +90,18 @@ TEST(PicturePack, AddressesAdvanceByBlockLength) {
   writePicture(dir / "6.jpg", 17, 9);
   PicturePack pack;
   Report report;
-  pack.add(dir / "5.bmp", 5, settingsFor(kZbmp), 0, report);
-  pack.add(dir / "6.jpg", 6, settingsFor(kZbmp), 0, report);
+  pack.append(5, blockOf(dir / "5.bmp", PictureFormat::Zbmp), "5.bmp", report);
+  pack.append(6, blockOf(dir / "6.jpg", PictureFormat::Zbmp), "6.jpg", report);
   const Bytes e5 = entryAt(pack, 5), e6 = entryAt(pack, 6);
   const std::uint32_t len5 = getLe24(e5.data() + 11), len6 = getLe24(e6.data() + 11);
   EXPECT_EQ(getLe32(e5.data() + 3), 0x00B00000u);
   EXPECT_EQ(getLe32(e6.data() + 3), 0x00B00000u + len5);
   EXPECT_EQ(pack.data().size(), std::size_t(len5) + len6);
   // Each block is the bare zlib stream of the rows: no .zbmp header.
-  const QImage picture5 = LoadPicture(dir / "5.bmp").image;
   const Bytes block5(pack.data().begin(), pack.data().begin() + len5);
-  EXPECT_EQ(inflate(block5, 40 * 30 * 2), Rgb565Rows(picture5));
+  EXPECT_EQ(inflate(block5, 40 * 30 * 2), Rgb565Rows(LoadPicture(dir / "5.bmp").image));
+  const Bytes block6(pack.data().begin() + len5, pack.data().end());
+  EXPECT_EQ(inflate(block6, 36 * 9), Rgb565Rows(LoadPicture(dir / "6.jpg").image));
   EXPECT_EQ(report.picturesWritten, 0);  // counted when the pack is written
 }
 
@@ -112,9 +111,9 @@ TEST(PicturePack, RepeatedNumberReplacesTheEntryAndKeepsBothBlocks) {
   writePicture(dir / "07.jpg", 12, 8);
   PicturePack pack;
   Report report;
-  pack.add(dir / "7.bmp", 7, settingsFor(kJpegHigh), 0, report);
+  pack.append(7, blockOf(dir / "7.bmp", PictureFormat::JpegHigh), "7.bmp", report);
   const std::size_t first = pack.data().size();
-  pack.add(dir / "07.jpg", 7, settingsFor(kJpegHigh), 0, report);
+  pack.append(7, blockOf(dir / "07.jpg", PictureFormat::JpegHigh), "07.jpg", report);
   ASSERT_EQ(pack.index().size(), 8u * 16);
   const Bytes e = entryAt(pack, 7);
   EXPECT_EQ(getLe32(e.data() + 3), 0x00B00000u + first);
@@ -123,99 +122,98 @@ TEST(PicturePack, RepeatedNumberReplacesTheEntryAndKeepsBothBlocks) {
   EXPECT_EQ(pack.data().size(), first + getLe24(e.data() + 11));
 }
 
+// Unlike a .zbmp file, which then stores the rows raw.
 TEST(PicturePack, CompressedBlockIsKeptEvenWhenLongerThanTheRows) {
   QImage noise(32, 32, QImage::Format_RGB32);
   std::mt19937 rng(11);
   for (int y = 0; y < 32; ++y) {
     for (int x = 0; x < 32; ++x) noise.setPixel(x, y, rng() | 0xFF000000u);
   }
-  TempDir dir;
-  writeBytes(dir / "2.bmp", encodeImage(noise, "BMP"));
-  const PackBlock block = EncodePackBlock(settingsFor(kZbmp), dir / "2.bmp", 0);
-  ASSERT_TRUE(block.ok) << block.warning;
-  EXPECT_EQ(block.dataKind, kPackZlibRgb565);
-  EXPECT_GT(block.data.size(), 32u * 64);
-  EXPECT_EQ(inflate(block.data, 32 * 64), Rgb565Rows(noise));
+  const Bytes bmp = build::encode(noise, "BMP");
+  const EncodedPicture block =
+      EncodePictureBytes(bmp, {PictureFormat::Zbmp, false}, 0, PictureTarget::PackBlock);
+  ASSERT_TRUE(block.ok) << block.error;
+  EXPECT_EQ(block.packKind, kPackZlibRgb565);
+  EXPECT_GT(block.bytes.size(), 32u * 64);
+  EXPECT_EQ(inflate(block.bytes, 32 * 64), Rgb565Rows(noise));
+
+  const EncodedPicture file =
+      EncodePictureBytes(bmp, {PictureFormat::Zbmp, false}, 0, PictureTarget::File);
+  ASSERT_TRUE(file.ok) << file.error;
+  EXPECT_EQ(file.bytes.size(), 16u + 32 * 64);
 }
 
-TEST(PicturePack, RotationGivesTheEntryItsSize) {
+TEST(PicturePack, BlocksThePackCannotHoldAreSkippedWithAWarning) {
+  PicturePack pack;
+  Report report;
+  pack.append(-1, fakeBlock(10), "a.bmp", report);
+  pack.append(65536, fakeBlock(10), "b.bmp", report);
+  pack.append(2, fakeBlock(std::size_t(1) << 24), "c.bmp", report);
+  pack.append(3, fakeBlock(10, 65536, 1), "d.bmp", report);
+  pack.append(4, fakeBlock(10, 0, 1), "e.bmp", report);
+  pack.append(5, fakeBlock(0), "f.bmp", report);
   TempDir dir;
-  writePicture(dir / "1.bmp", 30, 20);
-  PicturePack pack;
-  Report report;
-  pack.add(dir / "1.bmp", 1, settingsFor(kJpeg), 3, report);
-  const Bytes e = entryAt(pack, 1);
-  EXPECT_EQ(getLe16(e.data() + 7), 20);
-  EXPECT_EQ(getLe16(e.data() + 9), 30);
-}
+  writeText(dir / "4.bmp", "not a bitmap");
+  const EncodedPicture corrupt = blockOf(dir / "4.bmp", PictureFormat::Zbmp);
+  ASSERT_FALSE(corrupt.ok);
+  pack.append(6, corrupt, "4.bmp", report);
 
-TEST(PicturePack, UnfitPicturesAreSkippedWithAWarning) {
-  PicturePack pack;
-  Report report;
-  pack.append(-1, fakeBlock(10, 1), report);
-  pack.append(65536, fakeBlock(10, 1), report);
-  pack.append(2, fakeBlock(std::size_t(1) << 24, 1), report);
-  pack.append(3, fakeBlock(10, 1, 70000, 1), report);
-  EXPECT_EQ(report.warnings.size(), 4u);
+  ASSERT_EQ(report.warnings.size(), 7u);
+  const char* names[] = {"a.bmp", "b.bmp", "c.bmp", "d.bmp", "e.bmp", "f.bmp", "4.bmp"};
+  for (std::size_t i = 0; i < 7; ++i) {
+    EXPECT_NE(report.warnings[i].find(names[i]), std::string::npos) << report.warnings[i];
+  }
+  EXPECT_NE(report.warnings[6].find(corrupt.error), std::string::npos) << report.warnings[6];
   EXPECT_TRUE(pack.index().empty());
   EXPECT_TRUE(pack.data().empty());
   EXPECT_FALSE(pack.hasContent());
 
-  // The largest block that fits, and the largest number.
-  pack.append(65535, fakeBlock((std::size_t(1) << 24) - 1, 2), report);
-  EXPECT_EQ(report.warnings.size(), 4u);
+  // The largest block that fits, and the largest number and size.
+  pack.append(65535, fakeBlock(kPackMaxBlock, 65535, 65535), "g.bmp", report);
+  EXPECT_EQ(report.warnings.size(), 7u);
   ASSERT_EQ(pack.index().size(), 65536u * 16);
-  EXPECT_EQ(getLe24(entryAt(pack, 65535).data() + 11), 0xFFFFFFu);
-}
-
-TEST(PicturePack, CorruptPictureAddsNothing) {
-  TempDir dir;
-  writeText(dir / "4.bmp", "not a bitmap");
-  for (int format : {kJpeg, kJpegHigh, kZbmp}) {
-    PicturePack pack;
-    Report report;
-    pack.add(dir / "4.bmp", 4, settingsFor(format), 0, report);
-    ASSERT_EQ(report.warnings.size(), 1u);
-    EXPECT_NE(report.warnings[0].find("4.bmp"), std::string::npos);
-    EXPECT_FALSE(pack.hasContent());
-    EXPECT_TRUE(pack.index().empty());
-  }
+  const Bytes last = entryAt(pack, 65535);
+  EXPECT_EQ(Bytes(last.begin() + 7, last.end()),
+            (Bytes{0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0x00, 0x00}));
 }
 
 TEST(PicturePack, WritesBothFilesOnlyWithContent) {
   TempDir dir;
-  PicturePack empty;
+  const OutputLayout layout(dir / "out");
   Report report;
-  EXPECT_FALSE(empty.write(dir / "private", report));
-  EXPECT_FALSE(fs::exists(dir / "private" / "bin"));
+  OutputWriter out(report);
+  PicturePack empty;
+  EXPECT_FALSE(empty.write(layout, out));
+  EXPECT_FALSE(fs::exists(layout.binFolder()));
 
   writePicture(dir / "0.bmp", 16, 16);
   writePicture(dir / "2.jpg", 16, 8);
   PicturePack pack;
-  pack.add(dir / "0.bmp", 0, settingsFor(kZbmp), 0, report);
-  pack.add(dir / "2.jpg", 2, settingsFor(kZbmp), 0, report);
+  pack.append(0, blockOf(dir / "0.bmp", PictureFormat::Zbmp), "0.bmp", report);
+  pack.append(2, blockOf(dir / "2.jpg", PictureFormat::Jpeg), "2.jpg", report);
   ASSERT_TRUE(pack.hasContent());
-  fs::create_directories(dir / "private");
-  ASSERT_TRUE(pack.write(dir / "private", report));
-  EXPECT_EQ(listTree(dir / "private"), (std::vector<std::string>{"bin/", "bin/image.bin", "bin/image.idx"}));
-  EXPECT_EQ(readBytes(dir / "private" / "bin" / "image.idx"), pack.index());
-  EXPECT_EQ(readBytes(dir / "private" / "bin" / "image.bin"), pack.data());
+  ASSERT_TRUE(pack.write(layout, out));
+  EXPECT_EQ(listTree(layout.privateFolder()),
+            (std::vector<std::string>{"bin/", "bin/image.bin", "bin/image.idx"}));
+  EXPECT_EQ(readBytes(layout.packIndex()), pack.index());
+  EXPECT_EQ(readBytes(layout.packData()), pack.data());
   EXPECT_EQ(report.picturesWritten, 2);
   EXPECT_EQ(report.filesWritten, 2);
 }
 
 TEST(PicturePack, FailedWriteLeavesNoFile) {
   TempDir dir;
+  const OutputLayout layout(dir.path());
   writePicture(dir / "1.bmp", 16, 16);
   PicturePack pack;
   Report report;
-  pack.add(dir / "1.bmp", 1, settingsFor(kJpeg), 0, report);
-  setWriteFaultInjector([](const fs::path& path) { return path.filename() != "image.bin"; });
-  EXPECT_FALSE(pack.write(dir.path(), report));
-  setWriteFaultInjector(nullptr);
-  EXPECT_TRUE(fs::exists(dir.path() / "bin" / "image.idx"));
-  EXPECT_FALSE(fs::exists(dir.path() / "bin" / "image.bin"));
+  pack.append(1, blockOf(dir / "1.bmp", PictureFormat::Jpeg), "1.bmp", report);
+  const FailingWrites faults("image.bin");
+  OutputWriter out(report, &faults);
+  EXPECT_FALSE(pack.write(layout, out));
+  EXPECT_TRUE(fs::exists(layout.packIndex()));
+  EXPECT_FALSE(fs::exists(layout.packData()));
   ASSERT_EQ(report.writeFailures.size(), 1u);
-  EXPECT_EQ(report.writeFailures[0], dir.path() / "bin" / "image.bin");
+  EXPECT_EQ(report.writeFailures[0], layout.packData());
   EXPECT_EQ(report.picturesWritten, 0);
 }

@@ -4,18 +4,15 @@
 #include <QImage>
 #include <random>
 
+#include "picture/Rgb565.h"
 #include "picture/Zbmp.h"
 #include "support/TestSupport.h"
-#include "util/FileIO.h"
+#include "util/Zlib.h"
 
 using namespace tessel;
 using namespace tessel::test;
 
 namespace {
-
-std::uint16_t rgb565(QRgb c) {
-  return std::uint16_t((qRed(c) >> 3) << 11 | (qGreen(c) >> 2) << 5 | (qBlue(c) >> 3));
-}
 
 QImage noiseImage(int width, int height, unsigned seed) {
   QImage image(width, height, QImage::Format_RGB32);
@@ -26,128 +23,71 @@ QImage noiseImage(int width, int height, unsigned seed) {
   return image;
 }
 
+Bytes payloadOf(const Bytes& file) { return Bytes(file.begin() + 16, file.end()); }
+
 }  // namespace
 
-TEST(Zbmp, StrideRoundsRowsUpToFourBytes) {
-  EXPECT_EQ(Rgb565Stride(320), 640u);
-  EXPECT_EQ(Rgb565Stride(101), 204u);
-  EXPECT_EQ(Rgb565Stride(1), 4u);
-  EXPECT_EQ(Rgb565Stride(2), 4u);
+// Four pixels whose rows compress to more than their 8 bytes: the whole file
+// is known byte for byte. Each channel keeps its top bits, pixels are stored
+// low byte first, and a transparent pixel keeps its stored colour.
+TEST(Zbmp, SmallPictureIsStoredRawByteForByte) {
+  QImage picture(2, 2, QImage::Format_ARGB32);
+  picture.setPixel(0, 0, qRgba(0xFF, 0x00, 0x00, 0xFF));
+  picture.setPixel(1, 0, qRgba(0x00, 0xFF, 0x00, 0xFF));
+  picture.setPixel(0, 1, qRgba(0x00, 0x00, 0xFF, 0xFF));
+  picture.setPixel(1, 1, qRgba(0x12, 0x34, 0x56, 0x00));
+  const Bytes file = EncodeZbmpRows(2, 2, Rgb565Rows(picture));
+  EXPECT_EQ(file, (Bytes{0x02, 0x00, 0x02, 0x00, 0x00, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0,  //
+                         0x00, 0xF8, 0xE0, 0x07,                                           //
+                         0x1F, 0x00, 0xAA, 0x11}));
 }
 
 TEST(Zbmp, CompressedFileOf320x240) {
-  const QImage source = patternImage(320, 240);
-  const Bytes file = EncodeZbmp(source);
-  ASSERT_GT(file.size(), 16u);
-  const Bytes header(file.begin(), file.begin() + 16);
-  EXPECT_EQ(header, (Bytes{0x40, 0x01, 0xF0, 0x00, 0xFF, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
-  const ByteView stream(file.data() + 16, file.size() - 16);
-  const Bytes rows = inflate(stream, 153600);
-  ASSERT_EQ(rows.size(), 153600u);
-  for (int y = 0; y < 240; ++y) {
-    for (int x = 0; x < 320; ++x) {
-      const std::size_t at = std::size_t(y) * 640 + std::size_t(x) * 2;
-      ASSERT_EQ(getLe16(rows.data() + at), rgb565(source.pixel(x, y))) << x << "," << y;
-    }
-  }
+  const Bytes rows = Rgb565Rows(patternImage(320, 240));
+  ASSERT_EQ(rows.size(), 320u * 240 * 2);
+  const Bytes file = EncodeZbmpRows(320, 240, rows);
+  ASSERT_GT(file.size(), 18u);
+  EXPECT_EQ(Bytes(file.begin(), file.begin() + 16),
+            (Bytes{0x40, 0x01, 0xF0, 0x00, 0xFF, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  const Bytes stream = payloadOf(file);
+  EXPECT_LT(stream.size(), rows.size());
+  EXPECT_EQ(stream[0], 0x78);
+  EXPECT_EQ(stream[1], 0x9C);  // zlib's default level
+  EXPECT_EQ(inflate(stream, rows.size()), rows);
 }
 
-TEST(Zbmp, CompressedStreamIsZlibDefaultLevel) {
-  const QImage source = patternImage(64, 48);
-  const Bytes rows = Rgb565Rows(source);
-  const auto stream = CompressRgb565(rows);
-  ASSERT_TRUE(stream);
-  ASSERT_GE(stream->size(), 2u);
-  EXPECT_EQ((*stream)[0], 0x78);
-  EXPECT_EQ((*stream)[1], 0x9C);  // default compression level
-  EXPECT_EQ(inflate(*stream, rows.size()), rows);
-}
-
-TEST(Zbmp, OddWidthRowsArePaddedWithZeros) {
-  const QImage source = patternImage(101, 10);
-  const Bytes rows = Rgb565Rows(source);
+// Pixel values against Qt's conversion: see test_parallel_rows.cpp.
+TEST(Zbmp, OddWidthRowsArePaddedToFourBytesWithZeros) {
+  // 101 pixels take 202 bytes, 204 with the padding; one pixel takes 4.
+  EXPECT_EQ(Rgb565Rows(patternImage(1, 3)).size(), 12u);
+  const Bytes rows = Rgb565Rows(patternImage(101, 10));
   ASSERT_EQ(rows.size(), 2040u);
-  for (int y = 0; y < 10; ++y) {
-    const std::size_t rowStart = std::size_t(y) * 204;
+  for (std::size_t rowStart = 0; rowStart < rows.size(); rowStart += 204) {
     EXPECT_EQ(rows[rowStart + 202], 0);
     EXPECT_EQ(rows[rowStart + 203], 0);
-    for (int x = 0; x < 101; ++x) {
-      ASSERT_EQ(getLe16(rows.data() + rowStart + std::size_t(x) * 2), rgb565(source.pixel(x, y)));
-    }
   }
-  const Bytes file = EncodeZbmp(source);
+  const Bytes file = EncodeZbmpRows(101, 10, rows);
   EXPECT_EQ(getLe16(file.data()), 101);
   EXPECT_EQ(getLe16(file.data() + 2), 10);
-  const std::uint16_t flag = getLe16(file.data() + 4);
-  const ByteView payload(file.data() + 16, file.size() - 16);
-  if (flag == kZbmpCompressed) {
-    EXPECT_EQ(inflate(payload, 2040), rows);
-  } else {
-    EXPECT_EQ(Bytes(payload.begin(), payload.end()), rows);
-  }
-  // The same input always gives the same bytes.
-  EXPECT_EQ(EncodeZbmp(source), file);
+  ASSERT_EQ(getLe16(file.data() + 4), kZbmpCompressed);
+  EXPECT_EQ(inflate(payloadOf(file), 2040), rows);
+
+  // A larger picture in between (its stream is longer than this one's) does
+  // not change the bytes.
+  EncodeZbmpRows(640, 480, Rgb565Rows(noiseImage(640, 480, 5)));
+  EXPECT_EQ(EncodeZbmpRows(101, 10, rows), file);
 }
 
 TEST(Zbmp, NoiseIsStoredRaw) {
-  const QImage source = noiseImage(64, 64, 7);
-  const Bytes rows = Rgb565Rows(source);
-  const auto stream = CompressRgb565(rows);
+  const Bytes rows = Rgb565Rows(noiseImage(64, 64, 7));
+  const auto stream = ZlibCompress(rows);
   ASSERT_TRUE(stream);
   ASSERT_GT(stream->size(), rows.size());
-  const Bytes file = EncodeZbmp(source);
+  const Bytes file = EncodeZbmpRows(64, 64, rows);
   ASSERT_EQ(file.size(), 16 + rows.size());
-  EXPECT_EQ(file[4], 0x00);
-  EXPECT_EQ(file[5], 0x00);
-  for (int i = 6; i < 16; ++i) EXPECT_EQ(file[std::size_t(i)], 0);
-  EXPECT_EQ(Bytes(file.begin() + 16, file.end()), rows);
-}
-
-TEST(Zbmp, CompressionCapacityFitsTheWorstCase) {
-  // Capacity rows * 1.1 + 100 is above zlib's bound, so even incompressible
-  // rows compress in one pass.
-  std::mt19937 rng(3);
-  Bytes rows(100000);
-  for (auto& b : rows) b = std::uint8_t(rng());
-  const auto stream = CompressRgb565(rows);
-  ASSERT_TRUE(stream);
-  EXPECT_EQ(inflate(*stream, rows.size()), rows);
-  const auto empty = CompressRgb565(ByteView());
-  ASSERT_TRUE(empty);
-  EXPECT_FALSE(empty->empty());
-}
-
-TEST(Zbmp, AlphaIsDroppedFromTheRows) {
-  QImage source(4, 2, QImage::Format_ARGB32);
-  source.fill(qRgba(200, 100, 50, 0));
-  const Bytes rows = Rgb565Rows(source);
-  ASSERT_EQ(rows.size(), 16u);
-  EXPECT_EQ(getLe16(rows.data()), rgb565(qRgb(200, 100, 50)));
-}
-
-TEST(Zbmp, EmptyPictureGivesNothing) {
-  EXPECT_TRUE(EncodeZbmp(QImage()).empty());
-  TempDir dir;
-  Report report;
-  EXPECT_FALSE(WriteZbmp(QImage(), dir / "1.zbmp", report));
-  EXPECT_FALSE(fs::exists(dir / "1.zbmp"));
-}
-
-TEST(Zbmp, WriteGoesThroughWriteOutput) {
-  TempDir dir;
-  Report report;
-  const QImage source = patternImage(30, 20);
-  ASSERT_TRUE(WriteZbmp(source, dir / "4.zbmp", report));
-  EXPECT_EQ(readBytes(dir / "4.zbmp"), EncodeZbmp(source));
-  EXPECT_EQ(report.filesWritten, 1);
-
-  setWriteFaultInjector([](const fs::path&) { return false; });
-  Report failed;
-  EXPECT_FALSE(WriteZbmp(source, dir / "5.zbmp", failed));
-  setWriteFaultInjector(nullptr);
-  EXPECT_FALSE(fs::exists(dir / "5.zbmp"));
-  ASSERT_EQ(failed.writeFailures.size(), 1u);
-  EXPECT_EQ(failed.writeFailures[0], dir / "5.zbmp");
+  EXPECT_EQ(Bytes(file.begin(), file.begin() + 16),
+            (Bytes{0x40, 0x00, 0x40, 0x00, 0x00, 0x00, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+  EXPECT_EQ(payloadOf(file), rows);
 }
 
 TEST(Zbmp, EqualLengthKeepsTheStreamLongerStoresRaw) {
@@ -162,26 +102,37 @@ TEST(Zbmp, EqualLengthKeepsTheStreamLongerStoresRaw) {
     }
     return rows;
   };
-  bool sawEqual = false, sawLonger = false;
+  bool sawEqual = false, sawLonger = false, sawShorter = false;
   for (int k = 16; k <= 64; ++k) {
     const Bytes rows = rowsWith(k);
-    const auto stream = CompressRgb565(rows);
+    const auto stream = ZlibCompress(rows);
     ASSERT_TRUE(stream);
     const Bytes file = EncodeZbmpRows(32, 1, rows);
     ASSERT_GE(file.size(), 16u);
-    const ByteView payload(file.data() + 16, file.size() - 16);
-    if (stream->size() == rows.size()) {
-      sawEqual = true;
+    if (stream->size() <= rows.size()) {
+      (stream->size() == rows.size() ? sawEqual : sawShorter) = true;
       EXPECT_EQ(getLe16(file.data() + 4), kZbmpCompressed) << k;
-      EXPECT_EQ(Bytes(payload.begin(), payload.end()), *stream);
-    } else if (stream->size() > rows.size()) {
+      EXPECT_EQ(payloadOf(file), *stream) << k;
+    } else {
       sawLonger = true;
       EXPECT_EQ(getLe16(file.data() + 4), kZbmpRaw) << k;
-      EXPECT_EQ(Bytes(payload.begin(), payload.end()), rows);
-    } else {
-      EXPECT_EQ(getLe16(file.data() + 4), kZbmpCompressed) << k;
+      EXPECT_EQ(payloadOf(file), rows) << k;
     }
   }
   EXPECT_TRUE(sawEqual);
   EXPECT_TRUE(sawLonger);
+  EXPECT_TRUE(sawShorter);
+}
+
+TEST(Zbmp, NoRowsOrASidePast65535GiveNothing) {
+  EXPECT_TRUE(EncodeZbmpRows(0, 0, ByteView()).empty());
+  EXPECT_TRUE(EncodeZbmpRows(4, 1, ByteView()).empty());
+  const Bytes wide(std::size_t(Rgb565Stride(65536)), 0);
+  EXPECT_TRUE(EncodeZbmpRows(65536, 1, wide).empty());
+  EXPECT_TRUE(EncodeZbmpRows(1, 65536, Bytes(4 * 65536, 0)).empty());
+  // The largest side still fits the header.
+  const Bytes widest = EncodeZbmpRows(65535, 1, Bytes(std::size_t(Rgb565Stride(65535)), 0));
+  ASSERT_GE(widest.size(), 16u);
+  EXPECT_EQ(Bytes(widest.begin(), widest.begin() + 6),
+            (Bytes{0xFF, 0xFF, 0x01, 0x00, 0xFF, 0x00}));
 }
