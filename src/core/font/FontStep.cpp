@@ -1,5 +1,6 @@
 #include "font/FontStep.h"
 
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -23,7 +24,10 @@ bool RunFontStep(const ConversionSettings& settings, const fs::path& privateFold
                          kTruefontIni.size()));
     const int choice = settings.fontChoice;
     if (choice >= 0 && choice < static_cast<int>(kFontFiles.size())) {
-      copyOutput(report, resourceFolder / pathFromUtf8(kFontFiles[choice]), truefont / "font.ttf");
+      const fs::path font = resourceFile(resourceFolder, kFontFiles[choice]);
+      if (!copyOutput(report, font, truefont / "font.ttf") && !fs::is_regular_file(font, ec)) {
+        report.warn(std::string("font ") + kFontFiles[choice] + " not found: " + pathToUtf8(font));
+      }
     }
   }
   // Only once bin/ exists (Branch A from the start, Branch B with the pack).
