@@ -10,6 +10,9 @@ packages=(
   libjpeg-dev zlib1g-dev
   libgtest-dev
   fonts-dejavu-core fonts-droid-fallback fonts-dseg
+  # packaging: the .deb (cpack), its man pages and the checks the package test runs
+  dpkg-dev fakeroot file gzip help2man go-md2man
+  lintian desktop-file-utils appstream
 )
 if [ "${TESSEL_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-dev)

@@ -203,12 +203,10 @@ void CTesselDlg::browse() {
 }
 
 void CTesselDlg::openHelp() {
-  // Beside the program; an installed program finds it in its data folder.
-  std::filesystem::path path = programFolder() / "Tessel.pdf";
-  const std::filesystem::path installed = pathFromUtf8(TESSEL_INSTALL_DATADIR) / "Tessel.pdf";
-  std::error_code error;
-  if (!std::filesystem::exists(path, error) && std::filesystem::exists(installed, error))
-    path = installed;
+  // Beside the program (a build tree), else in share/tessel beside the
+  // program's folder or in the data folder configured at build time.
+  std::filesystem::path path = findResourceFile("Tessel.pdf");
+  if (path.empty()) path = programFolder() / "Tessel.pdf";
   const QString document = toQString(path);
   if (openUrl_) openUrl_(QUrl::fromLocalFile(document));
 }

@@ -1,5 +1,6 @@
 #include "font/FontStep.h"
 
+#include <string>
 #include <string_view>
 #include <system_error>
 
@@ -20,7 +21,10 @@ bool RunFontStep(int fontChoice, const OutputLayout& layout, const fs::path& res
               ByteView(reinterpret_cast<const std::uint8_t*>(kTruefontIni.data()),
                        kTruefontIni.size()));
     if (fontChoice >= 0 && fontChoice < static_cast<int>(kFontFiles.size())) {
-      out.copy(resourceFolder / pathFromUtf8(kFontFiles[fontChoice]), layout.fontFile());
+      const fs::path font = resourceFile(resourceFolder, kFontFiles[fontChoice]);
+      if (!out.copy(font, layout.fontFile()) && !fs::is_regular_file(font, ec)) {
+        out.warn(std::string("font ") + kFontFiles[fontChoice] + " not found: " + pathToUtf8(font));
+      }
     }
   }
   if (fs::is_directory(layout.binFolder(), ec)) {

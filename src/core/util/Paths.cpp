@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <fstream>
 #include <mutex>
 #include <system_error>
 
@@ -64,15 +65,66 @@ void setProgramFolder(const fs::path& folder) {
   programFolderStorage() = folder;
 }
 
-fs::path resourceFolder() {
+std::vector<fs::path> resourceSearchFolders() {
+  std::vector<fs::path> folders;
+  const auto add = [&folders](const fs::path& folder) {
+    if (folder.empty()) return;
+    const fs::path normal = folder.lexically_normal();
+    for (const fs::path& known : folders) {
+      if (known == normal) return;
+    }
+    folders.push_back(normal);
+  };
   const fs::path own = programFolder();
+  add(own);
+  if (!own.empty()) add(own / ".." / "share" / "tessel");
+  add(pathFromUtf8(TESSEL_INSTALL_DATADIR));
+  return folders;
+}
+
+fs::path findResourceFile(const fs::path& name) {
   std::error_code ec;
-  for (const char* probe : {"font.ttf", "中英文.ttf"}) {
-    if (!own.empty() && fs::exists(own / pathFromUtf8(probe), ec)) return own;
+  for (const fs::path& folder : resourceSearchFolders()) {
+    if (fs::is_regular_file(folder / name, ec)) return folder / name;
   }
-  const fs::path installed = pathFromUtf8(TESSEL_INSTALL_DATADIR);
-  if (fs::is_directory(installed, ec)) return installed;
-  return own;
+  return {};
+}
+
+fs::path translationsFolder() {
+  std::error_code ec;
+  for (const fs::path& folder : resourceSearchFolders()) {
+    if (fs::is_directory(folder / "translations", ec)) return folder / "translations";
+  }
+  return {};
+}
+
+fs::path resourceFolder() {
+  std::error_code ec;
+  for (const fs::path& folder : resourceSearchFolders()) {
+    for (const char* probe : {kFontTableFile, "font.ttf", "中英文.ttf"}) {
+      if (fs::exists(folder / pathFromUtf8(probe), ec)) return folder;
+    }
+  }
+  return programFolder();
+}
+
+fs::path resourceFile(const fs::path& folder, const std::string& name) {
+  const fs::path direct = folder / pathFromUtf8(name);
+  std::error_code ec;
+  if (fs::exists(direct, ec)) return direct;
+  std::ifstream table(folder / kFontTableFile, std::ios::binary);
+  std::string line;
+  while (std::getline(table, line)) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line.front() == '#') continue;
+    const auto equals = line.find('=');
+    if (equals == std::string::npos || line.compare(0, equals, name) != 0) continue;
+    const std::string file = line.substr(equals + 1);
+    if (file.empty()) break;
+    const fs::path named = pathFromUtf8(file);
+    return named.is_absolute() ? named : folder / named;
+  }
+  return direct;
 }
 
 bool deleteFolderTree(const fs::path& folder) {

@@ -4,6 +4,7 @@
 #include <QString>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace tessel {
 
@@ -23,9 +24,34 @@ fs::path documentsFolder();
 fs::path programFolder();
 void setProgramFolder(const fs::path& folder);
 
-// The folder holding the TrueType files and pinyin.bin: the program folder
-// when it holds them, else the installed data folder.
+// The folders where the programs look for their resources, in this order:
+// the program folder (a build tree), share/tessel beside the program's
+// folder (../share/tessel: any install prefix, an unpacked package,
+// ~/.local) and the data folder configured at build time. Empty entries and
+// repeats are left out; the folders need not exist.
+std::vector<fs::path> resourceSearchFolders();
+
+// The first search folder holding `name` as a file (the help documents);
+// empty when none does.
+fs::path findResourceFile(const fs::path& name);
+
+// The first search folder's translations/ that exists (the *.qm files);
+// empty when there is none.
+fs::path translationsFolder();
+
+// The name of the font table: an installed Tessel uses the system's font
+// files and names them there, one "NAME=FILE" a line (a relative FILE lies
+// beside the table; an empty FILE is a font the build did not find).
+inline constexpr const char* kFontTableFile = "fonts.txt";
+
+// The folder holding the TrueType files (or the font table) and pinyin.bin:
+// the first search folder that holds them, else the program folder.
 fs::path resourceFolder();
+
+// The file a run uses for the resource `name` of `folder`: folder/name when
+// it exists, else the file the folder's font table names for it, else
+// folder/name (which does not exist; the caller says so).
+fs::path resourceFile(const fs::path& folder, const std::string& name);
 
 // Removes `folder` with everything inside it. Links inside are removed as
 // links: nothing outside the folder is followed or touched. Returns true when
