@@ -325,6 +325,11 @@ TEST(ParallelRows, PicturesGiveTheRowsOfTheGeneralWay) {
   test::writePicture(files.back(), 9, 6);
   files.push_back(dir / "named.bmp");  // a JPEG under a BMP name
   test::writeBytes(files.back(), build::encode(test::patternImage(5, 5), "JPG"));
+  // Turned pictures go through in strips of rows: several, the last one short.
+  files.push_back(dir / "tall.bmp");
+  test::writeBytes(files.back(), bmp(7, 37));
+  files.push_back(dir / "tall.jpg");
+  test::writePicture(files.back(), 11, 43);
   const PictureEncoding zbmp{PictureFormat::Zbmp, false};
   for (const fs::path& file : files) {
     const LoadedPicture loaded = LoadPicture(file);

@@ -31,7 +31,7 @@ struct Prepared {
   bool ok() const { return rows.ok() || !image.isNull(); }
 };
 
-// The short way: a plain BMP or JPEG straight to (turned) rows. Nothing when
+// The short way: a plain BMP or JPEG straight to turned rows. Nothing when
 // the picture is not plain; the general way then decides what it is.
 std::optional<Rgb565Picture> plainRows(const Source& source, int rotation) {
   ByteView data = source.data;
@@ -53,16 +53,13 @@ std::optional<Rgb565Picture> plainRows(const Source& source, int rotation) {
   }
   std::optional<Rgb565Picture> plain;
   if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') {
-    plain = DecodePlainBmp(data);
+    plain = DecodePlainBmp(data, rotation);
   } else if (data.size() >= 2 && data[0] == 0xFF && data[1] == 0xD8) {
-    plain = DecodePlainJpeg(data);
+    plain = DecodePlainJpeg(data, rotation);
   }
   // A large picture's buffer is not kept for the rest of the run.
   if (buffer.capacity() > kKeptReadBuffer) Bytes().swap(buffer);
-  if (!plain || rotation < 1 || rotation > 3) return plain;
-  Rgb565Picture turned = RotateRgb565(*plain, rotation);
-  if (!turned.ok()) return std::nullopt;
-  return turned;
+  return plain;
 }
 
 Prepared prepare(const Source& source, const PictureEncoding& encoding, int rotation) {

@@ -16,9 +16,13 @@ namespace {
 
 constexpr std::size_t kFileHeaderSize = 14;
 
+// Rows decoded at a time for a turned picture: enough for the turn to write
+// runs of pixels, few enough to stay in the cache.
+constexpr int kStripRows = 16;
+
 }  // namespace
 
-std::optional<Rgb565Picture> DecodePlainBmp(ByteView file) {
+std::optional<Rgb565Picture> DecodePlainBmp(ByteView file, int rotation) {
   if (file.size() < kFileHeaderSize + 40 || file[0] != 'B' || file[1] != 'M') return std::nullopt;
   const std::uint8_t* p = file.data();
   const std::uint64_t pixelOffset = getLe32(p + 10);
@@ -45,20 +49,26 @@ std::optional<Rgb565Picture> DecodePlainBmp(ByteView file) {
   // A short file would be decoded partly by the general way: leave it to it.
   if (!fitsIn(pixelOffset, pixelBytes, file.size())) return std::nullopt;
 
-  Rgb565Picture out;
-  out.width = width;
-  out.height = height;
-  const std::size_t stride = static_cast<std::size_t>(Rgb565Stride(std::uint64_t(width)));
-  const std::size_t used = std::size_t(width) * 2;
-  out.rows.resize(stride * std::size_t(height));
-  for (std::int32_t y = 0; y < height; ++y) {
-    const std::int32_t sourceRow = topDown ? y : height - 1 - y;
-    const std::uint8_t* in = p + pixelOffset + std::size_t(sourceRow) * sourceStride;
-    std::uint8_t* row = out.rows.data() + std::size_t(y) * stride;
-    PackRgb565FromBgr(in, std::size_t(width), row);
-    std::fill(row + used, row + stride, std::uint8_t(0));
+  TurnedRows turned(width, height, rotation);
+  auto sourceRow = [&](std::int32_t y) {
+    return p + pixelOffset + std::size_t(topDown ? y : height - 1 - y) * sourceStride;
+  };
+  if (turned.direct(0)) {
+    for (std::int32_t y = 0; y < height; ++y) {
+      PackRgb565FromBgr(sourceRow(y), std::size_t(width), turned.direct(y));
+    }
+  } else {
+    const std::size_t used = std::size_t(width) * 2;
+    Bytes strip(used * kStripRows);
+    for (std::int32_t y = 0; y < height; y += kStripRows) {
+      const int count = std::min<std::int32_t>(kStripRows, height - y);
+      for (int r = 0; r < count; ++r) {
+        PackRgb565FromBgr(sourceRow(y + r), std::size_t(width), strip.data() + std::size_t(r) * used);
+      }
+      turned.place(y, count, strip.data(), used);
+    }
   }
-  return out;
+  return turned.take();
 }
 
 namespace {
@@ -69,12 +79,13 @@ struct JpegReadContext {
   jpeg_decompress_struct cinfo;
 };
 
-// The only function that calls setjmp. `rows` is sized once the header is
-// read; `line` is a malloc'ed scanline of BGR pixels when libjpeg cannot
-// write the rows itself. False on any library
-// error or warning, or when the picture is not one this way takes.
-bool decodeJpeg(JpegReadContext* ctx, ByteView file, Rgb565Picture* out,
-                std::uint8_t** line) {
+// The only function that calls setjmp. `turned` is made once the header is
+// read; `strip` is a malloc'ed buffer of kStripRows decoded rows when libjpeg
+// cannot write the rows in their places itself (a turned picture, or B,G,R
+// pixels to pack). False on any library error or warning, or when the
+// picture is not one this way takes.
+bool decodeJpeg(JpegReadContext* ctx, ByteView file, int rotation,
+                std::optional<TurnedRows>* turned, std::uint8_t** strip) {
   jpeg_decompress_struct& cinfo = ctx->cinfo;
   cinfo.err = InstallJpegErrors(ctx->errors);
   if (setjmp(ctx->errors.jump)) {
@@ -110,56 +121,78 @@ bool decodeJpeg(JpegReadContext* ctx, ByteView file, Rgb565Picture* out,
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
-  if (!direct565) {
-    *line = static_cast<std::uint8_t*>(std::malloc(std::size_t(width) * 3));
-    if (!*line) {
+  turned->emplace(int(width), int(height), rotation);
+  const bool inPlace = direct565 && (*turned)->direct(0);
+  const std::size_t decodedStride = std::size_t(width) * (direct565 ? 2 : 3);
+  if (!inPlace) {
+    *strip = static_cast<std::uint8_t*>(std::malloc(decodedStride * kStripRows));
+    if (!*strip) {
       jpeg_destroy_decompress(&cinfo);
       return false;
     }
   }
-  const std::size_t stride = static_cast<std::size_t>(Rgb565Stride(width));
-  out->rows.resize(stride * std::size_t(height));  // zero: the padding stays so
+  JSAMPROW targets[kStripRows];
   while (cinfo.output_scanline < cinfo.output_height) {
-    const std::size_t y = cinfo.output_scanline;
-    JSAMPROW row = direct565 ? out->rows.data() + y * stride : *line;
-    if (jpeg_read_scanlines(&cinfo, &row, 1) != 1) {
-      jpeg_destroy_decompress(&cinfo);
-      return false;
+    const int y = int(cinfo.output_scanline);
+    const int count = std::min<int>(kStripRows, int(height) - y);
+    for (int r = 0; r < count; ++r) {
+      targets[r] = inPlace ? (*turned)->direct(y + r) : *strip + std::size_t(r) * decodedStride;
     }
-    if (!direct565) PackRgb565FromBgr(*line, std::size_t(width), out->rows.data() + y * stride);
+    // libjpeg gives up to its own number of rows per call.
+    int got = 0;
+    while (got < count) {
+      const JDIMENSION n = jpeg_read_scanlines(&cinfo, targets + got, JDIMENSION(count - got));
+      if (n == 0) {
+        jpeg_destroy_decompress(&cinfo);
+        return false;
+      }
+      got += int(n);
+    }
+    if (inPlace) continue;
+    if constexpr (!direct565) {
+      // Packed in place: each packed row is shorter than its B,G,R row.
+      for (int r = 0; r < count; ++r) {
+        std::uint8_t* row = *strip + std::size_t(r) * decodedStride;
+        if (std::uint8_t* at = (*turned)->direct(y + r)) {
+          PackRgb565FromBgr(row, std::size_t(width), at);
+        } else {
+          PackRgb565FromBgr(row, std::size_t(width), row);
+        }
+      }
+      if ((*turned)->direct(0)) continue;
+    }
+    (*turned)->place(y, count, *strip, decodedStride);
   }
   jpeg_finish_decompress(&cinfo);
   // A warning means libjpeg made something up (missing data, a bad marker):
   // the general way then decides what the picture is.
   const bool clean = ctx->errors.manager.num_warnings == 0;
   jpeg_destroy_decompress(&cinfo);
-  out->width = static_cast<int>(width);
-  out->height = static_cast<int>(height);
   return clean;
 }
 
 }  // namespace
 
-std::optional<Rgb565Picture> DecodePlainJpeg(ByteView file) {
+std::optional<Rgb565Picture> DecodePlainJpeg(ByteView file, int rotation) {
   if (file.size() < 4 || file[0] != 0xFF || file[1] != 0xD8 ||
       file.size() > std::numeric_limits<unsigned long>::max()) {
     return std::nullopt;
   }
   auto* ctx = static_cast<JpegReadContext*>(std::calloc(1, sizeof(JpegReadContext)));
   if (!ctx) return std::nullopt;
-  std::optional<Rgb565Picture> result(std::in_place);
-  std::uint8_t* line = nullptr;
+  std::optional<TurnedRows> turned;
+  std::uint8_t* strip = nullptr;
   bool ok = false;
   try {
-    ok = decodeJpeg(ctx, file, &*result, &line);
+    ok = decodeJpeg(ctx, file, rotation, &turned, &strip);
   } catch (const std::bad_alloc&) {
-    // Only the rows' allocation throws; libjpeg was left before it.
+    // Only the rows' allocation throws, outside libjpeg's own calls.
     jpeg_destroy_decompress(&ctx->cinfo);
   }
-  std::free(line);
+  std::free(strip);
   std::free(ctx);
   if (!ok) return std::nullopt;
-  return result;
+  return turned->take();
 }
 
 }  // namespace tessel

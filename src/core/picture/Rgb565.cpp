@@ -1,8 +1,7 @@
 #include "picture/Rgb565.h"
 
 #include <algorithm>
-
-#include "picture/PictureLoad.h"
+#include <cstring>
 
 namespace tessel {
 
@@ -58,19 +57,56 @@ Bytes Rgb565Rows(const QImage& picture) {
   return rows;
 }
 
-Rgb565Picture RotateRgb565(const Rgb565Picture& picture, int rotation) {
-  // Rotation moves pixels without touching their values, so the 16-bit
-  // picture turns just as the 32-bit one would.
-  const QImage view(picture.rows.data(), picture.width, picture.height,
-                    static_cast<qsizetype>(Rgb565Stride(std::uint64_t(picture.width))),
-                    QImage::Format_RGB16);
-  const QImage turned = RotatePicture(view, rotation);
-  Rgb565Picture out;
-  out.rows = Rgb565Rows(turned);
-  if (out.ok()) {
-    out.width = turned.width();
-    out.height = turned.height();
+TurnedRows::TurnedRows(int width, int height, int rotation)
+    : width_(width), height_(height), rotation_(rotation >= 1 && rotation <= 3 ? rotation : 0) {
+  const bool across = rotation_ == 1 || rotation_ == 3;
+  stride_ = static_cast<std::size_t>(Rgb565Stride(std::uint64_t(across ? height : width)));
+  rows_.resize(stride_ * std::size_t(across ? width : height));  // zero: the padding stays so
+}
+
+std::uint8_t* TurnedRows::direct(int y) {
+  return rotation_ == 0 ? rows_.data() + std::size_t(y) * stride_ : nullptr;
+}
+
+void TurnedRows::place(int y, int count, const std::uint8_t* rows, std::size_t stride) {
+  // Pixels move as two-byte units, whatever their byte order.
+  auto move = [](std::uint8_t* to, const std::uint8_t* from) { std::memcpy(to, from, 2); };
+  const std::size_t w = std::size_t(width_), h = std::size_t(height_);
+  std::uint8_t* out = rows_.data();
+  switch (rotation_) {
+    case 0:  // (x, y) stays
+      for (int r = 0; r < count; ++r) {
+        std::memcpy(out + std::size_t(y + r) * stride_, rows + std::size_t(r) * stride, w * 2);
+      }
+      break;
+    case 2:  // (x, y) -> (w - 1 - x, h - 1 - y)
+      for (int r = 0; r < count; ++r) {
+        const std::uint8_t* in = rows + std::size_t(r) * stride;
+        std::uint8_t* to = out + (h - 1 - std::size_t(y + r)) * stride_ + (w - 1) * 2;
+        for (std::size_t x = 0; x < w; ++x) move(to - x * 2, in + x * 2);
+      }
+      break;
+    case 1:  // (x, y) -> (h - 1 - y, x): column x of the strip becomes part of row x
+      for (std::size_t x = 0; x < w; ++x) {
+        std::uint8_t* to = out + x * stride_ + (h - 1 - std::size_t(y)) * 2;
+        for (int r = 0; r < count; ++r) move(to - std::size_t(r) * 2, rows + std::size_t(r) * stride + x * 2);
+      }
+      break;
+    case 3:  // (x, y) -> (y, w - 1 - x)
+      for (std::size_t x = 0; x < w; ++x) {
+        std::uint8_t* to = out + (w - 1 - x) * stride_ + std::size_t(y) * 2;
+        for (int r = 0; r < count; ++r) move(to + std::size_t(r) * 2, rows + std::size_t(r) * stride + x * 2);
+      }
+      break;
   }
+}
+
+Rgb565Picture TurnedRows::take() {
+  const bool across = rotation_ == 1 || rotation_ == 3;
+  Rgb565Picture out;
+  out.width = across ? height_ : width_;
+  out.height = across ? width_ : height_;
+  out.rows = std::move(rows_);
   return out;
 }
 

@@ -30,8 +30,30 @@ void PackRgb565FromBgr(const std::uint8_t* bgr, std::size_t count, std::uint8_t*
 // is dropped. Empty for an empty picture or when memory runs out.
 Bytes Rgb565Rows(const QImage& picture);
 
-// The rows of a picture held as Rgb565Picture, turned by a rotation code
-// (exact: pixels are moved, never resampled). Empty rows when memory runs out.
-Rgb565Picture RotateRgb565(const Rgb565Picture& picture, int rotation);
+// Turned RGB565 rows made from the rows of the unturned picture as they are
+// decoded: each row goes straight to its turned place (exact: pixels are
+// moved, never resampled), the way Qt turns a picture by 90, 180 or 270
+// degrees clockwise. Allocating the rows may throw std::bad_alloc.
+class TurnedRows {
+ public:
+  // The picture is `width` x `height` before the turn by `rotation` (a
+  // rotation code; anything but 1, 2 or 3 is none).
+  TurnedRows(int width, int height, int rotation);
+
+  // Where row y of the unturned picture may be written as it is (the turned
+  // row when there is no turn), or null when it has to go through place().
+  std::uint8_t* direct(int y);
+  // Puts `count` rows of the unturned picture, from row y on, into their
+  // turned places; the rows are `stride` bytes apart at `rows`, width * 2
+  // bytes used of each.
+  void place(int y, int count, const std::uint8_t* rows, std::size_t stride);
+  // The turned picture; the object is spent.
+  Rgb565Picture take();
+
+ private:
+  int width_, height_, rotation_;
+  std::size_t stride_;  // of a turned row
+  Bytes rows_;
+};
 
 }  // namespace tessel
