@@ -1,0 +1,33 @@
+#pragma once
+// The inspection as one page: index.html with every screen picture, every
+// icon library, the pack, the device parameters, the font and, at the top,
+// every problem found. The pictures go beside it as PNG files (thumbnails
+// scaled, full pictures linked); the page loads nothing from elsewhere.
+#include <filesystem>
+#include <string>
+
+#include "inspect/Inspection.h"
+
+namespace tessel::inspect {
+
+// The folder beside index.html that holds the PNG files.
+inline constexpr const char* kPageImageFolder = "index_files";
+// The preview's folder in the output root, beside private/.
+inline constexpr const char* kPreviewFolder = "preview";
+
+// Inspects the output at `outputPath` (an output root or a private folder)
+// and writes `pageFolder`/index.html and its PNG files. Refuses a page
+// folder inside the private folder (it would be copied to the SD card).
+// `inspection` (when given) receives what was found; `jobs` as for
+// InspectOutput. False, with the reason in `error`, when the page could not
+// be written: problems of the output are on the page, not failures.
+bool WriteInspectPage(const std::filesystem::path& outputPath,
+                      const std::filesystem::path& pageFolder, Inspection* inspection,
+                      std::string* error, int jobs = 0);
+
+// The dialog's preview: the page of the output root `outputRoot` in
+// outputRoot/preview/ (beside private/, never inside it), its path in `page`.
+bool WritePreview(const std::filesystem::path& outputRoot, std::filesystem::path* page,
+                  std::string* error);
+
+}  // namespace tessel::inspect

@@ -1,0 +1,377 @@
+#include "inspect/Inspection.h"
+
+#include <algorithm>
+#include <charconv>
+#include <system_error>
+#include <thread>
+
+#include "model/OutputLayout.h"
+#include "picture/PicturePipeline.h"
+#include "util/FileIO.h"
+#include "util/OrderedPool.h"
+#include "util/Paths.h"
+
+namespace tessel::inspect {
+
+namespace {
+
+constexpr std::uint64_t kMaxPictureFile = std::uint64_t(1) << 30;
+constexpr std::uint64_t kMaxIconFile = std::uint64_t(1) << 32;
+constexpr std::uint64_t kMaxPackData = std::uint64_t(1) << 32;
+constexpr std::uint64_t kMaxPackIndex = std::uint64_t(65536) * 16;
+constexpr std::uint64_t kMaxTextFile = std::uint64_t(1) << 20;
+constexpr std::uint64_t kMaxFontFile = std::uint64_t(256) << 20;
+
+std::string n(std::uint64_t v) { return std::to_string(v); }
+
+// A file of private/ read whole, or the reason it cannot be.
+struct FileBytes {
+  Bytes bytes;
+  std::uint64_t size = 0;
+  std::string error;
+};
+
+FileBytes readWhole(const fs::path& path, std::uint64_t limit) {
+  FileBytes f;
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) {
+    f.error = fs::exists(path, ec) ? "it is not a regular file" : "it is missing";
+    return f;
+  }
+  f.size = fs::file_size(path, ec);
+  if (ec) {
+    f.error = "its size cannot be read (" + ec.message() + ")";
+    return f;
+  }
+  if (f.size > limit) {
+    f.error = "it is " + n(f.size) + " bytes, more than the " + n(limit) + " read for it";
+    return f;
+  }
+  std::optional<Bytes> bytes = readFile(path, limit);
+  if (!bytes) {
+    f.error = "it cannot be read";
+    return f;
+  }
+  if (bytes->size() != f.size) {
+    f.error = "it changed while it was read";
+    return f;
+  }
+  f.bytes = std::move(*bytes);
+  return f;
+}
+
+// "N.ext" with N a whole number in int range (a leading '-' allowed), or
+// nothing.
+std::optional<int> numberedName(const std::string& name, const std::string& extension) {
+  if (name.size() <= extension.size() || name.compare(name.size() - extension.size(),
+                                                      extension.size(), extension) != 0) {
+    return std::nullopt;
+  }
+  const std::string stem = name.substr(0, name.size() - extension.size());
+  int value = 0;
+  const auto [end, ec] = std::from_chars(stem.data(), stem.data() + stem.size(), value);
+  if (ec != std::errc() || end != stem.data() + stem.size()) return std::nullopt;
+  if (stem[0] == '+' || (stem.size() > 1 && stem[0] == '0')) return std::nullopt;
+  return value;
+}
+
+struct Named {
+  int number;
+  fs::path path;
+  std::string relative;
+};
+
+// The numbered files of one folder of private/ ("image", "icon"); anything
+// else there is a note.
+std::vector<Named> listNumbered(const fs::path& folder, const std::string& folderName,
+                                const std::vector<std::string>& extensions,
+                                std::vector<Problem>& problems) {
+  std::vector<Named> out;
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) return out;
+  fs::directory_iterator it(folder, ec), end;
+  if (ec) {
+    problems.push_back({folderName + "/: cannot be listed (" + ec.message() + ")", true});
+    return out;
+  }
+  for (; it != end; it.increment(ec)) {
+    const std::string name = pathToUtf8(it->path().filename());
+    const std::string relative = folderName + "/" + name;
+    std::optional<int> number;
+    for (const std::string& extension : extensions) {
+      if (!number) number = numberedName(name, extension);
+    }
+    if (!number) {
+      std::string expected;
+      for (const std::string& extension : extensions) {
+        expected += (expected.empty() ? "N" : " or N") + extension;
+      }
+      problems.push_back({relative + ": not a name the display reads (" + expected + ")", false});
+      continue;
+    }
+    out.push_back({*number, it->path(), relative});
+  }
+  if (ec) problems.push_back({folderName + "/: cannot be listed (" + ec.message() + ")", true});
+  std::sort(out.begin(), out.end(), [](const Named& a, const Named& b) {
+    return a.number != b.number ? a.number < b.number : a.relative < b.relative;
+  });
+  for (std::size_t i = 1; i < out.size(); ++i) {
+    if (out[i].number == out[i - 1].number) {
+      problems.push_back({out[i].relative + ": picture " + n(out[i].number) + " is also " +
+                              out[i - 1].relative + "; the display shows only one",
+                          false});
+    }
+  }
+  return out;
+}
+
+// The files of one private folder, whatever its name (an SD card's copy may
+// have been renamed), with the names OutputLayout gives them.
+class Layout {
+ public:
+  explicit Layout(fs::path folder) : folder_(std::move(folder)), names_(fs::path("r")) {}
+  fs::path imageFolder() const { return at(names_.imageFolder()); }
+  fs::path iconFolder() const { return at(names_.iconFolder()); }
+  fs::path truefontFolder() const { return at(names_.truefontFolder()); }
+  fs::path truefontIni() const { return at(names_.truefontIni()); }
+  fs::path configText() const { return at(names_.configText()); }
+  fs::path packIndex() const { return at(names_.packIndex()); }
+  fs::path packData() const { return at(names_.packData()); }
+
+ private:
+  fs::path at(const fs::path& named) const {
+    return folder_ / named.lexically_relative(names_.privateFolder());
+  }
+  fs::path folder_;
+  OutputLayout names_;
+};
+
+int workers(int jobs) {
+  return jobs > 0 ? jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
+}
+
+// What one worker found about one item.
+template <typename Item>
+struct Found {
+  Item item;
+  std::vector<Problem> problems;
+};
+
+void pictures(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) {
+  const std::vector<Named> files =
+      listNumbered(layout.imageFolder(), "image", {".zbmp", ".jpg"}, out.problems);
+  forEachOrdered<Found<PictureItem>>(
+      static_cast<int>(files.size()), jobs,
+      [&](int i) {
+        const Named& file = files[static_cast<std::size_t>(i)];
+        Found<PictureItem> found;
+        PictureItem& item = found.item;
+        item.number = file.number;
+        item.file = file.relative;
+        const bool zbmp = file.relative.ends_with(".zbmp");
+        item.format = zbmp ? "zbmp" : "JPEG";
+        const FileBytes bytes = readWhole(file.path, kMaxPictureFile);
+        item.bytes = bytes.size;
+        if (!bytes.error.empty()) {
+          found.problems.push_back({file.relative + ": " + bytes.error, true});
+          return found;
+        }
+        PictureReading reading =
+            zbmp ? ReadZbmp(bytes.bytes, sink != nullptr) : ReadOutputJpeg(bytes.bytes);
+        item.width = reading.width;
+        item.height = reading.height;
+        if (zbmp) item.format = reading.compressed ? "zbmp, zlib" : "zbmp, raw";
+        item.ok = reading.ok();
+        if (!item.ok) {
+          found.problems.push_back({file.relative + ": " + reading.error, true});
+        } else if (sink && !reading.image.isNull()) {
+          sink->picture(item, reading.image);
+        }
+        return found;
+      },
+      [&](int, Found<PictureItem>&& found) {
+        out.pictures.push_back(std::move(found.item));
+        for (Problem& p : found.problems) out.problems.push_back(std::move(p));
+      });
+}
+
+void libraries(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) {
+  const std::vector<Named> files = listNumbered(layout.iconFolder(), "icon", {".zico"}, out.problems);
+  forEachOrdered<Found<LibraryItem>>(
+      static_cast<int>(files.size()), jobs,
+      [&](int i) {
+        const Named& file = files[static_cast<std::size_t>(i)];
+        Found<LibraryItem> found;
+        LibraryItem& library = found.item;
+        library.number = file.number;
+        library.file = file.relative;
+        const FileBytes bytes = readWhole(file.path, kMaxIconFile);
+        library.bytes = bytes.size;
+        if (!bytes.error.empty()) {
+          found.problems.push_back({file.relative + ": " + bytes.error, true});
+          return found;
+        }
+        ZicoReading reading = ReadZico(bytes.bytes, sink != nullptr);
+        library.ok = reading.ok();
+        library.empty = reading.empty;
+        if (reading.empty) {
+          found.problems.push_back({file.relative + ": it is empty, the library has no icons", false});
+        }
+        if (!reading.error.empty()) found.problems.push_back({file.relative + ": " + reading.error, true});
+        for (std::size_t e = 0; e < reading.icons.size(); ++e) {
+          const ZicoIcon& icon = reading.icons[e];
+          IconItem item{static_cast<int>(e), icon.record.id, icon.record.width, icon.record.height,
+                        icon.record.dataSize, icon.error.empty()};
+          library.icons.push_back(item);
+          if (!icon.error.empty()) found.problems.push_back({file.relative + ": " + icon.error, true});
+        }
+        if (sink) {
+          for (std::size_t e = 0; e < reading.icons.size(); ++e) {
+            if (library.icons[e].ok && !reading.icons[e].image.isNull()) {
+              sink->icon(library, library.icons[e], reading.icons[e].image);
+            }
+          }
+        }
+        return found;
+      },
+      [&](int, Found<LibraryItem>&& found) {
+        out.libraries.push_back(std::move(found.item));
+        for (Problem& p : found.problems) out.problems.push_back(std::move(p));
+      });
+}
+
+void pack(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) {
+  std::error_code ec;
+  const bool hasIndex = fs::exists(layout.packIndex(), ec);
+  const bool hasData = fs::exists(layout.packData(), ec);
+  if (!hasIndex && !hasData) return;
+  out.hasPack = true;
+  const FileBytes index = readWhole(layout.packIndex(), kMaxPackIndex);
+  const FileBytes data = readWhole(layout.packData(), kMaxPackData);
+  if (!index.error.empty()) out.problems.push_back({"bin/image.idx: " + index.error, true});
+  if (!data.error.empty()) out.problems.push_back({"bin/image.bin: " + data.error, true});
+  if (!index.error.empty() || !data.error.empty()) return;
+  PackReading reading = ReadPackIndex(index.bytes, data.bytes.size());
+  for (const std::string& error : reading.errors) out.problems.push_back({"bin/" + error, true});
+  std::vector<PackEntry>& entries = reading.entries;
+  forEachOrdered<Found<PictureItem>>(
+      static_cast<int>(entries.size()), jobs,
+      [&](int i) {
+        PackEntry& entry = entries[static_cast<std::size_t>(i)];
+        ReadPackEntry(entry, data.bytes, sink != nullptr);
+        Found<PictureItem> found;
+        PictureItem& item = found.item;
+        item.number = entry.number;
+        item.file = "bin/image.bin";
+        item.format = entry.kind == kPackJpeg ? "pack, JPEG" : "pack, zlib rows";
+        item.width = entry.width;
+        item.height = entry.height;
+        item.bytes = entry.length;
+        item.ok = entry.error.empty();
+        item.inPack = true;
+        if (!item.ok) found.problems.push_back({"bin/image.idx: " + entry.error, true});
+        if (item.ok && sink && !entry.image.isNull()) sink->picture(item, entry.image);
+        entry.image = QImage();
+        return found;
+      },
+      [&](int, Found<PictureItem>&& found) {
+        out.pictures.push_back(std::move(found.item));
+        for (Problem& p : found.problems) out.problems.push_back(std::move(p));
+      });
+  out.pack = std::move(entries);
+}
+
+void config(const Layout& layout, Inspection& out) {
+  std::error_code ec;
+  if (!fs::exists(layout.configText(), ec)) {
+    out.problems.push_back({"config.txt: it is missing; the display keeps the settings it has", false});
+    return;
+  }
+  const FileBytes text = readWhole(layout.configText(), kMaxTextFile);
+  if (!text.error.empty()) {
+    out.problems.push_back({"config.txt: " + text.error, true});
+    return;
+  }
+  out.config = ReadConfigText(text.bytes);
+  for (const std::string& e : out.config->errors) out.problems.push_back({"config.txt: " + e, true});
+  for (const std::string& e : out.config->notes) out.problems.push_back({"config.txt: " + e, false});
+}
+
+void font(const Layout& layout, Inspection& out) {
+  std::error_code ec;
+  out.font.present = fs::is_directory(layout.truefontFolder(), ec);
+  if (!out.font.present) {
+    out.problems.push_back({"truefont/: it is missing; the display has no font", true});
+    return;
+  }
+  const FileBytes ini = readWhole(layout.truefontIni(), kMaxTextFile);
+  if (!ini.error.empty()) {
+    out.problems.push_back({"truefont/truefont.ini: " + ini.error, true});
+    return;
+  }
+  const TruefontIni reading = ReadTruefontIni(ini.bytes);
+  if (!reading.error.empty()) {
+    out.problems.push_back({"truefont/truefont.ini: " + reading.error, true});
+    return;
+  }
+  out.font.file = reading.font;
+  const std::string relative = "truefont/" + reading.font;
+  const FileBytes file = readWhole(layout.truefontFolder() / pathFromUtf8(reading.font), kMaxFontFile);
+  out.font.bytes = file.size;
+  if (!file.error.empty()) {
+    out.problems.push_back({relative + " (named by truefont.ini): " + file.error, true});
+    return;
+  }
+  std::string why;
+  if (const std::optional<std::string> name = ReadFontName(file.bytes, why)) {
+    out.font.name = *name;
+  } else {
+    out.problems.push_back({relative + ": " + why, true});
+  }
+}
+
+}  // namespace
+
+int Inspection::faults() const {
+  return static_cast<int>(
+      std::count_if(problems.begin(), problems.end(), [](const Problem& p) { return p.fault; }));
+}
+
+Inspection InspectOutput(const fs::path& path, ImageSink* sink, int jobs) {
+  Inspection out;
+  std::error_code ec;
+  fs::path root;
+  bool fromRoot = false;
+  if (fs::is_directory(path / "private", ec)) {
+    root = path;
+    fromRoot = true;
+  } else if (fs::is_directory(path, ec) &&
+             (fs::exists(path / "config.txt", ec) || fs::is_directory(path / "image", ec) ||
+              fs::is_directory(path / "icon", ec) || fs::is_directory(path / "truefont", ec) ||
+              fs::is_directory(path / "bin", ec))) {
+  } else {
+    out.problems.push_back({pathToUtf8(path) + ": no output here (neither a private/ folder nor "
+                                               "config.txt, image/, icon/, truefont/ or bin/)",
+                            true});
+    return out;
+  }
+  out.privateFolder = fromRoot ? OutputLayout(root).privateFolder() : path;
+  const Layout use(out.privateFolder);
+  if (fromRoot && !fs::exists(OutputLayout(root).marker(), ec)) {
+    out.problems.push_back({std::string(kMarkerFileName) +
+                                ": it is missing; the run that wrote this output did not complete",
+                            false});
+  }
+  jobs = workers(jobs);
+  font(use, out);
+  config(use, out);
+  pictures(use, sink, jobs, out);
+  pack(use, sink, jobs, out);
+  libraries(use, sink, jobs, out);
+  if (out.pictures.empty() && out.libraries.empty()) {
+    out.problems.push_back({"image/: there is no screen picture", false});
+  }
+  return out;
+}
+
+}  // namespace tessel::inspect
