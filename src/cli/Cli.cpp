@@ -6,6 +6,7 @@
 #include <ostream>
 
 #include "cli/CliOptions.h"
+#include "cli/Inspect.h"
 #include "convert/ConversionRun.h"
 #include "util/Paths.h"
 
@@ -76,6 +77,8 @@ int RunCli(const QStringList& arguments, CliIo& io) {
     case Command::Version:
       io.out << command.text;
       return kDone;
+    case Command::Inspect:
+      return RunInspect(command.inspectArguments, io);
     case Command::Convert:
       break;
   }

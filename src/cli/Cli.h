@@ -13,6 +13,7 @@ enum ExitStatus {
   kUsage = 2,         // the command line is wrong
   kNotConfirmed = 3,  // the device parameters were not confirmed
   kIncomplete = 4,    // some output could not be written, or the run stopped
+  kUnsound = 5,       // inspect: the output has faults
 };
 
 // Runs the command the arguments (program name first) ask for.

@@ -46,6 +46,7 @@ QString generalHelp() {
       "\n"
       "commands:\n"
       "  convert SOURCE    convert a DWIN project folder (DWIN_SET) into the SD-card layout\n"
+      "  inspect PATH      show (-o DIR) or check (--check) a converted output\n"
       "\n"
       "tessel-cli COMMAND --help shows the options of a command.\n"
       "options: -h, --help   show this text;  --version   show the version\n");
@@ -217,7 +218,13 @@ Command ParseCommandLine(const QStringList& arguments) {
     return c;
   }
   if (first == QLatin1String("convert")) return parseConvert(rest.mid(1));
-  return usage("unknown command '" + first + "' (the command is convert)");
+  if (first == QLatin1String("inspect")) {
+    Command c;
+    c.kind = Command::Inspect;
+    c.inspectArguments = rest.mid(1);
+    return c;
+  }
+  return usage("unknown command '" + first + "' (the commands are convert and inspect)");
 }
 
 }  // namespace tessel::cli
