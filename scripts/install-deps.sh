@@ -13,6 +13,8 @@ packages=(
   # packaging: the .deb (cpack), its man pages and the checks the package test runs
   dpkg-dev fakeroot file gzip help2man go-md2man
   lintian desktop-file-utils appstream
+  # the inspect page test renders the page in a headless browser
+  chromium
 )
 if [ "${TESSEL_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-dev)
