@@ -64,7 +64,21 @@ TEST(ParallelRows, PackingMatchesQtsConversionForEveryColour) {
     auto* p = reinterpret_cast<std::uint32_t*>(rgb.scanLine(y));
     for (int x = 0; x < 4096; ++x) p[x] = 0xFF000000u | std::uint32_t(y * 4096 + x);
   }
-  EXPECT_EQ(Rgb565Rows(rgb), qtRows(rgb));
+  const Bytes expected = qtRows(rgb);
+  EXPECT_EQ(Rgb565Rows(rgb), expected);
+  // The same colours as the B,G,R bytes of a 24-bit BMP, packed in runs
+  // whose lengths leave a remainder after the groups of pixels.
+  const std::size_t colours = std::size_t(1) << 24;
+  Bytes bgr(colours * 3);
+  for (std::uint32_t c = 0; c < colours; ++c) {
+    bgr[c * 3] = std::uint8_t(c), bgr[c * 3 + 1] = std::uint8_t(c >> 8), bgr[c * 3 + 2] = std::uint8_t(c >> 16);
+  }
+  Bytes packed(expected.size());
+  for (std::size_t first = 0; first < colours; first += 4093) {
+    PackRgb565FromBgr(bgr.data() + first * 3, std::min<std::size_t>(4093, colours - first),
+                      packed.data() + first * 2);
+  }
+  EXPECT_EQ(packed, expected);
   QImage argb = rgb.convertToFormat(QImage::Format_ARGB32).copy(0, 0, 4096, 64);
   for (int y = 0; y < argb.height(); ++y) {
     auto* p = reinterpret_cast<std::uint32_t*>(argb.scanLine(y));
