@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QImage>
 #include <QImageWriter>
+#include <zlib.h>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -14,6 +15,7 @@
 #include "support/Builders.h"
 
 namespace fs = std::filesystem;
+namespace build = tessel::build;
 using build::Bytes;
 
 namespace {
@@ -239,6 +241,123 @@ void configSeeds() {
   seed("config_header", "short", Bytes{'T', '5', 'C', '4'});
 }
 
+
+// ---- the readers of tessel-cli inspect: outputs as Tessel writes them ------
+
+Bytes zlibStream(const Bytes& in) {
+  uLongf length = compressBound(uLong(in.size()));
+  Bytes out(length);
+  if (compress(out.data(), &length, in.data(), uLong(in.size())) != Z_OK) return {};
+  out.resize(length);
+  return out;
+}
+
+// RGB565 rows of a w x h picture, stride (w * 2 + 3) & ~3.
+Bytes rows565(int w, int h, int stride) {
+  Bytes rows(std::size_t(stride) * std::size_t(h), 0);
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w * 2; ++x) rows[std::size_t(y * stride + x)] = std::uint8_t(x * 9 + y * 31);
+  }
+  return rows;
+}
+
+Bytes zbmp(int w, int h, bool compressed) {
+  const Bytes rows = rows565(w, h, (w * 2 + 3) & ~3);
+  Bytes file;
+  appendLe(file, std::uint32_t(w), 2);
+  appendLe(file, std::uint32_t(h), 2);
+  appendLe(file, compressed ? 0x00FF : 0, 2);
+  file.resize(16, 0);
+  const Bytes payload = compressed ? zlibStream(rows) : rows;
+  file.insert(file.end(), payload.begin(), payload.end());
+  return file;
+}
+
+void inspectSeeds() {
+  seed("inspect_zbmp", "zlib", prefixed(0, zbmp(9, 5, true)));
+  seed("inspect_zbmp", "raw", prefixed(2, zbmp(3, 2, false)));
+  const Bytes jpeg = build::encode(build::icon(12, 3), "JPG", 90);
+  seed("inspect_zbmp", "jpeg", prefixed(1, jpeg));
+
+  // .zico: two icons, then the data area.
+  Bytes zico = {'Z', 'I', 'C', 'O'};
+  appendLe(zico, 32, 4);
+  Bytes area;
+  for (int i = 0; i < 2; ++i) {
+    const int w = 3 + i, h = 2;
+    const Bytes block = zlibStream(rows565(w, h, w * 2));
+    appendLe(zico, std::uint32_t(i * 5), 2);
+    appendLe(zico, 1, 2);
+    appendLe(zico, std::uint32_t(w), 2);
+    appendLe(zico, std::uint32_t(h), 2);
+    appendLe(zico, std::uint32_t(area.size()), 4);
+    appendLe(zico, std::uint32_t(block.size()), 4);
+    area.insert(area.end(), block.begin(), block.end());
+  }
+  zico.insert(zico.end(), area.begin(), area.end());
+  seed("inspect_zico", "two-icons", zico);
+  seed("inspect_zico", "empty", Bytes{});
+
+  // The pack: LE16 index length, image.idx (entries 0 and 2, a gap at 1),
+  // image.bin.
+  const Bytes rows = zlibStream(rows565(5, 3, 12));
+  Bytes index;
+  auto entry = [&](int number, std::uint8_t kind, std::uint32_t offset, int w, int h,
+                   std::size_t length) {
+    index.resize(std::size_t(number) * 16, 0);
+    appendLe(index, std::uint32_t(number), 2);
+    index.push_back(kind);
+    appendLe(index, 0x00B00000u + offset, 4);
+    appendLe(index, std::uint32_t(w), 2);
+    appendLe(index, std::uint32_t(h), 2);
+    appendLe(index, std::uint32_t(length), 3);
+    appendLe(index, 0, 2);
+  };
+  entry(0, 0x04, 0, 5, 3, rows.size());
+  entry(2, 0x08, std::uint32_t(rows.size()), 12, 12, jpeg.size());
+  Bytes pack;
+  appendLe(pack, std::uint32_t(index.size()), 2);
+  pack.insert(pack.end(), index.begin(), index.end());
+  pack.insert(pack.end(), rows.begin(), rows.end());
+  pack.insert(pack.end(), jpeg.begin(), jpeg.end());
+  seed("inspect_pack", "two-entries", pack);
+
+  const std::vector<std::pair<std::string, std::string>> texts = {
+      {"config-b", "R1=03; 9600\r\nR2=C8;\r\nR3=7F;\r\nRC0=01;\r\nRFA=01;\r\nRFC=18;"},
+      {"config-a", "R1=07; 115200\r\nR2=24;\r\nR6=40; BL ON(0x00~0x40)\r\nR7=10;\r\nR8=012C; TIME\r\nRC=02;\r\n"},
+      {"config-bad", "R1=2580\nR2\nR3=\nRxyz=1\nR2=00;\n"},
+  };
+  for (const auto& [name, text] : texts) seed("inspect_text", name, prefixed(0, Bytes(text.begin(), text.end())));
+  const std::string ini = "[setting]\r\nfont0=font.ttf";
+  seed("inspect_text", "truefont-ini", prefixed(1, Bytes(ini.begin(), ini.end())));
+  // A font of one table, "name", naming "Ab" (Windows, UTF-16BE, full name).
+  Bytes font;
+  auto be = [&](std::uint32_t v, int bytes) {
+    for (int i = bytes - 1; i >= 0; --i) font.push_back(std::uint8_t(v >> (8 * i)));
+  };
+  be(0x00010000, 4);
+  be(1, 2);
+  be(16, 2);
+  be(0, 2);
+  be(0, 2);
+  be(0x6E616D65, 4);  // "name"
+  be(0, 4);
+  be(28, 4);           // offset
+  be(22, 4);           // length
+  be(0, 2);            // format
+  be(1, 2);            // one record
+  be(18, 2);           // strings at 6 + 12
+  be(3, 2);
+  be(1, 2);
+  be(0x409, 2);
+  be(4, 2);
+  be(4, 2);            // 4 bytes
+  be(0, 2);
+  be('A', 2);
+  be('b', 2);
+  seed("inspect_text", "font-name", prefixed(2, font));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -250,6 +369,7 @@ int main(int argc, char** argv) {
   pictureSeeds();
   iconSeeds();
   configSeeds();
+  inspectSeeds();
   std::printf("%d seeds written below %s\n", written, root.string().c_str());
   return 0;
 }

@@ -1,0 +1,35 @@
+// The text readers of tessel-cli inspect: the first byte picks config.txt
+// (0), truefont.ini (1) or the font's name table (2).
+#include "FuzzSupport.h"
+#include "inspect/OutputReaders.h"
+
+using namespace tessel;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 1) return 0;
+  const ByteView text = fuzz::view(data + 1, size - 1);
+  switch (data[0] % 3) {
+    case 0: {
+      const inspect::ConfigReading r = inspect::ReadConfigText(text);
+      for (const inspect::RegisterLine& line : r.registers) {
+        TESSEL_FUZZ_CHECK(line.name.size() >= 2 && line.name[0] == 'R');
+      }
+      TESSEL_FUZZ_CHECK(!r.parameters.empty());
+      break;
+    }
+    case 1: {
+      const inspect::TruefontIni r = inspect::ReadTruefontIni(text);
+      // A font it names lies beside it.
+      TESSEL_FUZZ_CHECK(r.font.find_first_of("/\\:") == std::string::npos);
+      TESSEL_FUZZ_CHECK(r.font != ".." && r.font != ".");
+      break;
+    }
+    default: {
+      std::string error;
+      const std::optional<std::string> name = inspect::ReadFontName(text, error);
+      TESSEL_FUZZ_CHECK(name ? !name->empty() : !error.empty());
+      break;
+    }
+  }
+  return 0;
+}

@@ -1,0 +1,23 @@
+// The .zico reader of tessel-cli inspect over arbitrary bytes: every icon
+// that reads as sound decodes to the size its record gives.
+#include <set>
+
+#include "FuzzSupport.h"
+#include "inspect/OutputReaders.h"
+
+using namespace tessel;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  fuzz::setUpQt();
+  const inspect::ZicoReading r = inspect::ReadZico(fuzz::view(data, size), true);
+  TESSEL_FUZZ_CHECK(r.empty == (size == 0));
+  std::set<int> ids;
+  for (const inspect::ZicoIcon& icon : r.icons) {
+    if (!icon.error.empty()) continue;
+    TESSEL_FUZZ_CHECK(ids.insert(icon.record.id).second);  // a sound id is not repeated
+    TESSEL_FUZZ_CHECK(icon.image.width() == icon.record.width &&
+                      icon.image.height() == icon.record.height);
+  }
+  if (r.ok() && !r.empty) TESSEL_FUZZ_CHECK(!r.icons.empty());
+  return 0;
+}
