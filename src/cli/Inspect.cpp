@@ -29,7 +29,7 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
       "Reads a Tessel output (the output root or its private folder, an SD card's copy too)\n"
       "and writes a page that shows what the display will show, or only checks it.\n\n"
       "Exit status: 0 the output is sound, 5 it is not (one line per problem),\n"
-      "2 usage error, 4 the page could not be written.");
+      "1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.");
   const QCommandLineOption output({"o", "output"},
                                   "Write DIR/index.html and its pictures (DIR/index_files/). "
                                   "DIR may not lie inside private/.",
