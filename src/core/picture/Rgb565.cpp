@@ -10,8 +10,13 @@ void PackRgb565(const std::uint32_t* pixels, std::size_t count, std::uint8_t* ou
   for (std::size_t x = 0; x < count; ++x) {
     const std::uint32_t c = pixels[x];
     const std::uint32_t v = ((c >> 8) & 0xF800u) | ((c >> 5) & 0x07E0u) | ((c >> 3) & 0x001Fu);
-    out[x * 2] = static_cast<std::uint8_t>(v);
-    out[x * 2 + 1] = static_cast<std::uint8_t>(v >> 8);
+    if constexpr (std::endian::native == std::endian::little) {
+      const auto low = static_cast<std::uint16_t>(v);  // one store, which vectorises
+      std::memcpy(out + x * 2, &low, 2);
+    } else {
+      out[x * 2] = static_cast<std::uint8_t>(v);
+      out[x * 2 + 1] = static_cast<std::uint8_t>(v >> 8);
+    }
   }
 }
 
