@@ -53,11 +53,20 @@ void writeLarge(const fs::path& dir) {
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  if (argc < 2) {
-    std::fprintf(stderr, "usage: tessel-make-sample FOLDER [--branch-b | --large]\n");
+  const char* usage = "usage: tessel-make-sample FOLDER [--branch-b | --large]\n";
+  if (argc >= 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
+    std::fputs(usage, stdout);
+    return 0;
+  }
+  if (argc < 2 || argc > 3 || argv[1][0] == '-') {
+    std::fputs(usage, stderr);
     return 2;
   }
   const std::string mode = argc > 2 ? argv[2] : "";
+  if (!mode.empty() && mode != "--branch-b" && mode != "--large") {
+    std::fprintf(stderr, "tessel-make-sample: unknown mode %s\n%s", mode.c_str(), usage);
+    return 2;
+  }
   const bool branchB = mode == "--branch-b";
   const std::string folder = argv[1];
   const fs::path dir(std::u8string(folder.begin(), folder.end()));

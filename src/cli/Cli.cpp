@@ -1,11 +1,13 @@
 #include "cli/Cli.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <new>
 #include <ostream>
 
 #include "cli/CliOptions.h"
+#include "cli/JsonReport.h"
 #include "cli/Inspect.h"
 #include "convert/ConversionRun.h"
 #include "util/Paths.h"
@@ -13,6 +15,32 @@
 namespace tessel::cli {
 
 namespace {
+
+int exitStatusOf(const RunResult& result) {
+  switch (result.outcome) {
+    case RunOutcome::SourceInvalid:
+    case RunOutcome::NoPictures:
+    case RunOutcome::PathsOverlap:
+    case RunOutcome::NoOutputFolder:
+      return kRefused;
+    case RunOutcome::NotConfirmed:
+      return kNotConfirmed;
+    case RunOutcome::Completed:
+      break;
+  }
+  const Report& r = result.report;
+  return r.writeFailures.empty() && !r.fontMissing ? kDone : kIncomplete;
+}
+
+void printVerbose(const Report& report, std::ostream& err) {
+  for (const InputRecord& input : report.inputs) {
+    err << printable(pathToUtf8(input.path.filename())) << ": " << KindName(input.kind) << ", "
+        << FateName(input.fate);
+    for (const auto& output : input.outputs) err << " -> " << printable(pathToUtf8(output));
+    if (!input.reason.empty()) err << " (" << printable(input.reason) << ')';
+    err << '\n';
+  }
+}
 
 int convert(const ConvertOptions& options, CliIo& io) {
   CliHost host(io, options.yes, options.open, options.quiet, options.overrides);
@@ -34,35 +62,50 @@ int convert(const ConvertOptions& options, CliIo& io) {
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
-  switch (result.outcome) {
-    case RunOutcome::SourceInvalid:
-    case RunOutcome::NoPictures:
-    case RunOutcome::PathsOverlap:
-    case RunOutcome::NoOutputFolder:
-      return kRefused;
-    case RunOutcome::NotConfirmed:
-      io.err << "tessel-cli: device parameters not confirmed; the run stopped in "
-             << pathToUtf8(result.privateFolder) << '\n';
-      return kNotConfirmed;
-    case RunOutcome::Completed:
-      break;
+  Report& r = result.report;
+  if (result.outcome == RunOutcome::Completed && result.branch == Branch::A &&
+      !options.overrides.empty()) {
+    const std::string text =
+        "--set has no effect: a Branch A project takes its device parameters from its own "
+        "configuration";
+    r.warn(text);
+    host.warning(text);
+    ++result.totals.warnings;
   }
+  const int status = exitStatusOf(result);
+  if (options.json) {
+    const QByteArray json = ReportJson(options, result, host.confirmed(), status);
+    io.out.write(json.constData(), json.size());
+  }
+  if (result.outcome == RunOutcome::NotConfirmed) {
+    io.err << "tessel-cli: device parameters not confirmed; the run stopped in "
+           << printable(pathToUtf8(result.privateFolder)) << '\n';
+  }
+  if (status == kRefused || status == kNotConfirmed) return status;
 
-  const Report& r = result.report;
-  for (const auto& failed : r.writeFailures) {
-    io.err << "tessel-cli: could not write " << pathToUtf8(failed) << '\n';
+  if (options.quiet) {
+    // Errors only: what could not be written, and a missing font.
+    for (std::size_t i = 0; i < r.warnings.size(); ++i) {
+      const bool failure = std::find(r.writeFailures.begin(), r.writeFailures.end(),
+                                     r.warningInputs[i]) != r.writeFailures.end();
+      if (failure) io.err << "tessel-cli: " << printable(r.warnings[i]) << '\n';
+    }
+    return status;
   }
-  if (!options.quiet) {
-    char line[512];
-    std::snprintf(line, sizeof line,
-                  "Branch %s: %d of %d pictures, %d icons from %d libraries, %d files written, "
-                  "%zu skipped, %.2f s\n",
-                  result.branch == Branch::A ? "A" : "B", r.picturesWritten, result.pictureCount,
-                  r.iconsWritten, result.iconCount, r.filesWritten,
-                  r.warnings.size() - r.writeFailures.size(), seconds);
-    io.err << line << "Output: " << pathToUtf8(result.privateFolder) << '\n';
-  }
-  return r.writeFailures.empty() ? kDone : kIncomplete;
+  if (options.verbose) printVerbose(r, io.err);
+  const RunTotals& t = result.totals;
+  char line[512];
+  std::snprintf(line, sizeof line,
+                "Branch %s: %d of %d pictures, %d icons in %d of %d libraries, %d files written, "
+                "%d skipped, %d replaced, %d ignored, %d warnings, %.2f s\n",
+                result.branch == Branch::A ? "A" : "B", t.picturesConverted, t.picturesFound,
+                t.iconsConverted, t.librariesConverted, t.librariesFound, t.filesWritten,
+                t.inputsSkipped, t.inputsReplaced, t.inputsIgnored, t.warnings, seconds);
+  io.err << line;
+  if (options.verbose) io.err << "Branch " << (result.branch == Branch::A ? "A" : "B")
+                              << " because " << result.branchReason << '\n';
+  io.err << "Output: " << printable(pathToUtf8(result.privateFolder)) << '\n';
+  return status;
 }
 
 }  // namespace

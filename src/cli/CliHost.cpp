@@ -24,13 +24,13 @@ void CliHost::endProgressLine() {
 
 void CliHost::showMessage(const std::string& text) {
   endProgressLine();
-  io_.err << "tessel-cli: " << text << '\n';
+  io_.err << "tessel-cli: " << printable(text) << '\n';
 }
 
 void CliHost::warning(const std::string& text) {
   if (quiet_) return;
   endProgressLine();
-  io_.err << "warning: " << text << '\n';
+  io_.err << "warning: " << printable(text) << '\n';
 }
 
 void CliHost::progress(int done, int total) {
@@ -48,7 +48,10 @@ bool CliHost::confirmSetup(SetupValues& values) {
             << values.baudIndex << "); give one with --set baud=RATE\n";
     return false;
   }
-  if (yes_) return true;
+  if (yes_) {
+    confirmed_ = values;
+    return true;
+  }
   if (!io_.inIsTerminal) {
     io_.err << "tessel-cli: the device parameters need confirmation: run on a terminal, or pass "
                "--yes (with --set NAME=VALUE to correct them)\n";
@@ -58,7 +61,9 @@ bool CliHost::confirmSetup(SetupValues& values) {
           << DescribeSetupValues(values) << "\nConfirm? [y/N] " << std::flush;
   std::string answer;
   if (!std::getline(io_.in, answer)) return false;
-  return answer == "y" || answer == "Y" || answer == "yes";
+  if (answer != "y" && answer != "Y" && answer != "yes") return false;
+  confirmed_ = values;
+  return true;
 }
 
 void CliHost::openFolder(const std::filesystem::path& folder) {

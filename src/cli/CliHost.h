@@ -2,6 +2,7 @@
 // The terminal host: messages and warnings on the error stream, the device
 // parameters confirmed by --yes, corrected by --set, or asked on a terminal.
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,6 +32,9 @@ class CliHost : public Host {
 
   void endProgressLine();
 
+  // The values as the user confirmed them, when they were.
+  const std::optional<SetupValues>& confirmed() const { return confirmed_; }
+
  private:
   CliIo& io_;
   bool yes_;
@@ -38,6 +42,7 @@ class CliHost : public Host {
   bool quiet_;
   std::vector<std::string> overrides_;
   bool progressShown_ = false;
+  std::optional<SetupValues> confirmed_;
 };
 
 }  // namespace tessel::cli

@@ -93,6 +93,10 @@ struct ConvertParser {
                           "of cores).",
                           "N"};
   QCommandLineOption quiet{{"q", "quiet"}, "Print errors only."};
+  QCommandLineOption verbose{{"v", "verbose"}, "Print a line per input and what became of it."};
+  QCommandLineOption json{"json",
+                          "Print the run report as one JSON document on standard output (the "
+                          "lines for people stay on standard error)."};
   QCommandLineOption help{{"h", "help"}, "Show this text."};
 
   ConvertParser() {
@@ -101,7 +105,7 @@ struct ConvertParser {
         "Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,\n"
         "4 the output is incomplete (some output could not be written).");
     parser.addOptions({output, rotation, format, font, fontDisplay, deripple, pack, resources,
-                       yes, set, open, jobs, quiet, help});
+                       yes, set, open, jobs, quiet, verbose, json, help});
     parser.addPositionalArgument("SOURCE", "The DWIN project folder.", "convert SOURCE");
   }
 };
@@ -196,6 +200,9 @@ Command parseConvert(const QStringList& arguments) {
   o.yes = parser.isSet(p.yes);
   o.open = parser.isSet(p.open);
   o.quiet = parser.isSet(p.quiet);
+  o.verbose = parser.isSet(p.verbose);
+  o.json = parser.isSet(p.json);
+  if (o.quiet && o.verbose) return usage(QStringLiteral("--quiet and --verbose exclude each other"));
   return c;
 }
 

@@ -14,6 +14,8 @@ struct ConvertOptions {
   bool yes = false;
   bool open = false;
   bool quiet = false;
+  bool verbose = false;  // a line per input and what became of it
+  bool json = false;     // the report as JSON on standard output
   std::vector<std::string> overrides;  // --set NAME=VALUE, in order, each checked
 };
 

@@ -238,12 +238,21 @@ TEST_F(FilesTest, RealFullDiskThroughTheCommandLine) {
   EXPECT_EQ(p.exitStatus(), QProcess::NormalExit);
   EXPECT_EQ(p.exitCode(), 4) << err;
   // Every failed output is named on stderr, and is not there.
-  const std::string prefix = "tessel-cli: could not write ";
+  // Every failed output is named on stderr, with the system's reason, and is
+  // not there.
   int named = 0;
-  for (std::size_t at = 0; (at = err.find(prefix, at)) != std::string::npos; ++at) {
-    const std::size_t from = at + prefix.size();
-    const fs::path failed = pathFromUtf8(err.substr(from, err.find('\n', from) - from));
+  std::size_t from = 0;
+  for (std::size_t nl; (nl = err.find('\n', from)) != std::string::npos; from = nl + 1) {
+    const std::string line = err.substr(from, nl - from);
+    std::size_t start = std::string::npos;
+    for (const char* prefix : {"tessel-cli: cannot write ", "tessel-cli: cannot create "}) {
+      if (line.rfind(prefix, 0) == 0) start = std::string(prefix).size();
+    }
+    if (start == std::string::npos) continue;
     ++named;
+    const std::size_t colon = line.find(": ", start);
+    const fs::path failed = pathFromUtf8(line.substr(start, colon - start));
+    EXPECT_NE(line.find("No space left on device"), std::string::npos) << line;
     EXPECT_TRUE(pathIsInside(failed, disk / "private")) << failed;
     EXPECT_FALSE(fs::exists(failed)) << failed;
   }

@@ -82,11 +82,12 @@ TEST(Scan, PicturesSortedByFileNumberOthersInListingOrder) {
   for (const char* n : {"10.jpg", "2.jpg", "1.jpg", "bg.jpg", "007_logo.bmp", "9.ico", "10.icl"}) {
     writeText(dir / n, "x");
   }
-  fs::create_directory(dir / "x.bmp");  // a folder: taken as a picture, fails later
+  fs::create_directory(dir / "x.bmp");  // a folder named like a picture is set aside
   const ScanResult r = ScanSource(dir.path());
   EXPECT_EQ(names(r.inventory.pictures),
-            (std::vector<std::string>{"bg.jpg", "x.bmp", "1.jpg", "2.jpg", "007_logo.bmp",
-                                      "10.jpg"}));
+            (std::vector<std::string>{"bg.jpg", "1.jpg", "2.jpg", "007_logo.bmp", "10.jpg"}));
+  ASSERT_EQ(r.inventory.ignored.size(), 1u);
+  EXPECT_EQ(r.inventory.ignored[0].path, dir / "x.bmp");
   EXPECT_EQ(names(r.inventory.icons), (std::vector<std::string>{"10.icl", "9.ico"}));
 }
 

@@ -254,7 +254,9 @@ SetupReading ReadSetupValues(const std::filesystem::path& configText,
                              const std::filesystem::path& t5Config, SetupValues& values) {
   if (const auto registers = ReadRegisterText(configText)) {
     ApplyTextRegisters(values, *registers);
-    return {};
+    SetupReading reading;
+    reading.fromText = true;
+    return reading;
   }
   ApplyHeaderFallbackDefaults(values);
   const auto header = ReadConfigHeader(t5Config);

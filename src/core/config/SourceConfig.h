@@ -120,6 +120,7 @@ void ApplyHeaderFallbackDefaults(SetupValues& values);
 
 // What the Branch B reading found besides the setup values.
 struct SetupReading {
+  bool fromText = false;  // the register text gave the values (the block file was not read)
   int configKind = 0;  // 4 for T5C1/T5C4, 1 for T5C2, 0 otherwise
   std::optional<std::uint8_t> pictureLibrary;  // named by a T5LC1 header
 };

@@ -1,6 +1,7 @@
 #include "convert/ConversionRun.h"
 
 #include <algorithm>
+#include <map>
 #include <system_error>
 
 #include "config/Baud.h"
@@ -58,6 +59,11 @@ class Run {
  private:
   RunResult end(RunOutcome outcome);
   RunResult refuse(RunOutcome outcome, const char* message);
+  void registerInputs();
+  void ignore(const fs::path& input, const std::string& reason);
+  void optionWithoutEffect(const std::string& text);
+  void warnOddSizes();
+  void finishReport();
   bool prepareOutputTree();
   void fontStep();
   void branchA();
@@ -86,10 +92,15 @@ class Run {
   fs::path resources_;
   int progressDone_ = 0;
   int progressTotal_ = 0;
+  bool fontWarned_ = false;
+  std::map<int, fs::path> stored_;  // picture pack: the picture stored under each number
+  // Converted pictures and their sizes after rotation, for the odd-size check.
+  std::vector<std::pair<fs::path, QSize>> pictureSizes_;
 };
 
 RunResult Run::end(RunOutcome outcome) {
   result_.outcome = outcome;
+  finishReport();
   result_.report.onWarning = nullptr;  // the result outlives the run
   return std::move(result_);
 }
@@ -112,6 +123,16 @@ RunResult Run::execute() {
   result_.pictureCount = static_cast<int>(inventory_.pictures.size());
   result_.iconCount = static_cast<int>(inventory_.icons.size());
   result_.branch = ChooseBranch(inventory_);
+  if (result_.branch == Branch::A) {
+    result_.branchReason = "the source holds the 14 table (" +
+                           pathToUtf8(inventory_.table14.filename()) + ") and the 13 table (" +
+                           pathToUtf8(inventory_.table13.filename()) + ")";
+  } else {
+    const bool has14 = !inventory_.table14.empty(), has13 = !inventory_.table13.empty();
+    result_.branchReason = !has14 && !has13 ? "the source holds neither the 14 nor the 13 table"
+                           : !has14         ? "the source holds no 14 table"
+                                            : "the source holds no 13 (or 30) table";
+  }
 
   fs::path root = options_.outputRoot;
   if (root.empty()) {
@@ -128,6 +149,7 @@ RunResult Run::execute() {
   resources_ = options_.resourceFolder.empty() ? resourceFolder() : options_.resourceFolder;
   progressTotal_ = result_.pictureCount + result_.iconCount;
 
+  registerInputs();
   prepareOutputTree();
   if (result_.branch == Branch::A) {
     branchA();
@@ -154,9 +176,54 @@ bool Run::prepareOutputTree() {
 
 void Run::fontStep() {
   if (!RunFontStep(settings_.fontChoice, layout_, resources_, out_)) {
+    result_.report.fontMissing = true;
+    if (!fontWarned_) {
+      fontWarned_ = true;
+      const fs::path font = FontSourceFile(resources_, settings_.fontChoice);
+      out_.warn("no font: " + (font.empty() ? std::string("no font choice ") +
+                                                  std::to_string(settings_.fontChoice)
+                                            : pathToUtf8(font) + " was not found") +
+                "; the target gets no truefont/font.ttf");
+    }
     host_.showMessage(messages::kFontMissing);
   }
 }
+
+void Run::registerInputs() {
+  Report& report = result_.report;
+  for (const fs::path& p : inventory_.pictures) report.input(p, InputKind::Picture);
+  for (const fs::path& p : inventory_.icons) report.input(p, InputKind::IconLibrary);
+  for (const fs::path& p : inventory_.sounds) report.input(p, InputKind::Sound);
+  for (const fs::path* p : {&inventory_.table13, &inventory_.table14, &inventory_.table22}) {
+    if (!p->empty()) report.input(*p, InputKind::Table);
+  }
+  if (!inventory_.configText.empty()) report.input(inventory_.configText, InputKind::ConfigText);
+  if (!inventory_.t5Config.empty()) report.input(inventory_.t5Config, InputKind::BlockConfig);
+  for (const auto& [path, reason] : inventory_.replaced) {
+    const std::string ext = asciiLower(pathToUtf8(path.extension()));
+    report.input(path, ext == ".txt"   ? InputKind::ConfigText
+                       : ext == ".cfg" ? InputKind::BlockConfig
+                                       : InputKind::Table);
+    report.setFate(path, InputFate::Replaced, reason);
+    out_.warn("not used: " + pathToUtf8(path) + ", " + reason, path);
+  }
+  for (const auto& [path, reason] : inventory_.ignored) {
+    report.input(path, InputKind::Other);
+    ignore(path, reason);
+  }
+  if (result_.branch == Branch::B) {
+    for (const fs::path& p : inventory_.sounds) ignore(p, "a Branch B project copies no sounds");
+    if (!inventory_.table14.empty()) ignore(inventory_.table14, "Branch B uses no 14 table");
+    if (!inventory_.table22.empty()) ignore(inventory_.table22, "Branch B uses no 22 table");
+  }
+}
+
+void Run::ignore(const fs::path& input, const std::string& reason) {
+  result_.report.setFate(input, InputFate::Ignored, reason);
+  out_.warn("ignored " + pathToUtf8(input) + ": " + reason, input);
+}
+
+void Run::optionWithoutEffect(const std::string& text) { out_.warn(text); }
 
 void Run::branchA() {
   makeFolder(layout_.imageFolder());
@@ -172,11 +239,42 @@ void Run::branchA() {
                                                     settings_.fontDisplay, layout_, out_);
   if (findings.pictureLibrary) values_.pictureLibraryNumber = *findings.pictureLibrary;
   if (findings.iconRotation) session_.iconRotation = *findings.iconRotation;
+  Report& report = result_.report;
+  if (!inventory_.configText.empty() && !inventory_.t5Config.empty()) {
+    ignore(inventory_.t5Config, "the register text is copied as config.txt instead");
+  } else if (!inventory_.t5Config.empty() && report.output(layout_.configText())) {
+    report.madeFrom(inventory_.t5Config, layout_.configText());
+  }
+  if (settings_.fontDisplay == FontDisplay::Bitmap) {
+    if (!inventory_.configText.empty()) {
+      optionWithoutEffect("the bitmap font display has no effect: config.txt is a copy of " +
+                          pathToUtf8(inventory_.configText));
+    } else if (!report.output(layout_.configText())) {
+      optionWithoutEffect("the bitmap font display has no effect: no config.txt is written");
+    }
+  }
+  if (!settings_.singlePictureFiles) {
+    optionWithoutEffect(
+        "the picture pack is for Branch B projects: this Branch A project gets single picture "
+        "files");
+  }
 
   if (values_.pictureLibraryNumber == kNoPictureLibrary) {
     // In this branch "automatic" means no rotation.
     picturesAsFiles(FixedRotationCode(settings_.rotationChoice).value_or(0));
   } else {
+    const int number = values_.pictureLibraryNumber;
+    const bool present = std::any_of(inventory_.icons.begin(), inventory_.icons.end(),
+                                     [&](const fs::path& p) { return FileNumber(p) == number; });
+    const std::string why =
+        present ? "the block file names icon library " + std::to_string(number) +
+                      " as the picture library: its icons are the screen pictures"
+                : "the block file names icon library " + std::to_string(number) +
+                      " as the picture library, and the source holds none";
+    if (!present) out_.warn("no screen pictures: " + why);
+    for (const fs::path& picture : inventory_.pictures) {
+      report.setFate(picture, InputFate::StoodIn, why);
+    }
     progressDone_ += result_.pictureCount;  // the picture library stands in for them
   }
   convertIcons();
@@ -193,6 +291,14 @@ bool Run::branchB() {
 
   const SetupReading reading =
       ReadSetupValues(inventory_.configText, inventory_.t5Config, session_.setup);
+  if (!inventory_.t5Config.empty()) {
+    if (reading.fromText) {
+      ignore(inventory_.t5Config, "the register text gives the device parameters instead");
+    } else {
+      result_.report.setFate(inventory_.t5Config, InputFate::Read,
+                             "the device parameters were read from it");
+    }
+  }
   values_.configKind = reading.configKind;
   if (reading.pictureLibrary) values_.pictureLibraryNumber = *reading.pictureLibrary;
   if (!host_.confirmSetup(session_.setup)) return false;
@@ -227,7 +333,12 @@ bool Run::branchB() {
   }
   if (pack.hasContent()) {
     makeFolder(layout_.binFolder());
-    pack.write(layout_, out_);
+    if (pack.write(layout_, out_)) {
+      for (const auto& [number, picture] : stored_) {
+        result_.report.madeFrom(picture, layout_.packIndex(), InputFate::Converted, true);
+        result_.report.madeFrom(picture, layout_.packData(), InputFate::Converted, true);
+      }
+    }
   }
   // The font step again: bin/ exists now when the pack was written, and only
   // then does the input-method table go into it.
@@ -297,18 +408,29 @@ void Run::picturesAsFiles(int rotation) {
       static_cast<int>(pictures.size()), jobs(),
       [&](int i) { return EncodePictureFile(pictures[i], encoding, rotation, PictureTarget::File); },
       [&](int i, EncodedPicture&& encoded) {
+        const fs::path& picture = pictures[i];
         if (!encoded.ok) {
-          out_.warn("skipped picture " + pathToUtf8(pictures[i]) + ": " + encoded.error);
-        } else if (out_.write(layout_.pictureFile(FileNumber(pictures[i]), encoded.extension),
-                              ByteView(encoded.bytes))) {
-          ++result_.report.picturesWritten;
+          result_.report.skipped(picture,
+                                 "skipped picture " + pathToUtf8(picture) + ": " + encoded.error);
+        } else {
+          const fs::path file = layout_.pictureFile(FileNumber(picture), encoded.extension);
+          if (out_.write(file, ByteView(encoded.bytes))) {
+            ++result_.report.picturesWritten;
+            result_.report.madeFrom(picture, file);
+            pictureSizes_.emplace_back(picture, QSize(encoded.width, encoded.height));
+          } else {
+            result_.report.setFate(picture, InputFate::Skipped, result_.report.warnings.back());
+          }
         }
         stepDone();
       });
+  warnOddSizes();
 }
 
 void Run::picturesIntoPack(PicturePack& pack, int rotation) {
   const auto& pictures = inventory_.pictures;
+  stored_.clear();
+  std::map<int, fs::path>& stored = stored_;
   const PictureEncoding encoding = settings_.pictureEncoding();
   values_.runRotation = rotation;
   forEachOrdered<EncodedPicture>(
@@ -317,9 +439,85 @@ void Run::picturesIntoPack(PicturePack& pack, int rotation) {
         return EncodePictureFile(pictures[i], encoding, rotation, PictureTarget::PackBlock);
       },
       [&](int i, EncodedPicture&& block) {
-        pack.append(FileNumber(pictures[i]), block, pathToUtf8(pictures[i]), result_.report);
+        const fs::path& picture = pictures[i];
+        const int number = FileNumber(picture);
+        Report& report = result_.report;
+        if (pack.append(number, block, picture, report)) {
+          if (const auto earlier = stored.find(number); earlier != stored.end()) {
+            report.setFate(earlier->second, InputFate::Replaced,
+                           "replaced by " + pathToUtf8(picture) + ", which has the same number");
+            out_.warn("same number: " + pathToUtf8(picture) + " is used for picture " +
+                          std::to_string(number) + " of the picture pack, " +
+                          pathToUtf8(earlier->second) + " is not",
+                      earlier->second);
+          }
+          stored[number] = picture;
+          pictureSizes_.emplace_back(picture, QSize(block.width, block.height));
+        } else {
+          report.setFate(picture, InputFate::Skipped, report.warnings.back());
+        }
         stepDone();
       });
+  warnOddSizes();
+}
+
+// Most of a project's screens share one size: name the pictures that don't.
+void Run::warnOddSizes() {
+  if (pictureSizes_.size() < 3) return;
+  std::map<std::pair<int, int>, int> counts;
+  for (const auto& [path, size] : pictureSizes_) ++counts[{size.width(), size.height()}];
+  const auto common = std::max_element(counts.begin(), counts.end(), [](const auto& a, const auto& b) {
+    return a.second < b.second;
+  });
+  if (common->second * 2 <= static_cast<int>(pictureSizes_.size())) return;
+  const auto [w, h] = common->first;
+  for (const auto& [path, size] : pictureSizes_) {
+    if (size.width() == w && size.height() == h) continue;
+    out_.warn("odd size: picture " + pathToUtf8(path) + " is " + std::to_string(size.width()) +
+                  " x " + std::to_string(size.height()) + ", the other " +
+                  std::to_string(common->second) + " pictures are " + std::to_string(w) + " x " +
+                  std::to_string(h),
+              path);
+  }
+  pictureSizes_.clear();
+}
+
+void Run::finishReport() {
+  Report& report = result_.report;
+  RunTotals& t = result_.totals;
+  // Listing order: the order a user sees in a file manager.
+  std::stable_sort(report.inputs.begin(), report.inputs.end(),
+                   [](const InputRecord& a, const InputRecord& b) {
+                     return a.path.filename() < b.path.filename();
+                   });
+  const bool stopped = result_.outcome != RunOutcome::Completed;
+  for (InputRecord& input : report.inputs) {
+    if (input.fate == InputFate::Unhandled && input.reason.empty()) {
+      input.reason = stopped ? "the run ended before it came to this input"
+                             : "not used by this run";
+    }
+    switch (input.fate) {
+      case InputFate::Skipped: ++t.inputsSkipped; break;
+      case InputFate::Replaced: ++t.inputsReplaced; break;
+      case InputFate::Ignored:
+      case InputFate::StoodIn: ++t.inputsIgnored; break;
+      default: break;
+    }
+    if (input.kind == InputKind::Picture && input.fate != InputFate::StoodIn) ++t.picturesFound;
+    if (input.kind == InputKind::IconLibrary) {
+      ++t.librariesFound;
+      if (input.fate == InputFate::Converted) ++t.librariesConverted;
+    }
+  }
+  t.picturesFound += report.pictureLibraryIcons;
+  const fs::path imageFolder = layout_.imageFolder();
+  for (const OutputRecord& output : report.outputs) {
+    if (output.path.parent_path() == imageFolder) ++t.picturesConverted;
+    t.iconsConverted += output.icons;
+  }
+  t.picturesConverted += report.packEntries;
+  t.filesWritten = static_cast<int>(report.outputs.size());
+  t.warnings = static_cast<int>(report.warnings.size());
 }
 
 void Run::finish() {

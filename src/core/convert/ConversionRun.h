@@ -3,6 +3,7 @@
 // marker file. Front ends build the settings, keep a Session between runs and
 // plug in a Host.
 #include <filesystem>
+#include <string>
 
 #include "convert/Host.h"
 #include "model/OutputLayout.h"
@@ -22,14 +23,31 @@ enum class RunOutcome {
   NotConfirmed,    // Branch B: the device parameters were not confirmed
 };
 
+// The counts a summary gives, made from the report at the end of a run, so
+// that they agree with the files on disk.
+struct RunTotals {
+  int picturesFound = 0;       // picture files to convert, and the picture library's icons
+  int picturesConverted = 0;   // files in image/ and entries in the picture pack
+  int librariesFound = 0;
+  int librariesConverted = 0;  // libraries with a .zico (or pictures) on disk
+  int iconsConverted = 0;      // icons in the .zico files on disk
+  int filesWritten = 0;        // distinct files on disk, the marker included
+  int inputsSkipped = 0;
+  int inputsReplaced = 0;
+  int inputsIgnored = 0;       // ignored, or left out for the picture library
+  int warnings = 0;
+};
+
 struct RunResult {
   RunOutcome outcome = RunOutcome::Completed;
   Branch branch = Branch::B;
+  std::string branchReason;             // which tables decided the branch
   std::filesystem::path outputRoot;     // where the run wrote (or would have)
   std::filesystem::path privateFolder;
   int pictureCount = 0;  // pictures in the source
   int iconCount = 0;     // icon libraries in the source
   Report report;
+  RunTotals totals;
 };
 
 RunResult ConversionRun(const ConversionSettings& settings, const RunOptions& options,

@@ -35,30 +35,53 @@ bool contains(const std::string& text, const char* part) {
   return text.find(part) != std::string::npos;
 }
 
-void classify(const fs::path& entry, SourceInventory& inv) {
+// A file with one role (a table, the register text, the block file): the one
+// listed last takes it.
+void takeRole(fs::path& role, const fs::path& entry, SourceInventory& inv) {
+  if (!role.empty()) {
+    inv.replaced.push_back({role, "replaced by " + pathToUtf8(entry.filename()) +
+                                      ", listed after it for the same role"});
+  }
+  role = entry;
+}
+
+void ignore(const fs::path& entry, SourceInventory& inv, std::string reason) {
+  inv.ignored.push_back({entry, std::move(reason)});
+}
+
+void classify(const fs::path& entry, bool isFolder, SourceInventory& inv) {
+  if (isFolder) {
+    ignore(entry, inv, "a folder: only the files at the top of the source are read");
+    return;
+  }
   const NameParts p = splitName(pathToUtf8(entry.filename()));
   const std::string& ext = p.extension;
   if (ext == ".bin") {
     if (beginsWith(p.name, "22")) {
-      inv.table22 = entry;
-      return;
-    }
-    if (beginsWith(p.name, "14")) {
-      inv.table14 = entry;
-      return;
-    }
-    if (beginsWith(p.name, "13") || beginsWith(p.name, "30")) {
-      inv.table13 = entry;
-      return;
+      takeRole(inv.table22, entry, inv);
+    } else if (beginsWith(p.name, "14")) {
+      takeRole(inv.table14, entry, inv);
+    } else if (beginsWith(p.name, "13") || beginsWith(p.name, "30")) {
+      takeRole(inv.table13, entry, inv);
+    } else {
+      ignore(entry, inv, "the target uses only the 13 (or 30), 14 and 22 tables");
     }
     return;
   }
   if (ext == ".txt") {
-    if (contains(p.name, "config")) inv.configText = entry;
+    if (contains(p.name, "config")) {
+      takeRole(inv.configText, entry, inv);
+    } else {
+      ignore(entry, inv, "a text file that is not a register text (*config*.txt)");
+    }
     return;
   }
   if (ext == ".cfg") {
-    if (beginsWith(p.name, "t5")) inv.t5Config = entry;
+    if (beginsWith(p.name, "t5")) {
+      takeRole(inv.t5Config, entry, inv);
+    } else {
+      ignore(entry, inv, "a configuration file that is not a block file (t5*.cfg)");
+    }
     return;
   }
   if (ext == ".bmp" || ext == ".jpg" || ext == ".jpeg") {
@@ -67,6 +90,10 @@ void classify(const fs::path& entry, SourceInventory& inv) {
     inv.icons.push_back(entry);
   } else if (ext == ".wav" || ext == ".mp3") {
     inv.sounds.push_back(entry);
+  } else {
+    ignore(entry, inv,
+           ext.empty() ? "the target does not use files without an extension"
+                       : "the target does not use " + ext + " files");
   }
 }
 
@@ -80,18 +107,19 @@ ScanResult ScanSource(const fs::path& folder) {
     return result;
   }
 
-  std::vector<fs::path> entries;
+  std::vector<std::pair<fs::path, bool>> entries;  // path, is a folder
   if (fs::is_directory(folder, ec)) {
     for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
          it.increment(ec)) {
-      entries.push_back(it->path());
+      std::error_code typeError;
+      entries.emplace_back(it->path(), it->is_directory(typeError));
     }
   }
   // Directory order differs between platforms and file systems; name order
   // makes "the one listed last wins" the same everywhere.
   std::sort(entries.begin(), entries.end(),
-            [](const fs::path& a, const fs::path& b) { return a.filename() < b.filename(); });
-  for (const fs::path& entry : entries) classify(entry, result.inventory);
+            [](const auto& a, const auto& b) { return a.first.filename() < b.first.filename(); });
+  for (const auto& [entry, isFolder] : entries) classify(entry, isFolder, result.inventory);
 
   SourceInventory& inv = result.inventory;
   if (inv.pictures.empty() && inv.icons.empty()) {

@@ -13,6 +13,11 @@ namespace {
 constexpr std::string_view kTruefontIni = "[setting]\r\nfont0=font.ttf";
 }  // namespace
 
+fs::path FontSourceFile(const fs::path& resourceFolder, int fontChoice) {
+  if (fontChoice < 0 || fontChoice >= static_cast<int>(kFontFiles.size())) return {};
+  return resourceFile(resourceFolder, kFontFiles[static_cast<std::size_t>(fontChoice)]);
+}
+
 bool RunFontStep(int fontChoice, const OutputLayout& layout, const fs::path& resourceFolder,
                  OutputWriter& out) {
   std::error_code ec;
@@ -20,12 +25,8 @@ bool RunFontStep(int fontChoice, const OutputLayout& layout, const fs::path& res
     out.write(layout.truefontIni(),
               ByteView(reinterpret_cast<const std::uint8_t*>(kTruefontIni.data()),
                        kTruefontIni.size()));
-    if (fontChoice >= 0 && fontChoice < static_cast<int>(kFontFiles.size())) {
-      const fs::path font = resourceFile(resourceFolder, kFontFiles[fontChoice]);
-      if (!out.copy(font, layout.fontFile()) && !fs::is_regular_file(font, ec)) {
-        out.warn(std::string("font ") + kFontFiles[fontChoice] + " not found: " + pathToUtf8(font));
-      }
-    }
+    const fs::path font = FontSourceFile(resourceFolder, fontChoice);
+    if (!font.empty()) out.copy(font, layout.fontFile());
   }
   if (fs::is_directory(layout.binFolder(), ec)) {
     out.copy(resourceFolder / kPinyinFile, layout.pinyin());

@@ -68,6 +68,7 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
   };
 
   const IconScanResult scan = ReadIconLibrary(data, job.layout, [&](IconEntry&& entry) {
+    ++built.iconsFound;
     if (built.toPictures) {
       EncodedPicture picture = EncodePictureBytes(ByteView(entry.jpeg), encoding, job.rotation,
                                                   PictureTarget::File);

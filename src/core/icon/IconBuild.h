@@ -43,6 +43,7 @@ struct BuiltIconLibrary {
   bool toPictures = false; // picture library: `pictures`, and no .zico
   ZicoBuilder zico;        // the .zico content (no record: a 0-byte file)
   std::vector<IconPicture> pictures;
+  int iconsFound = 0;      // entries the library holds (converted or not)
   std::vector<std::string> warnings;
 };
 

@@ -9,20 +9,32 @@ namespace {
 // Writes what a library was built into, in the run's order.
 void writeIconLibrary(const BuiltIconLibrary& built, const IconLibraryJob& job,
                       const OutputLayout& layout, OutputWriter& out) {
-  for (const std::string& w : built.warnings) out.warn(w);
-  if (built.missing || built.abandoned) return;
   Report& report = out.report();
+  if (built.missing || built.abandoned) {
+    const std::string why = built.warnings.empty() ? "cannot read it" : built.warnings.front();
+    report.setFate(job.path, InputFate::Skipped, why);
+  }
+  for (const std::string& w : built.warnings) out.warn(w, job.path);
+  if (built.missing || built.abandoned) return;
   if (built.toPictures) {
+    report.pictureLibraryIcons += built.iconsFound;
     for (const IconPicture& picture : built.pictures) {
-      if (out.write(layout.pictureFile(picture.id, picture.extension), ByteView(picture.bytes))) {
+      const fs::path file = layout.pictureFile(picture.id, picture.extension);
+      if (out.write(file, ByteView(picture.bytes))) {
         ++report.picturesWritten;
+        report.madeFrom(job.path, file);
       }
+    }
+    if (built.pictures.empty()) {
+      report.setFate(job.path, InputFate::Skipped, "the picture library holds no picture that converts");
     }
     return;
   }
-  if (WriteZico(out, layout.iconFile(job.number), built.zico.records(),
-                ByteView(built.zico.dataArea()))) {
+  const fs::path zico = layout.iconFile(job.number);
+  if (WriteZico(out, zico, built.zico.records(), ByteView(built.zico.dataArea()))) {
     report.iconsWritten += static_cast<int>(built.zico.size());
+    report.madeFrom(job.path, zico);
+    if (OutputRecord* record = report.output(zico)) record->icons = static_cast<int>(built.zico.size());
   }
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // The classified source folder and the branch it takes.
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace tessel {
@@ -14,6 +15,14 @@ struct SourceInventory {
   std::filesystem::path table22;                // 22*.bin
   std::filesystem::path table14;                // 14*.bin
   std::filesystem::path table13;                // 13*.bin or 30*.bin
+
+  // Entries no step uses, each with the reason.
+  struct SetAside {
+    std::filesystem::path path;
+    std::string reason;
+  };
+  std::vector<SetAside> ignored;   // kinds of file the target does not use
+  std::vector<SetAside> replaced;  // a later entry took their role
 };
 
 enum class Branch { A, B };

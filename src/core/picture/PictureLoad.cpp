@@ -6,6 +6,8 @@
 #include <QTransform>
 
 #include "picture/Dither.h"
+#include "picture/PictureIntegrity.h"
+#include "util/FileIO.h"
 #include "util/Paths.h"
 
 namespace tessel {
@@ -17,7 +19,9 @@ std::string sizeProblem(const QSize& size) {
   return PictureSizeProblem(std::uint64_t(size.width()), std::uint64_t(size.height()));
 }
 
-LoadedPicture readWith(QImageReader& reader) {
+// `file`: the bytes the reader reads, checked for a cut end once the size
+// is known to be one the converter takes.
+LoadedPicture readWith(QImageReader& reader, ByteView file) {
   LoadedPicture result;
   reader.setAutoTransform(false);  // pixels as stored; orientation tags are not applied
   reader.setAllocationLimit(static_cast<int>(kMaxDecodedBytes >> 20));
@@ -29,6 +33,10 @@ LoadedPicture readWith(QImageReader& reader) {
   if (announced.isValid()) {
     result.error = sizeProblem(announced);
     if (!result.error.empty()) return result;
+  }
+  if (std::string problem = TruncationProblem(file); !problem.empty()) {
+    result.error = "cut short: " + problem;
+    return result;
   }
   QImage image;
   if (!reader.read(&image) || image.isNull()) {
@@ -55,8 +63,18 @@ LoadedPicture readWith(QImageReader& reader) {
 }  // namespace
 
 LoadedPicture LoadPicture(const std::filesystem::path& path) {
-  QImageReader reader(toQString(path));
-  return readWith(reader);
+  // Read here and decoded from memory: the bytes are checked before Qt
+  // makes rows up for data the file does not hold.
+  const std::optional<Bytes> data = readFile(path);
+  if (!data) {
+    LoadedPicture result;
+    std::error_code ec;
+    result.error = std::filesystem::is_regular_file(path, ec)
+                       ? "cannot read it (or it is larger than 2 GiB)"
+                       : "cannot decode it (not a regular file)";
+    return result;
+  }
+  return LoadPictureData(ByteView(*data));
 }
 
 LoadedPicture LoadPictureData(ByteView data) {
@@ -66,7 +84,7 @@ LoadedPicture LoadPictureData(ByteView data) {
   buffer.setData(bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer);
-  return readWith(reader);
+  return readWith(reader, data);
 }
 
 QImage RotatePicture(const QImage& picture, int code) {

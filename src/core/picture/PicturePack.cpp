@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <system_error>
 
+#include "util/Paths.h"
+
 namespace tessel {
 
 Bytes PackIndexEntry(std::uint16_t number, std::uint8_t dataKind, std::uint32_t address,
@@ -20,36 +22,30 @@ Bytes PackIndexEntry(std::uint16_t number, std::uint8_t dataKind, std::uint32_t 
   return entry;
 }
 
-void PicturePack::append(int number, const EncodedPicture& block, const std::string& source,
-                         Report& report) {
-  const std::string name = "picture " + source;
-  if (!block.ok) {
-    report.warn("skipped " + name + ": " + block.error);
-    return;
-  }
+bool PicturePack::append(int number, const EncodedPicture& block,
+                         const std::filesystem::path& source, Report& report) {
+  const std::string name = "picture " + pathToUtf8(source);
+  const auto skip = [&](const std::string& why) {
+    report.warn("skipped " + name + ": " + why, source);
+    return false;
+  };
+  if (!block.ok) return skip(block.error);
   if (number < 0 || number > 0xFFFF) {
-    report.warn("skipped " + name + ": its number " + std::to_string(number) +
+    return skip("its number " + std::to_string(number) +
                 " is outside 0..65535, the range of the picture pack");
-    return;
   }
   if (block.width <= 0 || block.height <= 0 || block.width > 0xFFFF || block.height > 0xFFFF) {
-    report.warn("skipped " + name + ": its size " + std::to_string(block.width) + " x " +
-                std::to_string(block.height) + " does not fit the picture pack");
-    return;
+    return skip("its size " + std::to_string(block.width) + " x " + std::to_string(block.height) +
+                " does not fit the picture pack");
   }
-  if (block.bytes.empty()) {
-    report.warn("skipped " + name + ": no data");
-    return;
-  }
+  if (block.bytes.empty()) return skip("no data");
   if (block.bytes.size() > kPackMaxBlock) {
-    report.warn("skipped " + name + ": its data of " + std::to_string(block.bytes.size()) +
+    return skip("its data of " + std::to_string(block.bytes.size()) +
                 " bytes passes the picture pack's limit of " + std::to_string(kPackMaxBlock));
-    return;
   }
   // The 32-bit address must not wrap.
   if (std::uint64_t(packBaseAddress) + offset_ + block.bytes.size() > 0xFFFFFFFFull) {
-    report.warn("skipped " + name + ": the picture pack is full");
-    return;
+    return skip("the picture pack is full");
   }
   const std::size_t slot = std::size_t(number) * kPackEntrySize;
   if (entries_.size() < slot + kPackEntrySize) entries_.resize(slot + kPackEntrySize, 0);
@@ -60,6 +56,7 @@ void PicturePack::append(int number, const EncodedPicture& block, const std::str
   std::copy(entry.begin(), entry.end(), entries_.begin() + std::ptrdiff_t(slot));
   data_.insert(data_.end(), block.bytes.begin(), block.bytes.end());
   offset_ += static_cast<std::uint32_t>(block.bytes.size());
+  return true;
 }
 
 bool PicturePack::hasContent() const {
@@ -75,7 +72,10 @@ bool PicturePack::write(const OutputLayout& layout, OutputWriter& out) const {
   const bool dataWritten = out.write(layout.packData(), ByteView(data_));
   if (!indexWritten || !dataWritten) return false;
   for (std::size_t at = 0; at + kPackEntrySize <= entries_.size(); at += kPackEntrySize) {
-    if (entries_[at + 2] != 0) ++out.report().picturesWritten;  // a stored entry has a dataKind
+    if (entries_[at + 2] != 0) {  // a stored entry has a dataKind
+      ++out.report().picturesWritten;
+      ++out.report().packEntries;
+    }
   }
   return true;
 }

@@ -1,6 +1,7 @@
 #pragma once
 // The picture pack of Branch B: bin/image.idx and bin/image.bin.
 #include <cstdint>
+#include <filesystem>
 #include <string>
 
 #include "model/OutputLayout.h"
@@ -23,10 +24,12 @@ Bytes PackIndexEntry(std::uint16_t number, std::uint8_t dataKind, std::uint32_t 
 class PicturePack {
  public:
   // Appends a block (EncodePicture... with PictureTarget::PackBlock) as
-  // picture `number`; `name` names its source in warnings. A block the pack
-  // cannot hold (number outside 0..65535, too large) is skipped with a
-  // warning, as is one that was not encoded.
-  void append(int number, const EncodedPicture& block, const std::string& name, Report& report);
+  // picture `number` and returns true; `source` names it in warnings. A
+  // block the pack cannot hold (number outside 0..65535, too large) is
+  // skipped with a warning, as is one that was not encoded. A later block of
+  // the same number takes the index entry.
+  bool append(int number, const EncodedPicture& block, const std::filesystem::path& source,
+              Report& report);
   bool hasContent() const;
   const Bytes& index() const { return entries_; }
   const Bytes& data() const { return data_; }

@@ -1,5 +1,7 @@
 #include "util/FileIO.h"
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <system_error>
 #include <vector>
@@ -10,6 +12,11 @@ namespace tessel {
 
 namespace {
 
+// The system's reason for the last failed call, as a user reads it.
+std::string systemReason(int error) {
+  return error != 0 ? std::generic_category().message(error) : "input/output error";
+}
+
 void removeQuietly(const fs::path& path) {
   std::error_code ec;
   fs::remove(path, ec);
@@ -19,36 +26,44 @@ void removeQuietly(const fs::path& path) {
 // ends in a removed file and a reason.
 class OutputFile {
  public:
-  OutputFile(const fs::path& path, const WriteFaults* faults)
-      : path_(path), faults_(faults), out_(path, std::ios::binary | std::ios::trunc) {
-    if (!out_) failure_ = "cannot create " + pathToUtf8(path_);
+  OutputFile(const fs::path& path, const WriteFaults* faults) : path_(path), faults_(faults) {
+    errno = 0;
+    out_.open(path, std::ios::binary | std::ios::trunc);
+    if (!out_) failure_ = "cannot create " + pathToUtf8(path_) + ": " + systemReason(errno);
   }
   bool ok() const { return failure_.empty(); }
   bool write(ByteView part) {
     if (!ok() || part.empty()) return ok();
-    if (faults_ && faults_->fails(path_)) return fail();
+    if (faults_ && faults_->fails(path_)) return fail(ENOSPC);
+    errno = 0;
     out_.write(reinterpret_cast<const char*>(part.data()), static_cast<std::streamsize>(part.size()));
-    return out_ ? true : fail();
+    if (!out_) return fail(errno);
+    written_ += part.size();
+    return true;
   }
+  std::uint64_t written() const { return written_; }
   // Closes the file; removes it when anything failed.
   bool finish(std::string* error) {
     if (ok()) {
+      errno = 0;
       out_.flush();
-      if (!out_) fail();
+      if (!out_) fail(errno);
     }
+    errno = 0;
     out_.close();
-    if (ok() && out_.fail()) fail();
+    if (ok() && out_.fail()) fail(errno);
     if (!ok()) {
       removeQuietly(path_);
       if (error) *error = failure_;
     }
     return ok();
   }
-  bool fail(const std::string& why = {}) {
-    if (failure_.empty()) {
-      failure_ = why.empty() ? "cannot write " + pathToUtf8(path_) + " (disk full or I/O error)"
-                             : why;
-    }
+  bool fail(int error) {
+    if (failure_.empty()) failure_ = "cannot write " + pathToUtf8(path_) + ": " + systemReason(error);
+    return false;
+  }
+  bool fail(const std::string& why) {
+    if (failure_.empty()) failure_ = why;
     return false;
   }
 
@@ -57,17 +72,66 @@ class OutputFile {
   const WriteFaults* faults_;
   std::ofstream out_;
   std::string failure_;
+  std::uint64_t written_ = 0;
 };
+
+}  // namespace
+
+namespace {
+
+bool writeParts(const fs::path& path, std::initializer_list<ByteView> parts, std::string* error,
+                const WriteFaults* faults, std::uint64_t* size) {
+  OutputFile out(path, faults);
+  for (ByteView part : parts) {
+    if (!out.write(part)) break;
+  }
+  if (size) *size = out.written();
+  return out.finish(error);
+}
+
+enum class CopyResult { Done, NoSource, ReadFailed, WriteFailed };
+
+CopyResult copyInto(const fs::path& from, const fs::path& to, std::string* error,
+                    const WriteFaults* faults, std::uint64_t* size) {
+  if (error) error->clear();
+  std::error_code ec;
+  if (from.empty() || !fs::is_regular_file(from, ec)) return CopyResult::NoSource;
+  errno = 0;
+  std::ifstream in(from, std::ios::binary);
+  if (!in) {
+    if (error) *error = "cannot read " + pathToUtf8(from) + ": " + systemReason(errno);
+    return CopyResult::ReadFailed;
+  }
+  // Streamed in blocks: sounds and tables of any size copy with the same
+  // failure handling as every other output.
+  OutputFile out(to, faults);
+  std::vector<char> block(std::size_t(1) << 20);
+  bool readFailed = false;
+  while (out.ok()) {
+    errno = 0;
+    in.read(block.data(), static_cast<std::streamsize>(block.size()));
+    const int readError = errno;
+    const std::streamsize got = in.gcount();
+    if (got > 0) {
+      out.write(ByteView(reinterpret_cast<const std::uint8_t*>(block.data()),
+                         static_cast<std::size_t>(got)));
+    }
+    if (in.eof()) break;
+    if (!in) {
+      readFailed = true;
+      out.fail("cannot read " + pathToUtf8(from) + ": " + systemReason(readError));
+    }
+  }
+  if (size) *size = out.written();
+  if (out.finish(error)) return CopyResult::Done;
+  return readFailed ? CopyResult::ReadFailed : CopyResult::WriteFailed;
+}
 
 }  // namespace
 
 bool writeFile(const fs::path& path, std::initializer_list<ByteView> parts, std::string* error,
                const WriteFaults* faults) {
-  OutputFile out(path, faults);
-  for (ByteView part : parts) {
-    if (!out.write(part)) break;
-  }
-  return out.finish(error);
+  return writeParts(path, parts, error, faults, nullptr);
 }
 
 std::optional<ByteView> readFileInto(const fs::path& path, Bytes& buffer, std::uint64_t limit,
@@ -104,37 +168,19 @@ std::optional<Bytes> readFile(const fs::path& path, std::uint64_t limit, bool tr
 
 bool copyFile(const fs::path& from, const fs::path& to, std::string* error,
               const WriteFaults* faults) {
-  if (error) error->clear();
-  std::error_code ec;
-  if (from.empty() || !fs::is_regular_file(from, ec)) return false;
-  std::ifstream in(from, std::ios::binary);
-  if (!in) return false;
-  // Streamed in blocks: sounds and tables of any size copy with the same
-  // failure handling as every other output.
-  OutputFile out(to, faults);
-  std::vector<char> block(std::size_t(1) << 20);
-  while (out.ok()) {
-    in.read(block.data(), static_cast<std::streamsize>(block.size()));
-    const std::streamsize got = in.gcount();
-    if (got > 0) {
-      out.write(ByteView(reinterpret_cast<const std::uint8_t*>(block.data()),
-                         static_cast<std::size_t>(got)));
-    }
-    if (in.eof()) break;
-    if (!in) out.fail("cannot read " + pathToUtf8(from));
-  }
-  return out.finish(error);
+  return copyInto(from, to, error, faults, nullptr) == CopyResult::Done;
 }
 
 void OutputWriter::failed(const fs::path& path, std::string error) {
   report_.writeFailures.push_back(path);
-  report_.warn(std::move(error));
+  report_.warn(std::move(error), path);
 }
 
 bool OutputWriter::write(const fs::path& path, std::initializer_list<ByteView> parts) {
   std::string error;
-  if (writeFile(path, parts, &error, faults_)) {
-    ++report_.filesWritten;
+  std::uint64_t size = 0;
+  if (writeParts(path, parts, &error, faults_, &size)) {
+    report_.wrote(path, size);
     return true;
   }
   failed(path, std::move(error));
@@ -143,15 +189,26 @@ bool OutputWriter::write(const fs::path& path, std::initializer_list<ByteView> p
 
 bool OutputWriter::copy(const fs::path& from, const fs::path& to) {
   std::string error;
-  if (copyFile(from, to, &error, faults_)) {
-    ++report_.filesWritten;
-    return true;
-  }
-  if (!error.empty()) {
-    // The target folder is missing: a quiet failure, as for a missing source.
-    std::error_code ec;
-    if (!fs::is_directory(to.parent_path(), ec)) return false;
-    failed(to, std::move(error));
+  std::uint64_t size = 0;
+  switch (copyInto(from, to, &error, faults_, &size)) {
+    case CopyResult::Done:
+      report_.wrote(to, size);
+      report_.madeFrom(from, to, InputFate::Copied);
+      return true;
+    case CopyResult::NoSource:
+      return false;
+    case CopyResult::ReadFailed:
+      // The input is at fault, not the output.
+      report_.skipped(from, error);
+      return false;
+    case CopyResult::WriteFailed: {
+      // The target folder is missing: a quiet failure, as for a missing source.
+      std::error_code ec;
+      if (!fs::is_directory(to.parent_path(), ec)) return false;
+      report_.setFate(from, InputFate::Skipped, error);
+      failed(to, std::move(error));
+      return false;
+    }
   }
   return false;
 }

@@ -60,7 +60,9 @@ class OutputWriter {
   bool copy(const fs::path& from, const fs::path& to);
 
   Report& report() { return report_; }
-  void warn(std::string text) { report_.warn(std::move(text)); }
+  void warn(std::string text, const fs::path& input = {}) {
+    report_.warn(std::move(text), input);
+  }
 
  private:
   void failed(const fs::path& path, std::string error);

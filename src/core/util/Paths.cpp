@@ -161,6 +161,64 @@ bool pathIsInside(const fs::path& inner, const fs::path& outer) {
   return true;
 }
 
+namespace {
+// The length of the UTF-8 sequence at `at`, or 0 when it is not one.
+std::size_t utf8Length(std::string_view s, std::size_t at) {
+  const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
+  const unsigned char c = b(at);
+  std::size_t n = 0;
+  std::uint32_t min = 0;
+  if (c >= 0xC2 && c <= 0xDF) {
+    n = 2;
+    min = 0x80;
+  } else if (c >= 0xE0 && c <= 0xEF) {
+    n = 3;
+    min = 0x800;
+  } else if (c >= 0xF0 && c <= 0xF4) {
+    n = 4;
+    min = 0x10000;
+  } else {
+    return 0;
+  }
+  if (at + n > s.size()) return 0;
+  std::uint32_t code = c & (0xFF >> (n + 1));
+  for (std::size_t i = 1; i < n; ++i) {
+    if ((b(at + i) & 0xC0) != 0x80) return 0;
+    code = (code << 6) | (b(at + i) & 0x3F);
+  }
+  if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return 0;
+  return n;
+}
+}  // namespace
+
+std::string printable(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (std::size_t i = 0; i < text.size();) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    if (c >= 0x20 && c < 0x7F) {
+      out += static_cast<char>(c);
+      ++i;
+    } else if (c == '\n') {
+      out += "\\n";
+      ++i;
+    } else if (c == '\t') {
+      out += "\\t";
+      ++i;
+    } else if (const std::size_t n = c >= 0x80 ? utf8Length(text, i) : 0) {
+      out.append(text.substr(i, n));
+      i += n;
+    } else {
+      static constexpr char kHex[] = "0123456789ABCDEF";
+      out += "\\x";
+      out += kHex[c >> 4];
+      out += kHex[c & 15];
+      ++i;
+    }
+  }
+  return out;
+}
+
 std::string asciiLower(std::string text) {
   for (char& c : text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');

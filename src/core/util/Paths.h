@@ -4,6 +4,7 @@
 #include <QString>
 #include <filesystem>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tessel {
@@ -62,6 +63,11 @@ bool deleteFolderTree(const fs::path& folder);
 // True when `inner` is `outer` or lies inside it (both made canonical as far
 // as they exist).
 bool pathIsInside(const fs::path& inner, const fs::path& outer);
+
+// The text as one printable line: control characters (a line feed in a file
+// name, say) and bytes that are not UTF-8 become \n, \t or \xNN, so that
+// a name can neither break a line nor forge one.
+std::string printable(std::string_view text);
 
 // Lower-cases ASCII A-Z only, as the scan's rules do.
 std::string asciiLower(std::string text);

@@ -1,7 +1,9 @@
 #pragma once
-// What a run did, for the front ends to report: files written, inputs
-// skipped with the reason, writes that failed. Nothing prints from the core:
-// a listener hears each warning as it is recorded.
+// What a run did, for the front ends to report: every input and what became
+// of it, every output file with its size, every warning, the writes that
+// failed. Nothing prints from the core: a listener hears each warning as it
+// is recorded.
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -9,21 +11,76 @@
 
 namespace tessel {
 
+// What kind of file a source entry is.
+enum class InputKind { Picture, IconLibrary, Sound, Table, ConfigText, BlockConfig, Other };
+
+// What became of a source entry.
+enum class InputFate {
+  Unhandled,  // the run ended before it came to this input
+  Converted,  // into the outputs listed
+  Copied,     // byte for byte, into the outputs listed
+  Read,       // configuration read; nothing written from it
+  Replaced,   // a later input of the same number (or role) took its place
+  StoodIn,    // a picture file left out: the picture library stands in for the pictures
+  Ignored,    // a kind of input the target does not use (or this branch does not)
+  Skipped,    // could not be used: the reason says why
+};
+
+struct InputRecord {
+  std::filesystem::path path;
+  InputKind kind = InputKind::Other;
+  InputFate fate = InputFate::Unhandled;
+  std::string reason;  // for Replaced, StoodIn, Ignored, Skipped
+  std::vector<std::filesystem::path> outputs;
+};
+
+struct OutputRecord {
+  std::filesystem::path path;
+  std::uint64_t size = 0;
+  std::filesystem::path input;  // the source input it was last made from, if any
+  int icons = 0;                // a .zico: the icons stored in it
+};
+
 struct Report {
   int picturesWritten = 0;   // picture outputs (.zbmp/.jpg files or pack entries)
   int iconsWritten = 0;      // icons stored in .zico files
-  int filesWritten = 0;      // every output file, copies included
-  std::vector<std::string> warnings;                 // skipped inputs, with reason
+  int filesWritten = 0;      // every successful write, copies included
+  std::vector<std::string> warnings;                 // one line per problem
+  std::vector<std::filesystem::path> warningInputs;  // the input of each warning (may be empty)
   std::vector<std::filesystem::path> writeFailures;  // outputs that could not be written
+  std::vector<InputRecord> inputs;                   // every source entry, in listing order
+  std::vector<OutputRecord> outputs;                 // every file written, once each
+  bool fontMissing = false;  // the target got no font.ttf
+  int packEntries = 0;       // pictures stored in the picture pack
+  int pictureLibraryIcons = 0;  // icons found in the picture library
 
   // Called with every warning as it is recorded (on the thread that records
   // it: the run records only on its own thread).
   std::function<void(const std::string&)> onWarning;
 
-  void warn(std::string text) {
+  void warn(std::string text, const std::filesystem::path& input = {}) {
     warnings.push_back(std::move(text));
+    warningInputs.push_back(input);
     if (onWarning) onWarning(warnings.back());
   }
+
+  // The record of an input (added when it is not there yet).
+  InputRecord& input(const std::filesystem::path& path, InputKind kind = InputKind::Other);
+  // Records the fate of a source input (files that are not, the fonts, are
+  // left out); an empty reason keeps the one recorded before.
+  void setFate(const std::filesystem::path& path, InputFate fate, std::string reason = {});
+  // An input that could not be used: its fate and a warning naming it.
+  void skipped(const std::filesystem::path& path, const std::string& reason);
+  // An output made from a source input: the input is converted (or copied).
+  // Files that are not source inputs (the fonts) are not recorded.
+  // A later input that makes the same output replaces the earlier one, except
+  // in an output `shared` by many inputs (the picture pack).
+  void madeFrom(const std::filesystem::path& input, const std::filesystem::path& output,
+                InputFate fate = InputFate::Converted, bool shared = false);
+  // A file written (again): its size is the latest.
+  void wrote(const std::filesystem::path& path, std::uint64_t size);
+  // The record of a file written, or nullptr.
+  OutputRecord* output(const std::filesystem::path& path);
 };
 
 }  // namespace tessel

@@ -1,0 +1,155 @@
+#include "cli/JsonReport.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include "config/SetupOverrides.h"
+#include "util/Paths.h"
+
+namespace tessel::cli {
+
+namespace {
+
+QString text(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString path(const std::filesystem::path& p) { return text(pathToUtf8(p)); }
+
+const char* outcomeName(RunOutcome outcome) {
+  switch (outcome) {
+    case RunOutcome::Completed: return "completed";
+    case RunOutcome::SourceInvalid: return "refused: source not found";
+    case RunOutcome::NoPictures: return "refused: no pictures";
+    case RunOutcome::PathsOverlap: return "refused: source and output overlap";
+    case RunOutcome::NoOutputFolder: return "refused: no output folder";
+    case RunOutcome::NotConfirmed: return "not confirmed";
+  }
+  return "";
+}
+
+QJsonObject settingsObject(const ConvertOptions& o) {
+  static const char* const rotations[] = {"auto", "none", "90", "180", "270"};
+  static const char* const formats[] = {"jpeg", "jpeg-hq", "zbmp"};
+  static const char* const fonts[] = {"ascii", "cjk", "segment", "segment-bold", "segment-italic"};
+  const ConversionSettings& s = o.settings;
+  QJsonObject settings;
+  settings["rotation"] = rotations[static_cast<int>(s.rotationChoice)];
+  settings["format"] = formats[static_cast<int>(s.pictureFormat)];
+  settings["font"] = s.fontChoice >= 0 && s.fontChoice < 5 ? fonts[s.fontChoice] : "";
+  settings["fontDisplay"] = s.fontDisplay == FontDisplay::Bitmap ? "bitmap" : "vector";
+  settings["deripple"] = s.deRipple;
+  settings["pack"] = !s.singlePictureFiles;
+  settings["jobs"] = o.run.jobs;
+  return settings;
+}
+
+QJsonObject parametersObject(const SetupValues& values) {
+  // The names and values of --set, one per parameter.
+  QJsonObject parameters;
+  const QString described = text(DescribeSetupValues(values));
+  for (const QString& line : described.split('\n', Qt::SkipEmptyParts)) {
+    const qsizetype eq = line.indexOf('=');
+    if (eq > 0) parameters[line.left(eq)] = line.mid(eq + 1);
+  }
+  return parameters;
+}
+
+}  // namespace
+
+const char* KindName(InputKind kind) {
+  switch (kind) {
+    case InputKind::Picture: return "picture";
+    case InputKind::IconLibrary: return "icon library";
+    case InputKind::Sound: return "sound";
+    case InputKind::Table: return "table";
+    case InputKind::ConfigText: return "register text";
+    case InputKind::BlockConfig: return "block file";
+    case InputKind::Other: return "other";
+  }
+  return "";
+}
+
+const char* FateName(InputFate fate) {
+  switch (fate) {
+    case InputFate::Unhandled: return "not handled";
+    case InputFate::Converted: return "converted";
+    case InputFate::Copied: return "copied";
+    case InputFate::Read: return "read";
+    case InputFate::Replaced: return "replaced";
+    case InputFate::StoodIn: return "left for the picture library";
+    case InputFate::Ignored: return "ignored";
+    case InputFate::Skipped: return "skipped";
+  }
+  return "";
+}
+
+QByteArray ReportJson(const ConvertOptions& options, const RunResult& result,
+                      const std::optional<SetupValues>& confirmed, int exitStatus) {
+  const Report& r = result.report;
+  QJsonObject doc;
+  doc["tessel"] = TESSEL_VERSION;
+  doc["source"] = path(options.settings.sourceFolder);
+  doc["output"] = path(result.outputRoot);
+  doc["outcome"] = outcomeName(result.outcome);
+  doc["exitStatus"] = exitStatus;
+  doc["branch"] = result.branch == Branch::A ? "A" : "B";
+  doc["branchReason"] = text(result.branchReason);
+  doc["settings"] = settingsObject(options);
+  doc["deviceParameters"] = confirmed ? QJsonValue(parametersObject(*confirmed)) : QJsonValue();
+
+  QJsonArray inputs;
+  for (const InputRecord& input : r.inputs) {
+    QJsonObject o;
+    o["path"] = path(input.path);
+    o["kind"] = KindName(input.kind);
+    o["fate"] = FateName(input.fate);
+    if (!input.reason.empty()) o["reason"] = text(input.reason);
+    QJsonArray outputs;
+    for (const auto& out : input.outputs) outputs.append(path(out));
+    o["outputs"] = outputs;
+    inputs.append(o);
+  }
+  doc["inputs"] = inputs;
+
+  QJsonArray outputs;
+  for (const OutputRecord& output : r.outputs) {
+    QJsonObject o;
+    o["path"] = path(output.path.lexically_relative(result.outputRoot));
+    o["size"] = static_cast<double>(output.size);
+    if (!output.input.empty()) o["input"] = path(output.input);
+    if (output.icons > 0) o["icons"] = output.icons;
+    outputs.append(o);
+  }
+  doc["outputs"] = outputs;
+
+  QJsonArray warnings;
+  for (std::size_t i = 0; i < r.warnings.size(); ++i) {
+    QJsonObject o;
+    o["text"] = text(r.warnings[i]);
+    if (i < r.warningInputs.size() && !r.warningInputs[i].empty()) {
+      o["input"] = path(r.warningInputs[i]);
+    }
+    warnings.append(o);
+  }
+  doc["warnings"] = warnings;
+  QJsonArray failures;
+  for (const auto& failed : r.writeFailures) failures.append(path(failed));
+  doc["writeFailures"] = failures;
+  doc["fontMissing"] = r.fontMissing;
+
+  const RunTotals& t = result.totals;
+  QJsonObject totals;
+  totals["picturesFound"] = t.picturesFound;
+  totals["picturesConverted"] = t.picturesConverted;
+  totals["librariesFound"] = t.librariesFound;
+  totals["librariesConverted"] = t.librariesConverted;
+  totals["iconsConverted"] = t.iconsConverted;
+  totals["filesWritten"] = t.filesWritten;
+  totals["inputsSkipped"] = t.inputsSkipped;
+  totals["inputsReplaced"] = t.inputsReplaced;
+  totals["inputsIgnored"] = t.inputsIgnored;
+  totals["warnings"] = t.warnings;
+  doc["totals"] = totals;
+  return QJsonDocument(doc).toJson(QJsonDocument::Indented);
+}
+
+}  // namespace tessel::cli

@@ -1,0 +1,171 @@
+// The run report accounts for every input and agrees with the files on disk:
+// a project that carries pictures of one number, cut pictures, kinds of file
+// the target does not use, options without effect and a write that fails.
+#include <gtest/gtest.h>
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <set>
+
+#include "support/RunFixture.h"
+#include "util/Paths.h"
+
+namespace tessel {
+namespace {
+
+using test::readBytes;
+using test::writeBytes;
+using test::writePicture;
+using test::writeText;
+
+struct ReportTest : test::RunFixture {
+  fs::path root() const { return output; }
+  void SetUp() override {
+    RunFixture::SetUp();
+    writeText(source / "13.bin", "thirteen");
+    writeText(source / "14.bin", "fourteen");
+    writeText(source / "config.txt", "R1=07;\r\n");
+    for (const char* name : {"0.bmp", "0_logo.jpg", "00.bmp"}) writePicture(source / name, 40, 30);
+    for (int i = 1; i <= 4; ++i) writePicture(source / (std::to_string(i) + ".bmp"), 40, 30);
+    writePicture(source / "6.bmp", 20, 20);  // the odd size out
+    const Bytes bmp = readBytes(source / "1.bmp");
+    writeBytes(source / "7.bmp", ByteView(bmp).first(300));
+    writePicture(source / "8.jpg", 40, 30);
+    const Bytes jpeg = readBytes(source / "8.jpg");
+    writeBytes(source / "8.jpg", ByteView(jpeg).first(jpeg.size() * 2 / 3));
+    writeText(source / "FONT.HZK", "hzk");
+    writeText(source / "DWINOS_page_change.bin", "x");
+    writeText(source / "9\nBranch A: 99 of 99 pictures.bmp", "not a bitmap");
+  }
+
+  // The files below the output root, relative to it.
+  std::set<std::string> filesOnDisk() const {
+    std::set<std::string> files;
+    for (const std::string& rel : test::listTree(output)) {
+      if (rel.back() != '/') files.insert(rel);
+    }
+    return files;
+  }
+};
+
+TEST_F(ReportTest, EveryInputHasAFateAndTheTotalsAreWhatIsOnDisk) {
+  settings.singlePictureFiles = false;  // no effect on a Branch A project
+  settings.fontDisplay = FontDisplay::Bitmap;  // no effect: config.txt is a copy
+  const test::FailingWrites soundFails("3.wav");
+  options.writeFaults = &soundFails;
+  writeText(source / "3.wav", "RIFF");
+  const RunResult r = run();
+  ASSERT_EQ(r.outcome, RunOutcome::Completed);
+  const Report& report = r.report;
+
+  // Every source entry is there once, none unhandled.
+  std::set<std::string> inSource, inReport;
+  for (const auto& e : fs::directory_iterator(source)) inSource.insert(pathToUtf8(e.path()));
+  for (const InputRecord& input : report.inputs) {
+    inReport.insert(pathToUtf8(input.path));
+    EXPECT_NE(input.fate, InputFate::Unhandled) << input.path;
+  }
+  EXPECT_EQ(inReport, inSource);
+
+  auto fate = [&](const std::string& name) {
+    for (const InputRecord& input : report.inputs) {
+      if (input.path == source / pathFromUtf8(name)) return input.fate;
+    }
+    return InputFate::Unhandled;
+  };
+  // Three pictures numbered 0: the last listed is used.
+  EXPECT_EQ(fate("0.bmp"), InputFate::Replaced);
+  EXPECT_EQ(fate("00.bmp"), InputFate::Replaced);
+  EXPECT_EQ(fate("0_logo.jpg"), InputFate::Converted);
+  EXPECT_EQ(fate("7.bmp"), InputFate::Skipped);
+  EXPECT_EQ(fate("8.jpg"), InputFate::Skipped);
+  EXPECT_EQ(fate("FONT.HZK"), InputFate::Ignored);
+  EXPECT_EQ(fate("DWINOS_page_change.bin"), InputFate::Ignored);
+  EXPECT_EQ(fate("3.wav"), InputFate::Skipped);  // its copy could not be written
+  EXPECT_FALSE(has("image/7.zbmp"));
+  EXPECT_FALSE(has("image/8.zbmp"));
+
+  // The totals count what is on disk.
+  const std::set<std::string> files = filesOnDisk();
+  EXPECT_EQ(r.totals.filesWritten, static_cast<int>(files.size()));
+  int pictures = 0;
+  for (const std::string& f : files) pictures += f.rfind("private/image/", 0) == 0;
+  EXPECT_EQ(r.totals.picturesConverted, pictures);
+  EXPECT_EQ(pictures, 6);  // 0, 1, 2, 3, 4 and 6
+  EXPECT_EQ(r.totals.picturesFound, 11);
+  EXPECT_EQ(r.totals.inputsReplaced, 2);
+  EXPECT_EQ(r.totals.inputsSkipped, 4);  // two cut pictures, the non-bitmap, the sound
+  EXPECT_EQ(r.totals.inputsIgnored, 2);
+  EXPECT_EQ(report.outputs.size(), files.size());
+  for (const OutputRecord& output : report.outputs) {
+    EXPECT_EQ(files.count(pathToUtf8(output.path.lexically_relative(root()))), 1u) << output.path;
+    EXPECT_EQ(fs::file_size(output.path), output.size) << output.path;
+  }
+
+  // A warning for each problem, each naming its input; the failed write with
+  // the system's reason, once.
+  auto warned = [&](const std::string& a, const std::string& b) {
+    return std::count_if(report.warnings.begin(), report.warnings.end(), [&](const std::string& w) {
+      return w.find(a) != std::string::npos && w.find(b) != std::string::npos;
+    });
+  };
+  EXPECT_EQ(warned("00.bmp is used", "0.bmp is not"), 1);
+  EXPECT_EQ(warned("0_logo.jpg is used", "00.bmp is not"), 1);
+  EXPECT_EQ(warned("7.bmp", "cut short"), 1);
+  EXPECT_EQ(warned("8.jpg", "cut short"), 1);
+  EXPECT_EQ(warned("FONT.HZK", "ignored"), 1);
+  EXPECT_EQ(warned("6.bmp", "20 x 20"), 1);
+  EXPECT_EQ(warned("picture pack", "Branch A"), 1);
+  EXPECT_EQ(warned("bitmap font display", "config.txt"), 1);
+  EXPECT_EQ(warned("3.wav", "No space left on device"), 1);
+  ASSERT_EQ(report.writeFailures.size(), 1u);
+}
+
+TEST_F(ReportTest, TheCommandLineSummaryJsonAndLinesAgreeWithTheDisk) {
+  const test::CliRun r = test::runCli({"convert", pathToUtf8(source), "-o", pathToUtf8(output),
+                                       "--json", "--set", "baud=9600", "--pack",
+                                       "--resources", pathToUtf8(resources)});
+  EXPECT_EQ(r.status, 0) << r.err;
+  // A name cannot forge a line: only the real summary starts with "Branch".
+  int summaries = 0;
+  std::size_t from = 0;
+  for (std::size_t nl; (nl = r.err.find('\n', from)) != std::string::npos; from = nl + 1) {
+    summaries += r.err.compare(from, 7, "Branch ") == 0;
+  }
+  EXPECT_EQ(summaries, 1) << r.err;
+  EXPECT_NE(r.err.find("9\\nBranch A: 99"), std::string::npos);
+  EXPECT_NE(r.err.find("--set has no effect"), std::string::npos);
+
+  QJsonParseError error;
+  const QJsonDocument doc = QJsonDocument::fromJson(QByteArray::fromStdString(r.out), &error);
+  ASSERT_EQ(error.error, QJsonParseError::NoError) << r.out;
+  const QJsonObject o = doc.object();
+  EXPECT_EQ(o["branch"].toString(), "A");
+  EXPECT_EQ(o["exitStatus"].toInt(), 0);
+  std::set<std::string> listed;
+  for (const QJsonValue& v : o["outputs"].toArray()) {
+    listed.insert(v.toObject()["path"].toString().toStdString());
+  }
+  EXPECT_EQ(listed, filesOnDisk());
+  EXPECT_EQ(o["inputs"].toArray().size(),
+            std::distance(fs::directory_iterator(source), fs::directory_iterator()));
+  EXPECT_EQ(o["totals"].toObject()["filesWritten"].toInt(), static_cast<int>(listed.size()));
+  EXPECT_TRUE(o["deviceParameters"].isNull());  // Branch A asks for none
+}
+
+TEST_F(ReportTest, AMissingFontMakesTheOutputIncompleteAndIsNamedOnce) {
+  fs::remove(resources / pathFromUtf8("中英文.ttf"));
+  fs::remove(source / "14.bin");  // Branch B: the font step runs twice
+  const test::CliRun r = test::runCli({"convert", pathToUtf8(source), "-o", pathToUtf8(output),
+                                       "-y", "--resources", pathToUtf8(resources)});
+  EXPECT_EQ(r.status, 4) << r.err;
+  EXPECT_NE(r.err.find("没有找到字库font.ttf"), std::string::npos);
+  const std::string missing = pathToUtf8(resources / pathFromUtf8("中英文.ttf")) + " was not found";
+  const std::size_t first = r.err.find(missing);
+  ASSERT_NE(first, std::string::npos) << r.err;
+  EXPECT_EQ(r.err.find(missing, first + 1), std::string::npos) << r.err;
+}
+
+}  // namespace
+}  // namespace tessel
