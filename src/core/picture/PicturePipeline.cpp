@@ -101,8 +101,20 @@ EncodedPicture encode(Prepared prepared, const PictureEncoding& encoding, Pictur
     } else {
       // The pack always holds the compressed stream, even when it is longer
       // than the rows.
+      // Compressed into a buffer the thread keeps, then copied at its length:
+      // a buffer of the bound for every picture costs clearing and mapping
+      // its pages each time.
+      thread_local Bytes scratch;
       std::optional<Bytes> stream;
-      if (!rows.empty()) stream = ZlibCompress(rows);
+      const std::optional<std::size_t> bound = ZlibBound(rows.size());
+      if (!rows.empty() && bound) {
+        if (scratch.size() < *bound) scratch.resize(*bound);
+        std::size_t written = 0;
+        if (ZlibCompressInto(ByteView(rows), scratch.data(), *bound, written)) {
+          stream.emplace(scratch.begin(), scratch.begin() + std::ptrdiff_t(written));
+        }
+        if (scratch.capacity() > kKeptReadBuffer) Bytes().swap(scratch);
+      }
       if (!stream) {
         out.error = "cannot compress its pixels";
         return out;
