@@ -6,7 +6,9 @@
 #include <QImageReader>
 #include <algorithm>
 #include <limits>
+#include <map>
 #include <new>
+#include <tuple>
 
 #include "picture/PicturePipeline.h"
 #include "picture/PlainDecode.h"
@@ -58,6 +60,51 @@ std::optional<DecodedIcon> DecodeIconPicture(ByteView data) {
   return icon;
 }
 
+namespace {
+
+// Where slot `id` of the library keeps its icon: slots naming the same record
+// give the same key, so that it is decoded once.
+std::tuple<std::uint64_t, std::uint64_t, std::uint64_t> recordKey(ByteView data, IconLayout layout,
+                                                                  int id) {
+  const std::uint8_t* p = data.data();
+  switch (layout) {
+    case IconLayout::Icl: return {getBe32(p + 16 + 4 * std::size_t(id)), 0, 0};
+    case IconLayout::T5uic: {
+      const std::size_t slot = 16 * std::size_t(id);
+      return {getBe32(p + slot + 4), getBe24(p + slot + 8), 0};
+    }
+    case IconLayout::Raw: {
+      const std::uint8_t* slot = p + 8 * std::size_t(id);
+      return {getBe24(slot + 3), slot[0] | ((slot[2] >> 6) & 0x3) << 8,
+              slot[1] | ((slot[2] >> 4) & 0x3) << 8};
+    }
+  }
+  return {};
+}
+
+// The RGB565 bytes a raw library's slots name together; slots that the
+// reader skips count nothing.
+std::uint64_t rawPixelBytes(ByteView data) {
+  std::uint64_t total = 0;
+  for (std::size_t k = 0; k < 16384 && (k + 1) * 8 <= data.size(); ++k) {
+    const std::uint8_t* slot = data.data() + 8 * k;
+    const std::uint64_t width = slot[0] | ((slot[2] >> 6) & 0x3) << 8;
+    const std::uint64_t height = slot[1] | ((slot[2] >> 4) & 0x3) << 8;
+    const std::uint64_t start = 2 * std::uint64_t(getBe24(slot + 3));
+    if (width == 0 || height == 0 || !fitsIn(start, width * height * 2, data.size())) continue;
+    total += width * height * 2;
+  }
+  return total;
+}
+
+std::string tooManyPixels(const std::string& name, std::uint64_t bytes, bool atLeast) {
+  return "skipped " + name + ": its icons hold " + (atLeast ? "more than " : "") +
+         std::to_string(bytes) + " bytes of RGB565 pixels, more than the limit of " +
+         std::to_string(kMaxIconPixelBytes >> 20) + " MiB";
+}
+
+}  // namespace
+
 BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job,
                                   ByteView data) {
   BuiltIconLibrary built;
@@ -67,8 +114,34 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
     built.warnings.push_back("skipped icon " + std::to_string(id) + " of " + name + ": " + why);
   };
 
+  if (job.layout == IconLayout::Raw && data.size() > kShortestRaw) {
+    if (const std::uint64_t bytes = rawPixelBytes(data); bytes > kMaxIconPixelBytes) {
+      built.missing = true;
+      built.warnings.push_back(tooManyPixels(name, bytes, false));
+      return built;
+    }
+  }
+  // Each record once: the index of its icon in the .zico, or the reason it
+  // was skipped.
+  std::map<std::tuple<std::uint64_t, std::uint64_t, std::uint64_t>,
+           std::pair<std::size_t, std::string>>
+      done;
+  std::uint64_t pixelBytes = 0;
+  bool overLimit = false;
+  const auto store = [&](int id, int width, int height, ByteView pixels) {
+    std::string error;
+    pixelBytes += pixels.size();
+    if (pixelBytes > kMaxIconPixelBytes) {
+      overLimit = true;
+      return std::string("over the limit");
+    }
+    if (!built.zico.add(id, width, height, pixels, &error)) skipIcon(id, error);
+    return error;
+  };
+
   const IconScanResult scan = ReadIconLibrary(data, job.layout, [&](IconEntry&& entry) {
     ++built.iconsFound;
+    if (overLimit) return;
     if (built.toPictures) {
       EncodedPicture picture = EncodePictureBytes(ByteView(entry.jpeg), encoding, job.rotation,
                                                   PictureTarget::File);
@@ -80,22 +153,43 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
       built.pictures.push_back({entry.id, picture.extension, std::move(picture.bytes)});
       return;
     }
+    const auto key = recordKey(data, job.layout, entry.id);
+    if (const auto seen = done.find(key); seen != done.end()) {
+      const auto& [index, why] = seen->second;
+      if (!why.empty()) {
+        skipIcon(entry.id, why);
+        return;
+      }
+      const ZicoRecord& record = built.zico.records()[index];
+      pixelBytes += std::uint64_t(record.width) * record.height * 2;
+      if (pixelBytes > kMaxIconPixelBytes) {
+        overLimit = true;
+        return;
+      }
+      std::string error;
+      if (!built.zico.addCopy(entry.id, index, &error)) skipIcon(entry.id, error);
+      return;
+    }
+    const std::size_t index = built.zico.size();
     std::string error;
     if (job.layout == IconLayout::Raw) {
-      if (!built.zico.add(entry.id, entry.width, entry.height, ByteView(entry.pixels), &error)) {
-        skipIcon(entry.id, error);
-      }
-      return;
-    }
-    std::optional<DecodedIcon> icon = DecodeIconPicture(ByteView(entry.jpeg));
-    if (!icon) {
-      skipIcon(entry.id, "cannot decode picture");
-      return;
-    }
-    if (!built.zico.add(entry.id, icon->width, icon->height, ByteView(icon->pixels), &error)) {
+      error = store(entry.id, entry.width, entry.height, ByteView(entry.pixels));
+    } else if (std::optional<DecodedIcon> icon = DecodeIconPicture(ByteView(entry.jpeg))) {
+      error = store(entry.id, icon->width, icon->height, ByteView(icon->pixels));
+    } else {
+      error = "cannot decode picture";
       skipIcon(entry.id, error);
     }
+    done[key] = {index, error};
   });
+
+  if (overLimit) {
+    BuiltIconLibrary skipped;
+    skipped.missing = true;
+    skipped.iconsFound = built.iconsFound;
+    skipped.warnings.push_back(tooManyPixels(name, kMaxIconPixelBytes, true));
+    return skipped;
+  }
 
   if (scan.missing) {
     built.missing = true;

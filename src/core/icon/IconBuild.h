@@ -67,6 +67,9 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
 // warning that gives its size. Far above any display's flash, it keeps a run
 // on several threads from holding gigabytes of library files at once.
 constexpr std::uint64_t kMaxIconLibraryBytes = std::uint64_t(512) << 20;
+// The icons of one library may hold this much RGB565 together (an icon named
+// by many slots counts for each): far above any real library.
+constexpr std::uint64_t kMaxIconPixelBytes = std::uint64_t(256) << 20;
 // A raw library's slots reach no further than this (a 24-bit address of
 // 16-bit words and a block of 1023 x 1023 pixels): only this much of a raw
 // library is read, whatever its size.

@@ -1,5 +1,6 @@
 #include "icon/Zico.h"
 
+#include <algorithm>
 #include <limits>
 #include <optional>
 
@@ -31,6 +32,30 @@ bool ZicoBuilder::add(int id, int width, int height, ByteView pixels, std::strin
   record.dataOffset = static_cast<std::uint32_t>(dataArea_.size());
   record.dataSize = static_cast<std::uint32_t>(block->size());
   dataArea_.insert(dataArea_.end(), block->begin(), block->end());
+  records_.push_back(record);
+  return true;
+}
+
+bool ZicoBuilder::addCopy(int id, std::size_t index, std::string* error) {
+  if (index >= records_.size()) {
+    if (error) *error = "no such icon";
+    return false;
+  }
+  if (id < 0 || id > 0xFFFF) {
+    if (error) *error = "icon number does not fit the icon file";
+    return false;
+  }
+  ZicoRecord record = records_[index];
+  if (!fitsIn(dataArea_.size(), record.dataSize, std::numeric_limits<std::uint32_t>::max())) {
+    if (error) *error = "icon file would exceed 4 GiB";
+    return false;
+  }
+  record.id = static_cast<std::uint16_t>(id);
+  const std::size_t from = record.dataOffset;
+  record.dataOffset = static_cast<std::uint32_t>(dataArea_.size());
+  dataArea_.resize(dataArea_.size() + record.dataSize);
+  std::copy_n(dataArea_.begin() + std::ptrdiff_t(from), record.dataSize,
+              dataArea_.begin() + std::ptrdiff_t(record.dataOffset));
   records_.push_back(record);
   return true;
 }

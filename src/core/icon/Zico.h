@@ -36,6 +36,10 @@ class ZicoBuilder {
   // size that does not fit the 16-bit fields, a data area that would outgrow
   // the 32-bit offsets, or a zlib failure. The builder is unchanged then.
   bool add(int id, int width, int height, ByteView pixels, std::string* error = nullptr);
+  // Appends a record for `id` holding a copy of the block of record `index`
+  // (an icon the library names more than once): the same bytes as add()
+  // with the same pixels, without decoding or compressing them again.
+  bool addCopy(int id, std::size_t index, std::string* error = nullptr);
 
   const std::vector<ZicoRecord>& records() const { return records_; }
   const Bytes& dataArea() const { return dataArea_; }

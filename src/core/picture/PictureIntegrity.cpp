@@ -1,5 +1,6 @@
 #include "picture/PictureIntegrity.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace tessel {
@@ -26,9 +27,16 @@ std::string bmpProblem(ByteView f) {
          " bytes its header declares";
 }
 
+struct JpegWalk {
+  bool ended = false;  // the end-of-image marker was found
+  int scans = 0;
+  std::uint64_t width = 0, height = 0;  // from the first frame header
+};
+
 // Walks the marker segments and the entropy-coded data of every scan up to
 // the end-of-image marker.
-std::string jpegProblem(ByteView f) {
+JpegWalk walkJpeg(ByteView f, bool untilFirstScan = false) {
+  JpegWalk walk;
   const std::size_t n = f.size();
   std::size_t at = 2;  // after SOI
   bool inScan = false;
@@ -48,22 +56,109 @@ std::string jpegProblem(ByteView f) {
       }
       inScan = false;
     }
-    if (f[at] != 0xFF) return {};  // not a marker where one must be: left to the decoder
+    if (f[at] != 0xFF) {  // not a marker where one must be: left to the decoder
+      walk.ended = true;
+      return walk;
+    }
     while (at < n && f[at] == 0xFF) ++at;  // fill bytes
     if (at >= n) break;
     const std::uint8_t marker = f[at++];
-    if (marker == 0xD9) return {};  // end of image
+    if (marker == 0xD9) {  // end of image
+      walk.ended = true;
+      return walk;
+    }
     if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
     if (at + 2 > n) break;
     const std::size_t length = getBe16(f.data() + at);
-    if (length < 2) return {};
+    if (length < 2) {
+      walk.ended = true;
+      return walk;
+    }
+    const bool frame = marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 &&
+                       marker != 0xCC;
+    if (frame && walk.width == 0 && at + 7 <= n) {
+      walk.height = getBe16(f.data() + at + 3);
+      walk.width = getBe16(f.data() + at + 5);
+    }
     at += length;
-    if (marker == 0xDA) inScan = true;
+    if (marker == 0xDA) {
+      if (untilFirstScan) return walk;
+      inScan = true;
+      // Past the limit the count no longer matters.
+      if (++walk.scans > kMaxJpegScans) {
+        walk.ended = true;
+        return walk;
+      }
+    }
   }
+  return walk;
+}
+
+std::string jpegProblem(ByteView f) {
+  if (walkJpeg(f).ended) return {};
   return "the file ends before its end-of-image marker (a cut JPEG)";
 }
 
+// The run-length BMP's declared pixels against its data.
+std::string rleProblem(ByteView f) {
+  if (f.size() < 54 || getLe32(f.data() + 14) < 40) return {};
+  const std::uint32_t compression = getLe32(f.data() + 30);
+  if (compression != 1 && compression != 2) return {};  // BI_RLE8, BI_RLE4
+  const auto width = static_cast<std::int32_t>(getLe32(f.data() + 18));
+  const auto height = static_cast<std::int32_t>(getLe32(f.data() + 22));
+  if (width <= 0 || height == 0) return {};
+  const std::uint64_t rows = height < 0 ? std::uint64_t(-std::int64_t(height)) : std::uint64_t(height);
+  const std::uint64_t offset = getLe32(f.data() + 10);
+  const std::uint64_t data = offset < f.size() ? f.size() - offset : 0;
+  const std::uint64_t pixels = std::uint64_t(width) * rows;
+  if (pixels <= kMaxRlePixelsPerByte * std::max<std::uint64_t>(data, 1)) return {};
+  return "a run-length BMP of " + std::to_string(width) + " x " + std::to_string(rows) +
+         " pixels in " + std::to_string(data) + " bytes of data (at most " +
+         std::to_string(kMaxRlePixelsPerByte) + " pixels a byte are taken)";
+}
+
 }  // namespace
+
+std::string ContentProblem(ByteView file) {
+  if (file.size() >= 2 && file[0] == 'B' && file[1] == 'M') return rleProblem(file);
+  if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xD8) {
+    const JpegWalk walk = walkJpeg(file);
+    if (walk.scans > kMaxJpegScans) {
+      return "a JPEG of more than " + std::to_string(kMaxJpegScans) + " scans";
+    }
+  }
+  return {};
+}
+
+std::uint64_t PictureReadLength(ByteView f, std::uint64_t fileSize) {
+  if (f.size() < 54 || f[0] != 'B' || f[1] != 'M' || getLe32(f.data() + 14) < 40) return fileSize;
+  const auto width = static_cast<std::int32_t>(getLe32(f.data() + 18));
+  const auto height = static_cast<std::int32_t>(getLe32(f.data() + 22));
+  const std::uint16_t bits = getLe16(f.data() + 28);
+  const std::uint32_t compression = getLe32(f.data() + 30);
+  const bool plainRows = compression == 0 || compression == 3;
+  const bool knownDepth = bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
+  if (!plainRows || !knownDepth || width <= 0 || height == 0) return fileSize;
+  const std::uint64_t rows = height < 0 ? std::uint64_t(-std::int64_t(height)) : std::uint64_t(height);
+  const std::uint64_t stride = (std::uint64_t(width) * bits + 31) / 32 * 4;
+  const std::uint64_t needed = std::uint64_t(getLe32(f.data() + 10)) + stride * rows;
+  return std::min(needed, fileSize);
+}
+
+std::pair<std::uint64_t, std::uint64_t> DeclaredPictureSize(ByteView f) {
+  if (f.size() >= 26 && f[0] == 'B' && f[1] == 'M') {
+    const auto width = static_cast<std::int32_t>(getLe32(f.data() + 18));
+    const auto height = static_cast<std::int32_t>(getLe32(f.data() + 22));
+    if (width <= 0 || height == 0) return {0, 0};
+    return {std::uint64_t(width), height < 0 ? std::uint64_t(-std::int64_t(height))
+                                             : std::uint64_t(height)};
+  }
+  if (f.size() >= 2 && f[0] == 0xFF && f[1] == 0xD8) {
+    const JpegWalk walk = walkJpeg(f, true);
+    return {walk.width, walk.height};
+  }
+  return {0, 0};
+}
 
 std::string TruncationProblem(ByteView file) {
   if (file.size() >= 2 && file[0] == 'B' && file[1] == 'M') return bmpProblem(file);

@@ -2,7 +2,9 @@
 // Whether a picture file holds all the data its own header promises. Qt and
 // libjpeg decode a cut file all the same (black or grey rows where the data
 // ends); a cut picture is refused instead.
+#include <cstdint>
 #include <string>
+#include <utility>
 
 #include "util/Bytes.h"
 
@@ -12,5 +14,25 @@ namespace tessel {
 // when it is not a format whose end can be told (an uncompressed BMP whose
 // rows reach past the end; a JPEG that ends before its end-of-image marker).
 std::string TruncationProblem(ByteView file);
+
+// Progressive JPEGs with more scans than this are refused: every scan is a
+// pass over the whole picture.
+constexpr int kMaxJpegScans = 100;
+// A run-length BMP spends at least two bytes on 255 pixels unless it skips
+// pixels: one declaring more than this many pixels per byte of data is
+// refused (a small file that would take a large picture's memory and time).
+constexpr std::uint64_t kMaxRlePixelsPerByte = 128;
+
+// Why the file would take far more work than its bytes justify (a run-length
+// BMP declaring a huge picture, a JPEG with too many scans); empty when not.
+std::string ContentProblem(ByteView file);
+
+// The bytes of a picture file worth reading, from its first bytes `head`
+// (up to 54) and its size: an uncompressed BMP needs no byte after its last
+// row; everything else is read whole.
+std::uint64_t PictureReadLength(ByteView head, std::uint64_t fileSize);
+
+// The width and height a BMP or JPEG header declares; 0 x 0 when unknown.
+std::pair<std::uint64_t, std::uint64_t> DeclaredPictureSize(ByteView file);
 
 }  // namespace tessel

@@ -38,6 +38,10 @@ LoadedPicture readWith(QImageReader& reader, ByteView file) {
     result.error = "cut short: " + problem;
     return result;
   }
+  if (std::string problem = ContentProblem(file); !problem.empty()) {
+    result.error = "refused: " + problem;
+    return result;
+  }
   QImage image;
   if (!reader.read(&image) || image.isNull()) {
     result.error = "cannot decode it (" + reader.errorString().toStdString() + ")";
@@ -65,7 +69,12 @@ LoadedPicture readWith(QImageReader& reader, ByteView file) {
 LoadedPicture LoadPicture(const std::filesystem::path& path) {
   // Read here and decoded from memory: the bytes are checked before Qt
   // makes rows up for data the file does not hold.
-  const std::optional<Bytes> data = readFile(path);
+  const std::optional<Bytes> head = readFile(path, 54, true);
+  std::error_code sized;
+  const std::uintmax_t fileSize = std::filesystem::file_size(path, sized);
+  const std::optional<Bytes> data =
+      head && !sized ? readFile(path, PictureReadLength(ByteView(*head), fileSize), true)
+                     : std::nullopt;
   if (!data) {
     LoadedPicture result;
     std::error_code ec;

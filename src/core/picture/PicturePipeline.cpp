@@ -1,6 +1,12 @@
 #include "picture/PicturePipeline.h"
 
+#include <algorithm>
+#include <condition_variable>
+#include <mutex>
+#include <new>
+
 #include "picture/Jpeg.h"
+#include "picture/PictureIntegrity.h"
 #include "picture/PictureLoad.h"
 #include "picture/PlainDecode.h"
 #include "picture/Zbmp.h"
@@ -16,9 +22,62 @@ namespace {
 // Read buffers up to this size stay with their thread between pictures.
 constexpr std::size_t kKeptReadBuffer = std::size_t(8) << 20;
 
-// A picture on its way: a file or bytes in memory.
+// The memory the workers' pictures in flight may take together, so that
+// more workers do not multiply the peak. A picture larger than the budget
+// goes alone.
+constexpr std::uint64_t kPictureBudget = std::uint64_t(512) << 20;
+// What one decoded pixel costs on its way: 32 bits decoded, 32 bits turned or
+// converted, 16 bits of rows, and the encoder's output.
+constexpr std::uint64_t kBytesPerPixelInFlight = 10;
+
+class PictureBudget {
+ public:
+  std::uint64_t take(std::uint64_t bytes) {
+    std::unique_lock lock(mutex_);
+    freed_.wait(lock, [&] { return used_ == 0 || used_ + bytes <= kPictureBudget; });
+    used_ += bytes;
+    return bytes;
+  }
+  void give(std::uint64_t bytes) {
+    {
+      std::lock_guard lock(mutex_);
+      used_ -= bytes;
+    }
+    freed_.notify_all();
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable freed_;
+  std::uint64_t used_ = 0;
+};
+
+PictureBudget& budget() {
+  static PictureBudget shared;
+  return shared;
+}
+
+// A share of the budget for one picture, from its declared size.
+class BudgetShare {
+ public:
+  explicit BudgetShare(ByteView file) {
+    const auto [width, height] = DeclaredPictureSize(file);
+    if (PictureSizeAllowed(width, height)) {
+      held_ = budget().take(width * height * kBytesPerPixelInFlight + file.size());
+    }
+  }
+  ~BudgetShare() {
+    if (held_ > 0) budget().give(held_);
+  }
+  BudgetShare(const BudgetShare&) = delete;
+  BudgetShare& operator=(const BudgetShare&) = delete;
+
+ private:
+  std::uint64_t held_ = 0;
+};
+
+// A picture on its way: bytes in memory.
 struct Source {
-  const fs::path* path = nullptr;
   ByteView data;
 };
 
@@ -34,31 +93,16 @@ struct Prepared {
 // The short way: a plain BMP or JPEG straight to turned rows. Nothing when
 // the picture is not plain; the general way then decides what it is.
 std::optional<Rgb565Picture> plainRows(const Source& source, int rotation) {
-  ByteView data = source.data;
-  // The file's bytes go into a buffer the thread keeps: a fresh one for every
-  // picture costs clearing and mapping its pages each time.
-  thread_local Bytes buffer;
-  if (source.path) {
-    // Only a file that starts like a BMP or a JPEG is read whole here; one
-    // this way cannot take is read again by the general way (rare: other
-    // depths, compression, CMYK, damaged data).
-    const std::optional<Bytes> head = readFile(*source.path, 2, true);
-    const bool likely = head && head->size() == 2 &&
-                        (((*head)[0] == 'B' && (*head)[1] == 'M') ||
-                         ((*head)[0] == 0xFF && (*head)[1] == 0xD8));
-    if (!likely) return std::nullopt;
-    const std::optional<ByteView> read = readFileInto(*source.path, buffer, std::uint64_t(1) << 31);
-    if (!read) return std::nullopt;
-    data = *read;
-  }
+  const ByteView data = source.data;
   std::optional<Rgb565Picture> plain;
   if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') {
     plain = DecodePlainBmp(data, rotation);
   } else if (data.size() >= 2 && data[0] == 0xFF && data[1] == 0xD8) {
+    // A JPEG of too many scans is refused by the general way before it is
+    // decoded at all.
+    if (!ContentProblem(data).empty()) return std::nullopt;
     plain = DecodePlainJpeg(data, rotation);
   }
-  // A large picture's buffer is not kept for the rest of the run.
-  if (buffer.capacity() > kKeptReadBuffer) Bytes().swap(buffer);
   return plain;
 }
 
@@ -70,7 +114,7 @@ Prepared prepare(const Source& source, const PictureEncoding& encoding, int rota
       return prepared;
     }
   }
-  LoadedPicture loaded = source.path ? LoadPicture(*source.path) : LoadPictureData(source.data);
+  LoadedPicture loaded = LoadPictureData(source.data);
   if (!loaded.ok()) {
     prepared.error = loaded.error;
     return prepared;
@@ -137,20 +181,63 @@ EncodedPicture encode(Prepared prepared, const PictureEncoding& encoding, Pictur
   return out;
 }
 
+// Decoded and encoded within the shared budget; out of memory skips the
+// picture, not the run.
+EncodedPicture encodeWithin(ByteView data, const PictureEncoding& encoding, int rotation,
+                            PictureTarget target) {
+  try {
+    BudgetShare share(data);
+    Source source;
+    source.data = data;
+    return encode(prepare(source, encoding, rotation), encoding, target);
+  } catch (const std::bad_alloc&) {
+    EncodedPicture out;
+    out.error = "out of memory while converting it";
+    return out;
+  }
+}
+
 }  // namespace
 
 EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& encoding,
                                  int rotation, PictureTarget target) {
-  Source source;
-  source.path = &path;
-  return encode(prepare(source, encoding, rotation), encoding, target);
+  // The file's bytes go into a buffer the thread keeps: a fresh one for every
+  // picture costs clearing and mapping its pages each time. Only the bytes
+  // the format needs are read (not the rest of an oversized BMP).
+  thread_local Bytes buffer;
+  EncodedPicture out;
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) {
+    out.error = "cannot decode it (not a regular file)";
+    return out;
+  }
+  try {
+    const std::uintmax_t size = fs::file_size(path, ec);
+    const std::optional<Bytes> head = readFile(path, 54, true);
+    const std::optional<ByteView> data =
+        head && !ec ? readFileInto(path, buffer,
+                                   std::min<std::uint64_t>(
+                                       PictureReadLength(ByteView(*head), size),
+                                       std::uint64_t(1) << 31),
+                                   true)
+                    : std::nullopt;
+    if (!data) {
+      out.error = "cannot read it";
+      return out;
+    }
+    out = encodeWithin(*data, encoding, rotation, target);
+  } catch (const std::bad_alloc&) {
+    out = EncodedPicture();
+    out.error = "out of memory while reading it";
+  }
+  // A large picture's buffer is not kept for the rest of the run.
+  if (buffer.capacity() > kKeptReadBuffer) Bytes().swap(buffer);
+  return out;
 }
 
 EncodedPicture EncodePictureBytes(ByteView data, const PictureEncoding& encoding, int rotation,
                                   PictureTarget target) {
-  Source source;
-  source.data = data;
-  return encode(prepare(source, encoding, rotation), encoding, target);
+  return encodeWithin(data, encoding, rotation, target);
 }
 
 std::optional<QSize> DecodedPictureSize(const fs::path& path) {
