@@ -22,6 +22,7 @@ int exitStatusOf(const RunResult& result) {
     case RunOutcome::NoPictures:
     case RunOutcome::PathsOverlap:
     case RunOutcome::NoOutputFolder:
+    case RunOutcome::OutputRefused:
       return kRefused;
     case RunOutcome::NotConfirmed:
       return kNotConfirmed;
@@ -44,6 +45,7 @@ void printVerbose(const Report& report, std::ostream& err) {
 
 int convert(const ConvertOptions& options, CliIo& io) {
   CliHost host(io, options.yes, options.open, options.quiet, options.overrides);
+  host.setForce(options.run.force);
   Session session;  // every invocation starts from the defaults
   const auto start = std::chrono::steady_clock::now();
   RunResult result;

@@ -29,6 +29,11 @@ class CliHost : public Host {
   void openFolder(const std::filesystem::path& folder) override;
   void progress(int done, int total) override;
   void warning(const std::string& text) override;
+  // Answered from --force: without it a private/ holding foreign entries stays.
+  bool confirmRemoval(const std::filesystem::path&, const std::filesystem::path&) override {
+    return force_;
+  }
+  void setForce(bool force) { force_ = force; }
 
   void endProgressLine();
 
@@ -42,6 +47,7 @@ class CliHost : public Host {
   bool quiet_;
   std::vector<std::string> overrides_;
   bool progressShown_ = false;
+  bool force_ = false;
   std::optional<SetupValues> confirmed_;
 };
 

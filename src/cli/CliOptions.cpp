@@ -88,6 +88,9 @@ struct ConvertParser {
                          "restore-text-background=on|off delayed-refresh=on|off.",
                          "NAME=VALUE"};
   QCommandLineOption open{"open", "Open the output folder at the end."};
+  QCommandLineOption force{"force",
+                           "Remove the output's private/ even when it holds files no run "
+                           "writes."};
   QCommandLineOption jobs{{"j", "jobs"},
                           "Worker threads for pictures and icon libraries (default: the number "
                           "of cores).",
@@ -105,7 +108,7 @@ struct ConvertParser {
         "Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,\n"
         "4 the output is incomplete (some output could not be written).");
     parser.addOptions({output, rotation, format, font, fontDisplay, deripple, pack, resources,
-                       yes, set, open, jobs, quiet, verbose, json, help});
+                       yes, set, open, force, jobs, quiet, verbose, json, help});
     parser.addPositionalArgument("SOURCE", "The DWIN project folder.", "convert SOURCE");
   }
 };
@@ -199,6 +202,7 @@ Command parseConvert(const QStringList& arguments) {
   }
   o.yes = parser.isSet(p.yes);
   o.open = parser.isSet(p.open);
+  o.run.force = parser.isSet(p.force);
   o.quiet = parser.isSet(p.quiet);
   o.verbose = parser.isSet(p.verbose);
   o.json = parser.isSet(p.json);

@@ -21,6 +21,7 @@ const char* outcomeName(RunOutcome outcome) {
     case RunOutcome::NoPictures: return "refused: no pictures";
     case RunOutcome::PathsOverlap: return "refused: source and output overlap";
     case RunOutcome::NoOutputFolder: return "refused: no output folder";
+    case RunOutcome::OutputRefused: return "refused: output folder";
     case RunOutcome::NotConfirmed: return "not confirmed";
   }
   return "";

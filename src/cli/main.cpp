@@ -24,6 +24,13 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   tessel::setProgramFolder(tessel::toPath(QCoreApplication::applicationDirPath()));
   tessel::cli::CliIo io{std::cout, std::cerr, std::cin, isTerminal(stderr), isTerminal(stdin)};
+#ifdef _WIN32
   // QCoreApplication::arguments() decodes the platform's argument encoding.
   return tessel::cli::RunCli(QCoreApplication::arguments(), io);
+#else
+  // Byte for byte: a folder name that is not UTF-8 stays the folder it names.
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << tessel::toQString(std::filesystem::path(argv[i]));
+  return tessel::cli::RunCli(arguments, io);
+#endif
 }

@@ -188,6 +188,7 @@ TEST_F(FilesTest, LinksInAnOldPrivateFolderGoWithoutTouchingTheirTargets) {
   // A link where the run writes its own folder: the run must not write
   // through it into the target.
   fs::create_directory_symlink(elsewhere, priv / "icon");
+  host.removalAnswer = true;  // links are no run's: the user lets them go
   const RunResult r = run();
   ASSERT_EQ(r.outcome, RunOutcome::Completed);
   EXPECT_EQ(readText(elsewhere / "keep.txt"), "precious");

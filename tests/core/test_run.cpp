@@ -51,6 +51,7 @@ TEST_F(RunTest, SecondRunRemovesWhatTheFirstLeft) {
   ASSERT_EQ(run().outcome, RunOutcome::Completed);
   ASSERT_TRUE(has("image/2.zbmp"));
   writeText(priv / "stray.txt", "left over");
+  host.removalAnswer = true;  // stray.txt is no run's: the user lets it go
   writeText(output / "keep.txt", "the root is never cleared");
   fs::remove(source / "2.jpg");
   ASSERT_EQ(run().outcome, RunOutcome::Completed);

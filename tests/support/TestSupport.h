@@ -102,6 +102,13 @@ class RecordingHost : public Host {
     if (changeTo) values = *changeTo;
     return confirmAnswer;
   }
+  // Asked before a private/ holding foreign entries is removed.
+  bool removalAnswer = false;
+  std::vector<fs::path> foreignSeen;
+  bool confirmRemoval(const fs::path&, const fs::path& firstForeign) override {
+    foreignSeen.push_back(firstForeign);
+    return removalAnswer;
+  }
   void openFolder(const fs::path& folder) override { opened.push_back(folder); }
   void warning(const std::string& text) override { warnings.push_back(text); }
 };

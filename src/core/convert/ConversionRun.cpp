@@ -1,7 +1,15 @@
 #include "convert/ConversionRun.h"
 
+#include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QLockFile>
 #include <algorithm>
+#include <cerrno>
+#include <cstdio>
 #include <map>
+#include <memory>
 #include <system_error>
 
 #include "config/Baud.h"
@@ -41,8 +49,98 @@ void makeFolder(const fs::path& folder) {
 
 // A source inside the output's private folder would be deleted with it; an
 // output root inside the source would write into the source.
+// Names and identities both count: a bind mount of a folder inside private/
+// is found by its device and inode.
 bool pathsOverlap(const fs::path& source, const OutputLayout& layout) {
-  return pathIsInside(source, layout.privateFolder()) || pathIsInside(layout.root(), source);
+  return pathIsInside(source, layout.privateFolder()) || pathIsInside(layout.root(), source) ||
+         folderTreeHolds(layout.privateFolder(), source);
+}
+
+// True when `name` is a decimal number (as FileNumber writes one) followed
+// by `extension`.
+bool numberedName(const std::string& name, const char* extension) {
+  const std::string ext(extension);
+  if (name.size() <= ext.size() || name.compare(name.size() - ext.size(), ext.size(), ext) != 0) {
+    return false;
+  }
+  std::size_t i = name[0] == '-' ? 1 : 0;
+  const std::size_t end = name.size() - ext.size();
+  if (i == end) return false;
+  for (; i < end; ++i) {
+    if (name[i] < '0' || name[i] > '9') return false;
+  }
+  return true;
+}
+
+// True when a run writes a regular file of this name into this folder of
+// private/ (the top when `folder` is empty).
+bool runWrites(const std::string& folder, const std::string& name) {
+  if (folder.empty()) return name == "config.txt" || name == "config.bin";
+  if (folder == "truefont") return name == "truefont.ini" || name == "font.ttf";
+  if (folder == "image") return numberedName(name, ".zbmp") || numberedName(name, ".jpg");
+  if (folder == "icon") return numberedName(name, ".zico");
+  if (folder == "sound") return numberedName(name, ".wav");
+  if (folder == "bin") {
+    for (const char* known : {"13.bin", "14.bin", "22.bin", "image.idx", "image.bin", kPinyinFile}) {
+      if (name == known) return true;
+    }
+  }
+  return false;
+}
+
+// The first entry of an old private/ that no run writes (a user's file, a
+// link, a folder of another name), in name order; empty when there is none.
+fs::path firstForeignEntry(const fs::path& priv) {
+  std::error_code ec;
+  const auto sorted = [](const fs::path& folder) {
+    std::vector<fs::directory_entry> entries;
+    std::error_code listed;
+    for (auto it = fs::directory_iterator(folder, listed);
+         !listed && it != fs::directory_iterator(); it.increment(listed)) {
+      entries.push_back(*it);
+    }
+    std::sort(entries.begin(), entries.end(),
+              [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
+    return entries;
+  };
+  const fs::file_status status = fs::symlink_status(priv, ec);
+  if (fs::is_symlink(status)) return {};  // the link goes, its target stays
+  if (!fs::is_directory(status)) return priv;
+  for (const fs::directory_entry& top : sorted(priv)) {
+    const std::string name = pathToUtf8(top.path().filename());
+    const fs::file_status type = top.symlink_status(ec);
+    if (fs::is_regular_file(type) && runWrites({}, name)) continue;
+    const bool known = name == "truefont" || name == "image" || name == "icon" || name == "bin" ||
+                       name == "sound";
+    if (!known || !fs::is_directory(type)) return top.path();
+    for (const fs::directory_entry& inner : sorted(top.path())) {
+      if (!fs::is_regular_file(inner.symlink_status(ec)) ||
+          !runWrites(name, pathToUtf8(inner.path().filename()))) {
+        return inner.path();
+      }
+    }
+  }
+  return {};
+}
+
+// The lock file of an output root: inside it, unless Qt cannot spell the
+// root's name (bytes that are not UTF-8); then in the temporary folder, named
+// by the root's bytes.
+QString lockFileFor(const fs::path& root) {
+  const QString inside = toQString(root / ".tessel.lock");
+  if (QFile::encodeName(inside) == QByteArray::fromStdString(pathToUtf8(root / ".tessel.lock"))) {
+    return inside;
+  }
+  std::error_code ec;
+  const fs::path real = fs::weakly_canonical(root, ec);
+  const QByteArray key = QCryptographicHash::hash(
+      QByteArray::fromStdString(pathToUtf8(ec ? root : real)), QCryptographicHash::Sha1);
+  return QDir::tempPath() + "/tessel-" + QString::fromLatin1(key.toHex()) + ".lock";
+}
+
+// The system's reason for the last failed call.
+std::string systemReason(int error) {
+  return std::generic_category().message(error != 0 ? error : EIO);
 }
 
 class Run {
@@ -58,7 +156,8 @@ class Run {
 
  private:
   RunResult end(RunOutcome outcome);
-  RunResult refuse(RunOutcome outcome, const char* message);
+  RunResult refuse(RunOutcome outcome, const std::string& message);
+  std::string claimOutput();
   void registerInputs();
   void ignore(const fs::path& input, const std::string& reason);
   void optionWithoutEffect(const std::string& text);
@@ -82,6 +181,7 @@ class Run {
 
   const ConversionSettings& settings_;
   const RunOptions& options_;
+  std::unique_ptr<QLockFile> lock_;  // held for the whole run
   Session& session_;
   Host& host_;
   RunResult result_;
@@ -105,7 +205,7 @@ RunResult Run::end(RunOutcome outcome) {
   return std::move(result_);
 }
 
-RunResult Run::refuse(RunOutcome outcome, const char* message) {
+RunResult Run::refuse(RunOutcome outcome, const std::string& message) {
   host_.showMessage(message);
   return end(outcome);
 }
@@ -146,6 +246,9 @@ RunResult Run::execute() {
   if (pathsOverlap(settings_.sourceFolder, layout_)) {
     return refuse(RunOutcome::PathsOverlap, messages::kPathsOverlap);
   }
+  if (const std::string refusal = claimOutput(); !refusal.empty()) {
+    return refuse(RunOutcome::OutputRefused, refusal);
+  }
   resources_ = options_.resourceFolder.empty() ? resourceFolder() : options_.resourceFolder;
   progressTotal_ = result_.pictureCount + result_.iconCount;
 
@@ -160,18 +263,71 @@ RunResult Run::execute() {
   return end(RunOutcome::Completed);
 }
 
-bool Run::prepareOutputTree() {
+// Everything that can refuse the output root, checked before anything in it
+// is touched; then the old marker and private/ go. Returns the refusal, or
+// empty when the run may write.
+std::string Run::claimOutput() {
+  const fs::path& root = layout_.root();
+  const std::string rootName = pathToUtf8(root);
   std::error_code ec;
-  fs::create_directories(layout_.root(), ec);
-  const fs::path priv = layout_.privateFolder();
-  bool clean = true;
-  if (fs::exists(fs::symlink_status(priv, ec)) && !deleteFolderTree(priv)) {
-    out_.warn("could not remove all of the previous output in " + pathToUtf8(priv));
-    clean = false;
+  fs::create_directories(root, ec);
+  if (!fs::is_directory(root, ec)) {
+    return "cannot use " + rootName + " as the output folder: " +
+           (ec ? ec.message() : std::string("it is not a folder"));
   }
-  makeFolder(priv);
+  // A probe file shows that the folder takes new files.
+  const fs::path probe =
+      root / (".tessel-probe-" + std::to_string(QCoreApplication::applicationPid()));
+  std::error_code gone;
+  fs::remove(probe, gone);
+  errno = 0;
+#ifdef _WIN32
+  std::FILE* file = _wfopen(probe.c_str(), L"wbx");
+#else
+  std::FILE* file = std::fopen(probe.c_str(), "wbx");
+#endif
+  if (!file) return "cannot write into " + rootName + ": " + systemReason(errno);
+  std::fclose(file);
+  fs::remove(probe, gone);
+
+  // One run at a time in an output root.
+  lock_ = std::make_unique<QLockFile>(lockFileFor(root));
+  lock_->setStaleLockTime(0);  // stale only when its process is gone
+  if (!lock_->tryLock(0)) {
+    qint64 pid = 0;
+    QString hostName, application;
+    const bool known = lock_->getLockInfo(&pid, &hostName, &application);
+    lock_.reset();
+    return "another run is writing into " + rootName +
+           (known ? " (process " + std::to_string(pid) + " on " + hostName.toStdString() + ")"
+                  : std::string()) +
+           "; try again when it has finished";
+  }
+
+  const fs::path priv = layout_.privateFolder();
+  if (!fs::exists(fs::symlink_status(priv, ec))) return {};
+  if (const fs::path foreign = firstForeignEntry(priv); !foreign.empty()) {
+    if (!options_.force && !host_.confirmRemoval(priv, foreign)) {
+      return pathToUtf8(priv) + " holds " + pathToUtf8(foreign) +
+             ", which no run writes; nothing was removed (--force removes it)";
+    }
+  }
+  // The marker goes first: it stands only beside a complete private/.
+  fs::remove(layout_.marker(), ec);
+  if (ec) return "cannot remove " + pathToUtf8(layout_.marker()) + ": " + ec.message();
+  fs::path left;
+  std::string reason;
+  if (!deleteFolderTree(priv, &left, &reason)) {
+    return "cannot remove all of the previous output in " + pathToUtf8(priv) + ": " +
+           pathToUtf8(left) + " is still there (" + reason + "); nothing was written";
+  }
+  return {};
+}
+
+bool Run::prepareOutputTree() {
+  makeFolder(layout_.privateFolder());
   makeFolder(layout_.truefontFolder());
-  return clean;
+  return true;
 }
 
 void Run::fontStep() {
@@ -210,6 +366,10 @@ void Run::registerInputs() {
   for (const auto& [path, reason] : inventory_.ignored) {
     report.input(path, InputKind::Other);
     ignore(path, reason);
+  }
+  for (const auto& [path, reason] : inventory_.unusable) {
+    report.input(path, InputKind::Other);
+    report.skipped(path, "skipped " + pathToUtf8(path) + ": " + reason);
   }
   if (result_.branch == Branch::B) {
     for (const fs::path& p : inventory_.sounds) ignore(p, "a Branch B project copies no sounds");

@@ -20,6 +20,8 @@ enum class RunOutcome {
   NoPictures,      // refused: no picture and no icon library in the source
   PathsOverlap,    // refused: the source and the output overlap
   NoOutputFolder,  // refused: no Documents or home folder to write into
+  OutputRefused,   // refused: the output root cannot be written, is in use by
+                   // another run, or its private/ cannot (or may not) be removed
   NotConfirmed,    // Branch B: the device parameters were not confirmed
 };
 

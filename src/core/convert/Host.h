@@ -28,6 +28,14 @@ class Host {
   // false when the user did not confirm; the run then ends.
   virtual bool confirmSetup(SetupValues& values) = 0;
 
+  // The output's private/ holds entries no run writes (`firstForeign` is the
+  // first of them): true lets the run delete the folder with them. The GUI
+  // asks with a Yes/No box, the command line answers from --force.
+  virtual bool confirmRemoval(const std::filesystem::path& /*privateFolder*/,
+                              const std::filesystem::path& /*firstForeign*/) {
+    return false;
+  }
+
   // The run is complete: show the output root.
   virtual void openFolder(const std::filesystem::path& folder) = 0;
 

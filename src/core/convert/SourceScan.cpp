@@ -49,9 +49,40 @@ void ignore(const fs::path& entry, SourceInventory& inv, std::string reason) {
   inv.ignored.push_back({entry, std::move(reason)});
 }
 
-void classify(const fs::path& entry, bool isFolder, SourceInventory& inv) {
+// Why an entry that is not a folder is never opened; empty when it is a
+// regular file inside the source. Opening a FIFO would wait for a writer
+// forever, a device could give bytes without end, and a link could hand
+// over any file of the system.
+std::string unusableReason(const fs::path& entry, const fs::path& sourceFolder) {
+  std::error_code ec;
+  const fs::file_status target = fs::status(entry, ec);
+  if (ec || !fs::exists(target)) return "a link to nothing (its target does not exist)";
+  if (!fs::is_regular_file(target)) {
+    switch (target.type()) {
+      case fs::file_type::fifo: return "not a regular file (a FIFO)";
+      case fs::file_type::socket: return "not a regular file (a socket)";
+      case fs::file_type::block:
+      case fs::file_type::character: return "not a regular file (a device)";
+      default: return "not a regular file";
+    }
+  }
+  if (fs::is_symlink(fs::symlink_status(entry, ec))) {
+    const fs::path real = fs::canonical(entry, ec);
+    if (ec || !pathIsInside(real, sourceFolder)) {
+      return "a link to a file outside the source folder";
+    }
+  }
+  return {};
+}
+
+void classify(const fs::path& entry, bool isFolder, SourceInventory& inv,
+              const fs::path& sourceFolder) {
   if (isFolder) {
     ignore(entry, inv, "a folder: only the files at the top of the source are read");
+    return;
+  }
+  if (std::string why = unusableReason(entry, sourceFolder); !why.empty()) {
+    inv.unusable.push_back({entry, std::move(why)});
     return;
   }
   const NameParts p = splitName(pathToUtf8(entry.filename()));
@@ -119,7 +150,9 @@ ScanResult ScanSource(const fs::path& folder) {
   // makes "the one listed last wins" the same everywhere.
   std::sort(entries.begin(), entries.end(),
             [](const auto& a, const auto& b) { return a.first.filename() < b.first.filename(); });
-  for (const auto& [entry, isFolder] : entries) classify(entry, isFolder, result.inventory);
+  for (const auto& [entry, isFolder] : entries) {
+    classify(entry, isFolder, result.inventory, folder);
+  }
 
   SourceInventory& inv = result.inventory;
   if (inv.pictures.empty() && inv.icons.empty()) {

@@ -62,6 +62,9 @@ struct RunOptions {
   std::filesystem::path outputRoot;
   std::filesystem::path resourceFolder;
   int jobs = 1;  // worker threads for pictures and icon libraries
+  // Delete an output's private/ even when it holds entries no run writes
+  // (--force); otherwise the host is asked (Host::confirmRemoval).
+  bool force = false;
   // Tests only: decides which writes fail as on a full disk.
   const WriteFaults* writeFaults = nullptr;
 };

@@ -23,6 +23,9 @@ struct SourceInventory {
   };
   std::vector<SetAside> ignored;   // kinds of file the target does not use
   std::vector<SetAside> replaced;  // a later entry took their role
+  // Entries that are never opened: not a regular file (a FIFO, a socket, a
+  // device, a link to one), or a link to a file outside the source folder.
+  std::vector<SetAside> unusable;
 };
 
 enum class Branch { A, B };

@@ -1,6 +1,7 @@
 #include "util/FileIO.h"
 
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <fstream>
 #include <system_error>
@@ -22,38 +23,57 @@ void removeQuietly(const fs::path& path) {
   fs::remove(path, ec);
 }
 
+// Opens `path` as a new file: whatever is there (a file of an earlier run, a
+// link to a file elsewhere) is removed first, and the file is created only
+// when nothing is there, so that no write ever goes through a link.
+std::FILE* createFresh(const fs::path& path) {
+  std::error_code ec;
+  fs::remove(path, ec);  // a link goes as a link; its target is not touched
+#ifdef _WIN32
+  return _wfopen(path.c_str(), L"wbx");
+#else
+  return std::fopen(path.c_str(), "wbx");  // O_CREAT | O_EXCL: fails on a link
+#endif
+}
+
 // One output file being written: every failure (open, write, flush, close)
 // ends in a removed file and a reason.
 class OutputFile {
  public:
   OutputFile(const fs::path& path, const WriteFaults* faults) : path_(path), faults_(faults) {
     errno = 0;
-    out_.open(path, std::ios::binary | std::ios::trunc);
+    out_ = createFresh(path);
+    opened_ = out_ != nullptr;
     if (!out_) failure_ = "cannot create " + pathToUtf8(path_) + ": " + systemReason(errno);
   }
+  ~OutputFile() {
+    if (out_) std::fclose(out_);
+  }
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
   bool ok() const { return failure_.empty(); }
   bool write(ByteView part) {
     if (!ok() || part.empty()) return ok();
     if (faults_ && faults_->fails(path_)) return fail(ENOSPC);
     errno = 0;
-    out_.write(reinterpret_cast<const char*>(part.data()), static_cast<std::streamsize>(part.size()));
-    if (!out_) return fail(errno);
+    if (std::fwrite(part.data(), 1, part.size(), out_) != part.size()) return fail(errno);
     written_ += part.size();
     return true;
   }
   std::uint64_t written() const { return written_; }
   // Closes the file; removes it when anything failed.
   bool finish(std::string* error) {
-    if (ok()) {
+    if (out_) {
       errno = 0;
-      out_.flush();
-      if (!out_) fail(errno);
+      if (ok() && std::fflush(out_) != 0) fail(errno);
+      errno = 0;
+      const int closed = std::fclose(out_);
+      out_ = nullptr;
+      if (ok() && closed != 0) fail(errno);
     }
-    errno = 0;
-    out_.close();
-    if (ok() && out_.fail()) fail(errno);
     if (!ok()) {
-      removeQuietly(path_);
+      // Only a file this object created is removed.
+      if (created()) removeQuietly(path_);
       if (error) *error = failure_;
     }
     return ok();
@@ -68,9 +88,12 @@ class OutputFile {
   }
 
  private:
+  bool created() const { return opened_; }
+
   fs::path path_;
   const WriteFaults* faults_;
-  std::ofstream out_;
+  std::FILE* out_ = nullptr;
+  bool opened_ = false;
   std::string failure_;
   std::uint64_t written_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QStandardPaths>
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 
 namespace tessel {
 
+#ifdef _WIN32
 QString toQString(const fs::path& path) {
   return QString::fromStdU16String(path.u16string());
 }
@@ -18,6 +20,51 @@ QString toQString(const fs::path& path) {
 fs::path toPath(const QString& text) {
   return fs::path(text.toStdU16String());
 }
+#else
+namespace {
+std::size_t utf8Length(std::string_view s, std::size_t at);
+// A byte that is not part of valid UTF-8 travels through a QString as a lone
+// low surrogate (U+DC80..U+DCFF), so that the name comes back byte for byte.
+constexpr char16_t kEscapedByte = 0xDC00;
+}  // namespace
+
+QString toQString(const fs::path& path) {
+  const std::string& bytes = path.native();
+  std::string_view view(bytes);
+  QString text;
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < view.size();) {
+    const unsigned char c = static_cast<unsigned char>(view[i]);
+    if (c < 0x80) {
+      ++i;
+    } else if (const std::size_t n = utf8Length(view, i)) {
+      i += n;
+    } else {
+      text += QString::fromUtf8(view.data() + start, qsizetype(i - start));
+      text += QChar(char16_t(kEscapedByte + c));
+      start = ++i;
+    }
+  }
+  text += QString::fromUtf8(view.data() + start, qsizetype(view.size() - start));
+  return text;
+}
+
+fs::path toPath(const QString& text) {
+  std::string bytes;
+  qsizetype start = 0;
+  for (qsizetype i = 0; i < text.size(); ++i) {
+    const char16_t u = text[i].unicode();
+    if (u < kEscapedByte + 0x80 || u > kEscapedByte + 0xFF) continue;
+    // A low surrogate that does not follow a high one is an escaped byte.
+    if (i > 0 && text[i - 1].isHighSurrogate()) continue;
+    bytes += text.mid(start, i - start).toStdString();
+    bytes += static_cast<char>(u - kEscapedByte);
+    start = i + 1;
+  }
+  bytes += text.mid(start).toStdString();
+  return fs::path(bytes);
+}
+#endif
 
 fs::path pathFromUtf8(const std::string& text) {
   return fs::path(std::u8string(text.begin(), text.end()));
@@ -127,17 +174,73 @@ fs::path resourceFile(const fs::path& folder, const std::string& name) {
   return direct;
 }
 
-bool deleteFolderTree(const fs::path& folder) {
+namespace {
+// Removes `entry` and, for a folder (not a link), everything in it first;
+// goes on past failures and names the first entry that stayed.
+void removeInside(const fs::path& entry, fs::path* left, std::string* reason) {
+  std::error_code ec;
+  if (fs::is_directory(fs::symlink_status(entry, ec))) {
+    std::vector<fs::path> children;
+    for (auto it = fs::directory_iterator(entry, ec); !ec && it != fs::directory_iterator();
+         it.increment(ec)) {
+      children.push_back(it->path());
+    }
+    std::sort(children.begin(), children.end());
+    for (const fs::path& child : children) removeInside(child, left, reason);
+  }
+  std::error_code removed;
+  fs::remove(entry, removed);
+  if (removed && left && left->empty()) {
+    *left = entry;
+    if (reason) *reason = removed.message();
+  }
+}
+}  // namespace
+
+bool deleteFolderTree(const fs::path& folder, fs::path* left, std::string* reason) {
   std::error_code ec;
   const auto status = fs::symlink_status(folder, ec);
   if (ec || !fs::exists(status)) return false;
-  if (fs::is_symlink(status)) {
+  if (fs::is_symlink(status) || !fs::is_directory(status)) {
     // The folder itself is a link: remove the link, never its target.
-    return fs::remove(folder, ec) && !ec;
+    if (fs::remove(folder, ec) && !ec) return true;
+    if (left) *left = folder;
+    if (reason) *reason = ec.message();
+    return false;
   }
-  // remove_all removes links inside as links and does not follow them.
-  fs::remove_all(folder, ec);
-  return !ec && !fs::exists(fs::symlink_status(folder, ec));
+  removeInside(folder, left, reason);
+  std::error_code gone;
+  return !fs::exists(fs::symlink_status(folder, gone));
+}
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+  std::error_code ec;
+  return fs::equivalent(a, b, ec) && !ec;
+}
+
+bool folderTreeHolds(const fs::path& tree, const fs::path& target) {
+  std::error_code ec;
+  if (!fs::is_directory(fs::symlink_status(tree, ec))) return false;
+  // The target and every folder above it, by identity.
+  std::vector<fs::path> wanted;
+  const fs::path absolute = fs::absolute(target, ec);
+  for (fs::path p = absolute; !p.empty(); p = p.parent_path()) {
+    if (fs::exists(p, ec)) wanted.push_back(p);
+    if (p == p.parent_path()) break;
+  }
+  const auto matches = [&](const fs::path& folder) {
+    for (const fs::path& w : wanted) {
+      if (sameFile(folder, w)) return true;
+    }
+    return false;
+  };
+  if (matches(tree)) return true;
+  for (auto it = fs::recursive_directory_iterator(tree, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    std::error_code type;
+    if (it->is_directory(type) && !it->is_symlink(type) && matches(it->path())) return true;
+  }
+  return false;
 }
 
 namespace {
@@ -153,12 +256,25 @@ bool pathIsInside(const fs::path& inner, const fs::path& outer) {
   const fs::path a = canonicalAsFarAsPossible(inner);
   const fs::path b = canonicalAsFarAsPossible(outer);
   auto ai = a.begin();
+  bool spelled = true;
   for (auto bi = b.begin(); bi != b.end(); ++bi) {
     if (bi->empty()) continue;  // trailing separator
-    if (ai == a.end() || *ai != *bi) return false;
+    if (ai == a.end() || *ai != *bi) {
+      spelled = false;
+      break;
+    }
     ++ai;
   }
-  return true;
+  if (spelled) return true;
+  // Spellings differ (a bind mount, a second name for a drive): compare the
+  // identity of `inner` and of each folder above it with `outer`'s.
+  std::error_code ec;
+  if (!fs::exists(b, ec)) return false;
+  for (fs::path p = a; !p.empty(); p = p.parent_path()) {
+    if (fs::exists(p, ec) && sameFile(p, b)) return true;
+    if (p == p.parent_path()) break;
+  }
+  return false;
 }
 
 namespace {
@@ -208,6 +324,9 @@ std::string printable(std::string_view text) {
     } else if (const std::size_t n = c >= 0x80 ? utf8Length(text, i) : 0) {
       out.append(text.substr(i, n));
       i += n;
+    } else if (c >= 0x80) {
+      out += "\xEF\xBF\xBD";  // U+FFFD: a name in another encoding (GBK, say)
+      ++i;
     } else {
       static constexpr char kHex[] = "0123456789ABCDEF";
       out += "\\x";

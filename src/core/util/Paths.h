@@ -11,6 +11,10 @@ namespace tessel {
 
 namespace fs = std::filesystem;
 
+// A path and its text. On Windows the text is the path's UTF-16 name; on other
+// systems a name is bytes, and a byte that is not UTF-8 (a GBK name from a
+// Windows archive, say) travels as a lone surrogate U+DC80..U+DCFF, so that
+// toPath(toQString(p)) == p for every p.
 QString toQString(const fs::path& path);
 fs::path toPath(const QString& text);
 fs::path pathFromUtf8(const std::string& text);
@@ -57,16 +61,26 @@ fs::path resourceFile(const fs::path& folder, const std::string& name);
 // Removes `folder` with everything inside it. Links inside are removed as
 // links: nothing outside the folder is followed or touched. Returns true when
 // the folder existed and is gone now; false when it did not exist or could
-// not be removed completely.
-bool deleteFolderTree(const fs::path& folder);
+// not be removed completely (then `left` names an entry that is still there
+// and `reason` gives the system's reason).
+bool deleteFolderTree(const fs::path& folder, fs::path* left = nullptr,
+                      std::string* reason = nullptr);
 
-// True when `inner` is `outer` or lies inside it (both made canonical as far
-// as they exist).
+// True when `inner` is `outer` or lies inside it: by their names made
+// canonical as far as they exist, or by the identity (device and inode) of
+// `inner` and each folder above it.
 bool pathIsInside(const fs::path& inner, const fs::path& outer);
 
+// True when both name the same existing file or folder.
+bool sameFile(const fs::path& a, const fs::path& b);
+
+// True when `tree` or a folder inside it (links not followed) is `target` or
+// a folder above it, by identity: a bind mount of the target inside the tree.
+bool folderTreeHolds(const fs::path& tree, const fs::path& target);
+
 // The text as one printable line: control characters (a line feed in a file
-// name, say) and bytes that are not UTF-8 become \n, \t or \xNN, so that
-// a name can neither break a line nor forge one.
+// name, say) become \n, \t or \xNN, so that a name can neither break a
+// line nor forge one; bytes that are not UTF-8 become U+FFFD.
 std::string printable(std::string_view text);
 
 // Lower-cases ASCII A-Z only, as the scan's rules do.
