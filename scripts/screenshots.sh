@@ -1,5 +1,6 @@
 #!/bin/sh
-# Takes headless screenshots of the three dialogs into docs/screenshots/.
+# Takes headless screenshots of the three dialogs, and of the main dialog
+# after a run, into docs/screenshots/.
 #   scripts/screenshots.sh [BUILD_DIR]     (default: build)
 # Builds the tessel program first when it is missing.
 set -eu
@@ -8,9 +9,9 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build"}
 case $build in /*) ;; *) build="$(pwd)/$build" ;; esac
 
-if [ ! -x "$build/bin/tessel" ]; then
+if [ ! -x "$build/bin/tessel" ] || [ ! -x "$build/bin/tessel-make-sample" ]; then
   cmake -S "$root" -B "$build"
-  cmake --build "$build" --parallel 1 --target tessel
+  cmake --build "$build" --parallel 1 --target tessel tessel-make-sample
 fi
 
 # The offscreen platform draws through fontconfig; the Chinese captions need
@@ -20,5 +21,12 @@ if command -v fc-list >/dev/null 2>&1 && [ -z "$(fc-list :lang=zh)" ]; then
   echo "         (install fonts-droid-fallback)" >&2
 fi
 
+# The dialog after a run: the sample project with one picture cut short, so
+# that the run has a warning to show.
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+QT_QPA_PLATFORM=offscreen "$build/bin/tessel-make-sample" "$work/DWIN_SET" >/dev/null
+head -c 300 "$work/DWIN_SET/1.bmp" > "$work/DWIN_SET/5.bmp"
+
 mkdir -p "$root/docs/screenshots"
-QT_QPA_PLATFORM=offscreen "$build/bin/tessel" --screenshot "$root/docs/screenshots"
+QT_QPA_PLATFORM=offscreen "$build/bin/tessel" --screenshot "$root/docs/screenshots" "$work/DWIN_SET"

@@ -75,8 +75,8 @@ void CConfigDlg::accept() {
   std::array<bool, kCheckCount> ticked{};
   for (int i = 0; i < kCheckCount; ++i) ticked[i] = checks[i] != 0;
   const ParaRegisters registers = ComputePara(ticked);
-  Para1 = registers.para1;
-  Para2 = registers.para2;
+  para1_ = registers.para1;
+  para2_ = registers.para2;
   QDialog::accept();
 }
 

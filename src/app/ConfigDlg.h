@@ -13,6 +13,8 @@ namespace tessel {
 class WrapCheckBox;
 
 class CConfigDlg : public QDialog {
+  Q_OBJECT
+
  public:
   enum : int {
     kIdOk = 1,
@@ -24,8 +26,9 @@ class CConfigDlg : public QDialog {
   explicit CConfigDlg(QWidget* parent = nullptr);
 
   int baudIndex = 7;            // 115200
-  std::uint8_t Para1 = 0;       // meaningful once OK has been pressed
-  std::uint8_t Para2 = 0;
+  // The two flag registers, computed when OK is pressed.
+  std::uint8_t para1() const { return para1_; }
+  std::uint8_t para2() const { return para2_; }
   // The ten check boxes 1005..1014, 0 or 1.
   std::array<int, kCheckCount> checks{1, 1, 0, 0, 1, 0, 0, 0, 1, 1};
 
@@ -37,6 +40,8 @@ class CConfigDlg : public QDialog {
  private:
   void exchange(bool toValues);
 
+  std::uint8_t para1_ = 0;
+  std::uint8_t para2_ = 0;
   QComboBox* baud_ = nullptr;
   std::array<WrapCheckBox*, kCheckCount> boxes_{};
 };

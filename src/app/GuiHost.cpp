@@ -2,9 +2,8 @@
 
 #include <QApplication>
 #include <QCoreApplication>
-#include <QDeadlineTimer>
 #include <QDesktopServices>
-#include <QEventLoop>
+#include <QDir>
 #include <QMessageBox>
 #include <QProgressBar>
 #include <QThread>
@@ -17,10 +16,6 @@ namespace tessel {
 
 QString applicationTitle() { return QStringLiteral("Tessel"); }
 
-void repaintWhileBusy() {
-  QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-}
-
 GuiHost::Hooks GuiHost::defaultHooks() {
   Hooks hooks;
   hooks.message = [](QWidget* parent, const QString& title, const QString& text) {
@@ -29,13 +24,10 @@ GuiHost::Hooks GuiHost::defaultHooks() {
   };
   hooks.runSetup = [](CSetupDlg& dialog) { return dialog.exec(); };
   hooks.openUrl = [](const QUrl& url) { QDesktopServices::openUrl(url); };
-  hooks.wait = [](int milliseconds) {
-    // A real wait, in short sleeps so the window keeps repainting.
-    QDeadlineTimer deadline(std::max(0, milliseconds));
-    while (!deadline.hasExpired()) {
-      repaintWhileBusy();
-      QThread::msleep(static_cast<unsigned long>(std::clamp<qint64>(deadline.remainingTime(), 0, 20)));
-    }
+  hooks.wait = [](int milliseconds) { QThread::msleep(static_cast<unsigned long>(std::max(0, milliseconds))); };
+  hooks.ask = [](QWidget* parent, const QString& title, const QString& text) {
+    return QMessageBox::question(parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                 QMessageBox::No) == QMessageBox::Yes;
   };
   return hooks;
 }
@@ -67,6 +59,19 @@ bool GuiHost::confirmSetup(SetupValues& values) {
   return true;
 }
 
+bool GuiHost::confirmRemoval(const std::filesystem::path& privateFolder,
+                             const std::filesystem::path& firstForeign) {
+  const QString text =
+      QStringLiteral("输出目录 %1 中有不是转换生成的文件（例如 %2）。\n删除整个目录并继续转换吗？")
+          .arg(QDir::toNativeSeparators(toQString(privateFolder)),
+               QDir::toNativeSeparators(toQString(firstForeign)));
+  const bool wasBusy = busyDepth_ > 0;
+  if (wasBusy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  const bool yes = hooks_.ask && hooks_.ask(parent_, applicationTitle(), text);
+  if (wasBusy) QApplication::restoreOverrideCursor();
+  return yes;
+}
+
 void GuiHost::openFolder(const std::filesystem::path& folder) {
   if (hooks_.openUrl) hooks_.openUrl(QUrl::fromLocalFile(toQString(folder)));
 }
@@ -79,7 +84,6 @@ void GuiHost::busy(bool on) {
     QApplication::restoreOverrideCursor();
     --busyDepth_;
   }
-  repaintWhileBusy();
 }
 
 void GuiHost::endBusy() {
@@ -95,7 +99,62 @@ void GuiHost::progress(int done, int total) {
     progressBar_->setRange(0, std::max(total, 0));
     progressBar_->setValue(std::clamp(done, 0, std::max(total, 0)));
   }
-  repaintWhileBusy();
+}
+
+void GuiHost::warning(const std::string& text) { warnings_ << QString::fromStdString(text); }
+
+namespace {
+
+// Runs `call` on the thread of `context`: waiting for it when `wait`, else
+// queued behind what came before.
+template <typename Call>
+void onGuiThread(QObject* context, bool wait, Call call) {
+  if (QThread::currentThread() == context->thread()) {
+    call();
+    return;
+  }
+  QMetaObject::invokeMethod(context, std::move(call),
+                            wait ? Qt::BlockingQueuedConnection : Qt::QueuedConnection);
+}
+
+}  // namespace
+
+void ThreadHost::showMessage(const std::string& text) {
+  onGuiThread(context_, true, [&] { gui_.showMessage(text); });
+}
+
+bool ThreadHost::confirmSetup(SetupValues& values) {
+  bool confirmed = false;
+  onGuiThread(context_, true, [&] { confirmed = gui_.confirmSetup(values); });
+  return confirmed;
+}
+
+bool ThreadHost::confirmRemoval(const std::filesystem::path& privateFolder,
+                                const std::filesystem::path& firstForeign) {
+  bool yes = false;
+  onGuiThread(context_, true, [&] { yes = gui_.confirmRemoval(privateFolder, firstForeign); });
+  return yes;
+}
+
+void ThreadHost::openFolder(const std::filesystem::path& folder) {
+  onGuiThread(context_, true, [&] { gui_.openFolder(folder); });
+}
+
+void ThreadHost::busy(bool on) {
+  onGuiThread(context_, false, [this, on] { gui_.busy(on); });
+}
+
+void ThreadHost::pause(int milliseconds) {
+  // The wait is the run's own: on its thread.
+  if (gui_.hooks().wait) gui_.hooks().wait(milliseconds);
+}
+
+void ThreadHost::progress(int done, int total) {
+  onGuiThread(context_, false, [this, done, total] { gui_.progress(done, total); });
+}
+
+void ThreadHost::warning(const std::string& text) {
+  onGuiThread(context_, false, [this, text] { gui_.warning(text); });
 }
 
 }  // namespace tessel

@@ -4,7 +4,13 @@
 // confirmed in the modal CSetupDlg, the output opens in the file manager.
 // Every outside effect goes through a replaceable hook, so that tests can
 // watch a run without blocking on a modal window.
+//
+// A run goes on a worker thread; ThreadHost passes what it says to the
+// GuiHost on the GUI thread: the calls that need the user (a message, the
+// parameters) wait for the answer, the others (progress, warnings, the wait
+// cursor) are queued in order.
 #include <QString>
+#include <QStringList>
 #include <QUrl>
 #include <functional>
 
@@ -29,8 +35,11 @@ class GuiHost : public Host {
     std::function<int(CSetupDlg& dialog)> runSetup;
     // Opens a folder or document with the desktop's handler.
     std::function<void(const QUrl& url)> openUrl;
-    // Blocks for the given time, the window still repainting.
+    // Blocks the run's thread for the given time (the window repaints: it
+    // is on the other thread).
     std::function<void(int milliseconds)> wait;
+    // Asks a Yes/No question; true for Yes.
+    std::function<bool(QWidget* parent, const QString& title, const QString& text)> ask;
   };
 
   // The default hooks: QMessageBox, exec(), QDesktopServices, a real wait.
@@ -46,13 +55,19 @@ class GuiHost : public Host {
 
   void showMessage(const std::string& text) override;
   bool confirmSetup(SetupValues& values) override;
+  bool confirmRemoval(const std::filesystem::path& privateFolder,
+                      const std::filesystem::path& firstForeign) override;
   void openFolder(const std::filesystem::path& folder) override;
   void busy(bool on) override;
   void pause(int milliseconds) override;
   void progress(int done, int total) override;
+  void warning(const std::string& text) override;
 
   // Ends a wait cursor left by a run that did not end it.
   void endBusy();
+  // The warnings of the current (or last) run, as they came.
+  const QStringList& warnings() const { return warnings_; }
+  void clearWarnings() { warnings_.clear(); }
 
  private:
   QWidget* parent_;
@@ -60,9 +75,28 @@ class GuiHost : public Host {
   QProgressBar* progressBar_;
   Hooks hooks_;
   int busyDepth_ = 0;
+  QStringList warnings_;
 };
 
-// Lets the window repaint while user input waits until the run is over.
-void repaintWhileBusy();
+// The host a run on a worker thread talks to: every call is carried out by
+// `gui` on the thread of `context`.
+class ThreadHost : public Host {
+ public:
+  ThreadHost(GuiHost& gui, QObject* context) : gui_(gui), context_(context) {}
+
+  void showMessage(const std::string& text) override;
+  bool confirmSetup(SetupValues& values) override;
+  bool confirmRemoval(const std::filesystem::path& privateFolder,
+                      const std::filesystem::path& firstForeign) override;
+  void openFolder(const std::filesystem::path& folder) override;
+  void busy(bool on) override;
+  void pause(int milliseconds) override;
+  void progress(int done, int total) override;
+  void warning(const std::string& text) override;
+
+ private:
+  GuiHost& gui_;
+  QObject* context_;
+};
 
 }  // namespace tessel

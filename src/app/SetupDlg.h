@@ -13,6 +13,8 @@ namespace tessel {
 class WrapCheckBox;
 
 class CSetupDlg : public QDialog {
+  Q_OBJECT
+
  public:
   // Control ids of the dialog resource.
   enum : int {

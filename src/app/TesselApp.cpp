@@ -4,10 +4,12 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPainter>
+#include <QTemporaryDir>
 #include <QTextStream>
 
 #include "AppIcon.h"
 #include "ConfigDlg.h"
+#include "GuiHost.h"
 #include "SetupDlg.h"
 #include "TesselDlg.h"
 #include "util/Paths.h"
@@ -27,12 +29,17 @@ int CTesselApp::run() {
   const int at = args.indexOf(QStringLiteral("--screenshot"));
   if (at >= 0) {
     if (at + 1 >= args.size()) {
-      QTextStream(stderr) << "usage: tessel --screenshot DIR\n";
+      QTextStream(stderr) << "usage: tessel --screenshot DIR [SOURCE]\n";
       return 2;
     }
-    return saveScreenshots(args.at(at + 1));
+    return saveScreenshots(args.at(at + 1), at + 2 < args.size() ? args.at(at + 2) : QString());
   }
   CTesselDlg dialog;
+  // "tessel FOLDER" (or a file inside it, as a file manager passes it)
+  // starts with that folder as the source.
+  for (int i = 1; i < args.size(); ++i) {
+    if (!args[i].startsWith(QLatin1Char('-')) && dialog.takeSource(args[i])) break;
+  }
   dialog.exec();
   return 0;
 }
@@ -84,7 +91,7 @@ bool save(QWidget& dialog, const QDir& folder, const QString& name) {
 
 }  // namespace
 
-int saveScreenshots(const QString& folder) {
+int saveScreenshots(const QString& folder, const QString& source) {
   QDir dir(folder);
   if (!dir.mkpath(QStringLiteral("."))) {
     QTextStream(stderr) << "cannot create " << folder << '\n';
@@ -94,6 +101,24 @@ int saveScreenshots(const QString& folder) {
   bool ok = save(main, dir, QStringLiteral("main.png"));
   ok = save(main.setupDialog(), dir, QStringLiteral("setup.png")) && ok;
   ok = save(main.configDialog(), dir, QStringLiteral("config.png")) && ok;
+  if (!source.isEmpty()) {
+    // The dialog after a run of `source`, into a folder of its own: no
+    // boxes, the parameters accepted as read, nothing opened.
+    QTemporaryDir output;
+    main.runOptions().outputRoot = toPath(output.path());
+    auto& hooks = main.host().hooks();
+    hooks.message = [](QWidget*, const QString&, const QString& text) {
+      QTextStream(stderr) << text << '\n';
+    };
+    hooks.runSetup = [](CSetupDlg&) { return int(QDialog::Accepted); };
+    hooks.openUrl = [](const QUrl&) {};
+    hooks.wait = [](int) {};
+    main.show();
+    main.takeSource(source);
+    main.startConversion();
+    main.waitForRun();
+    ok = save(main, dir, QStringLiteral("main-after-run.png")) && ok;
+  }
   return ok ? 0 : 1;
 }
 

@@ -6,16 +6,20 @@
 namespace tessel {
 
 class CTesselApp : public QApplication {
+  Q_OBJECT
+
  public:
   CTesselApp(int& argc, char** argv);
 
-  // Runs the main dialog until it closes; with "--screenshot DIR" saves
-  // pictures of the three dialogs into DIR instead. Returns the exit status.
+  // Runs the main dialog until it closes ("tessel FOLDER" starts with that
+  // source); with "--screenshot DIR [SOURCE]" saves pictures of the dialogs
+  // into DIR instead. Returns the exit status.
   int run();
 };
 
 // Saves main.png, setup.png and config.png of the three dialogs into
-// `folder`, each framed with its caption. Returns 0 on success.
-int saveScreenshots(const QString& folder);
+// `folder`, each framed with its caption, and with a `source` project
+// main-after-run.png: the dialog after converting it. Returns 0 on success.
+int saveScreenshots(const QString& folder, const QString& source = QString());
 
 }  // namespace tessel

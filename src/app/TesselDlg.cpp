@@ -2,6 +2,13 @@
 
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QVBoxLayout>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -12,37 +19,42 @@
 #include <QPushButton>
 #include <QThread>
 #include <exception>
+#include <initializer_list>
 
 #include "AppIcon.h"
 #include "ConfigDlg.h"
 #include "DialogKit.h"
 #include "GuiHost.h"
 #include "SetupDlg.h"
+#include "inspect/InspectPage.h"
 #include "util/Paths.h"
 
 namespace tessel {
 
 namespace {
 
-bool isUserInput(QEvent::Type type) {
-  switch (type) {
-    case QEvent::MouseButtonPress:
-    case QEvent::MouseButtonRelease:
-    case QEvent::MouseButtonDblClick:
-    case QEvent::MouseMove:
-    case QEvent::KeyPress:
-    case QEvent::KeyRelease:
-    case QEvent::ShortcutOverride:
-    case QEvent::Shortcut:
-    case QEvent::Wheel:
-    case QEvent::TouchBegin:
-    case QEvent::TouchUpdate:
-    case QEvent::TouchEnd:
-    case QEvent::ContextMenu:
-      return true;
-    default:
-      return false;
-  }
+// The folder a dropped path means: the folder itself, or the folder of a
+// file (a picture inside a DWIN_SET, say).
+QString folderOf(const QString& path) {
+  const QFileInfo info(path);
+  if (info.isDir()) return info.absoluteFilePath();
+  if (info.isFile()) return info.absolutePath();
+  return {};
+}
+
+// Counts as the status line and the details list say them.
+QString countsText(const RunResult& r) {
+  const RunTotals& t = r.totals;
+  return QStringLiteral("%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 个文件")
+             .arg(t.picturesConverted)
+             .arg(t.picturesFound)
+             .arg(t.iconsConverted)
+             .arg(t.librariesConverted)
+             .arg(t.librariesFound)
+             .arg(t.filesWritten) +
+         (t.inputsSkipped + t.warnings > 0
+              ? QStringLiteral("；跳过 %1 个，警告 %2 条").arg(t.inputsSkipped).arg(t.warnings)
+              : QString());
 }
 
 }  // namespace
@@ -54,14 +66,25 @@ CTesselDlg::CTesselDlg(QWidget* parent) : QDialog(parent) {
   setWindowIcon(tesselIcon());
 
   runOptions_.jobs = std::max(1, QThread::idealThreadCount());
+  runOptions_.stop = &stop_;
   run_ = [](const ConversionSettings& settings, const RunOptions& options, Session& session,
             Host& host) { return ConversionRun(settings, options, session, host); };
-  pickFolder_ = [](QWidget* owner, const QString& title) {
-    const QString folder = QFileDialog::getExistingDirectory(owner, title, QString(),
-                                                             QFileDialog::ShowDirsOnly);
+  pickFolder_ = [](QWidget* owner, const QString& title, const QString& start) {
+    const QString folder =
+        QFileDialog::getExistingDirectory(owner, title, start, QFileDialog::ShowDirsOnly);
     return folder.isEmpty() ? QString() : QDir::toNativeSeparators(folder);
   };
-  openUrl_ = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+  openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
+  writePreview_ = [](const std::filesystem::path& root, QString* error) {
+    std::filesystem::path page;
+    std::string why;
+    if (!inspect::WritePreview(root, &page, &why)) {
+      if (error) *error = QString::fromStdString(why);
+      return std::filesystem::path();
+    }
+    return page;
+  };
+  setAcceptDrops(true);
 
   DialogBuilder ui(this, 9);
   ui.sizeDialog(275, 159);
@@ -70,8 +93,19 @@ CTesselDlg::CTesselDlg(QWidget* parent) : QDialog(parent) {
   sourceEdit_ = new QLineEdit(this);
   sourceEdit_->setGeometry(ui.units().rect(62, 12, 165, 14));
   ui.tag(sourceEdit_, kIdSourceFolder);
-  QPushButton* browseButton = ui.button(kIdBrowse, QStringLiteral("浏览..."), 232, 12, 32, 14);
+  browse_ = ui.button(kIdBrowse, QStringLiteral("浏览..."), 232, 12, 32, 14);
   ui.label(QStringLiteral("KOVA_TFT路径:"), 2, 21, 55, 8);
+  // The output folder: plain text until a run has written it, then a link.
+  outputLink_ = ui.label(QString(), 62, 23, 165, 8);
+  ui.tag(outputLink_, kIdOutputFolder);
+  outputLink_->setTextFormat(Qt::RichText);
+  outputLink_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  previewLink_ = ui.label(QStringLiteral("<a href=\"preview\">预览</a>"), 232, 23, 32, 8);
+  ui.tag(previewLink_, kIdPreview);
+  previewLink_->setTextFormat(Qt::RichText);
+  previewLink_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+  previewLink_->setToolTip(QStringLiteral("在浏览器中查看转换结果 (the screens as the display will show them)"));
+  previewLink_->hide();
   ui.label(QStringLiteral("说明：下列参数一般不需要修改，保持默认值即可。"), 13, 37, 255, 8);
   ui.label(QStringLiteral("图片输出格式："), 8, 55, 53, 8);
   pictureFormat_ = ui.dropDown(kIdPictureFormat,
@@ -105,24 +139,40 @@ CTesselDlg::CTesselDlg(QWidget* parent) : QDialog(parent) {
   start_->setDefault(true);
   QPushButton* helpButton = ui.button(kIdHelp, QStringLiteral("帮助"), 218, 132, 50, 14);
 
-  // The progress of a run, shown only while one goes on.
+  // The progress of a run, shown only while one goes on; after it, the
+  // status line in its place.
   progress_ = new QProgressBar(this);
   progress_->setGeometry(ui.units().rect(8, 113, 260, 9));
   progress_->setTextVisible(false);
   progress_->hide();
+  status_ = ui.label(QString(), 8, 113, 200, 9);
+  ui.tag(status_, kIdStatus);
+  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  details_ = ui.button(kIdDetails, QStringLiteral("详细信息..."), 212, 111, 56, 13);
+  details_->hide();
 
   configDialog_ = new CConfigDlg(this);
   setupDialog_ = new CSetupDlg(this);
   host_ = std::make_unique<GuiHost>(this, *setupDialog_, progress_);
 
   connect(start_, &QPushButton::clicked, this, [this] { startConversion(); });
-  connect(browseButton, &QPushButton::clicked, this, [this] { browse(); });
+  connect(browse_, &QPushButton::clicked, this, [this] { browse(); });
   connect(helpButton, &QPushButton::clicked, this, [this] { openHelp(); });
+  connect(outputLink_, &QLabel::linkActivated, this, [this] { openOutput(); });
+  connect(previewLink_, &QLabel::linkActivated, this, [this] { openPreview(); });
+  connect(details_, &QPushButton::clicked, this, [this] { showDetails(); });
 
   updateData(false);
+  showOutcome();
 }
 
-CTesselDlg::~CTesselDlg() = default;
+CTesselDlg::~CTesselDlg() {
+  if (worker_) {
+    // The window goes while a run goes on: stop it and let it end.
+    stop_ = true;
+    waitForRun();
+  }
+}
 
 void CTesselDlg::updateData(bool toSettings) {
   if (toSettings) {
@@ -149,6 +199,220 @@ void CTesselDlg::setSettings(const ConversionSettings& settings) {
   updateData(false);
 }
 
+void CTesselDlg::setInputEnabled(bool enabled) {
+  for (QWidget* w : std::initializer_list<QWidget*>{sourceEdit_, browse_, pictureFormat_, font_,
+                                                    rotation_, fontDisplay_, deRipple_, start_,
+                                                    details_}) {
+    w->setEnabled(enabled);
+  }
+  outputLink_->setEnabled(enabled);
+  previewLink_->setEnabled(enabled);
+}
+
+void CTesselDlg::startConversion() {
+  if (running_) return;
+  updateData(true);
+
+  running_ = true;
+  stop_ = false;
+  setInputEnabled(false);
+  status_->hide();
+  details_->hide();
+  previewLink_->hide();
+  progress_->setRange(0, 0);
+  progress_->setValue(0);
+  progress_->show();
+  host_->clearWarnings();
+  threadHost_ = std::make_unique<ThreadHost>(*host_, this);
+
+  // The run gets copies of what the dialog may change while it goes on; the
+  // session is the run's until it ends.
+  worker_ = QThread::create([this, settings = settings_, options = runOptions_] {
+    auto result = std::make_shared<RunResult>();
+    QString failure;
+    try {
+      *result = run_(settings, options, session_, *threadHost_);
+    } catch (const std::bad_alloc&) {
+      failure = QStringLiteral("内存不足 (out of memory)");
+    } catch (const std::exception& error) {
+      failure = QString::fromUtf8(error.what());
+    }
+    QMetaObject::invokeMethod(this, [this, result, failure] { finishRun(result, failure); },
+                              Qt::QueuedConnection);
+  });
+  worker_->start();
+}
+
+void CTesselDlg::finishRun(std::shared_ptr<RunResult> result, const QString& failure) {
+  worker_->wait();
+  delete worker_;
+  worker_ = nullptr;
+  threadHost_.reset();
+  host_->endBusy();
+  progress_->hide();
+  setInputEnabled(true);
+  running_ = false;
+
+  if (!failure.isEmpty()) {
+    host_->showMessage(
+        QStringLiteral("转换中止 (conversion stopped): %1").arg(failure).toStdString());
+  } else {
+    lastResult_ = std::make_unique<RunResult>(std::move(*result));
+    if (!lastResult_->report.writeFailures.empty())
+      host_->showMessage(writeFailureMessage(lastResult_->report.writeFailures).toStdString());
+  }
+  showOutcome();
+  Q_EMIT runFinished();
+  if (closeAfterRun_) {
+    closeAfterRun_ = false;
+    close();
+  }
+}
+
+std::filesystem::path CTesselDlg::shownOutputRoot() const {
+  if (lastResult_ && !lastResult_->outputRoot.empty()) return lastResult_->outputRoot;
+  return runOptions_.outputRoot;
+}
+
+void CTesselDlg::showOutcome() {
+  const std::filesystem::path root = shownOutputRoot();
+  const bool written = lastResult_ && (lastResult_->outcome == RunOutcome::Completed ||
+                                       lastResult_->outcome == RunOutcome::NotConfirmed ||
+                                       lastResult_->outcome == RunOutcome::Stopped);
+  const QString shown = QDir::toNativeSeparators(toQString(root));
+  if (written) {
+    outputLink_->setText(QStringLiteral("<a href=\"output\">%1</a>").arg(shown.toHtmlEscaped()));
+    outputLink_->setToolTip(QStringLiteral("打开输出目录 (open the output folder)"));
+  } else {
+    outputLink_->setText(shown.isEmpty() ? QStringLiteral("文档目录/TESSEL") : shown.toHtmlEscaped());
+  }
+  previewLink_->setVisible(lastResult_ && lastResult_->outcome == RunOutcome::Completed);
+  status_->setText(statusText());
+  status_->setToolTip(lastResult_ && lastResult_->outcome == RunOutcome::Completed
+                          ? countsText(*lastResult_)
+                          : QString());
+  status_->setVisible(!status_->text().isEmpty());
+  details_->setVisible(lastResult_ && !detailsText().isEmpty());
+}
+
+QString CTesselDlg::statusText() const {
+  if (!lastResult_) return {};
+  const RunResult& r = *lastResult_;
+  const QString branch = r.branch == Branch::A ? QStringLiteral("A") : QStringLiteral("B");
+  switch (r.outcome) {
+    case RunOutcome::Completed: {
+      const RunTotals& t = r.totals;
+      QString text = QStringLiteral("%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件")
+                         .arg(branch)
+                         .arg(t.picturesConverted)
+                         .arg(t.picturesFound)
+                         .arg(t.iconsConverted)
+                         .arg(t.filesWritten);
+      if (t.warnings > 0) text += QStringLiteral("，%1 条警告").arg(t.warnings);
+      return text;
+    }
+    case RunOutcome::NotConfirmed:
+      return QStringLiteral("未确认设备参数，转换未完成");
+    case RunOutcome::Stopped:
+      return QStringLiteral("转换已停止，输出不完整");
+    default:
+      return {};
+  }
+}
+
+QString CTesselDlg::detailsText() const {
+  if (!lastResult_) return {};
+  const Report& report = lastResult_->report;
+  QStringList lines;
+  for (const std::string& w : report.warnings) lines << QString::fromStdString(printable(w));
+  for (const InputRecord& input : report.inputs) {
+    if (input.fate != InputFate::Skipped) continue;
+    const QString line = QString::fromStdString(printable(input.reason));
+    if (!lines.contains(line)) lines << line;
+  }
+  return lines.join(QLatin1Char('\n'));
+}
+
+void CTesselDlg::showDetails() {
+  QDialog box(this);
+  box.setWindowTitle(QStringLiteral("详细信息 - ") + applicationTitle());
+  auto* text = new QPlainTextEdit(&box);
+  text->setObjectName(QStringLiteral("details"));
+  text->setReadOnly(true);
+  text->setLineWrapMode(QPlainTextEdit::NoWrap);
+  text->setPlainText(QStringLiteral("分支 %1：%2\n%3\n\n")
+                         .arg(lastResult_->branch == Branch::A ? "A" : "B")
+                         .arg(QString::fromStdString(lastResult_->branchReason))
+                         .arg(countsText(*lastResult_)) +
+                     detailsText());
+  auto* close = new QPushButton(QStringLiteral("关闭"), &box);
+  connect(close, &QPushButton::clicked, &box, &QDialog::accept);
+  auto* layout = new QVBoxLayout(&box);
+  layout->addWidget(text);
+  layout->addWidget(close, 0, Qt::AlignRight);
+  box.resize(720, 360);
+  box.exec();
+}
+
+void CTesselDlg::openOutput() {
+  const std::filesystem::path root = shownOutputRoot();
+  if (root.empty() || !openUrl_) return;
+  if (!openUrl_(QUrl::fromLocalFile(toQString(root)))) {
+    host_->showMessage(QStringLiteral("无法打开输出目录 (no file manager could open it):\n%1")
+                           .arg(QDir::toNativeSeparators(toQString(root)))
+                           .toStdString());
+  }
+}
+
+void CTesselDlg::openPreview() {
+  const std::filesystem::path root = shownOutputRoot();
+  if (root.empty() || !writePreview_) return;
+  QString error;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  const std::filesystem::path page = writePreview_(root, &error);
+  QApplication::restoreOverrideCursor();
+  if (page.empty()) {
+    host_->showMessage(QStringLiteral("无法生成预览 (cannot make the preview): %1").arg(error).toStdString());
+    return;
+  }
+  if (openUrl_ && !openUrl_(QUrl::fromLocalFile(toQString(page)))) {
+    host_->showMessage(QStringLiteral("没有可以打开预览的浏览器 (no browser could open it):\n%1")
+                           .arg(QDir::toNativeSeparators(toQString(page)))
+                           .toStdString());
+  }
+}
+
+void CTesselDlg::waitForRun() {
+  if (!running_) return;
+  QEventLoop loop;
+  connect(this, &CTesselDlg::runFinished, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+bool CTesselDlg::takeSource(const QString& path) {
+  const QString folder = folderOf(path);
+  if (folder.isEmpty() || running_) return false;
+  const QString shown = QDir::toNativeSeparators(folder);
+  settings_.sourceFolder = toPath(shown);
+  sourceEdit_->setText(shown);
+  return true;
+}
+
+void CTesselDlg::dragEnterEvent(QDragEnterEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (!running_ && urls.size() == 1 && urls[0].isLocalFile() &&
+      !folderOf(urls[0].toLocalFile()).isEmpty()) {
+    event->acceptProposedAction();
+  }
+}
+
+void CTesselDlg::dropEvent(QDropEvent* event) {
+  const QList<QUrl> urls = event->mimeData()->urls();
+  if (urls.size() == 1 && urls[0].isLocalFile() && takeSource(urls[0].toLocalFile())) {
+    event->acceptProposedAction();
+  }
+}
+
 QString CTesselDlg::writeFailureMessage(const std::vector<std::filesystem::path>& paths) {
   constexpr std::size_t kShown = 20;
   QString text = QStringLiteral("以下文件无法写入 (could not be written):");
@@ -159,44 +423,13 @@ QString CTesselDlg::writeFailureMessage(const std::vector<std::filesystem::path>
   return text;
 }
 
-void CTesselDlg::startConversion() {
-  if (running_) return;
-  updateData(true);
-
-  running_ = true;
-  qApp->installEventFilter(this);
-  progress_->setRange(0, 0);
-  progress_->setValue(0);
-  progress_->show();
-  repaintWhileBusy();
-
-  std::unique_ptr<RunResult> result;
-  QString failure;
-  try {
-    result = std::make_unique<RunResult>(run_(settings_, runOptions_, session_, *host_));
-  } catch (const std::exception& error) {
-    failure = QString::fromUtf8(error.what());
-  }
-  host_->endBusy();
-
-  // Input that arrived during the run is dropped, not replayed.
-  QCoreApplication::processEvents();
-  progress_->hide();
-  qApp->removeEventFilter(this);
-  running_ = false;
-
-  if (!failure.isEmpty()) {
-    host_->showMessage(
-        QStringLiteral("转换中止 (conversion stopped): %1").arg(failure).toStdString());
-    return;
-  }
-  lastResult_ = std::move(result);
-  if (!lastResult_->report.writeFailures.empty())
-    host_->showMessage(writeFailureMessage(lastResult_->report.writeFailures).toStdString());
-}
-
 void CTesselDlg::browse() {
-  const QString folder = pickFolder_ ? pickFolder_(this, QStringLiteral("请选择源目录：")) : QString();
+  // The picker opens at the folder shown, or at the one above it.
+  QString start = sourceEdit_->text().trimmed();
+  if (!start.isEmpty() && !QFileInfo(start).isDir()) start = QFileInfo(start).absolutePath();
+  if (!start.isEmpty() && !QFileInfo(start).isDir()) start.clear();
+  const QString folder =
+      pickFolder_ ? pickFolder_(this, QStringLiteral("请选择源目录："), start) : QString();
   if (folder.isEmpty()) return;
   settings_.sourceFolder = toPath(folder);
   sourceEdit_->setText(folder);
@@ -207,21 +440,30 @@ void CTesselDlg::openHelp() {
   // program's folder or in the data folder configured at build time.
   std::filesystem::path path = findResourceFile("Tessel.pdf");
   if (path.empty()) path = programFolder() / "Tessel.pdf";
-  const QString document = toQString(path);
-  if (openUrl_) openUrl_(QUrl::fromLocalFile(document));
-}
-
-bool CTesselDlg::eventFilter(QObject* watched, QEvent* event) {
-  if (running_ && watched->isWidgetType() && isUserInput(event->type())) {
-    auto* widget = static_cast<QWidget*>(watched);
-    if (widget == this || isAncestorOf(widget)) return true;
+  const QString document = QDir::toNativeSeparators(toQString(path));
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(path, ec)) {
+    host_->showMessage(QStringLiteral("找不到帮助文档 (the help document is missing):\n%1")
+                           .arg(document)
+                           .toStdString());
+    return;
   }
-  return QDialog::eventFilter(watched, event);
+  if (openUrl_ && !openUrl_(QUrl::fromLocalFile(toQString(path)))) {
+    host_->showMessage(QStringLiteral("没有可以打开帮助文档的程序 (no viewer could open it):\n%1")
+                           .arg(document)
+                           .toStdString());
+  }
 }
 
 void CTesselDlg::closeEvent(QCloseEvent* event) {
   if (running_) {
     event->ignore();
+    const auto& ask = host_->hooks().ask;
+    if (ask && ask(this, applicationTitle(), QStringLiteral("转换正在进行。要停止转换吗？"))) {
+      // The run stops between two files; the window closes when it has.
+      stop_ = true;
+      closeAfterRun_ = true;
+    }
     return;
   }
   QDialog::closeEvent(event);

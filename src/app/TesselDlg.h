@@ -1,30 +1,38 @@
 #pragma once
 // CTesselDlg: the main dialog. It collects the options of a conversion, picks
-// the source folder, opens the help document and runs conversions on its
-// own thread, one after another, keeping the Session between them.
+// the source folder, opens the help document and runs conversions one after
+// another on a worker thread, keeping the Session between them. After a run
+// it shows the output folder, a status line with the totals and, when there
+// were warnings, a button that lists them.
 #include <QDialog>
 #include <QString>
 #include <QUrl>
+#include <atomic>
 #include <functional>
 #include <memory>
 
 #include "convert/ConversionRun.h"
-#include "model/Settings.h"
 #include "model/Session.h"
+#include "model/Settings.h"
 
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QPushButton;
+class QThread;
 
 namespace tessel {
 
 class CConfigDlg;
 class CSetupDlg;
 class GuiHost;
+class ThreadHost;
 class WrapCheckBox;
 
 class CTesselDlg : public QDialog {
+  Q_OBJECT
+
  public:
   enum : int {
     kIdStart = 1,
@@ -37,13 +45,22 @@ class CTesselDlg : public QDialog {
     kIdSinglePictureFiles = 1020,
     kIdFontDisplay = 1021,
     kIdHelp = 1027,
+    kIdOutputFolder = 1030,  // the output folder, a link once a run has written it
+    kIdPreview = 1031,       // "预览": the page of the output
+    kIdStatus = 1032,        // the branch and the totals of the last run
+    kIdDetails = 1033,       // every warning and skipped input of the last run
   };
 
   using RunFunction = std::function<RunResult(const ConversionSettings&, const RunOptions&,
                                               Session&, Host&)>;
   // Returns the chosen folder, or an empty string when the user cancelled.
-  using FolderPicker = std::function<QString(QWidget* parent, const QString& title)>;
-  using UrlOpener = std::function<void(const QUrl& url)>;
+  using FolderPicker =
+      std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
+  using UrlOpener = std::function<bool(const QUrl& url)>;
+  // Writes the preview page of an output root; returns its path, or an
+  // empty path with `error` set.
+  using PreviewWriter =
+      std::function<std::filesystem::path(const std::filesystem::path& outputRoot, QString* error)>;
 
   explicit CTesselDlg(QWidget* parent = nullptr);
   ~CTesselDlg() override;
@@ -54,6 +71,9 @@ class CTesselDlg : public QDialog {
   // settings into the controls.
   void updateData(bool toSettings);
   void setSettings(const ConversionSettings& settings);
+  // Makes `path` the source folder: a folder, or the folder of a file in it.
+  // Returns false (and changes nothing) for a path that is neither.
+  bool takeSource(const QString& path);
 
   // What carries over between runs: the confirmed device parameters and the
   // icon rotation.
@@ -67,39 +87,63 @@ class CTesselDlg : public QDialog {
   // The result of the last run; null before the first one.
   const RunResult* lastResult() const { return lastResult_.get(); }
   bool running() const { return running_; }
+  // The text of the status line and of the details list.
+  QString statusText() const;
+  QString detailsText() const;
 
   // Replaceable outside effects (tests, tools).
   void setRunFunction(RunFunction run) { run_ = std::move(run); }
   void setFolderPicker(FolderPicker picker) { pickFolder_ = std::move(picker); }
   void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
+  void setPreviewWriter(PreviewWriter writer) { writePreview_ = std::move(writer); }
 
-  // The three commands: start (button 1, Enter), browse (1001), help (1027).
+  // The commands: start (button 1, Enter), browse (1001), help (1027), the
+  // output link, preview (1031), details (1033).
   void startConversion();
   void browse();
   void openHelp();
+  void openOutput();
+  void openPreview();
+  void showDetails();
+  // Returns once no run goes on (the window keeps working meanwhile).
+  void waitForRun();
 
   // The message listing outputs that could not be written.
   static QString writeFailureMessage(const std::vector<std::filesystem::path>& paths);
 
+ Q_SIGNALS:
+  void runFinished();
+
  protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
   void reject() override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
+  void setInputEnabled(bool enabled);
+  void finishRun(std::shared_ptr<RunResult> result, const QString& failure);
+  void showOutcome();
+  std::filesystem::path shownOutputRoot() const;
+
   ConversionSettings settings_;
   Session session_;
   RunOptions runOptions_;
   std::unique_ptr<RunResult> lastResult_;
   bool running_ = false;
+  bool closeAfterRun_ = false;
+  std::atomic<bool> stop_{false};
 
   RunFunction run_;
   FolderPicker pickFolder_;
   UrlOpener openUrl_;
+  PreviewWriter writePreview_;
 
   CConfigDlg* configDialog_ = nullptr;
   CSetupDlg* setupDialog_ = nullptr;
   std::unique_ptr<GuiHost> host_;
+  std::unique_ptr<ThreadHost> threadHost_;
+  QThread* worker_ = nullptr;
 
   QLineEdit* sourceEdit_ = nullptr;
   QComboBox* pictureFormat_ = nullptr;
@@ -108,8 +152,13 @@ class CTesselDlg : public QDialog {
   QComboBox* fontDisplay_ = nullptr;
   WrapCheckBox* deRipple_ = nullptr;
   WrapCheckBox* singlePictureFiles_ = nullptr;
+  QPushButton* browse_ = nullptr;
   QPushButton* start_ = nullptr;
   QProgressBar* progress_ = nullptr;
+  QLabel* outputLink_ = nullptr;
+  QLabel* previewLink_ = nullptr;
+  QLabel* status_ = nullptr;
+  QPushButton* details_ = nullptr;
 };
 
 }  // namespace tessel

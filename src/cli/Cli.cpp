@@ -26,6 +26,8 @@ int exitStatusOf(const RunResult& result) {
       return kRefused;
     case RunOutcome::NotConfirmed:
       return kNotConfirmed;
+    case RunOutcome::Stopped:
+      return kIncomplete;
     case RunOutcome::Completed:
       break;
   }
@@ -84,6 +86,10 @@ int convert(const ConvertOptions& options, CliIo& io) {
            << printable(pathToUtf8(result.privateFolder)) << '\n';
   }
   if (status == kRefused || status == kNotConfirmed) return status;
+  if (result.outcome == RunOutcome::Stopped) {
+    io.err << "tessel-cli: the run was stopped; its output is incomplete\n";
+    return status;
+  }
 
   if (options.quiet) {
     // Errors only: what could not be written, and a missing font.

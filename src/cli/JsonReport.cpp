@@ -23,6 +23,7 @@ const char* outcomeName(RunOutcome outcome) {
     case RunOutcome::NoOutputFolder: return "refused: no output folder";
     case RunOutcome::OutputRefused: return "refused: output folder";
     case RunOutcome::NotConfirmed: return "not confirmed";
+    case RunOutcome::Stopped: return "stopped";
   }
   return "";
 }

@@ -187,21 +187,21 @@ TEST_F(ConfigDialog, CaptionAndDefaults) {
 TEST_F(ConfigDialog, OkComputesBothRegisters) {
   dialog.show();
   pressOk();
-  EXPECT_EQ(dialog.Para1, 0x00);
-  EXPECT_EQ(dialog.Para2, 0xFF);
+  EXPECT_EQ(dialog.para1(), 0x00);
+  EXPECT_EQ(dialog.para2(), 0xFF);
 
   dialog.show();
   for (int id = 1005; id <= 1014; ++id) box(id)->setChecked(false);
   pressOk();
-  EXPECT_EQ(dialog.Para1, 0xC8);
-  EXPECT_EQ(dialog.Para2, 0x9F);
+  EXPECT_EQ(dialog.para1(), 0xC8);
+  EXPECT_EQ(dialog.para2(), 0x9F);
 
   dialog.show();
   for (int id = 1005; id <= 1014; ++id) box(id)->setChecked(true);
   control<QComboBox>(&dialog, 1004)->setCurrentIndex(4);
   pressOk();
-  EXPECT_EQ(dialog.Para1, 0x37);
-  EXPECT_EQ(dialog.Para2, 0xFF);
+  EXPECT_EQ(dialog.para1(), 0x37);
+  EXPECT_EQ(dialog.para2(), 0xFF);
   EXPECT_EQ(dialog.baudIndex, 4);
 }
 

@@ -4,9 +4,15 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QLabel>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
 #include <QThread>
+#include <QTimer>
+#include <atomic>
 
 #include "ConfigDlg.h"
 #include "GuiHost.h"
@@ -15,6 +21,8 @@
 #include "TesselDlg.h"
 #include "support/TestSupport.h"
 #include "util/Paths.h"
+
+#include <QDir>
 
 namespace tessel::test {
 namespace {
@@ -31,8 +39,9 @@ class MainDialog : public ::testing::Test {
   std::vector<Call> calls;
   std::vector<QString> messages;
   std::vector<QUrl> opened;
-  std::function<void(Session&, Host&)> duringRun;
+  std::function<void(Session&, Host&)> duringRun;  // on the run's thread
   RunResult resultToGive;
+  bool openWorks = true;
 
   MainDialog() {
     dialog.setRunFunction([this](const ConversionSettings& settings, const RunOptions& options,
@@ -41,8 +50,11 @@ class MainDialog : public ::testing::Test {
       if (duringRun) duringRun(session, host);
       return resultToGive;
     });
-    dialog.setFolderPicker([](QWidget*, const QString&) { return QString(); });
-    dialog.setUrlOpener([this](const QUrl& url) { opened.push_back(url); });
+    dialog.setFolderPicker([](QWidget*, const QString&, const QString&) { return QString(); });
+    dialog.setUrlOpener([this](const QUrl& url) {
+      opened.push_back(url);
+      return openWorks;
+    });
     auto& hooks = dialog.host().hooks();
     hooks.message = [this](QWidget*, const QString&, const QString& text) {
       messages.push_back(text);
@@ -52,10 +64,15 @@ class MainDialog : public ::testing::Test {
     dialog.show();
   }
 
+  QProgressBar* progressBar() { return dialog.findChild<QProgressBar*>(); }
   QLineEdit* pathBox() { return control<QLineEdit>(&dialog, 1000); }
   QComboBox* list(int id) { return control<QComboBox>(&dialog, id); }
   QCheckBox* box(int id) { return control<QCheckBox>(&dialog, id); }
-  void press(int id) { QTest::mouseClick(control<QPushButton>(&dialog, id), Qt::LeftButton); }
+  // Clicks a button; a run it starts is waited for.
+  void press(int id) {
+    QTest::mouseClick(control<QPushButton>(&dialog, id), Qt::LeftButton);
+    dialog.waitForRun();
+  }
 };
 
 TEST_F(MainDialog, StartsWithTheDefaults) {
@@ -90,6 +107,7 @@ TEST_F(MainDialog, EnterInThePathBoxStartsARunWithTheShownSettings) {
   pathBox()->setFocus();
   QTest::keyClicks(pathBox(), QStringLiteral(" /src/DWIN_SET "));
   QTest::keyClick(pathBox(), Qt::Key_Return);
+  dialog.waitForRun();
   ASSERT_EQ(calls.size(), 1u);
   const ConversionSettings& got = calls[0].settings;
   EXPECT_EQ(got.sourceFolder, fs::path(" /src/DWIN_SET "));  // used as typed
@@ -107,14 +125,17 @@ TEST_F(MainDialog, EnterInThePathBoxStartsARunWithTheShownSettings) {
 
 TEST_F(MainDialog, BrowsingKeepsAChangedFormat) {
   QString titleSeen;
-  dialog.setFolderPicker([&](QWidget* owner, const QString& title) {
+  QString startSeen = QStringLiteral("unset");
+  dialog.setFolderPicker([&](QWidget* owner, const QString& title, const QString& start) {
     titleSeen = title;
+    startSeen = start;
     EXPECT_EQ(owner, &dialog);
     return QStringLiteral("/picked/DWIN_SET");
   });
   list(1017)->setCurrentIndex(0);
   press(1001);
   EXPECT_EQ(titleSeen, QStringLiteral("请选择源目录："));
+  EXPECT_TRUE(startSeen.isEmpty());
   EXPECT_EQ(pathBox()->text(), QStringLiteral("/picked/DWIN_SET"));
   EXPECT_EQ(list(1017)->currentIndex(), 0);
   press(1);
@@ -125,8 +146,11 @@ TEST_F(MainDialog, BrowsingKeepsAChangedFormat) {
 
 TEST_F(MainDialog, CancelledPickerLeavesATypedPath) {
   int pickerCalls = 0;
-  dialog.setFolderPicker([&](QWidget*, const QString&) {
+  TempDir folder;
+  QString startSeen;
+  dialog.setFolderPicker([&](QWidget*, const QString&, const QString& start) {
     ++pickerCalls;
+    startSeen = start;
     return QString();
   });
   QTest::keyClicks(pathBox(), QStringLiteral("typed"));
@@ -134,6 +158,11 @@ TEST_F(MainDialog, CancelledPickerLeavesATypedPath) {
   EXPECT_EQ(pickerCalls, 1);
   EXPECT_EQ(pathBox()->text(), QStringLiteral("typed"));
   EXPECT_TRUE(calls.empty());
+  // The picker opens at the folder shown (a file in it means the folder).
+  writeText(folder / "1.bmp", "x");
+  pathBox()->setText(toQString(folder / "1.bmp"));
+  press(1001);
+  EXPECT_EQ(startSeen, toQString(folder.path()));
 }
 
 TEST_F(MainDialog, ASecondRunUsesTheSettingsShownAtItsStartAndTheSessionCarriesOver) {
@@ -165,22 +194,61 @@ TEST_F(MainDialog, ASecondRunUsesTheSettingsShownAtItsStartAndTheSessionCarriesO
   EXPECT_EQ(calls[1].sessionSeen.setup.baudIndex, 6);
 }
 
-TEST_F(MainDialog, TakesNoInputWhileARunGoesOn) {
-  duringRun = [this](Session&, Host& host) {
+TEST_F(MainDialog, TheWindowLivesWhileARunGoesOnButTakesNoInput) {
+  std::atomic<bool> release{false}, inRun{false};
+  duringRun = [&](Session&, Host& host) {
     host.progress(1, 2);
-    QTest::keyClicks(pathBox(), QStringLiteral("xyz"));
-    QTest::mouseClick(control<QPushButton>(&dialog, 1), Qt::LeftButton);
-    QTest::keyClick(&dialog, Qt::Key_Escape);
-    EXPECT_TRUE(dialog.running());
+    inRun = true;
+    while (!release) QThread::msleep(2);
   };
   pathBox()->setText(QStringLiteral("/src"));
-  press(1);
+  QTest::mouseClick(control<QPushButton>(&dialog, 1), Qt::LeftButton);
+  ASSERT_TRUE(dialog.running());
+  // Events posted to the GUI thread are handled while the run goes on.
+  bool handled = false;
+  QTimer::singleShot(0, &dialog, [&] { handled = true; });
+  QTRY_VERIFY_WITH_TIMEOUT(handled && inRun, 5000);
+  QTRY_COMPARE_WITH_TIMEOUT(progressBar()->maximum(), 2, 5000);
+  EXPECT_TRUE(progressBar()->isVisible());
+  // Input goes nowhere: the controls are off, Escape does not end the dialog.
+  QTest::keyClicks(pathBox(), QStringLiteral("xyz"));
+  QTest::mouseClick(control<QPushButton>(&dialog, 1), Qt::LeftButton);
+  QTest::keyClick(&dialog, Qt::Key_Escape);
+  EXPECT_FALSE(control<QPushButton>(&dialog, 1)->isEnabled());
+  EXPECT_TRUE(dialog.isVisible());
+  release = true;
+  dialog.waitForRun();
   EXPECT_EQ(calls.size(), 1u);
   EXPECT_EQ(pathBox()->text(), QStringLiteral("/src"));
-  EXPECT_TRUE(dialog.isVisible());
   EXPECT_FALSE(dialog.running());
   QTest::keyClicks(pathBox(), QStringLiteral("!"));  // input works again
   EXPECT_EQ(pathBox()->text(), QStringLiteral("/src!"));
+}
+
+TEST_F(MainDialog, ClosingDuringARunAsksAndStopsIt) {
+  std::atomic<bool> started{false};
+  dialog.setRunFunction([&](const ConversionSettings&, const RunOptions& options, Session&, Host&) {
+    started = true;
+    while (!options.stop->load()) QThread::msleep(2);  // a long run, stopping between files
+    RunResult r;
+    r.outcome = RunOutcome::Stopped;
+    return r;
+  });
+  int asked = 0;
+  dialog.host().hooks().ask = [&](QWidget*, const QString&, const QString&) {
+    return ++asked == 2;  // "no" the first time, "yes" the second
+  };
+  QTest::mouseClick(control<QPushButton>(&dialog, 1), Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(started, 5000);
+  dialog.close();
+  EXPECT_TRUE(dialog.isVisible());
+  EXPECT_TRUE(dialog.running());
+  dialog.close();
+  dialog.waitForRun();
+  EXPECT_EQ(asked, 2);
+  EXPECT_FALSE(dialog.isVisible());
+  ASSERT_NE(dialog.lastResult(), nullptr);
+  EXPECT_EQ(dialog.lastResult()->outcome, RunOutcome::Stopped);
 }
 
 TEST_F(MainDialog, WriteFailuresAreListedInOneMessage) {
@@ -197,14 +265,44 @@ TEST_F(MainDialog, WriteFailuresAreListedInOneMessage) {
   EXPECT_TRUE(messages.empty());  // success shows nothing
 }
 
-TEST_F(MainDialog, HelpOpensTheDocumentBesideTheProgram) {
+TEST_F(MainDialog, HelpOpensTheDocumentBesideTheProgramOrSaysWhereItIs) {
   TempDir folder;
   writeText(folder / "Tessel.pdf", "%PDF-1.4\n");
   setProgramFolder(folder.path());
   press(1027);
   ASSERT_EQ(opened.size(), 1u);
   EXPECT_EQ(opened[0], QUrl::fromLocalFile(toQString(folder.path() / "Tessel.pdf")));
+  EXPECT_TRUE(messages.empty());
+  // No viewer: a box names the document.
+  openWorks = false;
+  press(1027);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_TRUE(messages[0].contains(toQString(folder.path() / "Tessel.pdf")));
   setProgramFolder({});
+}
+
+TEST_F(MainDialog, ADroppedFolderOrAFileInItBecomesTheSource) {
+  TempDir folder;
+  writeText(folder / "DWIN_SET" / "3.bmp", "x");
+  auto drop = [&](const fs::path& path) {
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(toQString(path))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    enter.setAccepted(false);
+    QCoreApplication::sendEvent(&dialog, &enter);
+    if (!enter.isAccepted()) return false;
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    drop.setAccepted(false);
+    QCoreApplication::sendEvent(&dialog, &drop);
+    return drop.isAccepted();
+  };
+  EXPECT_TRUE(drop(folder / "DWIN_SET"));
+  EXPECT_EQ(pathBox()->text(), toQString(folder / "DWIN_SET"));
+  pathBox()->clear();
+  EXPECT_TRUE(drop(folder / "DWIN_SET" / "3.bmp"));
+  EXPECT_EQ(pathBox()->text(), toQString(folder / "DWIN_SET"));
+  EXPECT_FALSE(drop(folder / "missing"));
+  EXPECT_EQ(pathBox()->text(), toQString(folder / "DWIN_SET"));
 }
 
 TEST_F(MainDialog, EscapeEndsTheDialog) {
@@ -296,6 +394,7 @@ class RealRun : public ::testing::Test {
   void start(const fs::path& folder) {
     control<QLineEdit>(&dialog, 1000)->setText(toQString(folder));
     QTest::mouseClick(control<QPushButton>(&dialog, 1), Qt::LeftButton);
+    dialog.waitForRun();
   }
 };
 
@@ -350,6 +449,73 @@ TEST_F(RealRun, ConfirmedRunsCompleteAndKeepTheConfirmedValues) {
   start(source.path());
   EXPECT_EQ(shown, 1);
   EXPECT_EQ(opened.size(), 2u);
+}
+
+TEST_F(RealRun, AnOutputWithForeignFilesIsRemovedOnlyWhenTheUserSaysYes) {
+  writeText(source / "13.bin", "a");
+  writeText(source / "14.bin", "b");
+  writePicture(source / "1.bmp", 8, 4);
+  writeText(output / "private" / "notes.txt", "mine");
+  QStringList asked;
+  bool answer = false;
+  dialog.host().hooks().ask = [&](QWidget*, const QString&, const QString& text) {
+    asked << text;
+    return answer;
+  };
+  start(source.path());
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].contains(QStringLiteral("notes.txt")));
+  EXPECT_EQ(dialog.lastResult()->outcome, RunOutcome::OutputRefused);
+  EXPECT_EQ(readText(output / "private" / "notes.txt"), "mine");
+  answer = true;
+  start(source.path());
+  EXPECT_EQ(dialog.lastResult()->outcome, RunOutcome::Completed);
+  EXPECT_FALSE(fs::exists(output / "private" / "notes.txt"));
+}
+
+TEST_F(RealRun, AfterARunTheOutputIsALinkAndTheWarningsAreListed) {
+  writeText(source / "13.bin", "a");
+  writeText(source / "14.bin", "b");
+  writePicture(source / "1.bmp", 8, 4);
+  writeText(source / "2.bmp", "not a bitmap");
+  std::vector<QUrl> openedByLink;
+  dialog.setUrlOpener([&](const QUrl& url) {
+    openedByLink.push_back(url);
+    return true;
+  });
+  start(source.path());
+  ASSERT_NE(dialog.lastResult(), nullptr);
+  EXPECT_EQ(dialog.lastResult()->outcome, RunOutcome::Completed);
+  EXPECT_TRUE(messages.empty());  // no box for a run that completed
+  auto* link = control<QLabel>(&dialog, 1030);
+  EXPECT_TRUE(link->text().contains(QStringLiteral("<a href")));
+  EXPECT_TRUE(link->text().contains(QDir::toNativeSeparators(toQString(output.path()))));
+  Q_EMIT link->linkActivated(QStringLiteral("output"));
+  ASSERT_EQ(openedByLink.size(), 1u);
+  EXPECT_EQ(openedByLink[0], QUrl::fromLocalFile(toQString(output.path())));
+
+  auto* status = control<QLabel>(&dialog, 1033 - 1);
+  EXPECT_TRUE(status->isVisible());
+  EXPECT_TRUE(status->text().contains(QStringLiteral("1/2 张图片"))) << status->text().toStdString();
+  EXPECT_TRUE(status->text().contains(QStringLiteral("A 类")));
+  EXPECT_TRUE(control<QPushButton>(&dialog, 1033)->isVisible());
+  EXPECT_TRUE(dialog.detailsText().contains(QStringLiteral("2.bmp")));
+  QString listed;
+  onNextModal([&](QWidget* modal) {
+    listed = modal->findChild<QPlainTextEdit*>()->toPlainText();
+    QTest::keyClick(modal, Qt::Key_Escape);
+  });
+  QTest::mouseClick(control<QPushButton>(&dialog, 1033), Qt::LeftButton);
+  EXPECT_TRUE(listed.contains(QStringLiteral("2.bmp")));
+  EXPECT_TRUE(listed.contains(QStringLiteral("分支 A")));
+
+  // The preview goes beside private/, never inside it.
+  EXPECT_TRUE(control<QLabel>(&dialog, 1031)->isVisible());
+  Q_EMIT control<QLabel>(&dialog, 1031)->linkActivated(QStringLiteral("preview"));
+  ASSERT_EQ(openedByLink.size(), 2u);
+  const fs::path page = toPath(openedByLink[1].toLocalFile());
+  EXPECT_TRUE(fs::is_regular_file(page));
+  EXPECT_FALSE(pathIsInside(page, output.path() / "private"));
 }
 
 }  // namespace

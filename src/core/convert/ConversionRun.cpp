@@ -174,6 +174,7 @@ class Run {
   void picturesAsFiles(int rotation);
   void picturesIntoPack(PicturePack& pack, int rotation);
   int jobs() const { return std::max(1, options_.jobs); }
+  bool stopped() const { return options_.stop && options_.stop->load(); }
   void stepDone() {
     ++progressDone_;
     host_.progress(progressDone_, progressTotal_);
@@ -257,8 +258,9 @@ RunResult Run::execute() {
   if (result_.branch == Branch::A) {
     branchA();
   } else if (!branchB()) {
-    return end(RunOutcome::NotConfirmed);
+    return end(stopped() ? RunOutcome::Stopped : RunOutcome::NotConfirmed);
   }
+  if (stopped()) return end(RunOutcome::Stopped);
   finish();
   return end(RunOutcome::Completed);
 }
@@ -419,6 +421,7 @@ void Run::branchA() {
         "files");
   }
 
+  if (stopped()) return;
   if (values_.pictureLibraryNumber == kNoPictureLibrary) {
     // In this branch "automatic" means no rotation.
     picturesAsFiles(FixedRotationCode(settings_.rotationChoice).value_or(0));
@@ -438,6 +441,7 @@ void Run::branchA() {
     progressDone_ += result_.pictureCount;  // the picture library stands in for them
   }
   convertIcons();
+  if (stopped()) return;
 
   out_.copy(inventory_.table13, layout_.table(13));
   out_.copy(inventory_.table14, layout_.table(14));
@@ -461,7 +465,7 @@ bool Run::branchB() {
   }
   values_.configKind = reading.configKind;
   if (reading.pictureLibrary) values_.pictureLibraryNumber = *reading.pictureLibrary;
-  if (!host_.confirmSetup(session_.setup)) return false;
+  if (stopped() || !host_.confirmSetup(session_.setup) || stopped()) return false;
   if (!isBaudIndex(session_.setup.baudIndex)) {
     // A rate outside the list is never written; a host that confirms one
     // has not really confirmed.
@@ -475,6 +479,7 @@ bool Run::branchB() {
     makeFolder(layout_.iconFolder());
     convertIcons();
   }
+  if (stopped()) return false;
 
   // The first picture that loads decides the rotation of all of them.
   for (const fs::path& picture : inventory_.pictures) {
@@ -491,6 +496,7 @@ bool Run::branchB() {
   } else {
     picturesIntoPack(pack, rotation);
   }
+  if (stopped()) return false;
   if (pack.hasContent()) {
     makeFolder(layout_.binFolder());
     if (pack.write(layout_, out_)) {
@@ -569,6 +575,7 @@ void Run::picturesAsFiles(int rotation) {
       [&](int i) { return EncodePictureFile(pictures[i], encoding, rotation, PictureTarget::File); },
       [&](int i, EncodedPicture&& encoded) {
         const fs::path& picture = pictures[i];
+        if (stopped()) return;  // the rest is left unwritten
         if (!encoded.ok) {
           result_.report.skipped(picture,
                                  "skipped picture " + pathToUtf8(picture) + ": " + encoded.error);
@@ -600,6 +607,7 @@ void Run::picturesIntoPack(PicturePack& pack, int rotation) {
       },
       [&](int i, EncodedPicture&& block) {
         const fs::path& picture = pictures[i];
+        if (stopped()) return;
         const int number = FileNumber(picture);
         Report& report = result_.report;
         if (pack.append(number, block, picture, report)) {
@@ -650,11 +658,11 @@ void Run::finishReport() {
                    [](const InputRecord& a, const InputRecord& b) {
                      return a.path.filename() < b.path.filename();
                    });
-  const bool stopped = result_.outcome != RunOutcome::Completed;
+  const bool ended = result_.outcome != RunOutcome::Completed;
   for (InputRecord& input : report.inputs) {
     if (input.fate == InputFate::Unhandled && input.reason.empty()) {
-      input.reason = stopped ? "the run ended before it came to this input"
-                             : "not used by this run";
+      input.reason = ended ? "the run ended before it came to this input"
+                           : "not used by this run";
     }
     switch (input.fate) {
       case InputFate::Skipped: ++t.inputsSkipped; break;

@@ -23,6 +23,7 @@ enum class RunOutcome {
   OutputRefused,   // refused: the output root cannot be written, is in use by
                    // another run, or its private/ cannot (or may not) be removed
   NotConfirmed,    // Branch B: the device parameters were not confirmed
+  Stopped,         // stopped by the user between two files; no marker
 };
 
 // The counts a summary gives, made from the report at the end of a run, so

@@ -1,6 +1,7 @@
 #pragma once
 // The options of one conversion, as the main dialog or the command line sets
 // them, and where a run writes.
+#include <atomic>
 #include <filesystem>
 #include <optional>
 
@@ -67,6 +68,9 @@ struct RunOptions {
   bool force = false;
   // Tests only: decides which writes fail as on a full disk.
   const WriteFaults* writeFaults = nullptr;
+  // Set (from any thread) to stop the run between two files: nothing
+  // half-written stays, and no marker is written.
+  const std::atomic<bool>* stop = nullptr;
 };
 
 }  // namespace tessel
