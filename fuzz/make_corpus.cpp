@@ -66,6 +66,18 @@ Bytes rle8Bmp() {
   return build::bmpFile(shape);
 }
 
+// A run-length BMP of a few bytes declaring width x height.
+Bytes rleDeclaring(std::int32_t width, std::int32_t height) {
+  build::BmpShape shape;
+  shape.width = width;
+  shape.height = height;
+  shape.bits = 8;
+  shape.compression = 1;
+  for (std::uint32_t c : {0x000000u, 0xFF0000u}) appendLe(shape.gap, c, 4);
+  shape.pixels = Bytes{0xFF, 1, 0xFF, 1, 0, 0, 0, 1};
+  return build::bmpFile(shape);
+}
+
 // A BMP declaring a size past the loader's limits, with hardly any pixels.
 Bytes declaredBmp(std::int32_t width, std::int32_t height, int bits, std::size_t pixelBytes) {
   build::BmpShape shape;
@@ -94,6 +106,8 @@ void pictureSeeds() {
       {"bmp-wide", declaredBmp(70000, 1, 24, 16)},
       {"bmp-huge", declaredBmp(40000, 40000, 32, 16)},
       {"bmp-negative", declaredBmp(-5, -5, 24, 0)},
+      // A run-length BMP declaring far more pixels than its bytes can hold.
+      {"bmp-rle8-huge", rleDeclaring(65535, 2048)},
   };
   {
     // The 24-bit BMP stored top-down: a negative height.
