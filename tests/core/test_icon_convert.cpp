@@ -57,14 +57,8 @@ std::vector<int> idsOf(const std::vector<Icon>& icons) {
   return out;
 }
 
-Bytes patternJpeg(int width, int height) {
-  return encode(test::patternImage(width, height), "JPG", 90);
-}
-Bytes solidJpeg(int width, int height, QColor color) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(color);
-  return encode(image, "JPG", 95);
-}
+using test::patternJpeg;
+using test::solidJpeg;
 
 // The same picture decoded by Qt on its own, as little-endian RGB565.
 Bytes qtRgb565(const Bytes& jpeg) {

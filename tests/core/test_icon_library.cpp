@@ -18,14 +18,8 @@ IconEntries readAll(const Bytes& file, IconLayout layout) {
   return test::readIconEntries(ByteView(file), layout);
 }
 
-Bytes patternJpeg(int width, int height) {
-  return encode(test::patternImage(width, height), "JPG", 90);
-}
-Bytes solidJpeg(int width, int height, QColor color) {
-  QImage image(width, height, QImage::Format_RGB32);
-  image.fill(color);
-  return encode(image, "JPG", 95);
-}
+using test::patternJpeg;
+using test::solidJpeg;
 
 std::vector<int> ids(const IconEntries& library) {
   std::vector<int> out;

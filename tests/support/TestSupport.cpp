@@ -73,6 +73,16 @@ QImage patternImage(int width, int height) {
   return image;
 }
 
+Bytes patternJpeg(int width, int height) {
+  return build::encode(patternImage(width, height), "JPG", 90);
+}
+
+Bytes solidJpeg(int width, int height, QColor color) {
+  QImage image(width, height, QImage::Format_RGB32);
+  image.fill(color);
+  return build::encode(image, "JPG", 95);
+}
+
 void writePicture(const fs::path& path, int width, int height) {
   const std::string ext = asciiLower(pathToUtf8(path.extension()));
   const char* format = (ext == ".jpg" || ext == ".jpeg") ? "JPG" : "BMP";

@@ -40,6 +40,9 @@ std::string readText(const fs::path& path);
 // A picture with a recognisable pattern (gradients and a few shapes), so that
 // rotations and shifted rows are visible in the output.
 QImage patternImage(int width, int height);
+// Small JPEGs made by Qt's encoder: the pattern above, or one colour.
+Bytes patternJpeg(int width, int height);
+Bytes solidJpeg(int width, int height, QColor color);
 // Saves patternImage-like content to path in the format its extension names.
 void writePicture(const fs::path& path, int width, int height);
 
