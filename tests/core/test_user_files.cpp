@@ -105,7 +105,11 @@ TEST_F(UserFiles, OnlyRegularFilesInsideTheSourceAreOpened) {
 TEST_F(UserFiles, OutOfMemorySkipsThePictureAndTheRunGoesOn) {
   branchA();
   // 16000 x 8000 pixels of 24 bits: 384 MB of rows, sparse on disk.
-  const Bytes header = bmpFile({.width = 16000, .height = 8000, .pixels = Bytes()});
+  BmpShape huge;
+  huge.width = 16000;
+  huge.height = 8000;
+  huge.pixels = Bytes();
+  const Bytes header = bmpFile(huge);
   writeBytes(source / "3.bmp", ByteView(header));
   fs::resize_file(source / "3.bmp", header.size() + std::uint64_t(16000) * 3 * 8000);
   const test::CliRun r = runShell("ulimit -v 650000; exec " + cli() + " -o " + quoted(output));
@@ -236,7 +240,10 @@ TEST_F(UserFiles, WorkFollowsTheFileNotTheHeader) {
   ASSERT_EQ(rle.size(), 154u);
   writeBytes(source / "2.bmp", ByteView(rle));
   // An 8 x 8 picture in a 2 GiB file: only its rows are read.
-  const Bytes small = bmpFile({.width = 8, .height = 8});
+  BmpShape eight;
+  eight.width = 8;
+  eight.height = 8;
+  const Bytes small = bmpFile(eight);
   writeBytes(source / "3.bmp", ByteView(small));
   fs::resize_file(source / "3.bmp", std::uint64_t(2) << 30 | 1);
   // A JPEG of many scans: one scan of a progressive JPEG repeated.
