@@ -76,11 +76,6 @@ class BudgetShare {
   std::uint64_t held_ = 0;
 };
 
-// A picture on its way: bytes in memory.
-struct Source {
-  ByteView data;
-};
-
 // A decoded, prepared picture: RGB565 rows when the encoding needs nothing
 // else, a 32-bit picture otherwise.
 struct Prepared {
@@ -92,8 +87,7 @@ struct Prepared {
 
 // The short way: a plain BMP or JPEG straight to turned rows. Nothing when
 // the picture is not plain; the general way then decides what it is.
-std::optional<Rgb565Picture> plainRows(const Source& source, int rotation) {
-  const ByteView data = source.data;
+std::optional<Rgb565Picture> plainRows(ByteView data, int rotation) {
   std::optional<Rgb565Picture> plain;
   if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') {
     plain = DecodePlainBmp(data, rotation);
@@ -106,15 +100,15 @@ std::optional<Rgb565Picture> plainRows(const Source& source, int rotation) {
   return plain;
 }
 
-Prepared prepare(const Source& source, const PictureEncoding& encoding, int rotation) {
+Prepared prepare(ByteView data, const PictureEncoding& encoding, int rotation) {
   Prepared prepared;
   if (encoding.format == PictureFormat::Zbmp && !encoding.deRipple) {
-    if (std::optional<Rgb565Picture> rows = plainRows(source, rotation)) {
+    if (std::optional<Rgb565Picture> rows = plainRows(data, rotation)) {
       prepared.rows = std::move(*rows);
       return prepared;
     }
   }
-  LoadedPicture loaded = LoadPictureData(source.data);
+  LoadedPicture loaded = LoadPictureData(data);
   if (!loaded.ok()) {
     prepared.error = loaded.error;
     return prepared;
@@ -145,20 +139,8 @@ EncodedPicture encode(Prepared prepared, const PictureEncoding& encoding, Pictur
     } else {
       // The pack always holds the compressed stream, even when it is longer
       // than the rows.
-      // Compressed into a buffer the thread keeps, then copied at its length:
-      // a buffer of the bound for every picture costs clearing and mapping
-      // its pages each time.
-      thread_local Bytes scratch;
       std::optional<Bytes> stream;
-      const std::optional<std::size_t> bound = ZlibBound(rows.size());
-      if (!rows.empty() && bound) {
-        if (scratch.size() < *bound) scratch.resize(*bound);
-        std::size_t written = 0;
-        if (ZlibCompressInto(ByteView(rows), scratch.data(), *bound, written)) {
-          stream.emplace(scratch.begin(), scratch.begin() + std::ptrdiff_t(written));
-        }
-        if (scratch.capacity() > kKeptReadBuffer) Bytes().swap(scratch);
-      }
+      if (!rows.empty()) stream = ZlibCompress(rows);
       if (!stream) {
         out.error = "cannot compress its pixels";
         return out;
@@ -187,9 +169,7 @@ EncodedPicture encodeWithin(ByteView data, const PictureEncoding& encoding, int 
                             PictureTarget target) {
   try {
     BudgetShare share(data);
-    Source source;
-    source.data = data;
-    return encode(prepare(source, encoding, rotation), encoding, target);
+    return encode(prepare(data, encoding, rotation), encoding, target);
   } catch (const std::bad_alloc&) {
     EncodedPicture out;
     out.error = "out of memory while converting it";

@@ -68,10 +68,18 @@ bool ZlibCompressInto(ByteView in, std::uint8_t* out, std::size_t capacity, std:
 std::optional<Bytes> ZlibCompress(ByteView in) {
   const std::optional<std::size_t> capacity = ZlibBound(in.size());
   if (!capacity) return std::nullopt;
-  Bytes out(*capacity);
+  // Into a buffer the thread keeps, then copied at the stream's length: a
+  // fresh buffer of the bound for every picture or icon costs clearing and
+  // mapping its pages each time. A large one is not kept.
+  constexpr std::size_t kKeptScratch = std::size_t(8) << 20;
+  thread_local Bytes scratch;
+  if (scratch.size() < *capacity) scratch.resize(*capacity);
   std::size_t written = 0;
-  if (!ZlibCompressInto(in, out.data(), *capacity, written)) return std::nullopt;
-  out.resize(written);
+  std::optional<Bytes> out;
+  if (ZlibCompressInto(in, scratch.data(), *capacity, written)) {
+    out.emplace(scratch.begin(), scratch.begin() + std::ptrdiff_t(written));
+  }
+  if (scratch.capacity() > kKeptScratch) Bytes().swap(scratch);
   return out;
 }
 

@@ -18,8 +18,8 @@ std::optional<std::size_t> ZlibBound(std::size_t inputSize);
 // a new one: the stream's bytes are those of `compress`.
 bool ZlibCompressInto(ByteView in, std::uint8_t* out, std::size_t capacity, std::size_t& written);
 
-// The stream in a buffer of its own length (made in one of ZlibBound's
-// size). Nothing when zlib does not succeed.
+// The stream in a buffer of its own length (made in a buffer of ZlibBound's
+// size the thread keeps). Nothing when zlib does not succeed.
 std::optional<Bytes> ZlibCompress(ByteView in);
 
 }  // namespace tessel
