@@ -489,21 +489,35 @@ bool parseRegisterLine(std::string_view line, RegisterLine& out, std::string& wh
   return true;
 }
 
+// The lines of a text (LF or CR LF), without their ends.
+class TextLines {
+ public:
+  explicit TextLines(ByteView bytes)
+      : text_(reinterpret_cast<const char*>(bytes.data()), bytes.size()) {}
+  bool next(std::string_view& line) {
+    if (start_ >= text_.size()) return false;
+    std::size_t end = text_.find('\n', start_);
+    if (end == std::string_view::npos) end = text_.size();
+    line = text_.substr(start_, end - start_);
+    start_ = end + 1;
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return true;
+  }
+
+ private:
+  std::string_view text_;
+  std::size_t start_ = 0;
+};
+
 }  // namespace
 
 ConfigReading ReadConfigText(ByteView bytes) {
   ConfigReading r;
-  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   std::map<std::string, std::size_t> seen;
   int lineNumber = 0;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
+  TextLines lines(bytes);
+  for (std::string_view line; lines.next(line);) {
     ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
     while (!line.empty() && (line.front() == ' ' || line.front() == '\t')) line.remove_prefix(1);
     if (line.empty() || line.front() != 'R') continue;  // not a register line: the device skips it
     RegisterLine reg;
@@ -586,15 +600,9 @@ std::vector<Parameter> DescribeParameters(const SetupValues& values, bool hasR3)
 
 TruefontIni ReadTruefontIni(ByteView bytes) {
   TruefontIni r;
-  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   bool inSetting = false, sawSetting = false;
-  std::size_t start = 0;
-  while (start < text.size()) {
-    std::size_t end = text.find('\n', start);
-    if (end == std::string_view::npos) end = text.size();
-    std::string_view line = text.substr(start, end - start);
-    start = end + 1;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+  TextLines lines(bytes);
+  for (std::string_view line; lines.next(line);) {
     if (line.empty()) continue;
     if (line.front() == '[') {
       inSetting = line == "[setting]";
