@@ -118,7 +118,14 @@ int convert(const ConvertOptions& options, CliIo& io) {
 
 }  // namespace
 
-int RunCli(const QStringList& arguments, CliIo& io) {
+int RunCli(const QStringList& givenArguments, CliIo& io) {
+  QStringList arguments = givenArguments;
+  const LanguageArgument lang = TakeLanguageArgument(arguments);
+  UseLanguage(lang.language ? lang.language : io.language);
+  if (lang.bad) {
+    io.err << "tessel-cli: " << lang.errorText().toStdString() << "\nsee tessel-cli --help\n";
+    return kUsage;
+  }
   const Command command = ParseCommandLine(arguments);
   switch (command.kind) {
     case Command::Usage:

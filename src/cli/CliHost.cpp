@@ -27,6 +27,11 @@ void CliHost::showMessage(const std::string& text) {
   io_.err << "tessel-cli: " << printable(text) << '\n';
 }
 
+void CliHost::systemMessage(Message message, const std::filesystem::path& about,
+                            const std::filesystem::path& other) {
+  showMessage(MessageAbout(message, about, other));
+}
+
 void CliHost::warning(const std::string& text) {
   if (quiet_) return;
   endProgressLine();

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "convert/Host.h"
+#include "util/Language.h"
 
 namespace tessel::cli {
 
@@ -18,6 +19,9 @@ struct CliIo {
   std::istream& in;
   bool errIsTerminal = false;  // progress lines only on a terminal
   bool inIsTerminal = false;   // asked for confirmation only on a terminal
+  // The language when --lang names none (the program: the system's). None:
+  // the texts as the sources write them.
+  std::optional<Language> language;
 };
 
 class CliHost : public Host {
@@ -25,6 +29,8 @@ class CliHost : public Host {
   CliHost(CliIo& io, bool yes, bool open, bool quiet, std::vector<std::string> overrides);
 
   void showMessage(const std::string& text) override;
+  void systemMessage(Message message, const std::filesystem::path& about,
+                     const std::filesystem::path& other) override;
   bool confirmSetup(SetupValues& values) override;
   void openFolder(const std::filesystem::path& folder) override;
   void progress(int done, int total) override;

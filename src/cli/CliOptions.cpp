@@ -49,7 +49,8 @@ QString generalHelp() {
       "  inspect PATH      show (-o DIR) or check (--check) a converted output\n"
       "\n"
       "tessel-cli COMMAND --help shows the options of a command.\n"
-      "options: -h, --help   show this text;  --version   show the version\n");
+      "options: -h, --help   show this text;  --version   show the version;\n"
+      "         --lang zh|en   the language of the messages (default: the system's)\n");
 }
 
 struct ConvertParser {
@@ -101,6 +102,9 @@ struct ConvertParser {
                           "Print the run report as one JSON document on standard output (the "
                           "lines for people stay on standard error)."};
   QCommandLineOption help{{"h", "help"}, "Show this text."};
+  // Taken out of the arguments before they are parsed; here for the help.
+  QCommandLineOption lang{"lang", "The language of the messages: zh or en (default: the system's).",
+                          "LANG"};
 
   ConvertParser() {
     parser.setApplicationDescription(
@@ -108,7 +112,7 @@ struct ConvertParser {
         "Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,\n"
         "4 the output is incomplete (some output could not be written).");
     parser.addOptions({output, rotation, format, font, fontDisplay, deripple, pack, resources,
-                       yes, set, open, force, jobs, quiet, verbose, json, help});
+                       yes, set, open, force, jobs, quiet, verbose, json, lang, help});
     parser.addPositionalArgument("SOURCE", "The DWIN project folder.", "convert SOURCE");
   }
 };

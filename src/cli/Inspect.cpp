@@ -37,7 +37,9 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
   const QCommandLineOption check("check", "Read everything, write nothing, print each problem.");
   const QCommandLineOption quiet({"q", "quiet"}, "Print the problems only.");
   const QCommandLineOption help({"h", "help"}, "Show this text.");
-  parser.addOptions({output, check, quiet, help});
+  // Taken out of the arguments before they are parsed; here for the help.
+  const QCommandLineOption lang("lang", "The language of the messages: zh or en.", "LANG");
+  parser.addOptions({output, check, quiet, lang, help});
   parser.addPositionalArgument("PATH", "The output root or its private folder.", "inspect PATH");
   auto usage = [&](const QString& text) {
     io.err << "tessel-cli: " << text.toStdString() << "\nsee tessel-cli inspect --help\n";

@@ -23,7 +23,8 @@ bool isTerminal(std::FILE* stream) { return TESSEL_ISATTY(TESSEL_FILENO(stream))
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   tessel::setProgramFolder(tessel::toPath(QCoreApplication::applicationDirPath()));
-  tessel::cli::CliIo io{std::cout, std::cerr, std::cin, isTerminal(stderr), isTerminal(stdin)};
+  tessel::cli::CliIo io{std::cout, std::cerr, std::cin, isTerminal(stderr), isTerminal(stdin),
+                        tessel::SystemLanguage()};
 #ifdef _WIN32
   // QCoreApplication::arguments() decodes the platform's argument encoding.
   return tessel::cli::RunCli(QCoreApplication::arguments(), io);

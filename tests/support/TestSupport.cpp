@@ -131,7 +131,7 @@ CliRun runCli(const std::vector<std::string>& args, const std::string& input) {
   for (const auto& a : args) arguments << QString::fromStdString(a);
   std::ostringstream out, err;
   std::istringstream in(input);
-  cli::CliIo io{out, err, in, false, false};
+  cli::CliIo io{out, err, in, false, false, std::nullopt};  // texts as written
   // The program would find its fonts beside itself.
   setProgramFolder(pathFromUtf8(TESSEL_BIN_DIR));
   CliRun r;

@@ -157,6 +157,8 @@ class Run {
  private:
   RunResult end(RunOutcome outcome);
   RunResult refuse(RunOutcome outcome, const std::string& message);
+  RunResult refuse(RunOutcome outcome, Message message, const fs::path& about,
+                   const fs::path& other = {});
   std::string claimOutput();
   void registerInputs();
   void ignore(const fs::path& input, const std::string& reason);
@@ -211,14 +213,20 @@ RunResult Run::refuse(RunOutcome outcome, const std::string& message) {
   return end(outcome);
 }
 
+RunResult Run::refuse(RunOutcome outcome, Message message, const fs::path& about,
+                      const fs::path& other) {
+  host_.systemMessage(message, about, other);
+  return end(outcome);
+}
+
 RunResult Run::execute() {
   ScanResult scan = ScanSource(settings_.sourceFolder);
   if (scan.status == ScanStatus::SourceInvalid) {
-    return refuse(RunOutcome::SourceInvalid, messages::kSourceInvalid);
+    return refuse(RunOutcome::SourceInvalid, Message::SourceInvalid, settings_.sourceFolder);
   }
   BusyGuard busy(host_);
   if (scan.status == ScanStatus::NoPictures) {
-    return refuse(RunOutcome::NoPictures, messages::kNoPictures);
+    return refuse(RunOutcome::NoPictures, Message::NoPictures, settings_.sourceFolder);
   }
   inventory_ = std::move(scan.inventory);
   result_.pictureCount = static_cast<int>(inventory_.pictures.size());
@@ -238,14 +246,15 @@ RunResult Run::execute() {
   fs::path root = options_.outputRoot;
   if (root.empty()) {
     const fs::path docs = documentsFolder();
-    if (docs.empty()) return refuse(RunOutcome::NoOutputFolder, messages::kNoOutputFolder);
+    if (docs.empty()) return refuse(RunOutcome::NoOutputFolder, Message::NoOutputFolder, {});
     root = docs / "TESSEL";
   }
   layout_ = OutputLayout(root);
   result_.outputRoot = layout_.root();
   result_.privateFolder = layout_.privateFolder();
   if (pathsOverlap(settings_.sourceFolder, layout_)) {
-    return refuse(RunOutcome::PathsOverlap, messages::kPathsOverlap);
+    return refuse(RunOutcome::PathsOverlap, Message::PathsOverlap, settings_.sourceFolder,
+                  layout_.root());
   }
   if (const std::string refusal = claimOutput(); !refusal.empty()) {
     return refuse(RunOutcome::OutputRefused, refusal);
@@ -335,15 +344,15 @@ bool Run::prepareOutputTree() {
 void Run::fontStep() {
   if (!RunFontStep(settings_.fontChoice, layout_, resources_, out_)) {
     result_.report.fontMissing = true;
+    const fs::path font = FontSourceFile(resources_, settings_.fontChoice);
     if (!fontWarned_) {
       fontWarned_ = true;
-      const fs::path font = FontSourceFile(resources_, settings_.fontChoice);
       out_.warn("no font: " + (font.empty() ? std::string("no font choice ") +
                                                   std::to_string(settings_.fontChoice)
                                             : pathToUtf8(font) + " was not found") +
                 "; the target gets no truefont/font.ttf");
     }
-    host_.showMessage(messages::kFontMissing);
+    host_.systemMessage(Message::FontMissing, font.empty() ? resources_ : font);
   }
 }
 

@@ -4,25 +4,46 @@
 #include <filesystem>
 #include <string>
 
+#include <QtGlobal>
+
 #include "model/SetupValues.h"
 
 namespace tessel {
 
-// The system's own messages, as shown to the user.
+// The system's own messages, as the dialog shows them (in the user's
+// language: MessageText translates them).
 namespace messages {
-inline constexpr const char* kSourceInvalid = "源路径无效！";
-inline constexpr const char* kNoPictures = "没有找到图片！";
-inline constexpr const char* kFontMissing = "没有找到字库font.ttf，需要手动配置！";
-inline constexpr const char* kPathsOverlap = "源路径与输出路径重叠！";
-inline constexpr const char* kNoOutputFolder = "找不到文档目录，无法输出！";
+inline constexpr const char* kSourceInvalid = QT_TRANSLATE_NOOP("Host", "源路径无效！");
+inline constexpr const char* kNoPictures = QT_TRANSLATE_NOOP("Host", "没有找到图片！");
+inline constexpr const char* kFontMissing =
+    QT_TRANSLATE_NOOP("Host", "没有找到字库font.ttf，需要手动配置！");
+inline constexpr const char* kPathsOverlap = QT_TRANSLATE_NOOP("Host", "源路径与输出路径重叠！");
+inline constexpr const char* kNoOutputFolder =
+    QT_TRANSLATE_NOOP("Host", "找不到文档目录，无法输出！");
 }  // namespace messages
+
+enum class Message { SourceInvalid, NoPictures, FontMissing, PathsOverlap, NoOutputFolder };
+
+// The message as the dialog shows it, in the user's language.
+std::string MessageText(Message message);
+// The message naming the paths it is about (the source folder; the font file
+// looked for; the source and the output root), for a line of text.
+std::string MessageAbout(Message message, const std::filesystem::path& about,
+                         const std::filesystem::path& other = {});
 
 class Host {
  public:
   virtual ~Host() = default;
 
-  // One of the messages above (or, rarely, a path), shown modally.
+  // A message of the front end's own (or, rarely, a path), shown modally.
   virtual void showMessage(const std::string& text) = 0;
+
+  // One of the system's messages, about the paths given. The dialog shows
+  // the message's own text; a line of text names the paths too.
+  virtual void systemMessage(Message message, const std::filesystem::path& /*about*/,
+                             const std::filesystem::path& /*other*/ = {}) {
+    showMessage(MessageText(message));
+  }
 
   // Branch B: let the user confirm or correct the device parameters. Returns
   // false when the user did not confirm; the run then ends.
