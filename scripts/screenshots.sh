@@ -1,6 +1,7 @@
 #!/bin/sh
 # Takes headless screenshots of the three dialogs, and of the main dialog
-# after a run, into docs/screenshots/.
+# after a run, in both languages: Chinese into docs/screenshots/, English
+# into docs/screenshots/en/.
 #   scripts/screenshots.sh [BUILD_DIR]     (default: build)
 # Builds the tessel program first when it is missing.
 set -eu
@@ -28,5 +29,6 @@ trap 'rm -rf "$work"' EXIT
 QT_QPA_PLATFORM=offscreen "$build/bin/tessel-make-sample" "$work/DWIN_SET" >/dev/null
 head -c 300 "$work/DWIN_SET/1.bmp" > "$work/DWIN_SET/5.bmp"
 
-mkdir -p "$root/docs/screenshots"
-QT_QPA_PLATFORM=offscreen "$build/bin/tessel" --screenshot "$root/docs/screenshots" "$work/DWIN_SET"
+mkdir -p "$root/docs/screenshots/en"
+QT_QPA_PLATFORM=offscreen "$build/bin/tessel" --lang zh --screenshot "$root/docs/screenshots" "$work/DWIN_SET"
+QT_QPA_PLATFORM=offscreen "$build/bin/tessel" --lang en --screenshot "$root/docs/screenshots/en" "$work/DWIN_SET"

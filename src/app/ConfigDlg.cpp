@@ -18,24 +18,24 @@ struct CheckSpec {
 
 // Captions and positions of check boxes 1005..1014, in id order.
 constexpr CheckSpec kChecks[CConfigDlg::kCheckCount] = {
-    {"松开触摸屏时，上传坐标通知0x72指令", 27, 24, 214, 19},
-    {"点击触摸屏，自动上传0x73/0x79指令\n勾上时以100毫秒的间隔定时上传，直到松开;\n"
-     "未勾时仅在按下时上传一次。",
+    {QT_TRANSLATE_NOOP("tessel::CConfigDlg", "松开触摸屏时，上传坐标通知0x72指令"), 27, 24, 214, 19},
+    {QT_TRANSLATE_NOOP("tessel::CConfigDlg", "点击触摸屏，自动上传0x73/0x79指令\n勾上时以100毫秒的间隔定时上传，直到松开;\n"
+     "未勾时仅在按下时上传一次。"),
      27, 47, 214, 33},
-    {"点击触摸屏或键盘后，按照0x1E配置文件的要求进行触控、键控界面的切换", 27, 83, 214, 22},
-    {"背光有触摸屏或键盘控制，同时用户也可以通过0x5E/0x5F指令强制开关", 27, 114, 214, 19},
-    {"触摸屏或按键有蜂鸣器伴音", 27, 146, 214, 10},
-    {"当选择时，偏转90度显示", 27, 167, 214, 10},
-    {"触控模式下，蜂鸣器只有在点击有效位置时，鸣叫一次", 27, 185, 214, 21},
-    {"按下触摸控件时，上传0x79指令", 27, 214, 214, 10},
-    {"0 触摸屏坐标回传不跟随Para1.2变化 \n1 跟随Parad1.2(偏转90度显示)变化", 250, 28, 197, 16},
-    {"0 显示偏转180度(反视角显示) \n1 正常视角显示", 250, 55, 197, 18},
+    {QT_TRANSLATE_NOOP("tessel::CConfigDlg", "点击触摸屏或键盘后，按照0x1E配置文件的要求进行触控、键控界面的切换"), 27, 83, 214, 22},
+    {QT_TRANSLATE_NOOP("tessel::CConfigDlg", "背光有触摸屏或键盘控制，同时用户也可以通过0x5E/0x5F指令强制开关"), 27, 114, 214, 19},
+    {QT_TRANSLATE_NOOP("tessel::CConfigDlg", "触摸屏或按键有蜂鸣器伴音"), 27, 146, 214, 10},
+    {QT_TRANSLATE_NOOP("tessel::CConfigDlg", "当选择时，偏转90度显示"), 27, 167, 214, 10},
+    {QT_TRANSLATE_NOOP("tessel::CConfigDlg", "触控模式下，蜂鸣器只有在点击有效位置时，鸣叫一次"), 27, 185, 214, 21},
+    {QT_TRANSLATE_NOOP("tessel::CConfigDlg", "按下触摸控件时，上传0x79指令"), 27, 214, 214, 10},
+    {QT_TRANSLATE_NOOP("tessel::CConfigDlg", "0 触摸屏坐标回传不跟随Para1.2变化 \n1 跟随Parad1.2(偏转90度显示)变化"), 250, 28, 197, 16},
+    {QT_TRANSLATE_NOOP("tessel::CConfigDlg", "0 显示偏转180度(反视角显示) \n1 正常视角显示"), 250, 55, 197, 18},
 };
 
 }  // namespace
 
 CConfigDlg::CConfigDlg(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("配置参数"));
+  setWindowTitle(tr("配置参数"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
   setModal(true);
@@ -43,14 +43,14 @@ CConfigDlg::CConfigDlg(QWidget* parent) : QDialog(parent) {
   DialogBuilder ui(this, 8);
   ui.sizeDialog(462, 265);
 
-  ui.label(QStringLiteral("波特率"), 41, 10, 25, 8);
+  ui.label(tr("波特率"), 41, 10, 25, 8);
   baud_ = ui.dropDown(kIdBaud, baudRateItems(), 81, 8, 57);
   for (int i = 0; i < kCheckCount; ++i) {
     const CheckSpec& spec = kChecks[i];
-    boxes_[i] = ui.checkBox(kIdFirstCheck + i, QString::fromUtf8(spec.caption), spec.x, spec.y,
+    boxes_[i] = ui.checkBox(kIdFirstCheck + i, tr(spec.caption), spec.x, spec.y,
                             spec.w, spec.h);
   }
-  QPushButton* ok = ui.button(kIdOk, QStringLiteral("确定"), 186, 231, 89, 26);
+  QPushButton* ok = ui.button(kIdOk, tr("确定"), 186, 231, 89, 26);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, &CConfigDlg::accept);
 }

@@ -62,7 +62,8 @@ bool GuiHost::confirmSetup(SetupValues& values) {
 bool GuiHost::confirmRemoval(const std::filesystem::path& privateFolder,
                              const std::filesystem::path& firstForeign) {
   const QString text =
-      QStringLiteral("输出目录 %1 中有不是转换生成的文件（例如 %2）。\n删除整个目录并继续转换吗？")
+      QCoreApplication::translate(
+          "tessel::GuiHost", "输出目录 %1 中有不是转换生成的文件（例如 %2）。\n删除整个目录并继续转换吗？")
           .arg(QDir::toNativeSeparators(toQString(privateFolder)),
                QDir::toNativeSeparators(toQString(firstForeign)));
   const bool wasBusy = busyDepth_ > 0;

@@ -19,7 +19,7 @@ void selectIndex(QComboBox* box, int index) {
 }
 
 CSetupDlg::CSetupDlg(QWidget* parent) : QDialog(parent) {
-  setWindowTitle(QStringLiteral("确定参数，如果不正确请手动修改！"));
+  setWindowTitle(tr("确定参数，如果不正确请手动修改！"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
   setModal(true);
@@ -28,38 +28,38 @@ CSetupDlg::CSetupDlg(QWidget* parent) : QDialog(parent) {
   ui.sizeDialog(316, 166);
 
   // Creation order is the tab order of the dialog resource.
-  ok_ = ui.button(kIdOk, QStringLiteral("确定"), 120, 137, 75, 22);
+  ok_ = ui.button(kIdOk, tr("确定"), 120, 137, 75, 22);
   ok_->setDefault(true);
-  ui.label(QStringLiteral("波特率"), 41, 10, 25, 8);
+  ui.label(tr("波特率"), 41, 10, 25, 8);
   baud_ = ui.dropDown(kIdBaud, baudRateItems(), 81, 8, 57);
   useTouchFile_ = ui.checkBox(kIdUseTouchFile,
-                              QStringLiteral("使用触摸配置文件（未勾选时使用坐标通知）"), 27, 27,
+                              tr("使用触摸配置文件（未勾选时使用坐标通知）"), 27, 27,
                               205, 13);
-  ui.label(QStringLiteral("触摸通知"), 7, 49, 59, 8, true);
+  ui.label(tr("触摸通知"), 7, 49, 59, 8, true);
   coordinateNotify_ = ui.dropDown(
       kIdCoordinateNotify,
-      {QStringLiteral("按下(0x73)"), QStringLiteral("按下(0x73)+松开(0x72)")}, 79, 46, 102);
+      {tr("按下(0x73)"), tr("按下(0x73)+松开(0x72)")}, 79, 46, 102);
   longPress_ =
-      ui.checkBox(kIdLongPress, QStringLiteral("长按通知(100毫秒间隔)"), 196, 46, 97, 13);
+      ui.checkBox(kIdLongPress, tr("长按通知(100毫秒间隔)"), 196, 46, 97, 13);
   touchFileNotify_ = ui.dropDown(
       kIdTouchFileNotify,
-      {QStringLiteral("松开(0x78)"), QStringLiteral("按下(0x79)+松开(0x78)")}, 79, 46, 102);
+      {tr("松开(0x78)"), tr("按下(0x79)+松开(0x78)")}, 79, 46, 102);
   touchFileNotify_->hide();
-  ui.label(QStringLiteral("触摸蜂鸣"), 7, 71, 59, 8, true);
+  ui.label(tr("触摸蜂鸣"), 7, 71, 59, 8, true);
   touchBeep_ = ui.dropDown(kIdTouchBeep,
-                           {QStringLiteral("不响"), QStringLiteral("按压任意位置"),
-                            QStringLiteral("仅按压触摸有效区域")},
+                           {tr("不响"), tr("按压任意位置"),
+                            tr("仅按压触摸有效区域")},
                            79, 68, 102);
-  ui.label(QStringLiteral("屏幕旋转"), 6, 92, 59, 8, true);
+  ui.label(tr("屏幕旋转"), 6, 92, 59, 8, true);
   screenRotation_ = ui.dropDown(kIdScreenRotation,
-                                {QStringLiteral("不旋转"), QStringLiteral("顺时钟90度"),
-                                 QStringLiteral("顺时钟180度"), QStringLiteral("顺时钟270度")},
+                                {tr("不旋转"), tr("顺时钟90度"),
+                                 tr("顺时钟180度"), tr("顺时钟270度")},
                                 79, 90, 102);
   restoreBackground_ = ui.checkBox(kIdRestoreBackground,
-                                   QStringLiteral("显示文字时，自动用背景图片恢复"), 27, 109,
+                                   tr("显示文字时，自动用背景图片恢复"), 27, 109,
                                    167, 10);
   delayedRefresh_ = ui.checkBox(kIdDelayedRefresh,
-                                QStringLiteral("延时200毫秒刷新，确保连续的指令同步刷新"), 27,
+                                tr("延时200毫秒刷新，确保连续的指令同步刷新"), 27,
                                 123, 174, 10);
   delayedRefresh_->hide();  // never shown; its value still passes through
 

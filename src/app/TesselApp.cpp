@@ -12,6 +12,7 @@
 #include "GuiHost.h"
 #include "SetupDlg.h"
 #include "TesselDlg.h"
+#include "util/Language.h"
 #include "util/Paths.h"
 
 namespace tessel {
@@ -22,10 +23,20 @@ CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) {
   setDesktopFileName(QStringLiteral("tessel"));
   setWindowIcon(tesselIcon());
   setProgramFolder(toPath(applicationDirPath()));
+  // The dialogs are made in the language chosen here: the system's, or the
+  // one --lang names.
+  QStringList args = arguments();
+  language_ = TakeLanguageArgument(args);
+  UseLanguage(language_.language ? *language_.language : SystemLanguage());
 }
 
 int CTesselApp::run() {
-  const QStringList args = arguments();
+  QStringList args = arguments();
+  if (language_.bad) {
+    QTextStream(stderr) << "tessel: " << language_.errorText() << '\n';
+    return 2;
+  }
+  TakeLanguageArgument(args);
   const int at = args.indexOf(QStringLiteral("--screenshot"));
   if (at >= 0) {
     if (at + 1 >= args.size()) {

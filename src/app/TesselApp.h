@@ -3,6 +3,8 @@
 // icon, fonts) and runs the main dialog modally; the process ends with it.
 #include <QApplication>
 
+#include "util/Language.h"
+
 namespace tessel {
 
 class CTesselApp : public QApplication {
@@ -11,10 +13,14 @@ class CTesselApp : public QApplication {
  public:
   CTesselApp(int& argc, char** argv);
 
+  // Speaks the system's language, or the one "--lang zh|en" names.
   // Runs the main dialog until it closes ("tessel FOLDER" starts with that
   // source); with "--screenshot DIR [SOURCE]" saves pictures of the dialogs
   // into DIR instead. Returns the exit status.
   int run();
+
+ private:
+  LanguageArgument language_;
 };
 
 // Saves main.png, setup.png and config.png of the three dialogs into

@@ -10,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
@@ -27,6 +28,7 @@
 #include "GuiHost.h"
 #include "SetupDlg.h"
 #include "inspect/InspectPage.h"
+#include "util/Language.h"
 #include "util/Paths.h"
 
 namespace tessel {
@@ -45,16 +47,22 @@ QString folderOf(const QString& path) {
 // Counts as the status line and the details list say them.
 QString countsText(const RunResult& r) {
   const RunTotals& t = r.totals;
-  return QStringLiteral("%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 个文件")
-             .arg(t.picturesConverted)
-             .arg(t.picturesFound)
-             .arg(t.iconsConverted)
-             .arg(t.librariesConverted)
-             .arg(t.librariesFound)
-             .arg(t.filesWritten) +
-         (t.inputsSkipped + t.warnings > 0
-              ? QStringLiteral("；跳过 %1 个，警告 %2 条").arg(t.inputsSkipped).arg(t.warnings)
-              : QString());
+  const char* text = t.inputsSkipped + t.warnings > 0
+                         ? QT_TRANSLATE_NOOP("tessel::CTesselDlg",
+                                             "%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 "
+                                             "个文件；跳过 %7 个，警告 %8 条")
+                         : QT_TRANSLATE_NOOP("tessel::CTesselDlg",
+                                             "%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 "
+                                             "个文件");
+  QString counts = QCoreApplication::translate("tessel::CTesselDlg", text)
+                       .arg(t.picturesConverted)
+                       .arg(t.picturesFound)
+                       .arg(t.iconsConverted)
+                       .arg(t.librariesConverted)
+                       .arg(t.librariesFound)
+                       .arg(t.filesWritten);
+  if (t.inputsSkipped + t.warnings > 0) counts = counts.arg(t.inputsSkipped).arg(t.warnings);
+  return counts;
 }
 
 }  // namespace
@@ -89,55 +97,56 @@ CTesselDlg::CTesselDlg(QWidget* parent) : QDialog(parent) {
   DialogBuilder ui(this, 9);
   ui.sizeDialog(275, 159);
 
-  ui.label(QStringLiteral("DWIN_SET路径:"), 2, 9, 55, 8);
+  ui.label(tr("DWIN_SET路径:"), 2, 9, 55, 8);
   sourceEdit_ = new QLineEdit(this);
   sourceEdit_->setGeometry(ui.units().rect(62, 12, 165, 14));
   ui.tag(sourceEdit_, kIdSourceFolder);
-  browse_ = ui.button(kIdBrowse, QStringLiteral("浏览..."), 232, 12, 32, 14);
-  ui.label(QStringLiteral("KOVA_TFT路径:"), 2, 21, 55, 8);
+  browse_ = ui.button(kIdBrowse, tr("浏览..."), 232, 12, 32, 14);
+  ui.label(tr("KOVA_TFT路径:"), 2, 21, 55, 8);
   // The output folder: plain text until a run has written it, then a link.
   outputLink_ = ui.label(QString(), 62, 23, 165, 8);
   ui.tag(outputLink_, kIdOutputFolder);
   outputLink_->setTextFormat(Qt::RichText);
   outputLink_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-  previewLink_ = ui.label(QStringLiteral("<a href=\"preview\">预览</a>"), 232, 23, 32, 8);
+  previewLink_ = ui.label(QStringLiteral("<a href=\"preview\">%1</a>").arg(tr("预览").toHtmlEscaped()),
+                          232, 23, 32, 8);
   ui.tag(previewLink_, kIdPreview);
   previewLink_->setTextFormat(Qt::RichText);
   previewLink_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-  previewLink_->setToolTip(QStringLiteral("在浏览器中查看转换结果 (the screens as the display will show them)"));
+  previewLink_->setToolTip(tr("在浏览器中查看显示屏将显示的画面"));
   previewLink_->hide();
-  ui.label(QStringLiteral("说明：下列参数一般不需要修改，保持默认值即可。"), 13, 37, 255, 8);
-  ui.label(QStringLiteral("图片输出格式："), 8, 55, 53, 8);
+  ui.label(tr("说明：下列参数一般不需要修改，保持默认值即可。"), 13, 37, 255, 8);
+  ui.label(tr("图片输出格式："), 8, 55, 53, 8);
   pictureFormat_ = ui.dropDown(kIdPictureFormat,
-                               {QStringLiteral("普通JPEG(默认)"), QStringLiteral("高质量JPEG"),
-                                QStringLiteral("BMP位图(无损压缩)")},
+                               {tr("普通JPEG(默认)"), tr("高质量JPEG"),
+                                tr("BMP位图(无损压缩)")},
                                63, 54, 74);
-  ui.label(QStringLiteral("字库选择："), 144, 56, 40, 8);
+  ui.label(tr("字库选择："), 144, 56, 40, 8);
   font_ = ui.dropDown(kIdFont,
-                      {QStringLiteral("ASCII字符"), QStringLiteral("中英文"),
-                       QStringLiteral("数码管(正常)"), QStringLiteral("数码管(加粗)"),
-                       QStringLiteral("数码管(倾斜)")},
+                      {tr("ASCII字符"), tr("中英文"),
+                       tr("数码管(正常)"), tr("数码管(加粗)"),
+                       tr("数码管(倾斜)")},
                       186, 54, 74);
-  ui.label(QStringLiteral("图片旋转处理："), 8, 74, 53, 8);
+  ui.label(tr("图片旋转处理："), 8, 74, 53, 8);
   rotation_ = ui.dropDown(kIdRotation,
-                          {QStringLiteral("自动处理"), QStringLiteral("不旋转"),
-                           QStringLiteral("顺时钟90度"), QStringLiteral("顺时钟180度"),
-                           QStringLiteral("顺时钟270度")},
+                          {tr("自动处理"), tr("不旋转"),
+                           tr("顺时钟90度"), tr("顺时钟180度"),
+                           tr("顺时钟270度")},
                           63, 72, 74);
-  ui.label(QStringLiteral("字库显示："), 144, 73, 40, 8);
+  ui.label(tr("字库显示："), 144, 73, 40, 8);
   fontDisplay_ = ui.dropDown(
-      kIdFontDisplay, {QStringLiteral("矢量字体(抗锯齿)"), QStringLiteral("小号字用点阵字体")},
+      kIdFontDisplay, {tr("矢量字体(抗锯齿)"), tr("小号字用点阵字体")},
       186, 71, 74);
   deRipple_ = ui.checkBox(kIdDeRipple,
-                          QStringLiteral("消除图片中的水波纹（会降低压缩率，默认不勾选）"), 63, 94,
+                          tr("消除图片中的水波纹（会降低压缩率，默认不勾选）"), 63, 94,
                           169, 10);
   singlePictureFiles_ = ui.checkBox(kIdSinglePictureFiles,
-                                    QStringLiteral("支持升级单个图片文件（默认不勾选）"), 63, 108,
+                                    tr("支持升级单个图片文件（默认不勾选）"), 63, 108,
                                     169, 10);
   singlePictureFiles_->hide();  // created hidden: the user keeps the default
-  start_ = ui.button(kIdStart, QStringLiteral("开始转换"), 98, 127, 74, 25);
+  start_ = ui.button(kIdStart, tr("开始转换"), 98, 127, 74, 25);
   start_->setDefault(true);
-  QPushButton* helpButton = ui.button(kIdHelp, QStringLiteral("帮助"), 218, 132, 50, 14);
+  QPushButton* helpButton = ui.button(kIdHelp, tr("帮助"), 218, 132, 50, 14);
 
   // The progress of a run, shown only while one goes on; after it, the
   // status line in its place.
@@ -148,7 +157,7 @@ CTesselDlg::CTesselDlg(QWidget* parent) : QDialog(parent) {
   status_ = ui.label(QString(), 8, 113, 200, 9);
   ui.tag(status_, kIdStatus);
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  details_ = ui.button(kIdDetails, QStringLiteral("详细信息..."), 212, 111, 56, 13);
+  details_ = ui.button(kIdDetails, tr("详细信息..."), 212, 111, 56, 13);
   details_->hide();
 
   configDialog_ = new CConfigDlg(this);
@@ -233,7 +242,7 @@ void CTesselDlg::startConversion() {
     try {
       *result = run_(settings, options, session_, *threadHost_);
     } catch (const std::bad_alloc&) {
-      failure = QStringLiteral("内存不足 (out of memory)");
+      failure = tr("内存不足");
     } catch (const std::exception& error) {
       failure = QString::fromUtf8(error.what());
     }
@@ -255,7 +264,7 @@ void CTesselDlg::finishRun(std::shared_ptr<RunResult> result, const QString& fai
 
   if (!failure.isEmpty()) {
     host_->showMessage(
-        QStringLiteral("转换中止 (conversion stopped): %1").arg(failure).toStdString());
+        tr("转换中止：%1").arg(failure).toStdString());
   } else {
     lastResult_ = std::make_unique<RunResult>(std::move(*result));
     if (!lastResult_->report.writeFailures.empty())
@@ -282,9 +291,9 @@ void CTesselDlg::showOutcome() {
   const QString shown = QDir::toNativeSeparators(toQString(root));
   if (written) {
     outputLink_->setText(QStringLiteral("<a href=\"output\">%1</a>").arg(shown.toHtmlEscaped()));
-    outputLink_->setToolTip(QStringLiteral("打开输出目录 (open the output folder)"));
+    outputLink_->setToolTip(tr("打开输出目录"));
   } else {
-    outputLink_->setText(shown.isEmpty() ? QStringLiteral("文档目录/TESSEL") : shown.toHtmlEscaped());
+    outputLink_->setText(shown.isEmpty() ? tr("文档目录/TESSEL") : shown.toHtmlEscaped());
   }
   previewLink_->setVisible(lastResult_ && lastResult_->outcome == RunOutcome::Completed);
   status_->setText(statusText());
@@ -302,19 +311,20 @@ QString CTesselDlg::statusText() const {
   switch (r.outcome) {
     case RunOutcome::Completed: {
       const RunTotals& t = r.totals;
-      QString text = QStringLiteral("%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件")
-                         .arg(branch)
-                         .arg(t.picturesConverted)
-                         .arg(t.picturesFound)
-                         .arg(t.iconsConverted)
-                         .arg(t.filesWritten);
-      if (t.warnings > 0) text += QStringLiteral("，%1 条警告").arg(t.warnings);
-      return text;
+      const QString text = t.warnings > 0
+                               ? tr("%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件，%6 条警告")
+                               : tr("%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件");
+      const QString counts = text.arg(branch)
+                                 .arg(t.picturesConverted)
+                                 .arg(t.picturesFound)
+                                 .arg(t.iconsConverted)
+                                 .arg(t.filesWritten);
+      return t.warnings > 0 ? counts.arg(t.warnings) : counts;
     }
     case RunOutcome::NotConfirmed:
-      return QStringLiteral("未确认设备参数，转换未完成");
+      return tr("未确认设备参数，转换未完成");
     case RunOutcome::Stopped:
-      return QStringLiteral("转换已停止，输出不完整");
+      return tr("转换已停止，输出不完整");
     default:
       return {};
   }
@@ -335,17 +345,17 @@ QString CTesselDlg::detailsText() const {
 
 void CTesselDlg::showDetails() {
   QDialog box(this);
-  box.setWindowTitle(QStringLiteral("详细信息 - ") + applicationTitle());
+  box.setWindowTitle(tr("详细信息 - %1").arg(applicationTitle()));
   auto* text = new QPlainTextEdit(&box);
   text->setObjectName(QStringLiteral("details"));
   text->setReadOnly(true);
   text->setLineWrapMode(QPlainTextEdit::NoWrap);
-  text->setPlainText(QStringLiteral("分支 %1：%2\n%3\n\n")
+  text->setPlainText(tr("分支 %1：%2\n%3\n\n")
                          .arg(lastResult_->branch == Branch::A ? "A" : "B")
                          .arg(QString::fromStdString(lastResult_->branchReason))
                          .arg(countsText(*lastResult_)) +
                      detailsText());
-  auto* close = new QPushButton(QStringLiteral("关闭"), &box);
+  auto* close = new QPushButton(tr("关闭"), &box);
   connect(close, &QPushButton::clicked, &box, &QDialog::accept);
   auto* layout = new QVBoxLayout(&box);
   layout->addWidget(text);
@@ -358,7 +368,7 @@ void CTesselDlg::openOutput() {
   const std::filesystem::path root = shownOutputRoot();
   if (root.empty() || !openUrl_) return;
   if (!openUrl_(QUrl::fromLocalFile(toQString(root)))) {
-    host_->showMessage(QStringLiteral("无法打开输出目录 (no file manager could open it):\n%1")
+    host_->showMessage(tr("没有可以打开输出目录的文件管理器：\n%1")
                            .arg(QDir::toNativeSeparators(toQString(root)))
                            .toStdString());
   }
@@ -372,11 +382,11 @@ void CTesselDlg::openPreview() {
   const std::filesystem::path page = writePreview_(root, &error);
   QApplication::restoreOverrideCursor();
   if (page.empty()) {
-    host_->showMessage(QStringLiteral("无法生成预览 (cannot make the preview): %1").arg(error).toStdString());
+    host_->showMessage(tr("无法生成预览：%1").arg(error).toStdString());
     return;
   }
   if (openUrl_ && !openUrl_(QUrl::fromLocalFile(toQString(page)))) {
-    host_->showMessage(QStringLiteral("没有可以打开预览的浏览器 (no browser could open it):\n%1")
+    host_->showMessage(tr("没有可以打开预览的浏览器：\n%1")
                            .arg(QDir::toNativeSeparators(toQString(page)))
                            .toStdString());
   }
@@ -415,11 +425,11 @@ void CTesselDlg::dropEvent(QDropEvent* event) {
 
 QString CTesselDlg::writeFailureMessage(const std::vector<std::filesystem::path>& paths) {
   constexpr std::size_t kShown = 20;
-  QString text = QStringLiteral("以下文件无法写入 (could not be written):");
+  QString text = tr("以下文件无法写入：");
   for (std::size_t i = 0; i < paths.size() && i < kShown; ++i)
     text += QLatin1Char('\n') + QDir::toNativeSeparators(toQString(paths[i]));
   if (paths.size() > kShown)
-    text += QStringLiteral("\n... (%1 more)").arg(static_cast<qulonglong>(paths.size() - kShown));
+    text += tr("\n……（另有 %1 个）").arg(static_cast<qulonglong>(paths.size() - kShown));
   return text;
 }
 
@@ -429,29 +439,30 @@ void CTesselDlg::browse() {
   if (!start.isEmpty() && !QFileInfo(start).isDir()) start = QFileInfo(start).absolutePath();
   if (!start.isEmpty() && !QFileInfo(start).isDir()) start.clear();
   const QString folder =
-      pickFolder_ ? pickFolder_(this, QStringLiteral("请选择源目录："), start) : QString();
+      pickFolder_ ? pickFolder_(this, tr("请选择源目录："), start) : QString();
   if (folder.isEmpty()) return;
   settings_.sourceFolder = toPath(folder);
   sourceEdit_->setText(folder);
 }
 
 void CTesselDlg::openHelp() {
-  // Beside the program (a build tree), else in share/tessel beside the
-  // program's folder or in the data folder configured at build time.
-  std::filesystem::path path = findResourceFile("Tessel.pdf");
-  if (path.empty()) path = programFolder() / "Tessel.pdf";
+  // The document of the language in use (Tessel.pdf is the Chinese one),
+  // else the other one. Each is looked for beside the program (a build
+  // tree), then in share/tessel beside the program's folder or in the data
+  // folder configured at build time.
+  const bool english = LanguageInUse() == Language::English;
+  const char* wanted = english ? "Tessel_en.pdf" : "Tessel.pdf";
+  std::filesystem::path path = findResourceFile(wanted);
+  if (path.empty()) path = findResourceFile(english ? "Tessel.pdf" : "Tessel_en.pdf");
+  if (path.empty()) path = programFolder() / wanted;
   const QString document = QDir::toNativeSeparators(toQString(path));
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
-    host_->showMessage(QStringLiteral("找不到帮助文档 (the help document is missing):\n%1")
-                           .arg(document)
-                           .toStdString());
+    host_->showMessage(tr("找不到帮助文档：\n%1").arg(document).toStdString());
     return;
   }
   if (openUrl_ && !openUrl_(QUrl::fromLocalFile(toQString(path)))) {
-    host_->showMessage(QStringLiteral("没有可以打开帮助文档的程序 (no viewer could open it):\n%1")
-                           .arg(document)
-                           .toStdString());
+    host_->showMessage(tr("没有可以打开帮助文档的程序：\n%1").arg(document).toStdString());
   }
 }
 
@@ -459,7 +470,7 @@ void CTesselDlg::closeEvent(QCloseEvent* event) {
   if (running_) {
     event->ignore();
     const auto& ask = host_->hooks().ask;
-    if (ask && ask(this, applicationTitle(), QStringLiteral("转换正在进行。要停止转换吗？"))) {
+    if (ask && ask(this, applicationTitle(), tr("转换正在进行。要停止转换吗？"))) {
       // The run stops between two files; the window closes when it has.
       stop_ = true;
       closeAfterRun_ = true;

@@ -88,6 +88,27 @@ TEST_F(CliTest, RefusalsExitOneWithTheMessageAndWriteNothing) {
   EXPECT_FALSE(fs::exists(source / "out"));
 }
 
+// The program speaks the locale's language, and names the path it refuses.
+TEST_F(CliTest, TheRefusalIsInTheLocalesLanguageAndNamesThePath) {
+  const std::string missing = pathToUtf8(dir / "missing");
+  const std::pair<const char*, std::string> cases[] = {
+      {"C", "Source folder not found: " + missing},
+      {"en_US.UTF-8", "Source folder not found: " + missing},
+      {"zh_CN.UTF-8", "源路径无效：" + missing},
+  };
+  for (const auto& [lang, expected] : cases) {
+    const Cli r = test::runCliProcess({"convert", missing, "-o", dst()},
+                                      {{"LANG", lang}, {"LC_ALL", ""}, {"LC_MESSAGES", ""},
+                                       {"LANGUAGE", ""}});
+    EXPECT_EQ(r.status, 1) << lang;
+    EXPECT_EQ(r.err, "tessel-cli: " + expected + "\n") << lang;
+  }
+  // --lang wins over the locale.
+  const Cli r = test::runCliProcess({"--lang", "en", "convert", missing, "-o", dst()},
+                                    {{"LC_ALL", "zh_CN.UTF-8"}});
+  EXPECT_EQ(r.err, "tessel-cli: Source folder not found: " + missing + "\n");
+}
+
 // In a process of its own: the environment decides where Documents is.
 TEST_F(CliTest, DefaultOutputIsDocumentsAndNeverTheFileSystemRoot) {
   fs::create_directories(dir / "home");

@@ -20,6 +20,7 @@
 #include "SetupDlg.h"
 #include "TesselDlg.h"
 #include "support/TestSupport.h"
+#include "util/Language.h"
 #include "util/Paths.h"
 
 #include <QDir>
@@ -278,6 +279,53 @@ TEST_F(MainDialog, HelpOpensTheDocumentBesideTheProgramOrSaysWhereItIs) {
   press(1027);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_TRUE(messages[0].contains(toQString(folder.path() / "Tessel.pdf")));
+  setProgramFolder({});
+}
+
+// Each language from end to end: the dialogs' captions, the system's
+// messages, Qt's own buttons, and the help document of that language.
+TEST(Languages, TheDialogsQtsButtonsAndTheHelpSpeakTheLanguageInUse) {
+  struct Expected {
+    Language language;
+    QString start, help, setupTitle, sourceInvalid, yesButton, document;
+  };
+  const Expected cases[] = {
+      {Language::English, "Convert", "Help", "Check the parameters and correct any that are wrong!",
+       "Invalid source folder!", "&Yes", "Tessel_en.pdf"},
+      {Language::Chinese, "开始转换", "帮助", "确定参数，如果不正确请手动修改！", "源路径无效！",
+       "是(&Y)", "Tessel.pdf"},
+  };
+  TempDir folder;
+  writeText(folder / "Tessel.pdf", "%PDF-1.4\n");
+  writeText(folder / "Tessel_en.pdf", "%PDF-1.4\n");
+  setProgramFolder(folder.path());
+  for (const Expected& e : cases) {
+    SCOPED_TRACE(e.start.toStdString());
+    ASSERT_TRUE(UseLanguage(e.language));
+    CTesselDlg dialog;
+    std::vector<QUrl> opened;
+    std::vector<QString> messages;
+    dialog.setUrlOpener([&](const QUrl& url) {
+      opened.push_back(url);
+      return true;
+    });
+    dialog.host().hooks().message = [&](QWidget*, const QString&, const QString& text) {
+      messages.push_back(text);
+    };
+    EXPECT_EQ(findControlAs<QPushButton>(&dialog, CTesselDlg::kIdStart)->text(), e.start);
+    EXPECT_EQ(findControlAs<QPushButton>(&dialog, CTesselDlg::kIdHelp)->text(), e.help);
+    EXPECT_EQ(dialog.setupDialog().windowTitle(), e.setupTitle);
+    QMessageBox box(QMessageBox::Question, "", "", QMessageBox::Yes | QMessageBox::No);
+    EXPECT_EQ(box.button(QMessageBox::Yes)->text(), e.yesButton);
+
+    dialog.host().systemMessage(Message::SourceInvalid, folder.path());
+    QTest::mouseClick(findControlAs<QPushButton>(&dialog, CTesselDlg::kIdHelp), Qt::LeftButton);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0], e.sourceInvalid);  // the box keeps the message's own text
+    ASSERT_EQ(opened.size(), 1u);
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(toQString(folder.path() / e.document.toStdString())));
+  }
+  UseLanguage(std::nullopt);
   setProgramFolder({});
 }
 

@@ -146,7 +146,10 @@ CliRun runCliProcess(const std::vector<std::string>& args,
   QProcess p;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   for (const auto& [name, value] : environment) {
-    env.insert(QString::fromStdString(name), QString::fromStdString(value));
+    if (value.empty())
+      env.remove(QString::fromStdString(name));
+    else
+      env.insert(QString::fromStdString(name), QString::fromStdString(value));
   }
   p.setProcessEnvironment(env);
   QStringList arguments;

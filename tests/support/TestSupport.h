@@ -83,7 +83,8 @@ struct CliRun {
 // terminal).
 CliRun runCli(const std::vector<std::string>& args, const std::string& input = {});
 // Runs the tessel-cli program in a process of its own, in the environment
-// given (the system's when empty).
+// given: the system's, with the variables named added (or removed, when the
+// value is empty).
 CliRun runCliProcess(const std::vector<std::string>& args,
                      const std::vector<std::pair<std::string, std::string>>& environment = {});
 
