@@ -9,12 +9,15 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionButton>
 #include <QTest>
 #include <QThread>
 #include <QTimer>
 #include <atomic>
 
 #include "ConfigDlg.h"
+#include "DialogKit.h"
 #include "GuiHost.h"
 #include "GuiTestSupport.h"
 #include "SetupDlg.h"
@@ -327,6 +330,48 @@ TEST(Languages, TheDialogsQtsButtonsAndTheHelpSpeakTheLanguageInUse) {
   }
   UseLanguage(std::nullopt);
   setProgramFolder({});
+}
+
+// English captions are longer than the Chinese the controls were sized for:
+// each must still fit its control.
+TEST(Languages, EveryEnglishCaptionFitsItsControl) {
+  ASSERT_TRUE(UseLanguage(Language::English));
+  CTesselDlg dialog;
+  QStringList clipped;
+  {
+    // The parameter dialogs are the main dialog's children.
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+      const QFontMetrics metrics(w->font());
+      QString text;
+      int room = w->width(), needed = 0;
+      if (auto* box = dynamic_cast<WrapCheckBox*>(w)) {
+        QStyleOptionButton option;
+        option.initFrom(box);
+        room -= box->style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, box) +
+                box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, box);
+        text = box->text();
+        needed = metrics.boundingRect(QRect(0, 0, room, 10000), Qt::TextWordWrap, text).height();
+        room = box->height() + 2;
+      } else if (auto* label = qobject_cast<QLabel*>(w); label && label->textFormat() != Qt::RichText) {
+        text = label->text();
+        needed = metrics.horizontalAdvance(text);
+      } else if (auto* button = qobject_cast<QPushButton*>(w)) {
+        text = button->text();
+        needed = metrics.horizontalAdvance(text) + 6;
+      } else if (auto* list = qobject_cast<QComboBox*>(w)) {
+        room -= 24;  // the arrow
+        for (int i = 0; i < list->count(); ++i) {
+          if (metrics.horizontalAdvance(list->itemText(i)) > room) clipped << list->itemText(i);
+        }
+        continue;
+      } else {
+        continue;
+      }
+      if (!text.isEmpty() && needed > room) clipped << text;
+    }
+  }
+  UseLanguage(std::nullopt);
+  EXPECT_TRUE(clipped.isEmpty()) << clipped.join(u'\n').toStdString();
 }
 
 TEST_F(MainDialog, ADroppedFolderOrAFileInItBecomesTheSource) {
