@@ -7,6 +7,9 @@ set -euo pipefail
 packages=(
   build-essential cmake pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
+  # the translations: lupdate/lrelease and CMake's LinguistTools, and Qt's own
+  # texts in Chinese (the buttons of message boxes, the folder picker)
+  qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libjpeg-dev zlib1g-dev
   libgtest-dev
   fonts-dejavu-core fonts-droid-fallback fonts-dseg
