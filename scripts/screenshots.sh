@@ -1,7 +1,8 @@
 #!/bin/sh
 # Takes headless screenshots of the three dialogs, and of the main dialog
 # after a run, in both languages: Chinese into docs/screenshots/, English
-# into docs/screenshots/en/.
+# into docs/screenshots/en/. With Chromium, also the inspection page of the
+# Branch B sample with the picture pack (inspect.png).
 #   scripts/screenshots.sh [BUILD_DIR]     (default: build)
 # Builds the tessel program first when it is missing.
 set -eu
@@ -12,7 +13,7 @@ case $build in /*) ;; *) build="$(pwd)/$build" ;; esac
 
 if [ ! -x "$build/bin/tessel" ] || [ ! -x "$build/bin/tessel-make-sample" ]; then
   cmake -S "$root" -B "$build"
-  cmake --build "$build" --parallel 1 --target tessel tessel-make-sample
+  cmake --build "$build" --parallel 1 --target tessel tessel-cli tessel-make-sample
 fi
 
 # The offscreen platform draws through fontconfig; the Chinese captions need
@@ -32,3 +33,21 @@ head -c 300 "$work/DWIN_SET/1.bmp" > "$work/DWIN_SET/5.bmp"
 mkdir -p "$root/docs/screenshots/en"
 QT_QPA_PLATFORM=offscreen "$build/bin/tessel" --lang zh --screenshot "$root/docs/screenshots" "$work/DWIN_SET"
 QT_QPA_PLATFORM=offscreen "$build/bin/tessel" --lang en --screenshot "$root/docs/screenshots/en" "$work/DWIN_SET"
+
+chromium=$(command -v chromium || command -v chromium-browser || true)
+if [ -z "$chromium" ]; then
+  echo "no chromium: inspect.png not made" >&2
+  exit 0
+fi
+"$build/bin/tessel-make-sample" "$work/B" --branch-b >/dev/null
+"$build/bin/tessel-cli" convert "$work/B" -o "$work/B-out" --pack -y -q
+for lang in zh en; do
+  shots="$root/docs/screenshots"
+  [ "$lang" = en ] && shots="$shots/en"
+  "$build/bin/tessel-cli" --lang "$lang" inspect "$work/B-out" -o "$work/page-$lang" -q
+  "$chromium" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+    --disable-background-networking --disable-component-update --disable-sync \
+    --user-data-dir="$work/chromium" --hide-scrollbars --window-size=1100,900 \
+    --screenshot="$shots/inspect.png" "file://$work/page-$lang/index.html" 2>/dev/null
+  echo "wrote $shots/inspect.png"
+done
