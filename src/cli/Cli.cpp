@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <chrono>
-#include <cstdio>
 #include <new>
 #include <ostream>
 
@@ -11,6 +10,7 @@
 #include "cli/Inspect.h"
 #include "convert/ConversionRun.h"
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel::cli {
 
@@ -35,13 +35,48 @@ int exitStatusOf(const RunResult& result) {
   return r.writeFailures.empty() && !r.fontMissing ? kDone : kIncomplete;
 }
 
+// The kinds and fates of the inputs as people read them (the JSON report
+// keeps KindName and FateName).
+std::string kindText(InputKind kind) {
+  switch (kind) {
+    case InputKind::Picture: return trText("Cli", "picture");
+    case InputKind::IconLibrary: return trText("Cli", "icon library");
+    case InputKind::Sound: return trText("Cli", "sound");
+    case InputKind::Table: return trText("Cli", "table");
+    case InputKind::ConfigText: return trText("Cli", "register text");
+    case InputKind::BlockConfig: return trText("Cli", "block file");
+    case InputKind::Other: return trText("Cli", "other");
+  }
+  return {};
+}
+
+std::string fateText(InputFate fate) {
+  switch (fate) {
+    case InputFate::Unhandled: return trText("Cli", "not handled");
+    case InputFate::Converted: return trText("Cli", "converted");
+    case InputFate::Copied: return trText("Cli", "copied");
+    case InputFate::Read: return trText("Cli", "read");
+    case InputFate::Replaced: return trText("Cli", "replaced");
+    case InputFate::StoodIn: return trText("Cli", "left for the picture library");
+    case InputFate::Ignored: return trText("Cli", "ignored");
+    case InputFate::Skipped: return trText("Cli", "skipped");
+  }
+  return {};
+}
+
 void printVerbose(const Report& report, std::ostream& err) {
   for (const InputRecord& input : report.inputs) {
-    err << printable(pathToUtf8(input.path.filename())) << ": " << KindName(input.kind) << ", "
-        << FateName(input.fate);
-    for (const auto& output : input.outputs) err << " -> " << printable(pathToUtf8(output));
-    if (!input.reason.empty()) err << " (" << printable(input.reason) << ')';
-    err << '\n';
+    //: --verbose: an input's name, its kind and what became of it
+    std::string line = trText("Cli", "%1: %2, %3")
+                           .arg(printable(pathToUtf8(input.path.filename())))
+                           .arg(kindText(input.kind))
+                           .arg(fateText(input.fate));
+    for (const auto& output : input.outputs) line += " -> " + printable(pathToUtf8(output));
+    if (!input.reason.empty()) {
+      //: --verbose: an input's line, and why it was skipped, ignored or replaced
+      line = trText("Cli", "%1 (%2)").arg(line).arg(printable(input.reason));
+    }
+    err << line << '\n';
   }
 }
 
@@ -55,11 +90,15 @@ int convert(const ConvertOptions& options, CliIo& io) {
     result = ConversionRun(options.settings, options.run, session, host);
   } catch (const std::bad_alloc&) {
     host.endProgressLine();
-    io.err << "tessel-cli: out of memory: the run stopped, its output is incomplete\n";
+    io.err << "tessel-cli: "
+           << trText("Cli", "out of memory: the run stopped, its output is incomplete").str()
+           << '\n';
     return kIncomplete;
   } catch (const std::exception& e) {
     host.endProgressLine();
-    io.err << "tessel-cli: the run stopped (" << e.what() << "), its output is incomplete\n";
+    io.err << "tessel-cli: "
+           << trText("Cli", "the run stopped (%1), its output is incomplete").arg(e.what()).str()
+           << '\n';
     return kIncomplete;
   }
   host.endProgressLine();
@@ -69,9 +108,9 @@ int convert(const ConvertOptions& options, CliIo& io) {
   Report& r = result.report;
   if (result.outcome == RunOutcome::Completed && result.branch == Branch::A &&
       !options.overrides.empty()) {
-    const std::string text =
-        "--set has no effect: a Branch A project takes its device parameters from its own "
-        "configuration";
+    const std::string text = trText("Cli",
+                                    "--set has no effect: a Branch A project takes its device "
+                                    "parameters from its own configuration");
     r.warn(text);
     host.warning(text);
     ++result.totals.warnings;
@@ -82,12 +121,16 @@ int convert(const ConvertOptions& options, CliIo& io) {
     io.out.write(json.constData(), json.size());
   }
   if (result.outcome == RunOutcome::NotConfirmed) {
-    io.err << "tessel-cli: device parameters not confirmed; the run stopped in "
-           << printable(pathToUtf8(result.privateFolder)) << '\n';
+    io.err << "tessel-cli: "
+           << trText("Cli", "device parameters not confirmed; the run stopped in %1")
+                  .arg(printable(pathToUtf8(result.privateFolder)))
+                  .str()
+           << '\n';
   }
   if (status == kRefused || status == kNotConfirmed) return status;
   if (result.outcome == RunOutcome::Stopped) {
-    io.err << "tessel-cli: the run was stopped; its output is incomplete\n";
+    io.err << "tessel-cli: " << trText("Cli", "the run was stopped; its output is incomplete").str()
+           << '\n';
     return status;
   }
 
@@ -102,17 +145,37 @@ int convert(const ConvertOptions& options, CliIo& io) {
   }
   if (options.verbose) printVerbose(r, io.err);
   const RunTotals& t = result.totals;
-  char line[512];
-  std::snprintf(line, sizeof line,
-                "Branch %s: %d of %d pictures, %d icons in %d of %d libraries, %d files written, "
-                "%d skipped, %d replaced, %d ignored, %d warnings, %.2f s\n",
-                result.branch == Branch::A ? "A" : "B", t.picturesConverted, t.picturesFound,
-                t.iconsConverted, t.librariesConverted, t.librariesFound, t.filesWritten,
-                t.inputsSkipped, t.inputsReplaced, t.inputsIgnored, t.warnings, seconds);
-  io.err << line;
-  if (options.verbose) io.err << "Branch " << (result.branch == Branch::A ? "A" : "B")
-                              << " because " << result.branchReason << '\n';
-  io.err << "Output: " << printable(pathToUtf8(result.privateFolder)) << '\n';
+  // One text per branch, so that each reads as a whole sentence.
+  Text summary = result.branch == Branch::A
+                     ? trText("Cli",
+                              "Branch A: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 "
+                              "files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, "
+                              "%11 s")
+                     : trText("Cli",
+                              "Branch B: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 "
+                              "files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, "
+                              "%11 s");
+  summary.arg(t.picturesConverted)
+      .arg(t.picturesFound)
+      .arg(t.iconsConverted)
+      .arg(t.librariesConverted)
+      .arg(t.librariesFound)
+      .arg(t.filesWritten)
+      .arg(t.inputsSkipped)
+      .arg(t.inputsReplaced)
+      .arg(t.inputsIgnored)
+      .arg(t.warnings)
+      .arg(seconds, 2);
+  io.err << summary.str() << '\n';
+  if (options.verbose) {
+    io.err << (result.branch == Branch::A
+                   ? trText("Cli", "Branch A because %1").arg(result.branchReason)
+                   : trText("Cli", "Branch B because %1").arg(result.branchReason))
+                  .str()
+           << '\n';
+  }
+  io.err << trText("Cli", "Output: %1").arg(printable(pathToUtf8(result.privateFolder))).str()
+         << '\n';
   return status;
 }
 
@@ -123,13 +186,15 @@ int RunCli(const QStringList& givenArguments, CliIo& io) {
   const LanguageArgument lang = TakeLanguageArgument(arguments);
   UseLanguage(lang.language ? lang.language : io.language);
   if (lang.bad) {
-    io.err << "tessel-cli: " << lang.errorText().toStdString() << "\nsee tessel-cli --help\n";
+    io.err << "tessel-cli: " << lang.errorText().toStdString() << '\n'
+           << trText("Cli", "see tessel-cli --help").str() << '\n';
     return kUsage;
   }
   const Command command = ParseCommandLine(arguments);
   switch (command.kind) {
     case Command::Usage:
-      io.err << "tessel-cli: " << command.text << "\nsee tessel-cli convert --help\n";
+      io.err << "tessel-cli: " << command.text << '\n'
+             << trText("Cli", "see tessel-cli convert --help").str() << '\n';
       return kUsage;
     case Command::Help:
     case Command::Version:

@@ -9,6 +9,7 @@
 #include "config/Baud.h"
 #include "config/SetupOverrides.h"
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel::cli {
 
@@ -35,12 +36,13 @@ void CliHost::systemMessage(Message message, const std::filesystem::path& about,
 void CliHost::warning(const std::string& text) {
   if (quiet_) return;
   endProgressLine();
-  io_.err << "warning: " << printable(text) << '\n';
+  io_.err << trText("Cli", "warning: %1").arg(printable(text)).str() << '\n';
 }
 
 void CliHost::progress(int done, int total) {
   if (quiet_ || !io_.errIsTerminal || total <= 0) return;
-  io_.err << "\r\033[Kconverting " << done << '/' << total << std::flush;
+  io_.err << "\r\033[K" << trText("Cli", "converting %1/%2").arg(done).arg(total).str()
+          << std::flush;
   progressShown_ = true;
 }
 
@@ -49,8 +51,13 @@ bool CliHost::confirmSetup(SetupValues& values) {
   // The corrections were checked when the command line was read.
   for (const std::string& o : overrides_) ApplySetupOverride(values, o, nullptr);
   if (!isBaudIndex(values.baudIndex)) {
-    io_.err << "tessel-cli: the source configuration gives no valid baud rate (register 1 = "
-            << values.baudIndex << "); give one with --set baud=RATE\n";
+    io_.err << "tessel-cli: "
+            << trText("Cli",
+                      "the source configuration gives no valid baud rate (register 1 = %1); "
+                      "give one with --set baud=RATE")
+                   .arg(values.baudIndex)
+                   .str()
+            << '\n';
     return false;
   }
   if (yes_) {
@@ -58,12 +65,18 @@ bool CliHost::confirmSetup(SetupValues& values) {
     return true;
   }
   if (!io_.inIsTerminal) {
-    io_.err << "tessel-cli: the device parameters need confirmation: run on a terminal, or pass "
-               "--yes (with --set NAME=VALUE to correct them)\n";
+    io_.err << "tessel-cli: "
+            << trText("Cli",
+                      "the device parameters need confirmation: run on a terminal, or pass "
+                      "--yes (with --set NAME=VALUE to correct them)")
+                   .str()
+            << '\n';
     return false;
   }
-  io_.err << "Device parameters read from the source:\n"
-          << DescribeSetupValues(values) << "\nConfirm? [y/N] " << std::flush;
+  io_.err << trText("Cli", "Device parameters read from the source:").str() << '\n'
+          << DescribeSetupValues(values) << '\n'
+          //: the answer is y or yes, as typed in English
+          << trText("Cli", "Confirm? [y/N] ").str() << std::flush;
   std::string answer;
   if (!std::getline(io_.in, answer)) return false;
   if (answer != "y" && answer != "Y" && answer != "yes") return false;

@@ -1,12 +1,14 @@
 #include "cli/CliOptions.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <algorithm>
 #include <array>
 #include <thread>
 
 #include "config/SetupOverrides.h"
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel::cli {
 
@@ -39,7 +41,8 @@ int indexOf(const QString& value, const Names<N>& names) {
 const QString kProgram = QStringLiteral("tessel-cli");
 
 QString generalHelp() {
-  return QStringLiteral(
+  return QCoreApplication::translate(
+      "Cli",
       "usage: tessel-cli COMMAND [options]\n"
       "\n"
       "Converts DWIN display projects for KOVA_TFT displays.\n"
@@ -53,67 +56,101 @@ QString generalHelp() {
       "         --lang zh|en   the language of the messages (default: the system's)\n");
 }
 
+// The descriptions are translated as the parser is made, after the language
+// is known.
 struct ConvertParser {
   QCommandLineParser parser;
-  QCommandLineOption output{{"o", "output"},
-                            "Output root (default: Documents/TESSEL); the run writes DIR/private/ "
-                            "and the marker file in DIR.",
-                            "DIR"};
-  QCommandLineOption rotation{"rotation", "Picture rotation, clockwise: " + joined(kRotations) +
-                                              " (default auto).",
-                              "ROTATION"};
+  QCommandLineOption output{
+      {"o", "output"},
+      QCoreApplication::translate("Cli",
+                                  "Output root (default: Documents/TESSEL); the run writes "
+                                  "DIR/private/ and the marker file in DIR."),
+      "DIR"};
+  QCommandLineOption rotation{
+      "rotation",
+      trText("Cli", "Picture rotation, clockwise: %1 (default auto).")
+          .arg(joined(kRotations))
+          .toQString(),
+      "ROTATION"};
   QCommandLineOption format{"format",
-                            "Picture format: " + joined(kFormats) +
-                                " (JPEG at quality 90 or 100, or lossless .zbmp; default zbmp).",
+                            trText("Cli",
+                                   "Picture format: %1 (JPEG at quality 90 or 100, or lossless "
+                                   ".zbmp; default zbmp).")
+                                .arg(joined(kFormats))
+                                .toQString(),
                             "FORMAT"};
-  QCommandLineOption font{"font", "TrueType font for the target: " + joined(kFonts) +
-                                      " (default cjk).",
-                          "FONT"};
-  QCommandLineOption fontDisplay{"font-display",
-                                 "Font display: " + joined(kFontDisplays) +
-                                     " (bitmap adds the font-mode line; default vector).",
-                                 "MODE"};
-  QCommandLineOption deripple{"deripple",
-                              "Dither pictures to RGB565 before encoding (removes water "
-                              "ripples, compresses less)."};
-  QCommandLineOption pack{"pack", "Branch B: write the pictures as bin/image.idx + bin/image.bin."};
-  QCommandLineOption resources{"resources",
-                               "Folder with the TrueType files and pinyin.bin (default: the "
-                               "program's own).",
-                               "DIR"};
-  QCommandLineOption yes{{"y", "yes"}, "Accept the device parameters of Branch B as read."};
-  QCommandLineOption set{"set",
-                         "Correct one device parameter (repeatable): baud=RATE "
-                         "touch-file=on|off coordinate-notify=0|1 touch-file-notify=0|1 "
-                         "long-press=on|off touch-beep=0|1|2 screen-rotation=0|90|180|270 "
-                         "restore-text-background=on|off delayed-refresh=on|off.",
-                         "NAME=VALUE"};
-  QCommandLineOption open{"open", "Open the output folder at the end."};
-  QCommandLineOption force{"force",
-                           "Remove the output's private/ even when it holds files no run "
-                           "writes."};
+  QCommandLineOption font{
+      "font",
+      trText("Cli", "TrueType font for the target: %1 (default cjk).")
+          .arg(joined(kFonts))
+          .toQString(),
+      "FONT"};
+  QCommandLineOption fontDisplay{
+      "font-display",
+      trText("Cli", "Font display: %1 (bitmap adds the font-mode line; default vector).")
+          .arg(joined(kFontDisplays))
+          .toQString(),
+      "MODE"};
+  QCommandLineOption deripple{
+      "deripple", QCoreApplication::translate("Cli",
+                                              "Dither pictures to RGB565 before encoding (removes "
+                                              "water ripples, compresses less).")};
+  QCommandLineOption pack{
+      "pack", QCoreApplication::translate(
+                  "Cli", "Branch B: write the pictures as bin/image.idx + bin/image.bin.")};
+  QCommandLineOption resources{
+      "resources",
+      QCoreApplication::translate(
+          "Cli", "Folder with the TrueType files and pinyin.bin (default: the program's own)."),
+      "DIR"};
+  QCommandLineOption yes{
+      {"y", "yes"},
+      QCoreApplication::translate("Cli", "Accept the device parameters of Branch B as read.")};
+  QCommandLineOption set{
+      "set",
+      QCoreApplication::translate(
+          "Cli",
+          "Correct one device parameter (repeatable): baud=RATE touch-file=on|off "
+          "coordinate-notify=0|1 touch-file-notify=0|1 long-press=on|off touch-beep=0|1|2 "
+          "screen-rotation=0|90|180|270 restore-text-background=on|off delayed-refresh=on|off."),
+      "NAME=VALUE"};
+  QCommandLineOption open{"open",
+                          QCoreApplication::translate("Cli", "Open the output folder at the end.")};
+  QCommandLineOption force{
+      "force", QCoreApplication::translate(
+                   "Cli", "Remove the output's private/ even when it holds files no run writes.")};
   QCommandLineOption jobs{{"j", "jobs"},
-                          "Worker threads for pictures and icon libraries (default: the number "
-                          "of cores).",
+                          QCoreApplication::translate("Cli",
+                                                      "Worker threads for pictures and icon "
+                                                      "libraries (default: the number of cores)."),
                           "N"};
-  QCommandLineOption quiet{{"q", "quiet"}, "Print errors only."};
-  QCommandLineOption verbose{{"v", "verbose"}, "Print a line per input and what became of it."};
-  QCommandLineOption json{"json",
-                          "Print the run report as one JSON document on standard output (the "
-                          "lines for people stay on standard error)."};
-  QCommandLineOption help{{"h", "help"}, "Show this text."};
+  QCommandLineOption quiet{{"q", "quiet"},
+                           QCoreApplication::translate("Cli", "Print errors only.")};
+  QCommandLineOption verbose{
+      {"v", "verbose"},
+      QCoreApplication::translate("Cli", "Print a line per input and what became of it.")};
+  QCommandLineOption json{
+      "json", QCoreApplication::translate("Cli",
+                                          "Print the run report as one JSON document on standard "
+                                          "output (the lines for people stay on standard error).")};
+  QCommandLineOption help{{"h", "help"}, QCoreApplication::translate("Cli", "Show this text.")};
   // Taken out of the arguments before they are parsed; here for the help.
-  QCommandLineOption lang{"lang", "The language of the messages: zh or en (default: the system's).",
-                          "LANG"};
+  QCommandLineOption lang{
+      "lang",
+      QCoreApplication::translate(
+          "Cli", "The language of the messages: zh or en (default: the system's)."),
+      "LANG"};
 
   ConvertParser() {
-    parser.setApplicationDescription(
+    parser.setApplicationDescription(QCoreApplication::translate(
+        "Cli",
         "Converts a DWIN project folder (DWIN_SET) into the KOVA_TFT SD-card layout.\n\n"
         "Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,\n"
-        "4 the output is incomplete (some output could not be written).");
+        "4 the output is incomplete (some output could not be written)."));
     parser.addOptions({output, rotation, format, font, fontDisplay, deripple, pack, resources,
                        yes, set, open, force, jobs, quiet, verbose, json, lang, help});
-    parser.addPositionalArgument("SOURCE", "The DWIN project folder.", "convert SOURCE");
+    parser.addPositionalArgument(
+        "SOURCE", QCoreApplication::translate("Cli", "The DWIN project folder."), "convert SOURCE");
   }
 };
 
@@ -131,7 +168,11 @@ bool pick(const QCommandLineParser& parser, const QCommandLineOption& option,
   const QString value = parser.value(option);
   const int index = indexOf(value, names);
   if (index < 0) {
-    error = "--" + option.names().constLast() + " takes " + joined(names) + ", not '" + value + "'";
+    error = trText("Cli", "--%1 takes %2, not '%3'")
+                .arg(option.names().constLast())
+                .arg(joined(names))
+                .arg(value)
+                .toQString();
     return false;
   }
   out = index;
@@ -150,7 +191,7 @@ Command parseConvert(const QStringList& arguments) {
     c.kind = Command::Help;
     // Qt's first line names the running program; ours names the command.
     const QString text = parser.helpText();
-    c.text = ("Usage: " + kProgram + " convert SOURCE [options]" +
+    c.text = (trText("Cli", "Usage: %1 convert SOURCE [options]").arg(kProgram).toQString() +
               text.mid(text.indexOf(QLatin1Char('\n'))))
                  .toStdString();
     return c;
@@ -160,8 +201,11 @@ Command parseConvert(const QStringList& arguments) {
   ConvertOptions& o = c.convert;
   const QStringList positional = parser.positionalArguments();
   if (positional.size() != 1) {
-    return usage(positional.isEmpty() ? QStringLiteral("convert needs the SOURCE folder")
-                                      : "too many arguments: " + positional.mid(1).join(' '));
+    return usage(positional.isEmpty()
+                     ? QCoreApplication::translate("Cli", "convert needs the SOURCE folder")
+                     : trText("Cli", "too many arguments: %1")
+                           .arg(positional.mid(1).join(' '))
+                           .toQString());
   }
   o.settings.sourceFolder = toPath(positional[0]);
 
@@ -182,7 +226,9 @@ Command parseConvert(const QStringList& arguments) {
   o.settings.singlePictureFiles = !parser.isSet(p.pack);
 
   if (parser.isSet(p.output)) {
-    if (parser.value(p.output).isEmpty()) return usage(QStringLiteral("--output needs a folder"));
+    if (parser.value(p.output).isEmpty()) {
+      return usage(QCoreApplication::translate("Cli", "--output needs a folder"));
+    }
     o.run.outputRoot = toPath(parser.value(p.output));
   }
   if (parser.isSet(p.resources)) o.run.resourceFolder = toPath(parser.value(p.resources));
@@ -191,7 +237,9 @@ Command parseConvert(const QStringList& arguments) {
     bool ok = false;
     const int n = parser.value(p.jobs).toInt(&ok);
     if (!ok || n < 1 || n > 256) {
-      return usage("--jobs takes a number from 1 to 256, not '" + parser.value(p.jobs) + "'");
+      return usage(trText("Cli", "--jobs takes a number from 1 to 256, not '%1'")
+                       .arg(parser.value(p.jobs))
+                       .toQString());
     }
     o.run.jobs = n;
   }
@@ -200,7 +248,8 @@ Command parseConvert(const QStringList& arguments) {
   for (const QString& value : parser.values(p.set)) {
     std::string why;
     if (!ApplySetupOverride(scratch, value.toStdString(), &why)) {
-      return usage("--set " + value + ": " + QString::fromStdString(why));
+      //: the value given to --set, and what is wrong with it
+      return usage(trText("Cli", "--set %1: %2").arg(value).arg(why).toQString());
     }
     o.overrides.push_back(value.toStdString());
   }
@@ -210,7 +259,9 @@ Command parseConvert(const QStringList& arguments) {
   o.quiet = parser.isSet(p.quiet);
   o.verbose = parser.isSet(p.verbose);
   o.json = parser.isSet(p.json);
-  if (o.quiet && o.verbose) return usage(QStringLiteral("--quiet and --verbose exclude each other"));
+  if (o.quiet && o.verbose) {
+    return usage(QCoreApplication::translate("Cli", "--quiet and --verbose exclude each other"));
+  }
   return c;
 }
 
@@ -218,7 +269,7 @@ Command parseConvert(const QStringList& arguments) {
 
 Command ParseCommandLine(const QStringList& arguments) {
   const QStringList rest = arguments.mid(1);
-  if (rest.isEmpty()) return usage(QStringLiteral("missing command: convert"));
+  if (rest.isEmpty()) return usage(QCoreApplication::translate("Cli", "missing command: convert"));
   const QString& first = rest.front();
   if (first == QLatin1String("-h") || first == QLatin1String("--help")) {
     Command c;
@@ -239,7 +290,9 @@ Command ParseCommandLine(const QStringList& arguments) {
     c.inspectArguments = rest.mid(1);
     return c;
   }
-  return usage("unknown command '" + first + "' (the commands are convert and inspect)");
+  return usage(trText("Cli", "unknown command '%1' (the commands are convert and inspect)")
+                   .arg(first)
+                   .toQString());
 }
 
 }  // namespace tessel::cli

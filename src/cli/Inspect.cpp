@@ -1,11 +1,13 @@
 #include "cli/Inspect.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <ostream>
 
 #include "cli/Cli.h"
 #include "inspect/InspectPage.h"
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel::cli {
 
@@ -16,7 +18,8 @@ const QString kUsageLine = QStringLiteral("tessel-cli inspect PATH (-o DIR | --c
 void printProblems(const inspect::Inspection& in, std::ostream& out) {
   for (const bool faults : {true, false}) {
     for (const inspect::Problem& p : in.problems) {
-      if (p.fault == faults) out << (p.fault ? "" : "note: ") << p.text << '\n';
+      if (p.fault != faults) continue;
+      out << (p.fault ? p.text : trText("Cli", "note: %1").arg(p.text).str()) << '\n';
     }
   }
 }
@@ -25,24 +28,36 @@ void printProblems(const inspect::Inspection& in, std::ostream& out) {
 
 int RunInspect(const QStringList& arguments, CliIo& io) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(
+  parser.setApplicationDescription(QCoreApplication::translate(
+      "Cli",
       "Reads a Tessel output (the output root or its private folder, an SD card's copy too)\n"
       "and writes a page that shows what the display will show, or only checks it.\n\n"
       "Exit status: 0 the output is sound, 5 it is not (one line per problem),\n"
-      "1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.");
+      "1 the page folder lies inside private/, 2 usage error, 4 the page could not be written."));
   const QCommandLineOption output({"o", "output"},
-                                  "Write DIR/index.html and its pictures (DIR/index_files/). "
-                                  "DIR may not lie inside private/.",
+                                  QCoreApplication::translate(
+                                      "Cli",
+                                      "Write DIR/index.html and its pictures (DIR/index_files/). "
+                                      "DIR may not lie inside private/."),
                                   "DIR");
-  const QCommandLineOption check("check", "Read everything, write nothing, print each problem.");
-  const QCommandLineOption quiet({"q", "quiet"}, "Print the problems only.");
-  const QCommandLineOption help({"h", "help"}, "Show this text.");
+  const QCommandLineOption check(
+      "check",
+      QCoreApplication::translate("Cli", "Read everything, write nothing, print each problem."));
+  const QCommandLineOption quiet({"q", "quiet"},
+                                 QCoreApplication::translate("Cli", "Print the problems only."));
+  const QCommandLineOption help({"h", "help"},
+                                QCoreApplication::translate("Cli", "Show this text."));
   // Taken out of the arguments before they are parsed; here for the help.
-  const QCommandLineOption lang("lang", "The language of the messages: zh or en.", "LANG");
+  const QCommandLineOption lang(
+      "lang", QCoreApplication::translate("Cli", "The language of the messages: zh or en."),
+      "LANG");
   parser.addOptions({output, check, quiet, lang, help});
-  parser.addPositionalArgument("PATH", "The output root or its private folder.", "inspect PATH");
+  parser.addPositionalArgument(
+      "PATH", QCoreApplication::translate("Cli", "The output root or its private folder."),
+      "inspect PATH");
   auto usage = [&](const QString& text) {
-    io.err << "tessel-cli: " << text.toStdString() << "\nsee tessel-cli inspect --help\n";
+    io.err << "tessel-cli: " << text.toStdString() << '\n'
+           << trText("Cli", "see tessel-cli inspect --help").str() << '\n';
     return kUsage;
   };
   if (!parser.parse(QStringList{QStringLiteral("tessel-cli")} + arguments)) {
@@ -50,19 +65,25 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
   }
   if (parser.isSet(help)) {
     const QString text = parser.helpText();
-    io.out << ("Usage: " + kUsageLine + text.mid(text.indexOf(QLatin1Char('\n')))).toStdString();
+    io.out << (trText("Cli", "Usage: %1").arg(kUsageLine).toQString() +
+               text.mid(text.indexOf(QLatin1Char('\n'))))
+                  .toStdString();
     return kDone;
   }
   const QStringList positional = parser.positionalArguments();
   if (positional.size() != 1) {
-    return usage(positional.isEmpty() ? QStringLiteral("inspect needs the PATH of an output")
-                                      : "too many arguments: " + positional.mid(1).join(' '));
+    return usage(positional.isEmpty()
+                     ? QCoreApplication::translate("Cli", "inspect needs the PATH of an output")
+                     : trText("Cli", "too many arguments: %1")
+                           .arg(positional.mid(1).join(' '))
+                           .toQString());
   }
   if (parser.isSet(check) == parser.isSet(output)) {
-    return usage(QStringLiteral("inspect takes either -o DIR (write the page) or --check"));
+    return usage(QCoreApplication::translate(
+        "Cli", "inspect takes either -o DIR (write the page) or --check"));
   }
   if (parser.isSet(output) && parser.value(output).isEmpty()) {
-    return usage(QStringLiteral("--output needs a folder"));
+    return usage(QCoreApplication::translate("Cli", "--output needs a folder"));
   }
   const fs::path path = toPath(positional[0]);
   const bool quietly = parser.isSet(quiet);
@@ -76,8 +97,12 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
     std::error_code ec;
     const fs::path privateFolder = fs::is_directory(path / "private", ec) ? path / "private" : path;
     if (pathIsInside(folder, privateFolder)) {
-      io.err << "tessel-cli: inspect: the page folder " << pathToUtf8(folder) << " lies inside "
-             << pathToUtf8(privateFolder) << ", which is copied to the SD card\n";
+      io.err << "tessel-cli: inspect: "
+             << trText("Cli", "the page folder %1 lies inside %2, which is copied to the SD card")
+                    .arg(pathToUtf8(folder))
+                    .arg(pathToUtf8(privateFolder))
+                    .str()
+             << '\n';
       return kRefused;
     }
     std::string error;
@@ -86,16 +111,22 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
       return kIncomplete;
     }
     printProblems(in, io.out);
-    if (!quietly) io.err << "Page: " << pathToUtf8(folder / "index.html") << '\n';
+    if (!quietly) {
+      io.err << trText("Cli", "Page: %1").arg(pathToUtf8(folder / "index.html")).str() << '\n';
+    }
   }
   if (!quietly) {
     std::size_t icons = 0;
     for (const inspect::LibraryItem& library : in.libraries) icons += library.icons.size();
-    io.err << in.pictures.size() << " pictures, " << in.libraries.size() << " icon libraries ("
-           << icons << " icons): "
-           << (in.sound() ? std::string("sound")
-                          : std::to_string(in.faults()) + (in.faults() == 1 ? " fault" : " faults"))
-           << '\n';
+    // One whole text for each ending: sound, one fault, more faults.
+    const int faults = in.faults();
+    Text summary =
+        faults == 0 ? trText("Cli", "%1 pictures, %2 icon libraries (%3 icons): sound")
+        : faults == 1
+            ? trText("Cli", "%1 pictures, %2 icon libraries (%3 icons): %4 fault")
+            : trText("Cli", "%1 pictures, %2 icon libraries (%3 icons): %4 faults");
+    summary.arg(in.pictures.size()).arg(in.libraries.size()).arg(icons).arg(faults);
+    io.err << summary.str() << '\n';
   }
   return in.sound() ? kDone : kUnsound;
 }

@@ -1,12 +1,15 @@
 #include "inspect/InspectPage.h"
 
+#include <QCoreApplication>
 #include <QImageWriter>
 #include <map>
 #include <mutex>
 #include <system_error>
 
 #include "util/FileIO.h"
+#include "util/Language.h"
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel::inspect {
 
@@ -86,8 +89,9 @@ class PngSink : public ImageSink {
     if (writer.write(image)) return true;
     std::lock_guard<std::mutex> lock(mutex_);
     if (failure_.empty()) {
-      failure_ = "cannot write " + pathToUtf8(folder_ / name) + " (" +
-                 writer.errorString().toStdString() + ")";
+      failure_ = trText("Inspect", "cannot write %1 (%2)")
+                     .arg(pathToUtf8(folder_ / name))
+                     .arg(writer.errorString());
     }
     return false;
   }
@@ -120,35 +124,44 @@ th{background:#e8ebf0} td.bad{color:#c62828} pre{background:#fff;border:1px soli
 )";
 
 std::string problemsSection(const Inspection& in) {
-  std::string h = "<section id=\"problems\"><h2>Problems (" + n(in.faults()) + " faults, " +
-                  n(in.problems.size() - std::size_t(in.faults())) + " notes)</h2>\n";
+  std::string h = "<section id=\"problems\"><h2>" +
+                  escape(trText("Inspect", "Problems (%1 faults, %2 notes)")
+                             .arg(in.faults())
+                             .arg(in.problems.size() - std::size_t(in.faults()))) +
+                  "</h2>\n";
   if (in.problems.empty()) {
-    return h + "<p class=\"sound\">No problem found: the output is sound.</p></section>\n";
+    return h + "<p class=\"sound\">" +
+           escape(trText("Inspect", "No problem found: the output is sound.")) + "</p></section>\n";
   }
   h += "<ul class=\"problems\">\n";
   for (const bool faults : {true, false}) {
     for (const Problem& p : in.problems) {
       if (p.fault != faults) continue;
       h += std::string("<li class=\"") + (p.fault ? "fault" : "note") + "\">" +
-           (p.fault ? "" : "note: ") + escape(p.text) + "</li>\n";
+           escape(p.fault ? p.text : trText("Inspect", "note: %1").arg(p.text).str()) + "</li>\n";
     }
   }
   return h + "</ul></section>\n";
 }
 
 std::string screensSection(const Inspection& in, const PngSink& sink, const std::string& images) {
-  std::string h = "<section id=\"screens\"><h2>Screens (" + n(in.pictures.size()) + ")</h2>\n";
-  if (in.pictures.empty()) return h + "<p>No screen picture.</p></section>\n";
+  std::string h = "<section id=\"screens\"><h2>" +
+                  escape(trText("Inspect", "Screens (%1)").arg(in.pictures.size())) + "</h2>\n";
+  if (in.pictures.empty()) {
+    return h + "<p>" + escape(trText("Inspect", "No screen picture.")) + "</p></section>\n";
+  }
   h += "<div class=\"grid\">\n";
   for (const PictureItem& p : in.pictures) {
     const std::string name = pictureName(p);
-    const std::string caption = "<figcaption><b>" + n(p.number) + "</b> &nbsp;" + n(p.width) +
-                                " &times; " + n(p.height) + " &middot; " + escape(p.format) +
-                                " &middot; " + grouped(p.bytes) + " bytes<br>" + escape(p.file) +
-                                "</figcaption>";
+    const std::string caption =
+        "<figcaption><b>" + n(p.number) + "</b> &nbsp;" + n(p.width) + " &times; " + n(p.height) +
+        " &middot; " + escape(p.format) + " &middot; " +
+        escape(trText("Inspect", "%1 bytes").arg(grouped(p.bytes))) + "<br>" + escape(p.file) +
+        "</figcaption>";
     if (!p.ok || !sink.has(name + ".png")) {
-      h += "<figure class=\"screen bad\"><b>" + n(p.number) + "</b> cannot be shown" + caption +
-           "</figure>\n";
+      h += "<figure class=\"screen bad\">" +
+           trText("Inspect", "%1 cannot be shown").arg("<b>" + n(p.number) + "</b>").str() +
+           caption + "</figure>\n";
       continue;
     }
     const std::string full = images + "/" + name + ".png";
@@ -160,20 +173,29 @@ std::string screensSection(const Inspection& in, const PngSink& sink, const std:
 }
 
 std::string iconsSection(const Inspection& in, const PngSink& sink, const std::string& images) {
-  std::string h = "<section id=\"icons\"><h2>Icon libraries (" + n(in.libraries.size()) + ")</h2>\n";
-  if (in.libraries.empty()) return h + "<p>No icon library.</p></section>\n";
+  std::string h = "<section id=\"icons\"><h2>" +
+                  escape(trText("Inspect", "Icon libraries (%1)").arg(in.libraries.size())) +
+                  "</h2>\n";
+  if (in.libraries.empty()) {
+    return h + "<p>" + escape(trText("Inspect", "No icon library.")) + "</p></section>\n";
+  }
   for (const LibraryItem& lib : in.libraries) {
-    h += "<h3>" + escape(lib.file) + " &mdash; " + n(lib.icons.size()) + " icons, " +
-         grouped(lib.bytes) + " bytes" + (lib.empty ? " (empty)" : "") + "</h3>\n<div class=\"icons\">\n";
+    const Text counts = lib.empty ? trText("Inspect", "%1 icons, %2 bytes (empty)")
+                                  : trText("Inspect", "%1 icons, %2 bytes");
+    h += "<h3>" + escape(lib.file) + " &mdash; " +
+         escape(Text(counts).arg(lib.icons.size()).arg(grouped(lib.bytes))) +
+         "</h3>\n<div class=\"icons\">\n";
     for (const IconItem& icon : lib.icons) {
       const std::string name = iconName(lib, icon) + ".png";
-      const std::string caption = "<figcaption>id " + n(icon.id) + "<br>" + n(icon.width) +
-                                  "&times;" + n(icon.height) + "</figcaption>";
+      const std::string caption = "<figcaption>" + escape(trText("Inspect", "id %1").arg(icon.id)) +
+                                  "<br>" + n(icon.width) + "&times;" + n(icon.height) +
+                                  "</figcaption>";
       if (icon.ok && sink.has(name)) {
-        h += "<figure><img src=\"" + images + "/" + name + "\" alt=\"icon " + n(icon.id) + "\">" +
-             caption + "</figure>\n";
+        h += "<figure><img src=\"" + images + "/" + name + "\" alt=\"" +
+             escape(trText("Inspect", "icon %1").arg(icon.id)) + "\">" + caption + "</figure>\n";
       } else {
-        h += "<figure class=\"bad\">damaged" + caption + "</figure>\n";
+        h += "<figure class=\"bad\">" + escape(trText("Inspect", "damaged")) + caption +
+             "</figure>\n";
       }
     }
     h += "</div>\n";
@@ -183,45 +205,72 @@ std::string iconsSection(const Inspection& in, const PngSink& sink, const std::s
 
 std::string packSection(const Inspection& in) {
   if (!in.hasPack) return {};
-  std::string h = "<section id=\"pack\"><h2>Picture pack (bin/image.idx, bin/image.bin): " +
-                  n(in.pack.size()) + " entries</h2>\n<table><tr><th>number</th><th>kind</th>"
-                  "<th>address</th><th>size</th><th>length</th><th>state</th></tr>\n";
+  std::string h =
+      "<section id=\"pack\"><h2>" +
+      escape(trText("Inspect", "Picture pack (bin/image.idx, bin/image.bin): %1 entries")
+                 .arg(in.pack.size())) +
+      "</h2>\n<table><tr><th>" + escape(trText("Inspect", "number")) + "</th><th>" +
+      escape(trText("Inspect", "kind")) + "</th><th>" + escape(trText("Inspect", "address")) +
+      "</th><th>" +
+      escape(QCoreApplication::translate("Inspect", "size", "a picture's width and height")
+                 .toStdString()) +
+      "</th><th>" + escape(trText("Inspect", "length")) + "</th><th>" +
+      escape(trText("Inspect", "state")) + "</th></tr>\n";
   for (const PackEntry& e : in.pack) {
     char address[16];
     std::snprintf(address, sizeof address, "0x%08X", e.address);
     char kind[8];
     std::snprintf(kind, sizeof kind, "0x%02X", e.kind);
-    h += "<tr><td>" + n(e.number) + "</td><td>" + kind +
-         (e.kind == 0x04 ? " zlib rows" : e.kind == 0x08 ? " JPEG" : "") + "</td><td>" + address +
+    const std::string kindText =
+        e.kind == 0x04   ? trText("Inspect", "%1 zlib rows").arg(kind).str()
+        : e.kind == 0x08 ? trText("Inspect", "%1 JPEG").arg(kind).str()
+                         : std::string(kind);
+    h += "<tr><td>" + n(e.number) + "</td><td>" + escape(kindText) + "</td><td>" + address +
          "</td><td>" + n(e.width) + " &times; " + n(e.height) + "</td><td>" + grouped(e.length) +
-         "</td>" + (e.error.empty() ? "<td>sound</td>" : "<td class=\"bad\">" + escape(e.error) + "</td>") +
+         "</td>" +
+         (e.error.empty() ? "<td>" + escape(trText("Inspect", "sound")) + "</td>"
+                          : "<td class=\"bad\">" + escape(e.error) + "</td>") +
          "</tr>\n";
   }
   return h + "</table></section>\n";
 }
 
 std::string configSection(const Inspection& in) {
-  std::string h = "<section id=\"config\"><h2>Device parameters (config.txt)</h2>\n";
-  if (!in.config) return h + "<p>No config.txt could be read.</p></section>\n";
-  h += "<table><tr><th>参数</th><th>--set name</th><th>value</th></tr>\n";
+  std::string h = "<section id=\"config\"><h2>" +
+                  escape(trText("Inspect", "Device parameters (config.txt)")) + "</h2>\n";
+  if (!in.config) {
+    return h + "<p>" + escape(trText("Inspect", "No config.txt could be read.")) +
+           "</p></section>\n";
+  }
+  h += "<table><tr><th>" + escape(trText("Inspect", "参数")) + "</th><th>" +
+       escape(trText("Inspect", "--set name")) + "</th><th>" + escape(trText("Inspect", "value")) +
+       "</th></tr>\n";
   for (const Parameter& p : in.config->parameters) {
     h += "<tr><td>" + escape(p.label) + "</td><td>" + escape(p.name) + "</td><td>" +
          escape(p.value) + "</td></tr>\n";
   }
-  h += "</table>\n<h3>Register lines</h3>\n<pre>";
+  h += "</table>\n<h3>" + escape(trText("Inspect", "Register lines")) + "</h3>\n<pre>";
   for (const RegisterLine& r : in.config->registers) {
-    h += "line " + n(r.line) + ": " + escape(r.text) + "\n";
+    h += escape(trText("Inspect", "line %1: %2").arg(r.line).arg(r.text)) + "\n";
   }
   return h + "</pre></section>\n";
 }
 
 std::string fontSection(const Inspection& in) {
-  std::string h = "<section id=\"font\"><h2>Font (truefont/)</h2>\n";
-  if (in.font.file.empty()) return h + "<p>No font is named.</p></section>\n";
-  return h + "<table><tr><th>file</th><td>truefont/" + escape(in.font.file) +
-         "</td></tr><tr><th>font</th><td>" +
-         (in.font.name.empty() ? "(unreadable)" : escape(in.font.name)) +
-         "</td></tr><tr><th>size</th><td>" + grouped(in.font.bytes) + " bytes</td></tr></table></section>\n";
+  std::string h =
+      "<section id=\"font\"><h2>" + escape(trText("Inspect", "Font (truefont/)")) + "</h2>\n";
+  if (in.font.file.empty()) {
+    return h + "<p>" + escape(trText("Inspect", "No font is named.")) + "</p></section>\n";
+  }
+  return h + "<table><tr><th>" + escape(trText("Inspect", "file")) + "</th><td>truefont/" +
+         escape(in.font.file) + "</td></tr><tr><th>" + escape(trText("Inspect", "font")) +
+         "</th><td>" +
+         escape(in.font.name.empty() ? trText("Inspect", "(unreadable)").str() : in.font.name) +
+         "</td></tr><tr><th>" +
+         escape(QCoreApplication::translate("Inspect", "size", "of a file").toStdString()) +
+         "</th><td>" +
+         escape(trText("Inspect", "%1 bytes").arg(grouped(in.font.bytes))) +
+         "</td></tr></table></section>\n";
 }
 
 }  // namespace
@@ -236,13 +285,19 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
   const fs::path privateFolder =
       fs::is_directory(outputPath / "private", ec) ? outputPath / "private" : outputPath;
   if (fs::is_directory(privateFolder, ec) && pathIsInside(pageFolder, privateFolder)) {
-    return fail("the page folder " + pathToUtf8(pageFolder) + " lies inside " +
-                pathToUtf8(privateFolder) + ", which is copied to the SD card");
+    return fail(
+        trText("Inspect", "the page folder %1 lies inside %2, which is copied to the SD card")
+            .arg(pathToUtf8(pageFolder))
+            .arg(pathToUtf8(privateFolder)));
   }
   const fs::path images = pageFolder / kPageImageFolder;
   fs::create_directories(images, ec);
   if (!fs::is_directory(images, ec)) {
-    return fail("cannot create " + pathToUtf8(images) + (ec ? " (" + ec.message() + ")" : ""));
+    return fail(ec ? trText("Inspect", "cannot create %1 (%2)")
+                         .arg(pathToUtf8(images))
+                         .arg(ec.message())
+                         .str()
+                   : trText("Inspect", "cannot create %1").arg(pathToUtf8(images)).str());
   }
   // PNG files of an earlier page would be taken for this one's.
   for (fs::directory_iterator it(images, ec), end; !ec && it != end; it.increment(ec)) {
@@ -254,11 +309,17 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
   if (const std::string failure = sink.firstFailure(); !failure.empty()) return fail(failure);
 
   const std::string where = in.privateFolder.empty() ? pathToUtf8(outputPath) : pathToUtf8(in.privateFolder);
-  std::string page = "<!DOCTYPE html>\n<html lang=\"zh\"><head><meta charset=\"utf-8\">\n<title>" +
-                     escape("Tessel: " + where) + "</title>\n<style>" + kStyle +
-                     "</style></head><body>\n<h1>What the display will show</h1>\n<p class=\"path\">" +
-                     escape(where) + " &middot; " + n(in.pictures.size()) + " screens, " +
-                     n(in.libraries.size()) + " icon libraries</p>\n";
+  const char* lang = LanguageInUse() == Language::Chinese ? "zh-CN" : "en";
+  std::string page =
+      std::string("<!DOCTYPE html>\n<html lang=\"") + lang +
+      "\"><head><meta charset=\"utf-8\">\n<title>" + escape("Tessel: " + where) +
+      "</title>\n<style>" + kStyle + "</style></head><body>\n<h1>" +
+      escape(trText("Inspect", "What the display will show")) + "</h1>\n<p class=\"path\">" +
+      escape(where) + " &middot; " +
+      escape(trText("Inspect", "%1 screens, %2 icon libraries")
+                 .arg(in.pictures.size())
+                 .arg(in.libraries.size())) +
+      "</p>\n";
   page += problemsSection(in);
   page += screensSection(in, sink, kPageImageFolder);
   page += iconsSection(in, sink, kPageImageFolder);
@@ -269,7 +330,9 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
   std::string why;
   if (!writeFile(pageFolder / "index.html",
                  {ByteView(reinterpret_cast<const std::uint8_t*>(page.data()), page.size())}, &why)) {
-    return fail("cannot write " + pathToUtf8(pageFolder / "index.html") + ": " + why);
+    return fail(trText("Inspect", "cannot write %1: %2")
+                    .arg(pathToUtf8(pageFolder / "index.html"))
+                    .arg(why));
   }
   if (inspection) *inspection = std::move(in);
   return true;

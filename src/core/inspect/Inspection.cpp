@@ -10,6 +10,7 @@
 #include "util/FileIO.h"
 #include "util/OrderedPool.h"
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel::inspect {
 
@@ -22,7 +23,11 @@ constexpr std::uint64_t kMaxPackIndex = std::uint64_t(65536) * 16;
 constexpr std::uint64_t kMaxTextFile = std::uint64_t(1) << 20;
 constexpr std::uint64_t kMaxFontFile = std::uint64_t(256) << 20;
 
-std::string n(std::uint64_t v) { return std::to_string(v); }
+// A file of private/ and what is wrong with it.
+std::string fileProblem(const std::string& file, const std::string& problem) {
+  //: a file of the output, and what is wrong with it
+  return trText("Inspect", "%1: %2").arg(file).arg(problem);
+}
 
 // A file of private/ read whole, or the reason it cannot be.
 struct FileBytes {
@@ -35,25 +40,28 @@ FileBytes readWhole(const fs::path& path, std::uint64_t limit) {
   FileBytes f;
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) {
-    f.error = fs::exists(path, ec) ? "it is not a regular file" : "it is missing";
+    f.error = fs::exists(path, ec) ? trText("Inspect", "it is not a regular file")
+                                   : trText("Inspect", "it is missing");
     return f;
   }
   f.size = fs::file_size(path, ec);
   if (ec) {
-    f.error = "its size cannot be read (" + ec.message() + ")";
+    f.error = trText("Inspect", "its size cannot be read (%1)").arg(ec.message());
     return f;
   }
   if (f.size > limit) {
-    f.error = "it is " + n(f.size) + " bytes, more than the " + n(limit) + " read for it";
+    f.error = trText("Inspect", "it is %1 bytes, more than the %2 read for it")
+                  .arg(f.size)
+                  .arg(limit);
     return f;
   }
   std::optional<Bytes> bytes = readFile(path, limit);
   if (!bytes) {
-    f.error = "it cannot be read";
+    f.error = trText("Inspect", "it cannot be read");
     return f;
   }
   if (bytes->size() != f.size) {
-    f.error = "it changed while it was read";
+    f.error = trText("Inspect", "it changed while it was read");
     return f;
   }
   f.bytes = std::move(*bytes);
@@ -91,7 +99,10 @@ std::vector<Named> listNumbered(const fs::path& folder, const std::string& folde
   if (!fs::is_directory(folder, ec)) return out;
   fs::directory_iterator it(folder, ec), end;
   if (ec) {
-    problems.push_back({folderName + "/: cannot be listed (" + ec.message() + ")", true});
+    problems.push_back({trText("Inspect", "%1/: cannot be listed (%2)")
+                            .arg(folderName)
+                            .arg(ec.message()),
+                        true});
     return out;
   }
   for (; it != end; it.increment(ec)) {
@@ -102,24 +113,32 @@ std::vector<Named> listNumbered(const fs::path& folder, const std::string& folde
       if (!number) number = numberedName(name, extension);
     }
     if (!number) {
-      std::string expected;
-      for (const std::string& extension : extensions) {
-        expected += (expected.empty() ? "N" : " or N") + extension;
-      }
-      problems.push_back({relative + ": not a name the display reads (" + expected + ")", false});
+      const std::string expected =
+          extensions.size() == 1
+              ? "N" + extensions[0]
+              : trText("Inspect", "N%1 or N%2").arg(extensions[0]).arg(extensions[1]).str();
+      problems.push_back(
+          {trText("Inspect", "%1: not a name the display reads (%2)").arg(relative).arg(expected),
+           false});
       continue;
     }
     out.push_back({*number, it->path(), relative});
   }
-  if (ec) problems.push_back({folderName + "/: cannot be listed (" + ec.message() + ")", true});
+  if (ec) {
+    problems.push_back(
+        {trText("Inspect", "%1/: cannot be listed (%2)").arg(folderName).arg(ec.message()), true});
+  }
   std::sort(out.begin(), out.end(), [](const Named& a, const Named& b) {
     return a.number != b.number ? a.number < b.number : a.relative < b.relative;
   });
   for (std::size_t i = 1; i < out.size(); ++i) {
     if (out[i].number == out[i - 1].number) {
-      problems.push_back({out[i].relative + ": picture " + n(out[i].number) + " is also " +
-                              out[i - 1].relative + "; the display shows only one",
-                          false});
+      problems.push_back(
+          {trText("Inspect", "%1: picture %2 is also %3; the display shows only one")
+               .arg(out[i].relative)
+               .arg(out[i].number)
+               .arg(out[i - 1].relative),
+           false});
     }
   }
   return out;
@@ -173,17 +192,20 @@ void pictures(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) 
         const FileBytes bytes = readWhole(file.path, kMaxPictureFile);
         item.bytes = bytes.size;
         if (!bytes.error.empty()) {
-          found.problems.push_back({file.relative + ": " + bytes.error, true});
+          found.problems.push_back({fileProblem(file.relative, bytes.error), true});
           return found;
         }
         PictureReading reading =
             zbmp ? ReadZbmp(bytes.bytes, sink != nullptr) : ReadOutputJpeg(bytes.bytes);
         item.width = reading.width;
         item.height = reading.height;
-        if (zbmp) item.format = reading.compressed ? "zbmp, zlib" : "zbmp, raw";
+        if (zbmp) {
+          item.format = reading.compressed ? trText("Inspect", "zbmp, zlib")
+                                           : trText("Inspect", "zbmp, raw");
+        }
         item.ok = reading.ok();
         if (!item.ok) {
-          found.problems.push_back({file.relative + ": " + reading.error, true});
+          found.problems.push_back({fileProblem(file.relative, reading.error), true});
         } else if (sink && !reading.image.isNull()) {
           sink->picture(item, reading.image);
         }
@@ -208,22 +230,28 @@ void libraries(const Layout& layout, ImageSink* sink, int jobs, Inspection& out)
         const FileBytes bytes = readWhole(file.path, kMaxIconFile);
         library.bytes = bytes.size;
         if (!bytes.error.empty()) {
-          found.problems.push_back({file.relative + ": " + bytes.error, true});
+          found.problems.push_back({fileProblem(file.relative, bytes.error), true});
           return found;
         }
         ZicoReading reading = ReadZico(bytes.bytes, sink != nullptr);
         library.ok = reading.ok();
         library.empty = reading.empty;
         if (reading.empty) {
-          found.problems.push_back({file.relative + ": it is empty, the library has no icons", false});
+          found.problems.push_back(
+              {trText("Inspect", "%1: it is empty, the library has no icons").arg(file.relative),
+               false});
         }
-        if (!reading.error.empty()) found.problems.push_back({file.relative + ": " + reading.error, true});
+        if (!reading.error.empty()) {
+          found.problems.push_back({fileProblem(file.relative, reading.error), true});
+        }
         for (std::size_t e = 0; e < reading.icons.size(); ++e) {
           const ZicoIcon& icon = reading.icons[e];
           IconItem item{static_cast<int>(e), icon.record.id, icon.record.width, icon.record.height,
                         icon.record.dataSize, icon.error.empty()};
           library.icons.push_back(item);
-          if (!icon.error.empty()) found.problems.push_back({file.relative + ": " + icon.error, true});
+          if (!icon.error.empty()) {
+            found.problems.push_back({fileProblem(file.relative, icon.error), true});
+          }
         }
         if (sink) {
           for (std::size_t e = 0; e < reading.icons.size(); ++e) {
@@ -248,8 +276,12 @@ void pack(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) {
   out.hasPack = true;
   const FileBytes index = readWhole(layout.packIndex(), kMaxPackIndex);
   const FileBytes data = readWhole(layout.packData(), kMaxPackData);
-  if (!index.error.empty()) out.problems.push_back({"bin/image.idx: " + index.error, true});
-  if (!data.error.empty()) out.problems.push_back({"bin/image.bin: " + data.error, true});
+  if (!index.error.empty()) {
+    out.problems.push_back({fileProblem("bin/image.idx", index.error), true});
+  }
+  if (!data.error.empty()) {
+    out.problems.push_back({fileProblem("bin/image.bin", data.error), true});
+  }
   if (!index.error.empty() || !data.error.empty()) return;
   PackReading reading = ReadPackIndex(index.bytes, data.bytes.size());
   for (const std::string& error : reading.errors) out.problems.push_back({"bin/" + error, true});
@@ -263,13 +295,14 @@ void pack(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) {
         PictureItem& item = found.item;
         item.number = entry.number;
         item.file = "bin/image.bin";
-        item.format = entry.kind == kPackJpeg ? "pack, JPEG" : "pack, zlib rows";
+        item.format = entry.kind == kPackJpeg ? trText("Inspect", "pack, JPEG")
+                                              : trText("Inspect", "pack, zlib rows");
         item.width = entry.width;
         item.height = entry.height;
         item.bytes = entry.length;
         item.ok = entry.error.empty();
         item.inPack = true;
-        if (!item.ok) found.problems.push_back({"bin/image.idx: " + entry.error, true});
+        if (!item.ok) found.problems.push_back({fileProblem("bin/image.idx", entry.error), true});
         if (item.ok && sink && !entry.image.isNull()) sink->picture(item, entry.image);
         entry.image = QImage();
         return found;
@@ -284,34 +317,41 @@ void pack(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) {
 void config(const Layout& layout, Inspection& out) {
   std::error_code ec;
   if (!fs::exists(layout.configText(), ec)) {
-    out.problems.push_back({"config.txt: it is missing; the display keeps the settings it has", false});
+    out.problems.push_back(
+        {trText("Inspect", "config.txt: it is missing; the display keeps the settings it has"),
+         false});
     return;
   }
   const FileBytes text = readWhole(layout.configText(), kMaxTextFile);
   if (!text.error.empty()) {
-    out.problems.push_back({"config.txt: " + text.error, true});
+    out.problems.push_back({fileProblem("config.txt", text.error), true});
     return;
   }
   out.config = ReadConfigText(text.bytes);
-  for (const std::string& e : out.config->errors) out.problems.push_back({"config.txt: " + e, true});
-  for (const std::string& e : out.config->notes) out.problems.push_back({"config.txt: " + e, false});
+  for (const std::string& e : out.config->errors) {
+    out.problems.push_back({fileProblem("config.txt", e), true});
+  }
+  for (const std::string& e : out.config->notes) {
+    out.problems.push_back({fileProblem("config.txt", e), false});
+  }
 }
 
 void font(const Layout& layout, Inspection& out) {
   std::error_code ec;
   out.font.present = fs::is_directory(layout.truefontFolder(), ec);
   if (!out.font.present) {
-    out.problems.push_back({"truefont/: it is missing; the display has no font", true});
+    out.problems.push_back(
+        {trText("Inspect", "truefont/: it is missing; the display has no font"), true});
     return;
   }
   const FileBytes ini = readWhole(layout.truefontIni(), kMaxTextFile);
   if (!ini.error.empty()) {
-    out.problems.push_back({"truefont/truefont.ini: " + ini.error, true});
+    out.problems.push_back({fileProblem("truefont/truefont.ini", ini.error), true});
     return;
   }
   const TruefontIni reading = ReadTruefontIni(ini.bytes);
   if (!reading.error.empty()) {
-    out.problems.push_back({"truefont/truefont.ini: " + reading.error, true});
+    out.problems.push_back({fileProblem("truefont/truefont.ini", reading.error), true});
     return;
   }
   out.font.file = reading.font;
@@ -319,14 +359,15 @@ void font(const Layout& layout, Inspection& out) {
   const FileBytes file = readWhole(layout.truefontFolder() / pathFromUtf8(reading.font), kMaxFontFile);
   out.font.bytes = file.size;
   if (!file.error.empty()) {
-    out.problems.push_back({relative + " (named by truefont.ini): " + file.error, true});
+    out.problems.push_back(
+        {trText("Inspect", "%1 (named by truefont.ini): %2").arg(relative).arg(file.error), true});
     return;
   }
   std::string why;
   if (const std::optional<std::string> name = ReadFontName(file.bytes, why)) {
     out.font.name = *name;
   } else {
-    out.problems.push_back({relative + ": " + why, true});
+    out.problems.push_back({fileProblem(relative, why), true});
   }
 }
 
@@ -350,17 +391,20 @@ Inspection InspectOutput(const fs::path& path, ImageSink* sink, int jobs) {
               fs::is_directory(path / "icon", ec) || fs::is_directory(path / "truefont", ec) ||
               fs::is_directory(path / "bin", ec))) {
   } else {
-    out.problems.push_back({pathToUtf8(path) + ": no output here (neither a private/ folder nor "
-                                               "config.txt, image/, icon/, truefont/ or bin/)",
+    out.problems.push_back({trText("Inspect",
+                                   "%1: no output here (neither a private/ folder nor "
+                                   "config.txt, image/, icon/, truefont/ or bin/)")
+                                .arg(pathToUtf8(path)),
                             true});
     return out;
   }
   out.privateFolder = fromRoot ? OutputLayout(root).privateFolder() : path;
   const Layout use(out.privateFolder);
   if (fromRoot && !fs::exists(OutputLayout(root).marker(), ec)) {
-    out.problems.push_back({std::string(kMarkerFileName) +
-                                ": it is missing; the run that wrote this output did not complete",
-                            false});
+    out.problems.push_back(
+        {trText("Inspect", "%1: it is missing; the run that wrote this output did not complete")
+             .arg(kMarkerFileName),
+         false});
   }
   jobs = workers(jobs);
   font(use, out);
@@ -369,7 +413,7 @@ Inspection InspectOutput(const fs::path& path, ImageSink* sink, int jobs) {
   pack(use, sink, jobs, out);
   libraries(use, sink, jobs, out);
   if (out.pictures.empty() && out.libraries.empty()) {
-    out.problems.push_back({"image/: there is no screen picture", false});
+    out.problems.push_back({trText("Inspect", "image/: there is no screen picture"), false});
   }
   return out;
 }

@@ -19,12 +19,11 @@
 #include "picture/PicturePipeline.h"
 #include "picture/Rgb565.h"
 #include "picture/Zbmp.h"
+#include "util/Text.h"
 
 namespace tessel::inspect {
 
 namespace {
-
-std::string n(std::uint64_t v) { return std::to_string(v); }
 
 std::string hexText(std::uint32_t v, int digits) {
   char buffer[16];
@@ -61,30 +60,42 @@ std::map<std::size_t, std::size_t> overlaps(
   return found;
 }
 
+// The limit of PictureLimits a picture's size goes past, if any.
+enum class SizeLimit { None, Side, Memory };
+SizeLimit sizeLimitPassed(std::uint64_t width, std::uint64_t height) {
+  if (PictureSizeAllowed(width, height)) return SizeLimit::None;
+  return width > std::uint64_t(kMaxPictureSide) || height > std::uint64_t(kMaxPictureSide)
+             ? SizeLimit::Side
+             : SizeLimit::Memory;
+}
+constexpr std::uint64_t kMaxDecodedMiB = kMaxDecodedBytes >> 20;
+
 }  // namespace
 
 std::optional<Bytes> InflateExact(ByteView stream, std::uint64_t expected, std::string& error) {
   if (stream.empty()) {
-    error = "its compressed data is empty";
+    error = trText("Inspect", "its compressed data is empty");
     return std::nullopt;
   }
   if (expected > std::uint64_t(stream.size()) * kMaxInflateRatio + 1024 ||
       expected > std::numeric_limits<uInt>::max() ||
       stream.size() > std::numeric_limits<uInt>::max()) {
-    error = "its " + n(stream.size()) + " bytes of compressed data cannot hold the " +
-            n(expected) + " bytes it declares";
+    error = trText("Inspect",
+                   "its %1 bytes of compressed data cannot hold the %2 bytes it declares")
+                .arg(stream.size())
+                .arg(expected);
     return std::nullopt;
   }
   Bytes out;
   try {
     out.resize(static_cast<std::size_t>(expected));
   } catch (const std::bad_alloc&) {
-    error = "out of memory for its " + n(expected) + " bytes";
+    error = trText("Inspect", "out of memory for its %1 bytes").arg(expected);
     return std::nullopt;
   }
   z_stream z{};
   if (inflateInit(&z) != Z_OK) {
-    error = "zlib cannot start";
+    error = trText("Inspect", "zlib cannot start");
     return std::nullopt;
   }
   std::uint8_t spare = 0;
@@ -100,7 +111,8 @@ std::optional<Bytes> InflateExact(ByteView stream, std::uint64_t expected, std::
     rc = inflate(&z, Z_FINISH);
     if (z.avail_out == 0) {
       inflateEnd(&z);
-      error = "its compressed data holds more than the " + n(expected) + " bytes it declares";
+      error = trText("Inspect", "its compressed data holds more than the %1 bytes it declares")
+                  .arg(expected);
       return std::nullopt;
     }
   }
@@ -111,25 +123,30 @@ std::optional<Bytes> InflateExact(ByteView stream, std::uint64_t expected, std::
   switch (rc) {
     case Z_STREAM_END:
       if (produced != expected) {
-        error = "its compressed data holds " + n(produced) + " bytes, not the " + n(expected) +
-                " it declares";
+        error = trText("Inspect", "its compressed data holds %1 bytes, not the %2 it declares")
+                    .arg(produced)
+                    .arg(expected);
         return std::nullopt;
       }
       if (leftOver != 0) {
-        error = n(leftOver) + " bytes follow the end of its compressed data";
+        error = trText("Inspect", "%1 bytes follow the end of its compressed data").arg(leftOver);
         return std::nullopt;
       }
       return out;
     case Z_OK:
     case Z_BUF_ERROR:
-      error = "its compressed data ends after " + n(produced) + " of the " + n(expected) +
-              " bytes it declares (cut short?)";
+      error = trText("Inspect",
+                     "its compressed data ends after %1 of the %2 bytes it declares (cut short?)")
+                  .arg(produced)
+                  .arg(expected);
       return std::nullopt;
     case Z_MEM_ERROR:
-      error = "out of memory while inflating it";
+      error = trText("Inspect", "out of memory while inflating it");
       return std::nullopt;
     default:
-      error = "its compressed data is damaged" + (message.empty() ? "" : " (zlib: " + message + ")");
+      error = message.empty()
+                  ? trText("Inspect", "its compressed data is damaged")
+                  : trText("Inspect", "its compressed data is damaged (zlib: %1)").arg(message);
       return std::nullopt;
   }
 }
@@ -150,29 +167,42 @@ QImage Rgb565Image(const std::uint8_t* rows, int width, int height, std::size_t 
 PictureReading ReadZbmp(ByteView file, bool decode) {
   PictureReading r;
   if (file.size() < kZbmpHeaderSize) {
-    r.error = "it is " + n(file.size()) + " bytes, shorter than the 16-byte header";
+    r.error = trText("Inspect", "it is %1 bytes, shorter than the 16-byte header").arg(file.size());
     return r;
   }
   r.width = getLe16(file.data());
   r.height = getLe16(file.data() + 2);
   const std::uint16_t flag = getLe16(file.data() + 4);
   if (r.width == 0 || r.height == 0) {
-    r.error = "its header gives a size of " + n(r.width) + " x " + n(r.height);
+    r.error = trText("Inspect", "its header gives a size of %1 x %2").arg(r.width).arg(r.height);
     return r;
   }
   if (flag != kZbmpCompressed && flag != kZbmpRaw) {
-    r.error = "its header's compression flag is " + hexText(flag, 4) +
-              ", neither 0x00FF (zlib) nor 0x0000 (raw)";
+    r.error = trText("Inspect",
+                     "its header's compression flag is %1, neither 0x00FF (zlib) nor 0x0000 (raw)")
+                  .arg(hexText(flag, 4));
     return r;
   }
   for (std::size_t i = 6; i < kZbmpHeaderSize; ++i) {
     if (file[i] != 0) {
-      r.error = "header byte " + n(i) + " is " + hexText(file[i], 2) + ", not zero";
+      r.error = trText("Inspect", "header byte %1 is %2, not zero").arg(i).arg(hexText(file[i], 2));
       return r;
     }
   }
-  if (const std::string problem = PictureSizeProblem(r.width, r.height); !problem.empty()) {
-    r.error = "its header says the " + problem;
+  if (const SizeLimit limit = sizeLimitPassed(r.width, r.height); limit != SizeLimit::None) {
+    r.error = limit == SizeLimit::Side
+                  ? trText("Inspect",
+                           "its header says the picture is %1 x %2 pixels, "
+                           "larger than %3 on a side")
+                        .arg(r.width)
+                        .arg(r.height)
+                        .arg(kMaxPictureSide)
+                  : trText("Inspect",
+                           "its header says the picture is %1 x %2 pixels, "
+                           "more than %3 MiB decoded")
+                        .arg(r.width)
+                        .arg(r.height)
+                        .arg(kMaxDecodedMiB);
     return r;
   }
   r.compressed = flag == kZbmpCompressed;
@@ -181,13 +211,17 @@ PictureReading ReadZbmp(ByteView file, bool decode) {
   const ByteView payload = file.subspan(kZbmpHeaderSize);
   if (!r.compressed) {
     if (payload.size() < rowBytes) {
-      r.error = "its raw rows are " + n(payload.size()) + " bytes, " +
-                n(rowBytes - payload.size()) + " short of the " + n(r.width) + " x " +
-                n(r.height) + " picture its header declares (cut short?)";
+      r.error = trText("Inspect",
+                       "its raw rows are %1 bytes, %2 short of the %3 x %4 picture its header "
+                       "declares (cut short?)")
+                    .arg(payload.size())
+                    .arg(rowBytes - payload.size())
+                    .arg(r.width)
+                    .arg(r.height);
       return r;
     }
     if (payload.size() > rowBytes) {
-      r.error = n(payload.size() - rowBytes) + " bytes follow its last row";
+      r.error = trText("Inspect", "%1 bytes follow its last row").arg(payload.size() - rowBytes);
       return r;
     }
     if (decode) r.image = Rgb565Image(payload.data(), r.width, r.height, stride);
@@ -202,15 +236,15 @@ PictureReading ReadZbmp(ByteView file, bool decode) {
 PictureReading ReadOutputJpeg(ByteView file) {
   PictureReading r;
   if (file.size() < 4 || file[0] != 0xFF || file[1] != 0xD8) {
-    r.error = "it does not start with a JPEG start marker";
+    r.error = trText("Inspect", "it does not start with a JPEG start marker");
     return r;
   }
   if (file[file.size() - 2] != 0xFF || file[file.size() - 1] != 0xD9) {
-    r.error = "it does not end with the JPEG end marker (cut short?)";
+    r.error = trText("Inspect", "it does not end with the JPEG end marker (cut short?)");
     return r;
   }
   if (file.size() > std::size_t(std::numeric_limits<int>::max())) {
-    r.error = "it is too large to decode";
+    r.error = trText("Inspect", "it is too large to decode");
     return r;
   }
   QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()),
@@ -220,23 +254,35 @@ PictureReading ReadOutputJpeg(ByteView file) {
   QImageReader reader(&buffer, "jpeg");
   const QSize size = reader.size();
   if (!size.isValid() || size.isEmpty()) {
-    r.error = "it is not a JPEG picture a decoder can read (" + reader.errorString().toStdString() + ")";
+    r.error = trText("Inspect", "it is not a JPEG picture a decoder can read (%1)")
+                  .arg(reader.errorString());
     return r;
   }
   r.width = size.width();
   r.height = size.height();
-  if (const std::string problem = PictureSizeProblem(r.width, r.height); !problem.empty()) {
-    r.error = "its " + problem;
+  if (const SizeLimit limit = sizeLimitPassed(r.width, r.height); limit != SizeLimit::None) {
+    r.error = limit == SizeLimit::Side
+                  ? trText("Inspect", "its picture is %1 x %2 pixels, larger than %3 on a side")
+                        .arg(r.width)
+                        .arg(r.height)
+                        .arg(kMaxPictureSide)
+                  : trText("Inspect", "its picture is %1 x %2 pixels, more than %3 MiB decoded")
+                        .arg(r.width)
+                        .arg(r.height)
+                        .arg(kMaxDecodedMiB);
     return r;
   }
   if (!reader.read(&r.image) || r.image.isNull()) {
-    r.error = "it does not decode (" + reader.errorString().toStdString() + ")";
+    r.error = trText("Inspect", "it does not decode (%1)").arg(reader.errorString());
     r.image = QImage();
     return r;
   }
   if (r.image.width() != r.width || r.image.height() != r.height) {
-    r.error = "it decodes to " + n(r.image.width()) + " x " + n(r.image.height()) +
-              ", not the " + n(r.width) + " x " + n(r.height) + " it declares";
+    r.error = trText("Inspect", "it decodes to %1 x %2, not the %3 x %4 it declares")
+                  .arg(r.image.width())
+                  .arg(r.image.height())
+                  .arg(r.width)
+                  .arg(r.height);
     r.image = QImage();
   }
   return r;
@@ -256,25 +302,26 @@ ZicoReading ReadZico(ByteView file, bool decode) {
     return r;
   }
   if (file.size() < 8) {
-    r.error = "it is " + n(file.size()) + " bytes, shorter than the 8-byte header";
+    r.error = trText("Inspect", "it is %1 bytes, shorter than the 8-byte header").arg(file.size());
     return r;
   }
   if (file[0] != 'Z' || file[1] != 'I' || file[2] != 'C' || file[3] != 'O') {
-    r.error = "it does not start with \"ZICO\"";
+    r.error = trText("Inspect", "it does not start with \"ZICO\"");
     return r;
   }
   const std::uint32_t indexSize = getLe32(file.data() + 4);
   if (indexSize == 0) {
-    r.error = "its index is empty (a library without icons is a 0-byte file)";
+    r.error = trText("Inspect", "its index is empty (a library without icons is a 0-byte file)");
     return r;
   }
   if (indexSize % kZicoRecordSize != 0) {
-    r.error = "its index size " + n(indexSize) + " is not a multiple of 16";
+    r.error = trText("Inspect", "its index size %1 is not a multiple of 16").arg(indexSize);
     return r;
   }
   if (!fitsIn(8, indexSize, file.size())) {
-    r.error = "its index of " + n(indexSize) + " bytes runs past the end of the file (" +
-              n(file.size()) + " bytes)";
+    r.error = trText("Inspect", "its index of %1 bytes runs past the end of the file (%2 bytes)")
+                  .arg(indexSize)
+                  .arg(file.size());
     return r;
   }
   const std::size_t dataStart = 8 + std::size_t(indexSize);
@@ -294,17 +341,31 @@ ZicoReading ReadZico(ByteView file, bool decode) {
     rec.height = getLe16(p + 6);
     rec.dataOffset = getLe32(p + 8);
     rec.dataSize = getLe32(p + 12);
-    const std::string entry = "entry " + n(i) + " (id " + n(rec.id) + ")";
     if (const auto [it, fresh] = firstWithId.emplace(rec.id, i); !fresh) {
-      icon.error = entry + " repeats the id of entry " + n(it->second);
+      icon.error = trText("Inspect", "entry %1 (id %2) repeats the id of entry %3")
+                       .arg(i)
+                       .arg(rec.id)
+                       .arg(it->second);
     } else if (rec.kind != kZicoKind) {
-      icon.error = entry + " has kind " + n(rec.kind) + ", not 1";
+      icon.error = trText("Inspect", "entry %1 (id %2) has kind %3, not 1")
+                       .arg(i)
+                       .arg(rec.id)
+                       .arg(rec.kind);
     } else if (rec.width == 0 || rec.height == 0) {
-      icon.error = entry + " has a size of " + n(rec.width) + " x " + n(rec.height);
+      icon.error = trText("Inspect", "entry %1 (id %2) has a size of %3 x %4")
+                       .arg(i)
+                       .arg(rec.id)
+                       .arg(rec.width)
+                       .arg(rec.height);
     } else if (!fitsIn(rec.dataOffset, rec.dataSize, data.size())) {
-      icon.error = entry + " points past the end of the file (its block of " + n(rec.dataSize) +
-                   " bytes at " + n(dataStart + std::uint64_t(rec.dataOffset)) + ", the file " +
-                   n(file.size()) + " bytes)";
+      icon.error = trText("Inspect",
+                          "entry %1 (id %2) points past the end of the file (its block of %3 "
+                          "bytes at %4, the file %5 bytes)")
+                       .arg(i)
+                       .arg(rec.id)
+                       .arg(rec.dataSize)
+                       .arg(dataStart + std::uint64_t(rec.dataOffset))
+                       .arg(file.size());
     } else {
       blocks.emplace_back(rec.dataOffset, rec.dataSize);
       blockOwner.push_back(i);
@@ -312,8 +373,10 @@ ZicoReading ReadZico(ByteView file, bool decode) {
   }
   for (const auto& [later, earlier] : overlaps(blocks)) {
     ZicoIcon& icon = r.icons[blockOwner[later]];
-    icon.error = "entry " + n(blockOwner[later]) + " (id " + n(icon.record.id) +
-                 ") shares its data with entry " + n(blockOwner[earlier]);
+    icon.error = trText("Inspect", "entry %1 (id %2) shares its data with entry %3")
+                     .arg(blockOwner[later])
+                     .arg(icon.record.id)
+                     .arg(blockOwner[earlier]);
   }
   for (const std::size_t i : blockOwner) {
     ZicoIcon& icon = r.icons[i];
@@ -323,7 +386,8 @@ ZicoReading ReadZico(ByteView file, bool decode) {
     const std::optional<Bytes> pixels = InflateExact(
         data.subspan(rec.dataOffset, rec.dataSize), std::uint64_t(rec.width) * rec.height * 2, why);
     if (!pixels) {
-      icon.error = "entry " + n(i) + " (id " + n(rec.id) + "): " + why;
+      //: an icon library's entry, and what is wrong with its data
+      icon.error = trText("Inspect", "entry %1 (id %2): %3").arg(i).arg(rec.id).arg(why);
       continue;
     }
     if (decode) icon.image = Rgb565Image(pixels->data(), rec.width, rec.height, std::size_t(rec.width) * 2);
@@ -340,12 +404,14 @@ bool PackReading::ok() const {
 
 PackReading ReadPackIndex(ByteView index, std::uint64_t dataSize) {
   PackReading r;
-  if (index.empty()) r.errors.push_back("image.idx is empty");
+  // Each text starts with the file's name: the inspection puts bin/ before it.
+  if (index.empty()) r.errors.push_back(trText("Inspect", "image.idx is empty"));
   if (index.size() % kPackEntrySize != 0) {
-    r.errors.push_back("image.idx is " + n(index.size()) +
-                       " bytes, not a whole number of 16-byte entries");
+    r.errors.push_back(
+        trText("Inspect", "image.idx is %1 bytes, not a whole number of 16-byte entries")
+            .arg(index.size()));
   }
-  if (dataSize == 0) r.errors.push_back("image.bin is empty");
+  if (dataSize == 0) r.errors.push_back(trText("Inspect", "image.bin is empty"));
   std::vector<std::pair<std::uint64_t, std::uint64_t>> blocks;
   std::vector<std::size_t> blockOwner;
   for (std::size_t slot = 0; slot + kPackEntrySize <= index.size(); slot += kPackEntrySize) {
@@ -359,25 +425,37 @@ PackReading ReadPackIndex(ByteView index, std::uint64_t dataSize) {
     e.width = getLe16(p + 7);
     e.height = getLe16(p + 9);
     e.length = getLe24(p + 11);
-    const std::string entry = "entry " + n(e.number);
     if (number != e.number) {
-      e.error = entry + " holds the number " + n(number) +
-                " (an entry's number is its place in image.idx)";
+      e.error = trText("Inspect",
+                       "entry %1 holds the number %2 (an entry's number is its place in image.idx)")
+                    .arg(e.number)
+                    .arg(number);
     } else if (e.kind != kPackZlibRgb565 && e.kind != kPackJpeg) {
-      e.error = entry + " has kind " + hexText(e.kind, 2) +
-                ", neither 0x04 (zlib rows) nor 0x08 (JPEG)";
+      e.error = trText("Inspect", "entry %1 has kind %2, neither 0x04 (zlib rows) nor 0x08 (JPEG)")
+                    .arg(e.number)
+                    .arg(hexText(e.kind, 2));
     } else if (e.address < packBaseAddress) {
-      e.error = entry + "'s address " + hexText(e.address, 8) + " lies before " +
-                hexText(packBaseAddress, 8);
+      e.error = trText("Inspect", "entry %1's address %2 lies before %3")
+                    .arg(e.number)
+                    .arg(hexText(e.address, 8))
+                    .arg(hexText(packBaseAddress, 8));
     } else if (e.width == 0 || e.height == 0) {
-      e.error = entry + " has a size of " + n(e.width) + " x " + n(e.height);
+      e.error = trText("Inspect", "entry %1 has a size of %2 x %3")
+                    .arg(e.number)
+                    .arg(e.width)
+                    .arg(e.height);
     } else if (p[14] != 0 || p[15] != 0) {
-      e.error = entry + "'s last two bytes are not zero";
+      e.error = trText("Inspect", "entry %1's last two bytes are not zero").arg(e.number);
     } else if (e.length == 0) {
-      e.error = entry + " has no data";
+      e.error = trText("Inspect", "entry %1 has no data").arg(e.number);
     } else if (!fitsIn(e.address - packBaseAddress, e.length, dataSize)) {
-      e.error = entry + " points past the end of image.bin (" + n(e.length) + " bytes at " +
-                n(e.address - packBaseAddress) + ", image.bin " + n(dataSize) + " bytes)";
+      e.error = trText("Inspect",
+                       "entry %1 points past the end of image.bin (%2 bytes at %3, image.bin %4 "
+                       "bytes)")
+                    .arg(e.number)
+                    .arg(e.length)
+                    .arg(e.address - packBaseAddress)
+                    .arg(dataSize);
     } else {
       blocks.emplace_back(e.address - packBaseAddress, e.length);
       blockOwner.push_back(r.entries.size());
@@ -386,41 +464,58 @@ PackReading ReadPackIndex(ByteView index, std::uint64_t dataSize) {
   }
   for (const auto& [later, earlier] : overlaps(blocks)) {
     PackEntry& e = r.entries[blockOwner[later]];
-    e.error = "entry " + n(e.number) + " shares its data with entry " +
-              n(r.entries[blockOwner[earlier]].number);
+    e.error = trText("Inspect", "entry %1 shares its data with entry %2")
+                  .arg(e.number)
+                  .arg(r.entries[blockOwner[earlier]].number);
   }
   return r;
 }
 
 void ReadPackEntry(PackEntry& e, ByteView data, bool decode) {
   if (!e.error.empty()) return;
-  const std::string entry = "entry " + n(e.number);
   if (e.address < packBaseAddress || !fitsIn(e.address - packBaseAddress, e.length, data.size())) {
-    e.error = entry + " points past the end of image.bin";
+    e.error = trText("Inspect", "entry %1 points past the end of image.bin").arg(e.number);
     return;
   }
   const ByteView block = data.subspan(e.address - packBaseAddress, e.length);
   if (e.kind == kPackJpeg) {
     PictureReading jpeg = ReadOutputJpeg(block);
     if (!jpeg.ok()) {
-      e.error = entry + ": " + jpeg.error;
+      //: a pack's entry, and what is wrong with its data
+      e.error = trText("Inspect", "entry %1: %2").arg(e.number).arg(jpeg.error);
     } else if (jpeg.width != e.width || jpeg.height != e.height) {
-      e.error = entry + "'s JPEG is " + n(jpeg.width) + " x " + n(jpeg.height) +
-                ", its entry says " + n(e.width) + " x " + n(e.height);
+      e.error = trText("Inspect", "entry %1's JPEG is %2 x %3, its entry says %4 x %5")
+                    .arg(e.number)
+                    .arg(jpeg.width)
+                    .arg(jpeg.height)
+                    .arg(e.width)
+                    .arg(e.height);
     } else if (decode) {
       e.image = std::move(jpeg.image);
     }
     return;
   }
-  if (const std::string problem = PictureSizeProblem(e.width, e.height); !problem.empty()) {
-    e.error = entry + " says the " + problem;
+  if (const SizeLimit limit = sizeLimitPassed(e.width, e.height); limit != SizeLimit::None) {
+    e.error = limit == SizeLimit::Side
+                  ? trText("Inspect",
+                           "entry %1 says the picture is %2 x %3 pixels, larger than %4 on a side")
+                        .arg(e.number)
+                        .arg(e.width)
+                        .arg(e.height)
+                        .arg(kMaxPictureSide)
+                  : trText("Inspect",
+                           "entry %1 says the picture is %2 x %3 pixels, more than %4 MiB decoded")
+                        .arg(e.number)
+                        .arg(e.width)
+                        .arg(e.height)
+                        .arg(kMaxDecodedMiB);
     return;
   }
   const std::uint64_t stride = Rgb565Stride(std::uint64_t(e.width));
   std::string why;
   const std::optional<Bytes> rows = InflateExact(block, stride * std::uint64_t(e.height), why);
   if (!rows) {
-    e.error = entry + ": " + why;
+    e.error = trText("Inspect", "entry %1: %2").arg(e.number).arg(why);
   } else if (decode) {
     e.image = Rgb565Image(rows->data(), e.width, e.height, stride);
   }
@@ -460,12 +555,12 @@ bool parseRegisterLine(std::string_view line, RegisterLine& out, std::string& wh
     ++at;
   }
   if (name.size() == 1 || name.size() > 5) {
-    why = "has no register number after R";
+    why = trText("Inspect", "has no register number after R");
     return false;
   }
   while (at < line.size() && line[at] == ' ') ++at;
   if (at >= line.size() || line[at] != '=') {
-    why = "has no '=' after " + name;
+    why = trText("Inspect", "has no '=' after %1").arg(name);
     return false;
   }
   ++at;
@@ -476,12 +571,12 @@ bool parseRegisterLine(std::string_view line, RegisterLine& out, std::string& wh
     value = value * 16 + std::uint64_t(hexDigit(line[at]));
     ++at;
     if (++digits > 8) {
-      why = "gives " + name + " a value of more than 8 hex digits";
+      why = trText("Inspect", "gives %1 a value of more than 8 hex digits").arg(name);
       return false;
     }
   }
   if (digits == 0) {
-    why = "gives " + name + " no hex value";
+    why = trText("Inspect", "gives %1 no hex value").arg(name);
     return false;
   }
   out.name = name;
@@ -525,12 +620,16 @@ ConfigReading ReadConfigText(ByteView bytes) {
     reg.text = shown(line);
     std::string why;
     if (!parseRegisterLine(line, reg, why)) {
-      r.errors.push_back("line " + n(lineNumber) + " (\"" + reg.text + "\") " + why);
+      //: a line of config.txt, its text, and what is wrong with it
+      r.errors.push_back(
+          trText("Inspect", "line %1 (\"%2\") %3").arg(lineNumber).arg(reg.text).arg(why));
       continue;
     }
     if (const auto [it, fresh] = seen.emplace(reg.name, r.registers.size()); !fresh) {
-      r.notes.push_back("line " + n(lineNumber) + " sets " + reg.name + " again (line " +
-                        n(r.registers[it->second].line) + " set it first)");
+      r.notes.push_back(trText("Inspect", "line %1 sets %2 again (line %3 set it first)")
+                            .arg(lineNumber)
+                            .arg(reg.name)
+                            .arg(r.registers[it->second].line));
     }
     r.registers.push_back(std::move(reg));
   }
@@ -541,14 +640,16 @@ ConfigReading ReadConfigText(ByteView bytes) {
   };
   const std::optional<std::uint32_t> r1 = value("R1"), r2 = value("R2"), r3 = value("R3"),
                                      rc0 = value("RC0");
-  if (!r1) r.errors.push_back("it has no R1 line (the baud rate)");
-  if (!r2) r.errors.push_back("it has no R2 line (the touch and screen flags)");
+  if (!r1) r.errors.push_back(trText("Inspect", "it has no R1 line (the baud rate)"));
+  if (!r2) r.errors.push_back(trText("Inspect", "it has no R2 line (the touch and screen flags)"));
   r.hasR3 = r3.has_value();
   if (r1) {
     r.values.baudIndex = static_cast<int>(std::min<std::uint32_t>(*r1, 0x7FFFFFFF));
     if (*r1 >= 8) {
-      r.notes.push_back("R1=" + hexText(*r1, 2).substr(2) +
-                        " is none of the eight baud rates; the display is given that line speed");
+      r.notes.push_back(
+          trText("Inspect",
+                 "R1=%1 is none of the eight baud rates; the display is given that line speed")
+              .arg(hexText(*r1, 2).substr(2)));
     }
   }
   ApplySetupRegisters(r.values, r2.value_or(0), r3.value_or(0xFF));
@@ -563,15 +664,15 @@ std::vector<Parameter> DescribeParameters(const SetupValues& values, bool hasR3)
     const char* label;
   };
   static constexpr Name kNames[] = {
-      {"baud", "波特率"},
-      {"touch-file", "使用触摸配置文件（未勾选时使用坐标通知）"},
-      {"coordinate-notify", "触摸通知"},
-      {"touch-file-notify", "触摸通知"},
-      {"long-press", "长按通知(100毫秒间隔)"},
-      {"touch-beep", "触摸蜂鸣"},
-      {"screen-rotation", "屏幕旋转"},
-      {"restore-text-background", "显示文字时，自动用背景图片恢复"},
-      {"delayed-refresh", "延时200毫秒刷新，确保连续的指令同步刷新"},
+      {"baud", QT_TRANSLATE_NOOP("Inspect", "波特率")},
+      {"touch-file", QT_TRANSLATE_NOOP("Inspect", "使用触摸配置文件（未勾选时使用坐标通知）")},
+      {"coordinate-notify", QT_TRANSLATE_NOOP("Inspect", "触摸通知")},
+      {"touch-file-notify", QT_TRANSLATE_NOOP("Inspect", "触摸通知")},
+      {"long-press", QT_TRANSLATE_NOOP("Inspect", "长按通知(100毫秒间隔)")},
+      {"touch-beep", QT_TRANSLATE_NOOP("Inspect", "触摸蜂鸣")},
+      {"screen-rotation", QT_TRANSLATE_NOOP("Inspect", "屏幕旋转")},
+      {"restore-text-background", QT_TRANSLATE_NOOP("Inspect", "显示文字时，自动用背景图片恢复")},
+      {"delayed-refresh", QT_TRANSLATE_NOOP("Inspect", "延时200毫秒刷新，确保连续的指令同步刷新")},
   };
   std::vector<Parameter> out;
   const std::string described = DescribeSetupValues(values);
@@ -587,9 +688,11 @@ std::vector<Parameter> DescribeParameters(const SetupValues& values, bool hasR3)
     // The dialog shows only the notify list that applies.
     if (p.name == (values.useTouchFile ? "coordinate-notify" : "touch-file-notify")) continue;
     if (!hasR3 && p.name == "delayed-refresh") continue;
-    if (!hasR3 && p.name == "screen-rotation") p.value += " (R2 alone: no R3 line)";
+    if (!hasR3 && p.name == "screen-rotation") {
+      p.value = trText("Inspect", "%1 (R2 alone: no R3 line)").arg(p.value);
+    }
     for (const Name& name : kNames) {
-      if (p.name == name.name) p.label = name.label;
+      if (p.name == name.name) p.label = trText("Inspect", name.label);
     }
     out.push_back(std::move(p));
   }
@@ -611,15 +714,15 @@ TruefontIni ReadTruefontIni(ByteView bytes) {
     }
     if (inSetting && line.substr(0, 6) == "font0=" && r.font.empty()) {
       r.font = std::string(line.substr(6));
-      if (r.font.empty()) r.error = "font0= names no file";
+      if (r.font.empty()) r.error = trText("Inspect", "font0= names no file");
     }
   }
   if (!sawSetting) {
-    r.error = "it has no [setting] section";
+    r.error = trText("Inspect", "it has no [setting] section");
   } else if (r.font.empty() && r.error.empty()) {
-    r.error = "it names no font (no font0= line in [setting])";
+    r.error = trText("Inspect", "it names no font (no font0= line in [setting])");
   } else if (r.font.find_first_of("/\\:") != std::string::npos || r.font == "." || r.font == "..") {
-    r.error = "font0 names \"" + shown(r.font) + "\", not a file beside it";
+    r.error = trText("Inspect", "font0 names \"%1\", not a file beside it").arg(shown(r.font));
     r.font.clear();
   }
   return r;
@@ -630,19 +733,23 @@ std::optional<std::string> ReadFontName(ByteView font, std::string& error) {
     error = std::move(why);
     return std::nullopt;
   };
-  if (font.size() < 12) return fail("it is " + n(font.size()) + " bytes, too short for a font");
+  if (font.size() < 12) {
+    return fail(trText("Inspect", "it is %1 bytes, too short for a font").arg(font.size()));
+  }
   std::uint64_t directory = 0;
   const std::uint32_t tag = getBe32(font.data());
   if (tag == 0x74746366) {  // "ttcf": a collection, its first font
-    if (font.size() < 16) return fail("its collection header is cut short");
+    if (font.size() < 16) return fail(trText("Inspect", "its collection header is cut short"));
     directory = getBe32(font.data() + 12);
   } else if (tag != 0x00010000 && tag != 0x4F54544F && tag != 0x74727565) {  // 1.0, "OTTO", "true"
-    return fail("it is not a TrueType or OpenType font");
+    return fail(trText("Inspect", "it is not a TrueType or OpenType font"));
   }
-  if (!fitsIn(directory, 12, font.size())) return fail("its table directory lies past its end");
+  if (!fitsIn(directory, 12, font.size())) {
+    return fail(trText("Inspect", "its table directory lies past its end"));
+  }
   const std::uint32_t tables = getBe16(font.data() + directory + 4);
   if (!fitsIn(directory + 12, std::uint64_t(tables) * 16, font.size())) {
-    return fail("its table directory runs past its end");
+    return fail(trText("Inspect", "its table directory runs past its end"));
   }
   std::uint64_t nameAt = 0, nameLength = 0;
   bool found = false;
@@ -654,14 +761,16 @@ std::optional<std::string> ReadFontName(ByteView font, std::string& error) {
       found = true;
     }
   }
-  if (!found) return fail("it has no name table");
+  if (!found) return fail(trText("Inspect", "it has no name table"));
   if (!fitsIn(nameAt, nameLength, font.size()) || nameLength < 6) {
-    return fail("its name table lies outside the file");
+    return fail(trText("Inspect", "its name table lies outside the file"));
   }
   const ByteView table = font.subspan(nameAt, nameLength);
   const std::uint32_t count = getBe16(table.data() + 2);
   const std::uint32_t strings = getBe16(table.data() + 4);
-  if (!fitsIn(6, std::uint64_t(count) * 12, table.size())) return fail("its name records run past the name table");
+  if (!fitsIn(6, std::uint64_t(count) * 12, table.size())) {
+    return fail(trText("Inspect", "its name records run past the name table"));
+  }
   std::optional<std::string> best;
   int bestRank = 0;
   for (std::uint32_t i = 0; i < count; ++i) {
@@ -691,7 +800,7 @@ std::optional<std::string> ReadFontName(ByteView font, std::string& error) {
       bestRank = rank;
     }
   }
-  if (!best) return fail("its name table names no font");
+  if (!best) return fail(trText("Inspect", "its name table names no font"));
   return best;
 }
 
