@@ -10,7 +10,6 @@
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QImage>
-#include <QPixmap>
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QTextFragment>
@@ -27,29 +26,40 @@ int fail(const QString& text) {
   return 1;
 }
 
+// Every picture the manual refers to is loaded here, from its path relative to
+// the manual, and kept in the document under its absolute file URL.
+// QTextDocument::print() lays out a clone of the document, and a clone keeps
+// the resources but not the base URL: a picture named by a relative path is
+// looked for in the working folder there and left out when it is not found.
 // Pictures wider than the text column are scaled down to fit it. Widths are
 // in pixels at 96 per inch, the unit the document layout uses for images.
-void fitImages(QTextDocument& document, qreal columnWidth) {
+// Returns the pictures that could not be read.
+QStringList embedImages(QTextDocument& document, qreal columnWidth) {
+  QStringList missing;
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
       if (!fragment.isValid() || !fragment.charFormat().isImageFormat()) continue;
       QTextImageFormat format = fragment.charFormat().toImageFormat();
-      const QVariant resource = document.resource(QTextDocument::ImageResource, QUrl(format.name()));
-      QImage image;
-      if (resource.canConvert<QImage>()) image = resource.value<QImage>();
-      if (image.isNull() && resource.typeId() == QMetaType::QByteArray)
-        image = QImage::fromData(resource.toByteArray());
-      if (image.isNull() && resource.canConvert<QPixmap>()) image = resource.value<QPixmap>().toImage();
-      if (image.isNull() || image.width() <= columnWidth) continue;
-      format.setWidth(columnWidth);
-      format.setHeight(columnWidth * image.height() / image.width());
+      const QUrl url = document.baseUrl().resolved(QUrl(format.name()));
+      const QImage image(url.toLocalFile());
+      if (image.isNull()) {
+        missing += format.name();
+        continue;
+      }
+      document.addResource(QTextDocument::ImageResource, url, image);
+      format.setName(url.toString());
+      if (image.width() > columnWidth) {
+        format.setWidth(columnWidth);
+        format.setHeight(columnWidth * image.height() / image.width());
+      }
       QTextCursor cursor(&document);
       cursor.setPosition(fragment.position());
       cursor.setPosition(fragment.position() + fragment.length(), QTextCursor::KeepAnchor);
       cursor.setCharFormat(format);
     }
   }
+  return missing;
 }
 
 int makePdf(const QString& manualPath, const QString& outPath, const QStringList& fonts) {
@@ -80,7 +90,9 @@ int makePdf(const QString& manualPath, const QString& outPath, const QStringList
   document.setBaseUrl(QUrl::fromLocalFile(QFileInfo(manualPath).absolutePath() + '/'));
   document.setMarkdown(markdown);
   const QRectF column = pdf.pageLayout().paintRect(QPageLayout::Inch);
-  fitImages(document, column.width() * 96.0 - 8.0);
+  const QStringList missing = embedImages(document, column.width() * 96.0 - 8.0);
+  if (!missing.isEmpty()) return fail(manualPath + " refers to pictures that cannot be read: " +
+                                      missing.join(QStringLiteral(", ")));
   document.print(&pdf);
   if (!QFileInfo(outPath).exists()) return fail("cannot write " + outPath);
   return 0;
