@@ -38,7 +38,8 @@ done
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 for path in usr/bin/tessel usr/bin/tessel-cli usr/share/tessel/Tessel.pdf \
-  usr/share/tessel/fonts.txt usr/share/man/man1/tessel.1.gz usr/share/man/man1/tessel-cli.1.gz \
+  usr/share/tessel/Tessel_en.pdf usr/share/tessel/fonts.txt usr/share/man/man1/tessel.1.gz \
+  usr/share/man/man1/tessel-cli.1.gz \
   usr/share/applications/tessel.desktop usr/share/doc/tessel/copyright \
   usr/share/doc/tessel/changelog.gz; do
   [ -f "$root/$path" ] || fail "the package lacks /$path"
