@@ -1,4 +1,1920 @@
 <?xml version="1.0" encoding="utf-8"?>
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
+<context>
+    <name>Cli</name>
+    <message>
+        <source>picture</source>
+        <translation>图片</translation>
+    </message>
+    <message>
+        <source>icon library</source>
+        <translation>图标库</translation>
+    </message>
+    <message>
+        <source>sound</source>
+        <translation>声音</translation>
+    </message>
+    <message>
+        <source>table</source>
+        <translation>表</translation>
+    </message>
+    <message>
+        <source>register text</source>
+        <translation>寄存器文本</translation>
+    </message>
+    <message>
+        <source>block file</source>
+        <translation>块配置文件</translation>
+    </message>
+    <message>
+        <source>other</source>
+        <translation>其他</translation>
+    </message>
+    <message>
+        <source>not handled</source>
+        <translation>未处理</translation>
+    </message>
+    <message>
+        <source>converted</source>
+        <translation>已转换</translation>
+    </message>
+    <message>
+        <source>copied</source>
+        <translation>已复制</translation>
+    </message>
+    <message>
+        <source>read</source>
+        <translation>已读取</translation>
+    </message>
+    <message>
+        <source>replaced</source>
+        <translation>被替换</translation>
+    </message>
+    <message>
+        <source>left for the picture library</source>
+        <translation>留给图片库</translation>
+    </message>
+    <message>
+        <source>ignored</source>
+        <translation>忽略</translation>
+    </message>
+    <message>
+        <source>skipped</source>
+        <translation>跳过</translation>
+    </message>
+    <message>
+        <source>%1: %2, %3</source>
+        <extracomment>--verbose: an input&apos;s name, its kind and what became of it</extracomment>
+        <translation>%1：%2，%3</translation>
+    </message>
+    <message>
+        <source>%1 (%2)</source>
+        <extracomment>--verbose: an input&apos;s line, and why it was skipped, ignored or replaced</extracomment>
+        <translation>%1（%2）</translation>
+    </message>
+    <message>
+        <source>out of memory: the run stopped, its output is incomplete</source>
+        <translation>内存不足：本次转换已中止，输出不完整</translation>
+    </message>
+    <message>
+        <source>the run stopped (%1), its output is incomplete</source>
+        <translation>本次转换已中止（%1），输出不完整</translation>
+    </message>
+    <message>
+        <source>--set has no effect: a Branch A project takes its device parameters from its own configuration</source>
+        <translation>--set 无效：分支A的工程从其自身的配置中取设备参数</translation>
+    </message>
+    <message>
+        <source>device parameters not confirmed; the run stopped in %1</source>
+        <translation>设备参数未确认；本次转换停在 %1</translation>
+    </message>
+    <message>
+        <source>the run was stopped; its output is incomplete</source>
+        <translation>本次转换被中止；输出不完整</translation>
+    </message>
+    <message>
+        <source>Branch A: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, %11 s</source>
+        <translation>分支A：图片 %1/%2，图标 %3 个（图标库 %4/%5），写入文件 %6 个，跳过 %7，被替换 %8，忽略 %9，警告 %10，%11 秒</translation>
+    </message>
+    <message>
+        <source>Branch B: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, %11 s</source>
+        <translation>分支B：图片 %1/%2，图标 %3 个（图标库 %4/%5），写入文件 %6 个，跳过 %7，被替换 %8，忽略 %9，警告 %10，%11 秒</translation>
+    </message>
+    <message>
+        <source>Branch A because %1</source>
+        <translation>分支A，因为%1</translation>
+    </message>
+    <message>
+        <source>Branch B because %1</source>
+        <translation>分支B，因为%1</translation>
+    </message>
+    <message>
+        <source>Output: %1</source>
+        <translation>输出：%1</translation>
+    </message>
+    <message>
+        <source>see tessel-cli --help</source>
+        <translation>参见 tessel-cli --help</translation>
+    </message>
+    <message>
+        <source>see tessel-cli convert --help</source>
+        <translation>参见 tessel-cli convert --help</translation>
+    </message>
+    <message>
+        <source>warning: %1</source>
+        <translation>警告：%1</translation>
+    </message>
+    <message>
+        <source>converting %1/%2</source>
+        <translation>正在转换 %1/%2</translation>
+    </message>
+    <message>
+        <source>the source configuration gives no valid baud rate (register 1 = %1); give one with --set baud=RATE</source>
+        <translation>源配置没有给出有效的波特率（寄存器 1 = %1）；请用 --set baud=RATE 指定</translation>
+    </message>
+    <message>
+        <source>the device parameters need confirmation: run on a terminal, or pass --yes (with --set NAME=VALUE to correct them)</source>
+        <translation>设备参数需要确认：请在终端中运行，或加 --yes（可用 --set NAME=VALUE 修正参数）</translation>
+    </message>
+    <message>
+        <source>Device parameters read from the source:</source>
+        <translation>从源目录读取的设备参数：</translation>
+    </message>
+    <message>
+        <source>Confirm? [y/N] </source>
+        <extracomment>the answer is y or yes, as typed in English</extracomment>
+        <translation>确认？[y/N] </translation>
+    </message>
+    <message>
+        <source>usage: tessel-cli COMMAND [options]
+
+Converts DWIN display projects for KOVA_TFT displays.
+
+commands:
+  convert SOURCE    convert a DWIN project folder (DWIN_SET) into the SD-card layout
+  inspect PATH      show (-o DIR) or check (--check) a converted output
+
+tessel-cli COMMAND --help shows the options of a command.
+options: -h, --help   show this text;  --version   show the version;
+         --lang zh|en   the language of the messages (default: the system&apos;s)
+</source>
+        <translation>用法：tessel-cli COMMAND [选项]
+
+将 DWIN 显示屏工程转换为 KOVA_TFT 显示屏所用的格式。
+
+命令：
+  convert SOURCE    将 DWIN 工程目录（DWIN_SET）转换为 SD 卡布局
+  inspect PATH      显示（-o DIR）或检查（--check）转换后的输出
+
+tessel-cli COMMAND --help 显示某个命令的选项。
+选项：-h, --help   显示本说明；  --version   显示版本；
+      --lang zh|en   消息的语言（默认：跟随系统）
+</translation>
+    </message>
+    <message>
+        <source>Output root (default: Documents/TESSEL); the run writes DIR/private/ and the marker file in DIR.</source>
+        <translation>输出目录（默认：Documents/TESSEL）；本次转换在 DIR 中写入 DIR/private/ 和标记文件。</translation>
+    </message>
+    <message>
+        <source>Picture rotation, clockwise: %1 (default auto).</source>
+        <translation>图片旋转，顺时针：%1（默认 auto）。</translation>
+    </message>
+    <message>
+        <source>Picture format: %1 (JPEG at quality 90 or 100, or lossless .zbmp; default zbmp).</source>
+        <translation>图片格式：%1（质量 90 或 100 的 JPEG，或无损的 .zbmp；默认 zbmp）。</translation>
+    </message>
+    <message>
+        <source>TrueType font for the target: %1 (default cjk).</source>
+        <translation>目标所用字库（TrueType）：%1（默认 cjk）。</translation>
+    </message>
+    <message>
+        <source>Font display: %1 (bitmap adds the font-mode line; default vector).</source>
+        <translation>字库显示方式：%1（bitmap 会加上字库模式一行；默认 vector）。</translation>
+    </message>
+    <message>
+        <source>Dither pictures to RGB565 before encoding (removes water ripples, compresses less).</source>
+        <translation>编码前将图片抖动为 RGB565（消除水波纹，压缩率较低）。</translation>
+    </message>
+    <message>
+        <source>Branch B: write the pictures as bin/image.idx + bin/image.bin.</source>
+        <translation>分支B：将图片写入为 bin/image.idx + bin/image.bin。</translation>
+    </message>
+    <message>
+        <source>Folder with the TrueType files and pinyin.bin (default: the program&apos;s own).</source>
+        <translation>存放 TrueType 文件和 pinyin.bin 的目录（默认：程序自带的）。</translation>
+    </message>
+    <message>
+        <source>Accept the device parameters of Branch B as read.</source>
+        <translation>按读取到的值接受分支B的设备参数。</translation>
+    </message>
+    <message>
+        <source>Correct one device parameter (repeatable): baud=RATE touch-file=on|off coordinate-notify=0|1 touch-file-notify=0|1 long-press=on|off touch-beep=0|1|2 screen-rotation=0|90|180|270 restore-text-background=on|off delayed-refresh=on|off.</source>
+        <translation>修正一个设备参数（可重复）：baud=RATE touch-file=on|off coordinate-notify=0|1 touch-file-notify=0|1 long-press=on|off touch-beep=0|1|2 screen-rotation=0|90|180|270 restore-text-background=on|off delayed-refresh=on|off。</translation>
+    </message>
+    <message>
+        <source>Open the output folder at the end.</source>
+        <translation>结束时打开输出目录。</translation>
+    </message>
+    <message>
+        <source>Remove the output&apos;s private/ even when it holds files no run writes.</source>
+        <translation>即使输出的 private/ 中有转换不会写入的文件，也将其删除。</translation>
+    </message>
+    <message>
+        <source>Worker threads for pictures and icon libraries (default: the number of cores).</source>
+        <translation>处理图片和图标库的工作线程数（默认：CPU 核心数）。</translation>
+    </message>
+    <message>
+        <source>Print errors only.</source>
+        <translation>只输出错误。</translation>
+    </message>
+    <message>
+        <source>Print a line per input and what became of it.</source>
+        <translation>每个输入输出一行，说明它的处理结果。</translation>
+    </message>
+    <message>
+        <source>Print the run report as one JSON document on standard output (the lines for people stay on standard error).</source>
+        <translation>在标准输出上以一个 JSON 文档输出本次转换的报告（给人看的各行仍在标准错误上）。</translation>
+    </message>
+    <message>
+        <source>Show this text.</source>
+        <translation>显示本说明。</translation>
+    </message>
+    <message>
+        <source>The language of the messages: zh or en (default: the system&apos;s).</source>
+        <translation>消息的语言：zh 或 en（默认：跟随系统）。</translation>
+    </message>
+    <message>
+        <source>Converts a DWIN project folder (DWIN_SET) into the KOVA_TFT SD-card layout.
+
+Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,
+4 the output is incomplete (some output could not be written).</source>
+        <translation>将 DWIN 工程目录（DWIN_SET）转换为 KOVA_TFT 的 SD 卡布局。
+
+退出状态：0 完成，1 拒绝，2 用法错误，3 参数未确认，
+4 输出不完整（有输出无法写入）。</translation>
+    </message>
+    <message>
+        <source>The DWIN project folder.</source>
+        <translation>DWIN 工程目录。</translation>
+    </message>
+    <message>
+        <source>--%1 takes %2, not &apos;%3&apos;</source>
+        <translation>--%1 的值为 %2，而不是“%3”</translation>
+    </message>
+    <message>
+        <source>Usage: %1 convert SOURCE [options]</source>
+        <translation>用法：%1 convert SOURCE [选项]</translation>
+    </message>
+    <message>
+        <source>convert needs the SOURCE folder</source>
+        <translation>convert 需要 SOURCE 目录</translation>
+    </message>
+    <message>
+        <source>too many arguments: %1</source>
+        <translation>参数过多：%1</translation>
+    </message>
+    <message>
+        <source>--output needs a folder</source>
+        <translation>--output 需要一个目录</translation>
+    </message>
+    <message>
+        <source>--jobs takes a number from 1 to 256, not &apos;%1&apos;</source>
+        <translation>--jobs 的值为 1 到 256 之间的数，而不是“%1”</translation>
+    </message>
+    <message>
+        <source>--set %1: %2</source>
+        <extracomment>the value given to --set, and what is wrong with it</extracomment>
+        <translation>--set %1：%2</translation>
+    </message>
+    <message>
+        <source>--quiet and --verbose exclude each other</source>
+        <translation>--quiet 和 --verbose 不能同时使用</translation>
+    </message>
+    <message>
+        <source>missing command: convert</source>
+        <translation>缺少命令：convert</translation>
+    </message>
+    <message>
+        <source>unknown command &apos;%1&apos; (the commands are convert and inspect)</source>
+        <translation>未知命令“%1”（命令有 convert 和 inspect）</translation>
+    </message>
+    <message>
+        <source>note: %1</source>
+        <translation>提示：%1</translation>
+    </message>
+    <message>
+        <source>Reads a Tessel output (the output root or its private folder, an SD card&apos;s copy too)
+and writes a page that shows what the display will show, or only checks it.
+
+Exit status: 0 the output is sound, 5 it is not (one line per problem),
+1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.</source>
+        <translation>读取 Tessel 的输出（输出目录或其 private目录，也可以是 SD 卡上的副本），
+写出一个页面显示屏幕将显示的内容，或只做检查。
+
+退出状态：0 输出完好，5 输出有问题（每个问题一行），
+1 页面目录位于 private/ 内，2 用法错误，4 页面无法写入。</translation>
+    </message>
+    <message>
+        <source>Write DIR/index.html and its pictures (DIR/index_files/). DIR may not lie inside private/.</source>
+        <translation>写入 DIR/index.html 及其图片（DIR/index_files/）。DIR 不能位于 private/ 内。</translation>
+    </message>
+    <message>
+        <source>Read everything, write nothing, print each problem.</source>
+        <translation>全部读取，不写入任何文件，输出每个问题。</translation>
+    </message>
+    <message>
+        <source>Print the problems only.</source>
+        <translation>只输出问题。</translation>
+    </message>
+    <message>
+        <source>The language of the messages: zh or en.</source>
+        <translation>消息的语言：zh 或 en。</translation>
+    </message>
+    <message>
+        <source>The output root or its private folder.</source>
+        <translation>输出目录或其 private目录。</translation>
+    </message>
+    <message>
+        <source>see tessel-cli inspect --help</source>
+        <translation>参见 tessel-cli inspect --help</translation>
+    </message>
+    <message>
+        <source>Usage: %1</source>
+        <translation>用法：%1</translation>
+    </message>
+    <message>
+        <source>inspect needs the PATH of an output</source>
+        <translation>inspect 需要一个输出的 PATH</translation>
+    </message>
+    <message>
+        <source>inspect takes either -o DIR (write the page) or --check</source>
+        <translation>inspect 需要 -o DIR（写出页面）或 --check 二者之一</translation>
+    </message>
+    <message>
+        <source>the page folder %1 lies inside %2, which is copied to the SD card</source>
+        <translation>页面目录 %1 位于 %2 内，而后者会被拷贝到 SD 卡</translation>
+    </message>
+    <message>
+        <source>Page: %1</source>
+        <translation>页面：%1</translation>
+    </message>
+    <message>
+        <source>%1 pictures, %2 icon libraries (%3 icons): sound</source>
+        <translation>图片 %1 张，图标库 %2 个（图标 %3 个）：完好</translation>
+    </message>
+    <message>
+        <source>%1 pictures, %2 icon libraries (%3 icons): %4 fault</source>
+        <translation>图片 %1 张，图标库 %2 个（图标 %3 个）：%4 个错误</translation>
+    </message>
+    <message>
+        <source>%1 pictures, %2 icon libraries (%3 icons): %4 faults</source>
+        <translation>图片 %1 张，图标库 %2 个（图标 %3 个）：%4 个错误</translation>
+    </message>
+</context>
+<context>
+    <name>Config</name>
+    <message>
+        <source>skipped %1: cannot read the configuration text; no config.txt written</source>
+        <translation>跳过 %1：无法读取配置文本；未写入 config.txt</translation>
+    </message>
+    <message>
+        <source>skipped %1: cannot read the configuration file; no config.txt written</source>
+        <translation>跳过 %1：无法读取配置文件；未写入 config.txt</translation>
+    </message>
+    <message>
+        <source>config.txt not written: baud index %1 is not one of the eight line speeds</source>
+        <translation>未写入 config.txt：波特率序号 %1 不是八种波特率之一</translation>
+    </message>
+    <message>
+        <source>setting &quot;%1&quot; has no &apos;=&apos;: expected NAME=VALUE</source>
+        <translation>设置“%1”中没有“=”：应为 NAME=VALUE</translation>
+    </message>
+    <message>
+        <source>invalid value &quot;%1&quot; for %2: expected one of 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200</source>
+        <translation>%2 的值“%1”无效：应为 1200、2400、4800、9600、19200、38400、57600、115200 之一</translation>
+    </message>
+    <message>
+        <source>invalid value &quot;%1&quot; for %2: expected on or off</source>
+        <translation>%2 的值“%1”无效：应为 on 或 off</translation>
+    </message>
+    <message>
+        <source>invalid value &quot;%1&quot; for %2: expected 0 or 1</source>
+        <translation>%2 的值“%1”无效：应为 0 或 1</translation>
+    </message>
+    <message>
+        <source>invalid value &quot;%1&quot; for %2: expected 0 (silent), 1 (anywhere) or 2 (valid areas only)</source>
+        <translation>%2 的值“%1”无效：应为 0（静音）、1（任意位置）或 2（仅有效区域）</translation>
+    </message>
+    <message>
+        <source>invalid value &quot;%1&quot; for %2: expected 0, 90, 180 or 270</source>
+        <translation>%2 的值“%1”无效：应为 0、90、180 或 270</translation>
+    </message>
+    <message>
+        <source>unknown setting &quot;%1&quot;: expected baud, touch-file, coordinate-notify, touch-file-notify, long-press, touch-beep, screen-rotation, restore-text-background or delayed-refresh</source>
+        <translation>未知设置“%1”：应为 baud、touch-file、coordinate-notify、touch-file-notify、long-press、touch-beep、screen-rotation、restore-text-background 或 delayed-refresh</translation>
+    </message>
+    <message>
+        <source>invalid (register 1 = %1)</source>
+        <translation>无效（寄存器1 = %1）</translation>
+    </message>
+    <message>
+        <source>invalid (code %1)</source>
+        <translation>无效（代码 %1）</translation>
+    </message>
+</context>
+<context>
+    <name>Files</name>
+    <message>
+        <source>input/output error</source>
+        <translation>输入/输出错误</translation>
+    </message>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>无法创建 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+</context>
+<context>
+    <name>Font</name>
+    <message>
+        <source>no font: no font choice %1; the target gets no truefont/font.ttf</source>
+        <translation>没有字库：不存在字库选项 %1；输出中没有 truefont/font.ttf</translation>
+    </message>
+    <message>
+        <source>no font: %1 was not found; the target gets no truefont/font.ttf</source>
+        <translation>没有字库：找不到 %1；输出中没有 truefont/font.ttf</translation>
+    </message>
+</context>
+<context>
+    <name>Host</name>
+    <message>
+        <source>源路径无效：%1</source>
+        <translation>源路径无效：%1</translation>
+    </message>
+    <message>
+        <source>没有找到图片：%1</source>
+        <translation>没有找到图片：%1</translation>
+    </message>
+    <message>
+        <source>没有找到字库font.ttf，需要手动配置：%1</source>
+        <translation>没有找到字库font.ttf，需要手动配置：%1</translation>
+    </message>
+    <message>
+        <source>源路径与输出路径重叠：%1 和 %2</source>
+        <translation>源路径与输出路径重叠：%1 和 %2</translation>
+    </message>
+    <message>
+        <source>源路径无效！</source>
+        <translation>源路径无效！</translation>
+    </message>
+    <message>
+        <source>没有找到图片！</source>
+        <translation>没有找到图片！</translation>
+    </message>
+    <message>
+        <source>没有找到字库font.ttf，需要手动配置！</source>
+        <translation>没有找到字库font.ttf，需要手动配置！</translation>
+    </message>
+    <message>
+        <source>源路径与输出路径重叠！</source>
+        <translation>源路径与输出路径重叠！</translation>
+    </message>
+    <message>
+        <source>找不到文档目录，无法输出！</source>
+        <translation>找不到文档目录，无法输出！</translation>
+    </message>
+</context>
+<context>
+    <name>Icon</name>
+    <message>
+        <source>skipped %1: its icons hold more than %2 bytes of RGB565 pixels, more than the limit of %3 MiB</source>
+        <translation>跳过 %1：其图标的 RGB565 像素超过 %2 字节，超出 %3 MiB 的上限</translation>
+    </message>
+    <message>
+        <source>skipped %1: its icons hold %2 bytes of RGB565 pixels, more than the limit of %3 MiB</source>
+        <translation>跳过 %1：其图标的 RGB565 像素有 %2 字节，超出 %3 MiB 的上限</translation>
+    </message>
+    <message>
+        <source>skipped icon %1 of %2: %3</source>
+        <translation>跳过 %2 的图标 %1：%3</translation>
+    </message>
+    <message>
+        <source>cannot make a picture of it</source>
+        <translation>无法转换为图片</translation>
+    </message>
+    <message>
+        <source>cannot make a picture of it (%1)</source>
+        <translation>无法转换为图片（%1）</translation>
+    </message>
+    <message>
+        <source>cannot decode picture</source>
+        <translation>无法解码图片</translation>
+    </message>
+    <message>
+        <source>skipped %1: cannot read icon library or it is too short</source>
+        <translation>跳过 %1：无法读取图标库，或图标库太短</translation>
+    </message>
+    <message>
+        <source>icon library %1 is damaged (%2): the icons after that point are left out</source>
+        <translation>图标库 %1 已损坏（%2）：此处之后的图标被略去</translation>
+    </message>
+    <message>
+        <source>skipped %1: icon library of %2 bytes is larger than the limit of %3 MiB</source>
+        <translation>跳过 %1：图标库大小为 %2 字节，超过 %3 MiB 的上限</translation>
+    </message>
+    <message>
+        <source>abandoned icon library %1: out of memory</source>
+        <translation>放弃图标库 %1：内存不足</translation>
+    </message>
+    <message>
+        <source>cannot read it</source>
+        <translation>无法读取</translation>
+    </message>
+    <message>
+        <source>the picture library holds no picture that converts</source>
+        <translation>图片库中没有可以转换的图片</translation>
+    </message>
+    <message>
+        <source>offset table runs past the end of the file at slot %1</source>
+        <translation>偏移表在第 %1 槽处超出文件末尾</translation>
+    </message>
+    <message>
+        <source>slot %1 has an empty JPEG head</source>
+        <translation>第 %1 槽的 JPEG 头为空</translation>
+    </message>
+    <message>
+        <source>slot %1 reaches past the end of the file</source>
+        <translation>第 %1 槽超出文件末尾</translation>
+    </message>
+    <message>
+        <source>slot table runs past the end of the file at slot %1</source>
+        <translation>槽表在第 %1 槽处超出文件末尾</translation>
+    </message>
+    <message>
+        <source>icon number does not fit the icon file</source>
+        <translation>图标编号超出图标文件的范围</translation>
+    </message>
+    <message>
+        <source>icon size does not fit the icon file</source>
+        <translation>图标尺寸超出图标文件的范围</translation>
+    </message>
+    <message>
+        <source>pixel data does not match the icon size</source>
+        <translation>像素数据与图标尺寸不符</translation>
+    </message>
+    <message>
+        <source>cannot compress icon pixels</source>
+        <translation>无法压缩图标像素</translation>
+    </message>
+    <message>
+        <source>icon file would exceed 4 GiB</source>
+        <translation>图标文件将超过 4 GiB</translation>
+    </message>
+    <message>
+        <source>no such icon</source>
+        <translation>没有这个图标</translation>
+    </message>
+</context>
+<context>
+    <name>Inspect</name>
+    <message>
+        <source>%1: %2</source>
+        <extracomment>a file of the output, and what is wrong with it</extracomment>
+        <translation>%1：%2</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>it is missing</source>
+        <translation>缺失</translation>
+    </message>
+    <message>
+        <source>its size cannot be read (%1)</source>
+        <translation>无法读取其大小（%1）</translation>
+    </message>
+    <message>
+        <source>it is %1 bytes, more than the %2 read for it</source>
+        <translation>大小为 %1 字节，超过为其读取的上限 %2</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>无法读取</translation>
+    </message>
+    <message>
+        <source>it changed while it was read</source>
+        <translation>读取过程中文件发生了变化</translation>
+    </message>
+    <message>
+        <source>%1/: cannot be listed (%2)</source>
+        <translation>%1/：无法列出（%2）</translation>
+    </message>
+    <message>
+        <source>N%1 or N%2</source>
+        <translation>N%1 或 N%2</translation>
+    </message>
+    <message>
+        <source>%1: not a name the display reads (%2)</source>
+        <translation>%1：不是屏幕会读取的文件名（%2）</translation>
+    </message>
+    <message>
+        <source>%1: picture %2 is also %3; the display shows only one</source>
+        <translation>%1：图片 %2 同时也是 %3；屏幕只显示其中一个</translation>
+    </message>
+    <message>
+        <source>zbmp, zlib</source>
+        <translation>zbmp，zlib</translation>
+    </message>
+    <message>
+        <source>zbmp, raw</source>
+        <translation>zbmp，未压缩</translation>
+    </message>
+    <message>
+        <source>%1: it is empty, the library has no icons</source>
+        <translation>%1：文件为空，该图标库没有图标</translation>
+    </message>
+    <message>
+        <source>pack, JPEG</source>
+        <translation>图片包，JPEG</translation>
+    </message>
+    <message>
+        <source>pack, zlib rows</source>
+        <translation>图片包，zlib 行</translation>
+    </message>
+    <message>
+        <source>config.txt: it is missing; the display keeps the settings it has</source>
+        <translation>config.txt：缺失；屏幕保留其现有设置</translation>
+    </message>
+    <message>
+        <source>truefont/: it is missing; the display has no font</source>
+        <translation>truefont/：缺失；屏幕没有字库</translation>
+    </message>
+    <message>
+        <source>%1 (named by truefont.ini): %2</source>
+        <translation>%1（truefont.ini 指定）：%2</translation>
+    </message>
+    <message>
+        <source>%1: no output here (neither a private/ folder nor config.txt, image/, icon/, truefont/ or bin/)</source>
+        <translation>%1：这里没有输出（既没有 private/ 目录，也没有 config.txt、image/、icon/、truefont/ 或 bin/）</translation>
+    </message>
+    <message>
+        <source>%1: it is missing; the run that wrote this output did not complete</source>
+        <translation>%1：缺失；写入此输出的转换没有完成</translation>
+    </message>
+    <message>
+        <source>image/: there is no screen picture</source>
+        <translation>image/：没有画面图片</translation>
+    </message>
+    <message>
+        <source>its compressed data is empty</source>
+        <translation>压缩数据为空</translation>
+    </message>
+    <message>
+        <source>its %1 bytes of compressed data cannot hold the %2 bytes it declares</source>
+        <translation>%1 字节的压缩数据不可能容纳其声明的 %2 字节</translation>
+    </message>
+    <message>
+        <source>out of memory for its %1 bytes</source>
+        <translation>内存不足，无法容纳其 %1 字节</translation>
+    </message>
+    <message>
+        <source>zlib cannot start</source>
+        <translation>zlib 无法启动</translation>
+    </message>
+    <message>
+        <source>its compressed data holds more than the %1 bytes it declares</source>
+        <translation>压缩数据多于其声明的 %1 字节</translation>
+    </message>
+    <message>
+        <source>its compressed data holds %1 bytes, not the %2 it declares</source>
+        <translation>压缩数据包含 %1 字节，而不是其声明的 %2 字节</translation>
+    </message>
+    <message>
+        <source>%1 bytes follow the end of its compressed data</source>
+        <translation>压缩数据结束后还有 %1 字节</translation>
+    </message>
+    <message>
+        <source>its compressed data ends after %1 of the %2 bytes it declares (cut short?)</source>
+        <translation>压缩数据只解出其声明的 %2 字节中的 %1 字节（被截断？）</translation>
+    </message>
+    <message>
+        <source>out of memory while inflating it</source>
+        <translation>解压时内存不足</translation>
+    </message>
+    <message>
+        <source>its compressed data is damaged</source>
+        <translation>压缩数据已损坏</translation>
+    </message>
+    <message>
+        <source>its compressed data is damaged (zlib: %1)</source>
+        <translation>压缩数据已损坏（zlib：%1）</translation>
+    </message>
+    <message>
+        <source>it is %1 bytes, shorter than the 16-byte header</source>
+        <translation>大小为 %1 字节，短于 16 字节的文件头</translation>
+    </message>
+    <message>
+        <source>its header gives a size of %1 x %2</source>
+        <translation>文件头给出的尺寸为 %1 x %2</translation>
+    </message>
+    <message>
+        <source>its header&apos;s compression flag is %1, neither 0x00FF (zlib) nor 0x0000 (raw)</source>
+        <translation>文件头的压缩标志为 %1，既不是 0x00FF（zlib）也不是 0x0000（未压缩）</translation>
+    </message>
+    <message>
+        <source>header byte %1 is %2, not zero</source>
+        <translation>文件头第 %1 字节为 %2，不是零</translation>
+    </message>
+    <message>
+        <source>its header says the picture is %1 x %2 pixels, larger than %3 on a side</source>
+        <translation>文件头给出的图片为 %1 x %2 像素，边长超过 %3</translation>
+    </message>
+    <message>
+        <source>its header says the picture is %1 x %2 pixels, more than %3 MiB decoded</source>
+        <translation>文件头给出的图片为 %1 x %2 像素，解码后超过 %3 MiB</translation>
+    </message>
+    <message>
+        <source>its raw rows are %1 bytes, %2 short of the %3 x %4 picture its header declares (cut short?)</source>
+        <translation>未压缩的行数据为 %1 字节，比文件头声明的 %3 x %4 图片少 %2 字节（被截断？）</translation>
+    </message>
+    <message>
+        <source>%1 bytes follow its last row</source>
+        <translation>最后一行之后还有 %1 字节</translation>
+    </message>
+    <message>
+        <source>it does not start with a JPEG start marker</source>
+        <translation>不是以 JPEG 起始标记开头</translation>
+    </message>
+    <message>
+        <source>it does not end with the JPEG end marker (cut short?)</source>
+        <translation>不是以 JPEG 结束标记结尾（被截断？）</translation>
+    </message>
+    <message>
+        <source>it is too large to decode</source>
+        <translation>太大，无法解码</translation>
+    </message>
+    <message>
+        <source>it is not a JPEG picture a decoder can read (%1)</source>
+        <translation>不是解码器能读取的 JPEG 图片（%1）</translation>
+    </message>
+    <message>
+        <source>its picture is %1 x %2 pixels, larger than %3 on a side</source>
+        <translation>图片为 %1 x %2 像素，边长超过 %3</translation>
+    </message>
+    <message>
+        <source>its picture is %1 x %2 pixels, more than %3 MiB decoded</source>
+        <translation>图片为 %1 x %2 像素，解码后超过 %3 MiB</translation>
+    </message>
+    <message>
+        <source>it does not decode (%1)</source>
+        <translation>无法解码（%1）</translation>
+    </message>
+    <message>
+        <source>it decodes to %1 x %2, not the %3 x %4 it declares</source>
+        <translation>解码后为 %1 x %2，而不是其声明的 %3 x %4</translation>
+    </message>
+    <message>
+        <source>it is %1 bytes, shorter than the 8-byte header</source>
+        <translation>大小为 %1 字节，短于 8 字节的文件头</translation>
+    </message>
+    <message>
+        <source>it does not start with &quot;ZICO&quot;</source>
+        <translation>不是以“ZICO”开头</translation>
+    </message>
+    <message>
+        <source>its index is empty (a library without icons is a 0-byte file)</source>
+        <translation>索引为空（没有图标的图标库是 0 字节的文件）</translation>
+    </message>
+    <message>
+        <source>its index size %1 is not a multiple of 16</source>
+        <translation>索引大小 %1 不是 16 的倍数</translation>
+    </message>
+    <message>
+        <source>its index of %1 bytes runs past the end of the file (%2 bytes)</source>
+        <translation>%1 字节的索引超出了文件末尾（文件 %2 字节）</translation>
+    </message>
+    <message>
+        <source>entry %1 (id %2) repeats the id of entry %3</source>
+        <translation>条目 %1（id %2）与条目 %3 的 id 重复</translation>
+    </message>
+    <message>
+        <source>entry %1 (id %2) has kind %3, not 1</source>
+        <translation>条目 %1（id %2）的类型为 %3，不是 1</translation>
+    </message>
+    <message>
+        <source>entry %1 (id %2) has a size of %3 x %4</source>
+        <translation>条目 %1（id %2）的尺寸为 %3 x %4</translation>
+    </message>
+    <message>
+        <source>entry %1 (id %2) points past the end of the file (its block of %3 bytes at %4, the file %5 bytes)</source>
+        <translation>条目 %1（id %2）指向文件末尾之外（其数据块 %3 字节，位于 %4，文件 %5 字节）</translation>
+    </message>
+    <message>
+        <source>entry %1 (id %2) shares its data with entry %3</source>
+        <translation>条目 %1（id %2）与条目 %3 共用数据</translation>
+    </message>
+    <message>
+        <source>entry %1 (id %2): %3</source>
+        <extracomment>an icon library&apos;s entry, and what is wrong with its data</extracomment>
+        <translation>条目 %1（id %2）：%3</translation>
+    </message>
+    <message>
+        <source>image.idx is empty</source>
+        <translation>image.idx 为空</translation>
+    </message>
+    <message>
+        <source>image.idx is %1 bytes, not a whole number of 16-byte entries</source>
+        <translation>image.idx 为 %1 字节，不是 16 字节条目的整数倍</translation>
+    </message>
+    <message>
+        <source>image.bin is empty</source>
+        <translation>image.bin 为空</translation>
+    </message>
+    <message>
+        <source>entry %1 holds the number %2 (an entry&apos;s number is its place in image.idx)</source>
+        <translation>条目 %1 中的编号为 %2（条目的编号是它在 image.idx 中的位置）</translation>
+    </message>
+    <message>
+        <source>entry %1 has kind %2, neither 0x04 (zlib rows) nor 0x08 (JPEG)</source>
+        <translation>条目 %1 的类型为 %2，既不是 0x04（zlib 行）也不是 0x08（JPEG）</translation>
+    </message>
+    <message>
+        <source>entry %1&apos;s address %2 lies before %3</source>
+        <translation>条目 %1 的地址 %2 在 %3 之前</translation>
+    </message>
+    <message>
+        <source>entry %1 has a size of %2 x %3</source>
+        <translation>条目 %1 的尺寸为 %2 x %3</translation>
+    </message>
+    <message>
+        <source>entry %1&apos;s last two bytes are not zero</source>
+        <translation>条目 %1 的最后两个字节不是零</translation>
+    </message>
+    <message>
+        <source>entry %1 has no data</source>
+        <translation>条目 %1 没有数据</translation>
+    </message>
+    <message>
+        <source>entry %1 points past the end of image.bin (%2 bytes at %3, image.bin %4 bytes)</source>
+        <translation>条目 %1 指向 image.bin 末尾之外（%2 字节，位于 %3，image.bin 为 %4 字节）</translation>
+    </message>
+    <message>
+        <source>entry %1 shares its data with entry %2</source>
+        <translation>条目 %1 与条目 %2 共用数据</translation>
+    </message>
+    <message>
+        <source>entry %1 points past the end of image.bin</source>
+        <translation>条目 %1 指向 image.bin 末尾之外</translation>
+    </message>
+    <message>
+        <source>entry %1: %2</source>
+        <extracomment>a pack&apos;s entry, and what is wrong with its data</extracomment>
+        <translation>条目 %1：%2</translation>
+    </message>
+    <message>
+        <source>entry %1&apos;s JPEG is %2 x %3, its entry says %4 x %5</source>
+        <translation>条目 %1 的 JPEG 为 %2 x %3，而条目给出的是 %4 x %5</translation>
+    </message>
+    <message>
+        <source>entry %1 says the picture is %2 x %3 pixels, larger than %4 on a side</source>
+        <translation>条目 %1 给出的图片为 %2 x %3 像素，边长超过 %4</translation>
+    </message>
+    <message>
+        <source>entry %1 says the picture is %2 x %3 pixels, more than %4 MiB decoded</source>
+        <translation>条目 %1 给出的图片为 %2 x %3 像素，解码后超过 %4 MiB</translation>
+    </message>
+    <message>
+        <source>has no register number after R</source>
+        <translation>R 后面没有寄存器编号</translation>
+    </message>
+    <message>
+        <source>has no &apos;=&apos; after %1</source>
+        <translation>%1 后面没有“=”</translation>
+    </message>
+    <message>
+        <source>gives %1 a value of more than 8 hex digits</source>
+        <translation>给 %1 的值超过 8 位十六进制数</translation>
+    </message>
+    <message>
+        <source>gives %1 no hex value</source>
+        <translation>没有给 %1 十六进制值</translation>
+    </message>
+    <message>
+        <source>line %1 (&quot;%2&quot;) %3</source>
+        <extracomment>a line of config.txt, its text, and what is wrong with it</extracomment>
+        <translation>第 %1 行（&quot;%2&quot;）%3</translation>
+    </message>
+    <message>
+        <source>line %1 sets %2 again (line %3 set it first)</source>
+        <translation>第 %1 行再次设置 %2（第 %3 行已先设置）</translation>
+    </message>
+    <message>
+        <source>it has no R1 line (the baud rate)</source>
+        <translation>没有 R1 行（波特率）</translation>
+    </message>
+    <message>
+        <source>it has no R2 line (the touch and screen flags)</source>
+        <translation>没有 R2 行（触摸与屏幕标志）</translation>
+    </message>
+    <message>
+        <source>R1=%1 is none of the eight baud rates; the display is given that line speed</source>
+        <translation>R1=%1 不是八种波特率之一；屏幕将使用该线路速率</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>波特率</translation>
+    </message>
+    <message>
+        <source>使用触摸配置文件（未勾选时使用坐标通知）</source>
+        <translation>使用触摸配置文件（未勾选时使用坐标通知）</translation>
+    </message>
+    <message>
+        <source>触摸通知</source>
+        <translation>触摸通知</translation>
+    </message>
+    <message>
+        <source>长按通知(100毫秒间隔)</source>
+        <translation>长按通知(100毫秒间隔)</translation>
+    </message>
+    <message>
+        <source>触摸蜂鸣</source>
+        <translation>触摸蜂鸣</translation>
+    </message>
+    <message>
+        <source>屏幕旋转</source>
+        <translation>屏幕旋转</translation>
+    </message>
+    <message>
+        <source>显示文字时，自动用背景图片恢复</source>
+        <translation>显示文字时，自动用背景图片恢复</translation>
+    </message>
+    <message>
+        <source>延时200毫秒刷新，确保连续的指令同步刷新</source>
+        <translation>延时200毫秒刷新，确保连续的指令同步刷新</translation>
+    </message>
+    <message>
+        <source>%1 (R2 alone: no R3 line)</source>
+        <translation>%1（仅 R2：没有 R3 行）</translation>
+    </message>
+    <message>
+        <source>font0= names no file</source>
+        <translation>font0= 没有指定文件</translation>
+    </message>
+    <message>
+        <source>it has no [setting] section</source>
+        <translation>没有 [setting] 节</translation>
+    </message>
+    <message>
+        <source>it names no font (no font0= line in [setting])</source>
+        <translation>没有指定字库（[setting] 中没有 font0= 行）</translation>
+    </message>
+    <message>
+        <source>font0 names &quot;%1&quot;, not a file beside it</source>
+        <translation>font0 指定的是“%1”，不是同一目录中的文件</translation>
+    </message>
+    <message>
+        <source>it is %1 bytes, too short for a font</source>
+        <translation>大小为 %1 字节，作为字库太短</translation>
+    </message>
+    <message>
+        <source>its collection header is cut short</source>
+        <translation>字库集合的文件头被截断</translation>
+    </message>
+    <message>
+        <source>it is not a TrueType or OpenType font</source>
+        <translation>不是 TrueType 或 OpenType 字库</translation>
+    </message>
+    <message>
+        <source>its table directory lies past its end</source>
+        <translation>表目录位于文件末尾之外</translation>
+    </message>
+    <message>
+        <source>its table directory runs past its end</source>
+        <translation>表目录超出了文件末尾</translation>
+    </message>
+    <message>
+        <source>it has no name table</source>
+        <translation>没有 name 表</translation>
+    </message>
+    <message>
+        <source>its name table lies outside the file</source>
+        <translation>name 表位于文件之外</translation>
+    </message>
+    <message>
+        <source>its name records run past the name table</source>
+        <translation>name 记录超出了 name 表</translation>
+    </message>
+    <message>
+        <source>its name table names no font</source>
+        <translation>name 表中没有字库名称</translation>
+    </message>
+    <message>
+        <source>cannot write %1 (%2)</source>
+        <translation>无法写入 %1（%2）</translation>
+    </message>
+    <message>
+        <source>Problems (%1 faults, %2 notes)</source>
+        <translation>问题（%1 个错误，%2 个提示）</translation>
+    </message>
+    <message>
+        <source>No problem found: the output is sound.</source>
+        <translation>未发现问题：输出完好。</translation>
+    </message>
+    <message>
+        <source>note: %1</source>
+        <translation>提示：%1</translation>
+    </message>
+    <message>
+        <source>Screens (%1)</source>
+        <translation>画面（%1）</translation>
+    </message>
+    <message>
+        <source>No screen picture.</source>
+        <translation>没有画面图片。</translation>
+    </message>
+    <message>
+        <source>%1 bytes</source>
+        <translation>%1 字节</translation>
+    </message>
+    <message>
+        <source>%1 cannot be shown</source>
+        <translation>%1 无法显示</translation>
+    </message>
+    <message>
+        <source>Icon libraries (%1)</source>
+        <translation>图标库（%1）</translation>
+    </message>
+    <message>
+        <source>No icon library.</source>
+        <translation>没有图标库。</translation>
+    </message>
+    <message>
+        <source>%1 icons, %2 bytes (empty)</source>
+        <translation>%1 个图标，%2 字节（空）</translation>
+    </message>
+    <message>
+        <source>%1 icons, %2 bytes</source>
+        <translation>%1 个图标，%2 字节</translation>
+    </message>
+    <message>
+        <source>id %1</source>
+        <translation>id %1</translation>
+    </message>
+    <message>
+        <source>icon %1</source>
+        <translation>图标 %1</translation>
+    </message>
+    <message>
+        <source>damaged</source>
+        <translation>已损坏</translation>
+    </message>
+    <message>
+        <source>Picture pack (bin/image.idx, bin/image.bin): %1 entries</source>
+        <translation>图片包（bin/image.idx，bin/image.bin）：%1 个条目</translation>
+    </message>
+    <message>
+        <source>number</source>
+        <translation>编号</translation>
+    </message>
+    <message>
+        <source>kind</source>
+        <translation>类型</translation>
+    </message>
+    <message>
+        <source>address</source>
+        <translation>地址</translation>
+    </message>
+    <message>
+        <source>length</source>
+        <translation>长度</translation>
+    </message>
+    <message>
+        <source>state</source>
+        <translation>状态</translation>
+    </message>
+    <message>
+        <source>%1 zlib rows</source>
+        <translation>%1 zlib 行</translation>
+    </message>
+    <message>
+        <source>%1 JPEG</source>
+        <translation>%1 JPEG</translation>
+    </message>
+    <message>
+        <source>sound</source>
+        <translation>声音</translation>
+    </message>
+    <message>
+        <source>Device parameters (config.txt)</source>
+        <translation>设备参数（config.txt）</translation>
+    </message>
+    <message>
+        <source>No config.txt could be read.</source>
+        <translation>无法读取 config.txt。</translation>
+    </message>
+    <message>
+        <source>参数</source>
+        <translation>参数</translation>
+    </message>
+    <message>
+        <source>--set name</source>
+        <translation>--set 名称</translation>
+    </message>
+    <message>
+        <source>value</source>
+        <translation>值</translation>
+    </message>
+    <message>
+        <source>Register lines</source>
+        <translation>寄存器行</translation>
+    </message>
+    <message>
+        <source>line %1: %2</source>
+        <translation>第 %1 行：%2</translation>
+    </message>
+    <message>
+        <source>Font (truefont/)</source>
+        <translation>字库（truefont/）</translation>
+    </message>
+    <message>
+        <source>No font is named.</source>
+        <translation>没有指定字库。</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>文件</translation>
+    </message>
+    <message>
+        <source>font</source>
+        <translation>字库</translation>
+    </message>
+    <message>
+        <source>(unreadable)</source>
+        <translation>（无法读取）</translation>
+    </message>
+    <message>
+        <source>the page folder %1 lies inside %2, which is copied to the SD card</source>
+        <translation>页面目录 %1 位于 %2 内，而后者会被拷贝到 SD 卡</translation>
+    </message>
+    <message>
+        <source>cannot create %1 (%2)</source>
+        <translation>无法创建 %1（%2）</translation>
+    </message>
+    <message>
+        <source>cannot create %1</source>
+        <translation>无法创建 %1</translation>
+    </message>
+    <message>
+        <source>What the display will show</source>
+        <translation>屏幕将显示的内容</translation>
+    </message>
+    <message>
+        <source>%1 screens, %2 icon libraries</source>
+        <translation>%1 个画面，%2 个图标库</translation>
+    </message>
+    <message>
+        <source>cannot write %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>size</source>
+        <comment>a picture&apos;s width and height</comment>
+        <translation>尺寸</translation>
+    </message>
+    <message>
+        <source>size</source>
+        <comment>of a file</comment>
+        <translation>尺寸</translation>
+    </message>
+</context>
+<context>
+    <name>Language</name>
+    <message>
+        <source>--lang needs a language: zh or en</source>
+        <translation>--lang 需要指定语言：zh 或 en</translation>
+    </message>
+    <message>
+        <source>--lang takes zh or en, not &apos;%1&apos;</source>
+        <translation>--lang 的值应为 zh 或 en，而不是“%1”</translation>
+    </message>
+</context>
+<context>
+    <name>Picture</name>
+    <message>
+        <source>JPEG: picture has no pixels</source>
+        <translation>JPEG：图片没有像素</translation>
+    </message>
+    <message>
+        <source>JPEG: out of memory</source>
+        <translation>JPEG：内存不足</translation>
+    </message>
+    <message>
+        <source>JPEG: %1</source>
+        <translation>JPEG：%1</translation>
+    </message>
+    <message>
+        <source>the file ends inside its header</source>
+        <translation>文件在文件头内就结束了</translation>
+    </message>
+    <message>
+        <source>the file ends after %1 of the %2 bytes its header declares</source>
+        <translation>文件头声明 %2 字节，文件只有 %1 字节</translation>
+    </message>
+    <message>
+        <source>the file ends before its end-of-image marker (a cut JPEG)</source>
+        <translation>文件在图像结束标记之前结束（JPEG 不完整）</translation>
+    </message>
+    <message>
+        <source>a run-length BMP of %1 x %2 pixels in %3 bytes of data (at most %4 pixels a byte are taken)</source>
+        <translation>游程编码的 BMP 为 %1 x %2 像素，数据只有 %3 字节（每字节最多接受 %4 个像素）</translation>
+    </message>
+    <message>
+        <source>a JPEG of more than %1 scans</source>
+        <translation>JPEG 的扫描超过 %1 次</translation>
+    </message>
+    <message>
+        <source>picture is %1 x %2 pixels, larger than %3 on a side</source>
+        <translation>图片为 %1 x %2 像素，边长超过 %3</translation>
+    </message>
+    <message>
+        <source>picture is %1 x %2 pixels, more than %3 MiB decoded</source>
+        <translation>图片为 %1 x %2 像素，解码后超过 %3 MiB</translation>
+    </message>
+    <message>
+        <source>cannot decode it (%1)</source>
+        <translation>无法解码（%1）</translation>
+    </message>
+    <message>
+        <source>cut short: %1</source>
+        <translation>文件不完整：%1</translation>
+    </message>
+    <message>
+        <source>refused: %1</source>
+        <translation>拒绝：%1</translation>
+    </message>
+    <message>
+        <source>cannot decode it (no pixels)</source>
+        <translation>无法解码（没有像素）</translation>
+    </message>
+    <message>
+        <source>out of memory while decoding it</source>
+        <translation>解码时内存不足</translation>
+    </message>
+    <message>
+        <source>cannot read it (or it is larger than 2 GiB)</source>
+        <translation>无法读取（或文件大于 2 GiB）</translation>
+    </message>
+    <message>
+        <source>cannot decode it (not a regular file)</source>
+        <translation>无法解码（不是普通文件）</translation>
+    </message>
+    <message>
+        <source>skipped picture %1: %2</source>
+        <translation>跳过图片 %1：%2</translation>
+    </message>
+    <message>
+        <source>its number %1 is outside 0..65535, the range of the picture pack</source>
+        <translation>编号 %1 超出图片包的范围 0..65535</translation>
+    </message>
+    <message>
+        <source>its size %1 x %2 does not fit the picture pack</source>
+        <translation>尺寸 %1 x %2 超出图片包的范围</translation>
+    </message>
+    <message>
+        <source>no data</source>
+        <translation>没有数据</translation>
+    </message>
+    <message>
+        <source>its data of %1 bytes passes the picture pack&apos;s limit of %2</source>
+        <translation>数据有 %1 字节，超过图片包的上限 %2</translation>
+    </message>
+    <message>
+        <source>the picture pack is full</source>
+        <translation>图片包已满</translation>
+    </message>
+    <message>
+        <source>out of memory while preparing it</source>
+        <translation>准备时内存不足</translation>
+    </message>
+    <message>
+        <source>cannot encode it as .zbmp</source>
+        <translation>无法编码为 .zbmp</translation>
+    </message>
+    <message>
+        <source>cannot compress its pixels</source>
+        <translation>无法压缩像素</translation>
+    </message>
+    <message>
+        <source>out of memory while converting it</source>
+        <translation>转换时内存不足</translation>
+    </message>
+    <message>
+        <source>cannot read it</source>
+        <translation>无法读取</translation>
+    </message>
+    <message>
+        <source>out of memory while reading it</source>
+        <translation>读取时内存不足</translation>
+    </message>
+</context>
+<context>
+    <name>Report</name>
+    <message>
+        <source>replaced by %1, which has the same number</source>
+        <translation>被 %1 替换，两者编号相同</translation>
+    </message>
+    <message>
+        <source>same number: %1 is used for %2, %3 is not</source>
+        <translation>编号相同：%2 使用 %1，未使用 %3</translation>
+    </message>
+</context>
+<context>
+    <name>Run</name>
+    <message>
+        <source>the source holds the 14 table (%1) and the 13 table (%2)</source>
+        <translation>源目录中有14表（%1）和13表（%2）</translation>
+    </message>
+    <message>
+        <source>the source holds neither the 14 nor the 13 table</source>
+        <translation>源目录中既没有14表，也没有13表</translation>
+    </message>
+    <message>
+        <source>the source holds no 14 table</source>
+        <translation>源目录中没有14表</translation>
+    </message>
+    <message>
+        <source>the source holds no 13 (or 30) table</source>
+        <translation>源目录中没有13表（或30表）</translation>
+    </message>
+    <message>
+        <source>cannot use %1 as the output folder: it is not a folder</source>
+        <translation>无法将 %1 用作输出目录：它不是目录</translation>
+    </message>
+    <message>
+        <source>cannot use %1 as the output folder: %2</source>
+        <translation>无法将 %1 用作输出目录：%2</translation>
+    </message>
+    <message>
+        <source>cannot write into %1: %2</source>
+        <translation>无法写入 %1：%2</translation>
+    </message>
+    <message>
+        <source>another run is writing into %1; try again when it has finished</source>
+        <translation>另一次转换正在写入 %1；请在它结束后重试</translation>
+    </message>
+    <message>
+        <source>another run is writing into %1 (process %2 on %3); try again when it has finished</source>
+        <translation>另一次转换正在写入 %1（%3 上的进程 %2）；请在它结束后重试</translation>
+    </message>
+    <message>
+        <source>%1 holds %2, which no run writes; nothing was removed (--force removes it)</source>
+        <translation>%1 中有 %2，它不是转换写入的；未删除任何内容（--force 会删除它）</translation>
+    </message>
+    <message>
+        <source>cannot remove %1: %2</source>
+        <translation>无法删除 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot remove all of the previous output in %1: %2 is still there (%3); nothing was written</source>
+        <translation>无法删除 %1 中先前的全部输出：%2 仍在（%3）；未写入任何内容</translation>
+    </message>
+    <message>
+        <source>not used: %1, %2</source>
+        <translation>未使用：%1，%2</translation>
+    </message>
+    <message>
+        <source>skipped %1: %2</source>
+        <translation>跳过 %1：%2</translation>
+    </message>
+    <message>
+        <source>a Branch B project copies no sounds</source>
+        <translation>分支B项目不复制声音</translation>
+    </message>
+    <message>
+        <source>Branch B uses no 14 table</source>
+        <translation>分支B不使用14表</translation>
+    </message>
+    <message>
+        <source>Branch B uses no 22 table</source>
+        <translation>分支B不使用22表</translation>
+    </message>
+    <message>
+        <source>ignored %1: %2</source>
+        <translation>忽略 %1：%2</translation>
+    </message>
+    <message>
+        <source>the register text is copied as config.txt instead</source>
+        <translation>改为将寄存器文本复制为 config.txt</translation>
+    </message>
+    <message>
+        <source>the bitmap font display has no effect: config.txt is a copy of %1</source>
+        <translation>点阵字体显示方式不起作用：config.txt 是 %1 的副本</translation>
+    </message>
+    <message>
+        <source>the bitmap font display has no effect: no config.txt is written</source>
+        <translation>点阵字体显示方式不起作用：不写入 config.txt</translation>
+    </message>
+    <message>
+        <source>the picture pack is for Branch B projects: this Branch A project gets single picture files</source>
+        <translation>图片包只用于分支B项目：此分支A项目输出单个图片文件</translation>
+    </message>
+    <message>
+        <source>the block file names icon library %1 as the picture library: its icons are the screen pictures</source>
+        <translation>块配置文件将图标库 %1 指定为图片库：其图标即屏幕图片</translation>
+    </message>
+    <message>
+        <source>the block file names icon library %1 as the picture library, and the source holds none</source>
+        <translation>块配置文件将图标库 %1 指定为图片库，但源目录中没有该图标库</translation>
+    </message>
+    <message>
+        <source>no screen pictures: the block file names icon library %1 as the picture library, and the source holds none</source>
+        <translation>没有屏幕图片：块配置文件将图标库 %1 指定为图片库，但源目录中没有该图标库</translation>
+    </message>
+    <message>
+        <source>the register text gives the device parameters instead</source>
+        <translation>改由寄存器文本提供设备参数</translation>
+    </message>
+    <message>
+        <source>the device parameters were read from it</source>
+        <translation>已从中读取设备参数</translation>
+    </message>
+    <message>
+        <source>the device parameters hold no valid baud rate; config.txt not written</source>
+        <translation>设备参数中没有有效的波特率；未写入 config.txt</translation>
+    </message>
+    <message>
+        <source>skipped picture %1: %2</source>
+        <translation>跳过图片 %1：%2</translation>
+    </message>
+    <message>
+        <source>replaced by %1, which has the same number</source>
+        <translation>被 %1 替换，两者编号相同</translation>
+    </message>
+    <message>
+        <source>same number: %1 is used for picture %2 of the picture pack, %3 is not</source>
+        <translation>编号相同：图片包的图片 %2 使用 %1，未使用 %3</translation>
+    </message>
+    <message>
+        <source>odd size: picture %1 is %2 x %3, the other %4 pictures are %5 x %6</source>
+        <translation>尺寸不一致：图片 %1 为 %2 x %3，其他 %4 张图片为 %5 x %6</translation>
+    </message>
+    <message>
+        <source>the run ended before it came to this input</source>
+        <translation>本次转换在处理到此输入之前已结束</translation>
+    </message>
+    <message>
+        <source>not used by this run</source>
+        <translation>本次转换未使用</translation>
+    </message>
+</context>
+<context>
+    <name>Scan</name>
+    <message>
+        <source>replaced by %1, listed after it for the same role</source>
+        <translation>被排在其后、作用相同的 %1 替换</translation>
+    </message>
+    <message>
+        <source>a link to nothing (its target does not exist)</source>
+        <translation>指向不存在目标的链接</translation>
+    </message>
+    <message>
+        <source>not a regular file (a FIFO)</source>
+        <translation>不是普通文件（FIFO）</translation>
+    </message>
+    <message>
+        <source>not a regular file (a socket)</source>
+        <translation>不是普通文件（套接字）</translation>
+    </message>
+    <message>
+        <source>not a regular file (a device)</source>
+        <translation>不是普通文件（设备）</translation>
+    </message>
+    <message>
+        <source>not a regular file</source>
+        <translation>不是普通文件</translation>
+    </message>
+    <message>
+        <source>a link to a file outside the source folder</source>
+        <translation>指向源目录之外文件的链接</translation>
+    </message>
+    <message>
+        <source>a folder: only the files at the top of the source are read</source>
+        <translation>是目录：只读取源目录顶层的文件</translation>
+    </message>
+    <message>
+        <source>the target uses only the 13 (or 30), 14 and 22 tables</source>
+        <translation>目标只使用13表（或30表）、14表和22表</translation>
+    </message>
+    <message>
+        <source>a text file that is not a register text (*config*.txt)</source>
+        <translation>不是寄存器文本（*config*.txt）的文本文件</translation>
+    </message>
+    <message>
+        <source>a configuration file that is not a block file (t5*.cfg)</source>
+        <translation>不是块配置文件（t5*.cfg）的配置文件</translation>
+    </message>
+    <message>
+        <source>the target does not use files without an extension</source>
+        <translation>目标不使用没有扩展名的文件</translation>
+    </message>
+    <message>
+        <source>the target does not use %1 files</source>
+        <translation>目标不使用 %1 文件</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::CConfigDlg</name>
+    <message>
+        <source>松开触摸屏时，上传坐标通知0x72指令</source>
+        <translation>松开触摸屏时，上传坐标通知0x72指令</translation>
+    </message>
+    <message>
+        <source>点击触摸屏，自动上传0x73/0x79指令
+勾上时以100毫秒的间隔定时上传，直到松开;
+未勾时仅在按下时上传一次。</source>
+        <translation>点击触摸屏，自动上传0x73/0x79指令
+勾上时以100毫秒的间隔定时上传，直到松开;
+未勾时仅在按下时上传一次。</translation>
+    </message>
+    <message>
+        <source>点击触摸屏或键盘后，按照0x1E配置文件的要求进行触控、键控界面的切换</source>
+        <translation>点击触摸屏或键盘后，按照0x1E配置文件的要求进行触控、键控界面的切换</translation>
+    </message>
+    <message>
+        <source>背光有触摸屏或键盘控制，同时用户也可以通过0x5E/0x5F指令强制开关</source>
+        <translation>背光有触摸屏或键盘控制，同时用户也可以通过0x5E/0x5F指令强制开关</translation>
+    </message>
+    <message>
+        <source>触摸屏或按键有蜂鸣器伴音</source>
+        <translation>触摸屏或按键有蜂鸣器伴音</translation>
+    </message>
+    <message>
+        <source>当选择时，偏转90度显示</source>
+        <translation>当选择时，偏转90度显示</translation>
+    </message>
+    <message>
+        <source>触控模式下，蜂鸣器只有在点击有效位置时，鸣叫一次</source>
+        <translation>触控模式下，蜂鸣器只有在点击有效位置时，鸣叫一次</translation>
+    </message>
+    <message>
+        <source>按下触摸控件时，上传0x79指令</source>
+        <translation>按下触摸控件时，上传0x79指令</translation>
+    </message>
+    <message>
+        <source>0 触摸屏坐标回传不跟随Para1.2变化 
+1 跟随Parad1.2(偏转90度显示)变化</source>
+        <translation>0 触摸屏坐标回传不跟随Para1.2变化 
+1 跟随Parad1.2(偏转90度显示)变化</translation>
+    </message>
+    <message>
+        <source>0 显示偏转180度(反视角显示) 
+1 正常视角显示</source>
+        <translation>0 显示偏转180度(反视角显示) 
+1 正常视角显示</translation>
+    </message>
+    <message>
+        <source>配置参数</source>
+        <translation>配置参数</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>波特率</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::CSetupDlg</name>
+    <message>
+        <source>确定参数，如果不正确请手动修改！</source>
+        <translation>确定参数，如果不正确请手动修改！</translation>
+    </message>
+    <message>
+        <source>确定</source>
+        <translation>确定</translation>
+    </message>
+    <message>
+        <source>波特率</source>
+        <translation>波特率</translation>
+    </message>
+    <message>
+        <source>使用触摸配置文件（未勾选时使用坐标通知）</source>
+        <translation>使用触摸配置文件（未勾选时使用坐标通知）</translation>
+    </message>
+    <message>
+        <source>触摸通知</source>
+        <translation>触摸通知</translation>
+    </message>
+    <message>
+        <source>按下(0x73)</source>
+        <translation>按下(0x73)</translation>
+    </message>
+    <message>
+        <source>按下(0x73)+松开(0x72)</source>
+        <translation>按下(0x73)+松开(0x72)</translation>
+    </message>
+    <message>
+        <source>长按通知(100毫秒间隔)</source>
+        <translation>长按通知(100毫秒间隔)</translation>
+    </message>
+    <message>
+        <source>松开(0x78)</source>
+        <translation>松开(0x78)</translation>
+    </message>
+    <message>
+        <source>按下(0x79)+松开(0x78)</source>
+        <translation>按下(0x79)+松开(0x78)</translation>
+    </message>
+    <message>
+        <source>触摸蜂鸣</source>
+        <translation>触摸蜂鸣</translation>
+    </message>
+    <message>
+        <source>不响</source>
+        <translation>不响</translation>
+    </message>
+    <message>
+        <source>按压任意位置</source>
+        <translation>按压任意位置</translation>
+    </message>
+    <message>
+        <source>仅按压触摸有效区域</source>
+        <translation>仅按压触摸有效区域</translation>
+    </message>
+    <message>
+        <source>屏幕旋转</source>
+        <translation>屏幕旋转</translation>
+    </message>
+    <message>
+        <source>不旋转</source>
+        <translation>不旋转</translation>
+    </message>
+    <message>
+        <source>顺时钟90度</source>
+        <translation>顺时钟90度</translation>
+    </message>
+    <message>
+        <source>顺时钟180度</source>
+        <translation>顺时钟180度</translation>
+    </message>
+    <message>
+        <source>顺时钟270度</source>
+        <translation>顺时钟270度</translation>
+    </message>
+    <message>
+        <source>显示文字时，自动用背景图片恢复</source>
+        <translation>显示文字时，自动用背景图片恢复</translation>
+    </message>
+    <message>
+        <source>延时200毫秒刷新，确保连续的指令同步刷新</source>
+        <translation>延时200毫秒刷新，确保连续的指令同步刷新</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::CTesselDlg</name>
+    <message>
+        <source>%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 个文件；跳过 %7 个，警告 %8 条</source>
+        <translation>%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 个文件；跳过 %7 个，警告 %8 条</translation>
+    </message>
+    <message>
+        <source>%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 个文件</source>
+        <translation>%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 个文件</translation>
+    </message>
+    <message>
+        <source>DWIN_SET路径:</source>
+        <translation>DWIN_SET路径:</translation>
+    </message>
+    <message>
+        <source>浏览...</source>
+        <translation>浏览...</translation>
+    </message>
+    <message>
+        <source>KOVA_TFT路径:</source>
+        <translation>KOVA_TFT路径:</translation>
+    </message>
+    <message>
+        <source>预览</source>
+        <translation>预览</translation>
+    </message>
+    <message>
+        <source>在浏览器中查看显示屏将显示的画面</source>
+        <translation>在浏览器中查看显示屏将显示的画面</translation>
+    </message>
+    <message>
+        <source>说明：下列参数一般不需要修改，保持默认值即可。</source>
+        <translation>说明：下列参数一般不需要修改，保持默认值即可。</translation>
+    </message>
+    <message>
+        <source>图片输出格式：</source>
+        <translation>图片输出格式：</translation>
+    </message>
+    <message>
+        <source>普通JPEG(默认)</source>
+        <translation>普通JPEG(默认)</translation>
+    </message>
+    <message>
+        <source>高质量JPEG</source>
+        <translation>高质量JPEG</translation>
+    </message>
+    <message>
+        <source>BMP位图(无损压缩)</source>
+        <translation>BMP位图(无损压缩)</translation>
+    </message>
+    <message>
+        <source>字库选择：</source>
+        <translation>字库选择：</translation>
+    </message>
+    <message>
+        <source>ASCII字符</source>
+        <translation>ASCII字符</translation>
+    </message>
+    <message>
+        <source>中英文</source>
+        <translation>中英文</translation>
+    </message>
+    <message>
+        <source>数码管(正常)</source>
+        <translation>数码管(正常)</translation>
+    </message>
+    <message>
+        <source>数码管(加粗)</source>
+        <translation>数码管(加粗)</translation>
+    </message>
+    <message>
+        <source>数码管(倾斜)</source>
+        <translation>数码管(倾斜)</translation>
+    </message>
+    <message>
+        <source>图片旋转处理：</source>
+        <translation>图片旋转处理：</translation>
+    </message>
+    <message>
+        <source>自动处理</source>
+        <translation>自动处理</translation>
+    </message>
+    <message>
+        <source>不旋转</source>
+        <translation>不旋转</translation>
+    </message>
+    <message>
+        <source>顺时钟90度</source>
+        <translation>顺时钟90度</translation>
+    </message>
+    <message>
+        <source>顺时钟180度</source>
+        <translation>顺时钟180度</translation>
+    </message>
+    <message>
+        <source>顺时钟270度</source>
+        <translation>顺时钟270度</translation>
+    </message>
+    <message>
+        <source>字库显示：</source>
+        <translation>字库显示：</translation>
+    </message>
+    <message>
+        <source>矢量字体(抗锯齿)</source>
+        <translation>矢量字体(抗锯齿)</translation>
+    </message>
+    <message>
+        <source>小号字用点阵字体</source>
+        <translation>小号字用点阵字体</translation>
+    </message>
+    <message>
+        <source>消除图片中的水波纹（会降低压缩率，默认不勾选）</source>
+        <translation>消除图片中的水波纹（会降低压缩率，默认不勾选）</translation>
+    </message>
+    <message>
+        <source>支持升级单个图片文件（默认不勾选）</source>
+        <translation>支持升级单个图片文件（默认不勾选）</translation>
+    </message>
+    <message>
+        <source>开始转换</source>
+        <translation>开始转换</translation>
+    </message>
+    <message>
+        <source>帮助</source>
+        <translation>帮助</translation>
+    </message>
+    <message>
+        <source>详细信息...</source>
+        <translation>详细信息...</translation>
+    </message>
+    <message>
+        <source>内存不足</source>
+        <translation>内存不足</translation>
+    </message>
+    <message>
+        <source>转换中止：%1</source>
+        <translation>转换中止：%1</translation>
+    </message>
+    <message>
+        <source>打开输出目录</source>
+        <translation>打开输出目录</translation>
+    </message>
+    <message>
+        <source>文档目录/TESSEL</source>
+        <translation>文档目录/TESSEL</translation>
+    </message>
+    <message>
+        <source>%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件，%6 条警告</source>
+        <translation>%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件，%6 条警告</translation>
+    </message>
+    <message>
+        <source>%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件</source>
+        <translation>%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件</translation>
+    </message>
+    <message>
+        <source>未确认设备参数，转换未完成</source>
+        <translation>未确认设备参数，转换未完成</translation>
+    </message>
+    <message>
+        <source>转换已停止，输出不完整</source>
+        <translation>转换已停止，输出不完整</translation>
+    </message>
+    <message>
+        <source>详细信息 - %1</source>
+        <translation>详细信息 - %1</translation>
+    </message>
+    <message>
+        <source>分支 %1：%2
+%3
+
+</source>
+        <translation>分支 %1：%2
+%3
+
+</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>没有可以打开输出目录的文件管理器：
+%1</source>
+        <translation>没有可以打开输出目录的文件管理器：
+%1</translation>
+    </message>
+    <message>
+        <source>无法生成预览：%1</source>
+        <translation>无法生成预览：%1</translation>
+    </message>
+    <message>
+        <source>没有可以打开预览的浏览器：
+%1</source>
+        <translation>没有可以打开预览的浏览器：
+%1</translation>
+    </message>
+    <message>
+        <source>以下文件无法写入：</source>
+        <translation>以下文件无法写入：</translation>
+    </message>
+    <message>
+        <source>
+……（另有 %1 个）</source>
+        <translation>
+……（另有 %1 个）</translation>
+    </message>
+    <message>
+        <source>请选择源目录：</source>
+        <translation>请选择源目录：</translation>
+    </message>
+    <message>
+        <source>找不到帮助文档：
+%1</source>
+        <translation>找不到帮助文档：
+%1</translation>
+    </message>
+    <message>
+        <source>没有可以打开帮助文档的程序：
+%1</source>
+        <translation>没有可以打开帮助文档的程序：
+%1</translation>
+    </message>
+    <message>
+        <source>转换正在进行。要停止转换吗？</source>
+        <translation>转换正在进行。要停止转换吗？</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::GuiHost</name>
+    <message>
+        <source>输出目录 %1 中有不是转换生成的文件（例如 %2）。
+删除整个目录并继续转换吗？</source>
+        <translation>输出目录 %1 中有不是转换生成的文件（例如 %2）。
+删除整个目录并继续转换吗？</translation>
+    </message>
+</context>
 </TS>
