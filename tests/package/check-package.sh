@@ -35,6 +35,9 @@ for package in fonts-dejavu-core fonts-droid-fallback fonts-dseg libqt6core6 lib
   [[ ", $depends," == *", $package"[\ ,]* ]] || fail "Depends lacks $package"
 done
 
+recommends=$(dpkg-deb -f "$deb" Recommends)
+[[ "$recommends" == *qt6-translations-l10n* ]] || fail "Recommends lacks qt6-translations-l10n"
+
 root=$work/root
 dpkg-deb -x "$deb" "$root"
 for path in usr/bin/tessel usr/bin/tessel-cli usr/share/tessel/Tessel.pdf \
@@ -72,6 +75,16 @@ sed -i "s|^中英文\.ttf=.*|中英文.ttf=$work/fixture.ttf|" "$table"
   fail "the unpacked tessel-cli failed with the changed font table"
 cmp "$work/out2/private/truefont/font.ttf" "$work/fixture.ttf" ||
   fail "the run did not use the unpacked share/tessel/fonts.txt"
+
+# Both languages come with the programs.
+for lang in zh_CN.UTF-8 C; do
+  said=$(LC_ALL=$lang LANGUAGE= "$root/usr/bin/tessel-cli" convert "$work/missing" 2>&1 || true)
+  case $lang:$said in
+    zh_CN*:*"源路径无效：$work/missing"*) ;;
+    C:*"Source folder not found: $work/missing"*) ;;
+    *) fail "under $lang the unpacked tessel-cli said: $said" ;;
+  esac
+done
 
 # The unpacked desktop program starts and draws its dialogs.
 QT_QPA_PLATFORM=offscreen "$root/usr/bin/tessel" --screenshot "$work/shots" >/dev/null ||
