@@ -2,6 +2,7 @@
 
 #include "config/TargetConfig.h"
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel {
 
@@ -22,16 +23,18 @@ BlockFindings WriteConfigBranchA(const SourceInventory& inventory, RotationChoic
     const std::size_t failuresBefore = out.report().writeFailures.size();
     if (!out.copy(inventory.configText, layout.configText()) &&
         out.report().writeFailures.size() == failuresBefore) {
-      out.warn("skipped " + pathToUtf8(inventory.configText) +
-               ": cannot read the configuration text; no config.txt written");
+      out.warn(trText("Config",
+                      "skipped %1: cannot read the configuration text; no config.txt written")
+                   .arg(pathToUtf8(inventory.configText)));
     }
     return {};
   }
   const auto registers = ReadRegisterSet(inventory.t5Config, rotationChoice);
   if (!registers) {
     if (!inventory.t5Config.empty()) {
-      out.warn("skipped " + pathToUtf8(inventory.t5Config) +
-               ": cannot read the configuration file; no config.txt written");
+      out.warn(trText("Config",
+                      "skipped %1: cannot read the configuration file; no config.txt written")
+                   .arg(pathToUtf8(inventory.t5Config)));
     }
     return {};
   }
@@ -49,8 +52,9 @@ bool WriteConfigBranchB(const SetupValues& values, int configKind, FontDisplay f
                         const OutputLayout& layout, OutputWriter& out) {
   const auto text = FormatBranchB(values, configKind, fontDisplay);
   if (!text) {
-    out.warn("config.txt not written: baud index " + std::to_string(values.baudIndex) +
-             " is not one of the eight line speeds");
+    out.warn(trText("Config",
+                    "config.txt not written: baud index %1 is not one of the eight line speeds")
+                 .arg(values.baudIndex));
     return false;
   }
   return out.write(layout.configText(), bytesOf(*text));

@@ -4,6 +4,7 @@
 #include <charconv>
 
 #include "config/Baud.h"
+#include "util/Text.h"
 
 namespace tessel {
 
@@ -65,14 +66,14 @@ bool fail(std::string* error, std::string text) {
 bool ApplySetupOverride(SetupValues& values, std::string_view text, std::string* error) {
   const auto eq = text.find('=');
   if (eq == std::string_view::npos) {
-    return fail(error, "setting \"" + std::string(text) + "\" has no '=': expected NAME=VALUE");
+    return fail(error, trText("Config", "setting \"%1\" has no '=': expected NAME=VALUE")
+                           .arg(text));
   }
   const std::string name = lower(trim(text.substr(0, eq)));
   const std::string_view value = trim(text.substr(eq + 1));
   const std::string shown(value);
-  auto refuse = [&](const char* accepted) {
-    return fail(error, "invalid value \"" + shown + "\" for " + name + ": expected " + accepted);
-  };
+  // `sentence`: a whole text "invalid value \"%1\" for %2: expected ...".
+  auto refuse = [&](Text sentence) { return fail(error, sentence.arg(shown).arg(name)); };
 
   if (name == "baud") {
     const auto n = parseNumber(value);
@@ -84,12 +85,14 @@ bool ApplySetupOverride(SetupValues& values, std::string_view text, std::string*
         }
       }
     }
-    return refuse("one of 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200");
+    return refuse(trText("Config",
+                         "invalid value \"%1\" for %2: expected one of 1200, 2400, 4800, 9600, "
+                         "19200, 38400, 57600, 115200"));
   }
   if (name == "touch-file" || name == "long-press" || name == "restore-text-background" ||
       name == "delayed-refresh") {
     const auto b = parseOnOff(value);
-    if (!b) return refuse("on or off");
+    if (!b) return refuse(trText("Config", "invalid value \"%1\" for %2: expected on or off"));
     if (name == "touch-file") values.useTouchFile = *b;
     else if (name == "long-press") values.longPressNotify = *b;
     else if (name == "restore-text-background") values.restoreTextBackground = *b;
@@ -98,26 +101,33 @@ bool ApplySetupOverride(SetupValues& values, std::string_view text, std::string*
   }
   if (name == "coordinate-notify" || name == "touch-file-notify") {
     const auto c = parseChoice(value, {0, 1});
-    if (!c) return refuse("0 or 1");
+    if (!c) return refuse(trText("Config", "invalid value \"%1\" for %2: expected 0 or 1"));
     (name == "coordinate-notify" ? values.coordinateNotify : values.touchFileNotify) = *c;
     return true;
   }
   if (name == "touch-beep") {
     const auto c = parseChoice(value, {0, 1, 2});
-    if (!c) return refuse("0 (silent), 1 (anywhere) or 2 (valid areas only)");
+    if (!c) {
+      return refuse(trText("Config",
+                           "invalid value \"%1\" for %2: expected 0 (silent), 1 (anywhere) or 2 "
+                           "(valid areas only)"));
+    }
     values.touchBeep = *c;
     return true;
   }
   if (name == "screen-rotation") {
     const auto c = parseChoice(value, {0, 90, 180, 270});
-    if (!c) return refuse("0, 90, 180 or 270");
+    if (!c) {
+      return refuse(trText("Config", "invalid value \"%1\" for %2: expected 0, 90, 180 or 270"));
+    }
     values.screenRotation = *c;
     return true;
   }
-  return fail(error, "unknown setting \"" + name +
-                         "\": expected baud, touch-file, coordinate-notify, touch-file-notify, "
-                         "long-press, touch-beep, screen-rotation, restore-text-background or "
-                         "delayed-refresh");
+  return fail(error, trText("Config",
+                            "unknown setting \"%1\": expected baud, touch-file, coordinate-notify, "
+                            "touch-file-notify, long-press, touch-beep, screen-rotation, "
+                            "restore-text-background or delayed-refresh")
+                         .arg(name));
 }
 
 std::string DescribeSetupValues(const SetupValues& v) {
@@ -130,7 +140,7 @@ std::string DescribeSetupValues(const SetupValues& v) {
   };
   line("baud", isBaudIndex(v.baudIndex)
                    ? std::to_string(baudRates[static_cast<std::size_t>(v.baudIndex)])
-                   : "invalid (register 1 = " + std::to_string(v.baudIndex) + ")");
+                   : trText("Config", "invalid (register 1 = %1)").arg(v.baudIndex).str());
   line("touch-file", onOff(v.useTouchFile));
   line("coordinate-notify", std::to_string(v.coordinateNotify));
   line("touch-file-notify", std::to_string(v.touchFileNotify));
@@ -139,7 +149,7 @@ std::string DescribeSetupValues(const SetupValues& v) {
   static constexpr std::array<const char*, 4> kDegrees = {"0", "90", "180", "270"};
   line("screen-rotation", v.screenRotation >= 0 && v.screenRotation < 4
                               ? std::string(kDegrees[static_cast<std::size_t>(v.screenRotation)])
-                              : "invalid (code " + std::to_string(v.screenRotation) + ")");
+                              : trText("Config", "invalid (code %1)").arg(v.screenRotation).str());
   line("restore-text-background", onOff(v.restoreTextBackground));
   line("delayed-refresh", onOff(v.delayedRefresh));
   return out;

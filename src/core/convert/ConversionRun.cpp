@@ -23,6 +23,7 @@
 #include "util/FileIO.h"
 #include "util/OrderedPool.h"
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel {
 
@@ -233,14 +234,16 @@ RunResult Run::execute() {
   result_.iconCount = static_cast<int>(inventory_.icons.size());
   result_.branch = ChooseBranch(inventory_);
   if (result_.branch == Branch::A) {
-    result_.branchReason = "the source holds the 14 table (" +
-                           pathToUtf8(inventory_.table14.filename()) + ") and the 13 table (" +
-                           pathToUtf8(inventory_.table13.filename()) + ")";
+    result_.branchReason =
+        trText("Run", "the source holds the 14 table (%1) and the 13 table (%2)")
+            .arg(pathToUtf8(inventory_.table14.filename()))
+            .arg(pathToUtf8(inventory_.table13.filename()));
   } else {
     const bool has14 = !inventory_.table14.empty(), has13 = !inventory_.table13.empty();
-    result_.branchReason = !has14 && !has13 ? "the source holds neither the 14 nor the 13 table"
-                           : !has14         ? "the source holds no 14 table"
-                                            : "the source holds no 13 (or 30) table";
+    result_.branchReason =
+        !has14 && !has13 ? trText("Run", "the source holds neither the 14 nor the 13 table")
+        : !has14         ? trText("Run", "the source holds no 14 table")
+                         : trText("Run", "the source holds no 13 (or 30) table");
   }
 
   fs::path root = options_.outputRoot;
@@ -283,8 +286,10 @@ std::string Run::claimOutput() {
   std::error_code ec;
   fs::create_directories(root, ec);
   if (!fs::is_directory(root, ec)) {
-    return "cannot use " + rootName + " as the output folder: " +
-           (ec ? ec.message() : std::string("it is not a folder"));
+    if (!ec) {
+      return trText("Run", "cannot use %1 as the output folder: it is not a folder").arg(rootName);
+    }
+    return trText("Run", "cannot use %1 as the output folder: %2").arg(rootName).arg(ec.message());
   }
   // A probe file shows that the folder takes new files.
   const fs::path probe =
@@ -297,7 +302,7 @@ std::string Run::claimOutput() {
 #else
   std::FILE* file = std::fopen(probe.c_str(), "wbx");
 #endif
-  if (!file) return "cannot write into " + rootName + ": " + systemReason(errno);
+  if (!file) return trText("Run", "cannot write into %1: %2").arg(rootName).arg(systemReason(errno));
   std::fclose(file);
   fs::remove(probe, gone);
 
@@ -309,28 +314,42 @@ std::string Run::claimOutput() {
     QString hostName, application;
     const bool known = lock_->getLockInfo(&pid, &hostName, &application);
     lock_.reset();
-    return "another run is writing into " + rootName +
-           (known ? " (process " + std::to_string(pid) + " on " + hostName.toStdString() + ")"
-                  : std::string()) +
-           "; try again when it has finished";
+    if (!known) {
+      return trText("Run", "another run is writing into %1; try again when it has finished")
+          .arg(rootName);
+    }
+    return trText("Run",
+                  "another run is writing into %1 (process %2 on %3); try again when it has "
+                  "finished")
+        .arg(rootName)
+        .arg(pid)
+        .arg(hostName);
   }
 
   const fs::path priv = layout_.privateFolder();
   if (!fs::exists(fs::symlink_status(priv, ec))) return {};
   if (const fs::path foreign = firstForeignEntry(priv); !foreign.empty()) {
     if (!options_.force && !host_.confirmRemoval(priv, foreign)) {
-      return pathToUtf8(priv) + " holds " + pathToUtf8(foreign) +
-             ", which no run writes; nothing was removed (--force removes it)";
+      return trText("Run",
+                    "%1 holds %2, which no run writes; nothing was removed (--force removes it)")
+          .arg(pathToUtf8(priv))
+          .arg(pathToUtf8(foreign));
     }
   }
   // The marker goes first: it stands only beside a complete private/.
   fs::remove(layout_.marker(), ec);
-  if (ec) return "cannot remove " + pathToUtf8(layout_.marker()) + ": " + ec.message();
+  if (ec) {
+    return trText("Run", "cannot remove %1: %2").arg(pathToUtf8(layout_.marker())).arg(ec.message());
+  }
   fs::path left;
   std::string reason;
   if (!deleteFolderTree(priv, &left, &reason)) {
-    return "cannot remove all of the previous output in " + pathToUtf8(priv) + ": " +
-           pathToUtf8(left) + " is still there (" + reason + "); nothing was written";
+    return trText("Run",
+                  "cannot remove all of the previous output in %1: %2 is still there (%3); "
+                  "nothing was written")
+        .arg(pathToUtf8(priv))
+        .arg(pathToUtf8(left))
+        .arg(reason);
   }
   return {};
 }
@@ -347,10 +366,13 @@ void Run::fontStep() {
     const fs::path font = FontSourceFile(resources_, settings_.fontChoice);
     if (!fontWarned_) {
       fontWarned_ = true;
-      out_.warn("no font: " + (font.empty() ? std::string("no font choice ") +
-                                                  std::to_string(settings_.fontChoice)
-                                            : pathToUtf8(font) + " was not found") +
-                "; the target gets no truefont/font.ttf");
+      out_.warn(font.empty()
+                    ? trText("Font", "no font: no font choice %1; the target gets no "
+                                     "truefont/font.ttf")
+                          .arg(settings_.fontChoice)
+                    : trText("Font", "no font: %1 was not found; the target gets no "
+                                     "truefont/font.ttf")
+                          .arg(pathToUtf8(font)));
     }
     host_.systemMessage(Message::FontMissing, font.empty() ? resources_ : font);
   }
@@ -372,7 +394,7 @@ void Run::registerInputs() {
                        : ext == ".cfg" ? InputKind::BlockConfig
                                        : InputKind::Table);
     report.setFate(path, InputFate::Replaced, reason);
-    out_.warn("not used: " + pathToUtf8(path) + ", " + reason, path);
+    out_.warn(trText("Run", "not used: %1, %2").arg(pathToUtf8(path)).arg(reason), path);
   }
   for (const auto& [path, reason] : inventory_.ignored) {
     report.input(path, InputKind::Other);
@@ -380,18 +402,24 @@ void Run::registerInputs() {
   }
   for (const auto& [path, reason] : inventory_.unusable) {
     report.input(path, InputKind::Other);
-    report.skipped(path, "skipped " + pathToUtf8(path) + ": " + reason);
+    report.skipped(path, trText("Run", "skipped %1: %2").arg(pathToUtf8(path)).arg(reason));
   }
   if (result_.branch == Branch::B) {
-    for (const fs::path& p : inventory_.sounds) ignore(p, "a Branch B project copies no sounds");
-    if (!inventory_.table14.empty()) ignore(inventory_.table14, "Branch B uses no 14 table");
-    if (!inventory_.table22.empty()) ignore(inventory_.table22, "Branch B uses no 22 table");
+    for (const fs::path& p : inventory_.sounds) {
+      ignore(p, trText("Run", "a Branch B project copies no sounds"));
+    }
+    if (!inventory_.table14.empty()) {
+      ignore(inventory_.table14, trText("Run", "Branch B uses no 14 table"));
+    }
+    if (!inventory_.table22.empty()) {
+      ignore(inventory_.table22, trText("Run", "Branch B uses no 22 table"));
+    }
   }
 }
 
 void Run::ignore(const fs::path& input, const std::string& reason) {
   result_.report.setFate(input, InputFate::Ignored, reason);
-  out_.warn("ignored " + pathToUtf8(input) + ": " + reason, input);
+  out_.warn(trText("Run", "ignored %1: %2").arg(pathToUtf8(input)).arg(reason), input);
 }
 
 void Run::optionWithoutEffect(const std::string& text) { out_.warn(text); }
@@ -412,22 +440,24 @@ void Run::branchA() {
   if (findings.iconRotation) session_.iconRotation = *findings.iconRotation;
   Report& report = result_.report;
   if (!inventory_.configText.empty() && !inventory_.t5Config.empty()) {
-    ignore(inventory_.t5Config, "the register text is copied as config.txt instead");
+    ignore(inventory_.t5Config, trText("Run", "the register text is copied as config.txt instead"));
   } else if (!inventory_.t5Config.empty() && report.output(layout_.configText())) {
     report.madeFrom(inventory_.t5Config, layout_.configText());
   }
   if (settings_.fontDisplay == FontDisplay::Bitmap) {
     if (!inventory_.configText.empty()) {
-      optionWithoutEffect("the bitmap font display has no effect: config.txt is a copy of " +
-                          pathToUtf8(inventory_.configText));
+      optionWithoutEffect(
+          trText("Run", "the bitmap font display has no effect: config.txt is a copy of %1")
+              .arg(pathToUtf8(inventory_.configText)));
     } else if (!report.output(layout_.configText())) {
-      optionWithoutEffect("the bitmap font display has no effect: no config.txt is written");
+      optionWithoutEffect(
+          trText("Run", "the bitmap font display has no effect: no config.txt is written"));
     }
   }
   if (!settings_.singlePictureFiles) {
-    optionWithoutEffect(
-        "the picture pack is for Branch B projects: this Branch A project gets single picture "
-        "files");
+    optionWithoutEffect(trText("Run",
+                               "the picture pack is for Branch B projects: this Branch A project "
+                               "gets single picture files"));
   }
 
   if (stopped()) return;
@@ -439,11 +469,20 @@ void Run::branchA() {
     const bool present = std::any_of(inventory_.icons.begin(), inventory_.icons.end(),
                                      [&](const fs::path& p) { return FileNumber(p) == number; });
     const std::string why =
-        present ? "the block file names icon library " + std::to_string(number) +
-                      " as the picture library: its icons are the screen pictures"
-                : "the block file names icon library " + std::to_string(number) +
-                      " as the picture library, and the source holds none";
-    if (!present) out_.warn("no screen pictures: " + why);
+        present ? trText("Run",
+                         "the block file names icon library %1 as the picture library: its icons "
+                         "are the screen pictures")
+                      .arg(number)
+                : trText("Run",
+                         "the block file names icon library %1 as the picture library, and the "
+                         "source holds none")
+                      .arg(number);
+    if (!present) {
+      out_.warn(trText("Run",
+                       "no screen pictures: the block file names icon library %1 as the picture "
+                       "library, and the source holds none")
+                    .arg(number));
+    }
     for (const fs::path& picture : inventory_.pictures) {
       report.setFate(picture, InputFate::StoodIn, why);
     }
@@ -466,10 +505,11 @@ bool Run::branchB() {
       ReadSetupValues(inventory_.configText, inventory_.t5Config, session_.setup);
   if (!inventory_.t5Config.empty()) {
     if (reading.fromText) {
-      ignore(inventory_.t5Config, "the register text gives the device parameters instead");
+      ignore(inventory_.t5Config,
+             trText("Run", "the register text gives the device parameters instead"));
     } else {
       result_.report.setFate(inventory_.t5Config, InputFate::Read,
-                             "the device parameters were read from it");
+                             trText("Run", "the device parameters were read from it"));
     }
   }
   values_.configKind = reading.configKind;
@@ -478,7 +518,7 @@ bool Run::branchB() {
   if (!isBaudIndex(session_.setup.baudIndex)) {
     // A rate outside the list is never written; a host that confirms one
     // has not really confirmed.
-    out_.warn("the device parameters hold no valid baud rate; config.txt not written");
+    out_.warn(trText("Run", "the device parameters hold no valid baud rate; config.txt not written"));
     return false;
   }
   WriteConfigBranchB(session_.setup, values_.configKind, settings_.fontDisplay, layout_, out_);
@@ -586,8 +626,9 @@ void Run::picturesAsFiles(int rotation) {
         const fs::path& picture = pictures[i];
         if (stopped()) return;  // the rest is left unwritten
         if (!encoded.ok) {
-          result_.report.skipped(picture,
-                                 "skipped picture " + pathToUtf8(picture) + ": " + encoded.error);
+          result_.report.skipped(picture, trText("Run", "skipped picture %1: %2")
+                                              .arg(pathToUtf8(picture))
+                                              .arg(encoded.error));
         } else {
           const fs::path file = layout_.pictureFile(FileNumber(picture), encoded.extension);
           if (out_.write(file, ByteView(encoded.bytes))) {
@@ -622,10 +663,14 @@ void Run::picturesIntoPack(PicturePack& pack, int rotation) {
         if (pack.append(number, block, picture, report)) {
           if (const auto earlier = stored.find(number); earlier != stored.end()) {
             report.setFate(earlier->second, InputFate::Replaced,
-                           "replaced by " + pathToUtf8(picture) + ", which has the same number");
-            out_.warn("same number: " + pathToUtf8(picture) + " is used for picture " +
-                          std::to_string(number) + " of the picture pack, " +
-                          pathToUtf8(earlier->second) + " is not",
+                           trText("Run", "replaced by %1, which has the same number")
+                               .arg(pathToUtf8(picture)));
+            out_.warn(trText("Run",
+                             "same number: %1 is used for picture %2 of the picture pack, %3 is "
+                             "not")
+                          .arg(pathToUtf8(picture))
+                          .arg(number)
+                          .arg(pathToUtf8(earlier->second)),
                       earlier->second);
           }
           stored[number] = picture;
@@ -650,10 +695,13 @@ void Run::warnOddSizes() {
   const auto [w, h] = common->first;
   for (const auto& [path, size] : pictureSizes_) {
     if (size.width() == w && size.height() == h) continue;
-    out_.warn("odd size: picture " + pathToUtf8(path) + " is " + std::to_string(size.width()) +
-                  " x " + std::to_string(size.height()) + ", the other " +
-                  std::to_string(common->second) + " pictures are " + std::to_string(w) + " x " +
-                  std::to_string(h),
+    out_.warn(trText("Run", "odd size: picture %1 is %2 x %3, the other %4 pictures are %5 x %6")
+                  .arg(pathToUtf8(path))
+                  .arg(size.width())
+                  .arg(size.height())
+                  .arg(common->second)
+                  .arg(w)
+                  .arg(h),
               path);
   }
   pictureSizes_.clear();
@@ -670,8 +718,8 @@ void Run::finishReport() {
   const bool ended = result_.outcome != RunOutcome::Completed;
   for (InputRecord& input : report.inputs) {
     if (input.fate == InputFate::Unhandled && input.reason.empty()) {
-      input.reason = ended ? "the run ended before it came to this input"
-                           : "not used by this run";
+      input.reason = ended ? trText("Run", "the run ended before it came to this input")
+                           : trText("Run", "not used by this run");
     }
     switch (input.fate) {
       case InputFate::Skipped: ++t.inputsSkipped; break;

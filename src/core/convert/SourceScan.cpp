@@ -4,6 +4,7 @@
 #include <system_error>
 
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel {
 
@@ -39,8 +40,8 @@ bool contains(const std::string& text, const char* part) {
 // listed last takes it.
 void takeRole(fs::path& role, const fs::path& entry, SourceInventory& inv) {
   if (!role.empty()) {
-    inv.replaced.push_back({role, "replaced by " + pathToUtf8(entry.filename()) +
-                                      ", listed after it for the same role"});
+    inv.replaced.push_back({role, trText("Scan", "replaced by %1, listed after it for the same role")
+                                      .arg(pathToUtf8(entry.filename()))});
   }
   role = entry;
 }
@@ -56,20 +57,20 @@ void ignore(const fs::path& entry, SourceInventory& inv, std::string reason) {
 std::string unusableReason(const fs::path& entry, const fs::path& sourceFolder) {
   std::error_code ec;
   const fs::file_status target = fs::status(entry, ec);
-  if (ec || !fs::exists(target)) return "a link to nothing (its target does not exist)";
+  if (ec || !fs::exists(target)) return trText("Scan", "a link to nothing (its target does not exist)");
   if (!fs::is_regular_file(target)) {
     switch (target.type()) {
-      case fs::file_type::fifo: return "not a regular file (a FIFO)";
-      case fs::file_type::socket: return "not a regular file (a socket)";
+      case fs::file_type::fifo: return trText("Scan", "not a regular file (a FIFO)");
+      case fs::file_type::socket: return trText("Scan", "not a regular file (a socket)");
       case fs::file_type::block:
-      case fs::file_type::character: return "not a regular file (a device)";
-      default: return "not a regular file";
+      case fs::file_type::character: return trText("Scan", "not a regular file (a device)");
+      default: return trText("Scan", "not a regular file");
     }
   }
   if (fs::is_symlink(fs::symlink_status(entry, ec))) {
     const fs::path real = fs::canonical(entry, ec);
     if (ec || !pathIsInside(real, sourceFolder)) {
-      return "a link to a file outside the source folder";
+      return trText("Scan", "a link to a file outside the source folder");
     }
   }
   return {};
@@ -78,7 +79,7 @@ std::string unusableReason(const fs::path& entry, const fs::path& sourceFolder) 
 void classify(const fs::path& entry, bool isFolder, SourceInventory& inv,
               const fs::path& sourceFolder) {
   if (isFolder) {
-    ignore(entry, inv, "a folder: only the files at the top of the source are read");
+    ignore(entry, inv, trText("Scan", "a folder: only the files at the top of the source are read"));
     return;
   }
   if (std::string why = unusableReason(entry, sourceFolder); !why.empty()) {
@@ -95,7 +96,7 @@ void classify(const fs::path& entry, bool isFolder, SourceInventory& inv,
     } else if (beginsWith(p.name, "13") || beginsWith(p.name, "30")) {
       takeRole(inv.table13, entry, inv);
     } else {
-      ignore(entry, inv, "the target uses only the 13 (or 30), 14 and 22 tables");
+      ignore(entry, inv, trText("Scan", "the target uses only the 13 (or 30), 14 and 22 tables"));
     }
     return;
   }
@@ -103,7 +104,7 @@ void classify(const fs::path& entry, bool isFolder, SourceInventory& inv,
     if (contains(p.name, "config")) {
       takeRole(inv.configText, entry, inv);
     } else {
-      ignore(entry, inv, "a text file that is not a register text (*config*.txt)");
+      ignore(entry, inv, trText("Scan", "a text file that is not a register text (*config*.txt)"));
     }
     return;
   }
@@ -111,7 +112,7 @@ void classify(const fs::path& entry, bool isFolder, SourceInventory& inv,
     if (beginsWith(p.name, "t5")) {
       takeRole(inv.t5Config, entry, inv);
     } else {
-      ignore(entry, inv, "a configuration file that is not a block file (t5*.cfg)");
+      ignore(entry, inv, trText("Scan", "a configuration file that is not a block file (t5*.cfg)"));
     }
     return;
   }
@@ -123,8 +124,8 @@ void classify(const fs::path& entry, bool isFolder, SourceInventory& inv,
     inv.sounds.push_back(entry);
   } else {
     ignore(entry, inv,
-           ext.empty() ? "the target does not use files without an extension"
-                       : "the target does not use " + ext + " files");
+           ext.empty() ? trText("Scan", "the target does not use files without an extension")
+                       : trText("Scan", "the target does not use %1 files").arg(ext));
   }
 }
 

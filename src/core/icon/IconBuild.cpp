@@ -14,6 +14,7 @@
 #include "picture/PlainDecode.h"
 #include "util/FileIO.h"
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel {
 
@@ -98,9 +99,13 @@ std::uint64_t rawPixelBytes(ByteView data) {
 }
 
 std::string tooManyPixels(const std::string& name, std::uint64_t bytes, bool atLeast) {
-  return "skipped " + name + ": its icons hold " + (atLeast ? "more than " : "") +
-         std::to_string(bytes) + " bytes of RGB565 pixels, more than the limit of " +
-         std::to_string(kMaxIconPixelBytes >> 20) + " MiB";
+  Text text = atLeast ? trText("Icon",
+                               "skipped %1: its icons hold more than %2 bytes of RGB565 pixels, "
+                               "more than the limit of %3 MiB")
+                      : trText("Icon",
+                               "skipped %1: its icons hold %2 bytes of RGB565 pixels, more than "
+                               "the limit of %3 MiB");
+  return text.arg(name).arg(bytes).arg(kMaxIconPixelBytes >> 20);
 }
 
 }  // namespace
@@ -111,7 +116,7 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
   built.toPictures = job.toPictures && job.layout == IconLayout::Icl;
   const std::string name = pathToUtf8(job.path);
   auto skipIcon = [&](int id, const std::string& why) {
-    built.warnings.push_back("skipped icon " + std::to_string(id) + " of " + name + ": " + why);
+    built.warnings.push_back(trText("Icon", "skipped icon %1 of %2: %3").arg(id).arg(name).arg(why));
   };
 
   if (job.layout == IconLayout::Raw && data.size() > kShortestRaw) {
@@ -146,8 +151,9 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
       EncodedPicture picture = EncodePictureBytes(ByteView(entry.jpeg), encoding, job.rotation,
                                                   PictureTarget::File);
       if (!picture.ok) {
-        skipIcon(entry.id, "cannot make a picture of it" +
-                               (picture.error.empty() ? std::string() : " (" + picture.error + ")"));
+        skipIcon(entry.id, picture.error.empty()
+                               ? trText("Icon", "cannot make a picture of it")
+                               : trText("Icon", "cannot make a picture of it (%1)").arg(picture.error));
         return;
       }
       built.pictures.push_back({entry.id, picture.extension, std::move(picture.bytes)});
@@ -177,7 +183,7 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
     } else if (std::optional<DecodedIcon> icon = DecodeIconPicture(ByteView(entry.jpeg))) {
       error = store(entry.id, icon->width, icon->height, ByteView(icon->pixels));
     } else {
-      error = "cannot decode picture";
+      error = trText("Icon", "cannot decode picture");
       skipIcon(entry.id, error);
     }
     done[key] = {index, error};
@@ -193,12 +199,15 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
 
   if (scan.missing) {
     built.missing = true;
-    built.warnings.push_back("skipped " + name + ": cannot read icon library or it is too short");
+    built.warnings.push_back(
+        trText("Icon", "skipped %1: cannot read icon library or it is too short").arg(name));
     return built;
   }
   if (!scan.problem.empty()) {
-    built.warnings.push_back("icon library " + name + " is damaged (" + scan.problem +
-                             "): the icons after that point are left out");
+    built.warnings.push_back(
+        trText("Icon", "icon library %1 is damaged (%2): the icons after that point are left out")
+            .arg(name)
+            .arg(scan.problem));
   }
   return built;
 }
@@ -211,9 +220,11 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
       if (!ec && size > kMaxIconLibraryBytes) {
         BuiltIconLibrary built;
         built.missing = true;
-        built.warnings.push_back("skipped " + pathToUtf8(job.path) + ": icon library of " +
-                                 std::to_string(size) + " bytes is larger than the limit of " +
-                                 std::to_string(kMaxIconLibraryBytes >> 20) + " MiB");
+        built.warnings.push_back(
+            trText("Icon", "skipped %1: icon library of %2 bytes is larger than the limit of %3 MiB")
+                .arg(pathToUtf8(job.path))
+                .arg(size)
+                .arg(kMaxIconLibraryBytes >> 20));
         return built;
       }
     }
@@ -230,8 +241,8 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
   } catch (const std::bad_alloc&) {
     BuiltIconLibrary built;
     built.abandoned = true;
-    built.warnings.push_back("abandoned icon library " + pathToUtf8(job.path) +
-                             ": out of memory");
+    built.warnings.push_back(
+        trText("Icon", "abandoned icon library %1: out of memory").arg(pathToUtf8(job.path)));
     return built;
   }
 }

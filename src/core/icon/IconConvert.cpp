@@ -1,6 +1,7 @@
 #include "icon/IconConvert.h"
 
 #include "util/OrderedPool.h"
+#include "util/Text.h"
 
 namespace tessel {
 
@@ -11,7 +12,8 @@ void writeIconLibrary(const BuiltIconLibrary& built, const IconLibraryJob& job,
                       const OutputLayout& layout, OutputWriter& out) {
   Report& report = out.report();
   if (built.missing || built.abandoned) {
-    const std::string why = built.warnings.empty() ? "cannot read it" : built.warnings.front();
+    const std::string why = built.warnings.empty() ? trText("Icon", "cannot read it").str()
+                                                : built.warnings.front();
     report.setFate(job.path, InputFate::Skipped, why);
   }
   for (const std::string& w : built.warnings) out.warn(w, job.path);
@@ -26,7 +28,8 @@ void writeIconLibrary(const BuiltIconLibrary& built, const IconLibraryJob& job,
       }
     }
     if (built.pictures.empty()) {
-      report.setFate(job.path, InputFate::Skipped, "the picture library holds no picture that converts");
+      report.setFate(job.path, InputFate::Skipped,
+                     trText("Icon", "the picture library holds no picture that converts"));
     }
     return;
   }

@@ -1,6 +1,7 @@
 #include "icon/IconLibrary.h"
 
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel {
 
@@ -18,8 +19,6 @@ constexpr std::uint64_t kT5uicSmallest = 10;  // data of this many bytes or fewe
 constexpr int kRawSlots = 16384;
 constexpr std::uint64_t kRawSlotSize = 8;
 
-std::string slotText(std::uint64_t k) { return "slot " + std::to_string(k); }
-
 IconScanResult scanIcl(ByteView data, const IconEntrySink& sink) {
   IconScanResult result;
   const std::uint64_t size = data.size();
@@ -27,7 +26,7 @@ IconScanResult scanIcl(ByteView data, const IconEntrySink& sink) {
   for (std::uint64_t k = 0; remaining < kIclCounterLimit; ++k) {
     const std::uint64_t tableEntry = kIclTableStart + 4 * k;
     if (!fitsIn(tableEntry, 4, size)) {
-      result.problem = "offset table runs past the end of the file at " + slotText(k);
+      result.problem = trText("Icon", "offset table runs past the end of the file at slot %1").arg(k);
       break;
     }
     const std::uint64_t off = getBe32(data.data() + tableEntry);
@@ -36,12 +35,12 @@ IconScanResult scanIcl(ByteView data, const IconEntrySink& sink) {
     const std::uint64_t bodyLength = getBe32(data.data() + off + 6);
     if (headLength + bodyLength >= kIclSlotLimit) continue;  // skipped: counter unchanged
     if (headLength == 0) {
-      result.problem = slotText(k) + " has an empty JPEG head";
+      result.problem = trText("Icon", "slot %1 has an empty JPEG head").arg(k);
       break;
     }
     const std::uint64_t d = off + kIclRecordHeader;
     if (!fitsIn(d, headLength + bodyLength, size)) {
-      result.problem = slotText(k) + " reaches past the end of the file";
+      result.problem = trText("Icon", "slot %1 reaches past the end of the file").arg(k);
       break;
     }
     remaining = static_cast<std::uint16_t>(remaining - 1);  // wraps from 0 to 65535
@@ -61,7 +60,7 @@ IconScanResult scanT5uic(ByteView data, const IconEntrySink& sink) {
     // A library shorter than its slot table: the slots that are not in the
     // file cannot be read.
     if (!fitsIn(slot, 11, size)) {
-      result.problem = "slot table runs past the end of the file at " + slotText(k);
+      result.problem = trText("Icon", "slot table runs past the end of the file at slot %1").arg(k);
       break;
     }
     const std::uint64_t dataOffset = getBe32(data.data() + slot + 4);

@@ -5,25 +5,26 @@
 #include <optional>
 
 #include "util/Zlib.h"
+#include "util/Text.h"
 
 namespace tessel {
 
 bool ZicoBuilder::add(int id, int width, int height, ByteView pixels, std::string* error) {
-  auto fail = [&](const char* why) {
-    if (error) *error = why;
+  auto fail = [&](const Text& why) {
+    if (error) *error = why.str();
     return false;
   };
-  if (id < 0 || id > 0xFFFF) return fail("icon number does not fit the icon file");
+  if (id < 0 || id > 0xFFFF) return fail(trText("Icon", "icon number does not fit the icon file"));
   if (width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF) {
-    return fail("icon size does not fit the icon file");
+    return fail(trText("Icon", "icon size does not fit the icon file"));
   }
   if (pixels.size() != std::uint64_t(width) * std::uint64_t(height) * 2) {
-    return fail("pixel data does not match the icon size");
+    return fail(trText("Icon", "pixel data does not match the icon size"));
   }
   std::optional<Bytes> block = ZlibCompress(pixels);
-  if (!block) return fail("cannot compress icon pixels");
+  if (!block) return fail(trText("Icon", "cannot compress icon pixels"));
   if (!fitsIn(dataArea_.size(), block->size(), std::numeric_limits<std::uint32_t>::max())) {
-    return fail("icon file would exceed 4 GiB");
+    return fail(trText("Icon", "icon file would exceed 4 GiB"));
   }
   ZicoRecord record;
   record.id = static_cast<std::uint16_t>(id);
@@ -38,16 +39,16 @@ bool ZicoBuilder::add(int id, int width, int height, ByteView pixels, std::strin
 
 bool ZicoBuilder::addCopy(int id, std::size_t index, std::string* error) {
   if (index >= records_.size()) {
-    if (error) *error = "no such icon";
+    if (error) *error = trText("Icon", "no such icon");
     return false;
   }
   if (id < 0 || id > 0xFFFF) {
-    if (error) *error = "icon number does not fit the icon file";
+    if (error) *error = trText("Icon", "icon number does not fit the icon file");
     return false;
   }
   ZicoRecord record = records_[index];
   if (!fitsIn(dataArea_.size(), record.dataSize, std::numeric_limits<std::uint32_t>::max())) {
-    if (error) *error = "icon file would exceed 4 GiB";
+    if (error) *error = trText("Icon", "icon file would exceed 4 GiB");
     return false;
   }
   record.id = static_cast<std::uint16_t>(id);

@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "picture/JpegError.h"
+#include "util/Text.h"
 // After jpeglib.h, which JpegError.h includes.
 #include <jerror.h>
 
@@ -108,23 +109,24 @@ long long compressRows(JpegContext* ctx, const std::uint8_t* rgb, int width, int
 std::optional<Bytes> EncodeJpegRows(const std::uint8_t* rgb, int width, int height,
                                     std::size_t pitch, int quality, std::string* error) {
   if (!rgb || width <= 0 || height <= 0) {
-    if (error) *error = "JPEG: picture has no pixels";
+    if (error) *error = trText("Picture", "JPEG: picture has no pixels");
     return std::nullopt;
   }
   auto* ctx = static_cast<JpegContext*>(std::calloc(1, sizeof(JpegContext)));
   if (!ctx) {
-    if (error) *error = "JPEG: out of memory";
+    if (error) *error = trText("Picture", "JPEG: out of memory");
     return std::nullopt;
   }
   ctx->capacity = kInitialBuffer;
   ctx->buffer = static_cast<JOCTET*>(std::malloc(ctx->capacity));
   std::optional<Bytes> result;
   if (!ctx->buffer) {
-    if (error) *error = "JPEG: out of memory";
+    if (error) *error = trText("Picture", "JPEG: out of memory");
   } else {
     const long long written = compressRows(ctx, rgb, width, height, pitch, quality);
     if (written < 0) {
-      if (error) *error = std::string("JPEG: ") + ctx->errors.message;
+      // The library's own message, as it gives it.
+      if (error) *error = trText("Picture", "JPEG: %1").arg(ctx->errors.message);
     } else {
       result = Bytes(ctx->buffer, ctx->buffer + written);
     }
@@ -136,14 +138,14 @@ std::optional<Bytes> EncodeJpegRows(const std::uint8_t* rgb, int width, int heig
 
 std::optional<Bytes> EncodeJpeg(const QImage& picture, int quality, std::string* error) {
   if (picture.isNull() || picture.width() <= 0 || picture.height() <= 0) {
-    if (error) *error = "JPEG: picture has no pixels";
+    if (error) *error = trText("Picture", "JPEG: picture has no pixels");
     return std::nullopt;
   }
   const QImage rgb = picture.format() == QImage::Format_RGB888
                          ? picture
                          : picture.convertToFormat(QImage::Format_RGB888);
   if (rgb.isNull()) {
-    if (error) *error = "JPEG: out of memory";
+    if (error) *error = trText("Picture", "JPEG: out of memory");
     return std::nullopt;
   }
   return EncodeJpegRows(rgb.constBits(), rgb.width(), rgb.height(),

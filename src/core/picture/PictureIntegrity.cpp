@@ -2,13 +2,14 @@
 
 #include <algorithm>
 #include <cstdint>
+#include "util/Text.h"
 
 namespace tessel {
 
 namespace {
 
 std::string bmpProblem(ByteView f) {
-  if (f.size() < 54) return "the file ends inside its header";
+  if (f.size() < 54) return trText("Picture", "the file ends inside its header");
   const std::uint64_t offset = getLe32(f.data() + 10);
   const std::uint32_t infoSize = getLe32(f.data() + 14);
   if (infoSize < 40) return {};  // an old core header: left to the decoder
@@ -23,8 +24,9 @@ std::string bmpProblem(ByteView f) {
   const std::uint64_t stride = (std::uint64_t(width) * bits + 31) / 32 * 4;
   const std::uint64_t needed = offset + stride * rows;
   if (f.size() >= needed) return {};
-  return "the file ends after " + std::to_string(f.size()) + " of the " + std::to_string(needed) +
-         " bytes its header declares";
+  return trText("Picture", "the file ends after %1 of the %2 bytes its header declares")
+      .arg(f.size())
+      .arg(needed);
 }
 
 struct JpegWalk {
@@ -96,7 +98,7 @@ JpegWalk walkJpeg(ByteView f, bool untilFirstScan = false) {
 
 std::string jpegProblem(ByteView f) {
   if (walkJpeg(f).ended) return {};
-  return "the file ends before its end-of-image marker (a cut JPEG)";
+  return trText("Picture", "the file ends before its end-of-image marker (a cut JPEG)");
 }
 
 // The run-length BMP's declared pixels against its data.
@@ -112,9 +114,13 @@ std::string rleProblem(ByteView f) {
   const std::uint64_t data = offset < f.size() ? f.size() - offset : 0;
   const std::uint64_t pixels = std::uint64_t(width) * rows;
   if (pixels <= kMaxRlePixelsPerByte * std::max<std::uint64_t>(data, 1)) return {};
-  return "a run-length BMP of " + std::to_string(width) + " x " + std::to_string(rows) +
-         " pixels in " + std::to_string(data) + " bytes of data (at most " +
-         std::to_string(kMaxRlePixelsPerByte) + " pixels a byte are taken)";
+  return trText("Picture",
+                "a run-length BMP of %1 x %2 pixels in %3 bytes of data (at most %4 pixels a byte "
+                "are taken)")
+      .arg(width)
+      .arg(rows)
+      .arg(data)
+      .arg(kMaxRlePixelsPerByte);
 }
 
 }  // namespace
@@ -124,7 +130,7 @@ std::string ContentProblem(ByteView file) {
   if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xD8) {
     const JpegWalk walk = walkJpeg(file);
     if (walk.scans > kMaxJpegScans) {
-      return "a JPEG of more than " + std::to_string(kMaxJpegScans) + " scans";
+      return trText("Picture", "a JPEG of more than %1 scans").arg(kMaxJpegScans);
     }
   }
   return {};

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "util/Text.h"
+
 namespace tessel {
 
 // Pictures wider or taller than this are refused.
@@ -13,13 +15,17 @@ constexpr std::uint64_t kMaxDecodedBytes = std::uint64_t(512) << 20;
 
 // Why a picture of this size is refused; empty when it is taken.
 inline std::string PictureSizeProblem(std::uint64_t width, std::uint64_t height) {
-  const std::string size = std::to_string(width) + " x " + std::to_string(height) + " pixels";
   if (width > std::uint64_t(kMaxPictureSide) || height > std::uint64_t(kMaxPictureSide)) {
-    return "picture is " + size + ", larger than " + std::to_string(kMaxPictureSide) + " on a side";
+    return trText("Picture", "picture is %1 x %2 pixels, larger than %3 on a side")
+        .arg(width)
+        .arg(height)
+        .arg(kMaxPictureSide);
   }
   if (width * height * 4u > kMaxDecodedBytes) {
-    return "picture is " + size + ", more than " + std::to_string(kMaxDecodedBytes >> 20) +
-           " MiB decoded";
+    return trText("Picture", "picture is %1 x %2 pixels, more than %3 MiB decoded")
+        .arg(width)
+        .arg(height)
+        .arg(kMaxDecodedBytes >> 20);
   }
   return {};
 }

@@ -9,6 +9,7 @@
 #include "picture/PictureIntegrity.h"
 #include "util/FileIO.h"
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel {
 
@@ -26,7 +27,7 @@ LoadedPicture readWith(QImageReader& reader, ByteView file) {
   reader.setAutoTransform(false);  // pixels as stored; orientation tags are not applied
   reader.setAllocationLimit(static_cast<int>(kMaxDecodedBytes >> 20));
   if (!reader.canRead()) {
-    result.error = "cannot decode it (" + reader.errorString().toStdString() + ")";
+    result.error = trText("Picture", "cannot decode it (%1)").arg(reader.errorString());
     return result;
   }
   const QSize announced = reader.size();
@@ -35,20 +36,20 @@ LoadedPicture readWith(QImageReader& reader, ByteView file) {
     if (!result.error.empty()) return result;
   }
   if (std::string problem = TruncationProblem(file); !problem.empty()) {
-    result.error = "cut short: " + problem;
+    result.error = trText("Picture", "cut short: %1").arg(problem);
     return result;
   }
   if (std::string problem = ContentProblem(file); !problem.empty()) {
-    result.error = "refused: " + problem;
+    result.error = trText("Picture", "refused: %1").arg(problem);
     return result;
   }
   QImage image;
   if (!reader.read(&image) || image.isNull()) {
-    result.error = "cannot decode it (" + reader.errorString().toStdString() + ")";
+    result.error = trText("Picture", "cannot decode it (%1)").arg(reader.errorString());
     return result;
   }
   if (image.width() <= 0 || image.height() <= 0) {
-    result.error = "cannot decode it (no pixels)";
+    result.error = trText("Picture", "cannot decode it (no pixels)");
     return result;
   }
   result.error = sizeProblem(image.size());
@@ -57,7 +58,7 @@ LoadedPicture readWith(QImageReader& reader, ByteView file) {
       image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
   if (image.format() != format) image.convertTo(format);
   if (image.isNull()) {
-    result.error = "out of memory while decoding it";
+    result.error = trText("Picture", "out of memory while decoding it");
     return result;
   }
   result.image = std::move(image);
@@ -79,8 +80,8 @@ LoadedPicture LoadPicture(const std::filesystem::path& path) {
     LoadedPicture result;
     std::error_code ec;
     result.error = std::filesystem::is_regular_file(path, ec)
-                       ? "cannot read it (or it is larger than 2 GiB)"
-                       : "cannot decode it (not a regular file)";
+                       ? trText("Picture", "cannot read it (or it is larger than 2 GiB)")
+                       : trText("Picture", "cannot decode it (not a regular file)");
     return result;
   }
   return LoadPictureData(ByteView(*data));

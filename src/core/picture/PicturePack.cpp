@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel {
 
@@ -24,28 +25,29 @@ Bytes PackIndexEntry(std::uint16_t number, std::uint8_t dataKind, std::uint32_t 
 
 bool PicturePack::append(int number, const EncodedPicture& block,
                          const std::filesystem::path& source, Report& report) {
-  const std::string name = "picture " + pathToUtf8(source);
   const auto skip = [&](const std::string& why) {
-    report.warn("skipped " + name + ": " + why, source);
+    report.warn(trText("Picture", "skipped picture %1: %2").arg(pathToUtf8(source)).arg(why), source);
     return false;
   };
   if (!block.ok) return skip(block.error);
   if (number < 0 || number > 0xFFFF) {
-    return skip("its number " + std::to_string(number) +
-                " is outside 0..65535, the range of the picture pack");
+    return skip(trText("Picture", "its number %1 is outside 0..65535, the range of the picture pack")
+                    .arg(number));
   }
   if (block.width <= 0 || block.height <= 0 || block.width > 0xFFFF || block.height > 0xFFFF) {
-    return skip("its size " + std::to_string(block.width) + " x " + std::to_string(block.height) +
-                " does not fit the picture pack");
+    return skip(trText("Picture", "its size %1 x %2 does not fit the picture pack")
+                    .arg(block.width)
+                    .arg(block.height));
   }
-  if (block.bytes.empty()) return skip("no data");
+  if (block.bytes.empty()) return skip(trText("Picture", "no data"));
   if (block.bytes.size() > kPackMaxBlock) {
-    return skip("its data of " + std::to_string(block.bytes.size()) +
-                " bytes passes the picture pack's limit of " + std::to_string(kPackMaxBlock));
+    return skip(trText("Picture", "its data of %1 bytes passes the picture pack's limit of %2")
+                    .arg(block.bytes.size())
+                    .arg(kPackMaxBlock));
   }
   // The 32-bit address must not wrap.
   if (std::uint64_t(packBaseAddress) + offset_ + block.bytes.size() > 0xFFFFFFFFull) {
-    return skip("the picture pack is full");
+    return skip(trText("Picture", "the picture pack is full"));
   }
   const std::size_t slot = std::size_t(number) * kPackEntrySize;
   if (entries_.size() < slot + kPackEntrySize) entries_.resize(slot + kPackEntrySize, 0);

@@ -11,6 +11,7 @@
 #include "picture/PlainDecode.h"
 #include "picture/Zbmp.h"
 #include "util/FileIO.h"
+#include "util/Text.h"
 #include "util/Zlib.h"
 
 namespace tessel {
@@ -120,7 +121,8 @@ Prepared prepare(ByteView data, const PictureEncoding& encoding, int rotation) {
 EncodedPicture encode(Prepared prepared, const PictureEncoding& encoding, PictureTarget target) {
   EncodedPicture out;
   if (!prepared.ok()) {
-    out.error = prepared.error.empty() ? "out of memory while preparing it" : prepared.error;
+    out.error = prepared.error.empty() ? trText("Picture", "out of memory while preparing it").str()
+                                       : prepared.error;
     return out;
   }
   const bool hasRows = prepared.rows.ok();
@@ -133,7 +135,7 @@ EncodedPicture encode(Prepared prepared, const PictureEncoding& encoding, Pictur
       out.extension = ".zbmp";
       out.bytes = EncodeZbmpRows(out.width, out.height, rows);
       if (out.bytes.empty()) {
-        out.error = "cannot encode it as .zbmp";
+        out.error = trText("Picture", "cannot encode it as .zbmp");
         return out;
       }
     } else {
@@ -142,7 +144,7 @@ EncodedPicture encode(Prepared prepared, const PictureEncoding& encoding, Pictur
       std::optional<Bytes> stream;
       if (!rows.empty()) stream = ZlibCompress(rows);
       if (!stream) {
-        out.error = "cannot compress its pixels";
+        out.error = trText("Picture", "cannot compress its pixels");
         return out;
       }
       out.packKind = kPackZlibRgb565;
@@ -172,7 +174,7 @@ EncodedPicture encodeWithin(ByteView data, const PictureEncoding& encoding, int 
     return encode(prepare(data, encoding, rotation), encoding, target);
   } catch (const std::bad_alloc&) {
     EncodedPicture out;
-    out.error = "out of memory while converting it";
+    out.error = trText("Picture", "out of memory while converting it");
     return out;
   }
 }
@@ -188,7 +190,7 @@ EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& en
   EncodedPicture out;
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) {
-    out.error = "cannot decode it (not a regular file)";
+    out.error = trText("Picture", "cannot decode it (not a regular file)");
     return out;
   }
   try {
@@ -202,13 +204,13 @@ EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& en
                                    true)
                     : std::nullopt;
     if (!data) {
-      out.error = "cannot read it";
+      out.error = trText("Picture", "cannot read it");
       return out;
     }
     out = encodeWithin(*data, encoding, rotation, target);
   } catch (const std::bad_alloc&) {
     out = EncodedPicture();
-    out.error = "out of memory while reading it";
+    out.error = trText("Picture", "out of memory while reading it");
   }
   // A large picture's buffer is not kept for the rest of the run.
   if (buffer.capacity() > kKeptReadBuffer) Bytes().swap(buffer);

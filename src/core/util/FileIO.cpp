@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel {
 
@@ -15,7 +16,8 @@ namespace {
 
 // The system's reason for the last failed call, as a user reads it.
 std::string systemReason(int error) {
-  return error != 0 ? std::generic_category().message(error) : "input/output error";
+  return error != 0 ? std::generic_category().message(error)
+                    : trText("Files", "input/output error").str();
 }
 
 void removeQuietly(const fs::path& path) {
@@ -44,7 +46,10 @@ class OutputFile {
     errno = 0;
     out_ = createFresh(path);
     opened_ = out_ != nullptr;
-    if (!out_) failure_ = "cannot create " + pathToUtf8(path_) + ": " + systemReason(errno);
+    if (!out_) {
+      const int error = errno;
+      failure_ = trText("Files", "cannot create %1: %2").arg(pathToUtf8(path_)).arg(systemReason(error));
+    }
   }
   ~OutputFile() {
     if (out_) std::fclose(out_);
@@ -79,7 +84,9 @@ class OutputFile {
     return ok();
   }
   bool fail(int error) {
-    if (failure_.empty()) failure_ = "cannot write " + pathToUtf8(path_) + ": " + systemReason(error);
+    if (failure_.empty()) {
+      failure_ = trText("Files", "cannot write %1: %2").arg(pathToUtf8(path_)).arg(systemReason(error));
+    }
     return false;
   }
   bool fail(const std::string& why) {
@@ -122,7 +129,10 @@ CopyResult copyInto(const fs::path& from, const fs::path& to, std::string* error
   errno = 0;
   std::ifstream in(from, std::ios::binary);
   if (!in) {
-    if (error) *error = "cannot read " + pathToUtf8(from) + ": " + systemReason(errno);
+    const int readError = errno;
+    if (error) {
+      *error = trText("Files", "cannot read %1: %2").arg(pathToUtf8(from)).arg(systemReason(readError));
+    }
     return CopyResult::ReadFailed;
   }
   // Streamed in blocks: sounds and tables of any size copy with the same
@@ -142,7 +152,10 @@ CopyResult copyInto(const fs::path& from, const fs::path& to, std::string* error
     if (in.eof()) break;
     if (!in) {
       readFailed = true;
-      out.fail("cannot read " + pathToUtf8(from) + ": " + systemReason(readError));
+      out.fail(trText("Files", "cannot read %1: %2")
+                   .arg(pathToUtf8(from))
+                   .arg(systemReason(readError))
+                   .str());
     }
   }
   if (size) *size = out.written();

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel {
 
@@ -48,11 +49,14 @@ void Report::madeFrom(const fs::path& in, const fs::path& output, InputFate fate
       std::erase(earlier->outputs, output);
       if (earlier->outputs.empty()) {
         earlier->fate = InputFate::Replaced;
-        earlier->reason = "replaced by " + pathToUtf8(in) + ", which has the same number";
+        earlier->reason =
+            trText("Report", "replaced by %1, which has the same number").arg(pathToUtf8(in));
       }
       const fs::path shortName = output.parent_path().filename() / output.filename();
-      warn("same number: " + pathToUtf8(in) + " is used for " + pathToUtf8(shortName) + ", " +
-               pathToUtf8(earlier->path) + " is not",
+      warn(trText("Report", "same number: %1 is used for %2, %3 is not")
+               .arg(pathToUtf8(in))
+               .arg(pathToUtf8(shortName))
+               .arg(pathToUtf8(earlier->path)),
            earlier->path);
     }
   }
