@@ -25,18 +25,17 @@ CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) {
   setProgramFolder(toPath(applicationDirPath()));
   // The dialogs are made in the language chosen here: the system's, or the
   // one --lang names.
-  QStringList args = arguments();
-  language_ = TakeLanguageArgument(args);
+  arguments_ = arguments();
+  language_ = TakeLanguageArgument(arguments_);
   UseLanguage(language_.language ? *language_.language : SystemLanguage());
 }
 
 int CTesselApp::run() {
-  QStringList args = arguments();
+  const QStringList& args = arguments_;
   if (language_.bad) {
     QTextStream(stderr) << "tessel: " << language_.errorText() << '\n';
     return 2;
   }
-  TakeLanguageArgument(args);
   const int at = args.indexOf(QStringLiteral("--screenshot"));
   if (at >= 0) {
     if (at + 1 >= args.size()) {

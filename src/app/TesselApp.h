@@ -20,6 +20,7 @@ class CTesselApp : public QApplication {
   int run();
 
  private:
+  QStringList arguments_;  // without --lang
   LanguageArgument language_;
 };
 

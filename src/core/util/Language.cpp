@@ -31,25 +31,12 @@ void remove(std::unique_ptr<QTranslator>& translator) {
   translator.reset();
 }
 
-// The program's translation: a translations/ folder among the resource
-// folders first (a translator trying a new .qm), then the one built in.
-std::unique_ptr<QTranslator> programTranslator(const QString& name) {
+// The first of `folders` holding the translation `name`.
+std::unique_ptr<QTranslator> translator(const QString& name, const QStringList& folders) {
   auto translator = std::make_unique<QTranslator>();
-  const fs::path folder = translationsFolder();
-  if (!folder.empty() && translator->load(name, toQString(folder))) return translator;
-  if (translator->load(name, QStringLiteral(":/i18n"))) return translator;
-  return nullptr;
-}
-
-// Qt's own texts (the buttons of message boxes, the folder picker): Qt's
-// translations folder, or translations/ beside the program (a Windows or
-// macOS deployment carries them there).
-std::unique_ptr<QTranslator> qtTranslator(const QString& name) {
-  auto translator = std::make_unique<QTranslator>();
-  if (translator->load(name, QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-    return translator;
-  const fs::path folder = translationsFolder();
-  if (!folder.empty() && translator->load(name, toQString(folder))) return translator;
+  for (const QString& folder : folders) {
+    if (!folder.isEmpty() && translator->load(name, folder)) return translator;
+  }
   return nullptr;
 }
 
@@ -57,10 +44,8 @@ std::unique_ptr<QTranslator> qtTranslator(const QString& name) {
 
 Language LanguageOf(const QStringList& uiLanguages) {
   if (uiLanguages.isEmpty()) return Language::English;
-  const QString first = uiLanguages.first().toLower();
-  return first == u"zh" || first.startsWith(u"zh-") || first.startsWith(u"zh_")
-             ? Language::Chinese
-             : Language::English;
+  return ParseLanguage(uiLanguages.first()) == Language::Chinese ? Language::Chinese
+                                                                  : Language::English;
 }
 
 Language SystemLanguage() { return LanguageOf(QLocale::system().uiLanguages()); }
@@ -114,10 +99,19 @@ bool UseLanguage(std::optional<Language> language) {
   state.language = language;
   if (!language) return true;
   const bool chinese = *language == Language::Chinese;
-  state.program = programTranslator(chinese ? QStringLiteral("tessel_zh_CN")
-                                            : QStringLiteral("tessel_en"));
-  // Qt's own texts are English as written.
-  if (chinese) state.qt = qtTranslator(QStringLiteral("qtbase_zh_CN"));
+  // A translations/ folder among the resource folders comes first: a
+  // translator trying a new .qm, or Qt's own beside a Windows or macOS
+  // deployment.
+  const fs::path resources = translationsFolder();
+  const QString own = resources.empty() ? QString() : toQString(resources);
+  state.program = translator(chinese ? QStringLiteral("tessel_zh_CN") : QStringLiteral("tessel_en"),
+                             {own, QStringLiteral(":/i18n")});
+  // Qt's own texts (message-box buttons, the folder picker) are English as
+  // written.
+  if (chinese) {
+    state.qt = translator(QStringLiteral("qtbase_zh_CN"),
+                          {QLibraryInfo::path(QLibraryInfo::TranslationsPath), own});
+  }
   if (state.qt) QCoreApplication::installTranslator(state.qt.get());
   if (state.program) QCoreApplication::installTranslator(state.program.get());
   return state.program != nullptr;
