@@ -1,0 +1,219 @@
+#include "convert/OutputLock.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <chrono>
+#include <map>
+#include <sstream>
+#include <system_error>
+
+#include "util/Paths.h"
+#include "util/Platform.h"
+#include "util/Text.h"
+
+namespace tessel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::int64_t nowSeconds() {
+  return std::chrono::duration_cast<std::chrono::seconds>(
+             std::chrono::system_clock::now().time_since_epoch())
+      .count();
+}
+
+// This program's name as processProgramName tells it to another process.
+std::string programName() {
+  if (std::string name = processProgramName(currentProcessId()); !name.empty()) return name;
+  const QString path = QCoreApplication::applicationFilePath();
+  return path.isEmpty() ? std::string("tessel") : QFileInfo(path).fileName().toStdString();
+}
+
+// What a lock file says of its holder.
+struct Holder {
+  std::int64_t pid = 0;
+  std::string host, program;
+  std::int64_t started = 0;  // seconds since the epoch; 0 when not given
+};
+
+std::string lockText() {
+  std::ostringstream text;
+  text << "tessel-lock 1\npid=" << currentProcessId() << "\nhost=" << machineName()
+       << "\nprogram=" << programName() << "\nstarted=" << nowSeconds() << '\n';
+  return text.str();
+}
+
+std::optional<Holder> parseLock(const std::string& text) {
+  std::map<std::string, std::string> fields;
+  std::istringstream lines(text);
+  for (std::string line; std::getline(lines, line);) {
+    if (const auto eq = line.find('='); eq != std::string::npos) {
+      fields[line.substr(0, eq)] = line.substr(eq + 1);
+    }
+  }
+  Holder holder;
+  try {
+    holder.pid = std::stoll(fields.at("pid"));
+    holder.host = fields.at("host");
+    if (fields.count("started")) holder.started = std::stoll(fields["started"]);
+  } catch (const std::exception&) {
+    return std::nullopt;
+  }
+  holder.program = fields["program"];
+  if (holder.pid <= 0 || holder.host.empty()) return std::nullopt;
+  return holder;
+}
+
+// How long ago the lock was taken: its own word, else the file's time.
+std::int64_t ageSeconds(const Holder& holder, const fs::path& path) {
+  std::int64_t started = holder.started;
+  if (started <= 0) {
+    const QFileInfo info(toQString(path));
+    started = info.lastModified().toSecsSinceEpoch();
+  }
+  return std::max<std::int64_t>(0, nowSeconds() - started);
+}
+
+std::string ageText(std::int64_t seconds) {
+  return trText("Lock", "%1 min ago").arg(seconds / 60);
+}
+
+}  // namespace
+
+OutputLock::Attempt OutputLock::acquire(const fs::path& path, bool takeOver) {
+  release();
+  Attempt attempt;
+  const std::string name = printable(pathToUtf8(path));
+  // Two tries: the second after a stale lock was removed.
+  for (int tries = 0; tries < 2; ++tries) {
+    std::string error;
+    bool exists = false;
+    if (createNewFile(path, lockText(), &error, &exists)) {
+      path_ = path;
+      held_ = true;
+      attempt.taken = true;
+      return attempt;
+    }
+    if (!exists) {
+      attempt.refusal =
+          trText("Lock", "cannot create the output lock %1: %2").arg(name).arg(error);
+      return attempt;
+    }
+    if (tries > 0) break;  // another run took it meanwhile
+
+    switch (entryKind(path)) {
+      case EntryKind::Folder:
+        attempt.refusal = trText("Lock",
+                                 "the output lock %1 is a folder, not a lock file; remove it if "
+                                 "no run is writing there")
+                              .arg(name);
+        return attempt;
+      case EntryKind::Link:
+        attempt.refusal = trText("Lock",
+                                 "the output lock %1 is a link, not a lock file; remove it if no "
+                                 "run is writing there")
+                              .arg(name);
+        return attempt;
+      case EntryKind::Other:
+        attempt.refusal = trText("Lock",
+                                 "the output lock %1 is not a regular file; remove it if no run "
+                                 "is writing there")
+                              .arg(name);
+        return attempt;
+      case EntryKind::Missing:
+        continue;  // gone meanwhile: try again
+      case EntryKind::RegularFile:
+        break;
+    }
+
+    std::string readError;
+    const std::optional<std::string> text = readSmallFile(path, 4096, &readError);
+    std::string stale;  // why the lock is stale; empty while it holds
+    const std::optional<Holder> holder = text ? parseLock(*text) : std::nullopt;
+    if (!text) {
+      stale = trText("Lock", "unreadable: %1").arg(readError);
+    } else if (text->empty()) {
+      stale = trText("Lock", "empty");
+    } else if (!holder) {
+      stale = trText("Lock", "not a lock this program wrote");
+    } else if (holder->host == machineName()) {
+      ProcessState state = processState(holder->pid);
+      if (state == ProcessState::Running && !holder->program.empty()) {
+        // A process id reused by another program does not hold the lock.
+        const std::string running = processProgramName(holder->pid);
+        if (!running.empty() && running != holder->program) state = ProcessState::Gone;
+      }
+      if (state == ProcessState::Gone) {
+        stale = trText("Lock", "process %1 on %2 has ended").arg(holder->pid).arg(holder->host);
+      } else if (state == ProcessState::Running) {
+        attempt.refusal = trText("Lock",
+                                 "another run is writing into this output (process %1 on %2, "
+                                 "lock file %3); try again when it has finished")
+                              .arg(holder->pid)
+                              .arg(holder->host)
+                              .arg(name);
+        return attempt;
+      } else if (!takeOver) {
+        attempt.mayTakeOver = true;
+        attempt.refusal = trText("Lock",
+                                 "the output lock %1 names process %2 on %3, which cannot be "
+                                 "checked; if no run is writing there, take the lock over "
+                                 "(--force)")
+                              .arg(name)
+                              .arg(holder->pid)
+                              .arg(holder->host);
+        return attempt;
+      } else {
+        stale = trText("Lock", "taken over from process %1 on %2").arg(holder->pid).arg(holder->host);
+      }
+    } else {
+      const std::int64_t age = ageSeconds(*holder, path);
+      if (age >= kForeignLockSeconds) {
+        stale = trText("Lock", "left by process %1 on %2 %3")
+                    .arg(holder->pid)
+                    .arg(holder->host)
+                    .arg(ageText(age));
+      } else if (!takeOver) {
+        attempt.mayTakeOver = true;
+        attempt.refusal = trText("Lock",
+                                 "the output lock %1 was taken by process %2 on %3 %4; that "
+                                 "machine's run cannot be checked from here. If it has ended, "
+                                 "take the lock over (--force); otherwise it counts as stale "
+                                 "after an hour")
+                              .arg(name)
+                              .arg(holder->pid)
+                              .arg(holder->host)
+                              .arg(ageText(age));
+        return attempt;
+      } else {
+        stale = trText("Lock", "taken over from process %1 on %2").arg(holder->pid).arg(holder->host);
+      }
+    }
+
+    std::error_code ec;
+    fs::remove(path, ec);
+    if (ec) {
+      attempt.refusal = trText("Lock", "cannot remove the stale output lock %1 (%2): %3")
+                            .arg(name)
+                            .arg(stale)
+                            .arg(ec.message());
+      return attempt;
+    }
+    attempt.note = trText("Lock", "removed the stale output lock %1: %2").arg(name).arg(stale);
+  }
+  attempt.refusal = trText("Lock",
+                           "another run took the output lock %1 at the same moment; try again "
+                           "when it has finished")
+                        .arg(name);
+  return attempt;
+}
+
+void OutputLock::release() {
+  if (!held_) return;
+  held_ = false;
+  std::error_code ec;
+  fs::remove(path_, ec);
+}
+
+}  // namespace tessel

@@ -1,0 +1,270 @@
+#include "util/Platform.h"
+
+#include <QString>
+#include <QSysInfo>
+#include <cerrno>
+#include <csignal>
+#include <system_error>
+
+#ifdef _WIN32
+#include <windows.h>
+#include <cstdio>
+#include <fstream>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
+
+namespace tessel {
+
+namespace fs = std::filesystem;
+
+namespace {
+std::string reasonOf(int error) { return std::generic_category().message(error ? error : EIO); }
+}  // namespace
+
+std::string machineName() {
+  const QString name = QSysInfo::machineHostName();
+  return name.isEmpty() ? std::string("localhost") : name.toStdString();
+}
+
+EntryKind entryKind(const fs::path& path) {
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(path, ec);
+  if (ec || !fs::exists(status)) return EntryKind::Missing;
+  if (fs::is_symlink(status)) return EntryKind::Link;
+  if (fs::is_directory(status)) return EntryKind::Folder;
+  if (fs::is_regular_file(status)) return EntryKind::RegularFile;
+  return EntryKind::Other;
+}
+
+#ifdef _WIN32
+
+std::int64_t currentProcessId() { return static_cast<std::int64_t>(GetCurrentProcessId()); }
+
+ProcessState processState(std::int64_t pid) {
+  HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
+  if (!process) {
+    return GetLastError() == ERROR_INVALID_PARAMETER ? ProcessState::Gone : ProcessState::Unknown;
+  }
+  DWORD code = 0;
+  const bool known = GetExitCodeProcess(process, &code);
+  CloseHandle(process);
+  if (!known) return ProcessState::Unknown;
+  return code == STILL_ACTIVE ? ProcessState::Running : ProcessState::Gone;
+}
+
+std::string processProgramName(std::int64_t) { return {}; }
+
+fs::path firstMountPointInside(const fs::path&) { return {}; }
+
+std::optional<std::string> readSmallFile(const fs::path& path, std::size_t limit,
+                                         std::string* error) {
+  if (entryKind(path) != EntryKind::RegularFile) {
+    if (error) *error = reasonOf(EINVAL);
+    return std::nullopt;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    if (error) *error = reasonOf(errno);
+    return std::nullopt;
+  }
+  std::string text(limit, '\0');
+  in.read(text.data(), static_cast<std::streamsize>(limit));
+  text.resize(static_cast<std::size_t>(in.gcount()));
+  return text;
+}
+
+bool createNewFile(const fs::path& path, const std::string& text, std::string* error,
+                   bool* exists) {
+  if (exists) *exists = false;
+  std::FILE* file = _wfopen(path.c_str(), L"wbx");
+  if (!file) {
+    if (exists) *exists = errno == EEXIST;
+    if (error) *error = reasonOf(errno);
+    return false;
+  }
+  const bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
+  if (std::fclose(file) != 0 || !ok) {
+    if (error) *error = reasonOf(errno);
+    std::error_code ec;
+    fs::remove(path, ec);
+    return false;
+  }
+  return true;
+}
+
+namespace {
+std::atomic<bool>* gStop = nullptr;
+std::atomic<int> gSignal{0};
+
+BOOL WINAPI onConsoleEvent(DWORD event) {
+  const int signal = event == CTRL_C_EVENT ? SIGINT : SIGTERM;
+  if (gStop && !gStop->load()) {
+    gSignal = signal;
+    gStop->store(true);
+    return TRUE;
+  }
+  ExitProcess(static_cast<UINT>(128 + signal));
+}
+}  // namespace
+
+StopSignals::StopSignals(std::atomic<bool>& stop) {
+  gStop = &stop;
+  gSignal = 0;
+  SetConsoleCtrlHandler(onConsoleEvent, TRUE);
+}
+
+StopSignals::~StopSignals() {
+  SetConsoleCtrlHandler(onConsoleEvent, FALSE);
+  gStop = nullptr;
+}
+
+#else
+
+std::int64_t currentProcessId() { return static_cast<std::int64_t>(::getpid()); }
+
+ProcessState processState(std::int64_t pid) {
+  if (pid <= 0 || pid != static_cast<pid_t>(pid)) return ProcessState::Gone;
+  if (::kill(static_cast<pid_t>(pid), 0) == 0) return ProcessState::Running;
+  if (errno == ESRCH) return ProcessState::Gone;
+  return errno == EPERM ? ProcessState::Running : ProcessState::Unknown;
+}
+
+std::string processProgramName(std::int64_t pid) {
+#ifdef __linux__
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/" + std::to_string(pid) + "/exe", ec);
+  if (ec) return {};
+  std::string name = exe.filename().string();
+  // A program replaced while it runs is named "tessel-cli (deleted)".
+  if (const auto cut = name.find(" (deleted)"); cut != std::string::npos) name.resize(cut);
+  return name;
+#else
+  (void)pid;
+  return {};
+#endif
+}
+
+fs::path firstMountPointInside(const fs::path& folder) {
+  struct stat top {};
+  if (::lstat(folder.c_str(), &top) != 0 || !S_ISDIR(top.st_mode)) return {};
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(folder, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    struct stat st {};
+    if (::lstat(it->path().c_str(), &st) != 0) continue;
+    if (st.st_dev != top.st_dev) return it->path();
+  }
+  return {};
+}
+
+std::optional<std::string> readSmallFile(const fs::path& path, std::size_t limit,
+                                         std::string* error) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) {
+    if (error) *error = reasonOf(errno);
+    return std::nullopt;
+  }
+  struct stat st {};
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (error) *error = reasonOf(EINVAL);
+    ::close(fd);
+    return std::nullopt;
+  }
+  std::string text(limit, '\0');
+  std::size_t got = 0;
+  while (got < limit) {
+    const ssize_t n = ::read(fd, text.data() + got, limit - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) {
+      if (error) *error = reasonOf(errno);
+      ::close(fd);
+      return std::nullopt;
+    }
+    if (n == 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  ::close(fd);
+  text.resize(got);
+  return text;
+}
+
+bool createNewFile(const fs::path& path, const std::string& text, std::string* error,
+                   bool* exists) {
+  if (exists) *exists = false;
+  const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+  if (fd < 0) {
+    if (exists) *exists = errno == EEXIST;
+    if (error) *error = reasonOf(errno);
+    return false;
+  }
+  std::size_t put = 0;
+  int failure = 0;
+  while (put < text.size()) {
+    const ssize_t n = ::write(fd, text.data() + put, text.size() - put);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) {
+      failure = n < 0 ? errno : ENOSPC;
+      break;
+    }
+    put += static_cast<std::size_t>(n);
+  }
+  if (::close(fd) != 0 && failure == 0) failure = errno;
+  if (failure != 0) {
+    if (error) *error = reasonOf(failure);
+    ::unlink(path.c_str());
+    return false;
+  }
+  return true;
+}
+
+namespace {
+std::atomic<bool>* gStop = nullptr;
+volatile std::sig_atomic_t gSignal = 0;
+constexpr int kStopSignals[] = {SIGINT, SIGTERM, SIGHUP};
+struct sigaction gPrevious[3];
+
+extern "C" void onStopSignal(int signal) {
+  if (gSignal != 0 || !gStop) {
+    // The second one: end now. The previous output is still in place; what
+    // the run left (its staging folder, its lock) the next run removes.
+    ::_exit(128 + signal);
+  }
+  gSignal = signal;
+  gStop->store(true);
+}
+}  // namespace
+
+StopSignals::StopSignals(std::atomic<bool>& stop) {
+  gStop = &stop;
+  gSignal = 0;
+  struct sigaction action {};
+  action.sa_handler = onStopSignal;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = 0;  // no SA_RESTART: a read waiting for an answer returns
+  for (int i = 0; i < 3; ++i) ::sigaction(kStopSignals[i], &action, &gPrevious[i]);
+}
+
+StopSignals::~StopSignals() {
+  for (int i = 0; i < 3; ++i) ::sigaction(kStopSignals[i], &gPrevious[i], nullptr);
+  gStop = nullptr;
+}
+
+#endif
+
+int StopSignals::signal() const { return gSignal; }
+
+std::string StopSignals::name(int signal) {
+  switch (signal) {
+    case SIGINT: return "SIGINT";
+    case SIGTERM: return "SIGTERM";
+#ifdef SIGHUP
+    case SIGHUP: return "SIGHUP";
+#endif
+    default: return "signal " + std::to_string(signal);
+  }
+}
+
+}  // namespace tessel

@@ -1,0 +1,66 @@
+#pragma once
+// The few things the operating system has to be asked directly: whether a
+// process lives, a file read without blocking or following a link, and the
+// signals that stop a run. Everything here has a POSIX and a Windows side;
+// nothing else in the core calls the system by hand.
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace tessel {
+
+// This process's id and the machine's name.
+std::int64_t currentProcessId();
+std::string machineName();
+
+// Whether process `pid` of this machine runs: yes, no, or unknown (the
+// system does not say).
+enum class ProcessState { Running, Gone, Unknown };
+ProcessState processState(std::int64_t pid);
+
+// The file name of the program process `pid` runs, where the system tells
+// (empty otherwise): a lock whose process id was reused by another program
+// is not held.
+std::string processProgramName(std::int64_t pid);
+
+// What stands at a path, seen without following a link.
+enum class EntryKind { Missing, RegularFile, Folder, Link, Other };
+EntryKind entryKind(const std::filesystem::path& path);
+
+// Reads at most `limit` bytes of a regular file, never through a link and
+// never waiting (a FIFO swapped in at the last moment is not read). Nothing
+// when it cannot be read; `error` then holds the system's reason.
+std::optional<std::string> readSmallFile(const std::filesystem::path& path, std::size_t limit,
+                                         std::string* error = nullptr);
+
+// Creates `path` as a new file holding `text`; fails when anything is there
+// (a link included). `error` holds the system's reason, `exists` tells
+// whether something was in the way.
+bool createNewFile(const std::filesystem::path& path, const std::string& text,
+                   std::string* error = nullptr, bool* exists = nullptr);
+
+// The first entry below `folder` (links not followed) that lies on another
+// file system than the folder itself: a mount point that no removal of the
+// folder can take away. Empty when there is none.
+std::filesystem::path firstMountPointInside(const std::filesystem::path& folder);
+
+// While an object lives, SIGINT, SIGTERM and SIGHUP (Ctrl-C and Ctrl-Break
+// on Windows) set `stop` and remember the signal instead of ending the
+// process; a second one ends it at once with 128 + the signal. Blocking
+// reads (a question on the terminal) are interrupted. One at a time.
+class StopSignals {
+ public:
+  explicit StopSignals(std::atomic<bool>& stop);
+  ~StopSignals();
+  StopSignals(const StopSignals&) = delete;
+  StopSignals& operator=(const StopSignals&) = delete;
+  // The signal that arrived (0 for none), and the exit status it calls for.
+  int signal() const;
+  static int exitStatus(int signal) { return 128 + signal; }
+  // The signal's name as people know it: "SIGINT".
+  static std::string name(int signal);
+};
+
+}  // namespace tessel
