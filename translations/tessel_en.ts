@@ -86,14 +86,6 @@
         <translation>--set has no effect: a Branch A project takes its device parameters from its own configuration</translation>
     </message>
     <message>
-        <source>device parameters not confirmed; the run stopped in %1</source>
-        <translation>device parameters not confirmed; the run stopped in %1</translation>
-    </message>
-    <message>
-        <source>the run was stopped; its output is incomplete</source>
-        <translation>the run was stopped; its output is incomplete</translation>
-    </message>
-    <message>
         <source>Branch A: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, %11 s</source>
         <translation>Branch A: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, %11 s</translation>
     </message>
@@ -371,6 +363,22 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <source>%1 pictures, %2 icon libraries (%3 icons): %4 faults</source>
         <translation>%1 pictures, %2 icon libraries (%3 icons): %4 faults</translation>
     </message>
+    <message>
+        <source>device parameters not confirmed; %1 is as it was</source>
+        <translation>device parameters not confirmed; %1 is as it was</translation>
+    </message>
+    <message>
+        <source>stopped by %1; %2 is as it was</source>
+        <translation>stopped by %1; %2 is as it was</translation>
+    </message>
+    <message>
+        <source>the run was stopped; %1 is as it was</source>
+        <translation>the run was stopped; %1 is as it was</translation>
+    </message>
+    <message>
+        <source>the output could not be written; %1 is as it was</source>
+        <translation>the output could not be written; %1 is as it was</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>
@@ -440,6 +448,10 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>cannot read %1: %2</source>
         <translation>cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>stopped before %1 was complete</source>
+        <translation>stopped before %1 was complete</translation>
     </message>
 </context>
 <context>
@@ -1208,6 +1220,77 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     </message>
 </context>
 <context>
+    <name>Lock</name>
+    <message>
+        <source>%1 min ago</source>
+        <translation>%1 min ago</translation>
+    </message>
+    <message>
+        <source>cannot create the output lock %1: %2</source>
+        <translation>cannot create the output lock %1: %2</translation>
+    </message>
+    <message>
+        <source>the output lock %1 is a folder, not a lock file; remove it if no run is writing there</source>
+        <translation>the output lock %1 is a folder, not a lock file; remove it if no run is writing there</translation>
+    </message>
+    <message>
+        <source>the output lock %1 is a link, not a lock file; remove it if no run is writing there</source>
+        <translation>the output lock %1 is a link, not a lock file; remove it if no run is writing there</translation>
+    </message>
+    <message>
+        <source>the output lock %1 is not a regular file; remove it if no run is writing there</source>
+        <translation>the output lock %1 is not a regular file; remove it if no run is writing there</translation>
+    </message>
+    <message>
+        <source>unreadable: %1</source>
+        <translation>unreadable: %1</translation>
+    </message>
+    <message>
+        <source>empty</source>
+        <translation>empty</translation>
+    </message>
+    <message>
+        <source>not a lock this program wrote</source>
+        <translation>not a lock this program wrote</translation>
+    </message>
+    <message>
+        <source>process %1 on %2 has ended</source>
+        <translation>process %1 on %2 has ended</translation>
+    </message>
+    <message>
+        <source>another run is writing into this output (process %1 on %2, lock file %3); try again when it has finished</source>
+        <translation>another run is writing into this output (process %1 on %2, lock file %3); try again when it has finished</translation>
+    </message>
+    <message>
+        <source>the output lock %1 names process %2 on %3, which cannot be checked; if no run is writing there, take the lock over (--force)</source>
+        <translation>the output lock %1 names process %2 on %3, which cannot be checked; if no run is writing there, take the lock over (--force)</translation>
+    </message>
+    <message>
+        <source>taken over from process %1 on %2</source>
+        <translation>taken over from process %1 on %2</translation>
+    </message>
+    <message>
+        <source>left by process %1 on %2 %3</source>
+        <translation>left by process %1 on %2 %3</translation>
+    </message>
+    <message>
+        <source>the output lock %1 was taken by process %2 on %3 %4; that machine&apos;s run cannot be checked from here. If it has ended, take the lock over (--force); otherwise it counts as stale after an hour</source>
+        <translation>the output lock %1 was taken by process %2 on %3 %4; that machine&apos;s run cannot be checked from here. If it has ended, take the lock over (--force); otherwise it counts as stale after an hour</translation>
+    </message>
+    <message>
+        <source>cannot remove the stale output lock %1 (%2): %3</source>
+        <translation>cannot remove the stale output lock %1 (%2): %3</translation>
+    </message>
+    <message>
+        <source>removed the stale output lock %1: %2</source>
+        <translation>removed the stale output lock %1: %2</translation>
+    </message>
+    <message>
+        <source>another run took the output lock %1 at the same moment; try again when it has finished</source>
+        <translation>another run took the output lock %1 at the same moment; try again when it has finished</translation>
+    </message>
+</context>
+<context>
     <name>Picture</name>
     <message>
         <source>JPEG: picture has no pixels</source>
@@ -1368,20 +1451,8 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <translation>cannot write into %1: %2</translation>
     </message>
     <message>
-        <source>another run is writing into %1; try again when it has finished</source>
-        <translation>another run is writing into %1; try again when it has finished</translation>
-    </message>
-    <message>
-        <source>another run is writing into %1 (process %2 on %3); try again when it has finished</source>
-        <translation>another run is writing into %1 (process %2 on %3); try again when it has finished</translation>
-    </message>
-    <message>
         <source>%1 holds %2, which no run writes; nothing was removed (--force removes it)</source>
         <translation>%1 holds %2, which no run writes; nothing was removed (--force removes it)</translation>
-    </message>
-    <message>
-        <source>cannot remove %1: %2</source>
-        <translation>cannot remove %1: %2</translation>
     </message>
     <message>
         <source>cannot remove all of the previous output in %1: %2 is still there (%3); nothing was written</source>
@@ -1474,6 +1545,70 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>not used by this run</source>
         <translation>not used by this run</translation>
+    </message>
+    <message>
+        <source>the run ended before its output was put in place</source>
+        <translation>the run ended before its output was put in place</translation>
+    </message>
+    <message>
+        <source>%1 is still there (%2)</source>
+        <translation>%1 is still there (%2)</translation>
+    </message>
+    <message>
+        <source>cannot put %1 back in place of %2: %3</source>
+        <translation>cannot put %1 back in place of %2: %3</translation>
+    </message>
+    <message>
+        <source>a run was stopped while it put its output in place: its complete output is now %1</source>
+        <translation>a run was stopped while it put its output in place: its complete output is now %1</translation>
+    </message>
+    <message>
+        <source>a run was stopped while it put its output in place: the previous output is back in %1</source>
+        <translation>a run was stopped while it put its output in place: the previous output is back in %1</translation>
+    </message>
+    <message>
+        <source>cannot remove %1, left by a run that was stopped: %2</source>
+        <translation>cannot remove %1, left by a run that was stopped: %2</translation>
+    </message>
+    <message>
+        <source>removed %1, the output a stopped run had replaced</source>
+        <translation>removed %1, the output a stopped run had replaced</translation>
+    </message>
+    <message>
+        <source>cannot remove %1, left by a run that did not finish: %2</source>
+        <translation>cannot remove %1, left by a run that did not finish: %2</translation>
+    </message>
+    <message>
+        <source>removed %1, left by a run that did not finish</source>
+        <translation>removed %1, left by a run that did not finish</translation>
+    </message>
+    <message>
+        <source>another file system is mounted there</source>
+        <translation>another file system is mounted there</translation>
+    </message>
+    <message>
+        <source>not enough free space in %1: the output needs at least %2, %3 are free; nothing was written</source>
+        <translation>not enough free space in %1: the output needs at least %2, %3 are free; nothing was written</translation>
+    </message>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>cannot create %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot move %1 aside: %2</source>
+        <translation>cannot move %1 aside: %2</translation>
+    </message>
+    <message>
+        <source>cannot put the new output in place of %1: %2</source>
+        <translation>cannot put the new output in place of %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot remove the previous output %1: %2; the next run removes it</source>
+        <translation>cannot remove the previous output %1: %2; the next run removes it</translation>
+    </message>
+    <message>
+        <source>cannot remove the preview of the previous output: %1</source>
+        <translation>cannot remove the preview of the previous output: %1</translation>
     </message>
 </context>
 <context>
@@ -1840,10 +1975,6 @@ unticked, once when pressed.</translation>
         <translation>Device parameters not confirmed: the conversion did not finish</translation>
     </message>
     <message>
-        <source>转换已停止，输出不完整</source>
-        <translation>The conversion was stopped: the output is incomplete</translation>
-    </message>
-    <message>
         <source>详细信息 - %1</source>
         <translation>Details - %1</translation>
     </message>
@@ -1907,6 +2038,18 @@ unticked, once when pressed.</translation>
         <source>转换正在进行。要停止转换吗？</source>
         <translation>A conversion is running. Stop it?</translation>
     </message>
+    <message>
+        <source>转换未完成，之前的输出保持不变。</source>
+        <translation>The conversion did not finish; the previous output is unchanged.</translation>
+    </message>
+    <message>
+        <source>转换已停止，之前的输出保持不变</source>
+        <translation>Stopped; the previous output is unchanged</translation>
+    </message>
+    <message>
+        <source>写入失败，之前的输出保持不变</source>
+        <translation>Write failed; the previous output is unchanged</translation>
+    </message>
 </context>
 <context>
     <name>tessel::GuiHost</name>
@@ -1915,6 +2058,14 @@ unticked, once when pressed.</translation>
 删除整个目录并继续转换吗？</source>
         <translation>The output folder %1 holds files no conversion made (%2, for one).
 Delete the whole folder and go on?</translation>
+    </message>
+    <message>
+        <source>%1
+
+确定没有其他转换正在写入 %2 吗？接管锁并继续转换吗？</source>
+        <translation>%1
+
+Are you sure no other conversion is writing into %2? Take over the lock and convert?</translation>
     </message>
 </context>
 </TS>

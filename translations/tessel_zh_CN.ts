@@ -86,14 +86,6 @@
         <translation>--set 无效：分支A的工程从其自身的配置中取设备参数</translation>
     </message>
     <message>
-        <source>device parameters not confirmed; the run stopped in %1</source>
-        <translation>设备参数未确认；本次转换停在 %1</translation>
-    </message>
-    <message>
-        <source>the run was stopped; its output is incomplete</source>
-        <translation>本次转换被中止；输出不完整</translation>
-    </message>
-    <message>
         <source>Branch A: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, %11 s</source>
         <translation>分支A：图片 %1/%2，图标 %3 个（图标库 %4/%5），写入文件 %6 个，跳过 %7，被替换 %8，忽略 %9，警告 %10，%11 秒</translation>
     </message>
@@ -371,6 +363,22 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <source>%1 pictures, %2 icon libraries (%3 icons): %4 faults</source>
         <translation>图片 %1 张，图标库 %2 个（图标 %3 个）：%4 个错误</translation>
     </message>
+    <message>
+        <source>device parameters not confirmed; %1 is as it was</source>
+        <translation>未确认设备参数；%1 保持不变</translation>
+    </message>
+    <message>
+        <source>stopped by %1; %2 is as it was</source>
+        <translation>已被 %1 停止；%2 保持不变</translation>
+    </message>
+    <message>
+        <source>the run was stopped; %1 is as it was</source>
+        <translation>转换已停止；%1 保持不变</translation>
+    </message>
+    <message>
+        <source>the output could not be written; %1 is as it was</source>
+        <translation>无法写入输出；%1 保持不变</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>
@@ -440,6 +448,10 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>cannot read %1: %2</source>
         <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>stopped before %1 was complete</source>
+        <translation>在 %1 写完之前已停止</translation>
     </message>
 </context>
 <context>
@@ -1208,6 +1220,77 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     </message>
 </context>
 <context>
+    <name>Lock</name>
+    <message>
+        <source>%1 min ago</source>
+        <translation>%1 分钟前</translation>
+    </message>
+    <message>
+        <source>cannot create the output lock %1: %2</source>
+        <translation>无法创建输出锁 %1：%2</translation>
+    </message>
+    <message>
+        <source>the output lock %1 is a folder, not a lock file; remove it if no run is writing there</source>
+        <translation>输出锁 %1 是一个目录，不是锁文件；如果没有转换正在写入，请删除它</translation>
+    </message>
+    <message>
+        <source>the output lock %1 is a link, not a lock file; remove it if no run is writing there</source>
+        <translation>输出锁 %1 是一个链接，不是锁文件；如果没有转换正在写入，请删除它</translation>
+    </message>
+    <message>
+        <source>the output lock %1 is not a regular file; remove it if no run is writing there</source>
+        <translation>输出锁 %1 不是普通文件；如果没有转换正在写入，请删除它</translation>
+    </message>
+    <message>
+        <source>unreadable: %1</source>
+        <translation>无法读取：%1</translation>
+    </message>
+    <message>
+        <source>empty</source>
+        <translation>空文件</translation>
+    </message>
+    <message>
+        <source>not a lock this program wrote</source>
+        <translation>不是本程序写的锁</translation>
+    </message>
+    <message>
+        <source>process %1 on %2 has ended</source>
+        <translation>%2 上的进程 %1 已结束</translation>
+    </message>
+    <message>
+        <source>another run is writing into this output (process %1 on %2, lock file %3); try again when it has finished</source>
+        <translation>另一个转换正在写入此输出（%2 上的进程 %1，锁文件 %3）；请在它结束后再试</translation>
+    </message>
+    <message>
+        <source>the output lock %1 names process %2 on %3, which cannot be checked; if no run is writing there, take the lock over (--force)</source>
+        <translation>输出锁 %1 属于 %3 上的进程 %2，无法检查该进程；如果没有转换正在写入，可以接管该锁（--force）</translation>
+    </message>
+    <message>
+        <source>taken over from process %1 on %2</source>
+        <translation>已从 %2 上的进程 %1 接管</translation>
+    </message>
+    <message>
+        <source>left by process %1 on %2 %3</source>
+        <translation>由 %2 上的进程 %1 于 %3 留下</translation>
+    </message>
+    <message>
+        <source>the output lock %1 was taken by process %2 on %3 %4; that machine&apos;s run cannot be checked from here. If it has ended, take the lock over (--force); otherwise it counts as stale after an hour</source>
+        <translation>输出锁 %1 由 %3 上的进程 %2 于 %4 取得；无法从这里检查那台机器上的转换。如果它已结束，可以接管该锁（--force）；否则一小时后该锁视为过期</translation>
+    </message>
+    <message>
+        <source>cannot remove the stale output lock %1 (%2): %3</source>
+        <translation>无法删除过期的输出锁 %1（%2）：%3</translation>
+    </message>
+    <message>
+        <source>removed the stale output lock %1: %2</source>
+        <translation>已删除过期的输出锁 %1：%2</translation>
+    </message>
+    <message>
+        <source>another run took the output lock %1 at the same moment; try again when it has finished</source>
+        <translation>另一个转换同时取得了输出锁 %1；请在它结束后再试</translation>
+    </message>
+</context>
+<context>
     <name>Picture</name>
     <message>
         <source>JPEG: picture has no pixels</source>
@@ -1368,20 +1451,8 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <translation>无法写入 %1：%2</translation>
     </message>
     <message>
-        <source>another run is writing into %1; try again when it has finished</source>
-        <translation>另一次转换正在写入 %1；请在它结束后重试</translation>
-    </message>
-    <message>
-        <source>another run is writing into %1 (process %2 on %3); try again when it has finished</source>
-        <translation>另一次转换正在写入 %1（%3 上的进程 %2）；请在它结束后重试</translation>
-    </message>
-    <message>
         <source>%1 holds %2, which no run writes; nothing was removed (--force removes it)</source>
         <translation>%1 中有 %2，它不是转换写入的；未删除任何内容（--force 会删除它）</translation>
-    </message>
-    <message>
-        <source>cannot remove %1: %2</source>
-        <translation>无法删除 %1：%2</translation>
     </message>
     <message>
         <source>cannot remove all of the previous output in %1: %2 is still there (%3); nothing was written</source>
@@ -1474,6 +1545,70 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>not used by this run</source>
         <translation>本次转换未使用</translation>
+    </message>
+    <message>
+        <source>the run ended before its output was put in place</source>
+        <translation>转换在输出就位之前结束</translation>
+    </message>
+    <message>
+        <source>%1 is still there (%2)</source>
+        <translation>%1 仍然存在（%2）</translation>
+    </message>
+    <message>
+        <source>cannot put %1 back in place of %2: %3</source>
+        <translation>无法将 %1 放回 %2：%3</translation>
+    </message>
+    <message>
+        <source>a run was stopped while it put its output in place: its complete output is now %1</source>
+        <translation>一次转换在放置输出时被停止：它的完整输出现在是 %1</translation>
+    </message>
+    <message>
+        <source>a run was stopped while it put its output in place: the previous output is back in %1</source>
+        <translation>一次转换在放置输出时被停止：之前的输出已放回 %1</translation>
+    </message>
+    <message>
+        <source>cannot remove %1, left by a run that was stopped: %2</source>
+        <translation>无法删除被停止的转换留下的 %1：%2</translation>
+    </message>
+    <message>
+        <source>removed %1, the output a stopped run had replaced</source>
+        <translation>已删除 %1，即被停止的转换替换掉的输出</translation>
+    </message>
+    <message>
+        <source>cannot remove %1, left by a run that did not finish: %2</source>
+        <translation>无法删除未完成的转换留下的 %1：%2</translation>
+    </message>
+    <message>
+        <source>removed %1, left by a run that did not finish</source>
+        <translation>已删除未完成的转换留下的 %1</translation>
+    </message>
+    <message>
+        <source>another file system is mounted there</source>
+        <translation>那里挂载了另一个文件系统</translation>
+    </message>
+    <message>
+        <source>not enough free space in %1: the output needs at least %2, %3 are free; nothing was written</source>
+        <translation>%1 的可用空间不足：输出至少需要 %2，可用 %3；未写入任何内容</translation>
+    </message>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>无法创建 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot move %1 aside: %2</source>
+        <translation>无法移开 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot put the new output in place of %1: %2</source>
+        <translation>无法用新输出替换 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot remove the previous output %1: %2; the next run removes it</source>
+        <translation>无法删除之前的输出 %1：%2；下次转换会删除它</translation>
+    </message>
+    <message>
+        <source>cannot remove the preview of the previous output: %1</source>
+        <translation>无法删除之前输出的预览：%1</translation>
     </message>
 </context>
 <context>
@@ -1840,10 +1975,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <translation>未确认设备参数，转换未完成</translation>
     </message>
     <message>
-        <source>转换已停止，输出不完整</source>
-        <translation>转换已停止，输出不完整</translation>
-    </message>
-    <message>
         <source>详细信息 - %1</source>
         <translation>详细信息 - %1</translation>
     </message>
@@ -1907,6 +2038,18 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <source>转换正在进行。要停止转换吗？</source>
         <translation>转换正在进行。要停止转换吗？</translation>
     </message>
+    <message>
+        <source>转换未完成，之前的输出保持不变。</source>
+        <translation>转换未完成，之前的输出保持不变。</translation>
+    </message>
+    <message>
+        <source>转换已停止，之前的输出保持不变</source>
+        <translation>转换已停止，之前的输出保持不变</translation>
+    </message>
+    <message>
+        <source>写入失败，之前的输出保持不变</source>
+        <translation>写入失败，之前的输出保持不变</translation>
+    </message>
 </context>
 <context>
     <name>tessel::GuiHost</name>
@@ -1915,6 +2058,14 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
 删除整个目录并继续转换吗？</source>
         <translation>输出目录 %1 中有不是转换生成的文件（例如 %2）。
 删除整个目录并继续转换吗？</translation>
+    </message>
+    <message>
+        <source>%1
+
+确定没有其他转换正在写入 %2 吗？接管锁并继续转换吗？</source>
+        <translation>%1
+
+确定没有其他转换正在写入 %2 吗？接管锁并继续转换吗？</translation>
     </message>
 </context>
 </TS>

@@ -59,6 +59,15 @@ bool GuiHost::confirmSetup(SetupValues& values) {
   return true;
 }
 
+// A Yes/No question; the wait cursor gives way to the arrow while it is open.
+bool GuiHost::ask(const QString& text) {
+  const bool wasBusy = busyDepth_ > 0;
+  if (wasBusy) QApplication::setOverrideCursor(Qt::ArrowCursor);
+  const bool yes = hooks_.ask && hooks_.ask(parent_, applicationTitle(), text);
+  if (wasBusy) QApplication::restoreOverrideCursor();
+  return yes;
+}
+
 bool GuiHost::confirmRemoval(const std::filesystem::path& privateFolder,
                              const std::filesystem::path& firstForeign) {
   const QString text =
@@ -66,11 +75,16 @@ bool GuiHost::confirmRemoval(const std::filesystem::path& privateFolder,
           "tessel::GuiHost", "输出目录 %1 中有不是转换生成的文件（例如 %2）。\n删除整个目录并继续转换吗？")
           .arg(QDir::toNativeSeparators(toQString(privateFolder)),
                QDir::toNativeSeparators(toQString(firstForeign)));
-  const bool wasBusy = busyDepth_ > 0;
-  if (wasBusy) QApplication::setOverrideCursor(Qt::ArrowCursor);
-  const bool yes = hooks_.ask && hooks_.ask(parent_, applicationTitle(), text);
-  if (wasBusy) QApplication::restoreOverrideCursor();
-  return yes;
+  return ask(text);
+}
+
+bool GuiHost::confirmLockTakeover(const std::filesystem::path& lockFile,
+                                  const std::string& holder) {
+  const QString text = QCoreApplication::translate(
+                           "tessel::GuiHost", "%1\n\n确定没有其他转换正在写入 %2 吗？接管锁并继续转换吗？")
+                           .arg(QString::fromStdString(holder),
+                                QDir::toNativeSeparators(toQString(lockFile.parent_path())));
+  return ask(text);
 }
 
 void GuiHost::openFolder(const std::filesystem::path& folder) {
@@ -134,6 +148,13 @@ bool ThreadHost::confirmRemoval(const std::filesystem::path& privateFolder,
                                 const std::filesystem::path& firstForeign) {
   bool yes = false;
   onGuiThread(context_, true, [&] { yes = gui_.confirmRemoval(privateFolder, firstForeign); });
+  return yes;
+}
+
+bool ThreadHost::confirmLockTakeover(const std::filesystem::path& lockFile,
+                                     const std::string& holder) {
+  bool yes = false;
+  onGuiThread(context_, true, [&] { yes = gui_.confirmLockTakeover(lockFile, holder); });
   return yes;
 }
 

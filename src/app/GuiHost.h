@@ -57,6 +57,8 @@ class GuiHost : public Host {
   bool confirmSetup(SetupValues& values) override;
   bool confirmRemoval(const std::filesystem::path& privateFolder,
                       const std::filesystem::path& firstForeign) override;
+  bool confirmLockTakeover(const std::filesystem::path& lockFile,
+                           const std::string& holder) override;
   void openFolder(const std::filesystem::path& folder) override;
   void busy(bool on) override;
   void pause(int milliseconds) override;
@@ -70,6 +72,8 @@ class GuiHost : public Host {
   void clearWarnings() { warnings_.clear(); }
 
  private:
+  bool ask(const QString& text);
+
   QWidget* parent_;
   CSetupDlg& setupDialog_;
   QProgressBar* progressBar_;
@@ -88,6 +92,8 @@ class ThreadHost : public Host {
   bool confirmSetup(SetupValues& values) override;
   bool confirmRemoval(const std::filesystem::path& privateFolder,
                       const std::filesystem::path& firstForeign) override;
+  bool confirmLockTakeover(const std::filesystem::path& lockFile,
+                           const std::string& holder) override;
   void openFolder(const std::filesystem::path& folder) override;
   void busy(bool on) override;
   void pause(int milliseconds) override;

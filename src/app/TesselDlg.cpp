@@ -267,8 +267,13 @@ void CTesselDlg::finishRun(std::shared_ptr<RunResult> result, const QString& fai
         tr("转换中止：%1").arg(failure).toStdString());
   } else {
     lastResult_ = std::make_unique<RunResult>(std::move(*result));
-    if (!lastResult_->report.writeFailures.empty())
-      host_->showMessage(writeFailureMessage(lastResult_->report.writeFailures).toStdString());
+    if (!lastResult_->report.writeFailures.empty()) {
+      QString text = writeFailureMessage(lastResult_->report.writeFailures);
+      if (lastResult_->outcome == RunOutcome::WriteFailed) {
+        text += QLatin1Char('\n') + tr("转换未完成，之前的输出保持不变。");
+      }
+      host_->showMessage(text.toStdString());
+    }
   }
   showOutcome();
   Q_EMIT runFinished();
@@ -285,9 +290,13 @@ std::filesystem::path CTesselDlg::shownOutputRoot() const {
 
 void CTesselDlg::showOutcome() {
   const std::filesystem::path root = shownOutputRoot();
+  // A run that did not finish left the previous output, which the link shows.
+  std::error_code ec;
   const bool written = lastResult_ && (lastResult_->outcome == RunOutcome::Completed ||
-                                       lastResult_->outcome == RunOutcome::NotConfirmed ||
-                                       lastResult_->outcome == RunOutcome::Stopped);
+                                       ((lastResult_->outcome == RunOutcome::NotConfirmed ||
+                                         lastResult_->outcome == RunOutcome::Stopped ||
+                                         lastResult_->outcome == RunOutcome::WriteFailed) &&
+                                        std::filesystem::is_directory(root, ec)));
   const QString shown = QDir::toNativeSeparators(toQString(root));
   if (written) {
     outputLink_->setText(QStringLiteral("<a href=\"output\">%1</a>").arg(shown.toHtmlEscaped()));
@@ -324,7 +333,9 @@ QString CTesselDlg::statusText() const {
     case RunOutcome::NotConfirmed:
       return tr("未确认设备参数，转换未完成");
     case RunOutcome::Stopped:
-      return tr("转换已停止，输出不完整");
+      return tr("转换已停止，之前的输出保持不变");
+    case RunOutcome::WriteFailed:
+      return tr("写入失败，之前的输出保持不变");
     default:
       return {};
   }

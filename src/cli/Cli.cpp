@@ -1,8 +1,10 @@
 #include "cli/Cli.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <new>
+#include <optional>
 #include <ostream>
 
 #include "cli/CliOptions.h"
@@ -10,13 +12,14 @@
 #include "cli/Inspect.h"
 #include "convert/ConversionRun.h"
 #include "util/Paths.h"
+#include "util/Platform.h"
 #include "util/Text.h"
 
 namespace tessel::cli {
 
 namespace {
 
-int exitStatusOf(const RunResult& result) {
+int exitStatusOf(const RunResult& result, int signal) {
   switch (result.outcome) {
     case RunOutcome::SourceInvalid:
     case RunOutcome::NoPictures:
@@ -27,6 +30,8 @@ int exitStatusOf(const RunResult& result) {
     case RunOutcome::NotConfirmed:
       return kNotConfirmed;
     case RunOutcome::Stopped:
+      return signal != 0 ? StopSignals::exitStatus(signal) : kIncomplete;
+    case RunOutcome::WriteFailed:
       return kIncomplete;
     case RunOutcome::Completed:
       break;
@@ -80,14 +85,31 @@ void printVerbose(const Report& report, std::ostream& err) {
   }
 }
 
+// The warnings about outputs that could not be written.
+void printWriteFailures(const Report& r, std::ostream& err) {
+  for (std::size_t i = 0; i < r.warnings.size(); ++i) {
+    const bool failure = std::find(r.writeFailures.begin(), r.writeFailures.end(),
+                                   r.warningInputs[i]) != r.writeFailures.end();
+    if (failure) err << "tessel-cli: " << printable(r.warnings[i]) << '\n';
+  }
+}
+
 int convert(const ConvertOptions& options, CliIo& io) {
   CliHost host(io, options.yes, options.open, options.quiet, options.overrides);
   host.setForce(options.run.force);
   Session session;  // every invocation starts from the defaults
   const auto start = std::chrono::steady_clock::now();
+  // A signal stops the run between two files; the previous output stays.
+  std::atomic<bool> stop{false};
+  std::optional<StopSignals> signals;
+  RunOptions run = options.run;
+  if (io.handleSignals) {
+    signals.emplace(stop);
+    run.stop = &stop;
+  }
   RunResult result;
   try {
-    result = ConversionRun(options.settings, options.run, session, host);
+    result = ConversionRun(options.settings, run, session, host);
   } catch (const std::bad_alloc&) {
     host.endProgressLine();
     io.err << "tessel-cli: "
@@ -115,32 +137,46 @@ int convert(const ConvertOptions& options, CliIo& io) {
     host.warning(text);
     ++result.totals.warnings;
   }
-  const int status = exitStatusOf(result);
+  const int signal = signals ? signals->signal() : 0;
+  signals.reset();
+  const int status = exitStatusOf(result, signal);
+  const std::string privateFolder = printable(pathToUtf8(result.privateFolder));
   if (options.json) {
     const QByteArray json = ReportJson(options, result, host.confirmed(), status);
     io.out.write(json.constData(), json.size());
   }
   if (result.outcome == RunOutcome::NotConfirmed) {
     io.err << "tessel-cli: "
-           << trText("Cli", "device parameters not confirmed; the run stopped in %1")
-                  .arg(printable(pathToUtf8(result.privateFolder)))
+           << trText("Cli", "device parameters not confirmed; %1 is as it was")
+                  .arg(privateFolder)
                   .str()
            << '\n';
   }
   if (status == kRefused || status == kNotConfirmed) return status;
   if (result.outcome == RunOutcome::Stopped) {
-    io.err << "tessel-cli: " << trText("Cli", "the run was stopped; its output is incomplete").str()
+    io.err << "tessel-cli: "
+           << (signal != 0 ? trText("Cli", "stopped by %1; %2 is as it was")
+                                 .arg(StopSignals::name(signal))
+                                 .arg(privateFolder)
+                           : trText("Cli", "the run was stopped; %1 is as it was").arg(privateFolder))
+                  .str()
+           << '\n';
+    return status;
+  }
+  if (result.outcome == RunOutcome::WriteFailed) {
+    // The failures were printed as warnings; with -q they are printed here.
+    if (options.quiet) printWriteFailures(r, io.err);
+    io.err << "tessel-cli: "
+           << trText("Cli", "the output could not be written; %1 is as it was")
+                  .arg(privateFolder)
+                  .str()
            << '\n';
     return status;
   }
 
   if (options.quiet) {
     // Errors only: what could not be written, and a missing font.
-    for (std::size_t i = 0; i < r.warnings.size(); ++i) {
-      const bool failure = std::find(r.writeFailures.begin(), r.writeFailures.end(),
-                                     r.warningInputs[i]) != r.writeFailures.end();
-      if (failure) io.err << "tessel-cli: " << printable(r.warnings[i]) << '\n';
-    }
+    printWriteFailures(r, io.err);
     return status;
   }
   if (options.verbose) printVerbose(r, io.err);

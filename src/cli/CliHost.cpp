@@ -46,6 +46,23 @@ void CliHost::progress(int done, int total) {
   progressShown_ = true;
 }
 
+void CliHost::note(const std::string& text) {
+  if (quiet_) return;
+  endProgressLine();
+  io_.err << "tessel-cli: " << printable(text) << '\n';
+}
+
+bool CliHost::canConfirmSetup() {
+  if (yes_ || io_.inIsTerminal) return true;
+  io_.err << "tessel-cli: "
+          << trText("Cli",
+                    "the device parameters need confirmation: run on a terminal, or pass "
+                    "--yes (with --set NAME=VALUE to correct them)")
+                 .str()
+          << '\n';
+  return false;
+}
+
 bool CliHost::confirmSetup(SetupValues& values) {
   endProgressLine();
   // The corrections were checked when the command line was read.
@@ -64,15 +81,7 @@ bool CliHost::confirmSetup(SetupValues& values) {
     confirmed_ = values;
     return true;
   }
-  if (!io_.inIsTerminal) {
-    io_.err << "tessel-cli: "
-            << trText("Cli",
-                      "the device parameters need confirmation: run on a terminal, or pass "
-                      "--yes (with --set NAME=VALUE to correct them)")
-                   .str()
-            << '\n';
-    return false;
-  }
+  if (!canConfirmSetup()) return false;
   io_.err << trText("Cli", "Device parameters read from the source:").str() << '\n'
           << DescribeSetupValues(values) << '\n'
           //: the answer is y or yes, as typed in English

@@ -22,6 +22,9 @@ struct CliIo {
   // The language when --lang names none (the program: the system's). None:
   // the texts as the sources write them.
   std::optional<Language> language;
+  // Ctrl-C, SIGTERM and SIGHUP stop a conversion between two files (the
+  // program; tests that run it in their own process leave this off).
+  bool handleSignals = false;
 };
 
 class CliHost : public Host {
@@ -32,6 +35,8 @@ class CliHost : public Host {
   void systemMessage(Message message, const std::filesystem::path& about,
                      const std::filesystem::path& other) override;
   bool confirmSetup(SetupValues& values) override;
+  bool canConfirmSetup() override;
+  void note(const std::string& text) override;
   void openFolder(const std::filesystem::path& folder) override;
   void progress(int done, int total) override;
   void warning(const std::string& text) override;

@@ -24,6 +24,7 @@ const char* outcomeName(RunOutcome outcome) {
     case RunOutcome::OutputRefused: return "refused: output folder";
     case RunOutcome::NotConfirmed: return "not confirmed";
     case RunOutcome::Stopped: return "stopped";
+    case RunOutcome::WriteFailed: return "write failed";
   }
   return "";
 }
@@ -133,6 +134,9 @@ QByteArray ReportJson(const ConvertOptions& options, const RunResult& result,
     warnings.append(o);
   }
   doc["warnings"] = warnings;
+  QJsonArray notes;
+  for (const std::string& note : r.notes) notes.append(text(note));
+  doc["notes"] = notes;
   QJsonArray failures;
   for (const auto& failed : r.writeFailures) failures.append(path(failed));
   doc["writeFailures"] = failures;

@@ -25,6 +25,7 @@ int main(int argc, char** argv) {
   tessel::setProgramFolder(tessel::toPath(QCoreApplication::applicationDirPath()));
   tessel::cli::CliIo io{std::cout, std::cerr, std::cin, isTerminal(stderr), isTerminal(stdin),
                         tessel::SystemLanguage()};
+  io.handleSignals = true;
 #ifdef _WIN32
   // QCoreApplication::arguments() decodes the platform's argument encoding.
   return tessel::cli::RunCli(QCoreApplication::arguments(), io);

@@ -125,13 +125,12 @@ TEST_F(CliTest, DefaultOutputIsDocumentsAndNeverTheFileSystemRoot) {
 }
 
 TEST_F(CliTest, BranchBNeedsConfirmation) {
-  // No terminal and no --yes: refused, output as a cancelled dialog leaves it.
+  // No terminal and no --yes: refused before anything is written.
   Cli r = runCli({"convert", src(), "-o", dst()});
   EXPECT_EQ(r.status, 3) << r.err;
   EXPECT_NE(r.err.find("--yes"), std::string::npos);
   EXPECT_FALSE(marker());
-  EXPECT_TRUE(fs::exists(priv / "truefont" / "truefont.ini"));
-  EXPECT_FALSE(fs::exists(priv / "image"));
+  EXPECT_FALSE(fs::exists(priv));
 
   r = runCli({"convert", src(), "-o", dst(), "--yes"});
   EXPECT_EQ(r.status, 0) << r.err;

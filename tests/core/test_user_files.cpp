@@ -4,7 +4,6 @@
 // far more memory or time than their bytes justify.
 #include <gtest/gtest.h>
 
-#include <QLockFile>
 #include <QProcess>
 #include <chrono>
 #include <sys/mount.h>
@@ -12,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "convert/OutputLock.h"
 #include "icon/IconBuild.h"
 #include "picture/PictureIntegrity.h"
 #include "support/RunFixture.h"
@@ -152,8 +152,8 @@ TEST_F(UserFiles, APrivateFolderThatCannotBeEmptiedEndsTheRunBeforeAnyWrite) {
   EXPECT_EQ(r.outcome, RunOutcome::OutputRefused);
   ASSERT_FALSE(host.messages.empty());
   EXPECT_NE(host.messages.back().find("held"), std::string::npos) << ::testing::PrintToString(host.messages);
-  EXPECT_FALSE(fs::exists(priv / "truefont"));
-  EXPECT_FALSE(fs::exists(output / pathFromUtf8(kMarkerFileName)));
+  EXPECT_TRUE(fs::exists(priv / "truefont" / "font.ttf"));  // the previous output stays
+  EXPECT_TRUE(fs::exists(output / pathFromUtf8(kMarkerFileName)));
 }
 
 TEST_F(UserFiles, ASourceReachedThroughABindMountOfTheOutputIsRefused) {
@@ -201,8 +201,8 @@ TEST_F(UserFiles, APrivateFolderWithForeignFilesIsRemovedOnlyWhenTheUserSaysSo) 
 TEST_F(UserFiles, ASecondRunIntoTheSameOutputIsRefusedNamingTheFirst) {
   branchA();
   fs::create_directories(output);
-  QLockFile lock(toQString(output / ".tessel.lock"));
-  ASSERT_TRUE(lock.tryLock(0));
+  OutputLock lock;
+  ASSERT_TRUE(lock.acquire(output / ".tessel.lock", false).taken);
   const test::CliRun r = runShell(cli() + " -o " + quoted(output));
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("process " + std::to_string(::getpid())), std::string::npos) << r.err;
@@ -223,16 +223,6 @@ TEST_F(UserFiles, EverythingIsCheckedBeforeTheOldOutputIsTouched) {
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("plain-file"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("Not a directory"), std::string::npos) << r.err;
-}
-
-TEST_F(UserFiles, TheMarkerGoesWithThePrivateFolderItStandsBeside) {
-  branchA();
-  ASSERT_EQ(run().outcome, RunOutcome::Completed);
-  ASSERT_TRUE(fs::exists(output / pathFromUtf8(kMarkerFileName)));
-  fs::remove(source / "14.bin");  // Branch B now: the parameters are not confirmed
-  host.confirmAnswer = false;
-  ASSERT_EQ(run().outcome, RunOutcome::NotConfirmed);
-  EXPECT_FALSE(fs::exists(output / pathFromUtf8(kMarkerFileName)));
 }
 
 TEST_F(UserFiles, AnUnreadableTableIsSkippedWithAWarning) {

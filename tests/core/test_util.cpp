@@ -45,14 +45,20 @@ TEST(FileIO, FailedWriteLeavesNoFileAndIsReported) {
   const test::FailingWrites faults("bad.bin");
   Report report;
   OutputWriter out(report, &faults);
+  // A replacement that fails leaves the earlier file as it was.
+  ASSERT_TRUE(writeFile(dir / "bad.bin", {ByteView(Bytes(10, 1))}));
+  ASSERT_TRUE(out.write(dir / "good.bin", ByteView(data)));
   EXPECT_FALSE(out.write(dir / "bad.bin", ByteView(data)));
-  EXPECT_TRUE(out.write(dir / "good.bin", ByteView(data)));
-  EXPECT_FALSE(fs::exists(dir / "bad.bin"));
-  EXPECT_EQ(test::readBytes(dir / "good.bin"), data);
+  EXPECT_EQ(test::readBytes(dir / "bad.bin"), Bytes(10, 1));
+  EXPECT_EQ(test::listTree(dir.path()), (std::vector<std::string>{"bad.bin", "good.bin"}));
   ASSERT_EQ(report.writeFailures.size(), 1u);
   EXPECT_EQ(report.writeFailures[0], dir / "bad.bin");
-  EXPECT_EQ(report.filesWritten, 1);
   EXPECT_EQ(report.warnings.size(), 1u);
+  // After a failure the writer writes nothing more.
+  EXPECT_TRUE(out.halted());
+  EXPECT_FALSE(out.write(dir / "later.bin", ByteView(data)));
+  EXPECT_FALSE(fs::exists(dir / "later.bin"));
+  EXPECT_EQ(report.filesWritten, 1);
 }
 
 TEST(FileIO, LargeCopiesStreamAndFailCleanly) {

@@ -1,5 +1,7 @@
 #include "support/RunFixture.h"
 
+#include <random>
+
 #include "font/FontStep.h"
 #include "util/Paths.h"
 
@@ -20,6 +22,48 @@ RunResult RunFixture::run() { return ConversionRun(settings, options, session, h
 
 bool RunFixture::has(const std::string& relative) const {
   return fs::exists(priv / pathFromUtf8(relative));
+}
+
+QImage noise(int width, int height, unsigned seed) {
+  std::mt19937 random(seed);
+  QImage image(width, height, QImage::Format_RGB32);
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) image.setPixel(x, y, random() | 0xFF000000u);
+  }
+  return image;
+}
+
+void fillProject(const fs::path& source, int noisePictures, bool t5lc1) {
+  using namespace build;
+  writeText(source / "13.bin", "thirteen");
+  writeText(source / "14.bin", "fourteen");
+  writeText(source / "22.bin", "twenty-two");
+  writeText(source / "3.wav", "RIFF....WAVE");
+  Bytes header(64, 0);
+  if (t5lc1) {
+    const std::string marker = "T5LC1";
+    std::copy(marker.begin(), marker.end(), header.begin());
+    header[8] = 40;  // the picture library
+    header[11] = 28;  // divisor: 115200
+  } else {
+    header[8] = 0x1C;
+    header[11] = 0x5A;
+    header[12] = 50;
+  }
+  writeBytes(source / "T5LCFG_1.CFG", ByteView(header));
+  QImage red(9, 7, QImage::Format_RGB32);
+  red.fill(Qt::red);
+  writeBytes(source / "40.icl",
+             ByteView(buildIcl(1, {iclSlot(splitAtScan(encode(patternImage(24, 16), "JPG", 90))),
+                                   iclSlot(splitAtScan(encode(red, "JPG", 95)))})));
+  Bytes raw = emptyRaw();
+  addRawIcon(raw, 0, 2, 2, {0x0001, 0x0203, 0x0405, 0x0607});
+  writeBytes(source / "41.ico", ByteView(raw));
+  for (int i = 0; i < noisePictures; ++i) {
+    const Bytes bmp = encode(noise(64, 48, unsigned(i)), "BMP");
+    writeBytes(source / (std::to_string(i) + ".bmp"), ByteView(bmp));
+  }
+  writePicture(source / "20.jpg", 40, 30);
 }
 
 std::pair<int, int> zbmpSize(const fs::path& file) {

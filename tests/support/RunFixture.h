@@ -25,6 +25,17 @@ struct RunFixture : ::testing::Test {
   bool has(const std::string& relative) const;
 };
 
+// A Branch A source with everything a project holds: the three tables, a
+// sound, a block file, an ICL library (40.icl) and a raw one (41.ico),
+// `noisePictures` BMPs of noise (0.bmp, 1.bmp, ...) and 20.jpg. With a T5LC1
+// block file, library 40 is the picture library: its icons become the
+// screen pictures and the picture files are left alone; without the marker
+// the picture files are converted.
+void fillProject(const fs::path& source, int noisePictures, bool t5lc1);
+
+// A picture of random pixels: it hardly compresses.
+QImage noise(int width, int height, unsigned seed);
+
 // The zbmp header's width and height.
 std::pair<int, int> zbmpSize(const fs::path& file);
 

@@ -104,6 +104,24 @@ std::vector<std::string> listTree(const fs::path& root) {
   return out;
 }
 
+std::map<std::string, std::string> treeSnapshot(const fs::path& root) {
+  std::map<std::string, std::string> out;
+  std::error_code ec;
+  for (auto it = fs::recursive_directory_iterator(root, ec);
+       !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
+    const std::string rel = pathToUtf8(fs::relative(it->path(), root).generic_u8string());
+    if (it->is_symlink()) {
+      out[rel] = "-> " + pathToUtf8(fs::read_symlink(it->path(), ec));
+    } else if (it->is_directory()) {
+      out[rel] = "/";
+    } else {
+      const Bytes b = readBytes(it->path());
+      out[rel] = std::string(b.begin(), b.end());
+    }
+  }
+  return out;
+}
+
 Bytes inflate(ByteView stream, std::size_t expectedSize) {
   Bytes out(expectedSize + 1);
   uLongf len = static_cast<uLongf>(out.size());

@@ -3,6 +3,7 @@
 // code, a host that records what a run says.
 #include <QImage>
 #include <filesystem>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,10 @@ void writePicture(const fs::path& path, int width, int height);
 // Sorted list of the files below `root`, as relative generic paths
 // (folders end in '/').
 std::vector<std::string> listTree(const fs::path& root);
+
+// Every entry below `root` and what it holds: a file's bytes, "/" for a
+// folder, "-> target" for a link. Two equal snapshots: not a byte changed.
+std::map<std::string, std::string> treeSnapshot(const fs::path& root);
 
 // zlib inflate of a whole stream; empty on error.
 Bytes inflate(ByteView stream, std::size_t expectedSize);

@@ -1,19 +1,13 @@
 #include "convert/ConversionRun.h"
 
-#include <QCoreApplication>
-#include <QCryptographicHash>
-#include <QDir>
-#include <QFile>
-#include <QLockFile>
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <map>
-#include <memory>
+#include <optional>
 #include <system_error>
 
 #include "config/Baud.h"
 #include "config/ConfigSteps.h"
+#include "convert/OutputClaim.h"
 #include "convert/RunValues.h"
 #include "convert/SourceScan.h"
 #include "font/FontStep.h"
@@ -57,98 +51,11 @@ bool pathsOverlap(const fs::path& source, const OutputLayout& layout) {
          folderTreeHolds(layout.privateFolder(), source);
 }
 
-// True when `name` is a decimal number (as FileNumber writes one) followed
-// by `extension`.
-bool numberedName(const std::string& name, const char* extension) {
-  const std::string ext(extension);
-  if (name.size() <= ext.size() || name.compare(name.size() - ext.size(), ext.size(), ext) != 0) {
-    return false;
-  }
-  std::size_t i = name[0] == '-' ? 1 : 0;
-  const std::size_t end = name.size() - ext.size();
-  if (i == end) return false;
-  for (; i < end; ++i) {
-    if (name[i] < '0' || name[i] > '9') return false;
-  }
-  return true;
-}
-
-// True when a run writes a regular file of this name into this folder of
-// private/ (the top when `folder` is empty).
-bool runWrites(const std::string& folder, const std::string& name) {
-  if (folder.empty()) return name == "config.txt" || name == "config.bin";
-  if (folder == "truefont") return name == "truefont.ini" || name == "font.ttf";
-  if (folder == "image") return numberedName(name, ".zbmp") || numberedName(name, ".jpg");
-  if (folder == "icon") return numberedName(name, ".zico");
-  if (folder == "sound") return numberedName(name, ".wav");
-  if (folder == "bin") {
-    for (const char* known : {"13.bin", "14.bin", "22.bin", "image.idx", "image.bin", kPinyinFile}) {
-      if (name == known) return true;
-    }
-  }
-  return false;
-}
-
-// The first entry of an old private/ that no run writes (a user's file, a
-// link, a folder of another name), in name order; empty when there is none.
-fs::path firstForeignEntry(const fs::path& priv) {
-  std::error_code ec;
-  const auto sorted = [](const fs::path& folder) {
-    std::vector<fs::directory_entry> entries;
-    std::error_code listed;
-    for (auto it = fs::directory_iterator(folder, listed);
-         !listed && it != fs::directory_iterator(); it.increment(listed)) {
-      entries.push_back(*it);
-    }
-    std::sort(entries.begin(), entries.end(),
-              [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
-    return entries;
-  };
-  const fs::file_status status = fs::symlink_status(priv, ec);
-  if (fs::is_symlink(status)) return {};  // the link goes, its target stays
-  if (!fs::is_directory(status)) return priv;
-  for (const fs::directory_entry& top : sorted(priv)) {
-    const std::string name = pathToUtf8(top.path().filename());
-    const fs::file_status type = top.symlink_status(ec);
-    if (fs::is_regular_file(type) && runWrites({}, name)) continue;
-    const bool known = name == "truefont" || name == "image" || name == "icon" || name == "bin" ||
-                       name == "sound";
-    if (!known || !fs::is_directory(type)) return top.path();
-    for (const fs::directory_entry& inner : sorted(top.path())) {
-      if (!fs::is_regular_file(inner.symlink_status(ec)) ||
-          !runWrites(name, pathToUtf8(inner.path().filename()))) {
-        return inner.path();
-      }
-    }
-  }
-  return {};
-}
-
-// The lock file of an output root: inside it, unless Qt cannot spell the
-// root's name (bytes that are not UTF-8); then in the temporary folder, named
-// by the root's bytes.
-QString lockFileFor(const fs::path& root) {
-  const QString inside = toQString(root / ".tessel.lock");
-  if (QFile::encodeName(inside) == QByteArray::fromStdString(pathToUtf8(root / ".tessel.lock"))) {
-    return inside;
-  }
-  std::error_code ec;
-  const fs::path real = fs::weakly_canonical(root, ec);
-  const QByteArray key = QCryptographicHash::hash(
-      QByteArray::fromStdString(pathToUtf8(ec ? root : real)), QCryptographicHash::Sha1);
-  return QDir::tempPath() + "/tessel-" + QString::fromLatin1(key.toHex()) + ".lock";
-}
-
-// The system's reason for the last failed call.
-std::string systemReason(int error) {
-  return std::generic_category().message(error != 0 ? error : EIO);
-}
-
 class Run {
  public:
   Run(const ConversionSettings& settings, const RunOptions& options, Session& session, Host& host)
       : settings_(settings), options_(options), session_(session), host_(host),
-        out_(result_.report, options.writeFaults) {
+        out_(result_.report, options.writeFaults, options.stop) {
     // Every warning reaches the host as it is recorded.
     result_.report.onWarning = [this](const std::string& text) { host_.warning(text); };
   }
@@ -160,7 +67,9 @@ class Run {
   RunResult refuse(RunOutcome outcome, const std::string& message);
   RunResult refuse(RunOutcome outcome, Message message, const fs::path& about,
                    const fs::path& other = {});
-  std::string claimOutput();
+  std::uint64_t outputBytesAtLeast() const;
+  void note(const std::string& text);
+  bool putOutputInPlace();
   void registerInputs();
   void ignore(const fs::path& input, const std::string& reason);
   void optionWithoutEffect(const std::string& text);
@@ -178,6 +87,8 @@ class Run {
   void picturesIntoPack(PicturePack& pack, int rotation);
   int jobs() const { return std::max(1, options_.jobs); }
   bool stopped() const { return options_.stop && options_.stop->load(); }
+  // A write failed or the user stopped the run: nothing more is written.
+  bool halted() const { return out_.halted(); }
   void stepDone() {
     ++progressDone_;
     host_.progress(progressDone_, progressTotal_);
@@ -185,12 +96,13 @@ class Run {
 
   const ConversionSettings& settings_;
   const RunOptions& options_;
-  std::unique_ptr<QLockFile> lock_;  // held for the whole run
   Session& session_;
   Host& host_;
   RunResult result_;
   OutputWriter out_;
-  OutputLayout layout_;
+  OutputLayout final_;   // where the output goes
+  OutputLayout layout_;  // where the steps write: private/ is the staging folder
+  std::optional<OutputClaim> claim_;
   SourceInventory inventory_;
   RunValues values_;
   fs::path resources_;
@@ -203,7 +115,17 @@ class Run {
 };
 
 RunResult Run::end(RunOutcome outcome) {
+  if (outcome == RunOutcome::Completed && out_.failed()) outcome = RunOutcome::WriteFailed;
   result_.outcome = outcome;
+  if (claim_) {
+    // A run that did not finish leaves the previous output as it was.
+    claim_->abandon();
+    claim_.reset();
+    if (outcome != RunOutcome::Completed) {
+      result_.report.outputsDiscarded(
+          trText("Run", "the run ended before its output was put in place"));
+    }
+  }
   finishReport();
   result_.report.onWarning = nullptr;  // the result outlives the run
   return std::move(result_);
@@ -252,17 +174,28 @@ RunResult Run::execute() {
     if (docs.empty()) return refuse(RunOutcome::NoOutputFolder, Message::NoOutputFolder, {});
     root = docs / "TESSEL";
   }
-  layout_ = OutputLayout(root);
-  result_.outputRoot = layout_.root();
-  result_.privateFolder = layout_.privateFolder();
-  if (pathsOverlap(settings_.sourceFolder, layout_)) {
+  final_ = OutputLayout(root);
+  layout_ = final_;
+  result_.outputRoot = final_.root();
+  result_.privateFolder = final_.privateFolder();
+  if (pathsOverlap(settings_.sourceFolder, final_)) {
     return refuse(RunOutcome::PathsOverlap, Message::PathsOverlap, settings_.sourceFolder,
-                  layout_.root());
+                  final_.root());
   }
-  if (const std::string refusal = claimOutput(); !refusal.empty()) {
-    return refuse(RunOutcome::OutputRefused, refusal);
+  if (result_.branch == Branch::B && !host_.canConfirmSetup()) {
+    // Known before anything is touched: the parameters cannot be confirmed.
+    return end(RunOutcome::NotConfirmed);
   }
   resources_ = options_.resourceFolder.empty() ? resourceFolder() : options_.resourceFolder;
+  claim_.emplace(final_, host_);
+  std::vector<std::string> notes;
+  const std::string refusal = claim_->claim(options_.force, outputBytesAtLeast(), notes);
+  for (const std::string& line : notes) note(line);
+  if (!refusal.empty()) {
+    claim_.reset();
+    return refuse(RunOutcome::OutputRefused, refusal);
+  }
+  layout_ = claim_->staged();
   progressTotal_ = result_.pictureCount + result_.iconCount;
 
   registerInputs();
@@ -270,88 +203,63 @@ RunResult Run::execute() {
   if (result_.branch == Branch::A) {
     branchA();
   } else if (!branchB()) {
-    return end(stopped() ? RunOutcome::Stopped : RunOutcome::NotConfirmed);
+    return end(stopped() ? RunOutcome::Stopped
+               : out_.failed() ? RunOutcome::WriteFailed
+                               : RunOutcome::NotConfirmed);
   }
   if (stopped()) return end(RunOutcome::Stopped);
+  if (out_.failed() || !putOutputInPlace()) return end(RunOutcome::WriteFailed);
   finish();
   return end(RunOutcome::Completed);
 }
 
-// Everything that can refuse the output root, checked before anything in it
-// is touched; then the old marker and private/ go. Returns the refusal, or
-// empty when the run may write.
-std::string Run::claimOutput() {
-  const fs::path& root = layout_.root();
-  const std::string rootName = pathToUtf8(root);
-  std::error_code ec;
-  fs::create_directories(root, ec);
-  if (!fs::is_directory(root, ec)) {
-    if (!ec) {
-      return trText("Run", "cannot use %1 as the output folder: it is not a folder").arg(rootName);
-    }
-    return trText("Run", "cannot use %1 as the output folder: %2").arg(rootName).arg(ec.message());
-  }
-  // A probe file shows that the folder takes new files.
-  const fs::path probe =
-      root / (".tessel-probe-" + std::to_string(QCoreApplication::applicationPid()));
-  std::error_code gone;
-  fs::remove(probe, gone);
-  errno = 0;
-#ifdef _WIN32
-  std::FILE* file = _wfopen(probe.c_str(), L"wbx");
-#else
-  std::FILE* file = std::fopen(probe.c_str(), "wbx");
-#endif
-  if (!file) return trText("Run", "cannot write into %1: %2").arg(rootName).arg(systemReason(errno));
-  std::fclose(file);
-  fs::remove(probe, gone);
+void Run::note(const std::string& text) {
+  result_.report.notes.push_back(text);
+  host_.note(text);
+}
 
-  // One run at a time in an output root.
-  lock_ = std::make_unique<QLockFile>(lockFileFor(root));
-  lock_->setStaleLockTime(0);  // stale only when its process is gone
-  if (!lock_->tryLock(0)) {
-    qint64 pid = 0;
-    QString hostName, application;
-    const bool known = lock_->getLockInfo(&pid, &hostName, &application);
-    lock_.reset();
-    if (!known) {
-      return trText("Run", "another run is writing into %1; try again when it has finished")
-          .arg(rootName);
-    }
-    return trText("Run",
-                  "another run is writing into %1 (process %2 on %3); try again when it has "
-                  "finished")
-        .arg(rootName)
-        .arg(pid)
-        .arg(hostName);
+// What the output takes at the least: the files copied as they are, and a
+// small share of the pictures' and libraries' bytes (a compressed screen is
+// seldom smaller). A root with less free space plainly cannot take it.
+std::uint64_t Run::outputBytesAtLeast() const {
+  std::uint64_t copied = 0, converted = 0;
+  const auto add = [](std::uint64_t& sum, const fs::path& file) {
+    std::error_code ec;
+    if (file.empty()) return;
+    const std::uintmax_t size = fs::file_size(file, ec);
+    if (!ec) sum += size;
+  };
+  for (const fs::path& p : inventory_.pictures) add(converted, p);
+  for (const fs::path& p : inventory_.icons) add(converted, p);
+  add(copied, inventory_.table13);
+  add(copied, inventory_.configText);
+  if (result_.branch == Branch::A) {
+    for (const fs::path& p : inventory_.sounds) add(copied, p);
+    add(copied, inventory_.table14);
+    add(copied, inventory_.table22);
   }
+  add(copied, FontSourceFile(resources_, settings_.fontChoice));
+  return copied + converted / 32;
+}
 
-  const fs::path priv = layout_.privateFolder();
-  if (!fs::exists(fs::symlink_status(priv, ec))) return {};
-  if (const fs::path foreign = firstForeignEntry(priv); !foreign.empty()) {
-    if (!options_.force && !host_.confirmRemoval(priv, foreign)) {
-      return trText("Run",
-                    "%1 holds %2, which no run writes; nothing was removed (--force removes it)")
-          .arg(pathToUtf8(priv))
-          .arg(pathToUtf8(foreign));
-    }
+// The staged private/ takes the place of the previous one. False when it
+// could not (the previous one is then in place, and the run failed).
+bool Run::putOutputInPlace() {
+  // The marker is written before the swap, so that a failure to write it
+  // leaves the previous output too.
+  if (!out_.write(final_.stagedMarker(), ByteView())) return false;
+  std::vector<std::string> notes;
+  const std::string failure = claim_->commit(notes);
+  for (const std::string& line : notes) note(line);
+  if (!failure.empty()) {
+    result_.report.writeFailures.push_back(final_.privateFolder());
+    result_.report.warn(failure, final_.privateFolder());
+    return false;
   }
-  // The marker goes first: it stands only beside a complete private/.
-  fs::remove(layout_.marker(), ec);
-  if (ec) {
-    return trText("Run", "cannot remove %1: %2").arg(pathToUtf8(layout_.marker())).arg(ec.message());
-  }
-  fs::path left;
-  std::string reason;
-  if (!deleteFolderTree(priv, &left, &reason)) {
-    return trText("Run",
-                  "cannot remove all of the previous output in %1: %2 is still there (%3); "
-                  "nothing was written")
-        .arg(pathToUtf8(priv))
-        .arg(pathToUtf8(left))
-        .arg(reason);
-  }
-  return {};
+  result_.report.outputsMoved(layout_.privateFolder(), final_.privateFolder());
+  result_.report.outputsMoved(final_.stagedMarker(), final_.marker());
+  layout_ = final_;
+  return true;
 }
 
 bool Run::prepareOutputTree() {
@@ -362,6 +270,7 @@ bool Run::prepareOutputTree() {
 
 void Run::fontStep() {
   if (!RunFontStep(settings_.fontChoice, layout_, resources_, out_)) {
+    if (halted()) return;  // a failed write, not a missing font
     result_.report.fontMissing = true;
     const fs::path font = FontSourceFile(resources_, settings_.fontChoice);
     if (!fontWarned_) {
@@ -460,7 +369,7 @@ void Run::branchA() {
                                "gets single picture files"));
   }
 
-  if (stopped()) return;
+  if (halted()) return;
   if (values_.pictureLibraryNumber == kNoPictureLibrary) {
     // In this branch "automatic" means no rotation.
     picturesAsFiles(FixedRotationCode(settings_.rotationChoice).value_or(0));
@@ -489,7 +398,7 @@ void Run::branchA() {
     progressDone_ += result_.pictureCount;  // the picture library stands in for them
   }
   convertIcons();
-  if (stopped()) return;
+  if (halted()) return;
 
   out_.copy(inventory_.table13, layout_.table(13));
   out_.copy(inventory_.table14, layout_.table(14));
@@ -528,7 +437,7 @@ bool Run::branchB() {
     makeFolder(layout_.iconFolder());
     convertIcons();
   }
-  if (stopped()) return false;
+  if (halted()) return false;
 
   // The first picture that loads decides the rotation of all of them.
   for (const fs::path& picture : inventory_.pictures) {
@@ -545,7 +454,7 @@ bool Run::branchB() {
   } else {
     picturesIntoPack(pack, rotation);
   }
-  if (stopped()) return false;
+  if (halted()) return false;
   if (pack.hasContent()) {
     makeFolder(layout_.binFolder());
     if (pack.write(layout_, out_)) {
@@ -621,10 +530,13 @@ void Run::picturesAsFiles(int rotation) {
   const PictureEncoding encoding = settings_.pictureEncoding();
   forEachOrdered<EncodedPicture>(
       static_cast<int>(pictures.size()), jobs(),
-      [&](int i) { return EncodePictureFile(pictures[i], encoding, rotation, PictureTarget::File); },
+      [&](int i) {
+        if (halted()) return EncodedPicture{};
+        return EncodePictureFile(pictures[i], encoding, rotation, PictureTarget::File);
+      },
       [&](int i, EncodedPicture&& encoded) {
         const fs::path& picture = pictures[i];
-        if (stopped()) return;  // the rest is left unwritten
+        if (halted()) return;  // the rest is left unwritten
         if (!encoded.ok) {
           result_.report.skipped(picture, trText("Run", "skipped picture %1: %2")
                                               .arg(pathToUtf8(picture))
@@ -653,11 +565,12 @@ void Run::picturesIntoPack(PicturePack& pack, int rotation) {
   forEachOrdered<EncodedPicture>(
       static_cast<int>(pictures.size()), jobs(),
       [&](int i) {
+        if (halted()) return EncodedPicture{};
         return EncodePictureFile(pictures[i], encoding, rotation, PictureTarget::PackBlock);
       },
       [&](int i, EncodedPicture&& block) {
         const fs::path& picture = pictures[i];
-        if (stopped()) return;
+        if (halted()) return;
         const int number = FileNumber(picture);
         Report& report = result_.report;
         if (pack.append(number, block, picture, report)) {
@@ -745,10 +658,10 @@ void Run::finishReport() {
   t.warnings = static_cast<int>(report.warnings.size());
 }
 
+// The output is in place, the marker beside it: the folder opens.
 void Run::finish() {
-  out_.write(layout_.marker(), ByteView());
   if (result_.branch == Branch::B) host_.pause(100);
-  host_.openFolder(layout_.root());
+  host_.openFolder(final_.root());
 }
 
 }  // namespace

@@ -15,7 +15,7 @@
 namespace tessel {
 
 enum class RunOutcome {
-  Completed,       // the marker file is written and the output opened
+  Completed,       // the new private/ is in place, the marker beside it, the output opened
   SourceInvalid,   // refused: the source folder does not exist
   NoPictures,      // refused: no picture and no icon library in the source
   PathsOverlap,    // refused: the source and the output overlap
@@ -23,7 +23,9 @@ enum class RunOutcome {
   OutputRefused,   // refused: the output root cannot be written, is in use by
                    // another run, or its private/ cannot (or may not) be removed
   NotConfirmed,    // Branch B: the device parameters were not confirmed
-  Stopped,         // stopped by the user between two files; no marker
+  Stopped,         // stopped by the user between two files
+  WriteFailed,     // a file could not be written (or the output not put in place)
+  // Every outcome but Completed leaves the previous output as it was.
 };
 
 // The counts a summary gives, made from the report at the end of a run, so

@@ -57,6 +57,19 @@ class Host {
     return false;
   }
 
+  // The output's lock names a run that cannot be checked from here (another
+  // machine's, say); `holder` says whose. True takes the lock over. The GUI
+  // asks, the command line answers from --force.
+  virtual bool confirmLockTakeover(const std::filesystem::path& /*lockFile*/,
+                                   const std::string& /*holder*/) {
+    return false;
+  }
+
+  // Branch B on a host that cannot ask: false when the device parameters
+  // cannot be confirmed (the host says why), so that the run ends before it
+  // touches anything.
+  virtual bool canConfirmSetup() { return true; }
+
   // The run is complete: show the output root.
   virtual void openFolder(const std::filesystem::path& folder) = 0;
 
@@ -72,6 +85,10 @@ class Host {
 
   // An input was skipped or an output could not be written.
   virtual void warning(const std::string& /*text*/) {}
+
+  // Something the run found and put right (what a stopped run left, a stale
+  // lock): worth a line, nothing to act on.
+  virtual void note(const std::string& text) { warning(text); }
 };
 
 }  // namespace tessel

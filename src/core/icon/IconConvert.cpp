@@ -48,9 +48,13 @@ void ConvertIconLibraries(const std::vector<IconLibraryJob>& jobs,
                           OutputWriter& out, int threads) {
   forEachOrdered<BuiltIconLibrary>(
       static_cast<int>(jobs.size()), threads,
-      [&](int i) { return BuildIconLibrary(encoding, jobs[std::size_t(i)]); },
+      [&](int i) {
+        // A stopped run or a failed write: the rest is left unbuilt.
+        if (out.halted()) return BuiltIconLibrary{};
+        return BuildIconLibrary(encoding, jobs[std::size_t(i)]);
+      },
       [&](int i, BuiltIconLibrary&& built) {
-        writeIconLibrary(built, jobs[std::size_t(i)], layout, out);
+        if (!out.halted()) writeIconLibrary(built, jobs[std::size_t(i)], layout, out);
       });
 }
 

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <system_error>
 
+#include "model/OutputLayout.h"
 #include "util/FileIO.h"
 #include "util/Language.h"
 #include "util/Paths.h"
@@ -339,7 +340,7 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
 }
 
 bool WritePreview(const fs::path& outputRoot, fs::path* page, std::string* error) {
-  const fs::path folder = outputRoot / kPreviewFolder;
+  const fs::path folder = OutputLayout(outputRoot).previewFolder();
   if (!WriteInspectPage(outputRoot, folder, nullptr, error)) return false;
   if (page) *page = folder / "index.html";
   return true;

@@ -12,8 +12,6 @@ namespace tessel::inspect {
 
 // The folder beside index.html that holds the PNG files.
 inline constexpr const char* kPageImageFolder = "index_files";
-// The preview's folder in the output root, beside private/.
-inline constexpr const char* kPreviewFolder = "preview";
 
 // Inspects the output at `outputPath` (an output root or a private folder)
 // and writes `pageFolder`/index.html and its PNG files. Refuses a page

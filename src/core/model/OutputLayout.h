@@ -17,7 +17,25 @@ class OutputLayout {
 
   const std::filesystem::path& root() const { return root_; }
   std::filesystem::path marker() const;
-  std::filesystem::path privateFolder() const { return root_ / "private"; }
+  std::filesystem::path privateFolder() const {
+    return private_.empty() ? root_ / "private" : private_;
+  }
+
+  // Beside private/ in the root: the new private/ while a run builds it, the
+  // previous one for the moment between the two renames that swap them, the
+  // lock of the run writing, the preview page of private/.
+  std::filesystem::path stagingFolder() const { return root_ / ".tessel-staging"; }
+  std::filesystem::path previousFolder() const { return root_ / ".tessel-previous"; }
+  std::filesystem::path lockFile() const { return root_ / ".tessel.lock"; }
+  // The marker written before the swap, renamed to marker() after it.
+  std::filesystem::path stagedMarker() const { return root_ / ".tessel-marker"; }
+  std::filesystem::path previewFolder() const { return root_ / "preview"; }
+  // The same layout with the staging folder as its private/.
+  OutputLayout staged() const;
+
+  // True when a run writes a regular file `name` into `folder` of private/
+  // (the top of private/ when `folder` is empty).
+  static bool RunWrites(const std::string& folder, const std::string& name);
 
   std::filesystem::path truefontFolder() const { return privateFolder() / "truefont"; }
   std::filesystem::path imageFolder() const { return privateFolder() / "image"; }
@@ -42,6 +60,7 @@ class OutputLayout {
 
  private:
   std::filesystem::path root_;
+  std::filesystem::path private_;  // empty: root/private
 };
 
 }  // namespace tessel

@@ -38,13 +38,16 @@ std::FILE* createFresh(const fs::path& path) {
 #endif
 }
 
-// One output file being written: every failure (open, write, flush, close)
-// ends in a removed file and a reason.
+// One output file being written: into a new file beside its target, which
+// is renamed onto the target when everything was written and closed. Every
+// failure (open, write, flush, close, rename) ends in a removed partial file,
+// the earlier target untouched, and a reason.
 class OutputFile {
  public:
-  OutputFile(const fs::path& path, const WriteFaults* faults) : path_(path), faults_(faults) {
+  OutputFile(const fs::path& path, const WriteFaults* faults)
+      : path_(path), part_(partName(path)), faults_(faults) {
     errno = 0;
-    out_ = createFresh(path);
+    out_ = createFresh(part_);
     opened_ = out_ != nullptr;
     if (!out_) {
       const int error = errno;
@@ -66,8 +69,10 @@ class OutputFile {
     return true;
   }
   std::uint64_t written() const { return written_; }
-  // Closes the file; removes it when anything failed.
+  // Closes the file and puts it in place; removes it when anything failed.
   bool finish(std::string* error) {
+    // An empty file takes room too (its entry in the folder).
+    if (ok() && written_ == 0 && faults_ && faults_->fails(path_)) fail(ENOSPC);
     if (out_) {
       errno = 0;
       if (ok() && std::fflush(out_) != 0) fail(errno);
@@ -76,9 +81,14 @@ class OutputFile {
       out_ = nullptr;
       if (ok() && closed != 0) fail(errno);
     }
+    if (ok() && opened_) {
+      std::error_code ec;
+      fs::rename(part_, path_, ec);
+      if (ec) fail(ec.value());
+    }
     if (!ok()) {
       // Only a file this object created is removed.
-      if (created()) removeQuietly(path_);
+      if (created()) removeQuietly(part_);
       if (error) *error = failure_;
     }
     return ok();
@@ -95,9 +105,15 @@ class OutputFile {
   }
 
  private:
+  static fs::path partName(const fs::path& path) {
+    fs::path part = path;
+    part += ".tessel-part";
+    return part;
+  }
   bool created() const { return opened_; }
 
   fs::path path_;
+  fs::path part_;
   const WriteFaults* faults_;
   std::FILE* out_ = nullptr;
   bool opened_ = false;
@@ -122,7 +138,8 @@ bool writeParts(const fs::path& path, std::initializer_list<ByteView> parts, std
 enum class CopyResult { Done, NoSource, ReadFailed, WriteFailed };
 
 CopyResult copyInto(const fs::path& from, const fs::path& to, std::string* error,
-                    const WriteFaults* faults, std::uint64_t* size) {
+                    const WriteFaults* faults, std::uint64_t* size,
+                    const std::atomic<bool>* stop = nullptr) {
   if (error) error->clear();
   std::error_code ec;
   if (from.empty() || !fs::is_regular_file(from, ec)) return CopyResult::NoSource;
@@ -141,6 +158,10 @@ CopyResult copyInto(const fs::path& from, const fs::path& to, std::string* error
   std::vector<char> block(std::size_t(1) << 20);
   bool readFailed = false;
   while (out.ok()) {
+    if (stop && stop->load()) {
+      out.fail(trText("Files", "stopped before %1 was complete").arg(pathToUtf8(to)).str());
+      break;
+    }
     errno = 0;
     in.read(block.data(), static_cast<std::streamsize>(block.size()));
     const int readError = errno;
@@ -208,11 +229,13 @@ bool copyFile(const fs::path& from, const fs::path& to, std::string* error,
 }
 
 void OutputWriter::failed(const fs::path& path, std::string error) {
+  failed_ = true;
   report_.writeFailures.push_back(path);
   report_.warn(std::move(error), path);
 }
 
 bool OutputWriter::write(const fs::path& path, std::initializer_list<ByteView> parts) {
+  if (halted()) return false;
   std::string error;
   std::uint64_t size = 0;
   if (writeParts(path, parts, &error, faults_, &size)) {
@@ -224,9 +247,12 @@ bool OutputWriter::write(const fs::path& path, std::initializer_list<ByteView> p
 }
 
 bool OutputWriter::copy(const fs::path& from, const fs::path& to) {
+  if (halted()) return false;
   std::string error;
   std::uint64_t size = 0;
-  switch (copyInto(from, to, &error, faults_, &size)) {
+  const CopyResult result = copyInto(from, to, &error, faults_, &size, stop_);
+  if (result != CopyResult::Done && stopped()) return false;  // stopped: not a failure
+  switch (result) {
     case CopyResult::Done:
       report_.wrote(to, size);
       report_.madeFrom(from, to, InputFate::Copied);

@@ -2,6 +2,7 @@
 // File access with error reporting. Every file a run writes goes through an
 // OutputWriter, which reports short writes and close errors and removes a
 // partial file, so that no output looks complete when it is not.
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <initializer_list>
@@ -24,8 +25,10 @@ class WriteFaults {
   virtual bool fails(const fs::path& path) const = 0;
 };
 
-// Writes the parts one after another into `path` (created or truncated).
-// On failure the partial file is removed and `error` (when given) says why.
+// Writes the parts one after another into a new file beside `path`, which
+// takes the place of whatever stood at `path` only once it is complete: on
+// failure the earlier file (if any) stays, the partial one is removed and
+// `error` (when given) says why.
 bool writeFile(const fs::path& path, std::initializer_list<ByteView> parts,
                std::string* error = nullptr, const WriteFaults* faults = nullptr);
 
@@ -50,14 +53,24 @@ std::optional<Bytes> readFile(const fs::path& path, std::uint64_t limit = std::u
 // partial file.
 class OutputWriter {
  public:
-  explicit OutputWriter(Report& report, const WriteFaults* faults = nullptr)
-      : report_(report), faults_(faults) {}
+  // `stop` (set from any thread) ends the writing between two files, and a
+  // copy between two blocks.
+  explicit OutputWriter(Report& report, const WriteFaults* faults = nullptr,
+                        const std::atomic<bool>* stop = nullptr)
+      : report_(report), faults_(faults), stop_(stop) {}
 
+  // Once a write has failed or the stop flag is set, nothing more is
+  // written: every later write and copy returns false and records nothing.
   bool write(const fs::path& path, std::initializer_list<ByteView> parts);
   bool write(const fs::path& path, ByteView data) { return write(path, {data}); }
   // A missing source or a missing target folder is a quiet failure (false,
   // nothing recorded); a failed read or write is recorded like write's.
   bool copy(const fs::path& from, const fs::path& to);
+
+  // True once a write failed or the stop flag was set (any thread may ask).
+  bool halted() const { return failed_.load() || stopped(); }
+  bool failed() const { return failed_.load(); }
+  bool stopped() const { return stop_ && stop_->load(); }
 
   Report& report() { return report_; }
   void warn(std::string text, const fs::path& input = {}) {
@@ -69,6 +82,8 @@ class OutputWriter {
 
   Report& report_;
   const WriteFaults* faults_;
+  const std::atomic<bool>* stop_;
+  std::atomic<bool> failed_{false};
 };
 
 }  // namespace tessel

@@ -84,4 +84,35 @@ void Report::wrote(const fs::path& path, std::uint64_t size) {
   outputs.push_back({path, size, {}});
 }
 
+void Report::outputsMoved(const fs::path& from, const fs::path& to) {
+  const auto moved = [&](fs::path& path) {
+    if (path == from) {
+      path = to;
+      return;
+    }
+    const fs::path relative = path.lexically_relative(from);
+    if (!relative.empty() && *relative.begin() != "..") path = to / relative;
+  };
+  for (OutputRecord& record : outputs) moved(record.path);
+  for (InputRecord& input : inputs) {
+    for (fs::path& output : input.outputs) moved(output);
+  }
+  for (fs::path& failure : writeFailures) moved(failure);
+}
+
+void Report::outputsDiscarded(const std::string& reason) {
+  outputs.clear();
+  filesWritten = 0;
+  picturesWritten = 0;
+  iconsWritten = 0;
+  packEntries = 0;
+  for (InputRecord& input : inputs) {
+    input.outputs.clear();
+    if (input.fate == InputFate::Converted || input.fate == InputFate::Copied) {
+      input.fate = InputFate::Unhandled;
+      input.reason = reason;
+    }
+  }
+}
+
 }  // namespace tessel

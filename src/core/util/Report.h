@@ -46,6 +46,7 @@ struct Report {
   int iconsWritten = 0;      // icons stored in .zico files
   int filesWritten = 0;      // every successful write, copies included
   std::vector<std::string> warnings;                 // one line per problem
+  std::vector<std::string> notes;  // what the run found and put right; nothing to act on
   std::vector<std::filesystem::path> warningInputs;  // the input of each warning (may be empty)
   std::vector<std::filesystem::path> writeFailures;  // outputs that could not be written
   std::vector<InputRecord> inputs;                   // every source entry, in listing order
@@ -81,6 +82,12 @@ struct Report {
   void wrote(const std::filesystem::path& path, std::uint64_t size);
   // The record of a file written, or nullptr.
   OutputRecord* output(const std::filesystem::path& path);
+  // The outputs written as (or below) `from` now lie at (or below) `to`.
+  void outputsMoved(const std::filesystem::path& from, const std::filesystem::path& to);
+  // None of the outputs is on disk (the run ended before they were put in
+  // place): they are forgotten, and the inputs converted or copied into them
+  // are unhandled again, for `reason`.
+  void outputsDiscarded(const std::string& reason);
 };
 
 }  // namespace tessel

@@ -1,0 +1,257 @@
+#include "convert/OutputClaim.h"
+
+#include <QLocale>
+#include <algorithm>
+#include <system_error>
+
+#include "util/Paths.h"
+#include "util/Platform.h"
+#include "util/Text.h"
+
+namespace tessel {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string shown(const fs::path& path) { return printable(pathToUtf8(path)); }
+
+std::vector<fs::directory_entry> sortedEntries(const fs::path& folder) {
+  std::vector<fs::directory_entry> entries;
+  std::error_code listed;
+  for (auto it = fs::directory_iterator(folder, listed);
+       !listed && it != fs::directory_iterator(); it.increment(listed)) {
+    entries.push_back(*it);
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
+  return entries;
+}
+
+// Removes a folder with what it holds (links as links), or whatever else
+// stands at the path. Empty when it is gone; else the system's reason.
+std::string removeEntry(const fs::path& path) {
+  if (entryKind(path) == EntryKind::Missing) return {};
+  fs::path left;
+  std::string reason;
+  if (deleteFolderTree(path, &left, &reason)) return {};
+  return trText("Run", "%1 is still there (%2)").arg(shown(left.empty() ? path : left)).arg(reason);
+}
+
+std::string renameReason(const fs::path& from, const fs::path& to) {
+  std::error_code ec;
+  fs::rename(from, to, ec);
+  return ec ? ec.message() : std::string();
+}
+
+QString dataSize(std::uint64_t bytes) {
+  return QLocale().formattedDataSize(static_cast<qint64>(bytes), 1, QLocale::DataSizeTraditionalFormat);
+}
+
+}  // namespace
+
+fs::path FirstForeignEntry(const fs::path& priv) {
+  std::error_code ec;
+  const fs::file_status status = fs::symlink_status(priv, ec);
+  if (fs::is_symlink(status)) return {};  // the link goes, its target stays
+  if (!fs::is_directory(status)) return priv;
+  for (const fs::directory_entry& top : sortedEntries(priv)) {
+    const std::string name = pathToUtf8(top.path().filename());
+    const fs::file_status type = top.symlink_status(ec);
+    if (fs::is_regular_file(type) && OutputLayout::RunWrites({}, name)) continue;
+    const bool known = name == "truefont" || name == "image" || name == "icon" || name == "bin" ||
+                       name == "sound";
+    if (!known || !fs::is_directory(type)) return top.path();
+    for (const fs::directory_entry& inner : sortedEntries(top.path())) {
+      if (!fs::is_regular_file(inner.symlink_status(ec)) ||
+          !OutputLayout::RunWrites(name, pathToUtf8(inner.path().filename()))) {
+        return inner.path();
+      }
+    }
+  }
+  return {};
+}
+
+// The root exists, is a folder and takes new files.
+std::string OutputClaim::checkRoot() {
+  const fs::path& root = layout_.root();
+  const std::string rootName = shown(root);
+  std::error_code ec;
+  fs::create_directories(root, ec);
+  if (!fs::is_directory(root, ec)) {
+    if (!ec) {
+      return trText("Run", "cannot use %1 as the output folder: it is not a folder").arg(rootName);
+    }
+    return trText("Run", "cannot use %1 as the output folder: %2").arg(rootName).arg(ec.message());
+  }
+  const fs::path probe = root / (".tessel-probe-" + std::to_string(currentProcessId()));
+  fs::remove(probe, ec);
+  std::string reason;
+  if (!createNewFile(probe, {}, &reason)) {
+    return trText("Run", "cannot write into %1: %2").arg(rootName).arg(reason);
+  }
+  fs::remove(probe, ec);
+  return {};
+}
+
+// What a stopped or killed run left: a staging folder, the previous private/
+// set aside between the two renames of a swap. The newest complete private/
+// is kept.
+std::string OutputClaim::cleanLeftovers(std::vector<std::string>& notes) {
+  const fs::path priv = layout_.privateFolder();
+  const fs::path staging = layout_.stagingFolder();
+  const fs::path previous = layout_.previousFolder();
+  if (entryKind(previous) != EntryKind::Missing) {
+    if (entryKind(priv) == EntryKind::Missing) {
+      // Stopped between the two renames: the staging folder was complete.
+      const bool staged = entryKind(staging) == EntryKind::Folder;
+      const fs::path keep = staged ? staging : previous;
+      if (const std::string why = renameReason(keep, priv); !why.empty()) {
+        return trText("Run", "cannot put %1 back in place of %2: %3")
+            .arg(shown(keep))
+            .arg(shown(priv))
+            .arg(why);
+      }
+      notes.push_back(staged ? trText("Run",
+                                      "a run was stopped while it put its output in place: its "
+                                      "complete output is now %1")
+                                   .arg(shown(priv))
+                             : trText("Run",
+                                      "a run was stopped while it put its output in place: the "
+                                      "previous output is back in %1")
+                                   .arg(shown(priv)));
+    }
+    if (entryKind(previous) != EntryKind::Missing) {
+      if (const std::string left = removeEntry(previous); !left.empty()) {
+        return trText("Run", "cannot remove %1, left by a run that was stopped: %2")
+            .arg(shown(previous))
+            .arg(left);
+      }
+      notes.push_back(trText("Run", "removed %1, the output a stopped run had replaced")
+                          .arg(shown(previous)));
+    }
+  }
+  std::error_code ec;
+  fs::remove(layout_.stagedMarker(), ec);
+  if (entryKind(staging) != EntryKind::Missing) {
+    if (const std::string left = removeEntry(staging); !left.empty()) {
+      return trText("Run", "cannot remove %1, left by a run that did not finish: %2")
+          .arg(shown(staging))
+          .arg(left);
+    }
+    notes.push_back(
+        trText("Run", "removed %1, left by a run that did not finish").arg(shown(staging)));
+  }
+  return {};
+}
+
+std::string OutputClaim::claim(bool force, std::uint64_t bytesNeeded,
+                               std::vector<std::string>& notes) {
+  if (std::string refusal = checkRoot(); !refusal.empty()) return refusal;
+
+  // One run at a time in an output root.
+  OutputLock::Attempt lock = lock_.acquire(layout_.lockFile(), force);
+  if (!lock.taken && lock.mayTakeOver && host_.confirmLockTakeover(layout_.lockFile(), lock.refusal)) {
+    lock = lock_.acquire(layout_.lockFile(), true);
+  }
+  if (!lock.note.empty()) notes.push_back(lock.note);
+  if (!lock.taken) return lock.refusal;
+
+  if (std::string refusal = cleanLeftovers(notes); !refusal.empty()) return refusal;
+
+  const fs::path priv = layout_.privateFolder();
+  std::error_code ec;
+  if (entryKind(priv) == EntryKind::Missing) {
+    // A marker stands only beside a private/: this one's was moved away.
+    fs::remove(layout_.marker(), ec);
+  } else {
+    if (const fs::path foreign = FirstForeignEntry(priv); !foreign.empty()) {
+      if (!force && !host_.confirmRemoval(priv, foreign)) {
+        return trText("Run",
+                      "%1 holds %2, which no run writes; nothing was removed (--force removes "
+                      "it)")
+            .arg(shown(priv))
+            .arg(shown(foreign));
+      }
+    }
+    // What no removal can take away refuses the run now, not after it.
+    if (const fs::path mount = firstMountPointInside(priv); !mount.empty()) {
+      return trText("Run",
+                    "cannot remove all of the previous output in %1: %2 is still there (%3); "
+                    "nothing was written")
+          .arg(shown(priv))
+          .arg(shown(mount))
+          .arg(trText("Run", "another file system is mounted there").str());
+    }
+  }
+
+  const fs::space_info space = fs::space(layout_.root(), ec);
+  if (!ec && space.available < bytesNeeded) {
+    return trText("Run",
+                  "not enough free space in %1: the output needs at least %2, %3 are free; "
+                  "nothing was written")
+        .arg(shown(layout_.root()))
+        .arg(dataSize(bytesNeeded))
+        .arg(dataSize(space.available));
+  }
+
+  staged_ = layout_.staged();
+  if (!fs::create_directory(staged_.privateFolder(), ec) || ec) {
+    return trText("Run", "cannot create %1: %2")
+        .arg(shown(staged_.privateFolder()))
+        .arg(ec ? ec.message() : std::string("exists"));
+  }
+  staging_ = true;
+  return {};
+}
+
+std::string OutputClaim::commit(std::vector<std::string>& notes) {
+  const fs::path priv = layout_.privateFolder();
+  const fs::path staging = staged_.privateFolder();
+  const fs::path previous = layout_.previousFolder();
+  std::error_code ec;
+  const bool hadPrevious = entryKind(priv) != EntryKind::Missing;
+  if (hadPrevious) {
+    if (const std::string why = renameReason(priv, previous); !why.empty()) {
+      return trText("Run", "cannot move %1 aside: %2").arg(shown(priv)).arg(why);
+    }
+  }
+  // The marker stands only beside a complete private/: it goes while there
+  // is none, and comes back with the new one (or the previous one).
+  const bool hadMarker = entryKind(layout_.marker()) == EntryKind::RegularFile;
+  fs::remove(layout_.marker(), ec);
+  if (const std::string why = renameReason(staging, priv); !why.empty()) {
+    if (hadPrevious && renameReason(previous, priv).empty() && hadMarker) {
+      createNewFile(layout_.marker(), {});
+    }
+    return trText("Run", "cannot put the new output in place of %1: %2").arg(shown(priv)).arg(why);
+  }
+  staging_ = false;
+  if (const std::string why = renameReason(layout_.stagedMarker(), layout_.marker()); !why.empty()) {
+    return trText("Run", "cannot create %1: %2").arg(shown(layout_.marker())).arg(why);
+  }
+  if (hadPrevious) {
+    if (const std::string left = removeEntry(previous); !left.empty()) {
+      notes.push_back(trText("Run", "cannot remove the previous output %1: %2; the next run removes it")
+                          .arg(shown(previous))
+                          .arg(left));
+    }
+  }
+  // The page described the previous private/.
+  if (const std::string left = removeEntry(layout_.previewFolder()); !left.empty()) {
+    notes.push_back(trText("Run", "cannot remove the preview of the previous output: %1").arg(left));
+  }
+  return {};
+}
+
+void OutputClaim::abandon() {
+  if (staging_) {
+    staging_ = false;
+    removeEntry(staged_.privateFolder());
+    std::error_code ec;
+    fs::remove(layout_.stagedMarker(), ec);
+  }
+  lock_.release();
+}
+
+}  // namespace tessel
