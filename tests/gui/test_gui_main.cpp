@@ -502,8 +502,13 @@ TEST_F(RealRun, MissingSourceAndEmptySourceAreRefusedWithTheirMessages) {
   EXPECT_TRUE(opened.empty());
 }
 
-TEST_F(RealRun, CancelledParameterDialogEndsTheRunWithoutMarker) {
+TEST_F(RealRun, CancelledParameterDialogLeavesThePreviousOutputAsItWas) {
   writePicture(source / "1.bmp", 8, 4);
+  onNextModal([&](QWidget* modal) { QTest::mouseClick(control<QPushButton>(modal, 1), Qt::LeftButton); });
+  start(source.path());
+  ASSERT_EQ(dialog.lastResult()->outcome, RunOutcome::Completed);
+  const auto previous = treeSnapshot(output.path());
+  writePicture(source / "2.bmp", 8, 4);
   bool sawDialog = false;
   onNextModal([&](QWidget* modal) {
     sawDialog = modal == &dialog.setupDialog();
@@ -513,8 +518,8 @@ TEST_F(RealRun, CancelledParameterDialogEndsTheRunWithoutMarker) {
   EXPECT_TRUE(sawDialog);
   ASSERT_NE(dialog.lastResult(), nullptr);
   EXPECT_EQ(dialog.lastResult()->outcome, RunOutcome::NotConfirmed);
-  EXPECT_FALSE(fs::exists(marker()));
-  EXPECT_TRUE(opened.empty());
+  EXPECT_EQ(treeSnapshot(output.path()), previous);
+  EXPECT_EQ(opened.size(), 1u);  // only the first run opened the folder
   EXPECT_TRUE(messages.empty());
 }
 
