@@ -83,7 +83,10 @@ TEST_F(RunTest, OverlappingSourceAndOutputAreRefusedBeforeAnythingIsDeleted) {
   writePicture(inside / "1.bmp", 8, 8);
   writePicture(priv / "2.bmp", 8, 8);
   writeText(priv / "sentinel.txt", "still here");
-  for (const fs::path& src : {inside, priv}) {
+  // So would one where a run builds its output or sets the previous one aside.
+  const fs::path staging = output / ".tessel-staging" / "DWIN_SET";
+  writePicture(staging / "1.bmp", 8, 8);
+  for (const fs::path& src : {inside, priv, staging}) {
     settings.sourceFolder = src;
     host.messages.clear();
     EXPECT_EQ(run().outcome, RunOutcome::PathsOverlap);
@@ -91,6 +94,7 @@ TEST_F(RunTest, OverlappingSourceAndOutputAreRefusedBeforeAnythingIsDeleted) {
   }
   EXPECT_EQ(readText(priv / "sentinel.txt"), "still here");
   EXPECT_TRUE(fs::exists(inside / "1.bmp"));
+  EXPECT_TRUE(fs::exists(staging / "1.bmp"));
 
   // The output root at or inside the source would write into it.
   writePicture(source / "1.bmp", 8, 8);

@@ -42,13 +42,17 @@ void makeFolder(const fs::path& folder) {
   fs::create_directory(folder, ec);  // one level; a failure shows up in later writes
 }
 
-// A source inside the output's private folder would be deleted with it; an
-// output root inside the source would write into the source.
+// A source inside the output's private folder (or the folders a run builds
+// and sets aside beside it) would be deleted with it; an output root inside
+// the source would write into the source.
 // Names and identities both count: a bind mount of a folder inside private/
 // is found by its device and inode.
 bool pathsOverlap(const fs::path& source, const OutputLayout& layout) {
-  return pathIsInside(source, layout.privateFolder()) || pathIsInside(layout.root(), source) ||
-         folderTreeHolds(layout.privateFolder(), source);
+  for (const fs::path& removed :
+       {layout.privateFolder(), layout.stagingFolder(), layout.previousFolder()}) {
+    if (pathIsInside(source, removed) || folderTreeHolds(removed, source)) return true;
+  }
+  return pathIsInside(layout.root(), source);
 }
 
 class Run {

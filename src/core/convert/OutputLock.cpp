@@ -102,29 +102,23 @@ OutputLock::Attempt OutputLock::acquire(const fs::path& path, bool takeOver) {
     }
     if (tries > 0) break;  // another run took it meanwhile
 
-    switch (entryKind(path)) {
-      case EntryKind::Folder:
-        attempt.refusal = trText("Lock",
-                                 "the output lock %1 is a folder, not a lock file; remove it if "
-                                 "no run is writing there")
-                              .arg(name);
-        return attempt;
-      case EntryKind::Link:
-        attempt.refusal = trText("Lock",
-                                 "the output lock %1 is a link, not a lock file; remove it if no "
-                                 "run is writing there")
-                              .arg(name);
-        return attempt;
-      case EntryKind::Other:
-        attempt.refusal = trText("Lock",
-                                 "the output lock %1 is not a regular file; remove it if no run "
-                                 "is writing there")
-                              .arg(name);
-        return attempt;
-      case EntryKind::Missing:
-        continue;  // gone meanwhile: try again
-      case EntryKind::RegularFile:
-        break;
+    const EntryKind kind = entryKind(path);
+    if (kind == EntryKind::Missing) continue;  // gone meanwhile: try again
+    if (kind != EntryKind::RegularFile) {
+      // Never opened: a FIFO would block, a link lead elsewhere.
+      Text why = kind == EntryKind::Folder
+                     ? trText("Lock",
+                              "the output lock %1 is a folder, not a lock file; remove it if no "
+                              "run is writing there")
+                 : kind == EntryKind::Link
+                     ? trText("Lock",
+                              "the output lock %1 is a link, not a lock file; remove it if no run "
+                              "is writing there")
+                     : trText("Lock",
+                              "the output lock %1 is not a regular file; remove it if no run is "
+                              "writing there");
+      attempt.refusal = why.arg(name);
+      return attempt;
     }
 
     std::string readError;
