@@ -14,6 +14,7 @@
 
 #include "config/Baud.h"
 #include "config/ConfigSteps.h"
+#include "convert/RunRecordWriter.h"
 #include "convert/RunValues.h"
 #include "convert/SourceScan.h"
 #include "font/FontStep.h"
@@ -200,6 +201,7 @@ class Run {
   std::map<int, fs::path> stored_;  // picture pack: the picture stored under each number
   // Converted pictures and their sizes after rotation, for the odd-size check.
   std::vector<std::pair<fs::path, QSize>> pictureSizes_;
+  RecordRotations rotations_;  // for the run record
 };
 
 RunResult Run::end(RunOutcome outcome) {
@@ -617,6 +619,7 @@ void Run::convertIcons() {
 }
 
 void Run::picturesAsFiles(int rotation) {
+  rotations_.pictures = rotation;
   const auto& pictures = inventory_.pictures;
   const PictureEncoding encoding = settings_.pictureEncoding();
   forEachOrdered<EncodedPicture>(
@@ -645,6 +648,7 @@ void Run::picturesAsFiles(int rotation) {
 }
 
 void Run::picturesIntoPack(PicturePack& pack, int rotation) {
+  rotations_.pictures = rotation;
   const auto& pictures = inventory_.pictures;
   stored_.clear();
   std::map<int, fs::path>& stored = stored_;
@@ -747,6 +751,11 @@ void Run::finishReport() {
 
 void Run::finish() {
   out_.write(layout_.marker(), ByteView());
+  // Where each output came from, beside private/ (never in it).
+  rotations_.pictureLibrary = session_.iconRotation;
+  if (std::string why; !WriteRunRecord(result_, settings_.sourceFolder, rotations_, &why)) {
+    out_.warn(trText("Run", "cannot write the run record: %1").arg(why));
+  }
   if (result_.branch == Branch::B) host_.pause(100);
   host_.openFolder(layout_.root());
 }

@@ -1,0 +1,26 @@
+#pragma once
+// Builds the run record (model/RunRecord.h) from what a completed run
+// reported, and writes it beside private/.
+#include <string>
+
+#include "convert/ConversionRun.h"
+#include "model/RunRecord.h"
+
+namespace tessel {
+
+// The rotations the run applied: to the picture files (and pack entries),
+// and to the picture library's screens.
+struct RecordRotations {
+  int pictures = 0;
+  int pictureLibrary = 0;
+};
+
+RunRecord BuildRunRecord(const RunResult& result, const std::filesystem::path& sourceFolder,
+                         const RecordRotations& rotations);
+
+// Writes outputRoot/.tessel-run.json; false, with the reason in `error`,
+// when it cannot be written.
+bool WriteRunRecord(const RunResult& result, const std::filesystem::path& sourceFolder,
+                    const RecordRotations& rotations, std::string* error);
+
+}  // namespace tessel
