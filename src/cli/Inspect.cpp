@@ -14,7 +14,7 @@ namespace tessel::cli {
 namespace {
 
 const QString kUsageLine =
-    QStringLiteral("tessel-cli inspect PATH (-o DIR | --check) [--rotation DEG] [--source DIR]");
+    QStringLiteral("tessel-cli inspect PATH (-o DIR | --check) [--rotation DEG] [--source DIR] [-j N]");
 
 void printProblems(const inspect::Inspection& in, std::ostream& out) {
   for (const bool faults : {true, false}) {
@@ -57,6 +57,10 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
                                   "The source folder (DWIN_SET) the output was made from, when "
                                   "no run record names it (an SD card's copy)."),
       "DIR");
+  const QCommandLineOption jobs(
+      {"j", "jobs"},
+      QCoreApplication::translate("Cli", "Read and draw on N threads (default: one per core)."),
+      "N");
   const QCommandLineOption quiet({"q", "quiet"},
                                  QCoreApplication::translate("Cli", "Print the problems only."));
   const QCommandLineOption help({"h", "help"},
@@ -65,7 +69,7 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
   const QCommandLineOption lang(
       "lang", QCoreApplication::translate("Cli", "The language of the messages: zh or en."),
       "LANG");
-  parser.addOptions({output, check, rotation, source, quiet, lang, help});
+  parser.addOptions({output, check, rotation, source, jobs, quiet, lang, help});
   parser.addPositionalArgument(
       "PATH", QCoreApplication::translate("Cli", "The output root or its private folder."),
       "inspect PATH");
@@ -110,6 +114,15 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
                        .toQString());
     }
     options.rotation = code;
+  }
+  if (parser.isSet(jobs)) {
+    bool ok = false;
+    options.jobs = parser.value(jobs).toInt(&ok);
+    if (!ok || options.jobs < 1 || options.jobs > 256) {
+      return usage(trText("Cli", "--jobs takes a number from 1 to 256, not '%1'")
+                       .arg(parser.value(jobs))
+                       .toQString());
+    }
   }
   if (parser.isSet(source)) {
     std::error_code ec;

@@ -279,7 +279,7 @@ std::string screensSection(const Inspection& in, const PngSink& sink, const std:
 // Small icons are shown larger, pixel for pixel.
 int iconZoom(int width, int height) {
   const int side = std::max(width, height);
-  return side <= 32 ? 4 : side <= 96 ? 2 : 1;
+  return side <= 24 ? 4 : side <= 96 ? 2 : 1;
 }
 
 std::string iconsSection(const Inspection& in, const PngSink& sink, const std::string& images) {
