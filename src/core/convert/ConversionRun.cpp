@@ -750,12 +750,10 @@ void Run::finishReport() {
 }
 
 void Run::finish() {
-  out_.write(layout_.marker(), ByteView());
   // Where each output came from, beside private/ (never in it).
   rotations_.pictureLibrary = session_.iconRotation;
-  if (std::string why; !WriteRunRecord(result_, settings_.sourceFolder, rotations_, &why)) {
-    out_.warn(trText("Run", "cannot write the run record: %1").arg(why));
-  }
+  WriteRunRecord(result_, settings_.sourceFolder, rotations_, out_);
+  out_.write(layout_.marker(), ByteView());
   if (result_.branch == Branch::B) host_.pause(100);
   host_.openFolder(layout_.root());
 }

@@ -92,9 +92,9 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
 }
 
 bool WriteRunRecord(const RunResult& result, const fs::path& sourceFolder,
-                    const RecordRotations& rotations, std::string* error) {
+                    const RecordRotations& rotations, OutputWriter& out) {
   const Bytes json = RunRecordJson(BuildRunRecord(result, sourceFolder, rotations));
-  return writeFile(result.outputRoot / kRunRecordFileName, {ByteView(json)}, error);
+  return out.write(result.outputRoot / kRunRecordFileName, ByteView(json));
 }
 
 }  // namespace tessel

@@ -5,6 +5,7 @@
 
 #include "convert/ConversionRun.h"
 #include "model/RunRecord.h"
+#include "util/FileIO.h"
 
 namespace tessel {
 
@@ -18,9 +19,9 @@ struct RecordRotations {
 RunRecord BuildRunRecord(const RunResult& result, const std::filesystem::path& sourceFolder,
                          const RecordRotations& rotations);
 
-// Writes outputRoot/.tessel-run.json; false, with the reason in `error`,
-// when it cannot be written.
+// Writes outputRoot/.tessel-run.json through the run's writer (a failure is
+// reported there like any other).
 bool WriteRunRecord(const RunResult& result, const std::filesystem::path& sourceFolder,
-                    const RecordRotations& rotations, std::string* error);
+                    const RecordRotations& rotations, OutputWriter& out);
 
 }  // namespace tessel

@@ -1,7 +1,6 @@
 #include "inspect/InspectPage.h"
 
 #include <QCoreApplication>
-#include <QImageWriter>
 #include <QLocale>
 #include <algorithm>
 #include <map>
@@ -9,6 +8,7 @@
 #include <optional>
 #include <system_error>
 
+#include "inspect/PagePng.h"
 #include "picture/PictureLoad.h"
 #include "util/FileIO.h"
 #include "util/Language.h"
@@ -20,9 +20,6 @@ namespace tessel::inspect {
 namespace {
 
 constexpr int kScreenBox = 240;  // a screen is shown within this box, its full size a click away
-// Qt's PNG quality 85 is zlib level 1: quick to write, and still compact for
-// screens of flat colour.
-constexpr int kPngQuality = 85;
 
 std::string n(std::uint64_t v) { return std::to_string(v); }
 
@@ -95,14 +92,12 @@ class PngSink : public ImageSink {
 
  private:
   bool save(const QImage& image, const std::string& name) {
-    QImageWriter writer(toQString(folder_ / name), "png");
-    writer.setQuality(kPngQuality);
-    if (writer.write(image)) return true;
+    const Bytes png = EncodePagePng(image);
+    std::string why = png.empty() ? trText("Inspect", "out of memory").str() : std::string();
+    if (!png.empty() && writeFile(folder_ / name, {ByteView(png)}, &why)) return true;
     std::lock_guard<std::mutex> lock(mutex_);
     if (failure_.empty()) {
-      failure_ = trText("Inspect", "cannot write %1 (%2)")
-                     .arg(pathToUtf8(folder_ / name))
-                     .arg(writer.errorString());
+      failure_ = trText("Inspect", "cannot write %1 (%2)").arg(pathToUtf8(folder_ / name)).arg(why);
     }
     return false;
   }
@@ -465,13 +460,18 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
                          .str()
                    : trText("Inspect", "cannot create %1").arg(pathToUtf8(images)).str());
   }
-  // PNG files of an earlier page would be taken for this one's.
-  for (fs::directory_iterator it(images, ec), end; !ec && it != end; it.increment(ec)) {
-    if (it->path().extension() == ".png" && it->is_regular_file(ec)) fs::remove(it->path(), ec);
-  }
-
   PngSink sink(images);
   Inspection in = InspectOutput(outputPath, &sink, options);
+  // The PNG files of an earlier page that this one did not write again
+  // (they are overwritten in place: making files anew is slower).
+  std::vector<fs::path> stale;
+  for (fs::directory_iterator it(images, ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->path().extension() == ".png" && it->is_regular_file(ec) &&
+        !sink.has(pathToUtf8(it->path().filename()))) {
+      stale.push_back(it->path());
+    }
+  }
+  for (const fs::path& file : stale) fs::remove(file, ec);
   if (const std::string failure = sink.firstFailure(); !failure.empty()) return fail(failure);
 
   const std::string where = in.privateFolder.empty() ? pathToUtf8(outputPath) : pathToUtf8(in.privateFolder);
