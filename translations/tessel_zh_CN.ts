@@ -1289,6 +1289,10 @@ that a run did not finish is one),
         <source>%1: picture %2 differs visibly from its source (%3 dB, a channel off by up to %4 levels); the lossless format (zbmp) keeps it exact</source>
         <translation>%1：图片 %2 与其源图有明显差异（%3 dB，某一通道最多相差 %4 级）；无损格式（zbmp）可保持原样</translation>
     </message>
+    <message>
+        <source>out of memory</source>
+        <translation type="unfinished"></translation>
+    </message>
 </context>
 <context>
     <name>Language</name>
@@ -1611,10 +1615,6 @@ that a run did not finish is one),
     <message>
         <source>not used by this run</source>
         <translation>本次转换未使用</translation>
-    </message>
-    <message>
-        <source>cannot write the run record: %1</source>
-        <translation>无法写入运行记录：%1</translation>
     </message>
 </context>
 <context>

@@ -4,6 +4,7 @@
 // run did not finish, and on what the run copied from the source.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "cli/Cli.h"
@@ -57,8 +58,10 @@ struct InspectOrigin : test::RunFixture {
     if (html) *html = readText(pageFolder / "index.html");
     return in;
   }
+  // The page's picture: a PNG, or a JPEG output as it is.
   QImage shown(const std::string& name) const {
-    return QImage(toQString(pageFolder / kPageImageFolder / (name + ".png")));
+    const fs::path png = pageFolder / kPageImageFolder / (name + ".png");
+    return QImage(toQString(fs::exists(png) ? png : png.parent_path() / (name + ".jpg")));
   }
 };
 
@@ -196,6 +199,34 @@ TEST_F(InspectOrigin, OnlyThePictureOfFineLinesIsListedAsVisiblyLossy) {
   ASSERT_NE(first, std::string::npos) << checked.out;
   EXPECT_EQ(checked.out.find(listed, first + 1), std::string::npos) << checked.out;
   EXPECT_NE(checked.out.find("image/2.jpg: picture 2 " + listed), std::string::npos) << checked.out;
+}
+
+TEST_F(InspectOrigin, TheRunRecordIsReadStrictly) {
+  std::string error;
+  for (const std::string bad :
+       {std::string("not json"), std::string(R"({"format":"other","version":1,"outputs":{}})"),
+        std::string(R"({"format":"tessel-run","outputs":{}})"),
+        std::string(R"({"format":"tessel-run","version":1,"outputs":{"image/1.zbmp":)"
+                    R"({"sources":[],"rotation":7,"size":1}}})"),
+        std::string(R"({"format":"tessel-run","version":1,"outputs":{"image/1.zbmp":)"
+                    R"({"sources":[{"icon":1}],"rotation":0,"size":1}}})"),
+        std::string(R"({"format":"tessel-run","version":1,"outputs":{"image/1.zbmp":)"
+                    R"({"sources":[{"file":"../1.bmp"}],"rotation":0,"size":1}}})")}) {
+    error.clear();
+    EXPECT_FALSE(ParseRunRecord(test::bytesOf(bad), error)) << bad;
+    EXPECT_FALSE(error.empty()) << bad;
+  }
+  // A record that is not one names no source, and says so.
+  test::writePicture(source / "1.bmp", 20, 20);
+  ASSERT_EQ(run().outcome, RunOutcome::Completed);
+  writeText(output / kRunRecordFileName, "{\"format\":");
+  const Inspection in = InspectOutput(output);
+  EXPECT_EQ(in.faults(), 0);
+  ASSERT_EQ(in.pictures.size(), 1u);
+  EXPECT_EQ(in.pictures[0].origin.file, "");
+  EXPECT_TRUE(std::any_of(in.problems.begin(), in.problems.end(), [](const Problem& p) {
+    return p.text.starts_with(kRunRecordFileName);
+  }));
 }
 
 // ---- verdicts ----------------------------------------------------------------------

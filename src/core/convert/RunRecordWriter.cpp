@@ -35,7 +35,9 @@ std::vector<std::string> replacedFor(const Report& report, InputKind kind, int n
 RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
                          const RecordRotations& rotations) {
   RunRecord record;
-  record.source = pathToUtf8(sourceFolder);
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(sourceFolder, ec);
+  record.source = pathToUtf8(ec ? sourceFolder : absolute.lexically_normal());
   record.branch = result.branch == Branch::A ? "A" : "B";
   const Report& report = result.report;
   const OutputLayout layout(result.outputRoot);

@@ -71,6 +71,19 @@ class PngSink : public ImageSink {
     const std::string name = pictureName(item) + ".png";
     if (save(RotatePicture(image, rotation_), name)) remember(name);
   }
+  // A JPEG the display does not turn goes on the page as it is: the browser
+  // decodes the very bytes the display decodes, and nothing is encoded.
+  bool jpeg(const PictureItem& item, ByteView bytes) override {
+    if (rotation_ != 0) return false;
+    const std::string name = pictureName(item) + ".jpg";
+    std::string why;
+    if (writeFile(folder_ / name, {bytes}, &why)) {
+      remember(name);
+    } else {
+      fail(name, why);
+    }
+    return true;
+  }
   void source(const PictureItem& item, const QImage& image) override {
     const std::string name = pictureName(item) + "-source.png";
     if (save(RotatePicture(image, rotation_), name)) remember(name);
@@ -85,6 +98,13 @@ class PngSink : public ImageSink {
     std::lock_guard<std::mutex> lock(mutex_);
     return written_.count(name) != 0;
   }
+  // The screen's file: NAME.png or NAME.jpg, or empty when none was written.
+  std::string screenFile(const std::string& name) const {
+    for (const char* extension : {".png", ".jpg"}) {
+      if (has(name + extension)) return name + extension;
+    }
+    return {};
+  }
   std::string firstFailure() const {
     std::lock_guard<std::mutex> lock(mutex_);
     return failure_;
@@ -95,11 +115,14 @@ class PngSink : public ImageSink {
     const Bytes png = EncodePagePng(image);
     std::string why = png.empty() ? trText("Inspect", "out of memory").str() : std::string();
     if (!png.empty() && writeFile(folder_ / name, {ByteView(png)}, &why)) return true;
+    fail(name, why);
+    return false;
+  }
+  void fail(const std::string& name, const std::string& why) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (failure_.empty()) {
       failure_ = trText("Inspect", "cannot write %1 (%2)").arg(pathToUtf8(folder_ / name)).arg(why);
     }
-    return false;
   }
   void remember(const std::string& name) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -246,7 +269,8 @@ std::string screensSection(const Inspection& in, const PngSink& sink, const std:
                  "</span>";
     }
     caption += "</figcaption>";
-    if (!p.ok || !sink.has(name + ".png")) {
+    const std::string file = sink.screenFile(name);
+    if (!p.ok || file.empty()) {
       h += "<figure class=\"screen bad\" id=\"" + name + "\">" +
            trText("Inspect", "%1 cannot be shown").arg("<b>" + n(p.number) + "</b>").str() +
            caption + "</figure>\n";
@@ -255,7 +279,7 @@ std::string screensSection(const Inspection& in, const PngSink& sink, const std:
     const auto [w, hgt] = shownSize(p.width, p.height, rotation);
     const bool paired = sink.has(name + "-source.png");
     const int box = paired ? kScreenBox : kScreenBox * 2;
-    const std::string full = images + "/" + name + ".png";
+    const std::string full = images + "/" + file;
     std::string img = "<a href=\"" + full + "\"><img src=\"" + full + "\"" + fitted(w, hgt, box) +
                       " loading=\"lazy\" alt=\"" + name + "\"></a>";
     if (paired) {
@@ -462,11 +486,12 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
   }
   PngSink sink(images);
   Inspection in = InspectOutput(outputPath, &sink, options);
-  // The PNG files of an earlier page that this one did not write again
+  // The pictures of an earlier page that this one did not write again
   // (they are overwritten in place: making files anew is slower).
   std::vector<fs::path> stale;
   for (fs::directory_iterator it(images, ec), end; !ec && it != end; it.increment(ec)) {
-    if (it->path().extension() == ".png" && it->is_regular_file(ec) &&
+    const fs::path extension = it->path().extension();
+    if ((extension == ".png" || extension == ".jpg") && it->is_regular_file(ec) &&
         !sink.has(pathToUtf8(it->path().filename()))) {
       stale.push_back(it->path());
     }

@@ -11,6 +11,7 @@
 #include "model/OutputLayout.h"
 #include "model/SourceInventory.h"
 #include "picture/PictureLoad.h"
+#include "picture/PicturePack.h"
 #include "picture/PicturePipeline.h"
 #include "util/FileIO.h"
 #include "util/OrderedPool.h"
@@ -226,19 +227,24 @@ Loss measure(const QImage& output, const QImage& source) {
   if (output.size() != source.size() || output.isNull()) return loss;
   const QImage a = output.convertToFormat(QImage::Format_RGB32);
   const QImage b = source.convertToFormat(QImage::Format_RGB32);
-  double squares = 0;
+  const int w = a.width();
+  std::uint64_t squares = 0;
+  int most = 0;
   for (int y = 0; y < a.height(); ++y) {
     const QRgb* p = reinterpret_cast<const QRgb*>(a.constScanLine(y));
     const QRgb* q = reinterpret_cast<const QRgb*>(b.constScanLine(y));
-    for (int x = 0; x < a.width(); ++x) {
-      for (const int d : {qRed(p[x]) - qRed(q[x]), qGreen(p[x]) - qGreen(q[x]),
-                          qBlue(p[x]) - qBlue(q[x])}) {
-        squares += double(d) * d;
-        loss.maxError = std::max(loss.maxError, std::abs(d));
-      }
+    std::uint64_t rowSquares = 0;
+    for (int x = 0; x < w; ++x) {
+      const int dr = int((p[x] >> 16) & 0xFF) - int((q[x] >> 16) & 0xFF);
+      const int dg = int((p[x] >> 8) & 0xFF) - int((q[x] >> 8) & 0xFF);
+      const int db = int(p[x] & 0xFF) - int(q[x] & 0xFF);
+      rowSquares += std::uint64_t(dr * dr + dg * dg + db * db);
+      most = std::max(most, std::max(std::abs(dr), std::max(std::abs(dg), std::abs(db))));
     }
+    squares += rowSquares;
   }
-  const double mse = squares / (3.0 * a.width() * a.height());
+  loss.maxError = most;
+  const double mse = double(squares) / (3.0 * a.width() * a.height());
   loss.psnr = mse == 0 ? std::numeric_limits<double>::infinity()
                        : 10.0 * std::log10(255.0 * 255.0 / mse);
   loss.measured = true;
@@ -315,7 +321,10 @@ void pictures(const Layout& layout, ImageSink* sink, int jobs, const Sources& so
           found.problems.push_back({fileProblem(file.relative, reading.error), true});
         } else {
           if (item.lossy) compareWithSource(item, reading.image, sources, sink);
-          if (sink && !reading.image.isNull()) sink->picture(item, reading.image);
+          if (sink && !reading.image.isNull() &&
+              !(item.lossy && sink->jpeg(item, ByteView(bytes.bytes)))) {
+            sink->picture(item, reading.image);
+          }
         }
         return found;
       },
@@ -419,7 +428,12 @@ void pack(const Layout& layout, ImageSink* sink, int jobs, const Sources& source
         if (item.ok && item.lossy && !entry.image.isNull()) {
           compareWithSource(item, entry.image, sources, sink);
         }
-        if (item.ok && sink && !entry.image.isNull()) sink->picture(item, entry.image);
+        if (item.ok && sink && !entry.image.isNull() &&
+            !(item.lossy &&
+              sink->jpeg(item, ByteView(data.bytes).subspan(entry.address - packBaseAddress,
+                                                            entry.length)))) {
+          sink->picture(item, entry.image);
+        }
         entry.image = QImage();
         return found;
       },

@@ -108,6 +108,9 @@ class ImageSink {
   // A lossy picture's source, turned as the run turned it.
   virtual void source(const PictureItem& /*item*/, const QImage& /*image*/) {}
   virtual void picture(const PictureItem& item, const QImage& image) = 0;
+  // A JPEG picture's own bytes, before picture(): true when the sink keeps
+  // them as they are and needs no decoded picture.
+  virtual bool jpeg(const PictureItem& /*item*/, ByteView /*bytes*/) { return false; }
   virtual void icon(const LibraryItem& library, const IconItem& icon, const QImage& image) = 0;
 };
 

@@ -35,7 +35,11 @@ Bytes EncodePagePng(const QImage& image) {
     // RGB565 (the outputs' own pixels) is expanded here, as Qt expands it
     // (each field's high bits repeated below it); other formats through Qt.
     const bool rgb16 = image.format() == QImage::Format_RGB16;
-    const QImage rgb = rgb16 || image.format() == QImage::Format_RGB888
+    // 32-bit pixels are read as they are (their alpha left out, as the
+    // outputs leave it out).
+    const bool rgb32 = image.format() == QImage::Format_RGB32 ||
+                       image.format() == QImage::Format_ARGB32;
+    const QImage rgb = rgb16 || rgb32 || image.format() == QImage::Format_RGB888
                            ? image
                            : image.convertToFormat(QImage::Format_RGB888);
     if (rgb.isNull()) return {};
@@ -64,6 +68,15 @@ Bytes EncodePagePng(const QImage& image) {
           last[0] = r;
           last[1] = g;
           last[2] = b;
+        }
+      } else if (rgb32) {
+        const auto* in = reinterpret_cast<const QRgb*>(rgb.constScanLine(static_cast<int>(y)));
+        QRgb last = 0;
+        for (std::size_t x = 0; x < w; ++x) {
+          px[3 * x] = std::uint8_t(qRed(in[x]) - qRed(last));
+          px[3 * x + 1] = std::uint8_t(qGreen(in[x]) - qGreen(last));
+          px[3 * x + 2] = std::uint8_t(qBlue(in[x]) - qBlue(last));
+          last = in[x];
         }
       } else {
         const std::uint8_t* in = rgb.constScanLine(static_cast<int>(y));

@@ -24,6 +24,16 @@ bool isWhole(const QJsonValue& v, double low, double high) {
   return d >= low && d <= high && d == static_cast<double>(static_cast<std::int64_t>(d));
 }
 
+// A file of the source folder: a name, never a path (as this system spells
+// paths: a backslash is a separator on Windows only).
+bool plainName(const QJsonValue& v) {
+  if (!v.isString()) return false;
+  const std::string name = v.toString().toStdString();
+  const std::filesystem::path path = pathFromUtf8(name);
+  return !name.empty() && name != "." && name != ".." && path.filename() == path &&
+         !path.has_root_name();
+}
+
 }  // namespace
 
 const RecordOutput* RunRecord::find(const std::string& output) const {
@@ -111,7 +121,7 @@ std::optional<RunRecord> ParseRunRecord(ByteView json, std::string& error) {
     output.size = static_cast<std::uint64_t>(o.value("size").toDouble());
     for (const QJsonValue& v : sources.toArray()) {
       const QJsonObject s = v.toObject();
-      if (!v.isObject() || !s.value("file").isString() ||
+      if (!v.isObject() || !plainName(s.value("file")) ||
           (s.contains("icon") && !isWhole(s.value("icon"), 0, 65535))) {
         return fail(trText("Record", "its entry for %1 names a source wrongly").arg(name));
       }
@@ -123,7 +133,12 @@ std::optional<RunRecord> ParseRunRecord(ByteView json, std::string& error) {
     if (replaced.size() > kMaxSourcesPerOutput) {
       return fail(trText("Record", "its entry for %1 names a source wrongly").arg(name));
     }
-    for (const QJsonValue& v : replaced) output.replaced.push_back(v.toString().toStdString());
+    for (const QJsonValue& v : replaced) {
+      if (!plainName(v)) {
+        return fail(trText("Record", "its entry for %1 names a source wrongly").arg(name));
+      }
+      output.replaced.push_back(v.toString().toStdString());
+    }
     record.outputs.emplace(name, std::move(output));
   }
   return record;
