@@ -1291,7 +1291,7 @@ that a run did not finish is one),
     </message>
     <message>
         <source>out of memory</source>
-        <translation type="unfinished"></translation>
+        <translation>out of memory</translation>
     </message>
 </context>
 <context>
