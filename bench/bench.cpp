@@ -277,7 +277,7 @@ int main(int argc, char** argv) {
   if (cores > 1) jobList.push_back(cores);
 
   std::printf("load average before: %s; %d runs per line, medians\n\n", loadAverage().c_str(), runs);
-  std::vector<std::string> table, missed;
+  std::vector<std::string> table, pageTable, missed;
   int failures = 0;
   for (const Case& c : cases) {
     fs::path dir = c.generator.empty() ? fs::path(c.what) : workRoot / c.name;
@@ -334,6 +334,33 @@ int main(int argc, char** argv) {
         }
         const double t = median(times);
         if (jobs == 1) single = t;
+        // The page of this output (inspect -o), written from the same
+        // output with as many threads: it should take less than the run.
+        std::vector<double> pageTimes, pageCpu;
+        for (int r = 0; r < runs; ++r) {
+          std::string problems;  // the notes it prints are not the benchmark's
+          const Measure m = runProcess({cli, "inspect", work.string(), "-o",
+                                        (work.parent_path() / "page").string(), "-q", "-j",
+                                        std::to_string(jobs)},
+                                       &problems);
+          if (m.status != 0) {
+            std::fprintf(stderr, "%s %s -j %d: tessel-cli inspect exited with %d\n",
+                         c.name.c_str(), format.c_str(), jobs, m.status);
+            ++failures;
+          }
+          pageTimes.push_back(m.seconds);
+          pageCpu.push_back(m.cpuSeconds);
+        }
+        const double page = median(pageTimes);
+        char pageLine[192];
+        std::snprintf(pageLine, sizeof pageLine, "| %s | %s | %d | %.3f | %.3f | %.3f | %.2f |",
+                      c.name.c_str(), format.c_str(), jobs, t, page, median(pageCpu), page / t);
+        pageTable.push_back(pageLine);
+        if (page >= t) {
+          missed.push_back(c.name + " " + format + " -j " + std::to_string(jobs) +
+                           ": the page takes " + std::to_string(page / t).substr(0, 4) +
+                           " x the conversion");
+        }
         char line[256];
         std::snprintf(line, sizeof line,
                       "| %s | %s | %d | %.3f | %.3f | %.0f | %.3f | %.2f | %.2f | %.2f |",
@@ -362,6 +389,10 @@ int main(int argc, char** argv) {
       "(s) | vs floor | CPU vs floor CPU | speed-up |\n");
   std::printf("|---|---|---|---|---|---|---|---|---|---|\n");
   for (const std::string& line : table) std::printf("%s\n", line.c_str());
+  std::printf(
+      "\n| case | format | jobs | conversion wall (s) | page wall (s) | page CPU (s) | page / "
+      "conversion |\n|---|---|---|---|---|---|---|\n");
+  for (const std::string& line : pageTable) std::printf("%s\n", line.c_str());
   std::printf("\nload average after: %s\n", loadAverage().c_str());
   if (missed.empty()) std::printf("every target met\n");
   for (const std::string& m : missed) std::printf("target missed: %s\n", m.c_str());

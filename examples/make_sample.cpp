@@ -2,14 +2,20 @@
 // making, with pictures in BMP and JPEG, icon libraries in the ICL and raw
 // layouts, sounds, the 13/14/22 tables and a register text.
 //
-//   tessel-make-sample FOLDER [--branch-b | --large]
+//   tessel-make-sample FOLDER [--branch-b | --large | --picture-library | --turned]
 //
 // --branch-b leaves out the 14 table (so the run asks for the device
 // parameters) and uses a block configuration file instead of the text.
 // --large writes the benchmark project: 200 screens of 1024 x 600, half
 // 24-bit BMP and half JPEG, eight ICL libraries of 100 icons and two raw
 // libraries, with a register text (Branch B).
+// --picture-library: a Branch A project whose block file names the icon
+// library 32_screen.icl as the picture library: its icons are the screens,
+// and 1_main.jpg beside it is left out.
+// --turned: a Branch A project for a display mounted turned by 90°: the
+// register text turns the screen, and the pictures are drawn sideways for it.
 #include <QGuiApplication>
+#include <QTransform>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -47,13 +53,53 @@ void writeLarge(const fs::path& dir) {
   save(dir / "config.txt", Bytes(text.begin(), text.end()));
 }
 
+void writePictureLibrary(const fs::path& dir, const QColor* accents) {
+  std::vector<Bytes> screens;
+  for (int i = 0; i < 4; ++i) screens.push_back(encode(screen(480, 272, i, accents[i]), "JPG", 92));
+  save(dir / "32_screen.icl", iclLibrary(screens));
+  save(dir / "1_main.jpg", encode(screen(480, 272, 7, QColor(90, 90, 90)), "JPG", 92));
+  std::vector<Bytes> jpegIcons;
+  for (int i = 0; i < 6; ++i) jpegIcons.push_back(encode(icon(20 + 6 * (i % 3), i), "JPG", 90));
+  save(dir / "20.icl", iclLibrary(jpegIcons));
+  save(dir / "13.bin", table(13, 256));
+  save(dir / "14.bin", table(14, 256));
+  Bytes cfg(64, 0);
+  const char* marker = "T5LC1";
+  for (int i = 0; i < 5; ++i) cfg[i] = static_cast<std::uint8_t>(marker[i]);
+  cfg[8] = 32;    // the picture library
+  cfg[10] = 0x00;
+  cfg[11] = 0x1C;  // divisor 28: 115200 baud
+  save(dir / "t5lcfg.cfg", cfg);
+}
+
+void writeTurned(const fs::path& dir, const QColor* accents) {
+  // Drawn upright as 272 x 480, stored a quarter turn back (270° clockwise).
+  const QTransform back = QTransform().rotate(270);
+  save(dir / "0_boot.bmp",
+       encode(screen(272, 480, 0, accents[0]).transformed(back).convertToFormat(QImage::Format_RGB888),
+              "BMP"));
+  save(dir / "1.jpg", encode(screen(272, 480, 1, accents[1]).transformed(back), "JPG", 92));
+  save(dir / "2.bmp",
+       encode(screen(272, 480, 2, accents[2]).transformed(back).convertToFormat(QImage::Format_RGB888),
+              "BMP"));
+  std::vector<Bytes> jpegIcons;
+  for (int i = 0; i < 4; ++i) jpegIcons.push_back(encode(icon(24 + 8 * (i % 2), i).transformed(back), "JPG", 90));
+  save(dir / "20.icl", iclLibrary(jpegIcons));
+  save(dir / "13.bin", table(13, 256));
+  save(dir / "14.bin", table(14, 256));
+  // R2 bit 2: the screen turns 90° clockwise.
+  const std::string text = "R1=07; 115200\r\nR2=04;\r\nR3=FF;\r\nRC0=01;\r\n";
+  save(dir / "CONFIG.TXT", Bytes(text.begin(), text.end()));
+}
+
 }  // namespace
 
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  const char* usage = "usage: tessel-make-sample FOLDER [--branch-b | --large]\n";
+  const char* usage =
+      "usage: tessel-make-sample FOLDER [--branch-b | --large | --picture-library | --turned]\n";
   if (argc >= 2 && (std::string(argv[1]) == "--help" || std::string(argv[1]) == "-h")) {
     std::fputs(usage, stdout);
     return 0;
@@ -63,7 +109,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::string mode = argc > 2 ? argv[2] : "";
-  if (!mode.empty() && mode != "--branch-b" && mode != "--large") {
+  if (!mode.empty() && mode != "--branch-b" && mode != "--large" && mode != "--picture-library" &&
+      mode != "--turned") {
     std::fprintf(stderr, "tessel-make-sample: unknown mode %s\n%s", mode.c_str(), usage);
     return 2;
   }
@@ -79,6 +126,11 @@ int main(int argc, char** argv) {
 
   const QColor accents[] = {QColor(0, 150, 136), QColor(230, 120, 30), QColor(60, 120, 220),
                             QColor(200, 40, 80)};
+  if (mode == "--picture-library" || mode == "--turned") {
+    (mode == "--turned" ? writeTurned : writePictureLibrary)(dir, accents);
+    std::printf("sample project written to %s\n", dir.string().c_str());
+    return 0;
+  }
   save(dir / "0_boot.bmp", encode(screen(480, 272, 0, accents[0]).convertToFormat(QImage::Format_RGB888), "BMP"));
   save(dir / "1.bmp", encode(screen(480, 272, 1, accents[1]).convertToFormat(QImage::Format_Indexed8), "BMP"));
   save(dir / "2.jpg", encode(screen(480, 272, 2, accents[2]), "JPG", 92));

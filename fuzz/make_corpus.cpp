@@ -370,6 +370,12 @@ void inspectSeeds() {
   be('A', 2);
   be('b', 2);
   seed("inspect_text", "font-name", prefixed(2, font));
+  const std::string record =
+      R"({"format":"tessel-run","version":1,"source":"/p/DWIN_SET","branch":"A","outputs":{)"
+      R"("image/1.zbmp":{"sources":[{"file":"32_screen.icl","icon":1}],"replaced":["1_main.jpg"],)"
+      R"("rotation":1,"size":120},"config.txt":{"sources":[{"file":"CONFIG.TXT","copied":true}],)"
+      R"("rotation":0,"size":40}}})";
+  seed("inspect_text", "run-record", prefixed(3, Bytes(record.begin(), record.end())));
 }
 
 }  // namespace

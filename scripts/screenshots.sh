@@ -1,8 +1,10 @@
 #!/bin/sh
 # Takes headless screenshots of the three dialogs, and of the main dialog
 # after a run, in both languages: Chinese into docs/screenshots/, English
-# into docs/screenshots/en/. With Chromium, also the inspection page of the
-# Branch B sample with the picture pack (inspect.png).
+# into docs/screenshots/en/. With Chromium, also the inspection pages of the
+# Branch B sample with the picture pack (inspect.png), the bundled sample
+# (inspect-sample.png), a picture-library project (inspect-library.png) and
+# a turned project (inspect-turned.png).
 #   scripts/screenshots.sh [BUILD_DIR]     (default: build)
 # Builds the tessel program first when it is missing.
 set -eu
@@ -39,15 +41,28 @@ if [ -z "$chromium" ]; then
   echo "no chromium: inspect.png not made" >&2
   exit 0
 fi
+# The pages: the Branch B sample in the picture pack as JPEG (each screen
+# beside its source), the bundled sample, a picture-library project and a
+# project for a display mounted turned by 90 degrees.
 "$build/bin/tessel-make-sample" "$work/B" --branch-b >/dev/null
-"$build/bin/tessel-cli" convert "$work/B" -o "$work/B-out" --pack -y -q
+"$build/bin/tessel-make-sample" "$work/library" --picture-library >/dev/null
+"$build/bin/tessel-make-sample" "$work/turned" --turned >/dev/null
+"$build/bin/tessel-cli" convert "$work/B" -o "$work/B-out" --pack --format jpeg -y -q
+"$build/bin/tessel-cli" convert "$work/DWIN_SET" -o "$work/sample-out" -y -q || true  # 5.bmp is cut
+"$build/bin/tessel-cli" convert "$work/library" -o "$work/library-out" -y -q
+"$build/bin/tessel-cli" convert "$work/turned" -o "$work/turned-out" -y -q
 for lang in zh en; do
   shots="$root/docs/screenshots"
   [ "$lang" = en ] && shots="$shots/en"
-  "$build/bin/tessel-cli" --lang "$lang" inspect "$work/B-out" -o "$work/page-$lang" -q
-  "$chromium" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
-    --disable-background-networking --disable-component-update --disable-sync \
-    --user-data-dir="$work/chromium" --hide-scrollbars --window-size=1100,900 \
-    --screenshot="$shots/inspect.png" "file://$work/page-$lang/index.html" 2>/dev/null
-  echo "wrote $shots/inspect.png"
+  for page in B:inspect sample:inspect-sample library:inspect-library turned:inspect-turned; do
+    out=${page%%:*}
+    name=${page#*:}
+    "$build/bin/tessel-cli" --lang "$lang" inspect "$work/$out-out" -o "$work/page-$out-$lang" -q \
+      >/dev/null || true  # notes and faults are on the page
+    "$chromium" --headless --no-sandbox --disable-gpu --disable-quic --no-first-run \
+      --disable-background-networking --disable-component-update --disable-sync \
+      --user-data-dir="$work/chromium" --hide-scrollbars --window-size=1100,1300 \
+      --screenshot="$shots/$name.png" "file://$work/page-$out-$lang/index.html" 2>/dev/null
+    echo "wrote $shots/$name.png"
+  done
 done

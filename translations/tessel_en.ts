@@ -296,18 +296,6 @@ Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,
         <translation>note: %1</translation>
     </message>
     <message>
-        <source>Reads a Tessel output (the output root or its private folder, an SD card&apos;s copy too)
-and writes a page that shows what the display will show, or only checks it.
-
-Exit status: 0 the output is sound, 5 it is not (one line per problem),
-1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.</source>
-        <translation>Reads a Tessel output (the output root or its private folder, an SD card&apos;s copy too)
-and writes a page that shows what the display will show, or only checks it.
-
-Exit status: 0 the output is sound, 5 it is not (one line per problem),
-1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.</translation>
-    </message>
-    <message>
         <source>Write DIR/index.html and its pictures (DIR/index_files/). DIR may not lie inside private/.</source>
         <translation>Write DIR/index.html and its pictures (DIR/index_files/). DIR may not lie inside private/.</translation>
     </message>
@@ -352,10 +340,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <translation>Page: %1</translation>
     </message>
     <message>
-        <source>%1 pictures, %2 icon libraries (%3 icons): sound</source>
-        <translation>%1 pictures, %2 icon libraries (%3 icons): sound</translation>
-    </message>
-    <message>
         <source>%1 pictures, %2 icon libraries (%3 icons): %4 fault</source>
         <translation>%1 pictures, %2 icon libraries (%3 icons): %4 fault</translation>
     </message>
@@ -378,6 +362,44 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>the output could not be written; %1 is as it was</source>
         <translation>the output could not be written; %1 is as it was</translation>
+    </message>
+    <message>
+        <source>Reads a Tessel output (the output root or its private folder, an SD card&apos;s copy too)
+and writes a page that shows what the display will show, or only checks it.
+
+Exit status: 0 no problems found, 5 a fault (one line per problem; an output root
+that a run did not finish is one),
+1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.</source>
+        <translation>Reads a Tessel output (the output root or its private folder, an SD card&apos;s copy too)
+and writes a page that shows what the display will show, or only checks it.
+
+Exit status: 0 no problems found, 5 a fault (one line per problem; an output root
+that a run did not finish is one),
+1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.</translation>
+    </message>
+    <message>
+        <source>Show the screens turned DEG degrees clockwise (0, 90, 180 or 270), instead of as config.txt turns the screen.</source>
+        <translation>Show the screens turned DEG degrees clockwise (0, 90, 180 or 270), instead of as config.txt turns the screen.</translation>
+    </message>
+    <message>
+        <source>The source folder (DWIN_SET) the output was made from, when no run record names it (an SD card&apos;s copy).</source>
+        <translation>The source folder (DWIN_SET) the output was made from, when no run record names it (an SD card&apos;s copy).</translation>
+    </message>
+    <message>
+        <source>Read and draw on N threads (default: one per core).</source>
+        <translation>Read and draw on N threads (default: one per core).</translation>
+    </message>
+    <message>
+        <source>--rotation takes 0, 90, 180 or 270, not %1</source>
+        <translation>--rotation takes 0, 90, 180 or 270, not %1</translation>
+    </message>
+    <message>
+        <source>--source %1 is not a folder</source>
+        <translation>--source %1 is not a folder</translation>
+    </message>
+    <message>
+        <source>%1 pictures, %2 icon libraries (%3 icons): no problems found</source>
+        <translation>%1 pictures, %2 icon libraries (%3 icons): no problems found</translation>
     </message>
 </context>
 <context>
@@ -677,10 +699,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>%1: no output here (neither a private/ folder nor config.txt, image/, icon/, truefont/ or bin/)</source>
         <translation>%1: no output here (neither a private/ folder nor config.txt, image/, icon/, truefont/ or bin/)</translation>
-    </message>
-    <message>
-        <source>%1: it is missing; the run that wrote this output did not complete</source>
-        <translation>%1: it is missing; the run that wrote this output did not complete</translation>
     </message>
     <message>
         <source>image/: there is no screen picture</source>
@@ -1038,10 +1056,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <translation>Problems (%1 faults, %2 notes)</translation>
     </message>
     <message>
-        <source>No problem found: the output is sound.</source>
-        <translation>No problem found: the output is sound.</translation>
-    </message>
-    <message>
         <source>note: %1</source>
         <translation>note: %1</translation>
     </message>
@@ -1054,10 +1068,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <translation>No screen picture.</translation>
     </message>
     <message>
-        <source>%1 bytes</source>
-        <translation>%1 bytes</translation>
-    </message>
-    <message>
         <source>%1 cannot be shown</source>
         <translation>%1 cannot be shown</translation>
     </message>
@@ -1068,14 +1078,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>No icon library.</source>
         <translation>No icon library.</translation>
-    </message>
-    <message>
-        <source>%1 icons, %2 bytes (empty)</source>
-        <translation>%1 icons, %2 bytes (empty)</translation>
-    </message>
-    <message>
-        <source>%1 icons, %2 bytes</source>
-        <translation>%1 icons, %2 bytes</translation>
     </message>
     <message>
         <source>id %1</source>
@@ -1120,10 +1122,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>%1 JPEG</source>
         <translation>%1 JPEG</translation>
-    </message>
-    <message>
-        <source>sound</source>
-        <translation>sound</translation>
     </message>
     <message>
         <source>Device parameters (config.txt)</source>
@@ -1206,6 +1204,106 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <source>size</source>
         <comment>of a file</comment>
         <translation>size</translation>
+    </message>
+    <message>
+        <source>the source&apos;s register text sets no R2: the display keeps its own touch and screen flags</source>
+        <translation>the source&apos;s register text sets no R2: the display keeps its own touch and screen flags</translation>
+    </message>
+    <message>
+        <source>copied unchanged from the source&apos;s register text: %1</source>
+        <translation>copied unchanged from the source&apos;s register text: %1</translation>
+    </message>
+    <message>
+        <source>private/: incomplete: the run that wrote it did not finish (there is no %1 beside it)</source>
+        <translation>private/: incomplete: the run that wrote it did not finish (there is no %1 beside it)</translation>
+    </message>
+    <message>
+        <source>%1: %2; the sources are not named</source>
+        <translation>%1: %2; the sources are not named</translation>
+    </message>
+    <message>
+        <source>%1: picture %2 differs visibly from its source (%3 dB, a channel off by up to %4 levels); the lossless format (zbmp) keeps it exact</source>
+        <translation>%1: picture %2 differs visibly from its source (%3 dB, a channel off by up to %4 levels); the lossless format (zbmp) keeps it exact</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>out of memory</translation>
+    </message>
+    <message>
+        <source>from %1, icon %2</source>
+        <translation>from %1, icon %2</translation>
+    </message>
+    <message>
+        <source>from %1</source>
+        <translation>from %1</translation>
+    </message>
+    <message>
+        <source>in place of %1</source>
+        <translation>in place of %1</translation>
+    </message>
+    <message>
+        <source>stored turned %1°</source>
+        <translation>stored turned %1°</translation>
+    </message>
+    <message>
+        <source>No problems found.</source>
+        <translation>No problems found.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 screens are %3 × %4 (as stored); the others are marked.</source>
+        <translation>%1 of %2 screens are %3 × %4 (as stored); the others are marked.</translation>
+    </message>
+    <message>
+        <source>not the size of the other screens</source>
+        <translation>not the size of the other screens</translation>
+    </message>
+    <message>
+        <source>against the source: %1 dB, largest error %2</source>
+        <translation>against the source: %1 dB, largest error %2</translation>
+    </message>
+    <message>
+        <source>on the display</source>
+        <translation>on the display</translation>
+    </message>
+    <message>
+        <source>source</source>
+        <translation>source</translation>
+    </message>
+    <message>
+        <source>%1 icons, %2 (empty)</source>
+        <translation>%1 icons, %2 (empty)</translation>
+    </message>
+    <message>
+        <source>%1 icons, %2</source>
+        <translation>%1 icons, %2</translation>
+    </message>
+    <message>
+        <source>no problems found</source>
+        <translation>no problems found</translation>
+    </message>
+    <message>
+        <source>Every screen and icon is shown turned %1° clockwise, as --rotation asks: as the display shows it.</source>
+        <translation>Every screen and icon is shown turned %1° clockwise, as --rotation asks: as the display shows it.</translation>
+    </message>
+    <message>
+        <source>config.txt sets no screen rotation: every screen and icon is shown as stored, as the display shows it.</source>
+        <translation>config.txt sets no screen rotation: every screen and icon is shown as stored, as the display shows it.</translation>
+    </message>
+    <message>
+        <source>config.txt turns the screen %1° clockwise: every screen and icon is shown turned so, as the display shows it.</source>
+        <translation>config.txt turns the screen %1° clockwise: every screen and icon is shown turned so, as the display shows it.</translation>
+    </message>
+    <message>
+        <source>No config.txt gives the screen rotation: every screen and icon is shown as stored (--rotation turns them).</source>
+        <translation>No config.txt gives the screen rotation: every screen and icon is shown as stored (--rotation turns them).</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>Contents</translation>
+    </message>
+    <message>
+        <source>Picture pack</source>
+        <translation>Picture pack</translation>
     </message>
 </context>
 <context>
@@ -1407,6 +1505,49 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>out of memory while reading it</source>
         <translation>out of memory while reading it</translation>
+    </message>
+</context>
+<context>
+    <name>Record</name>
+    <message>
+        <source>it is larger than %1 bytes</source>
+        <translation>it is larger than %1 bytes</translation>
+    </message>
+    <message>
+        <source>it is not JSON (%1 at byte %2)</source>
+        <translation>it is not JSON (%1 at byte %2)</translation>
+    </message>
+    <message>
+        <source>it is not a run record</source>
+        <translation>it is not a run record</translation>
+    </message>
+    <message>
+        <source>it has no version</source>
+        <translation>it has no version</translation>
+    </message>
+    <message>
+        <source>it lists no outputs</source>
+        <translation>it lists no outputs</translation>
+    </message>
+    <message>
+        <source>it lists more than %1 outputs</source>
+        <translation>it lists more than %1 outputs</translation>
+    </message>
+    <message>
+        <source>its entry for %1 is not an output&apos;s</source>
+        <translation>its entry for %1 is not an output&apos;s</translation>
+    </message>
+    <message>
+        <source>its entry for %1 names a source wrongly</source>
+        <translation>its entry for %1 names a source wrongly</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>it is not a regular file</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>it cannot be read</translation>
     </message>
 </context>
 <context>

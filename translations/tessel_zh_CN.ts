@@ -296,18 +296,6 @@ Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,
         <translation>提示：%1</translation>
     </message>
     <message>
-        <source>Reads a Tessel output (the output root or its private folder, an SD card&apos;s copy too)
-and writes a page that shows what the display will show, or only checks it.
-
-Exit status: 0 the output is sound, 5 it is not (one line per problem),
-1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.</source>
-        <translation>读取 Tessel 的输出（输出目录或其 private目录，也可以是 SD 卡上的副本），
-写出一个页面显示屏幕将显示的内容，或只做检查。
-
-退出状态：0 输出完好，5 输出有问题（每个问题一行），
-1 页面目录位于 private/ 内，2 用法错误，4 页面无法写入。</translation>
-    </message>
-    <message>
         <source>Write DIR/index.html and its pictures (DIR/index_files/). DIR may not lie inside private/.</source>
         <translation>写入 DIR/index.html 及其图片（DIR/index_files/）。DIR 不能位于 private/ 内。</translation>
     </message>
@@ -352,10 +340,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <translation>页面：%1</translation>
     </message>
     <message>
-        <source>%1 pictures, %2 icon libraries (%3 icons): sound</source>
-        <translation>图片 %1 张，图标库 %2 个（图标 %3 个）：完好</translation>
-    </message>
-    <message>
         <source>%1 pictures, %2 icon libraries (%3 icons): %4 fault</source>
         <translation>图片 %1 张，图标库 %2 个（图标 %3 个）：%4 个错误</translation>
     </message>
@@ -378,6 +362,44 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>the output could not be written; %1 is as it was</source>
         <translation>无法写入输出；%1 保持不变</translation>
+    </message>
+    <message>
+        <source>Reads a Tessel output (the output root or its private folder, an SD card&apos;s copy too)
+and writes a page that shows what the display will show, or only checks it.
+
+Exit status: 0 no problems found, 5 a fault (one line per problem; an output root
+that a run did not finish is one),
+1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.</source>
+        <translation>读取 Tessel 的输出（输出根目录或其 private 文件夹，也可以是 SD 卡上的副本），
+写出一个页面，显示屏幕将显示的内容；或者只做检查。
+
+退出状态：0 未发现问题，5 有错误（每个问题一行；未完成的运行留下的输出根目录
+也算一个），
+1 页面文件夹位于 private/ 之内，2 用法错误，4 页面无法写入。</translation>
+    </message>
+    <message>
+        <source>Show the screens turned DEG degrees clockwise (0, 90, 180 or 270), instead of as config.txt turns the screen.</source>
+        <translation>将画面顺时针旋转 DEG 度显示（0、90、180 或 270），代替 config.txt 设定的屏幕旋转。</translation>
+    </message>
+    <message>
+        <source>The source folder (DWIN_SET) the output was made from, when no run record names it (an SD card&apos;s copy).</source>
+        <translation>生成该输出的源文件夹（DWIN_SET），用于没有运行记录说明来源时（SD 卡上的副本）。</translation>
+    </message>
+    <message>
+        <source>Read and draw on N threads (default: one per core).</source>
+        <translation>用 N 个线程读取和绘制（默认：每个核心一个）。</translation>
+    </message>
+    <message>
+        <source>--rotation takes 0, 90, 180 or 270, not %1</source>
+        <translation>--rotation 只接受 0、90、180 或 270，而不是 %1</translation>
+    </message>
+    <message>
+        <source>--source %1 is not a folder</source>
+        <translation>--source %1 不是文件夹</translation>
+    </message>
+    <message>
+        <source>%1 pictures, %2 icon libraries (%3 icons): no problems found</source>
+        <translation>%1 张图片，%2 个图标库（%3 个图标）：未发现问题</translation>
     </message>
 </context>
 <context>
@@ -677,10 +699,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>%1: no output here (neither a private/ folder nor config.txt, image/, icon/, truefont/ or bin/)</source>
         <translation>%1：这里没有输出（既没有 private/ 目录，也没有 config.txt、image/、icon/、truefont/ 或 bin/）</translation>
-    </message>
-    <message>
-        <source>%1: it is missing; the run that wrote this output did not complete</source>
-        <translation>%1：缺失；写入此输出的转换没有完成</translation>
     </message>
     <message>
         <source>image/: there is no screen picture</source>
@@ -1038,10 +1056,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <translation>问题（%1 个错误，%2 个提示）</translation>
     </message>
     <message>
-        <source>No problem found: the output is sound.</source>
-        <translation>未发现问题：输出完好。</translation>
-    </message>
-    <message>
         <source>note: %1</source>
         <translation>提示：%1</translation>
     </message>
@@ -1054,10 +1068,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <translation>没有画面图片。</translation>
     </message>
     <message>
-        <source>%1 bytes</source>
-        <translation>%1 字节</translation>
-    </message>
-    <message>
         <source>%1 cannot be shown</source>
         <translation>%1 无法显示</translation>
     </message>
@@ -1068,14 +1078,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>No icon library.</source>
         <translation>没有图标库。</translation>
-    </message>
-    <message>
-        <source>%1 icons, %2 bytes (empty)</source>
-        <translation>%1 个图标，%2 字节（空）</translation>
-    </message>
-    <message>
-        <source>%1 icons, %2 bytes</source>
-        <translation>%1 个图标，%2 字节</translation>
     </message>
     <message>
         <source>id %1</source>
@@ -1120,10 +1122,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>%1 JPEG</source>
         <translation>%1 JPEG</translation>
-    </message>
-    <message>
-        <source>sound</source>
-        <translation>声音</translation>
     </message>
     <message>
         <source>Device parameters (config.txt)</source>
@@ -1206,6 +1204,106 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <source>size</source>
         <comment>of a file</comment>
         <translation>尺寸</translation>
+    </message>
+    <message>
+        <source>the source&apos;s register text sets no R2: the display keeps its own touch and screen flags</source>
+        <translation>源寄存器文本没有设置 R2：屏幕保留其自身的触摸和屏幕标志</translation>
+    </message>
+    <message>
+        <source>copied unchanged from the source&apos;s register text: %1</source>
+        <translation>原样复制自源寄存器文本：%1</translation>
+    </message>
+    <message>
+        <source>private/: incomplete: the run that wrote it did not finish (there is no %1 beside it)</source>
+        <translation>private/：不完整：写入它的运行没有完成（旁边没有 %1）</translation>
+    </message>
+    <message>
+        <source>%1: %2; the sources are not named</source>
+        <translation>%1：%2；无法给出来源</translation>
+    </message>
+    <message>
+        <source>%1: picture %2 differs visibly from its source (%3 dB, a channel off by up to %4 levels); the lossless format (zbmp) keeps it exact</source>
+        <translation>%1：图片 %2 与其源图有明显差异（%3 dB，某一通道最多相差 %4 级）；无损格式（zbmp）可保持原样</translation>
+    </message>
+    <message>
+        <source>out of memory</source>
+        <translation>内存不足</translation>
+    </message>
+    <message>
+        <source>from %1, icon %2</source>
+        <translation>来自 %1，图标 %2</translation>
+    </message>
+    <message>
+        <source>from %1</source>
+        <translation>来自 %1</translation>
+    </message>
+    <message>
+        <source>in place of %1</source>
+        <translation>代替 %1</translation>
+    </message>
+    <message>
+        <source>stored turned %1°</source>
+        <translation>存储时旋转了 %1°</translation>
+    </message>
+    <message>
+        <source>No problems found.</source>
+        <translation>未发现问题。</translation>
+    </message>
+    <message>
+        <source>%1 of %2 screens are %3 × %4 (as stored); the others are marked.</source>
+        <translation>%2 个画面中有 %1 个为 %3 × %4（按存储方向）；其余的已标出。</translation>
+    </message>
+    <message>
+        <source>not the size of the other screens</source>
+        <translation>与其他画面尺寸不同</translation>
+    </message>
+    <message>
+        <source>against the source: %1 dB, largest error %2</source>
+        <translation>与源图相比：%1 dB，最大误差 %2</translation>
+    </message>
+    <message>
+        <source>on the display</source>
+        <translation>屏幕上</translation>
+    </message>
+    <message>
+        <source>source</source>
+        <translation>源图</translation>
+    </message>
+    <message>
+        <source>%1 icons, %2 (empty)</source>
+        <translation>%1 个图标，%2（空）</translation>
+    </message>
+    <message>
+        <source>%1 icons, %2</source>
+        <translation>%1 个图标，%2</translation>
+    </message>
+    <message>
+        <source>no problems found</source>
+        <translation>未发现问题</translation>
+    </message>
+    <message>
+        <source>Every screen and icon is shown turned %1° clockwise, as --rotation asks: as the display shows it.</source>
+        <translation>按 --rotation 的要求，每个画面和图标都顺时针旋转 %1° 显示：即屏幕显示的样子。</translation>
+    </message>
+    <message>
+        <source>config.txt sets no screen rotation: every screen and icon is shown as stored, as the display shows it.</source>
+        <translation>config.txt 未设置屏幕旋转：每个画面和图标都按存储方向显示，即屏幕显示的样子。</translation>
+    </message>
+    <message>
+        <source>config.txt turns the screen %1° clockwise: every screen and icon is shown turned so, as the display shows it.</source>
+        <translation>config.txt 将屏幕顺时针旋转 %1°：每个画面和图标都这样旋转后显示，即屏幕显示的样子。</translation>
+    </message>
+    <message>
+        <source>No config.txt gives the screen rotation: every screen and icon is shown as stored (--rotation turns them).</source>
+        <translation>没有 config.txt 给出屏幕旋转：每个画面和图标都按存储方向显示（--rotation 可旋转它们）。</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>目录</translation>
+    </message>
+    <message>
+        <source>Picture pack</source>
+        <translation>图片包</translation>
     </message>
 </context>
 <context>
@@ -1407,6 +1505,49 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>out of memory while reading it</source>
         <translation>读取时内存不足</translation>
+    </message>
+</context>
+<context>
+    <name>Record</name>
+    <message>
+        <source>it is larger than %1 bytes</source>
+        <translation>它大于 %1 字节</translation>
+    </message>
+    <message>
+        <source>it is not JSON (%1 at byte %2)</source>
+        <translation>它不是 JSON（第 %2 字节处：%1）</translation>
+    </message>
+    <message>
+        <source>it is not a run record</source>
+        <translation>它不是运行记录</translation>
+    </message>
+    <message>
+        <source>it has no version</source>
+        <translation>它没有版本号</translation>
+    </message>
+    <message>
+        <source>it lists no outputs</source>
+        <translation>它没有列出输出</translation>
+    </message>
+    <message>
+        <source>it lists more than %1 outputs</source>
+        <translation>它列出了超过 %1 个输出</translation>
+    </message>
+    <message>
+        <source>its entry for %1 is not an output&apos;s</source>
+        <translation>它关于 %1 的条目不是输出的条目</translation>
+    </message>
+    <message>
+        <source>its entry for %1 names a source wrongly</source>
+        <translation>它关于 %1 的条目给出的来源有误</translation>
+    </message>
+    <message>
+        <source>it is not a regular file</source>
+        <translation>它不是普通文件</translation>
+    </message>
+    <message>
+        <source>it cannot be read</source>
+        <translation>它无法读取</translation>
     </message>
 </context>
 <context>

@@ -13,7 +13,8 @@ namespace tessel::cli {
 
 namespace {
 
-const QString kUsageLine = QStringLiteral("tessel-cli inspect PATH (-o DIR | --check)");
+const QString kUsageLine =
+    QStringLiteral("tessel-cli inspect PATH (-o DIR | --check) [--rotation DEG] [--source DIR] [-j N]");
 
 void printProblems(const inspect::Inspection& in, std::ostream& out) {
   for (const bool faults : {true, false}) {
@@ -32,7 +33,8 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
       "Cli",
       "Reads a Tessel output (the output root or its private folder, an SD card's copy too)\n"
       "and writes a page that shows what the display will show, or only checks it.\n\n"
-      "Exit status: 0 the output is sound, 5 it is not (one line per problem),\n"
+      "Exit status: 0 no problems found, 5 a fault (one line per problem; an output root\n"
+      "that a run did not finish is one),\n"
       "1 the page folder lies inside private/, 2 usage error, 4 the page could not be written."));
   const QCommandLineOption output({"o", "output"},
                                   QCoreApplication::translate(
@@ -43,6 +45,22 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
   const QCommandLineOption check(
       "check",
       QCoreApplication::translate("Cli", "Read everything, write nothing, print each problem."));
+  const QCommandLineOption rotation(
+      "rotation",
+      QCoreApplication::translate("Cli",
+                                  "Show the screens turned DEG degrees clockwise (0, 90, 180 or "
+                                  "270), instead of as config.txt turns the screen."),
+      "DEG");
+  const QCommandLineOption source(
+      "source",
+      QCoreApplication::translate("Cli",
+                                  "The source folder (DWIN_SET) the output was made from, when "
+                                  "no run record names it (an SD card's copy)."),
+      "DIR");
+  const QCommandLineOption jobs(
+      {"j", "jobs"},
+      QCoreApplication::translate("Cli", "Read and draw on N threads (default: one per core)."),
+      "N");
   const QCommandLineOption quiet({"q", "quiet"},
                                  QCoreApplication::translate("Cli", "Print the problems only."));
   const QCommandLineOption help({"h", "help"},
@@ -51,7 +69,7 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
   const QCommandLineOption lang(
       "lang", QCoreApplication::translate("Cli", "The language of the messages: zh or en."),
       "LANG");
-  parser.addOptions({output, check, quiet, lang, help});
+  parser.addOptions({output, check, rotation, source, jobs, quiet, lang, help});
   parser.addPositionalArgument(
       "PATH", QCoreApplication::translate("Cli", "The output root or its private folder."),
       "inspect PATH");
@@ -85,12 +103,40 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
   if (parser.isSet(output) && parser.value(output).isEmpty()) {
     return usage(QCoreApplication::translate("Cli", "--output needs a folder"));
   }
+  inspect::InspectOptions options;
+  if (parser.isSet(rotation)) {
+    const QString degrees = parser.value(rotation);
+    const int code = degrees == "0" ? 0 : degrees == "90" ? 1 : degrees == "180" ? 2
+                   : degrees == "270" ? 3 : -1;
+    if (code < 0) {
+      return usage(trText("Cli", "--rotation takes 0, 90, 180 or 270, not %1")
+                       .arg(degrees)
+                       .toQString());
+    }
+    options.rotation = code;
+  }
+  if (parser.isSet(jobs)) {
+    bool ok = false;
+    options.jobs = parser.value(jobs).toInt(&ok);
+    if (!ok || options.jobs < 1 || options.jobs > 256) {
+      return usage(trText("Cli", "--jobs takes a number from 1 to 256, not '%1'")
+                       .arg(parser.value(jobs))
+                       .toQString());
+    }
+  }
+  if (parser.isSet(source)) {
+    std::error_code ec;
+    options.source = toPath(parser.value(source));
+    if (!fs::is_directory(options.source, ec)) {
+      return usage(trText("Cli", "--source %1 is not a folder").arg(parser.value(source)).toQString());
+    }
+  }
   const fs::path path = toPath(positional[0]);
   const bool quietly = parser.isSet(quiet);
 
   inspect::Inspection in;
   if (parser.isSet(check)) {
-    in = inspect::InspectOutput(path);
+    in = inspect::InspectOutput(path, nullptr, options);
     printProblems(in, io.out);
   } else {
     const fs::path folder = toPath(parser.value(output));
@@ -106,7 +152,7 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
       return kRefused;
     }
     std::string error;
-    if (!inspect::WriteInspectPage(path, folder, &in, &error)) {
+    if (!inspect::WriteInspectPage(path, folder, options, &in, &error)) {
       io.err << "tessel-cli: inspect: " << error << '\n';
       return kIncomplete;
     }
@@ -118,17 +164,17 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
   if (!quietly) {
     std::size_t icons = 0;
     for (const inspect::LibraryItem& library : in.libraries) icons += library.icons.size();
-    // One whole text for each ending: sound, one fault, more faults.
+    // One whole text for each ending: no fault, one fault, more faults.
     const int faults = in.faults();
     Text summary =
-        faults == 0 ? trText("Cli", "%1 pictures, %2 icon libraries (%3 icons): sound")
+        faults == 0 ? trText("Cli", "%1 pictures, %2 icon libraries (%3 icons): no problems found")
         : faults == 1
             ? trText("Cli", "%1 pictures, %2 icon libraries (%3 icons): %4 fault")
             : trText("Cli", "%1 pictures, %2 icon libraries (%3 icons): %4 faults");
     summary.arg(in.pictures.size()).arg(in.libraries.size()).arg(icons).arg(faults);
     io.err << summary.str() << '\n';
   }
-  return in.sound() ? kDone : kUnsound;
+  return in.noFaults() ? kDone : kUnsound;
 }
 
 }  // namespace tessel::cli

@@ -8,6 +8,7 @@
 #include "config/Baud.h"
 #include "config/ConfigSteps.h"
 #include "convert/OutputClaim.h"
+#include "convert/RunRecordWriter.h"
 #include "convert/RunValues.h"
 #include "convert/SourceScan.h"
 #include "font/FontStep.h"
@@ -116,6 +117,7 @@ class Run {
   std::map<int, fs::path> stored_;  // picture pack: the picture stored under each number
   // Converted pictures and their sizes after rotation, for the odd-size check.
   std::vector<std::pair<fs::path, QSize>> pictureSizes_;
+  RecordRotations rotations_;  // for the run record
 };
 
 RunResult Run::end(RunOutcome outcome) {
@@ -249,9 +251,17 @@ std::uint64_t Run::outputBytesAtLeast() const {
 // The staged private/ takes the place of the previous one. False when it
 // could not (the previous one is then in place, and the run failed).
 bool Run::putOutputInPlace() {
-  // The marker is written before the swap, so that a failure to write it
-  // leaves the previous output too.
-  if (!out_.write(final_.stagedMarker(), ByteView())) return false;
+  // The report names the outputs where they are about to be. The run record
+  // (where each output came from) and the marker are written before the
+  // swap under names of their own, so that a failure to write them leaves
+  // the previous output too; the swap renames them into place.
+  result_.report.outputsMoved(layout_.privateFolder(), final_.privateFolder());
+  layout_ = final_;
+  rotations_.pictureLibrary = session_.iconRotation;
+  if (!WriteRunRecord(result_, settings_.sourceFolder, rotations_, final_.stagedRunRecord(), out_) ||
+      !out_.write(final_.stagedMarker(), ByteView())) {
+    return false;
+  }
   std::vector<std::string> notes;
   const std::string failure = claim_->commit(notes);
   for (const std::string& line : notes) note(line);
@@ -260,9 +270,8 @@ bool Run::putOutputInPlace() {
     result_.report.warn(failure, final_.privateFolder());
     return false;
   }
-  result_.report.outputsMoved(layout_.privateFolder(), final_.privateFolder());
+  result_.report.outputsMoved(final_.stagedRunRecord(), final_.runRecord());
   result_.report.outputsMoved(final_.stagedMarker(), final_.marker());
-  layout_ = final_;
   return true;
 }
 
@@ -530,6 +539,7 @@ void Run::convertIcons() {
 }
 
 void Run::picturesAsFiles(int rotation) {
+  rotations_.pictures = rotation;
   const auto& pictures = inventory_.pictures;
   const PictureEncoding encoding = settings_.pictureEncoding();
   forEachOrdered<EncodedPicture>(
@@ -561,6 +571,7 @@ void Run::picturesAsFiles(int rotation) {
 }
 
 void Run::picturesIntoPack(PicturePack& pack, int rotation) {
+  rotations_.pictures = rotation;
   const auto& pictures = inventory_.pictures;
   stored_.clear();
   std::map<int, fs::path>& stored = stored_;

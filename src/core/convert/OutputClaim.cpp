@@ -133,6 +133,7 @@ std::string OutputClaim::cleanLeftovers(std::vector<std::string>& notes) {
   }
   std::error_code ec;
   fs::remove(layout_.stagedMarker(), ec);
+  fs::remove(layout_.stagedRunRecord(), ec);
   if (entryKind(staging) != EntryKind::Missing) {
     if (const std::string left = removeEntry(staging); !left.empty()) {
       return trText("Run", "cannot remove %1, left by a run that did not finish: %2")
@@ -162,8 +163,10 @@ std::string OutputClaim::claim(bool force, std::uint64_t bytesNeeded,
   const fs::path priv = layout_.privateFolder();
   std::error_code ec;
   if (entryKind(priv) == EntryKind::Missing) {
-    // A marker stands only beside a private/: this one's was moved away.
+    // A marker and a run record stand only beside a private/: this one was
+    // moved away.
     fs::remove(layout_.marker(), ec);
+    fs::remove(layout_.runRecord(), ec);
   } else {
     if (const fs::path foreign = FirstForeignEntry(priv); !foreign.empty()) {
       if (!force && !host_.confirmRemoval(priv, foreign)) {
@@ -227,8 +230,14 @@ std::string OutputClaim::commit(std::vector<std::string>& notes) {
     return trText("Run", "cannot put the new output in place of %1: %2").arg(shown(priv)).arg(why);
   }
   staging_ = false;
-  if (const std::string why = renameReason(layout_.stagedMarker(), layout_.marker()); !why.empty()) {
-    return trText("Run", "cannot create %1: %2").arg(shown(layout_.marker())).arg(why);
+  // The record of the previous private/ goes with it; the new one comes.
+  fs::remove(layout_.runRecord(), ec);
+  for (const auto& [staged, placed] : {std::pair(layout_.stagedRunRecord(), layout_.runRecord()),
+                                       std::pair(layout_.stagedMarker(), layout_.marker())}) {
+    if (entryKind(staged) == EntryKind::Missing) continue;
+    if (const std::string why = renameReason(staged, placed); !why.empty()) {
+      return trText("Run", "cannot create %1: %2").arg(shown(placed)).arg(why);
+    }
   }
   if (hadPrevious) {
     if (const std::string left = removeEntry(previous); !left.empty()) {
@@ -250,6 +259,7 @@ void OutputClaim::abandon() {
     removeEntry(staged_.privateFolder());
     std::error_code ec;
     fs::remove(layout_.stagedMarker(), ec);
+    fs::remove(layout_.stagedRunRecord(), ec);
   }
   lock_.release();
 }

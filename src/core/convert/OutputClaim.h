@@ -38,8 +38,8 @@ class OutputClaim {
   const OutputLayout& staged() const { return staged_; }
 
   // Puts the staged private/ in place of the previous one, which goes, and
-  // the staged marker (written by the run) in place of the marker; removes
-  // the preview page of the previous private/. Returns the failure (the
+  // the staged run record and marker (written by the run) in place of the
+  // previous ones; removes the preview page of the previous private/. Returns the failure (the
   // previous private/ is then back in place), or empty. `notes` as above.
   std::string commit(std::vector<std::string>& notes);
 

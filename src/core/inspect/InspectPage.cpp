@@ -1,12 +1,16 @@
 #include "inspect/InspectPage.h"
 
 #include <QCoreApplication>
-#include <QImageWriter>
+#include <QLocale>
+#include <algorithm>
 #include <map>
 #include <mutex>
+#include <optional>
 #include <system_error>
 
+#include "inspect/PagePng.h"
 #include "model/OutputLayout.h"
+#include "picture/PictureLoad.h"
 #include "util/FileIO.h"
 #include "util/Language.h"
 #include "util/Paths.h"
@@ -16,19 +20,18 @@ namespace tessel::inspect {
 
 namespace {
 
-constexpr int kThumbnail = 240;  // longest side of a screen's thumbnail
-constexpr int kPngQuality = 50;  // Qt's PNG quality: a middle zlib level, quick to write
+constexpr int kScreenBox = 240;  // a screen is shown within this box, its full size a click away
 
 std::string n(std::uint64_t v) { return std::to_string(v); }
 
-// 1234567 -> "1,234,567"
-std::string grouped(std::uint64_t v) {
-  std::string digits = n(v), out;
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) out += ',';
-    out += digits[i];
-  }
-  return out;
+QLocale pageLocale() {
+  return LanguageInUse() == Language::Chinese ? QLocale(QLocale::Chinese, QLocale::China)
+                                              : QLocale(QLocale::English, QLocale::UnitedStates);
+}
+
+// 4033420 -> "3.85 MiB" in the page's language.
+std::string dataSize(std::uint64_t bytes) {
+  return pageLocale().formattedDataSize(static_cast<qint64>(bytes)).toStdString();
 }
 
 std::string escape(const std::string& text) {
@@ -40,6 +43,7 @@ std::string escape(const std::string& text) {
       case '<': out += "&lt;"; break;
       case '>': out += "&gt;"; break;
       case '"': out += "&quot;"; break;
+      case '\'': out += "&#39;"; break;
       default: out += c;
     }
   }
@@ -52,31 +56,55 @@ std::string pictureName(const PictureItem& item) {
 std::string iconName(const LibraryItem& library, const IconItem& icon) {
   return "icon-" + std::to_string(library.number) + "-" + std::to_string(icon.entry);
 }
+std::string libraryAnchor(const LibraryItem& library) {
+  return "library-" + std::to_string(library.number);
+}
 
 // Writes the PNG files as the inspection decodes the pictures, on its
-// worker threads, and remembers which were written.
+// worker threads, turned as the display turns them, and remembers which
+// were written.
 class PngSink : public ImageSink {
  public:
   explicit PngSink(fs::path folder) : folder_(std::move(folder)) {}
 
+  void displayRotation(int code) override { rotation_ = code; }
   void picture(const PictureItem& item, const QImage& image) override {
-    const std::string name = pictureName(item);
-    bool ok = save(image, name + ".png");
-    if (ok && (image.width() > kThumbnail || image.height() > kThumbnail)) {
-      ok = save(image.scaled(kThumbnail, kThumbnail, Qt::KeepAspectRatio, Qt::SmoothTransformation),
-                name + "-thumb.png");
-      if (ok) remember(name + "-thumb.png");
+    const std::string name = pictureName(item) + ".png";
+    if (save(RotatePicture(image, rotation_), name)) remember(name);
+  }
+  // A JPEG the display does not turn goes on the page as it is: the browser
+  // decodes the very bytes the display decodes, and nothing is encoded.
+  bool jpeg(const PictureItem& item, ByteView bytes) override {
+    if (rotation_ != 0) return false;
+    const std::string name = pictureName(item) + ".jpg";
+    std::string why;
+    if (writeFile(folder_ / name, {bytes}, &why)) {
+      remember(name);
+    } else {
+      fail(name, why);
     }
-    if (ok) remember(name + ".png");
+    return true;
+  }
+  void source(const PictureItem& item, const QImage& image) override {
+    const std::string name = pictureName(item) + "-source.png";
+    if (save(RotatePicture(image, rotation_), name)) remember(name);
   }
   void icon(const LibraryItem& library, const IconItem& icon, const QImage& image) override {
     const std::string name = iconName(library, icon) + ".png";
-    if (save(image, name)) remember(name);
+    if (save(RotatePicture(image, rotation_), name)) remember(name);
   }
 
+  int rotation() const { return rotation_; }
   bool has(const std::string& name) const {
     std::lock_guard<std::mutex> lock(mutex_);
     return written_.count(name) != 0;
+  }
+  // The screen's file: NAME.png or NAME.jpg, or empty when none was written.
+  std::string screenFile(const std::string& name) const {
+    for (const char* extension : {".png", ".jpg"}) {
+      if (has(name + extension)) return name + extension;
+    }
+    return {};
   }
   std::string firstFailure() const {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -85,16 +113,17 @@ class PngSink : public ImageSink {
 
  private:
   bool save(const QImage& image, const std::string& name) {
-    QImageWriter writer(toQString(folder_ / name), "png");
-    writer.setQuality(kPngQuality);
-    if (writer.write(image)) return true;
+    const Bytes png = EncodePagePng(image);
+    std::string why = png.empty() ? trText("Inspect", "out of memory").str() : std::string();
+    if (!png.empty() && writeFile(folder_ / name, {ByteView(png)}, &why)) return true;
+    fail(name, why);
+    return false;
+  }
+  void fail(const std::string& name, const std::string& why) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (failure_.empty()) {
-      failure_ = trText("Inspect", "cannot write %1 (%2)")
-                     .arg(pathToUtf8(folder_ / name))
-                     .arg(writer.errorString());
+      failure_ = trText("Inspect", "cannot write %1 (%2)").arg(pathToUtf8(folder_ / name)).arg(why);
     }
-    return false;
   }
   void remember(const std::string& name) {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -102,6 +131,7 @@ class PngSink : public ImageSink {
   }
 
   fs::path folder_;
+  int rotation_ = 0;
   mutable std::mutex mutex_;
   std::map<std::string, bool> written_;
   std::string failure_;
@@ -110,19 +140,62 @@ class PngSink : public ImageSink {
 const char* kStyle = R"(
 body{font:14px/1.45 "DejaVu Sans","Noto Sans CJK SC","Droid Sans Fallback",sans-serif;margin:24px;color:#1d2330;background:#f4f5f7}
 h1{font-size:22px;margin:0 0 4px} h2{font-size:18px;margin:28px 0 10px;border-bottom:2px solid #c9ced6;padding-bottom:4px}
-h3{font-size:15px;margin:18px 0 8px} .path{color:#5a6270;margin:0 0 16px;word-break:break-all}
+h3{font-size:15px;margin:18px 0 8px} .path{color:#5a6270;margin:0 0 10px;word-break:break-all}
+nav{background:#fff;border:1px solid #d5d9e0;border-radius:6px;padding:8px 14px;margin:12px 0} nav ul{margin:4px 0;padding-left:20px} nav a{color:#1f4f9a}
+.turn{margin:6px 0 0;color:#39404d}
 ul.problems{list-style:none;padding:0;margin:0} ul.problems li{padding:6px 10px;margin:4px 0;border-radius:4px}
 li.fault{background:#fde2e1;border-left:5px solid #c62828} li.note{background:#fff4d6;border-left:5px solid #d9a400}
-.sound{background:#dff3e3;border-left:5px solid #2e7d32;padding:6px 10px;border-radius:4px}
+.fine{background:#dff3e3;border-left:5px solid #2e7d32;padding:6px 10px;border-radius:4px}
 .grid{display:flex;flex-wrap:wrap;gap:14px} figure{margin:0;background:#fff;border:1px solid #d5d9e0;border-radius:6px;padding:8px}
-figure.screen img{display:block;max-width:240px;max-height:240px;background:#000}
-figure.bad{border-color:#c62828;background:#fde2e1;max-width:260px}
-figcaption{font-size:12px;color:#39404d;margin-top:6px} figcaption b{font-size:14px;color:#1d2330}
-.icons{display:flex;flex-wrap:wrap;gap:8px} .icons figure{padding:6px;min-width:64px;text-align:center}
-.icons img{max-width:96px;max-height:96px;image-rendering:pixelated;background:repeating-conic-gradient(#ddd 0 25%,#fff 0 50%) 50%/12px 12px}
+figure.screen{max-width:508px} .pair{display:flex;gap:6px;align-items:flex-start} .pair span{display:block;font-size:11px;color:#5a6270}
+figure.screen img{display:block;height:auto;background:#000}
+figure.bad{border-color:#c62828;background:#fde2e1;max-width:260px} figure.lossy{border-color:#d9a400}
+figcaption{font-size:12px;color:#39404d;margin-top:6px;max-width:484px;word-break:break-all} figcaption b{font-size:14px;color:#1d2330}
+.odd{color:#c62828;font-weight:bold} .from{color:#1d2330} .stored{color:#5a6270}
+.icons{display:flex;flex-wrap:wrap;gap:8px;align-items:flex-end} .icons figure{padding:6px;min-width:64px;text-align:center}
+.icons img{image-rendering:pixelated;background:repeating-conic-gradient(#ddd 0 25%,#fff 0 50%) 50%/12px 12px}
 table{border-collapse:collapse;background:#fff} th,td{border:1px solid #d5d9e0;padding:4px 10px;text-align:left;font-size:13px}
-th{background:#e8ebf0} td.bad{color:#c62828} pre{background:#fff;border:1px solid #d5d9e0;padding:8px;margin:0}
+th{background:#e8ebf0} td.bad{color:#c62828} pre{background:#fff;border:1px solid #d5d9e0;padding:8px;margin:0;white-space:pre-wrap}
 )";
+
+// A picture turned by `rotation` has its sides swapped when the turn is odd.
+std::pair<int, int> shownSize(int width, int height, int rotation) {
+  return rotation % 2 ? std::make_pair(height, width) : std::make_pair(width, height);
+}
+
+// The attributes of an image shown within a box of `box` pixels.
+std::string fitted(int width, int height, int box) {
+  if (width <= 0 || height <= 0) return {};
+  const double scale = std::min(1.0, std::min(double(box) / width, double(box) / height));
+  return " width=\"" + n(std::max(1, int(width * scale + 0.5))) + "\" height=\"" +
+         n(std::max(1, int(height * scale + 0.5))) + "\"";
+}
+
+// "12_status.bmp", or "32_screen.icl, icon 1", and what it replaced.
+std::string originText(const Origin& origin) {
+  if (origin.file.empty()) return {};
+  std::string h = "<br><span class=\"from\">" +
+                  escape(origin.icon >= 0 ? trText("Inspect", "from %1, icon %2")
+                                                .arg(origin.file)
+                                                .arg(origin.icon)
+                                                .str()
+                                          : trText("Inspect", "from %1").arg(origin.file).str()) +
+                  "</span>";
+  if (!origin.replaced.empty()) {
+    std::string names;
+    for (const std::string& r : origin.replaced) names += (names.empty() ? "" : ", ") + r;
+    h += "<br>" + escape(trText("Inspect", "in place of %1").arg(names));
+  }
+  return h;
+}
+
+// How the stored picture differs from what the display shows.
+std::string storedText(int displayRotation) {
+  if (displayRotation == 0) return {};
+  return "<br><span class=\"stored\">" +
+         escape(trText("Inspect", "stored turned %1°").arg((4 - displayRotation) % 4 * 90)) +
+         "</span>";
+}
 
 std::string problemsSection(const Inspection& in) {
   std::string h = "<section id=\"problems\"><h2>" +
@@ -131,8 +204,8 @@ std::string problemsSection(const Inspection& in) {
                              .arg(in.problems.size() - std::size_t(in.faults()))) +
                   "</h2>\n";
   if (in.problems.empty()) {
-    return h + "<p class=\"sound\">" +
-           escape(trText("Inspect", "No problem found: the output is sound.")) + "</p></section>\n";
+    return h + "<p class=\"fine\">" + escape(trText("Inspect", "No problems found.")) +
+           "</p></section>\n";
   }
   h += "<ul class=\"problems\">\n";
   for (const bool faults : {true, false}) {
@@ -145,32 +218,88 @@ std::string problemsSection(const Inspection& in) {
   return h + "</ul></section>\n";
 }
 
+// The size most screens share.
+std::optional<std::pair<int, int>> commonSize(const Inspection& in, int* count) {
+  std::map<std::pair<int, int>, int> counts;
+  for (const PictureItem& p : in.pictures) {
+    if (p.ok) ++counts[{p.width, p.height}];
+  }
+  if (counts.empty()) return std::nullopt;
+  const auto most = std::max_element(counts.begin(), counts.end(),
+                                     [](const auto& a, const auto& b) { return a.second < b.second; });
+  *count = most->second;
+  return most->first;
+}
+
 std::string screensSection(const Inspection& in, const PngSink& sink, const std::string& images) {
   std::string h = "<section id=\"screens\"><h2>" +
                   escape(trText("Inspect", "Screens (%1)").arg(in.pictures.size())) + "</h2>\n";
   if (in.pictures.empty()) {
     return h + "<p>" + escape(trText("Inspect", "No screen picture.")) + "</p></section>\n";
   }
+  int count = 0;
+  const auto common = commonSize(in, &count);
+  if (common && count < static_cast<int>(in.pictures.size())) {
+    h += "<p>" +
+         escape(trText("Inspect", "%1 of %2 screens are %3 × %4 (as stored); the others are marked.")
+                    .arg(count)
+                    .arg(in.pictures.size())
+                    .arg(common->first)
+                    .arg(common->second)) +
+         "</p>\n";
+  }
+  const int rotation = sink.rotation();
   h += "<div class=\"grid\">\n";
   for (const PictureItem& p : in.pictures) {
     const std::string name = pictureName(p);
-    const std::string caption =
-        "<figcaption><b>" + n(p.number) + "</b> &nbsp;" + n(p.width) + " &times; " + n(p.height) +
-        " &middot; " + escape(p.format) + " &middot; " +
-        escape(trText("Inspect", "%1 bytes").arg(grouped(p.bytes))) + "<br>" + escape(p.file) +
-        "</figcaption>";
-    if (!p.ok || !sink.has(name + ".png")) {
-      h += "<figure class=\"screen bad\">" +
+    const bool odd = common && p.ok && std::make_pair(p.width, p.height) != *common;
+    std::string caption = "<figcaption><b>" + n(p.number) + "</b> &nbsp;" +
+                          (odd ? "<span class=\"odd\">" : "<span>") + n(p.width) + " &times; " +
+                          n(p.height) + "</span> &middot; " + escape(p.format) + " &middot; " +
+                          escape(dataSize(p.bytes)) + "<br>" + escape(p.file) +
+                          originText(p.origin) + storedText(rotation);
+    if (odd) {
+      caption += "<br><span class=\"odd\">" +
+                 escape(trText("Inspect", "not the size of the other screens")) + "</span>";
+    }
+    if (p.loss.measured) {
+      caption += std::string("<br><span") + (p.loss.visible() ? " class=\"odd\"" : "") + ">" +
+                 escape(trText("Inspect", "against the source: %1 dB, largest error %2")
+                            .arg(p.loss.psnr, 1)
+                            .arg(p.loss.maxError)) +
+                 "</span>";
+    }
+    caption += "</figcaption>";
+    const std::string file = sink.screenFile(name);
+    if (!p.ok || file.empty()) {
+      h += "<figure class=\"screen bad\" id=\"" + name + "\">" +
            trText("Inspect", "%1 cannot be shown").arg("<b>" + n(p.number) + "</b>").str() +
            caption + "</figure>\n";
       continue;
     }
-    const std::string full = images + "/" + name + ".png";
-    const std::string thumb = sink.has(name + "-thumb.png") ? images + "/" + name + "-thumb.png" : full;
-    h += "<figure class=\"screen\"><a href=\"" + full + "\"><img src=\"" + thumb + "\" alt=\"" +
-         name + "\"></a>" + caption + "</figure>\n";
+    const auto [w, hgt] = shownSize(p.width, p.height, rotation);
+    const bool paired = sink.has(name + "-source.png");
+    const int box = paired ? kScreenBox : kScreenBox * 2;
+    const std::string full = images + "/" + file;
+    std::string img = "<a href=\"" + full + "\"><img src=\"" + full + "\"" + fitted(w, hgt, box) +
+                      " loading=\"lazy\" alt=\"" + name + "\"></a>";
+    if (paired) {
+      const std::string source = images + "/" + name + "-source.png";
+      img = "<div class=\"pair\"><div><span>" + escape(trText("Inspect", "on the display")) +
+            "</span>" + img + "</div><div><span>" + escape(trText("Inspect", "source")) +
+            "</span><a href=\"" + source + "\"><img src=\"" + source + "\"" +
+            fitted(w, hgt, box) + " loading=\"lazy\" alt=\"" + name + "-source\"></a></div></div>";
+    }
+    h += std::string("<figure class=\"screen") + (p.loss.visible() ? " lossy" : "") +
+         "\" id=\"" + name + "\">" + img + caption + "</figure>\n";
   }
   return h + "</div></section>\n";
+}
+
+// Small icons are shown larger, pixel for pixel.
+int iconZoom(int width, int height) {
+  const int side = std::max(width, height);
+  return side <= 24 ? 4 : side <= 96 ? 2 : 1;
 }
 
 std::string iconsSection(const Inspection& in, const PngSink& sink, const std::string& images) {
@@ -180,20 +309,28 @@ std::string iconsSection(const Inspection& in, const PngSink& sink, const std::s
   if (in.libraries.empty()) {
     return h + "<p>" + escape(trText("Inspect", "No icon library.")) + "</p></section>\n";
   }
+  const int rotation = sink.rotation();
   for (const LibraryItem& lib : in.libraries) {
-    const Text counts = lib.empty ? trText("Inspect", "%1 icons, %2 bytes (empty)")
-                                  : trText("Inspect", "%1 icons, %2 bytes");
-    h += "<h3>" + escape(lib.file) + " &mdash; " +
-         escape(Text(counts).arg(lib.icons.size()).arg(grouped(lib.bytes))) +
-         "</h3>\n<div class=\"icons\">\n";
+    const Text counts = lib.empty ? trText("Inspect", "%1 icons, %2 (empty)")
+                                  : trText("Inspect", "%1 icons, %2");
+    h += "<h3 id=\"" + libraryAnchor(lib) + "\">" + escape(lib.file) + " &mdash; " +
+         escape(Text(counts).arg(lib.icons.size()).arg(dataSize(lib.bytes))) + "</h3>\n";
+    if (!lib.origin.file.empty() || rotation != 0) {
+      h += "<p>" + originText(lib.origin).substr(4) + storedText(rotation) + "</p>\n";
+    }
+    h += "<div class=\"icons\">\n";
     for (const IconItem& icon : lib.icons) {
       const std::string name = iconName(lib, icon) + ".png";
       const std::string caption = "<figcaption>" + escape(trText("Inspect", "id %1").arg(icon.id)) +
                                   "<br>" + n(icon.width) + "&times;" + n(icon.height) +
                                   "</figcaption>";
       if (icon.ok && sink.has(name)) {
-        h += "<figure><img src=\"" + images + "/" + name + "\" alt=\"" +
-             escape(trText("Inspect", "icon %1").arg(icon.id)) + "\">" + caption + "</figure>\n";
+        const auto [w, hgt] = shownSize(icon.width, icon.height, rotation);
+        const int zoom = iconZoom(w, hgt);
+        h += "<figure><a href=\"" + images + "/" + name + "\"><img src=\"" + images + "/" + name +
+             "\" width=\"" + n(w * zoom) + "\" height=\"" + n(hgt * zoom) +
+             "\" loading=\"lazy\" alt=\"" + escape(trText("Inspect", "icon %1").arg(icon.id)) +
+             "\"></a>" + caption + "</figure>\n";
       } else {
         h += "<figure class=\"bad\">" + escape(trText("Inspect", "damaged")) + caption +
              "</figure>\n";
@@ -227,15 +364,14 @@ std::string packSection(const Inspection& in) {
         : e.kind == 0x08 ? trText("Inspect", "%1 JPEG").arg(kind).str()
                          : std::string(kind);
     h += "<tr><td>" + n(e.number) + "</td><td>" + escape(kindText) + "</td><td>" + address +
-         "</td><td>" + n(e.width) + " &times; " + n(e.height) + "</td><td>" + grouped(e.length) +
-         "</td>" +
-         (e.error.empty() ? "<td>" + escape(trText("Inspect", "sound")) + "</td>"
+         "</td><td>" + n(e.width) + " &times; " + n(e.height) + "</td><td>" +
+         escape(dataSize(e.length)) + "</td>" +
+         (e.error.empty() ? "<td>" + escape(trText("Inspect", "no problems found")) + "</td>"
                           : "<td class=\"bad\">" + escape(e.error) + "</td>") +
          "</tr>\n";
   }
   return h + "</table></section>\n";
 }
-
 std::string configSection(const Inspection& in) {
   std::string h = "<section id=\"config\"><h2>" +
                   escape(trText("Inspect", "Device parameters (config.txt)")) + "</h2>\n";
@@ -270,14 +406,63 @@ std::string fontSection(const Inspection& in) {
          "</td></tr><tr><th>" +
          escape(QCoreApplication::translate("Inspect", "size", "of a file").toStdString()) +
          "</th><td>" +
-         escape(trText("Inspect", "%1 bytes").arg(grouped(in.font.bytes))) +
+         escape(dataSize(in.font.bytes)) +
          "</td></tr></table></section>\n";
+}
+
+// What the pictures show: turned as the display turns them, or as stored.
+std::string rotationLine(const Inspection& in) {
+  Text text = in.rotationFrom == RotationFrom::Option
+                  ? trText("Inspect", "Every screen and icon is shown turned %1° clockwise, as "
+                                      "--rotation asks: as the display shows it.")
+              : in.rotationFrom == RotationFrom::Config
+                  ? (in.displayRotation == 0
+                         ? trText("Inspect", "config.txt sets no screen rotation: every screen "
+                                             "and icon is shown as stored, as the display shows it.")
+                         : trText("Inspect", "config.txt turns the screen %1° clockwise: every "
+                                             "screen and icon is shown turned so, as the display "
+                                             "shows it."))
+                  : trText("Inspect", "No config.txt gives the screen rotation: every screen and "
+                                      "icon is shown as stored (--rotation turns them).");
+  text.arg(in.displayRotation * 90);
+  return "<p class=\"turn\">" + escape(text) + "</p>\n";
+}
+
+// Links to every section and every icon library.
+std::string contents(const Inspection& in) {
+  auto item = [](const std::string& anchor, const std::string& text) {
+    return "<li><a href=\"#" + anchor + "\">" + escape(text) + "</a>";
+  };
+  std::string h = "<nav><b>" + escape(trText("Inspect", "Contents")) + "</b><ul>\n";
+  h += item("problems", trText("Inspect", "Problems (%1 faults, %2 notes)")
+                            .arg(in.faults())
+                            .arg(in.problems.size() - std::size_t(in.faults()))) +
+       "</li>\n";
+  h += item("screens", trText("Inspect", "Screens (%1)").arg(in.pictures.size())) + "</li>\n";
+  h += item("icons", trText("Inspect", "Icon libraries (%1)").arg(in.libraries.size()));
+  if (!in.libraries.empty()) {
+    h += "<ul>";
+    for (const LibraryItem& lib : in.libraries) h += item(libraryAnchor(lib), lib.file) + "</li>";
+    h += "</ul>";
+  }
+  h += "</li>\n";
+  if (in.hasPack) h += item("pack", trText("Inspect", "Picture pack")) + "</li>\n";
+  h += item("config", trText("Inspect", "Device parameters (config.txt)")) + "</li>\n";
+  h += item("font", trText("Inspect", "Font (truefont/)")) + "</li>\n";
+  return h + "</ul></nav>\n";
 }
 
 }  // namespace
 
 bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
                       Inspection* inspection, std::string* error, int jobs) {
+  InspectOptions options;
+  options.jobs = jobs;
+  return WriteInspectPage(outputPath, pageFolder, options, inspection, error);
+}
+
+bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
+                      const InspectOptions& options, Inspection* inspection, std::string* error) {
   auto fail = [&](std::string why) {
     if (error) *error = std::move(why);
     return false;
@@ -300,13 +485,19 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
                          .str()
                    : trText("Inspect", "cannot create %1").arg(pathToUtf8(images)).str());
   }
-  // PNG files of an earlier page would be taken for this one's.
-  for (fs::directory_iterator it(images, ec), end; !ec && it != end; it.increment(ec)) {
-    if (it->path().extension() == ".png" && it->is_regular_file(ec)) fs::remove(it->path(), ec);
-  }
-
   PngSink sink(images);
-  Inspection in = InspectOutput(outputPath, &sink, jobs);
+  Inspection in = InspectOutput(outputPath, &sink, options);
+  // The pictures of an earlier page that this one did not write again
+  // (they are overwritten in place: making files anew is slower).
+  std::vector<fs::path> stale;
+  for (fs::directory_iterator it(images, ec), end; !ec && it != end; it.increment(ec)) {
+    const fs::path extension = it->path().extension();
+    if ((extension == ".png" || extension == ".jpg") && it->is_regular_file(ec) &&
+        !sink.has(pathToUtf8(it->path().filename()))) {
+      stale.push_back(it->path());
+    }
+  }
+  for (const fs::path& file : stale) fs::remove(file, ec);
   if (const std::string failure = sink.firstFailure(); !failure.empty()) return fail(failure);
 
   const std::string where = in.privateFolder.empty() ? pathToUtf8(outputPath) : pathToUtf8(in.privateFolder);
@@ -320,7 +511,7 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
       escape(trText("Inspect", "%1 screens, %2 icon libraries")
                  .arg(in.pictures.size())
                  .arg(in.libraries.size())) +
-      "</p>\n";
+      "</p>\n" + rotationLine(in) + contents(in);
   page += problemsSection(in);
   page += screensSection(in, sink, kPageImageFolder);
   page += iconsSection(in, sink, kPageImageFolder);

@@ -1,8 +1,9 @@
 #pragma once
 // The inspection as one page: index.html with every screen picture, every
 // icon library, the pack, the device parameters, the font and, at the top,
-// every problem found. The pictures go beside it as PNG files (thumbnails
-// scaled, full pictures linked); the page loads nothing from elsewhere.
+// every problem found. The pictures go beside it as PNG files, turned as the
+// display shows them; each lossy screen beside its source when the source is
+// at hand. The page loads nothing from elsewhere and runs no script.
 #include <filesystem>
 #include <string>
 
@@ -22,6 +23,10 @@ inline constexpr const char* kPageImageFolder = "index_files";
 bool WriteInspectPage(const std::filesystem::path& outputPath,
                       const std::filesystem::path& pageFolder, Inspection* inspection,
                       std::string* error, int jobs = 0);
+// The same with the display's rotation or the source folder given.
+bool WriteInspectPage(const std::filesystem::path& outputPath,
+                      const std::filesystem::path& pageFolder, const InspectOptions& options,
+                      Inspection* inspection, std::string* error);
 
 // The dialog's preview: the page of the output root `outputRoot` in
 // outputRoot/preview/ (beside private/, never inside it), its path in `page`.

@@ -2,10 +2,16 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
+#include <limits>
+#include <map>
 #include <system_error>
 #include <thread>
 
 #include "model/OutputLayout.h"
+#include "model/SourceInventory.h"
+#include "picture/PictureLoad.h"
+#include "picture/PicturePack.h"
 #include "picture/PicturePipeline.h"
 #include "util/FileIO.h"
 #include "util/OrderedPool.h"
@@ -169,6 +175,110 @@ int workers(int jobs) {
   return jobs > 0 ? jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
+// Where the sources are: the run record's names, or a source folder's files
+// by number.
+struct Sources {
+  const RunRecord* record = nullptr;
+  fs::path folder;
+  std::map<int, std::string> pictures;   // number -> file name (without a record)
+  std::map<int, std::string> libraries;
+
+  Origin originOf(const std::string& output, int number, bool library) const {
+    Origin origin;
+    if (record) {
+      if (const RecordOutput* o = record->find(output); o && !o->sources.empty()) {
+        origin.file = o->sources.front().file;
+        origin.icon = o->sources.front().icon;
+        origin.replaced = o->replaced;
+        origin.rotation = o->rotation;
+      }
+      return origin;
+    }
+    const auto& byNumber = library ? libraries : pictures;
+    if (const auto it = byNumber.find(number); it != byNumber.end()) origin.file = it->second;
+    return origin;
+  }
+};
+
+Sources findSources(const RunRecord* record, const fs::path& folder) {
+  Sources s;
+  s.record = record;
+  s.folder = folder;
+  std::error_code ec;
+  if (record || folder.empty() || !fs::is_directory(folder, ec)) return s;
+  std::vector<std::string> names;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->is_regular_file(ec)) names.push_back(pathToUtf8(it->path().filename()));
+  }
+  std::sort(names.begin(), names.end());
+  for (const std::string& name : names) {
+    const std::string ext = asciiLower(pathToUtf8(pathFromUtf8(name).extension()));
+    const int number = FileNumber(pathFromUtf8(name));
+    if (ext == ".bmp" || ext == ".jpg" || ext == ".jpeg") s.pictures.emplace(number, name);
+    if (ext == ".icl" || ext == ".ico") s.libraries.emplace(number, name);
+  }
+  return s;
+}
+
+// PSNR and the largest channel error of `output` against `source`, both
+// the same size.
+Loss measure(const QImage& output, const QImage& source) {
+  Loss loss;
+  if (output.size() != source.size() || output.isNull()) return loss;
+  const QImage a = output.convertToFormat(QImage::Format_RGB32);
+  const QImage b = source.convertToFormat(QImage::Format_RGB32);
+  const int w = a.width();
+  std::uint64_t squares = 0;
+  int most = 0;
+  for (int y = 0; y < a.height(); ++y) {
+    const QRgb* p = reinterpret_cast<const QRgb*>(a.constScanLine(y));
+    const QRgb* q = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+    std::uint64_t rowSquares = 0;
+    for (int x = 0; x < w; ++x) {
+      const int dr = int((p[x] >> 16) & 0xFF) - int((q[x] >> 16) & 0xFF);
+      const int dg = int((p[x] >> 8) & 0xFF) - int((q[x] >> 8) & 0xFF);
+      const int db = int(p[x] & 0xFF) - int(q[x] & 0xFF);
+      rowSquares += std::uint64_t(dr * dr + dg * dg + db * db);
+      most = std::max(most, std::max(std::abs(dr), std::max(std::abs(dg), std::abs(db))));
+    }
+    squares += rowSquares;
+  }
+  loss.maxError = most;
+  const double mse = double(squares) / (3.0 * a.width() * a.height());
+  loss.psnr = mse == 0 ? std::numeric_limits<double>::infinity()
+                       : 10.0 * std::log10(255.0 * 255.0 / mse);
+  loss.measured = true;
+  return loss;
+}
+
+// Compares a lossy picture with its source file, turned as the run turned it
+// (unknown without a record: whichever turn fits best), and hands the
+// turned source to the sink.
+void compareWithSource(PictureItem& item, const QImage& decoded, const Sources& sources,
+                       ImageSink* sink) {
+  if (item.origin.file.empty() || item.origin.icon >= 0 || sources.folder.empty()) return;
+  const LoadedPicture loaded = LoadPicture(sources.folder / pathFromUtf8(item.origin.file));
+  if (!loaded.ok()) return;
+  std::vector<int> codes;
+  if (item.origin.rotation >= 0) {
+    codes = {item.origin.rotation};
+  } else if (loaded.image.size() == decoded.size()) {
+    codes = {0, 2};
+  } else {
+    codes = {1, 3};
+  }
+  QImage best;
+  for (const int code : codes) {
+    QImage turned = RotatePicture(loaded.image, code);
+    const Loss loss = measure(decoded, turned);
+    if (loss.measured && (!item.loss.measured || loss.psnr > item.loss.psnr)) {
+      item.loss = loss;
+      best = std::move(turned);
+    }
+  }
+  if (sink && !best.isNull()) sink->source(item, best);
+}
+
 // What one worker found about one item.
 template <typename Item>
 struct Found {
@@ -176,7 +286,8 @@ struct Found {
   std::vector<Problem> problems;
 };
 
-void pictures(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) {
+void pictures(const Layout& layout, ImageSink* sink, int jobs, const Sources& sources,
+              Inspection& out) {
   const std::vector<Named> files =
       listNumbered(layout.imageFolder(), "image", {".zbmp", ".jpg"}, out.problems);
   forEachOrdered<Found<PictureItem>>(
@@ -195,6 +306,8 @@ void pictures(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) 
           found.problems.push_back({fileProblem(file.relative, bytes.error), true});
           return found;
         }
+        item.lossy = !zbmp;
+        item.origin = sources.originOf(file.relative, file.number, false);
         PictureReading reading =
             zbmp ? ReadZbmp(bytes.bytes, sink != nullptr) : ReadOutputJpeg(bytes.bytes);
         item.width = reading.width;
@@ -206,8 +319,12 @@ void pictures(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) 
         item.ok = reading.ok();
         if (!item.ok) {
           found.problems.push_back({fileProblem(file.relative, reading.error), true});
-        } else if (sink && !reading.image.isNull()) {
-          sink->picture(item, reading.image);
+        } else {
+          if (item.lossy) compareWithSource(item, reading.image, sources, sink);
+          if (sink && !reading.image.isNull() &&
+              !(item.lossy && sink->jpeg(item, ByteView(bytes.bytes)))) {
+            sink->picture(item, reading.image);
+          }
         }
         return found;
       },
@@ -217,7 +334,8 @@ void pictures(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) 
       });
 }
 
-void libraries(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) {
+void libraries(const Layout& layout, ImageSink* sink, int jobs, const Sources& sources,
+               Inspection& out) {
   const std::vector<Named> files = listNumbered(layout.iconFolder(), "icon", {".zico"}, out.problems);
   forEachOrdered<Found<LibraryItem>>(
       static_cast<int>(files.size()), jobs,
@@ -227,6 +345,7 @@ void libraries(const Layout& layout, ImageSink* sink, int jobs, Inspection& out)
         LibraryItem& library = found.item;
         library.number = file.number;
         library.file = file.relative;
+        library.origin = sources.originOf(file.relative, file.number, true);
         const FileBytes bytes = readWhole(file.path, kMaxIconFile);
         library.bytes = bytes.size;
         if (!bytes.error.empty()) {
@@ -268,7 +387,8 @@ void libraries(const Layout& layout, ImageSink* sink, int jobs, Inspection& out)
       });
 }
 
-void pack(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) {
+void pack(const Layout& layout, ImageSink* sink, int jobs, const Sources& sources,
+          Inspection& out) {
   std::error_code ec;
   const bool hasIndex = fs::exists(layout.packIndex(), ec);
   const bool hasData = fs::exists(layout.packData(), ec);
@@ -290,7 +410,7 @@ void pack(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) {
       static_cast<int>(entries.size()), jobs,
       [&](int i) {
         PackEntry& entry = entries[static_cast<std::size_t>(i)];
-        ReadPackEntry(entry, data.bytes, sink != nullptr);
+        ReadPackEntry(entry, data.bytes, sink != nullptr || !sources.folder.empty());
         Found<PictureItem> found;
         PictureItem& item = found.item;
         item.number = entry.number;
@@ -302,8 +422,18 @@ void pack(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) {
         item.bytes = entry.length;
         item.ok = entry.error.empty();
         item.inPack = true;
+        item.lossy = entry.kind == kPackJpeg;
+        item.origin = sources.originOf(PackEntryKey(entry.number), entry.number, false);
         if (!item.ok) found.problems.push_back({fileProblem("bin/image.idx", entry.error), true});
-        if (item.ok && sink && !entry.image.isNull()) sink->picture(item, entry.image);
+        if (item.ok && item.lossy && !entry.image.isNull()) {
+          compareWithSource(item, entry.image, sources, sink);
+        }
+        if (item.ok && sink && !entry.image.isNull() &&
+            !(item.lossy &&
+              sink->jpeg(item, ByteView(data.bytes).subspan(entry.address - packBaseAddress,
+                                                            entry.length)))) {
+          sink->picture(item, entry.image);
+        }
         entry.image = QImage();
         return found;
       },
@@ -312,6 +442,14 @@ void pack(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) {
         for (Problem& p : found.problems) out.problems.push_back(std::move(p));
       });
   out.pack = std::move(entries);
+}
+
+// config.txt as the run copied it from the source's register text: what the
+// user wrote there is a note about the source, not a fault of the output.
+bool copiedFromSource(const Inspection& out) {
+  if (!out.record) return false;
+  const RecordOutput* o = out.record->find("config.txt");
+  return o && !o->sources.empty() && o->sources.front().copied;
 }
 
 void config(const Layout& layout, Inspection& out) {
@@ -328,8 +466,24 @@ void config(const Layout& layout, Inspection& out) {
     return;
   }
   out.config = ReadConfigText(text.bytes);
+  const bool copied = copiedFromSource(out);
+  const std::string noR2 = trText("Inspect", "it has no R2 line (the touch and screen flags)");
   for (const std::string& e : out.config->errors) {
-    out.problems.push_back({fileProblem("config.txt", e), true});
+    if (!copied) {
+      out.problems.push_back({fileProblem("config.txt", e), true});
+    } else if (e == noR2) {
+      out.problems.push_back(
+          {fileProblem("config.txt", trText("Inspect",
+                                            "the source's register text sets no R2: the display "
+                                            "keeps its own touch and screen flags")),
+           false});
+    } else {
+      out.problems.push_back(
+          {fileProblem("config.txt",
+                       trText("Inspect", "copied unchanged from the source's register text: %1")
+                           .arg(e)),
+           false});
+    }
   }
   for (const std::string& e : out.config->notes) {
     out.problems.push_back({fileProblem("config.txt", e), false});
@@ -379,6 +533,12 @@ int Inspection::faults() const {
 }
 
 Inspection InspectOutput(const fs::path& path, ImageSink* sink, int jobs) {
+  InspectOptions options;
+  options.jobs = jobs;
+  return InspectOutput(path, sink, options);
+}
+
+Inspection InspectOutput(const fs::path& path, ImageSink* sink, const InspectOptions& options) {
   Inspection out;
   std::error_code ec;
   fs::path root;
@@ -401,19 +561,55 @@ Inspection InspectOutput(const fs::path& path, ImageSink* sink, int jobs) {
   out.privateFolder = fromRoot ? OutputLayout(root).privateFolder() : path;
   const Layout use(out.privateFolder);
   if (fromRoot && !fs::exists(OutputLayout(root).marker(), ec)) {
+    // A stopped or killed run; a bare private/ (a card's copy) has no marker.
+    out.incomplete = true;
     out.problems.push_back(
-        {trText("Inspect", "%1: it is missing; the run that wrote this output did not complete")
+        {trText("Inspect",
+                "private/: incomplete: the run that wrote it did not finish (there is no %1 "
+                "beside it)")
              .arg(kMarkerFileName),
-         false});
+         true});
+  } else if (fromRoot) {
+    std::string why;
+    out.record = ReadRunRecord(root, why);
+    if (!why.empty()) {
+      out.problems.push_back(
+          {trText("Inspect", "%1: %2; the sources are not named").arg(kRunRecordFileName).arg(why),
+           false});
+    }
   }
-  jobs = workers(jobs);
+  out.sourceFolder = options.source;
+  if (out.sourceFolder.empty() && out.record) out.sourceFolder = pathFromUtf8(out.record->source);
+  const int jobs = workers(options.jobs);
   font(use, out);
   config(use, out);
-  pictures(use, sink, jobs, out);
-  pack(use, sink, jobs, out);
-  libraries(use, sink, jobs, out);
+  if (options.rotation) {
+    out.displayRotation = *options.rotation & 3;
+    out.rotationFrom = RotationFrom::Option;
+  } else if (out.config && std::any_of(out.config->registers.begin(), out.config->registers.end(),
+                                       [](const RegisterLine& r) { return r.name == "R2"; })) {
+    out.displayRotation = out.config->values.screenRotation & 3;
+    out.rotationFrom = RotationFrom::Config;
+  }
+  if (sink) sink->displayRotation(out.displayRotation);
+  const Sources sources = findSources(out.record ? &*out.record : nullptr, out.sourceFolder);
+  pictures(use, sink, jobs, sources, out);
+  pack(use, sink, jobs, sources, out);
+  libraries(use, sink, jobs, sources, out);
   if (out.pictures.empty() && out.libraries.empty()) {
     out.problems.push_back({trText("Inspect", "image/: there is no screen picture"), false});
+  }
+  for (const PictureItem& p : out.pictures) {
+    if (!p.loss.visible()) continue;
+    out.problems.push_back(
+        {trText("Inspect",
+                "%1: picture %2 differs visibly from its source (%3 dB, a channel off by up to "
+                "%4 levels); the lossless format (zbmp) keeps it exact")
+             .arg(p.inPack ? "bin/image.bin" : p.file)
+             .arg(p.number)
+             .arg(p.loss.psnr, 1)
+             .arg(p.loss.maxError),
+         false});
   }
   return out;
 }

@@ -1,5 +1,6 @@
 #include "model/OutputLayout.h"
 
+#include "model/RunRecord.h"
 #include "util/Paths.h"
 
 namespace tessel {
@@ -44,6 +45,12 @@ OutputLayout OutputLayout::staged() const {
   OutputLayout layout(root_);
   layout.private_ = stagingFolder();
   return layout;
+}
+
+fs::path OutputLayout::runRecord() const { return root_ / kRunRecordFileName; }
+
+fs::path OutputLayout::stagedRunRecord() const {
+  return root_ / (std::string(kRunRecordFileName) + ".new");
 }
 
 fs::path OutputLayout::marker() const { return root_ / pathFromUtf8(kMarkerFileName); }

@@ -29,6 +29,10 @@ class OutputLayout {
   std::filesystem::path lockFile() const { return root_ / ".tessel.lock"; }
   // The marker written before the swap, renamed to marker() after it.
   std::filesystem::path stagedMarker() const { return root_ / ".tessel-marker"; }
+  // Where each output of private/ came from; like the marker, written before
+  // the swap and renamed after it.
+  std::filesystem::path runRecord() const;
+  std::filesystem::path stagedRunRecord() const;
   std::filesystem::path previewFolder() const { return root_ / "preview"; }
   // The same layout with the staging folder as its private/.
   OutputLayout staged() const;

@@ -1,0 +1,164 @@
+#include "model/RunRecord.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QJsonParseError>
+
+#include "util/FileIO.h"
+#include "util/Paths.h"
+#include "util/Text.h"
+
+namespace tessel {
+
+namespace {
+
+constexpr int kMaxOutputs = 1 << 20;
+constexpr int kMaxSourcesPerOutput = 4096;
+
+QString q(const std::string& s) { return QString::fromStdString(s); }
+
+bool isWhole(const QJsonValue& v, double low, double high) {
+  if (!v.isDouble()) return false;
+  const double d = v.toDouble();
+  return d >= low && d <= high && d == static_cast<double>(static_cast<std::int64_t>(d));
+}
+
+// A file of the source folder: a name, never a path (as this system spells
+// paths: a backslash is a separator on Windows only).
+bool plainName(const QJsonValue& v) {
+  if (!v.isString()) return false;
+  const std::string name = v.toString().toStdString();
+  const std::filesystem::path path = pathFromUtf8(name);
+  return !name.empty() && name != "." && name != ".." && path.filename() == path &&
+         !path.has_root_name();
+}
+
+}  // namespace
+
+const RecordOutput* RunRecord::find(const std::string& output) const {
+  const auto it = outputs.find(output);
+  return it == outputs.end() ? nullptr : &it->second;
+}
+
+std::string PackEntryKey(int number) { return "bin/image.bin#" + std::to_string(number); }
+
+Bytes RunRecordJson(const RunRecord& record) {
+  QJsonObject outputs;
+  for (const auto& [name, output] : record.outputs) {
+    QJsonArray sources;
+    for (const RecordSource& s : output.sources) {
+      QJsonObject source{{"file", q(s.file)}};
+      if (s.icon >= 0) source["icon"] = s.icon;
+      if (s.copied) source["copied"] = true;
+      sources.append(source);
+    }
+    QJsonObject o{{"sources", sources},
+                  {"rotation", output.rotation},
+                  {"size", static_cast<double>(output.size)}};
+    if (!output.replaced.empty()) {
+      QJsonArray replaced;
+      for (const std::string& r : output.replaced) replaced.append(q(r));
+      o["replaced"] = replaced;
+    }
+    outputs[q(name)] = o;
+  }
+  const QJsonObject root{{"format", "tessel-run"},
+                         {"version", record.version},
+                         {"source", q(record.source)},
+                         {"branch", q(record.branch)},
+                         {"outputs", outputs}};
+  const QByteArray text = QJsonDocument(root).toJson(QJsonDocument::Indented);
+  return Bytes(text.begin(), text.end());
+}
+
+std::optional<RunRecord> ParseRunRecord(ByteView json, std::string& error) {
+  auto fail = [&](std::string why) -> std::optional<RunRecord> {
+    error = std::move(why);
+    return std::nullopt;
+  };
+  if (json.size() > kMaxRunRecordBytes) {
+    return fail(trText("Record", "it is larger than %1 bytes").arg(kMaxRunRecordBytes));
+  }
+  QJsonParseError parsed;
+  const QJsonDocument doc = QJsonDocument::fromJson(
+      QByteArray::fromRawData(reinterpret_cast<const char*>(json.data()),
+                              static_cast<qsizetype>(json.size())),
+      &parsed);
+  if (parsed.error != QJsonParseError::NoError) {
+    return fail(trText("Record", "it is not JSON (%1 at byte %2)")
+                    .arg(parsed.errorString())
+                    .arg(parsed.offset));
+  }
+  const QJsonObject root = doc.object();
+  if (!doc.isObject() || root.value("format").toString() != "tessel-run") {
+    return fail(trText("Record", "it is not a run record"));
+  }
+  if (!isWhole(root.value("version"), 1, 1 << 20)) {
+    return fail(trText("Record", "it has no version"));
+  }
+  RunRecord record;
+  record.version = root.value("version").toInt();
+  record.source = root.value("source").toString().toStdString();
+  record.branch = root.value("branch").toString().toStdString();
+  const QJsonValue outputs = root.value("outputs");
+  if (!outputs.isObject()) return fail(trText("Record", "it lists no outputs"));
+  const QJsonObject list = outputs.toObject();
+  if (list.size() > kMaxOutputs) {
+    return fail(trText("Record", "it lists more than %1 outputs").arg(kMaxOutputs));
+  }
+  for (auto it = list.begin(); it != list.end(); ++it) {
+    const std::string name = it.key().toStdString();
+    const QJsonObject o = it.value().toObject();
+    const QJsonValue sources = o.value("sources");
+    if (!it.value().isObject() || !sources.isArray() || !isWhole(o.value("rotation"), 0, 3) ||
+        !isWhole(o.value("size"), 0, 9007199254740992.0) ||
+        sources.toArray().size() > kMaxSourcesPerOutput) {
+      return fail(trText("Record", "its entry for %1 is not an output's").arg(name));
+    }
+    RecordOutput output;
+    output.rotation = o.value("rotation").toInt();
+    output.size = static_cast<std::uint64_t>(o.value("size").toDouble());
+    for (const QJsonValue& v : sources.toArray()) {
+      const QJsonObject s = v.toObject();
+      if (!v.isObject() || !plainName(s.value("file")) ||
+          (s.contains("icon") && !isWhole(s.value("icon"), 0, 65535))) {
+        return fail(trText("Record", "its entry for %1 names a source wrongly").arg(name));
+      }
+      output.sources.push_back({s.value("file").toString().toStdString(),
+                                s.contains("icon") ? s.value("icon").toInt() : -1,
+                                s.value("copied").toBool()});
+    }
+    const QJsonArray replaced = o.value("replaced").toArray();
+    if (replaced.size() > kMaxSourcesPerOutput) {
+      return fail(trText("Record", "its entry for %1 names a source wrongly").arg(name));
+    }
+    for (const QJsonValue& v : replaced) {
+      if (!plainName(v)) {
+        return fail(trText("Record", "its entry for %1 names a source wrongly").arg(name));
+      }
+      output.replaced.push_back(v.toString().toStdString());
+    }
+    record.outputs.emplace(name, std::move(output));
+  }
+  return record;
+}
+
+std::optional<RunRecord> ReadRunRecord(const std::filesystem::path& outputRoot, std::string& error) {
+  error.clear();
+  const std::filesystem::path file = outputRoot / kRunRecordFileName;
+  std::error_code ec;
+  if (!std::filesystem::exists(std::filesystem::symlink_status(file, ec))) return std::nullopt;
+  if (!std::filesystem::is_regular_file(file, ec)) {
+    error = trText("Record", "it is not a regular file");
+    return std::nullopt;
+  }
+  const std::optional<Bytes> bytes = readFile(file, kMaxRunRecordBytes + 1);
+  if (!bytes) {
+    error = trText("Record", "it cannot be read");
+    return std::nullopt;
+  }
+  return ParseRunRecord(ByteView(*bytes), error);
+}
+
+}  // namespace tessel
