@@ -22,6 +22,7 @@ struct CliIo {
   // The language when --lang names none (the program: the system's). None:
   // the texts as the sources write them.
   std::optional<Language> language;
+  int columns = 0;  // the terminal's width for help texts; 0: 80 columns
 };
 
 class CliHost : public Host {

@@ -396,9 +396,11 @@ void Run::registerInputs() {
     report.setFate(path, InputFate::Replaced, reason);
     out_.warn(trText("Run", "not used: %1, %2").arg(pathToUtf8(path)).arg(reason), path);
   }
+  // Files the display never uses are listed and counted, not warned about:
+  // every real project carries some (.HZK fonts, firmware, Thumbs.db).
   for (const auto& [path, reason] : inventory_.ignored) {
     report.input(path, InputKind::Other);
-    ignore(path, reason);
+    report.setFate(path, InputFate::NotUsed, reason);
   }
   for (const auto& [path, reason] : inventory_.unusable) {
     report.input(path, InputKind::Other);
@@ -724,17 +726,19 @@ void Run::finishReport() {
     switch (input.fate) {
       case InputFate::Skipped: ++t.inputsSkipped; break;
       case InputFate::Replaced: ++t.inputsReplaced; break;
-      case InputFate::Ignored:
-      case InputFate::StoodIn: ++t.inputsIgnored; break;
+      case InputFate::Ignored: ++t.inputsIgnored; break;
+      case InputFate::NotUsed: ++t.inputsNotUsed; break;
+      case InputFate::StoodIn: ++t.picturesReplacedByLibrary; break;
+      case InputFate::Copied: ++t.filesCopied; break;
       default: break;
     }
-    if (input.kind == InputKind::Picture && input.fate != InputFate::StoodIn) ++t.picturesFound;
+    if (input.kind == InputKind::Picture) ++t.picturesFound;
     if (input.kind == InputKind::IconLibrary) {
       ++t.librariesFound;
       if (input.fate == InputFate::Converted) ++t.librariesConverted;
     }
   }
-  t.picturesFound += report.pictureLibraryIcons;
+  t.screensFromLibrary = report.pictureLibraryIcons > 0;
   const fs::path imageFolder = layout_.imageFolder();
   for (const OutputRecord& output : report.outputs) {
     if (output.path.parent_path() == imageFolder) ++t.picturesConverted;
