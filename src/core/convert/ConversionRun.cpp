@@ -406,15 +406,19 @@ void Run::registerInputs() {
     report.input(path, InputKind::Other);
     report.skipped(path, trText("Run", "skipped %1: %2").arg(pathToUtf8(path)).arg(reason));
   }
+  // What Branch B leaves out by its nature is listed and counted; there is
+  // nothing to act on, so no warning.
   if (result_.branch == Branch::B) {
     for (const fs::path& p : inventory_.sounds) {
-      ignore(p, trText("Run", "a Branch B project copies no sounds"));
+      report.setFate(p, InputFate::Ignored, trText("Run", "a Branch B project copies no sounds"));
     }
     if (!inventory_.table14.empty()) {
-      ignore(inventory_.table14, trText("Run", "Branch B uses no 14 table"));
+      report.setFate(inventory_.table14, InputFate::Ignored,
+                     trText("Run", "Branch B uses no 14 table"));
     }
     if (!inventory_.table22.empty()) {
-      ignore(inventory_.table22, trText("Run", "Branch B uses no 22 table"));
+      report.setFate(inventory_.table22, InputFate::Ignored,
+                     trText("Run", "Branch B uses no 22 table"));
     }
   }
 }
