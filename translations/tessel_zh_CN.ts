@@ -1617,7 +1617,7 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem), 1 the pa
         <source>%n file(s) not used</source>
         <extracomment>files of a kind the display never uses (.hzk fonts, firmware)</extracomment>
         <translation>
-            <numerusform>%n 个文件显示屏不使用</numerusform>
+            <numerusform>%n 个显示屏不用的文件</numerusform>
         </translation>
     </message>
     <message numerus="yes">

@@ -45,8 +45,15 @@ QString folderOf(const QString& path) {
   return {};
 }
 
-// Counts as the details list says them.
+// Counts as the status line's tip says them: one phrase.
 QString countsText(const RunResult& r) { return QString::fromStdString(CountsPhrase(r.totals)); }
+
+// Counts as the details list says them: one a line.
+QString countLines(const RunResult& r) {
+  QStringList lines;
+  for (const std::string& count : CountTexts(r.totals)) lines << QString::fromStdString(count);
+  return lines.join(QLatin1Char('\n'));
+}
 
 }  // namespace
 
@@ -327,7 +334,7 @@ void CTesselDlg::showDetails() {
   text->setPlainText(tr("分支 %1：%2\n%3\n\n")
                          .arg(lastResult_->branch == Branch::A ? "A" : "B")
                          .arg(QString::fromStdString(lastResult_->branchReason))
-                         .arg(countsText(*lastResult_)) +
+                         .arg(countLines(*lastResult_)) +
                      detailsText());
   auto* close = new QPushButton(tr("关闭"), &box);
   connect(close, &QPushButton::clicked, &box, &QDialog::accept);
