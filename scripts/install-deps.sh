@@ -14,7 +14,7 @@ packages=(
   libgtest-dev
   fonts-dejavu-core fonts-droid-fallback fonts-dseg
   # packaging: the .deb (cpack), its man pages and the checks the package test runs
-  dpkg-dev fakeroot file gzip help2man go-md2man
+  dpkg-dev fakeroot file gzip go-md2man
   lintian desktop-file-utils appstream
   # the inspect page test renders the page in a headless browser
   chromium

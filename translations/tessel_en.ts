@@ -2,6 +2,37 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en">
 <context>
+    <name>App</name>
+    <message>
+        <source>Usage: tessel [options] [FOLDER]
+
+Opens the Tessel dialog, which converts a DWIN project folder (DWIN_SET) into the
+KOVA_TFT SD-card layout. FOLDER (or a file inside it) is the source the dialog
+starts with.
+
+Options:
+  -h, --help     Show this text.
+  -V, --version  Show the version.
+  --lang &lt;LANG&gt;  The language of the dialogs: zh or en (default: the system&apos;s).
+
+Qt&apos;s own options (-platform NAME, for example) are accepted as well.
+</source>
+        <translation>Usage: tessel [options] [FOLDER]
+
+Opens the Tessel dialog, which converts a DWIN project folder (DWIN_SET) into the
+KOVA_TFT SD-card layout. FOLDER (or a file inside it) is the source the dialog
+starts with.
+
+Options:
+  -h, --help     Show this text.
+  -V, --version  Show the version.
+  --lang &lt;LANG&gt;  The language of the dialogs: zh or en (default: the system&apos;s).
+
+Qt&apos;s own options (-platform NAME, for example) are accepted as well.
+</translation>
+    </message>
+</context>
+<context>
     <name>Cli</name>
     <message>
         <source>picture</source>
@@ -52,10 +83,6 @@
         <translation>replaced</translation>
     </message>
     <message>
-        <source>left for the picture library</source>
-        <translation>left for the picture library</translation>
-    </message>
-    <message>
         <source>ignored</source>
         <translation>ignored</translation>
     </message>
@@ -86,14 +113,6 @@
         <translation>--set has no effect: a Branch A project takes its device parameters from its own configuration</translation>
     </message>
     <message>
-        <source>Branch A: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, %11 s</source>
-        <translation>Branch A: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, %11 s</translation>
-    </message>
-    <message>
-        <source>Branch B: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, %11 s</source>
-        <translation>Branch B: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, %11 s</translation>
-    </message>
-    <message>
         <source>Branch A because %1</source>
         <translation>Branch A because %1</translation>
     </message>
@@ -104,14 +123,6 @@
     <message>
         <source>Output: %1</source>
         <translation>Output: %1</translation>
-    </message>
-    <message>
-        <source>see tessel-cli --help</source>
-        <translation>see tessel-cli --help</translation>
-    </message>
-    <message>
-        <source>see tessel-cli convert --help</source>
-        <translation>see tessel-cli convert --help</translation>
     </message>
     <message>
         <source>warning: %1</source>
@@ -139,32 +150,6 @@
         <translation>Confirm? [y/N] </translation>
     </message>
     <message>
-        <source>usage: tessel-cli COMMAND [options]
-
-Converts DWIN display projects for KOVA_TFT displays.
-
-commands:
-  convert SOURCE    convert a DWIN project folder (DWIN_SET) into the SD-card layout
-  inspect PATH      show (-o DIR) or check (--check) a converted output
-
-tessel-cli COMMAND --help shows the options of a command.
-options: -h, --help   show this text;  --version   show the version;
-         --lang zh|en   the language of the messages (default: the system&apos;s)
-</source>
-        <translation>usage: tessel-cli COMMAND [options]
-
-Converts DWIN display projects for KOVA_TFT displays.
-
-commands:
-  convert SOURCE    convert a DWIN project folder (DWIN_SET) into the SD-card layout
-  inspect PATH      show (-o DIR) or check (--check) a converted output
-
-tessel-cli COMMAND --help shows the options of a command.
-options: -h, --help   show this text;  --version   show the version;
-         --lang zh|en   the language of the messages (default: the system&apos;s)
-</translation>
-    </message>
-    <message>
         <source>Output root (default: Documents/TESSEL); the run writes DIR/private/ and the marker file in DIR.</source>
         <translation>Output root (default: Documents/TESSEL); the run writes DIR/private/ and the marker file in DIR.</translation>
     </message>
@@ -179,10 +164,6 @@ options: -h, --help   show this text;  --version   show the version;
     <message>
         <source>TrueType font for the target: %1 (default cjk).</source>
         <translation>TrueType font for the target: %1 (default cjk).</translation>
-    </message>
-    <message>
-        <source>Font display: %1 (bitmap adds the font-mode line; default vector).</source>
-        <translation>Font display: %1 (bitmap adds the font-mode line; default vector).</translation>
     </message>
     <message>
         <source>Dither pictures to RGB565 before encoding (removes water ripples, compresses less).</source>
@@ -221,10 +202,6 @@ options: -h, --help   show this text;  --version   show the version;
         <translation>Print errors only.</translation>
     </message>
     <message>
-        <source>Print a line per input and what became of it.</source>
-        <translation>Print a line per input and what became of it.</translation>
-    </message>
-    <message>
         <source>Print the run report as one JSON document on standard output (the lines for people stay on standard error).</source>
         <translation>Print the run report as one JSON document on standard output (the lines for people stay on standard error).</translation>
     </message>
@@ -237,26 +214,12 @@ options: -h, --help   show this text;  --version   show the version;
         <translation>The language of the messages: zh or en (default: the system&apos;s).</translation>
     </message>
     <message>
-        <source>Converts a DWIN project folder (DWIN_SET) into the KOVA_TFT SD-card layout.
-
-Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,
-4 the output is incomplete (some output could not be written).</source>
-        <translation>Converts a DWIN project folder (DWIN_SET) into the KOVA_TFT SD-card layout.
-
-Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,
-4 the output is incomplete (some output could not be written).</translation>
-    </message>
-    <message>
         <source>The DWIN project folder.</source>
         <translation>The DWIN project folder.</translation>
     </message>
     <message>
         <source>--%1 takes %2, not &apos;%3&apos;</source>
         <translation>--%1 takes %2, not &apos;%3&apos;</translation>
-    </message>
-    <message>
-        <source>Usage: %1 convert SOURCE [options]</source>
-        <translation>Usage: %1 convert SOURCE [options]</translation>
     </message>
     <message>
         <source>convert needs the SOURCE folder</source>
@@ -284,14 +247,6 @@ Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,
         <translation>--quiet and --verbose exclude each other</translation>
     </message>
     <message>
-        <source>missing command: convert</source>
-        <translation>missing command: convert</translation>
-    </message>
-    <message>
-        <source>unknown command &apos;%1&apos; (the commands are convert and inspect)</source>
-        <translation>unknown command &apos;%1&apos; (the commands are convert and inspect)</translation>
-    </message>
-    <message>
         <source>note: %1</source>
         <translation>note: %1</translation>
     </message>
@@ -316,10 +271,6 @@ Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,
         <translation>The output root or its private folder.</translation>
     </message>
     <message>
-        <source>see tessel-cli inspect --help</source>
-        <translation>see tessel-cli inspect --help</translation>
-    </message>
-    <message>
         <source>Usage: %1</source>
         <translation>Usage: %1</translation>
     </message>
@@ -340,14 +291,6 @@ Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,
         <translation>Page: %1</translation>
     </message>
     <message>
-        <source>%1 pictures, %2 icon libraries (%3 icons): %4 fault</source>
-        <translation>%1 pictures, %2 icon libraries (%3 icons): %4 fault</translation>
-    </message>
-    <message>
-        <source>%1 pictures, %2 icon libraries (%3 icons): %4 faults</source>
-        <translation>%1 pictures, %2 icon libraries (%3 icons): %4 faults</translation>
-    </message>
-    <message>
         <source>device parameters not confirmed; %1 is as it was</source>
         <translation>device parameters not confirmed; %1 is as it was</translation>
     </message>
@@ -362,20 +305,6 @@ Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,
     <message>
         <source>the output could not be written; %1 is as it was</source>
         <translation>the output could not be written; %1 is as it was</translation>
-    </message>
-    <message>
-        <source>Reads a Tessel output (the output root or its private folder, an SD card&apos;s copy too)
-and writes a page that shows what the display will show, or only checks it.
-
-Exit status: 0 no problems found, 5 a fault (one line per problem; an output root
-that a run did not finish is one),
-1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.</source>
-        <translation>Reads a Tessel output (the output root or its private folder, an SD card&apos;s copy too)
-and writes a page that shows what the display will show, or only checks it.
-
-Exit status: 0 no problems found, 5 a fault (one line per problem; an output root
-that a run did not finish is one),
-1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.</translation>
     </message>
     <message>
         <source>Show the screens turned DEG degrees clockwise (0, 90, 180 or 270), instead of as config.txt turns the screen.</source>
@@ -398,8 +327,152 @@ that a run did not finish is one),
         <translation>--source %1 is not a folder</translation>
     </message>
     <message>
-        <source>%1 pictures, %2 icon libraries (%3 icons): no problems found</source>
-        <translation>%1 pictures, %2 icon libraries (%3 icons): no problems found</translation>
+        <source>replaced by the picture library</source>
+        <translation>replaced by the picture library</translation>
+    </message>
+    <message>
+        <source>not used by the display</source>
+        <translation>not used by the display</translation>
+    </message>
+    <message>
+        <source>Branch A: %1, %2 s</source>
+        <translation>Branch A: %1, %2 s</translation>
+    </message>
+    <message>
+        <source>Branch B: %1, %2 s</source>
+        <translation>Branch B: %1, %2 s</translation>
+    </message>
+    <message>
+        <source>see tessel-cli help</source>
+        <translation>see tessel-cli help</translation>
+    </message>
+    <message>
+        <source>see tessel-cli %1 --help</source>
+        <translation>see tessel-cli %1 --help</translation>
+    </message>
+    <message>
+        <source>convert a DWIN project folder (DWIN_SET) into the SD-card layout</source>
+        <translation>convert a DWIN project folder (DWIN_SET) into the SD-card layout</translation>
+    </message>
+    <message>
+        <source>show (-o DIR) or check (--check) a converted output</source>
+        <translation>show (-o DIR) or check (--check) a converted output</translation>
+    </message>
+    <message>
+        <source>show this text, or the options of a command</source>
+        <translation>show this text, or the options of a command</translation>
+    </message>
+    <message>
+        <source>Show the version.</source>
+        <translation>Show the version.</translation>
+    </message>
+    <message>
+        <source>Converts DWIN display projects for KOVA_TFT displays.</source>
+        <translation>Converts DWIN display projects for KOVA_TFT displays.</translation>
+    </message>
+    <message>
+        <source>Commands:</source>
+        <translation>Commands:</translation>
+    </message>
+    <message>
+        <source>tessel-cli help COMMAND (or tessel-cli COMMAND --help) shows the options of a command.</source>
+        <translation>tessel-cli help COMMAND (or tessel-cli COMMAND --help) shows the options of a command.</translation>
+    </message>
+    <message>
+        <source>Font display: %1 (default vector). vector: the display draws all text from the TrueType outlines, smoothed. bitmap: it draws small text with pixel glyphs, sharp and without smoothing, and large text as before; config.txt gets the font-mode line RFC=18 (no effect when config.txt is a copy of the source&apos;s register text).</source>
+        <translation>Font display: %1 (default vector). vector: the display draws all text from the TrueType outlines, smoothed. bitmap: it draws small text with pixel glyphs, sharp and without smoothing, and large text as before; config.txt gets the font-mode line RFC=18 (no effect when config.txt is a copy of the source&apos;s register text).</translation>
+    </message>
+    <message>
+        <source>Print a line per input and what became of it, and a line per output it made.</source>
+        <translation>Print a line per input and what became of it, and a line per output it made.</translation>
+    </message>
+    <message>
+        <source>Converts a DWIN project folder (DWIN_SET) into the KOVA_TFT SD-card layout.
+
+Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed, 4 the output is incomplete (some output could not be written).</source>
+        <translation>Converts a DWIN project folder (DWIN_SET) into the KOVA_TFT SD-card layout.
+
+Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed, 4 the output is incomplete (some output could not be written).</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>unknown option %1</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 needs a value</translation>
+    </message>
+    <message>
+        <source>%1 takes no value</source>
+        <translation>%1 takes no value</translation>
+    </message>
+    <message>
+        <source>help takes one of the commands, not &apos;%1&apos;</source>
+        <translation>help takes one of the commands, not &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos; before the command</source>
+        <translation>unknown option &apos;%1&apos; before the command</translation>
+    </message>
+    <message>
+        <source>unknown command &apos;%1&apos;</source>
+        <translation>unknown command &apos;%1&apos;</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>Options:</translation>
+    </message>
+    <message>
+        <source>Arguments:</source>
+        <translation>Arguments:</translation>
+    </message>
+    <message>
+        <source>Reads a Tessel output (the output root or its private folder, an SD card&apos;s copy too) and writes a page that shows what the display will show, or only checks it.
+
+Exit status: 0 no problems found, 5 a fault (one line per problem; an output root that a run did not finish is one), 1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.</source>
+        <translation>Reads a Tessel output (the output root or its private folder, an SD card&apos;s copy too) and writes a page that shows what the display will show, or only checks it.
+
+Exit status: 0 no problems found, 5 a fault (one line per problem; an output root that a run did not finish is one), 1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.</translation>
+    </message>
+    <message>
+        <source>%1, %2 (%3)</source>
+        <translation>%1, %2 (%3)</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n picture(s)</source>
+        <translation>
+            <numerusform>%n picture</numerusform>
+            <numerusform>%n pictures</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n icon librar(y/ies)</source>
+        <translation>
+            <numerusform>%n icon library</numerusform>
+            <numerusform>%n icon libraries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n icon(s)</source>
+        <translation>
+            <numerusform>%n icon</numerusform>
+            <numerusform>%n icons</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: no problems found</source>
+        <translation>%1: no problems found</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1: %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fault(s)</source>
+        <translation>
+            <numerusform>%n fault</numerusform>
+            <numerusform>%n faults</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1751,6 +1824,105 @@ that a run did not finish is one),
         <source>cannot remove the preview of the previous output: %1</source>
         <translation>cannot remove the preview of the previous output: %1</translation>
     </message>
+    <message numerus="yes">
+        <source>%n screen(s) from the picture library</source>
+        <translation>
+            <numerusform>%n screen from the picture library</numerusform>
+            <numerusform>%n screens from the picture library</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n screen(s)</source>
+        <translation>
+            <numerusform>%n screen</numerusform>
+            <numerusform>%n screens</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n icon(s)</source>
+        <translation>
+            <numerusform>%n icon</numerusform>
+            <numerusform>%n icons</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n icon librar(y/ies)</source>
+        <translation>
+            <numerusform>%n icon library</numerusform>
+            <numerusform>%n icon libraries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n icon librar(y/ies)</source>
+        <translation>
+            <numerusform>%1 of %n icon library</numerusform>
+            <numerusform>%1 of %n icon libraries</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n source picture(s) replaced by the picture library</source>
+        <translation>
+            <numerusform>%n source picture replaced by the picture library</numerusform>
+            <numerusform>%n source pictures replaced by the picture library</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) copied</source>
+        <translation>
+            <numerusform>%n file copied</numerusform>
+            <numerusform>%n files copied</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) written</source>
+        <translation>
+            <numerusform>%n file written</numerusform>
+            <numerusform>%n files written</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) skipped</source>
+        <translation>
+            <numerusform>%n file skipped</numerusform>
+            <numerusform>%n files skipped</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) replaced</source>
+        <extracomment>files replaced by a later file with the same number or role</extracomment>
+        <translation>
+            <numerusform>%n file replaced</numerusform>
+            <numerusform>%n files replaced</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) ignored</source>
+        <extracomment>files of a kind this branch does not use (sounds in Branch B)</extracomment>
+        <translation>
+            <numerusform>%n file ignored</numerusform>
+            <numerusform>%n files ignored</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) not used</source>
+        <extracomment>files of a kind the display never uses (.hzk fonts, firmware)</extracomment>
+        <translation>
+            <numerusform>%n file not used</numerusform>
+            <numerusform>%n files not used</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n warning(s)</source>
+        <translation>
+            <numerusform>%n warning</numerusform>
+            <numerusform>%n warnings</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>, </source>
+        <extracomment>between the counts of a run&apos;s summary</extracomment>
+        <translation>, </translation>
+    </message>
 </context>
 <context>
     <name>Scan</name>
@@ -1960,14 +2132,6 @@ unticked, once when pressed.</translation>
 <context>
     <name>tessel::CTesselDlg</name>
     <message>
-        <source>%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 个文件；跳过 %7 个，警告 %8 条</source>
-        <translation>%1/%2 pictures, %3 icons (%4/%5 libraries), %6 files written; skipped: %7, warnings: %8</translation>
-    </message>
-    <message>
-        <source>%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 个文件</source>
-        <translation>%1/%2 pictures, %3 icons (%4/%5 libraries), %6 files written</translation>
-    </message>
-    <message>
         <source>DWIN_SET路径:</source>
         <translation>DWIN_SET:</translation>
     </message>
@@ -2104,14 +2268,6 @@ unticked, once when pressed.</translation>
         <translation>Documents/TESSEL</translation>
     </message>
     <message>
-        <source>%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件，%6 条警告</source>
-        <translation>Branch %1: %2/%3 pictures, %4 icons, %5 files, warnings: %6</translation>
-    </message>
-    <message>
-        <source>%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件</source>
-        <translation>Branch %1: %2/%3 pictures, %4 icons, %5 files</translation>
-    </message>
-    <message>
         <source>未确认设备参数，转换未完成</source>
         <translation>Device parameters not confirmed: the conversion did not finish</translation>
     </message>
@@ -2190,6 +2346,10 @@ unticked, once when pressed.</translation>
     <message>
         <source>写入失败，之前的输出保持不变</source>
         <translation>Write failed; the previous output is unchanged</translation>
+    </message>
+    <message>
+        <source>%1 类完成：%2</source>
+        <translation>Branch %1 done: %2</translation>
     </message>
 </context>
 <context>

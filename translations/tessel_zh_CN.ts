@@ -2,6 +2,36 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="zh_CN">
 <context>
+    <name>App</name>
+    <message>
+        <source>Usage: tessel [options] [FOLDER]
+
+Opens the Tessel dialog, which converts a DWIN project folder (DWIN_SET) into the
+KOVA_TFT SD-card layout. FOLDER (or a file inside it) is the source the dialog
+starts with.
+
+Options:
+  -h, --help     Show this text.
+  -V, --version  Show the version.
+  --lang &lt;LANG&gt;  The language of the dialogs: zh or en (default: the system&apos;s).
+
+Qt&apos;s own options (-platform NAME, for example) are accepted as well.
+</source>
+        <translation>用法：tessel [选项] [FOLDER]
+
+打开 Tessel 对话框，把 DWIN 工程目录（DWIN_SET）转换为 KOVA_TFT 的 SD 卡目录结
+构。FOLDER（或其中的一个文件）是对话框启动时的源目录。
+
+选项：
+  -h, --help     显示本说明。
+  -V, --version  显示版本。
+  --lang &lt;LANG&gt;  对话框的语言：zh 或 en（默认：跟随系统）。
+
+也接受 Qt 自身的选项（例如 -platform NAME）。
+</translation>
+    </message>
+</context>
+<context>
     <name>Cli</name>
     <message>
         <source>picture</source>
@@ -52,10 +82,6 @@
         <translation>被替换</translation>
     </message>
     <message>
-        <source>left for the picture library</source>
-        <translation>留给图片库</translation>
-    </message>
-    <message>
         <source>ignored</source>
         <translation>忽略</translation>
     </message>
@@ -86,14 +112,6 @@
         <translation>--set 无效：分支A的工程从其自身的配置中取设备参数</translation>
     </message>
     <message>
-        <source>Branch A: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, %11 s</source>
-        <translation>分支A：图片 %1/%2，图标 %3 个（图标库 %4/%5），写入文件 %6 个，跳过 %7，被替换 %8，忽略 %9，警告 %10，%11 秒</translation>
-    </message>
-    <message>
-        <source>Branch B: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, %11 s</source>
-        <translation>分支B：图片 %1/%2，图标 %3 个（图标库 %4/%5），写入文件 %6 个，跳过 %7，被替换 %8，忽略 %9，警告 %10，%11 秒</translation>
-    </message>
-    <message>
         <source>Branch A because %1</source>
         <translation>分支A，因为%1</translation>
     </message>
@@ -104,14 +122,6 @@
     <message>
         <source>Output: %1</source>
         <translation>输出：%1</translation>
-    </message>
-    <message>
-        <source>see tessel-cli --help</source>
-        <translation>参见 tessel-cli --help</translation>
-    </message>
-    <message>
-        <source>see tessel-cli convert --help</source>
-        <translation>参见 tessel-cli convert --help</translation>
     </message>
     <message>
         <source>warning: %1</source>
@@ -139,32 +149,6 @@
         <translation>确认？[y/N] </translation>
     </message>
     <message>
-        <source>usage: tessel-cli COMMAND [options]
-
-Converts DWIN display projects for KOVA_TFT displays.
-
-commands:
-  convert SOURCE    convert a DWIN project folder (DWIN_SET) into the SD-card layout
-  inspect PATH      show (-o DIR) or check (--check) a converted output
-
-tessel-cli COMMAND --help shows the options of a command.
-options: -h, --help   show this text;  --version   show the version;
-         --lang zh|en   the language of the messages (default: the system&apos;s)
-</source>
-        <translation>用法：tessel-cli COMMAND [选项]
-
-将 DWIN 显示屏工程转换为 KOVA_TFT 显示屏所用的格式。
-
-命令：
-  convert SOURCE    将 DWIN 工程目录（DWIN_SET）转换为 SD 卡布局
-  inspect PATH      显示（-o DIR）或检查（--check）转换后的输出
-
-tessel-cli COMMAND --help 显示某个命令的选项。
-选项：-h, --help   显示本说明；  --version   显示版本；
-      --lang zh|en   消息的语言（默认：跟随系统）
-</translation>
-    </message>
-    <message>
         <source>Output root (default: Documents/TESSEL); the run writes DIR/private/ and the marker file in DIR.</source>
         <translation>输出目录（默认：Documents/TESSEL）；本次转换在 DIR 中写入 DIR/private/ 和标记文件。</translation>
     </message>
@@ -179,10 +163,6 @@ tessel-cli COMMAND --help 显示某个命令的选项。
     <message>
         <source>TrueType font for the target: %1 (default cjk).</source>
         <translation>目标所用字库（TrueType）：%1（默认 cjk）。</translation>
-    </message>
-    <message>
-        <source>Font display: %1 (bitmap adds the font-mode line; default vector).</source>
-        <translation>字库显示方式：%1（bitmap 会加上字库模式一行；默认 vector）。</translation>
     </message>
     <message>
         <source>Dither pictures to RGB565 before encoding (removes water ripples, compresses less).</source>
@@ -221,10 +201,6 @@ tessel-cli COMMAND --help 显示某个命令的选项。
         <translation>只输出错误。</translation>
     </message>
     <message>
-        <source>Print a line per input and what became of it.</source>
-        <translation>每个输入输出一行，说明它的处理结果。</translation>
-    </message>
-    <message>
         <source>Print the run report as one JSON document on standard output (the lines for people stay on standard error).</source>
         <translation>在标准输出上以一个 JSON 文档输出本次转换的报告（给人看的各行仍在标准错误上）。</translation>
     </message>
@@ -237,26 +213,12 @@ tessel-cli COMMAND --help 显示某个命令的选项。
         <translation>消息的语言：zh 或 en（默认：跟随系统）。</translation>
     </message>
     <message>
-        <source>Converts a DWIN project folder (DWIN_SET) into the KOVA_TFT SD-card layout.
-
-Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,
-4 the output is incomplete (some output could not be written).</source>
-        <translation>将 DWIN 工程目录（DWIN_SET）转换为 KOVA_TFT 的 SD 卡布局。
-
-退出状态：0 完成，1 拒绝，2 用法错误，3 参数未确认，
-4 输出不完整（有输出无法写入）。</translation>
-    </message>
-    <message>
         <source>The DWIN project folder.</source>
         <translation>DWIN 工程目录。</translation>
     </message>
     <message>
         <source>--%1 takes %2, not &apos;%3&apos;</source>
         <translation>--%1 的值为 %2，而不是“%3”</translation>
-    </message>
-    <message>
-        <source>Usage: %1 convert SOURCE [options]</source>
-        <translation>用法：%1 convert SOURCE [选项]</translation>
     </message>
     <message>
         <source>convert needs the SOURCE folder</source>
@@ -284,14 +246,6 @@ Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,
         <translation>--quiet 和 --verbose 不能同时使用</translation>
     </message>
     <message>
-        <source>missing command: convert</source>
-        <translation>缺少命令：convert</translation>
-    </message>
-    <message>
-        <source>unknown command &apos;%1&apos; (the commands are convert and inspect)</source>
-        <translation>未知命令“%1”（命令有 convert 和 inspect）</translation>
-    </message>
-    <message>
         <source>note: %1</source>
         <translation>提示：%1</translation>
     </message>
@@ -316,10 +270,6 @@ Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,
         <translation>输出目录或其 private目录。</translation>
     </message>
     <message>
-        <source>see tessel-cli inspect --help</source>
-        <translation>参见 tessel-cli inspect --help</translation>
-    </message>
-    <message>
         <source>Usage: %1</source>
         <translation>用法：%1</translation>
     </message>
@@ -340,14 +290,6 @@ Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,
         <translation>页面：%1</translation>
     </message>
     <message>
-        <source>%1 pictures, %2 icon libraries (%3 icons): %4 fault</source>
-        <translation>图片 %1 张，图标库 %2 个（图标 %3 个）：%4 个错误</translation>
-    </message>
-    <message>
-        <source>%1 pictures, %2 icon libraries (%3 icons): %4 faults</source>
-        <translation>图片 %1 张，图标库 %2 个（图标 %3 个）：%4 个错误</translation>
-    </message>
-    <message>
         <source>device parameters not confirmed; %1 is as it was</source>
         <translation>未确认设备参数；%1 保持不变</translation>
     </message>
@@ -362,20 +304,6 @@ Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,
     <message>
         <source>the output could not be written; %1 is as it was</source>
         <translation>无法写入输出；%1 保持不变</translation>
-    </message>
-    <message>
-        <source>Reads a Tessel output (the output root or its private folder, an SD card&apos;s copy too)
-and writes a page that shows what the display will show, or only checks it.
-
-Exit status: 0 no problems found, 5 a fault (one line per problem; an output root
-that a run did not finish is one),
-1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.</source>
-        <translation>读取 Tessel 的输出（输出根目录或其 private 文件夹，也可以是 SD 卡上的副本），
-写出一个页面，显示屏幕将显示的内容；或者只做检查。
-
-退出状态：0 未发现问题，5 有错误（每个问题一行；未完成的运行留下的输出根目录
-也算一个），
-1 页面文件夹位于 private/ 之内，2 用法错误，4 页面无法写入。</translation>
     </message>
     <message>
         <source>Show the screens turned DEG degrees clockwise (0, 90, 180 or 270), instead of as config.txt turns the screen.</source>
@@ -398,8 +326,148 @@ that a run did not finish is one),
         <translation>--source %1 不是文件夹</translation>
     </message>
     <message>
-        <source>%1 pictures, %2 icon libraries (%3 icons): no problems found</source>
-        <translation>%1 张图片，%2 个图标库（%3 个图标）：未发现问题</translation>
+        <source>replaced by the picture library</source>
+        <translation>由图片库代替</translation>
+    </message>
+    <message>
+        <source>not used by the display</source>
+        <translation>显示屏不使用</translation>
+    </message>
+    <message>
+        <source>Branch A: %1, %2 s</source>
+        <translation>分支A：%1，用时 %2 秒</translation>
+    </message>
+    <message>
+        <source>Branch B: %1, %2 s</source>
+        <translation>分支B：%1，用时 %2 秒</translation>
+    </message>
+    <message>
+        <source>see tessel-cli help</source>
+        <translation>参见 tessel-cli help</translation>
+    </message>
+    <message>
+        <source>see tessel-cli %1 --help</source>
+        <translation>参见 tessel-cli %1 --help</translation>
+    </message>
+    <message>
+        <source>convert a DWIN project folder (DWIN_SET) into the SD-card layout</source>
+        <translation>把 DWIN 工程目录（DWIN_SET）转换为 SD 卡目录结构</translation>
+    </message>
+    <message>
+        <source>show (-o DIR) or check (--check) a converted output</source>
+        <translation>显示（-o DIR）或检查（--check）转换结果</translation>
+    </message>
+    <message>
+        <source>show this text, or the options of a command</source>
+        <translation>显示本说明，或某个命令的选项</translation>
+    </message>
+    <message>
+        <source>Show the version.</source>
+        <translation>显示版本。</translation>
+    </message>
+    <message>
+        <source>Converts DWIN display projects for KOVA_TFT displays.</source>
+        <translation>把 DWIN 显示屏工程转换为 KOVA_TFT 显示屏的格式。</translation>
+    </message>
+    <message>
+        <source>Commands:</source>
+        <translation>命令：</translation>
+    </message>
+    <message>
+        <source>tessel-cli help COMMAND (or tessel-cli COMMAND --help) shows the options of a command.</source>
+        <translation>tessel-cli help COMMAND（或 tessel-cli COMMAND --help）显示某个命令的选项。</translation>
+    </message>
+    <message>
+        <source>Font display: %1 (default vector). vector: the display draws all text from the TrueType outlines, smoothed. bitmap: it draws small text with pixel glyphs, sharp and without smoothing, and large text as before; config.txt gets the font-mode line RFC=18 (no effect when config.txt is a copy of the source&apos;s register text).</source>
+        <translation>字库显示方式：%1（默认 vector）。vector：显示屏按 TrueType 轮廓绘制全部文字，带抗锯齿。bitmap：小号文字用点阵字形绘制，清晰、无抗锯齿，大号文字不变；config.txt 中加上字库模式一行 RFC=18（config.txt 是源寄存器文本的副本时无效）。</translation>
+    </message>
+    <message>
+        <source>Print a line per input and what became of it, and a line per output it made.</source>
+        <translation>每个输入输出一行，说明它的处理结果，它生成的每个输出各占一行。</translation>
+    </message>
+    <message>
+        <source>Converts a DWIN project folder (DWIN_SET) into the KOVA_TFT SD-card layout.
+
+Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed, 4 the output is incomplete (some output could not be written).</source>
+        <translation>把 DWIN 工程目录（DWIN_SET）转换为 KOVA_TFT 的 SD 卡目录结构。
+
+退出状态：0 完成，1 拒绝，2 用法错误，3 参数未确认，4 输出不完整（部分输出无法写入）。</translation>
+    </message>
+    <message>
+        <source>unknown option %1</source>
+        <translation>未知选项 %1</translation>
+    </message>
+    <message>
+        <source>%1 needs a value</source>
+        <translation>%1 需要一个值</translation>
+    </message>
+    <message>
+        <source>%1 takes no value</source>
+        <translation>%1 不接受值</translation>
+    </message>
+    <message>
+        <source>help takes one of the commands, not &apos;%1&apos;</source>
+        <translation>help 后面应为一个命令，而不是“%1”</translation>
+    </message>
+    <message>
+        <source>unknown option &apos;%1&apos; before the command</source>
+        <translation>命令之前的未知选项“%1”</translation>
+    </message>
+    <message>
+        <source>unknown command &apos;%1&apos;</source>
+        <translation>未知命令“%1”</translation>
+    </message>
+    <message>
+        <source>Options:</source>
+        <translation>选项：</translation>
+    </message>
+    <message>
+        <source>Arguments:</source>
+        <translation>参数：</translation>
+    </message>
+    <message>
+        <source>Reads a Tessel output (the output root or its private folder, an SD card&apos;s copy too) and writes a page that shows what the display will show, or only checks it.
+
+Exit status: 0 no problems found, 5 a fault (one line per problem; an output root that a run did not finish is one), 1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.</source>
+        <translation>读取 Tessel 的输出（输出根目录或其 private 文件夹，也可以是 SD 卡上的副本），写出一个页面，显示屏幕将显示的内容；或者只做检查。
+
+退出状态：0 未发现问题，5 有错误（每个问题一行；未完成的运行留下的输出根目录也算一个），1 页面文件夹位于 private/ 之内，2 用法错误，4 页面无法写入。</translation>
+    </message>
+    <message>
+        <source>%1, %2 (%3)</source>
+        <translation>%1，%2（%3）</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n picture(s)</source>
+        <translation>
+            <numerusform>%n 张图片</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n icon librar(y/ies)</source>
+        <translation>
+            <numerusform>%n 个图标库</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n icon(s)</source>
+        <translation>
+            <numerusform>%n 个图标</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>%1: no problems found</source>
+        <translation>%1：未发现问题</translation>
+    </message>
+    <message>
+        <source>%1: %2</source>
+        <translation>%1：%2</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n fault(s)</source>
+        <translation>
+            <numerusform>%n 处错误</numerusform>
+        </translation>
     </message>
 </context>
 <context>
@@ -1751,6 +1819,92 @@ that a run did not finish is one),
         <source>cannot remove the preview of the previous output: %1</source>
         <translation>无法删除之前输出的预览：%1</translation>
     </message>
+    <message numerus="yes">
+        <source>%n screen(s) from the picture library</source>
+        <translation>
+            <numerusform>%n 个画面（来自图片库）</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n screen(s)</source>
+        <translation>
+            <numerusform>%n 个画面</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n icon(s)</source>
+        <translation>
+            <numerusform>%n 个图标</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n icon librar(y/ies)</source>
+        <translation>
+            <numerusform>%n 个图标库</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%1 of %n icon librar(y/ies)</source>
+        <translation>
+            <numerusform>%1/%n 个图标库</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n source picture(s) replaced by the picture library</source>
+        <translation>
+            <numerusform>%n 张源图片由图片库代替</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) copied</source>
+        <translation>
+            <numerusform>复制 %n 个文件</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) written</source>
+        <translation>
+            <numerusform>写入 %n 个文件</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) skipped</source>
+        <translation>
+            <numerusform>跳过 %n 个文件</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) replaced</source>
+        <extracomment>files replaced by a later file with the same number or role</extracomment>
+        <translation>
+            <numerusform>%n 个文件被替换</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) ignored</source>
+        <extracomment>files of a kind this branch does not use (sounds in Branch B)</extracomment>
+        <translation>
+            <numerusform>忽略 %n 个文件</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n file(s) not used</source>
+        <extracomment>files of a kind the display never uses (.hzk fonts, firmware)</extracomment>
+        <translation>
+            <numerusform>%n 个显示屏不用的文件</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n warning(s)</source>
+        <translation>
+            <numerusform>%n 条警告</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source>, </source>
+        <extracomment>between the counts of a run&apos;s summary</extracomment>
+        <translation>，</translation>
+    </message>
 </context>
 <context>
     <name>Scan</name>
@@ -1960,14 +2114,6 @@ that a run did not finish is one),
 <context>
     <name>tessel::CTesselDlg</name>
     <message>
-        <source>%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 个文件；跳过 %7 个，警告 %8 条</source>
-        <translation>%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 个文件；跳过 %7 个，警告 %8 条</translation>
-    </message>
-    <message>
-        <source>%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 个文件</source>
-        <translation>%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 个文件</translation>
-    </message>
-    <message>
         <source>DWIN_SET路径:</source>
         <translation>DWIN_SET路径:</translation>
     </message>
@@ -2104,14 +2250,6 @@ that a run did not finish is one),
         <translation>文档目录/TESSEL</translation>
     </message>
     <message>
-        <source>%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件，%6 条警告</source>
-        <translation>%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件，%6 条警告</translation>
-    </message>
-    <message>
-        <source>%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件</source>
-        <translation>%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件</translation>
-    </message>
-    <message>
         <source>未确认设备参数，转换未完成</source>
         <translation>未确认设备参数，转换未完成</translation>
     </message>
@@ -2190,6 +2328,10 @@ that a run did not finish is one),
     <message>
         <source>写入失败，之前的输出保持不变</source>
         <translation>写入失败，之前的输出保持不变</translation>
+    </message>
+    <message>
+        <source>%1 类完成：%2</source>
+        <translation>%1 类完成：%2</translation>
     </message>
 </context>
 <context>

@@ -36,6 +36,28 @@ int CTesselApp::run() {
     QTextStream(stderr) << "tessel: " << language_.errorText() << '\n';
     return 2;
   }
+  if (args.contains(QStringLiteral("-h")) || args.contains(QStringLiteral("--help"))) {
+    QTextStream(stdout) << QCoreApplication::translate(
+        "App",
+        "Usage: tessel [options] [FOLDER]\n"
+        "\n"
+        "Opens the Tessel dialog, which converts a DWIN project folder (DWIN_SET) into the\n"
+        "KOVA_TFT SD-card layout. FOLDER (or a file inside it) is the source the dialog\n"
+        "starts with.\n"
+        "\n"
+        "Options:\n"
+        "  -h, --help     Show this text.\n"
+        "  -V, --version  Show the version.\n"
+        "  --lang <LANG>  The language of the dialogs: zh or en (default: the system's).\n"
+        "\n"
+        "Qt's own options (-platform NAME, for example) are accepted as well.\n");
+    return 0;
+  }
+  if (args.contains(QStringLiteral("-V")) || args.contains(QStringLiteral("--version"))) {
+    QTextStream(stdout) << "tessel " << TESSEL_VERSION << '\n';
+    return 0;
+  }
+  // A developer's option (the screenshots of the manuals), not in the help.
   const int at = args.indexOf(QStringLiteral("--screenshot"));
   if (at >= 0) {
     if (at + 1 >= args.size()) {

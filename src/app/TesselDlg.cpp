@@ -27,6 +27,7 @@
 #include "DialogKit.h"
 #include "GuiHost.h"
 #include "SetupDlg.h"
+#include "convert/RunSummary.h"
 #include "inspect/InspectPage.h"
 #include "util/Language.h"
 #include "util/Paths.h"
@@ -44,25 +45,14 @@ QString folderOf(const QString& path) {
   return {};
 }
 
-// Counts as the status line and the details list say them.
-QString countsText(const RunResult& r) {
-  const RunTotals& t = r.totals;
-  const char* text = t.inputsSkipped + t.warnings > 0
-                         ? QT_TRANSLATE_NOOP("tessel::CTesselDlg",
-                                             "%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 "
-                                             "个文件；跳过 %7 个，警告 %8 条")
-                         : QT_TRANSLATE_NOOP("tessel::CTesselDlg",
-                                             "%1/%2 张图片，%3 个图标（%4/%5 个图标库），写入 %6 "
-                                             "个文件");
-  QString counts = QCoreApplication::translate("tessel::CTesselDlg", text)
-                       .arg(t.picturesConverted)
-                       .arg(t.picturesFound)
-                       .arg(t.iconsConverted)
-                       .arg(t.librariesConverted)
-                       .arg(t.librariesFound)
-                       .arg(t.filesWritten);
-  if (t.inputsSkipped + t.warnings > 0) counts = counts.arg(t.inputsSkipped).arg(t.warnings);
-  return counts;
+// Counts as the status line's tip says them: one phrase.
+QString countsText(const RunResult& r) { return QString::fromStdString(CountsPhrase(r.totals)); }
+
+// Counts as the details list says them: one a line.
+QString countLines(const RunResult& r) {
+  QStringList lines;
+  for (const std::string& count : CountTexts(r.totals)) lines << QString::fromStdString(count);
+  return lines.join(QLatin1Char('\n'));
 }
 
 }  // namespace
@@ -319,16 +309,7 @@ QString CTesselDlg::statusText() const {
   const QString branch = r.branch == Branch::A ? QStringLiteral("A") : QStringLiteral("B");
   switch (r.outcome) {
     case RunOutcome::Completed: {
-      const RunTotals& t = r.totals;
-      const QString text = t.warnings > 0
-                               ? tr("%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件，%6 条警告")
-                               : tr("%1 类完成：%2/%3 张图片，%4 个图标，%5 个文件");
-      const QString counts = text.arg(branch)
-                                 .arg(t.picturesConverted)
-                                 .arg(t.picturesFound)
-                                 .arg(t.iconsConverted)
-                                 .arg(t.filesWritten);
-      return t.warnings > 0 ? counts.arg(t.warnings) : counts;
+      return tr("%1 类完成：%2").arg(branch, QString::fromStdString(ShortCountsPhrase(r.totals)));
     }
     case RunOutcome::NotConfirmed:
       return tr("未确认设备参数，转换未完成");
@@ -364,7 +345,7 @@ void CTesselDlg::showDetails() {
   text->setPlainText(tr("分支 %1：%2\n%3\n\n")
                          .arg(lastResult_->branch == Branch::A ? "A" : "B")
                          .arg(QString::fromStdString(lastResult_->branchReason))
-                         .arg(countsText(*lastResult_)) +
+                         .arg(countLines(*lastResult_)) +
                      detailsText());
   auto* close = new QPushButton(tr("关闭"), &box);
   connect(close, &QPushButton::clicked, &box, &QDialog::accept);

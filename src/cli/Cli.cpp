@@ -11,6 +11,7 @@
 #include "cli/JsonReport.h"
 #include "cli/Inspect.h"
 #include "convert/ConversionRun.h"
+#include "convert/RunSummary.h"
 #include "util/Paths.h"
 #include "util/Platform.h"
 #include "util/Text.h"
@@ -62,26 +63,33 @@ std::string fateText(InputFate fate) {
     case InputFate::Copied: return trText("Cli", "copied");
     case InputFate::Read: return trText("Cli", "read");
     case InputFate::Replaced: return trText("Cli", "replaced");
-    case InputFate::StoodIn: return trText("Cli", "left for the picture library");
+    case InputFate::StoodIn: return trText("Cli", "replaced by the picture library");
     case InputFate::Ignored: return trText("Cli", "ignored");
+    case InputFate::NotUsed: return trText("Cli", "not used by the display");
     case InputFate::Skipped: return trText("Cli", "skipped");
   }
   return {};
 }
 
-void printVerbose(const Report& report, std::ostream& err) {
+// One line per input, then one per output it made, below the output root:
+// a picture library of 48 screens gives 48 short lines, not one long one.
+void printVerbose(const Report& report, const std::filesystem::path& outputRoot,
+                  std::ostream& err) {
   for (const InputRecord& input : report.inputs) {
     //: --verbose: an input's name, its kind and what became of it
     std::string line = trText("Cli", "%1: %2, %3")
                            .arg(printable(pathToUtf8(input.path.filename())))
                            .arg(kindText(input.kind))
                            .arg(fateText(input.fate));
-    for (const auto& output : input.outputs) line += " -> " + printable(pathToUtf8(output));
     if (!input.reason.empty()) {
       //: --verbose: an input's line, and why it was skipped, ignored or replaced
       line = trText("Cli", "%1 (%2)").arg(line).arg(printable(input.reason));
     }
     err << line << '\n';
+    for (const auto& output : input.outputs) {
+      const std::filesystem::path shown = output.lexically_relative(outputRoot);
+      err << "  -> " << printable(pathToUtf8(shown.empty() ? output : shown)) << '\n';
+    }
   }
 }
 
@@ -179,29 +187,11 @@ int convert(const ConvertOptions& options, CliIo& io) {
     printWriteFailures(r, io.err);
     return status;
   }
-  if (options.verbose) printVerbose(r, io.err);
-  const RunTotals& t = result.totals;
+  if (options.verbose) printVerbose(r, result.outputRoot, io.err);
   // One text per branch, so that each reads as a whole sentence.
-  Text summary = result.branch == Branch::A
-                     ? trText("Cli",
-                              "Branch A: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 "
-                              "files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, "
-                              "%11 s")
-                     : trText("Cli",
-                              "Branch B: %1 of %2 pictures, %3 icons in %4 of %5 libraries, %6 "
-                              "files written, %7 skipped, %8 replaced, %9 ignored, %10 warnings, "
-                              "%11 s");
-  summary.arg(t.picturesConverted)
-      .arg(t.picturesFound)
-      .arg(t.iconsConverted)
-      .arg(t.librariesConverted)
-      .arg(t.librariesFound)
-      .arg(t.filesWritten)
-      .arg(t.inputsSkipped)
-      .arg(t.inputsReplaced)
-      .arg(t.inputsIgnored)
-      .arg(t.warnings)
-      .arg(seconds, 2);
+  Text summary = result.branch == Branch::A ? trText("Cli", "Branch A: %1, %2 s")
+                                            : trText("Cli", "Branch B: %1, %2 s");
+  summary.arg(CountsPhrase(result.totals)).arg(seconds, 2);
   io.err << summary.str() << '\n';
   if (options.verbose) {
     io.err << (result.branch == Branch::A
@@ -223,14 +213,20 @@ int RunCli(const QStringList& givenArguments, CliIo& io) {
   UseLanguage(lang.language ? lang.language : io.language);
   if (lang.bad) {
     io.err << "tessel-cli: " << lang.errorText().toStdString() << '\n'
-           << trText("Cli", "see tessel-cli --help").str() << '\n';
+           << trText("Cli", "see tessel-cli help").str() << '\n';
     return kUsage;
   }
-  const Command command = ParseCommandLine(arguments);
+  const Command command = ParseCommandLine(arguments, io.columns);
   switch (command.kind) {
     case Command::Usage:
       io.err << "tessel-cli: " << command.text << '\n'
-             << trText("Cli", "see tessel-cli convert --help").str() << '\n';
+             << (command.command ? trText("Cli", "see tessel-cli %1 --help").arg(command.command)
+                                 : trText("Cli", "see tessel-cli help"))
+                    .str()
+             << '\n';
+      return kUsage;
+    case Command::ShortUsage:
+      io.err << command.text << trText("Cli", "see tessel-cli help").str() << '\n';
       return kUsage;
     case Command::Help:
     case Command::Version:

@@ -36,7 +36,7 @@ void CliHost::systemMessage(Message message, const std::filesystem::path& about,
 void CliHost::warning(const std::string& text) {
   if (quiet_) return;
   endProgressLine();
-  io_.err << trText("Cli", "warning: %1").arg(printable(text)).str() << '\n';
+  io_.err << "tessel-cli: " << trText("Cli", "warning: %1").arg(printable(text)).str() << '\n';
 }
 
 void CliHost::progress(int done, int total) {

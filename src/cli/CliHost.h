@@ -22,6 +22,7 @@ struct CliIo {
   // The language when --lang names none (the program: the system's). None:
   // the texts as the sources write them.
   std::optional<Language> language;
+  int columns = 0;  // the terminal's width for help texts; 0: 80 columns
   // Ctrl-C, SIGTERM and SIGHUP stop a conversion between two files (the
   // program; tests that run it in their own process leave this off).
   bool handleSignals = false;

@@ -3,11 +3,13 @@
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <algorithm>
+#include <iterator>
 #include <array>
 #include <thread>
 
 #include "config/SetupOverrides.h"
 #include "util/Paths.h"
+#include "cli/HelpText.h"
 #include "util/Text.h"
 
 namespace tessel::cli {
@@ -40,20 +42,64 @@ int indexOf(const QString& value, const Names<N>& names) {
 
 const QString kProgram = QStringLiteral("tessel-cli");
 
-QString generalHelp() {
-  return QCoreApplication::translate(
-      "Cli",
-      "usage: tessel-cli COMMAND [options]\n"
-      "\n"
-      "Converts DWIN display projects for KOVA_TFT displays.\n"
-      "\n"
-      "commands:\n"
-      "  convert SOURCE    convert a DWIN project folder (DWIN_SET) into the SD-card layout\n"
-      "  inspect PATH      show (-o DIR) or check (--check) a converted output\n"
-      "\n"
-      "tessel-cli COMMAND --help shows the options of a command.\n"
-      "options: -h, --help   show this text;  --version   show the version;\n"
-      "         --lang zh|en   the language of the messages (default: the system's)\n");
+// The commands, in the order the help lists them: the synopsis and what the
+// command does.
+struct CommandLine {
+  const char* name;
+  const char* synopsis;
+  const char* summary;
+};
+constexpr CommandLine kCommands[] = {
+    {"convert", "convert SOURCE [options]",
+     QT_TRANSLATE_NOOP("Cli", "convert a DWIN project folder (DWIN_SET) into the SD-card layout")},
+    {"inspect", "inspect PATH (-o DIR | --check)",
+     QT_TRANSLATE_NOOP("Cli", "show (-o DIR) or check (--check) a converted output")},
+    {"help", "help [COMMAND]",
+     QT_TRANSLATE_NOOP("Cli", "show this text, or the options of a command")},
+};
+
+bool isCommand(const QString& name) {
+  return std::any_of(std::begin(kCommands), std::end(kCommands),
+                     [&](const CommandLine& c) { return name == QLatin1String(c.name); });
+}
+
+int helpWidth(int columns) { return columns > 0 ? columns : 80; }
+
+// What `tessel-cli` alone prints: the synopsis of every command.
+QString shortUsage() {
+  const QString prefix = trText("Cli", "Usage: %1").arg("").toQString();
+  QString text;
+  for (const CommandLine& c : kCommands) {
+    text += (text.isEmpty() ? prefix : QString(DisplayWidth(prefix), QLatin1Char(' '))) +
+            kProgram + QLatin1Char(' ') + QLatin1String(c.synopsis) + QLatin1Char('\n');
+  }
+  return text;
+}
+
+QString generalHelp(int columns) {
+  const int width = helpWidth(columns);
+  QList<QPair<QString, QString>> commands;
+  for (const CommandLine& c : kCommands) {
+    commands.append({QLatin1String(c.synopsis), QCoreApplication::translate("Cli", c.summary)});
+  }
+  const QList<QCommandLineOption> options = {
+      {{"h", "help"}, QCoreApplication::translate("Cli", "Show this text.")},
+      {{"V", "version"}, QCoreApplication::translate("Cli", "Show the version.")},
+      {"lang",
+       QCoreApplication::translate(
+           "Cli", "The language of the messages: zh or en (default: the system's)."),
+       "LANG"}};
+  return FormatHelp(trText("Cli", "Usage: %1").arg("tessel-cli COMMAND [options]").toQString(),
+                    QCoreApplication::translate(
+                        "Cli", "Converts DWIN display projects for KOVA_TFT displays."),
+                    options, {}, width) +
+         QLatin1Char('\n') + trText("Cli", "Commands:").toQString() + QLatin1Char('\n') +
+         HelpTable(commands, width) + QLatin1Char('\n') +
+         WrapText(QCoreApplication::translate(
+                      "Cli", "tessel-cli help COMMAND (or tessel-cli COMMAND --help) shows the "
+                             "options of a command."),
+                  width) +
+         QLatin1Char('\n');
 }
 
 // The descriptions are translated as the parser is made, after the language
@@ -87,7 +133,11 @@ struct ConvertParser {
       "FONT"};
   QCommandLineOption fontDisplay{
       "font-display",
-      trText("Cli", "Font display: %1 (bitmap adds the font-mode line; default vector).")
+      trText("Cli",
+             "Font display: %1 (default vector). vector: the display draws all text from the "
+             "TrueType outlines, smoothed. bitmap: it draws small text with pixel glyphs, sharp "
+             "and without smoothing, and large text as before; config.txt gets the font-mode "
+             "line RFC=18 (no effect when config.txt is a copy of the source's register text).")
           .arg(joined(kFontDisplays))
           .toQString(),
       "MODE"};
@@ -128,7 +178,8 @@ struct ConvertParser {
                            QCoreApplication::translate("Cli", "Print errors only.")};
   QCommandLineOption verbose{
       {"v", "verbose"},
-      QCoreApplication::translate("Cli", "Print a line per input and what became of it.")};
+      QCoreApplication::translate(
+          "Cli", "Print a line per input and what became of it, and a line per output it made.")};
   QCommandLineOption json{
       "json", QCoreApplication::translate("Cli",
                                           "Print the run report as one JSON document on standard "
@@ -142,22 +193,33 @@ struct ConvertParser {
       "LANG"};
 
   ConvertParser() {
-    parser.setApplicationDescription(QCoreApplication::translate(
-        "Cli",
-        "Converts a DWIN project folder (DWIN_SET) into the KOVA_TFT SD-card layout.\n\n"
-        "Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed,\n"
-        "4 the output is incomplete (some output could not be written)."));
-    parser.addOptions({output, rotation, format, font, fontDisplay, deripple, pack, resources,
-                       yes, set, open, force, jobs, quiet, verbose, json, lang, help});
-    parser.addPositionalArgument(
-        "SOURCE", QCoreApplication::translate("Cli", "The DWIN project folder."), "convert SOURCE");
+    parser.addOptions(options());
+    parser.addPositionalArgument("SOURCE", sourceText(), "convert SOURCE");
+  }
+  QList<QCommandLineOption> options() const {
+    return {output, rotation, format, font, fontDisplay, deripple, pack, resources,
+            yes, set, open, force, jobs, quiet, verbose, json, lang, help};
+  }
+  static QString sourceText() {
+    return QCoreApplication::translate("Cli", "The DWIN project folder.");
+  }
+  QString helpText(int columns) const {
+    return FormatHelp(
+        trText("Cli", "Usage: %1").arg("tessel-cli convert SOURCE [options]").toQString(),
+        QCoreApplication::translate(
+            "Cli",
+            "Converts a DWIN project folder (DWIN_SET) into the KOVA_TFT SD-card layout.\n\n"
+            "Exit status: 0 done, 1 refused, 2 usage error, 3 parameters not confirmed, 4 the "
+            "output is incomplete (some output could not be written)."),
+        options(), {{QStringLiteral("SOURCE"), sourceText()}}, helpWidth(columns));
   }
 };
 
-Command usage(const QString& text) {
+Command usage(const QString& text, const char* command = "convert") {
   Command c;
   c.kind = Command::Usage;
   c.text = text.toStdString();
+  c.command = command;
   return c;
 }
 
@@ -179,21 +241,17 @@ bool pick(const QCommandLineParser& parser, const QCommandLineOption& option,
   return true;
 }
 
-Command parseConvert(const QStringList& arguments) {
+Command parseConvert(const QStringList& arguments, int columns) {
   ConvertParser p;
   QCommandLineParser& parser = p.parser;
   // The command stands where QCommandLineParser expects the program.
   if (!parser.parse(QStringList{kProgram} + arguments)) {
-    return usage(parser.errorText());
+    return usage(ParserError(parser, arguments));
   }
   if (parser.isSet(p.help)) {
     Command c;
     c.kind = Command::Help;
-    // Qt's first line names the running program; ours names the command.
-    const QString text = parser.helpText();
-    c.text = (trText("Cli", "Usage: %1 convert SOURCE [options]").arg(kProgram).toQString() +
-              text.mid(text.indexOf(QLatin1Char('\n'))))
-                 .toStdString();
+    c.text = p.helpText(columns).toStdString();
     return c;
   }
   Command c;
@@ -267,32 +325,86 @@ Command parseConvert(const QStringList& arguments) {
 
 }  // namespace
 
-Command ParseCommandLine(const QStringList& arguments) {
+QString ParserError(const QCommandLineParser& parser, const QStringList& arguments) {
+  const QStringList unknown = parser.unknownOptionNames();
+  if (!unknown.isEmpty()) {
+    QStringList shown;
+    for (const QString& name : unknown) {
+      shown << QLatin1Char('\'') + QString(name.size() == 1 ? "-" : "--") + name +
+                   QLatin1Char('\'');
+    }
+    return trText("Cli", "unknown option %1").arg(shown.join(QStringLiteral(", "))).toQString();
+  }
+  // Qt's other two errors, in the words of ours. (Qt's own texts, looked up
+  // as Qt does; not texts of the program's translation.)
+  static constexpr char kQt[] = "QCommandLineParser";
+  static constexpr char kMissing[] = "Missing value after '%1'.";
+  static constexpr char kUnexpected[] = "Unexpected value after '%1'.";
+  const QString error = parser.errorText();
+  for (QString name : arguments) {
+    if (!name.startsWith(QLatin1Char('-'))) continue;
+    name = name.section(QLatin1Char('='), 0, 0);
+    if (error == QCoreApplication::translate(kQt, kMissing).arg(name)) {
+      return trText("Cli", "%1 needs a value").arg(name).toQString();
+    }
+    if (error == QCoreApplication::translate(kQt, kUnexpected).arg(name)) {
+      return trText("Cli", "%1 takes no value").arg(name).toQString();
+    }
+  }
+  // Anything else in the same shape: lower case, no full stop.
+  QString text = error;
+  if (!text.isEmpty() && text.at(0).isUpper() && (text.size() < 2 || !text.at(1).isUpper())) {
+    text[0] = text.at(0).toLower();
+  }
+  while (text.endsWith(QLatin1Char('.')) || text.endsWith(QChar(0x3002))) text.chop(1);
+  return text;
+}
+
+Command ParseCommandLine(const QStringList& arguments, int columns) {
   const QStringList rest = arguments.mid(1);
-  if (rest.isEmpty()) return usage(QCoreApplication::translate("Cli", "missing command: convert"));
-  const QString& first = rest.front();
-  if (first == QLatin1String("-h") || first == QLatin1String("--help")) {
+  if (rest.isEmpty()) {
     Command c;
-    c.kind = Command::Help;
-    c.text = generalHelp().toStdString();
+    c.kind = Command::ShortUsage;
+    c.text = shortUsage().toStdString();
     return c;
   }
-  if (first == QLatin1String("--version")) {
+  const QString& first = rest.front();
+  if (first == QLatin1String("-h") || first == QLatin1String("--help") ||
+      (first == QLatin1String("help") && rest.size() == 1)) {
+    Command c;
+    c.kind = Command::Help;
+    c.text = generalHelp(columns).toStdString();
+    return c;
+  }
+  if (first == QLatin1String("help")) {
+    // help COMMAND: the command's own --help.
+    if (rest.size() > 2 || !isCommand(rest[1]) || rest[1] == QLatin1String("help")) {
+      return usage(trText("Cli", "help takes one of the commands, not '%1'")
+                       .arg(rest.mid(1).join(' '))
+                       .toQString(),
+                   nullptr);
+    }
+    return ParseCommandLine({arguments.front(), rest[1], QStringLiteral("--help")}, columns);
+  }
+  if (first == QLatin1String("-V") || first == QLatin1String("--version") ||
+      first == QLatin1String("version")) {
     Command c;
     c.kind = Command::Version;
     c.text = std::string("tessel-cli ") + TESSEL_VERSION + "\n";
     return c;
   }
-  if (first == QLatin1String("convert")) return parseConvert(rest.mid(1));
+  if (first == QLatin1String("convert")) return parseConvert(rest.mid(1), columns);
   if (first == QLatin1String("inspect")) {
     Command c;
     c.kind = Command::Inspect;
     c.inspectArguments = rest.mid(1);
     return c;
   }
-  return usage(trText("Cli", "unknown command '%1' (the commands are convert and inspect)")
-                   .arg(first)
-                   .toQString());
+  if (first.startsWith(QLatin1Char('-'))) {
+    return usage(trText("Cli", "unknown option '%1' before the command").arg(first).toQString(),
+                 nullptr);
+  }
+  return usage(trText("Cli", "unknown command '%1'").arg(first).toQString(), nullptr);
 }
 
 }  // namespace tessel::cli

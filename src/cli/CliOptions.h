@@ -1,5 +1,6 @@
 #pragma once
 // The command line of tessel-cli: the commands and their options.
+#include <QCommandLineParser>
 #include <QStringList>
 #include <string>
 #include <vector>
@@ -21,14 +22,20 @@ struct ConvertOptions {
 
 // What the arguments ask for.
 struct Command {
-  enum Kind { Usage, Help, Version, Convert, Inspect };
+  enum Kind { Usage, ShortUsage, Help, Version, Convert, Inspect };
   Kind kind = Usage;
-  std::string text;  // Usage: what is wrong; Help: the help text
+  std::string text;  // Usage: what is wrong; ShortUsage, Help: the text to print
+  const char* command = nullptr;  // Usage: the command whose help to point at, if any
   ConvertOptions convert;
   QStringList inspectArguments;  // Inspect: the arguments after the command
 };
 
-// Parses the arguments, the program name first.
-Command ParseCommandLine(const QStringList& arguments);
+// Parses the arguments, the program name first; help is wrapped to
+// `columns` (0: 80).
+Command ParseCommandLine(const QStringList& arguments, int columns = 0);
+
+// The parser's error (after it parsed `arguments`) in the shape of the
+// program's own: lower case, no full stop, translated.
+QString ParserError(const QCommandLineParser& parser, const QStringList& arguments);
 
 }  // namespace tessel::cli

@@ -5,6 +5,8 @@
 #include <ostream>
 
 #include "cli/Cli.h"
+#include "cli/CliOptions.h"
+#include "cli/HelpText.h"
 #include "inspect/InspectPage.h"
 #include "util/Paths.h"
 #include "util/Text.h"
@@ -29,13 +31,15 @@ void printProblems(const inspect::Inspection& in, std::ostream& out) {
 
 int RunInspect(const QStringList& arguments, CliIo& io) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(QCoreApplication::translate(
+  const QString description = QCoreApplication::translate(
       "Cli",
-      "Reads a Tessel output (the output root or its private folder, an SD card's copy too)\n"
+      "Reads a Tessel output (the output root or its private folder, an SD card's copy too) "
       "and writes a page that shows what the display will show, or only checks it.\n\n"
-      "Exit status: 0 no problems found, 5 a fault (one line per problem; an output root\n"
-      "that a run did not finish is one),\n"
-      "1 the page folder lies inside private/, 2 usage error, 4 the page could not be written."));
+      "Exit status: 0 no problems found, 5 a fault (one line per problem; an output root "
+      "that a run did not finish is one), "
+      "1 the page folder lies inside private/, 2 usage error, 4 the page could not be written.");
+  const QString pathText =
+      QCoreApplication::translate("Cli", "The output root or its private folder.");
   const QCommandLineOption output({"o", "output"},
                                   QCoreApplication::translate(
                                       "Cli",
@@ -70,21 +74,20 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
       "lang", QCoreApplication::translate("Cli", "The language of the messages: zh or en."),
       "LANG");
   parser.addOptions({output, check, rotation, source, jobs, quiet, lang, help});
-  parser.addPositionalArgument(
-      "PATH", QCoreApplication::translate("Cli", "The output root or its private folder."),
-      "inspect PATH");
+  parser.addPositionalArgument("PATH", pathText, "inspect PATH");
   auto usage = [&](const QString& text) {
     io.err << "tessel-cli: " << text.toStdString() << '\n'
-           << trText("Cli", "see tessel-cli inspect --help").str() << '\n';
+           << trText("Cli", "see tessel-cli %1 --help").arg("inspect").str() << '\n';
     return kUsage;
   };
   if (!parser.parse(QStringList{QStringLiteral("tessel-cli")} + arguments)) {
-    return usage(parser.errorText());
+    return usage(ParserError(parser, arguments));
   }
   if (parser.isSet(help)) {
-    const QString text = parser.helpText();
-    io.out << (trText("Cli", "Usage: %1").arg(kUsageLine).toQString() +
-               text.mid(text.indexOf(QLatin1Char('\n'))))
+    io.out << FormatHelp(trText("Cli", "Usage: %1").arg(kUsageLine).toQString(),
+                         description, {output, check, quiet, lang, help},
+                         {{QStringLiteral("PATH"), pathText}},
+                         io.columns > 0 ? io.columns : 80)
                   .toStdString();
     return kDone;
   }
@@ -164,15 +167,21 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
   if (!quietly) {
     std::size_t icons = 0;
     for (const inspect::LibraryItem& library : in.libraries) icons += library.icons.size();
-    // One whole text for each ending: no fault, one fault, more faults.
+    // Each count with its noun in the number it takes.
     const int faults = in.faults();
-    Text summary =
-        faults == 0 ? trText("Cli", "%1 pictures, %2 icon libraries (%3 icons): no problems found")
-        : faults == 1
-            ? trText("Cli", "%1 pictures, %2 icon libraries (%3 icons): %4 fault")
-            : trText("Cli", "%1 pictures, %2 icon libraries (%3 icons): %4 faults");
-    summary.arg(in.pictures.size()).arg(in.libraries.size()).arg(icons).arg(faults);
-    io.err << summary.str() << '\n';
+    const int pictures = static_cast<int>(in.pictures.size());
+    const int libraries = static_cast<int>(in.libraries.size());
+    const int iconCount = static_cast<int>(icons);
+    const std::string counts = trText("Cli", "%1, %2 (%3)")
+                                   .arg(trText("Cli", "%n picture(s)", nullptr, pictures))
+                                   .arg(trText("Cli", "%n icon librar(y/ies)", nullptr, libraries))
+                                   .arg(trText("Cli", "%n icon(s)", nullptr, iconCount));
+    io.err << (faults == 0 ? trText("Cli", "%1: no problems found").arg(counts)
+                           : trText("Cli", "%1: %2")
+                                 .arg(counts)
+                                 .arg(trText("Cli", "%n fault(s)", nullptr, faults)))
+                  .str()
+           << '\n';
   }
   return in.noFaults() ? kDone : kUnsound;
 }

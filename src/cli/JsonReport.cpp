@@ -14,19 +14,31 @@ namespace {
 QString text(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
 QString path(const std::filesystem::path& p) { return text(pathToUtf8(p)); }
 
+// The outcome as a token, and for a refusal the token of its reason.
 const char* outcomeName(RunOutcome outcome) {
   switch (outcome) {
     case RunOutcome::Completed: return "completed";
-    case RunOutcome::SourceInvalid: return "refused: source not found";
-    case RunOutcome::NoPictures: return "refused: no pictures";
-    case RunOutcome::PathsOverlap: return "refused: source and output overlap";
-    case RunOutcome::NoOutputFolder: return "refused: no output folder";
-    case RunOutcome::OutputRefused: return "refused: output folder";
-    case RunOutcome::NotConfirmed: return "not confirmed";
+    case RunOutcome::SourceInvalid:
+    case RunOutcome::NoPictures:
+    case RunOutcome::PathsOverlap:
+    case RunOutcome::NoOutputFolder:
+    case RunOutcome::OutputRefused: return "refused";
+    case RunOutcome::NotConfirmed: return "not_confirmed";
     case RunOutcome::Stopped: return "stopped";
-    case RunOutcome::WriteFailed: return "write failed";
+    case RunOutcome::WriteFailed: return "write_failed";
   }
   return "";
+}
+
+const char* refusalName(RunOutcome outcome) {
+  switch (outcome) {
+    case RunOutcome::SourceInvalid: return "source_not_found";
+    case RunOutcome::NoPictures: return "no_pictures";
+    case RunOutcome::PathsOverlap: return "paths_overlap";
+    case RunOutcome::NoOutputFolder: return "no_output_folder";
+    case RunOutcome::OutputRefused: return "output_refused";
+    default: return nullptr;
+  }
 }
 
 QJsonObject settingsObject(const ConvertOptions& o) {
@@ -61,11 +73,11 @@ QJsonObject parametersObject(const SetupValues& values) {
 const char* KindName(InputKind kind) {
   switch (kind) {
     case InputKind::Picture: return "picture";
-    case InputKind::IconLibrary: return "icon library";
+    case InputKind::IconLibrary: return "icon_library";
     case InputKind::Sound: return "sound";
     case InputKind::Table: return "table";
-    case InputKind::ConfigText: return "register text";
-    case InputKind::BlockConfig: return "block file";
+    case InputKind::ConfigText: return "register_text";
+    case InputKind::BlockConfig: return "block_file";
     case InputKind::Other: return "other";
   }
   return "";
@@ -73,13 +85,14 @@ const char* KindName(InputKind kind) {
 
 const char* FateName(InputFate fate) {
   switch (fate) {
-    case InputFate::Unhandled: return "not handled";
+    case InputFate::Unhandled: return "unhandled";
     case InputFate::Converted: return "converted";
     case InputFate::Copied: return "copied";
     case InputFate::Read: return "read";
     case InputFate::Replaced: return "replaced";
-    case InputFate::StoodIn: return "left for the picture library";
+    case InputFate::StoodIn: return "picture_library";
     case InputFate::Ignored: return "ignored";
+    case InputFate::NotUsed: return "not_used";
     case InputFate::Skipped: return "skipped";
   }
   return "";
@@ -89,13 +102,18 @@ QByteArray ReportJson(const ConvertOptions& options, const RunResult& result,
                       const std::optional<SetupValues>& confirmed, int exitStatus) {
   const Report& r = result.report;
   QJsonObject doc;
+  doc["schema"] = kReportSchema;
   doc["tessel"] = TESSEL_VERSION;
   doc["source"] = path(options.settings.sourceFolder);
   doc["output"] = path(result.outputRoot);
   doc["outcome"] = outcomeName(result.outcome);
+  const char* refusal = refusalName(result.outcome);
+  doc["reason"] = refusal ? QJsonValue(refusal) : QJsonValue();
   doc["exitStatus"] = exitStatus;
-  doc["branch"] = result.branch == Branch::A ? "A" : "B";
-  doc["branchReason"] = text(result.branchReason);
+  // A refused run chose no branch.
+  const bool branched = !refusal && !result.branchReason.empty();
+  doc["branch"] = branched ? QJsonValue(result.branch == Branch::A ? "A" : "B") : QJsonValue();
+  doc["branchReason"] = branched ? QJsonValue(text(result.branchReason)) : QJsonValue();
   doc["settings"] = settingsObject(options);
   doc["deviceParameters"] = confirmed ? QJsonValue(parametersObject(*confirmed)) : QJsonValue();
 
@@ -146,13 +164,17 @@ QByteArray ReportJson(const ConvertOptions& options, const RunResult& result,
   QJsonObject totals;
   totals["picturesFound"] = t.picturesFound;
   totals["picturesConverted"] = t.picturesConverted;
+  totals["screensFromLibrary"] = t.screensFromLibrary;
+  totals["picturesReplacedByLibrary"] = t.picturesReplacedByLibrary;
   totals["librariesFound"] = t.librariesFound;
   totals["librariesConverted"] = t.librariesConverted;
   totals["iconsConverted"] = t.iconsConverted;
   totals["filesWritten"] = t.filesWritten;
+  totals["filesCopied"] = t.filesCopied;
   totals["inputsSkipped"] = t.inputsSkipped;
   totals["inputsReplaced"] = t.inputsReplaced;
   totals["inputsIgnored"] = t.inputsIgnored;
+  totals["inputsNotUsed"] = t.inputsNotUsed;
   totals["warnings"] = t.warnings;
   doc["totals"] = totals;
   return QJsonDocument(doc).toJson(QJsonDocument::Indented);

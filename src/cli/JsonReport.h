@@ -8,10 +8,13 @@
 
 namespace tessel::cli {
 
+// The version of the document's shape: a script checks it before it reads on.
+inline constexpr int kReportSchema = 2;
+
 QByteArray ReportJson(const ConvertOptions& options, const RunResult& result,
                       const std::optional<SetupValues>& confirmed, int exitStatus);
 
-// Names used in the report and the verbose lines.
+// The tokens of the report that scripts compare (listed in the README).
 const char* KindName(InputKind kind);
 const char* FateName(InputFate fate);
 

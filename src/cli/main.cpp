@@ -5,6 +5,7 @@
 
 #include "cli/Cli.h"
 #include "util/Paths.h"
+#include "util/Terminal.h"
 
 #ifdef _WIN32
 #include <io.h>
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   tessel::setProgramFolder(tessel::toPath(QCoreApplication::applicationDirPath()));
   tessel::cli::CliIo io{std::cout, std::cerr, std::cin, isTerminal(stderr), isTerminal(stdin),
-                        tessel::SystemLanguage()};
+                        tessel::SystemLanguage(), tessel::TerminalColumns()};
   io.handleSignals = true;
 #ifdef _WIN32
   // QCoreApplication::arguments() decodes the platform's argument encoding.

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/Cli.h"
+#include "cli/HelpText.h"
 #include "convert/ConversionRun.h"
 #include "support/TestSupport.h"
 #include "util/Paths.h"
@@ -36,8 +37,7 @@ struct CliTest : ::testing::Test {
 
 TEST_F(CliTest, UsageErrorsExitTwoWithOneLineBeforeAnythingIsTouched) {
   for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{},
-                                             {"convert"},
+       std::vector<std::vector<std::string>>{{"convert"},
                                              {"frobnicate", src()},
                                              {"convert", src(), "--format", "png"},
                                              {"convert", src(), "--rotation", "45"},
@@ -53,14 +53,59 @@ TEST_F(CliTest, UsageErrorsExitTwoWithOneLineBeforeAnythingIsTouched) {
     EXPECT_EQ(r.status, 2) << r.err;
     // One line naming the problem, one pointing at the help.
     EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
-    EXPECT_NE(r.err.find("see tessel-cli convert --help"), std::string::npos);
+    EXPECT_EQ(r.err.rfind("tessel-cli: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find(args[0] == "convert" ? "see tessel-cli convert --help"
+                                              : "see tessel-cli help"),
+              std::string::npos)
+        << r.err;
   }
   EXPECT_FALSE(fs::exists(out));
+  // Qt's parser errors in the program's shape, in the language in use.
+  EXPECT_EQ(test::runCliProcess({"--lang", "en", "convert", src(), "--bogus"}, {}).err,
+            "tessel-cli: unknown option '--bogus'\nsee tessel-cli convert --help\n");
+  const Cli zh = test::runCliProcess({"--lang", "zh", "convert", src(), "-o"}, {});
+  EXPECT_EQ(zh.err.rfind("tessel-cli: -o ", 0), 0u) << zh.err;
+  EXPECT_EQ(zh.err.find("Missing"), std::string::npos) << zh.err;
   const Cli help = runCli({"convert", "--help"});
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("Usage: tessel-cli convert SOURCE [options]", 0), 0u) << help.out;
   EXPECT_NE(help.out.find("--set <NAME=VALUE>"), std::string::npos);
   EXPECT_NE(runCli({"--help"}).out.find("convert SOURCE"), std::string::npos);
+}
+
+// No arguments: the synopsis of every command on the error stream, exit 2;
+// help, help COMMAND, -V and version answer on standard output.
+TEST_F(CliTest, TheProgramAloneHelpAndVersionAnswer) {
+  const Cli alone = runCli({});
+  EXPECT_EQ(alone.status, 2);
+  EXPECT_EQ(alone.out, "");
+  for (const char* synopsis : {"tessel-cli convert SOURCE", "tessel-cli inspect PATH",
+                               "tessel-cli help [COMMAND]"}) {
+    EXPECT_NE(alone.err.find(synopsis), std::string::npos) << alone.err;
+  }
+  EXPECT_EQ(runCli({"help"}).out, runCli({"--help"}).out);
+  EXPECT_EQ(runCli({"help", "convert"}).out, runCli({"convert", "--help"}).out);
+  EXPECT_EQ(runCli({"help", "inspect"}).out, runCli({"inspect", "--help"}).out);
+  EXPECT_EQ(runCli({"help", "nonsense"}).status, 2);
+  for (const char* version : {"-V", "--version", "version"}) {
+    const Cli r = runCli({version});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, std::string("tessel-cli ") + TESSEL_VERSION + "\n");
+  }
+}
+
+// The help is wrapped by display width: a Chinese character takes two
+// columns, and no line breaks inside an option value.
+TEST_F(CliTest, TheChineseHelpFitsEightyColumns) {
+  const Cli help = test::runCliProcess({"--lang", "zh", "convert", "--help"}, {});
+  ASSERT_EQ(help.status, 0);
+  const QString text = QString::fromStdString(help.out);
+  EXPECT_TRUE(text.contains(QStringLiteral("图片格式"))) << help.out;
+  for (const QString& line : text.split(QLatin1Char('\n'))) {
+    EXPECT_LE(cli::DisplayWidth(line), 80) << line.toStdString();
+  }
+  EXPECT_TRUE(text.contains(QStringLiteral("ascii|cjk|segment|segment-bold|segment-italic")));
+  EXPECT_EQ(cli::DisplayWidth(QStringLiteral("图片a")), 5);
 }
 
 TEST_F(CliTest, ShortOptionsCombineAndDoubleDashEndsTheOptions) {
@@ -132,13 +177,13 @@ TEST_F(CliTest, BranchBNeedsConfirmation) {
   EXPECT_FALSE(marker());
   EXPECT_FALSE(fs::exists(priv));
 
-  r = runCli({"convert", src(), "-o", dst(), "--yes"});
+  r = test::runCliProcess({"--lang", "en", "convert", src(), "-o", dst(), "--yes"}, {});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(marker());
   EXPECT_EQ(readText(priv / "config.txt"), "R1=03; 9600\r\nR2=08;\r\nR3=7F;\r\nRC0=01;");
   EXPECT_TRUE(fs::exists(priv / "image" / "1.zbmp"));
   EXPECT_TRUE(fs::exists(priv / "image" / "2.zbmp"));
-  EXPECT_NE(r.err.find("Branch B: 2 of 2 pictures"), std::string::npos);
+  EXPECT_NE(r.err.find("Branch B: 2 screens, "), std::string::npos) << r.err;
 }
 
 TEST_F(CliTest, SetCorrectsTheParametersReadFromTheSource) {

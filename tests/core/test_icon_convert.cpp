@@ -414,6 +414,12 @@ TEST_F(PictureLibraryRun, TheNamedIclLibraryBecomesTheScreenPicturesTurnedByTheB
   EXPECT_EQ(five[0].width, 3);
   EXPECT_EQ(r.report.picturesWritten, 2);
   EXPECT_EQ(r.report.iconsWritten, 2);
+  // The counts say what the display shows: two screens from the library,
+  // and the source picture replaced by it, not ignored.
+  EXPECT_EQ(r.totals.picturesConverted, 2);
+  EXPECT_TRUE(r.totals.screensFromLibrary);
+  EXPECT_EQ(r.totals.picturesReplacedByLibrary, 1);
+  EXPECT_EQ(r.totals.inputsIgnored, 0);
 }
 
 TEST_F(PictureLibraryRun, IconRotationCarriesOverToALaterRun) {

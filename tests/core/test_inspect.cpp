@@ -453,7 +453,7 @@ TEST_F(InspectCli, CheckNamesEveryFaultAndWritesNothing) {
   writeBytes(priv / "bin" / "image.bin", block);
 
   const auto before = test::listTree(dir.path());
-  const test::CliRun damaged = runCli({"inspect", "--check", pathToUtf8(output)});
+  const test::CliRun damaged = test::runCliProcess({"--lang", "en", "inspect", "--check", pathToUtf8(output)}, {});
   EXPECT_EQ(damaged.status, cli::kUnsound);
   EXPECT_EQ(test::listTree(dir.path()), before);
   const std::string lines = "\n" + damaged.out;

@@ -6,8 +6,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <fstream>
 #include <set>
 
+#include "cli/JsonReport.h"
 #include "support/RunFixture.h"
 #include "util/Paths.h"
 
@@ -78,8 +80,8 @@ TEST_F(ReportTest, EveryInputHasAFateAndTheTotalsAreWhatIsOnDisk) {
   EXPECT_EQ(fate("0_logo.jpg"), InputFate::Converted);
   EXPECT_EQ(fate("7.bmp"), InputFate::Skipped);
   EXPECT_EQ(fate("8.jpg"), InputFate::Skipped);
-  EXPECT_EQ(fate("FONT.HZK"), InputFate::Ignored);
-  EXPECT_EQ(fate("DWINOS_page_change.bin"), InputFate::Ignored);
+  EXPECT_EQ(fate("FONT.HZK"), InputFate::NotUsed);
+  EXPECT_EQ(fate("DWINOS_page_change.bin"), InputFate::NotUsed);
   EXPECT_EQ(fate("3.wav"), InputFate::Copied);
   EXPECT_FALSE(has("image/7.zbmp"));
   EXPECT_FALSE(has("image/8.zbmp"));
@@ -94,7 +96,9 @@ TEST_F(ReportTest, EveryInputHasAFateAndTheTotalsAreWhatIsOnDisk) {
   EXPECT_EQ(r.totals.picturesFound, 11);
   EXPECT_EQ(r.totals.inputsReplaced, 2);
   EXPECT_EQ(r.totals.inputsSkipped, 3);  // two cut pictures, the non-bitmap
-  EXPECT_EQ(r.totals.inputsIgnored, 2);
+  EXPECT_EQ(r.totals.inputsIgnored, 0);
+  EXPECT_EQ(r.totals.inputsNotUsed, 2);
+  EXPECT_EQ(r.totals.filesCopied, 4);  // the two tables, the register text and the sound
   EXPECT_EQ(report.outputs.size(), files.size());
   for (const OutputRecord& output : report.outputs) {
     EXPECT_EQ(files.count(pathToUtf8(output.path.lexically_relative(root()))), 1u) << output.path;
@@ -111,7 +115,7 @@ TEST_F(ReportTest, EveryInputHasAFateAndTheTotalsAreWhatIsOnDisk) {
   EXPECT_EQ(warned("0_logo.jpg is used", "00.bmp is not"), 1);
   EXPECT_EQ(warned("7.bmp", "cut short"), 1);
   EXPECT_EQ(warned("8.jpg", "cut short"), 1);
-  EXPECT_EQ(warned("FONT.HZK", "ignored"), 1);
+  EXPECT_EQ(warned("FONT.HZK", ""), 0);  // listed and counted, not a warning
   EXPECT_EQ(warned("6.bmp", "20 x 20"), 1);
   EXPECT_EQ(warned("picture pack", "Branch A"), 1);
   EXPECT_EQ(warned("bitmap font display", "config.txt"), 1);
@@ -148,6 +152,58 @@ TEST_F(ReportTest, TheCommandLineSummaryJsonAndLinesAgreeWithTheDisk) {
             std::distance(fs::directory_iterator(source), fs::directory_iterator()));
   EXPECT_EQ(o["totals"].toObject()["filesWritten"].toInt(), static_cast<int>(listed.size()));
   EXPECT_TRUE(o["deviceParameters"].isNull());  // Branch A asks for none
+}
+
+// The tokens the README documents for a key of the JSON report: the
+// backquoted words of its row in the table of tokens.
+std::set<QString> documentedTokens(const std::string& key) {
+  std::ifstream readme(TESSEL_README);
+  std::set<QString> tokens;
+  const std::string row = "| `" + key + "` |";
+  for (std::string line; std::getline(readme, line);) {
+    if (line.rfind(row, 0) != 0) continue;
+    const QString cell = QString::fromStdString(line.substr(row.size()));
+    const QStringList parts = cell.split(QLatin1Char('`'));
+    for (qsizetype i = 1; i < parts.size(); i += 2) tokens.insert(parts[i]);
+  }
+  return tokens;
+}
+
+TEST_F(ReportTest, EveryTokenOfTheJsonReportIsDocumented) {
+  const std::set<QString> kinds = documentedTokens("inputs[].kind");
+  const std::set<QString> fates = documentedTokens("inputs[].fate");
+  const std::set<QString> outcomes = documentedTokens("outcome");
+  const std::set<QString> reasons = documentedTokens("reason");
+  // Every fate and kind there is, whether or not this run meets it.
+  for (int f = 0; f <= static_cast<int>(InputFate::Skipped); ++f) {
+    EXPECT_EQ(fates.count(cli::FateName(static_cast<InputFate>(f))), 1u) << f;
+  }
+  for (int k = 0; k <= static_cast<int>(InputKind::Other); ++k) {
+    EXPECT_EQ(kinds.count(cli::KindName(static_cast<InputKind>(k))), 1u) << k;
+  }
+  auto json = [](const test::CliRun& r) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+  };
+  // A run that meets converted, copied, replaced, skipped and not used.
+  QJsonObject o = json(test::runCli({"convert", pathToUtf8(source), "-o", pathToUtf8(output),
+                                     "--json", "--resources", pathToUtf8(resources)}));
+  EXPECT_EQ(o["schema"].toInt(), 2);
+  EXPECT_EQ(outcomes.count(o["outcome"].toString()), 1u);
+  EXPECT_TRUE(o["reason"].isNull());
+  std::set<QString> met;
+  for (const QJsonValue& v : o["inputs"].toArray()) {
+    EXPECT_EQ(kinds.count(v["kind"].toString()), 1u) << v["kind"].toString().toStdString();
+    met.insert(v["fate"].toString());
+  }
+  for (const QString& fate : met) EXPECT_EQ(fates.count(fate), 1u) << fate.toStdString();
+  EXPECT_EQ(met, (std::set<QString>{"converted", "copied", "replaced", "skipped", "not_used"}));
+  // A refusal: its reason is a token, and no branch was chosen.
+  o = json(test::runCli({"convert", pathToUtf8(source / "missing"), "-o", pathToUtf8(output),
+                         "--json"}));
+  EXPECT_EQ(o["outcome"].toString(), "refused");
+  EXPECT_EQ(o["reason"].toString(), "source_not_found");
+  EXPECT_EQ(reasons.count(o["reason"].toString()), 1u);
+  EXPECT_TRUE(o["branch"].isNull());
 }
 
 TEST_F(ReportTest, AMissingFontMakesTheOutputIncompleteAndIsNamedOnce) {

@@ -86,8 +86,8 @@ TEST(Scan, PicturesSortedByFileNumberOthersInListingOrder) {
   const ScanResult r = ScanSource(dir.path());
   EXPECT_EQ(names(r.inventory.pictures),
             (std::vector<std::string>{"bg.jpg", "1.jpg", "2.jpg", "007_logo.bmp", "10.jpg"}));
-  ASSERT_EQ(r.inventory.ignored.size(), 1u);
-  EXPECT_EQ(r.inventory.ignored[0].path, dir / "x.bmp");
+  ASSERT_EQ(r.inventory.unusable.size(), 1u);  // skipped with a warning
+  EXPECT_EQ(r.inventory.unusable[0].path, dir / "x.bmp");
   EXPECT_EQ(names(r.inventory.icons), (std::vector<std::string>{"10.icl", "9.ico"}));
 }
 

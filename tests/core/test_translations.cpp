@@ -4,6 +4,7 @@
 // locale or from --lang.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -12,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QXmlStreamReader>
 
+#include "convert/RunSummary.h"
 #include "util/Language.h"
 #include "util/Text.h"
 
@@ -40,8 +42,21 @@ QStringList faults(const QString& path) {
       source = xml.readElementText();
     } else if (xml.name() == u"translation") {
       const QString type = xml.attributes().value(QStringLiteral("type")).toString();
-      const QString text = xml.readElementText();
       const QString where = context + ": \"" + source + "\"";
+      if (source.contains(u"%n")) {
+        // A count: every numerus form filled, each with the count in it.
+        int forms = 0;
+        while (xml.readNextStartElement()) {
+          const QString form = xml.readElementText();
+          ++forms;
+          if (!form.contains(u"%n") || placeholders(form) != placeholders(source))
+            found << where + " has the numerus form \"" + form + "\"";
+        }
+        if (!type.isEmpty()) found << where + " is " + type;
+        if (forms == 0) found << where + " has no numerus forms";
+        continue;
+      }
+      const QString text = xml.readElementText();
       if (!type.isEmpty())
         found << where + " is " + type;
       else if (text.isEmpty())
@@ -81,6 +96,26 @@ TEST(Translations, ValuesAreFilledInOnePass) {
                 .arg(9).arg(10).str(),
             "1 of 10");
   EXPECT_EQ(trText("Test", "100% of %1, %3 unknown").arg(0.5, 2).str(), "100% of 0.50, %3 unknown");
+}
+
+// A count takes the form of its noun that the language gives it.
+TEST(Translations, CountsTakeTheNumberOfTheirNounInBothLanguages) {
+  int argc = 1;
+  char name[] = "test_translations";
+  char* argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
+  RunTotals totals;
+  totals.picturesConverted = 1;
+  totals.filesWritten = 2;
+  ASSERT_TRUE(UseLanguage(Language::English));
+  EXPECT_EQ(trText("Run", "%n warning(s)", nullptr, 1).str(), "1 warning");
+  EXPECT_EQ(trText("Run", "%n warning(s)", nullptr, 2).str(), "2 warnings");
+  EXPECT_EQ(CountsPhrase(totals), "1 screen, 2 files written");
+  ASSERT_TRUE(UseLanguage(Language::Chinese));
+  EXPECT_EQ(trText("Run", "%n warning(s)", nullptr, 1).str(), "1 条警告");
+  EXPECT_EQ(trText("Run", "%n warning(s)", nullptr, 2).str(), "2 条警告");
+  EXPECT_EQ(CountsPhrase(totals), "1 个画面，写入 2 个文件");
+  UseLanguage(std::nullopt);
 }
 
 TEST(Translations, TheLanguageComesFromTheLocaleOrFromLang) {

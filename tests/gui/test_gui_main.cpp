@@ -594,7 +594,7 @@ TEST_F(RealRun, AfterARunTheOutputIsALinkAndTheWarningsAreListed) {
 
   auto* status = control<QLabel>(&dialog, 1033 - 1);
   EXPECT_TRUE(status->isVisible());
-  EXPECT_TRUE(status->text().contains(QStringLiteral("1/2 张图片"))) << status->text().toStdString();
+  EXPECT_TRUE(status->text().contains(QStringLiteral("1 screen"))) << status->text().toStdString();
   EXPECT_TRUE(status->text().contains(QStringLiteral("A 类")));
   EXPECT_TRUE(control<QPushButton>(&dialog, 1033)->isVisible());
   EXPECT_TRUE(dialog.detailsText().contains(QStringLiteral("2.bmp")));

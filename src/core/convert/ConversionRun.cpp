@@ -318,23 +318,29 @@ void Run::registerInputs() {
     report.setFate(path, InputFate::Replaced, reason);
     out_.warn(trText("Run", "not used: %1, %2").arg(pathToUtf8(path)).arg(reason), path);
   }
+  // Files the display never uses are listed and counted, not warned about:
+  // every real project carries some (.HZK fonts, firmware, Thumbs.db).
   for (const auto& [path, reason] : inventory_.ignored) {
     report.input(path, InputKind::Other);
-    ignore(path, reason);
+    report.setFate(path, InputFate::NotUsed, reason);
   }
   for (const auto& [path, reason] : inventory_.unusable) {
     report.input(path, InputKind::Other);
     report.skipped(path, trText("Run", "skipped %1: %2").arg(pathToUtf8(path)).arg(reason));
   }
+  // What Branch B leaves out by its nature is listed and counted; there is
+  // nothing to act on, so no warning.
   if (result_.branch == Branch::B) {
     for (const fs::path& p : inventory_.sounds) {
-      ignore(p, trText("Run", "a Branch B project copies no sounds"));
+      report.setFate(p, InputFate::Ignored, trText("Run", "a Branch B project copies no sounds"));
     }
     if (!inventory_.table14.empty()) {
-      ignore(inventory_.table14, trText("Run", "Branch B uses no 14 table"));
+      report.setFate(inventory_.table14, InputFate::Ignored,
+                     trText("Run", "Branch B uses no 14 table"));
     }
     if (!inventory_.table22.empty()) {
-      ignore(inventory_.table22, trText("Run", "Branch B uses no 22 table"));
+      report.setFate(inventory_.table22, InputFate::Ignored,
+                     trText("Run", "Branch B uses no 22 table"));
     }
   }
 }
@@ -652,17 +658,19 @@ void Run::finishReport() {
     switch (input.fate) {
       case InputFate::Skipped: ++t.inputsSkipped; break;
       case InputFate::Replaced: ++t.inputsReplaced; break;
-      case InputFate::Ignored:
-      case InputFate::StoodIn: ++t.inputsIgnored; break;
+      case InputFate::Ignored: ++t.inputsIgnored; break;
+      case InputFate::NotUsed: ++t.inputsNotUsed; break;
+      case InputFate::StoodIn: ++t.picturesReplacedByLibrary; break;
+      case InputFate::Copied: ++t.filesCopied; break;
       default: break;
     }
-    if (input.kind == InputKind::Picture && input.fate != InputFate::StoodIn) ++t.picturesFound;
+    if (input.kind == InputKind::Picture) ++t.picturesFound;
     if (input.kind == InputKind::IconLibrary) {
       ++t.librariesFound;
       if (input.fate == InputFate::Converted) ++t.librariesConverted;
     }
   }
-  t.picturesFound += report.pictureLibraryIcons;
+  t.screensFromLibrary = report.pictureLibraryIcons > 0;
   const fs::path imageFolder = layout_.imageFolder();
   for (const OutputRecord& output : report.outputs) {
     if (output.path.parent_path() == imageFolder) ++t.picturesConverted;

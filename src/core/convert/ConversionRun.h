@@ -31,15 +31,19 @@ enum class RunOutcome {
 // The counts a summary gives, made from the report at the end of a run, so
 // that they agree with the files on disk.
 struct RunTotals {
-  int picturesFound = 0;       // picture files to convert, and the picture library's icons
-  int picturesConverted = 0;   // files in image/ and entries in the picture pack
+  int picturesFound = 0;       // picture files in the source
+  int picturesConverted = 0;   // the screens: files in image/ and entries in the picture pack
+  bool screensFromLibrary = false;  // the screens are the picture library's icons
+  int picturesReplacedByLibrary = 0;  // source pictures the picture library stands in for
   int librariesFound = 0;
   int librariesConverted = 0;  // libraries with a .zico (or pictures) on disk
   int iconsConverted = 0;      // icons in the .zico files on disk
   int filesWritten = 0;        // distinct files on disk, the marker included
+  int filesCopied = 0;         // inputs copied byte for byte (sounds, tables, configuration)
   int inputsSkipped = 0;
   int inputsReplaced = 0;
-  int inputsIgnored = 0;       // ignored, or left out for the picture library
+  int inputsIgnored = 0;       // of a kind this branch does not use
+  int inputsNotUsed = 0;       // of a kind the display never uses
   int warnings = 0;
 };
 

@@ -79,7 +79,9 @@ std::string unusableReason(const fs::path& entry, const fs::path& sourceFolder) 
 void classify(const fs::path& entry, bool isFolder, SourceInventory& inv,
               const fs::path& sourceFolder) {
   if (isFolder) {
-    ignore(entry, inv, trText("Scan", "a folder: only the files at the top of the source are read"));
+    // Skipped with a warning: its files may be meant for the display.
+    inv.unusable.push_back(
+        {entry, trText("Scan", "a folder: only the files at the top of the source are read")});
     return;
   }
   if (std::string why = unusableReason(entry, sourceFolder); !why.empty()) {

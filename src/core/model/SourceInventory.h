@@ -21,10 +21,11 @@ struct SourceInventory {
     std::filesystem::path path;
     std::string reason;
   };
-  std::vector<SetAside> ignored;   // kinds of file the target does not use
+  std::vector<SetAside> ignored;   // kinds of file the display never uses
   std::vector<SetAside> replaced;  // a later entry took their role
-  // Entries that are never opened: not a regular file (a FIFO, a socket, a
-  // device, a link to one), or a link to a file outside the source folder.
+  // Entries that are never opened: a folder, not a regular file (a FIFO, a
+  // socket, a device, a link to one), or a link to a file outside the source
+  // folder.
   std::vector<SetAside> unusable;
 };
 

@@ -22,7 +22,8 @@ enum class InputFate {
   Read,       // configuration read; nothing written from it
   Replaced,   // a later input of the same number (or role) took its place
   StoodIn,    // a picture file left out: the picture library stands in for the pictures
-  Ignored,    // a kind of input the target does not use (or this branch does not)
+  Ignored,    // a kind of input this branch does not use (sounds in Branch B, say)
+  NotUsed,    // a kind of file the display never uses (.hzk fonts, firmware, Thumbs.db)
   Skipped,    // could not be used: the reason says why
 };
 
@@ -30,7 +31,7 @@ struct InputRecord {
   std::filesystem::path path;
   InputKind kind = InputKind::Other;
   InputFate fate = InputFate::Unhandled;
-  std::string reason;  // for Replaced, StoodIn, Ignored, Skipped
+  std::string reason;  // for Replaced, StoodIn, Ignored, NotUsed, Skipped
   std::vector<std::filesystem::path> outputs;
 };
 

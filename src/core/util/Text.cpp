@@ -7,6 +7,9 @@ namespace tessel {
 Text::Text(const char* context, const char* source)
     : text_(QCoreApplication::translate(context, source)) {}
 
+Text::Text(const char* context, const char* source, const char* disambiguation, int n)
+    : text_(QCoreApplication::translate(context, source, disambiguation, n)) {}
+
 Text& Text::arg(std::string_view utf8) {
   args_.push_back(QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size())));
   return *this;

@@ -5,6 +5,7 @@
 // in one pass: a value holding "%2" (a file named "a%2.bmp") stays as it is.
 //
 //   std::string line = trText("Run", "ignored %1: %2").arg(name).arg(reason);
+//   std::string count = trText("Run", "%n warning(s)", nullptr, n);
 //
 // The translation tools know trText as translate; a table of texts marks its
 // entries with QT_TRANSLATE_NOOP and looks them up with trText(context, entry).
@@ -20,6 +21,9 @@ namespace tessel {
 class Text {
  public:
   Text(const char* context, const char* source);
+  // A text with a count: %n is the count, and the translation picks the form
+  // of the nouns that the count takes (Qt's numerus forms).
+  Text(const char* context, const char* source, const char* disambiguation, int n);
 
   Text& arg(std::string_view utf8);
   Text& arg(const char* utf8) { return arg(std::string_view(utf8)); }
@@ -45,5 +49,9 @@ class Text {
 };
 
 inline Text trText(const char* context, const char* source) { return Text(context, source); }
+//   trText("Run", "%n warning(s)", nullptr, count)
+inline Text trText(const char* context, const char* source, const char* disambiguation, int n) {
+  return Text(context, source, disambiguation, n);
+}
 
 }  // namespace tessel
