@@ -8,6 +8,7 @@
 #include "cli/CliOptions.h"
 #include "cli/JsonReport.h"
 #include "cli/Inspect.h"
+#include "cli/Card.h"
 #include "convert/ConversionRun.h"
 #include "util/Paths.h"
 #include "util/Text.h"
@@ -202,6 +203,8 @@ int RunCli(const QStringList& givenArguments, CliIo& io) {
       return kDone;
     case Command::Inspect:
       return RunInspect(command.inspectArguments, io);
+    case Command::Card:
+      return RunCard(command.inspectArguments, io);
     case Command::Convert:
       break;
   }

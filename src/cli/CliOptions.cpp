@@ -50,6 +50,8 @@ QString generalHelp() {
       "commands:\n"
       "  convert SOURCE    convert a DWIN project folder (DWIN_SET) into the SD-card layout\n"
       "  inspect PATH      show (-o DIR) or check (--check) a converted output\n"
+      "  card OUTPUT_ROOT CARD_ROOT\n"
+      "                    copy an output to an SD card and read it back\n"
       "\n"
       "tessel-cli COMMAND --help shows the options of a command.\n"
       "options: -h, --help   show this text;  --version   show the version;\n"
@@ -290,7 +292,13 @@ Command ParseCommandLine(const QStringList& arguments) {
     c.inspectArguments = rest.mid(1);
     return c;
   }
-  return usage(trText("Cli", "unknown command '%1' (the commands are convert and inspect)")
+  if (first == QLatin1String("card")) {
+    Command c;
+    c.kind = Command::Card;
+    c.inspectArguments = rest.mid(1);
+    return c;
+  }
+  return usage(trText("Cli", "unknown command '%1' (the commands are convert, inspect and card)")
                    .arg(first)
                    .toQString());
 }

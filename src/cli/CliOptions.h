@@ -21,11 +21,11 @@ struct ConvertOptions {
 
 // What the arguments ask for.
 struct Command {
-  enum Kind { Usage, Help, Version, Convert, Inspect };
+  enum Kind { Usage, Help, Version, Convert, Inspect, Card };
   Kind kind = Usage;
   std::string text;  // Usage: what is wrong; Help: the help text
   ConvertOptions convert;
-  QStringList inspectArguments;  // Inspect: the arguments after the command
+  QStringList inspectArguments;  // Inspect, Card: the arguments after the command
 };
 
 // Parses the arguments, the program name first.
