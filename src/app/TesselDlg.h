@@ -26,6 +26,7 @@ namespace tessel {
 
 class CConfigDlg;
 class CSetupDlg;
+class ElidedLabel;
 class GuiHost;
 class ThreadHost;
 class WrapCheckBox;
@@ -49,6 +50,8 @@ class CTesselDlg : public QDialog {
     kIdPreview = 1031,       // "预览": the page of the output
     kIdStatus = 1032,        // the branch and the totals of the last run
     kIdDetails = 1033,       // every warning and skipped input of the last run
+    kIdChangeOutput = 1034,  // "更改...": picks the output root
+    kIdCard = 1035,          // "写入SD卡...": copies the output to a card
   };
 
   using RunFunction = std::function<RunResult(const ConversionSettings&, const RunOptions&,
@@ -71,6 +74,8 @@ class CTesselDlg : public QDialog {
   // settings into the controls.
   void updateData(bool toSettings);
   void setSettings(const ConversionSettings& settings);
+  // The output root of the next runs (empty: Documents/TESSEL).
+  void setOutputRoot(const std::filesystem::path& root);
   // Makes `path` the source folder: a folder, or the folder of a file in it.
   // Returns false (and changes nothing) for a path that is neither.
   bool takeSource(const QString& path);
@@ -96,6 +101,9 @@ class CTesselDlg : public QDialog {
   void setFolderPicker(FolderPicker picker) { pickFolder_ = std::move(picker); }
   void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
   void setPreviewWriter(PreviewWriter writer) { writePreview_ = std::move(writer); }
+  // Opens the card dialog for an output root (tests: records it instead).
+  using CardOpener = std::function<void(QWidget* parent, const std::filesystem::path& root)>;
+  void setCardOpener(CardOpener opener) { openCard_ = std::move(opener); }
 
   // The commands: start (button 1, Enter), browse (1001), help (1027), the
   // output link, preview (1031), details (1033).
@@ -105,17 +113,26 @@ class CTesselDlg : public QDialog {
   void openOutput();
   void openPreview();
   void showDetails();
+  // "更改...": the output root for the next runs.
+  void changeOutput();
+  // "写入SD卡...": the output of the last run to a card.
+  void openCard();
   // Returns once no run goes on (the window keeps working meanwhile).
   void waitForRun();
+  // Returns once no preview page is being written.
+  void waitForPreview();
+  bool writingPreview() const { return previewWorker_ != nullptr; }
 
   // The message listing outputs that could not be written.
   static QString writeFailureMessage(const std::vector<std::filesystem::path>& paths);
 
  Q_SIGNALS:
   void runFinished();
+  void previewFinished();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void reject() override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -124,7 +141,9 @@ class CTesselDlg : public QDialog {
   void setInputEnabled(bool enabled);
   void finishRun(std::shared_ptr<RunResult> result, const QString& failure);
   void showOutcome();
+  void finishPreview(const std::filesystem::path& page, const QString& error);
   std::filesystem::path shownOutputRoot() const;
+  bool lastRunWroteShownRoot() const;
 
   ConversionSettings settings_;
   Session session_;
@@ -138,6 +157,8 @@ class CTesselDlg : public QDialog {
   FolderPicker pickFolder_;
   UrlOpener openUrl_;
   PreviewWriter writePreview_;
+  CardOpener openCard_;
+  QThread* previewWorker_ = nullptr;
 
   CConfigDlg* configDialog_ = nullptr;
   CSetupDlg* setupDialog_ = nullptr;
@@ -155,7 +176,9 @@ class CTesselDlg : public QDialog {
   QPushButton* browse_ = nullptr;
   QPushButton* start_ = nullptr;
   QProgressBar* progress_ = nullptr;
-  QLabel* outputLink_ = nullptr;
+  ElidedLabel* outputLink_ = nullptr;
+  QPushButton* changeOutput_ = nullptr;
+  QPushButton* card_ = nullptr;
   QLabel* previewLink_ = nullptr;
   QLabel* status_ = nullptr;
   QPushButton* details_ = nullptr;
