@@ -9,6 +9,7 @@
 #include <QTextStream>
 
 #include "AppIcon.h"
+#include "CardDlg.h"
 #include "ConfigDlg.h"
 #include "GuiHost.h"
 #include "SetupDlg.h"
@@ -196,6 +197,14 @@ int saveScreenshots(const QString& folder, const QString& source) {
     main.startConversion();
     main.waitForRun();
     ok = save(main, dir, QStringLiteral("main-after-run.png")) && ok;
+    // The card dialog once the copy was read back, a folder for the card.
+    QTemporaryDir card;
+    CCardDlg copy(toPath(output.path()), &main);
+    copy.setTarget(toPath(card.path()));
+    copy.show();
+    copy.write();
+    copy.waitForCopy();
+    ok = save(copy, dir, QStringLiteral("card.png")) && ok;
   }
   return ok ? 0 : 1;
 }

@@ -31,7 +31,8 @@ int RunBeforeWindow(int argc, char** argv);
 
 // Saves main.png, setup.png and config.png of the three dialogs into
 // `folder`, each framed with its caption, and with a `source` project
-// main-after-run.png: the dialog after converting it. Returns 0 on success.
+// main-after-run.png (the dialog after converting it) and card.png (the card
+// dialog after copying that output to a folder). Returns 0 on success.
 int saveScreenshots(const QString& folder, const QString& source = QString());
 
 }  // namespace tessel

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
@@ -15,6 +16,7 @@
 #include <QThread>
 #include <QTimer>
 #include <atomic>
+#include <tuple>
 
 #include "ConfigDlg.h"
 #include "DialogKit.h"
@@ -607,6 +609,37 @@ TEST_F(RealRun, AfterARunTheOutputIsALinkAndTheWarningsAreListed) {
   const fs::path page = toPath(openedByLink[1].toLocalFile());
   EXPECT_TRUE(fs::is_regular_file(page));
   EXPECT_FALSE(pathIsInside(page, output.path() / "private"));
+}
+
+}  // namespace
+}  // namespace tessel::test
+
+namespace tessel::test {
+namespace {
+
+// tessel without a display: --help and --version print, anything else says
+// why it cannot open its window; none of them aborts.
+TEST(Program, HelpAndVersionNeedNoDisplayAndNoDisplayIsSaid) {
+  const auto run = [](const QStringList& arguments) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TESSEL_BIN_DIR "/tessel"), arguments);
+    p.waitForFinished(60000);
+    return std::make_tuple(p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                           QString::fromUtf8(p.readAllStandardOutput()),
+                           QString::fromUtf8(p.readAllStandardError()));
+  };
+  const auto [helpStatus, help, helpErr] = run({"--lang", "en", "--help"});
+  EXPECT_EQ(helpStatus, 0) << helpErr.toStdString();
+  EXPECT_TRUE(help.contains(QStringLiteral("-o, --output DIR"))) << help.toStdString();
+  const auto [versionStatus, version, versionErr] = run({"--version"});
+  EXPECT_EQ(versionStatus, 0);
+  EXPECT_TRUE(version.startsWith(QStringLiteral("tessel " TESSEL_VERSION)));
+  const auto [status, out, err] = run({"--lang", "en"});
+  EXPECT_EQ(status, 1);
+  EXPECT_TRUE(err.contains(QStringLiteral("needs a display"))) << err.toStdString();
 }
 
 }  // namespace
