@@ -24,10 +24,6 @@
         <translation>cannot use %1 as the card: the output %2 lies there</translation>
     </message>
     <message>
-        <source>%1 holds %2, which no run writes; nothing was written (--force replaces it)</source>
-        <translation>%1 holds %2, which no run writes; nothing was written (--force replaces it)</translation>
-    </message>
-    <message>
         <source>%1 has no room for the output: it needs %2 MB, %3 MB are free; nothing was written</source>
         <translation>%1 has no room for the output: it needs %2 MB, %3 MB are free; nothing was written</translation>
     </message>
@@ -66,6 +62,10 @@
     <message>
         <source>cannot rename %1: %2</source>
         <translation>cannot rename %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 holds %2, which no run writes; nothing was written</source>
+        <translation>%1 holds %2, which no run writes; nothing was written</translation>
     </message>
 </context>
 <context>
@@ -491,6 +491,10 @@ options: -h, --help   show this text;  --version   show the version;
     <message>
         <source>unknown command &apos;%1&apos; (the commands are convert, inspect and card)</source>
         <translation>unknown command &apos;%1&apos; (the commands are convert, inspect and card)</translation>
+    </message>
+    <message>
+        <source>--force replaces the card&apos;s private folder all the same</source>
+        <translation>--force replaces the card&apos;s private folder all the same</translation>
     </message>
 </context>
 <context>
@@ -1737,6 +1741,10 @@ The SD card can be removed safely now.</translation>
     <message>
         <source>已停止，SD卡上原有的 private 目录保持不变。</source>
         <translation>Stopped; the private folder on the SD card is as it was.</translation>
+    </message>
+    <message>
+        <source>%1（可用 %2 MB）</source>
+        <translation>%1 (%2 MB free)</translation>
     </message>
 </context>
 <context>

@@ -24,10 +24,6 @@
         <translation>无法把 %1 用作SD卡：输出目录 %2 就在那里</translation>
     </message>
     <message>
-        <source>%1 holds %2, which no run writes; nothing was written (--force replaces it)</source>
-        <translation>%1 中有 %2，它不是转换写入的；未写入任何内容（--force 会替换它）</translation>
-    </message>
-    <message>
         <source>%1 has no room for the output: it needs %2 MB, %3 MB are free; nothing was written</source>
         <translation>%1 放不下输出：需要 %2 MB，只剩 %3 MB；未写入任何内容</translation>
     </message>
@@ -66,6 +62,10 @@
     <message>
         <source>cannot rename %1: %2</source>
         <translation>无法重命名 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 holds %2, which no run writes; nothing was written</source>
+        <translation>%1 中有 %2，它不是转换写入的；未写入任何内容</translation>
     </message>
 </context>
 <context>
@@ -490,6 +490,10 @@ tessel-cli COMMAND --help 显示某个命令的选项。
     <message>
         <source>unknown command &apos;%1&apos; (the commands are convert, inspect and card)</source>
         <translation>未知命令“%1”（命令有 convert、inspect 和 card）</translation>
+    </message>
+    <message>
+        <source>--force replaces the card&apos;s private folder all the same</source>
+        <translation>--force 仍会替换SD卡上的 private 目录</translation>
     </message>
 </context>
 <context>
@@ -1736,6 +1740,10 @@ tessel-cli COMMAND --help 显示某个命令的选项。
     <message>
         <source>已停止，SD卡上原有的 private 目录保持不变。</source>
         <translation>已停止，SD卡上原有的 private 目录保持不变。</translation>
+    </message>
+    <message>
+        <source>%1（可用 %2 MB）</source>
+        <translation>%1（可用 %2 MB）</translation>
     </message>
 </context>
 <context>

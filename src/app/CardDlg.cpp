@@ -56,9 +56,12 @@ CCardDlg::CCardDlg(const std::filesystem::path& outputRoot, QWidget* parent)
   ui.tag(target_, kIdCardTarget);
   for (const card::CardVolume& volume : card::CardVolumes()) {
     const QString root = QDir::toNativeSeparators(toQString(volume.root));
-    const QString text = tr("%1（%2，可用 %3 MB）")
-                             .arg(QString::fromStdString(volume.name), root,
-                                  megabytes(volume.available));
+    // A volume without a label of its own is named by its folder.
+    const QString name = QString::fromStdString(volume.name);
+    const QString text =
+        name.isEmpty() || QDir::toNativeSeparators(name) == root
+            ? tr("%1（可用 %2 MB）").arg(root, megabytes(volume.available))
+            : tr("%1（%2，可用 %3 MB）").arg(name, root, megabytes(volume.available));
     target_->addItem(text, root);
     target_->setItemData(target_->count() - 1, text, Qt::ToolTipRole);
   }
@@ -76,11 +79,11 @@ CCardDlg::CCardDlg(const std::filesystem::path& outputRoot, QWidget* parent)
   progress_ = new QProgressBar(this);
   progress_->setTextVisible(true);
   progress_->setFormat(QStringLiteral("%v/%m"));
-  progress_->setRange(0, 1);
-  progress_->setValue(0);
+  progress_->hide();  // until a copy starts
   grid->addWidget(progress_, 3, 0, 1, 3);
   counts_ = new QLabel(this);
   counts_->setWordWrap(true);
+  counts_->hide();
   grid->addWidget(counts_, 4, 0, 1, 3);
   status_ = new QLabel(this);
   status_->setWordWrap(true);
@@ -100,6 +103,8 @@ CCardDlg::CCardDlg(const std::filesystem::path& outputRoot, QWidget* parent)
     buttons->addWidget(b);
   }
   grid->addLayout(buttons, 6, 0, 1, 3);
+
+  resize(du.size(280, 0).expandedTo(minimumSizeHint()));
 
   connect(pick_, &QPushButton::clicked, this, [this] { pickFolder(); });
   connect(write_, &QPushButton::clicked, this, [this] { write(); });
@@ -158,6 +163,9 @@ void CCardDlg::write() {
   setInputEnabled(false);
   status_->setText(tr("正在写入……请勿拔出SD卡。"));
   progress_->setRange(0, 0);
+  progress_->show();
+  counts_->clear();
+  counts_->show();
   worker_ = QThread::create([this, cardRoot] {
     card::CardOptions options;
     options.stop = &stop_;
@@ -203,10 +211,9 @@ void CCardDlg::finishCopy(std::shared_ptr<card::CardResult> result) {
   worker_ = nullptr;
   result_ = std::make_unique<card::CardResult>(*result);
   setInputEnabled(true);
-  if (result_->outcome != card::CardOutcome::Verified) {
-    progress_->setRange(0, 1);
-    progress_->setValue(0);
-  }
+  // The bar and the counts stay only over a verified copy.
+  progress_->setVisible(result_->outcome == card::CardOutcome::Verified);
+  counts_->setVisible(result_->outcome == card::CardOutcome::Verified);
   status_->setText(statusText());
   fitHeightForWidth(this);
   write_->setDefault(false);

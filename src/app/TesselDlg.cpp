@@ -188,7 +188,8 @@ CTesselDlg::CTesselDlg(QWidget* parent) : QDialog(parent) {
   details_ = ui.button(kIdDetails, tr("详细信息..."));
   details_->hide();
   statusRow->addWidget(details_, 0, Qt::AlignTop);
-  grid->addLayout(statusRow, 4, 0, 1, 3);
+  grid->setRowStretch(4, 1);  // spare height goes above the status line
+  grid->addLayout(statusRow, 5, 0, 1, 3);
 
   auto* buttons = new QHBoxLayout;
   card_ = ui.button(kIdCard, tr("写入SD卡..."));
@@ -204,8 +205,7 @@ CTesselDlg::CTesselDlg(QWidget* parent) : QDialog(parent) {
   QPushButton* helpButton = ui.button(kIdHelp, tr("帮助"));
   helpButton->setMinimumSize(du.size(50, 14));
   buttons->addWidget(helpButton, 0, Qt::AlignBottom);
-  grid->addLayout(buttons, 5, 0, 1, 3);
-  grid->setRowStretch(6, 1);
+  grid->addLayout(buttons, 6, 0, 1, 3);
   resize(du.size(275, 159).expandedTo(minimumSizeHint()));
 
   configDialog_ = new CConfigDlg(this);

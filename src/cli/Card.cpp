@@ -42,6 +42,7 @@ QByteArray resultJson(const fs::path& output, const fs::path& cardRoot,
   json["available"] = static_cast<double>(r.available);
   json["message"] = text(r.message);
   json["file"] = text(pathToUtf8(r.file));
+  json["foreign"] = text(pathToUtf8(r.foreign));
   return QJsonDocument(json).toJson();
 }
 
@@ -135,6 +136,10 @@ int RunCard(const QStringList& arguments, CliIo& io) {
   }
   if (status != kDone) {
     io.err << "tessel-cli: card: " << printable(result.message) << '\n';
+    if (!result.foreign.empty()) {
+      io.err << trText("Cli", "--force replaces the card's private folder all the same").str()
+             << '\n';
+    }
     return status;
   }
   io.err << trText("Cli",

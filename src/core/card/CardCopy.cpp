@@ -167,10 +167,10 @@ class Copy {
     const fs::path foreign = firstForeignEntry(priv);
     if (foreign.empty() || options_.force) return true;
     if (options_.confirmForeign && options_.confirmForeign(priv, foreign)) return true;
-    return refuse(
-        trText("Card", "%1 holds %2, which no run writes; nothing was written (--force replaces it)")
-            .arg(pathToUtf8(priv))
-            .arg(pathToUtf8(foreign)));
+    result_.foreign = foreign;
+    return refuse(trText("Card", "%1 holds %2, which no run writes; nothing was written")
+                      .arg(pathToUtf8(priv))
+                      .arg(pathToUtf8(foreign)));
   }
 
   void removeStaging() {

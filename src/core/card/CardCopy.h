@@ -53,6 +53,7 @@ struct CardResult {
   CardOutcome outcome = CardOutcome::Refused;
   std::string message;  // why it was refused or failed, in the user's language
   fs::path file;        // the file a failure is about, when there is one
+  fs::path foreign;     // refused: the first entry of the card's private/ no run writes
   fs::path cardPrivate;
   int files = 0;              // files of the output
   std::uint64_t bytes = 0;    // their bytes
