@@ -139,6 +139,26 @@ TEST_F(Card, NothingIsWrittenWithoutACompleteOutputOrToAPathThatIsNoFolder) {
   EXPECT_TRUE(listTree(cardRoot).empty());
 }
 
+TEST_F(Card, AFileReadBackOtherThanWrittenFailsTheCopyNamingItAndKeepsThePreviousCopy) {
+  writeText(cardRoot / "private" / "bin" / "13.bin", "the previous copy");
+  const fs::path staged = cardRoot / card::kCardStagingName / "bin" / "13.bin";
+  ASSERT_TRUE(fs::exists(priv / "bin" / "13.bin"));
+  card::CardOptions options;
+  options.progress = [&](const card::CardProgress& p) {
+    if (p.verifying || p.filesDone != p.filesTotal) return;
+    // The card gives back one byte other than it was given.
+    Bytes bytes = readBytes(staged);
+    bytes.back() ^= 0x20;
+    test::writeBytes(staged, bytes);
+  };
+  const card::CardResult r = CopyToCard(output, cardRoot, options);
+  EXPECT_EQ(r.outcome, CardOutcome::Failed);
+  EXPECT_EQ(r.file, staged);
+  EXPECT_NE(r.message.find(pathToUtf8(staged)), std::string::npos) << r.message;
+  EXPECT_EQ(test::readText(cardRoot / "private" / "bin" / "13.bin"), "the previous copy");
+  EXPECT_FALSE(fs::exists(cardRoot / card::kCardStagingName));
+}
+
 TEST_F(Card, AStopBetweenFilesRemovesTheStaging) {
   std::atomic<bool> stop{false};
   card::CardOptions options;
