@@ -595,6 +595,10 @@ void CTesselDlg::openHelp() {
 }
 
 void CTesselDlg::closeEvent(QCloseEvent* event) {
+  if (previewWorker_) {
+    event->ignore();  // the page is written in moments; the window stays until then
+    return;
+  }
   if (running_) {
     event->ignore();
     const auto& ask = host_->hooks().ask;
@@ -609,7 +613,7 @@ void CTesselDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CTesselDlg::reject() {
-  if (running_) return;
+  if (running_ || previewWorker_) return;
   QDialog::reject();
 }
 
