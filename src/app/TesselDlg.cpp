@@ -87,10 +87,11 @@ CTesselDlg::CTesselDlg(QWidget* parent) : QDialog(parent) {
     return folder.isEmpty() ? QString() : QDir::toNativeSeparators(folder);
   };
   openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-  writePreview_ = [](const std::filesystem::path& root, QString* error) {
+  writePreview_ = [](const std::filesystem::path& root, QString* error,
+                     const PreviewProgress& progress) {
     std::filesystem::path page;
     std::string why;
-    if (!inspect::WritePreview(root, &page, &why)) {
+    if (!inspect::WritePreview(root, &page, &why, progress)) {
       if (error) *error = QString::fromStdString(why);
       return std::filesystem::path();
     }
@@ -485,8 +486,18 @@ void CTesselDlg::openPreview() {
   previewWorker_ = QThread::create([this, root, write = writePreview_] {
     QString error;
     std::filesystem::path page;
+    const PreviewProgress progress = [this](int done, int total) {
+      QMetaObject::invokeMethod(
+          this,
+          [this, done, total] {
+            if (!previewWorker_ || total <= 0) return;
+            progress_->setRange(0, total);
+            progress_->setValue(std::min(done, total));
+          },
+          Qt::QueuedConnection);
+    };
     try {
-      page = write(root, &error);
+      page = write(root, &error, progress);
     } catch (const std::exception& e) {
       error = QString::fromUtf8(e.what());
     }

@@ -60,10 +60,12 @@ class CTesselDlg : public QDialog {
   using FolderPicker =
       std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
   using UrlOpener = std::function<bool(const QUrl& url)>;
-  // Writes the preview page of an output root; returns its path, or an
-  // empty path with `error` set.
-  using PreviewWriter =
-      std::function<std::filesystem::path(const std::filesystem::path& outputRoot, QString* error)>;
+  // Writes the preview page of an output root, telling `progress` (from any
+  // thread) the pictures drawn and their total; returns the page's path, or
+  // an empty path with `error` set.
+  using PreviewProgress = std::function<void(int done, int total)>;
+  using PreviewWriter = std::function<std::filesystem::path(
+      const std::filesystem::path& outputRoot, QString* error, const PreviewProgress& progress)>;
 
   explicit CTesselDlg(QWidget* parent = nullptr);
   ~CTesselDlg() override;

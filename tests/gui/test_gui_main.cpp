@@ -605,6 +605,9 @@ TEST_F(RealRun, AfterARunTheOutputIsALinkAndTheWarningsAreListed) {
   EXPECT_FALSE(control<QPushButton>(&dialog, 1)->isEnabled());
   dialog.waitForPreview();
   EXPECT_TRUE(control<QPushButton>(&dialog, 1)->isEnabled());
+  auto* bar = dialog.findChild<QProgressBar*>();
+  EXPECT_EQ(bar->maximum(), 1);  // the one picture of the output, drawn
+  EXPECT_EQ(bar->value(), 1);
   ASSERT_EQ(openedByLink.size(), 2u);
   const fs::path page = toPath(openedByLink[1].toLocalFile());
   EXPECT_TRUE(fs::is_regular_file(page));

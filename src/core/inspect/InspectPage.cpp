@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QImageWriter>
 #include <map>
+#include <atomic>
 #include <mutex>
 #include <system_error>
 
@@ -56,9 +57,11 @@ std::string iconName(const LibraryItem& library, const IconItem& icon) {
 // worker threads, and remembers which were written.
 class PngSink : public ImageSink {
  public:
-  explicit PngSink(fs::path folder) : folder_(std::move(folder)) {}
+  PngSink(fs::path folder, const PageProgress& progress, int pictures)
+      : folder_(std::move(folder)), progress_(progress), pictures_(pictures) {}
 
   void picture(const PictureItem& item, const QImage& image) override {
+    if (progress_) progress_(++drawn_, pictures_);
     const std::string name = pictureName(item);
     bool ok = save(image, name + ".png");
     if (ok && (image.width() > kThumbnail || image.height() > kThumbnail)) {
@@ -101,6 +104,9 @@ class PngSink : public ImageSink {
   }
 
   fs::path folder_;
+  const PageProgress& progress_;
+  const int pictures_;
+  std::atomic<int> drawn_{0};
   mutable std::mutex mutex_;
   std::map<std::string, bool> written_;
   std::string failure_;
@@ -276,7 +282,8 @@ std::string fontSection(const Inspection& in) {
 }  // namespace
 
 bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
-                      Inspection* inspection, std::string* error, int jobs) {
+                      Inspection* inspection, std::string* error, int jobs,
+                      const PageProgress& progress) {
   auto fail = [&](std::string why) {
     if (error) *error = std::move(why);
     return false;
@@ -304,7 +311,13 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
     if (it->path().extension() == ".png" && it->is_regular_file(ec)) fs::remove(it->path(), ec);
   }
 
-  PngSink sink(images);
+  // The picture files the page will draw, for the progress.
+  int pictures = 0;
+  for (fs::directory_iterator it(privateFolder / "image", ec), end; !ec && it != end;
+       it.increment(ec)) {
+    if (it->is_regular_file(ec)) ++pictures;
+  }
+  PngSink sink(images, progress, pictures);
   Inspection in = InspectOutput(outputPath, &sink, jobs);
   if (const std::string failure = sink.firstFailure(); !failure.empty()) return fail(failure);
 
@@ -338,9 +351,10 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
   return true;
 }
 
-bool WritePreview(const fs::path& outputRoot, fs::path* page, std::string* error) {
+bool WritePreview(const fs::path& outputRoot, fs::path* page, std::string* error,
+                  const PageProgress& progress) {
   const fs::path folder = outputRoot / kPreviewFolder;
-  if (!WriteInspectPage(outputRoot, folder, nullptr, error)) return false;
+  if (!WriteInspectPage(outputRoot, folder, nullptr, error, 0, progress)) return false;
   if (page) *page = folder / "index.html";
   return true;
 }

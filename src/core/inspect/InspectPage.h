@@ -4,6 +4,7 @@
 // every problem found. The pictures go beside it as PNG files (thumbnails
 // scaled, full pictures linked); the page loads nothing from elsewhere.
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "inspect/Inspection.h"
@@ -21,13 +22,16 @@ inline constexpr const char* kPreviewFolder = "preview";
 // `inspection` (when given) receives what was found; `jobs` as for
 // InspectOutput. False, with the reason in `error`, when the page could not
 // be written: problems of the output are on the page, not failures.
+// `progress` (when given) hears, from worker threads, the count of screen
+// pictures drawn and the count of picture files in image/ (0 for a pack).
+using PageProgress = std::function<void(int done, int total)>;
 bool WriteInspectPage(const std::filesystem::path& outputPath,
                       const std::filesystem::path& pageFolder, Inspection* inspection,
-                      std::string* error, int jobs = 0);
+                      std::string* error, int jobs = 0, const PageProgress& progress = {});
 
 // The dialog's preview: the page of the output root `outputRoot` in
 // outputRoot/preview/ (beside private/, never inside it), its path in `page`.
 bool WritePreview(const std::filesystem::path& outputRoot, std::filesystem::path* page,
-                  std::string* error);
+                  std::string* error, const PageProgress& progress = {});
 
 }  // namespace tessel::inspect
