@@ -9,8 +9,8 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QProgressBar>
-#include <QResizeEvent>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QThread>
 
 #include "DialogKit.h"
@@ -46,7 +46,8 @@ CCardDlg::CCardDlg(const std::filesystem::path& outputRoot, QWidget* parent)
 
   grid->addWidget(ui.label(tr("输出目录：")), 0, 0);
   auto* output = new ElidedLabel(this);
-  output->setFullText(QDir::toNativeSeparators(toQString(OutputLayout(outputRoot).privateFolder())));
+  output->setFullText(
+      QDir::toNativeSeparators(toQString(OutputLayout(outputRoot).privateFolder())));
   grid->addWidget(output, 0, 1, 1, 2);
 
   grid->addWidget(ui.label(tr("SD卡：")), 1, 0);
@@ -67,15 +68,16 @@ CCardDlg::CCardDlg(const std::filesystem::path& outputRoot, QWidget* parent)
   }
   // A long name shows elided in the list; the whole of it as the tooltip.
   connect(target_, &QComboBox::currentIndexChanged, this, [this](int index) {
-    target_->setToolTip(index < 0 ? QString() : target_->itemData(index, Qt::ToolTipRole).toString());
+    target_->setToolTip(index < 0 ? QString()
+                                  : target_->itemData(index, Qt::ToolTipRole).toString());
   });
   grid->addWidget(target_, 1, 1);
   pick_ = ui.button(kIdCardPick, tr("其他文件夹..."));
   grid->addWidget(pick_, 1, 2);
 
   grid->addWidget(
-      ui.label(tr("SD卡根目录中的 private 目录将被替换；写入完成并校验后才会替换。"), true), 2,
-      0, 1, 3);
+      ui.label(tr("SD卡根目录中的 private 目录将被替换；写入完成并校验后才会替换。"), true), 2, 0,
+      1, 3);
   progress_ = new QProgressBar(this);
   progress_->setTextVisible(true);
   progress_->setFormat(QStringLiteral("%v/%m"));
@@ -138,9 +140,9 @@ std::filesystem::path CCardDlg::target() const {
 }
 
 void CCardDlg::pickFolder() {
-  const QString folder = pickFolder_ ? pickFolder_(this, tr("请选择SD卡的根目录："),
-                                                   target_->currentData().toString())
-                                     : QString();
+  const QString folder =
+      pickFolder_ ? pickFolder_(this, tr("请选择SD卡的根目录："), target_->currentData().toString())
+                  : QString();
   if (!folder.isEmpty()) setTarget(toPath(folder));
 }
 
@@ -170,7 +172,8 @@ void CCardDlg::write() {
     card::CardOptions options;
     options.stop = &stop_;
     options.progress = [this](const card::CardProgress& p) {
-      QMetaObject::invokeMethod(this, [this, p] { showProgress(p); }, Qt::QueuedConnection);
+      QMetaObject::invokeMethod(
+          this, [this, p] { showProgress(p); }, Qt::QueuedConnection);
     };
     // The same question as for an output folder holding files no run writes.
     options.confirmForeign = [this](const std::filesystem::path& priv,
@@ -188,9 +191,10 @@ void CCardDlg::write() {
           Qt::BlockingQueuedConnection);
       return yes;
     };
-    auto result = std::make_shared<card::CardResult>(
-        card::CopyToCard(outputRoot_, cardRoot, options));
-    QMetaObject::invokeMethod(this, [this, result] { finishCopy(result); }, Qt::QueuedConnection);
+    auto result =
+        std::make_shared<card::CardResult>(card::CopyToCard(outputRoot_, cardRoot, options));
+    QMetaObject::invokeMethod(
+        this, [this, result] { finishCopy(result); }, Qt::QueuedConnection);
   });
   worker_->start();
 }
@@ -235,8 +239,7 @@ QString CCardDlg::statusText() const {
     case card::CardOutcome::Failed:
       return tr("写入失败，SD卡上原有的 private 目录保持不变：%1")
           .arg(QString::fromStdString(printable(r.message)));
-    case card::CardOutcome::Stopped:
-      return tr("已停止，SD卡上原有的 private 目录保持不变。");
+    case card::CardOutcome::Stopped: return tr("已停止，SD卡上原有的 private 目录保持不变。");
   }
   return {};
 }

@@ -15,7 +15,8 @@ namespace tessel::cli {
 
 namespace {
 
-const QString kUsageLine = QStringLiteral("tessel-cli card OUTPUT_ROOT CARD_ROOT [--force] [--json]");
+const QString kUsageLine =
+    QStringLiteral("tessel-cli card OUTPUT_ROOT CARD_ROOT [--force] [--json]");
 
 const char* outcomeName(card::CardOutcome outcome) {
   switch (outcome) {
@@ -27,8 +28,8 @@ const char* outcomeName(card::CardOutcome outcome) {
   return "";
 }
 
-QByteArray resultJson(const fs::path& output, const fs::path& cardRoot,
-                      const card::CardResult& r, int status) {
+QByteArray resultJson(const fs::path& output, const fs::path& cardRoot, const card::CardResult& r,
+                      int status) {
   const auto text = [](const std::string& s) { return QString::fromStdString(s); };
   QJsonObject json;
   json["command"] = "card";

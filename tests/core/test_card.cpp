@@ -4,10 +4,10 @@
 // stop. The same checks run on a plain folder, on a small tmpfs and on a FAT
 // image (these two need root and skip without it).
 #include <gtest/gtest.h>
-
-#include <QProcess>
 #include <sys/mount.h>
 #include <unistd.h>
+
+#include <QProcess>
 
 #include "card/CardCopy.h"
 #include "support/RunFixture.h"

@@ -67,10 +67,10 @@ QStringList misfits(QWidget& dialog) {
     } else if (auto* list = qobject_cast<QComboBox*>(w)) {
       QStyleOptionComboBox option;
       option.initFrom(list);
-      const int room = list->style()
-                           ->subControlRect(QStyle::CC_ComboBox, &option,
-                                            QStyle::SC_ComboBoxEditField, list)
-                           .width();
+      const int room =
+          list->style()
+              ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, list)
+              .width();
       for (int i = 0; i < list->count(); ++i) {
         const bool tip = list->itemData(i, Qt::ToolTipRole).toString() == list->itemText(i) &&
                          (i != list->currentIndex() || list->toolTip() == list->itemText(i));
@@ -128,7 +128,8 @@ TEST(Fit, EveryDialogShowsItsTextsWithoutOverlapInBothLanguages) {
     EXPECT_TRUE(status->isVisible());
     EXPECT_TRUE(status->text().contains(QStringLiteral("23456"))) << status->text().toStdString();
 
-    for (QDialog* other : std::initializer_list<QDialog*>{&dialog.setupDialog(), &dialog.configDialog()}) {
+    for (QDialog* other :
+         std::initializer_list<QDialog*>{&dialog.setupDialog(), &dialog.configDialog()}) {
       settle(*other);
       const QStringList found = misfits(*other);
       EXPECT_TRUE(found.isEmpty()) << found.join(u'\n').toStdString();

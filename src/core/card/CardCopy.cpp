@@ -105,7 +105,8 @@ class Copy {
   bool stopped() {
     if (!options_.stop || !options_.stop->load()) return false;
     result_.outcome = CardOutcome::Stopped;
-    result_.message = trText("Card", "the copy was stopped; the card's private folder is as it was");
+    result_.message =
+        trText("Card", "the copy was stopped; the card's private folder is as it was");
     return true;
   }
   void report() {
@@ -185,9 +186,11 @@ class Copy {
     const QStorageInfo storage(toQString(cardRoot_));
     const std::uint64_t unit = storage.blockSize() > 0 ? storage.blockSize() : 4096;
     std::uint64_t needed = roundUp(1, unit) * (listing_.folders.size() + 2);  // + staging, marker
-    for (const auto& [file, size] : listing_.files) needed += roundUp(std::max<std::uint64_t>(size, 1), unit);
+    for (const auto& [file, size] : listing_.files)
+      needed += roundUp(std::max<std::uint64_t>(size, 1), unit);
     result_.needed = needed;
-    result_.available = storage.isValid() ? static_cast<std::uint64_t>(storage.bytesAvailable()) : 0;
+    result_.available =
+        storage.isValid() ? static_cast<std::uint64_t>(storage.bytesAvailable()) : 0;
     if (storage.isValid() && result_.available < needed) {
       return refuse(trText("Card",
                            "%1 has no room for the output: it needs %2 MB, %3 MB are free; "
@@ -203,8 +206,9 @@ class Copy {
     std::error_code ec;
     fs::create_directory(staging_, ec);
     if (ec) {
-      return fail(trText("Card", "cannot create %1: %2").arg(pathToUtf8(staging_)).arg(ec.message()),
-                  staging_);
+      return fail(
+          trText("Card", "cannot create %1: %2").arg(pathToUtf8(staging_)).arg(ec.message()),
+          staging_);
     }
     for (const fs::path& folder : listing_.folders) {
       fs::create_directory(staging_ / folder, ec);
@@ -228,8 +232,9 @@ class Copy {
       }
       std::string reason;
       if (!syncFile(target, &reason)) {
-        return fail(trText("Card", "cannot flush %1 to the card: %2").arg(pathToUtf8(target)).arg(reason),
-                    target);
+        return fail(
+            trText("Card", "cannot flush %1 to the card: %2").arg(pathToUtf8(target)).arg(reason),
+            target);
       }
       ++progress_.filesDone;
       progress_.bytesDone += size;
@@ -244,8 +249,9 @@ class Copy {
   bool syncFolderOrFail(const fs::path& folder) {
     std::string reason;
     if (syncFolder(folder, &reason)) return true;
-    return fail(trText("Card", "cannot flush %1 to the card: %2").arg(pathToUtf8(folder)).arg(reason),
-                folder);
+    return fail(
+        trText("Card", "cannot flush %1 to the card: %2").arg(pathToUtf8(folder)).arg(reason),
+        folder);
   }
 
   // Every file read back from the card and compared with the output.
@@ -259,12 +265,12 @@ class Copy {
       std::error_code ec;
       const std::uint64_t copySize = fs::file_size(copy, ec);
       if (ec) {
-        return fail(trText("Card", "cannot read back %1: %2").arg(pathToUtf8(copy)).arg(ec.message()),
-                    copy);
+        return fail(
+            trText("Card", "cannot read back %1: %2").arg(pathToUtf8(copy)).arg(ec.message()),
+            copy);
       }
       if (copySize != size) {
-        return fail(trText("Card",
-                           "%1 on the card is not the output's %2: %3 bytes instead of %4")
+        return fail(trText("Card", "%1 on the card is not the output's %2: %3 bytes instead of %4")
                         .arg(pathToUtf8(copy))
                         .arg(pathToUtf8(source))
                         .arg(copySize)
@@ -274,11 +280,13 @@ class Copy {
       std::string reason;
       const QByteArray copyHash = hashOf(copy, &reason);
       if (copyHash.isEmpty()) {
-        return fail(trText("Card", "cannot read back %1: %2").arg(pathToUtf8(copy)).arg(reason), copy);
+        return fail(trText("Card", "cannot read back %1: %2").arg(pathToUtf8(copy)).arg(reason),
+                    copy);
       }
       const QByteArray sourceHash = hashOf(source, &reason);
       if (sourceHash.isEmpty()) {
-        return fail(trText("Card", "cannot read %1: %2").arg(pathToUtf8(source)).arg(reason), source);
+        return fail(trText("Card", "cannot read %1: %2").arg(pathToUtf8(source)).arg(reason),
+                    source);
       }
       if (copyHash != sourceHash) {
         return fail(trText("Card", "%1 on the card is not the output's %2: its content differs")
@@ -301,30 +309,54 @@ class Copy {
     const fs::path priv = card_.privateFolder();
     const fs::path marker = card_.marker();
     std::error_code ec;
+    const bool hadMarker = fs::exists(fs::symlink_status(marker, ec));
     fs::remove(marker, ec);
-    if (ec) return fail(trText("Card", "cannot remove %1: %2").arg(pathToUtf8(marker)).arg(ec.message()), marker);
+    if (ec) {
+      return fail(trText("Card", "cannot remove %1: %2").arg(pathToUtf8(marker)).arg(ec.message()),
+                  marker);
+    }
     const bool hadPrevious = fs::exists(fs::symlink_status(priv, ec));
+    // Puts the card back as it was: the new tree back into staging (which the
+    // caller removes), the previous one and its marker in their places.
+    const auto undo = [&](bool swapped) {
+      std::error_code back;
+      if (swapped) fs::rename(priv, staging_, back);
+      if (hadPrevious) fs::rename(previous_, priv, back);
+      fs::remove(marker, back);
+      if (hadMarker) writeFile(marker, {});
+    };
     if (hadPrevious) {
       fs::rename(priv, previous_, ec);
       if (ec) {
-        return fail(trText("Card", "cannot rename %1: %2").arg(pathToUtf8(priv)).arg(ec.message()), priv);
+        undo(false);
+        return fail(trText("Card", "cannot rename %1: %2").arg(pathToUtf8(priv)).arg(ec.message()),
+                    priv);
       }
     }
     fs::rename(staging_, priv, ec);
     if (ec) {
-      const std::string message =
-          trText("Card", "cannot rename %1: %2").arg(pathToUtf8(staging_)).arg(ec.message());
-      std::error_code back;
-      if (hadPrevious) fs::rename(previous_, priv, back);
-      return fail(message, staging_);
+      undo(false);
+      return fail(
+          trText("Card", "cannot rename %1: %2").arg(pathToUtf8(staging_)).arg(ec.message()),
+          staging_);
     }
-    if (!syncFolderOrFail(cardRoot_)) return false;
-    std::string error;
-    if (!writeFile(marker, {}, &error, options_.faults)) return fail(error, marker);
     std::string reason;
+    if (!syncFolder(cardRoot_, &reason)) {
+      undo(true);
+      return fail(
+          trText("Card", "cannot flush %1 to the card: %2").arg(pathToUtf8(cardRoot_)).arg(reason),
+          cardRoot_);
+    }
+    std::string error;
+    if (!writeFile(marker, {}, &error, options_.faults)) {
+      undo(true);
+      return fail(error, marker);
+    }
     if (!syncFile(marker, &reason)) {
-      return fail(trText("Card", "cannot flush %1 to the card: %2").arg(pathToUtf8(marker)).arg(reason),
-                  marker);
+      undo(true);
+      return fail(
+          trText("Card", "cannot flush %1 to the card: %2").arg(pathToUtf8(marker)).arg(reason),
+          marker);
     }
     if (hadPrevious) deleteFolderTree(previous_);  // what stays is found by the next copy
     return syncFolderOrFail(cardRoot_);
@@ -360,7 +392,8 @@ std::vector<CardVolume> CardVolumes() {
     if (!root.startsWith(QLatin1String("/Volumes/"))) continue;
 #else
     Q_UNUSED(system);
-    if (!root.startsWith(QLatin1String("/media/")) && !root.startsWith(QLatin1String("/run/media/"))) {
+    if (!root.startsWith(QLatin1String("/media/")) &&
+        !root.startsWith(QLatin1String("/run/media/"))) {
       continue;
     }
 #endif

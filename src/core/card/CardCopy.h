@@ -55,9 +55,9 @@ struct CardResult {
   fs::path file;        // the file a failure is about, when there is one
   fs::path foreign;     // refused: the first entry of the card's private/ no run writes
   fs::path cardPrivate;
-  int files = 0;              // files of the output
-  std::uint64_t bytes = 0;    // their bytes
-  std::uint64_t needed = 0;   // room the copy needs on the card
+  int files = 0;             // files of the output
+  std::uint64_t bytes = 0;   // their bytes
+  std::uint64_t needed = 0;  // room the copy needs on the card
   std::uint64_t available = 0;
 };
 
