@@ -18,6 +18,8 @@ packages=(
   lintian desktop-file-utils appstream
   # the inspect page test renders the page in a headless browser
   chromium
+  # the card test makes a FAT image (mkfs.vfat); a display to try the dialogs on
+  dosfstools xvfb xdotool imagemagick
 )
 if [ "${TESSEL_WITH_FUZZ:-0}" = 1 ]; then
   packages+=(clang libclang-rt-dev)

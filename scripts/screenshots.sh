@@ -1,10 +1,10 @@
 #!/bin/sh
-# Takes headless screenshots of the three dialogs, and of the main dialog
-# after a run, in both languages: Chinese into docs/screenshots/, English
-# into docs/screenshots/en/. With Chromium, also the inspection pages of the
-# Branch B sample with the picture pack (inspect.png), the bundled sample
-# (inspect-sample.png), a picture-library project (inspect-library.png) and
-# a turned project (inspect-turned.png).
+# Takes headless screenshots of the three dialogs, of the main dialog after a
+# run and of the card dialog after a copy, in both languages: Chinese into
+# docs/screenshots/, English into docs/screenshots/en/. With Chromium, also
+# the inspection pages of the Branch B sample with the picture pack
+# (inspect.png), the bundled sample (inspect-sample.png), a picture-library
+# project (inspect-library.png) and a turned project (inspect-turned.png).
 #   scripts/screenshots.sh [BUILD_DIR]     (default: build)
 # Builds the tessel program first when it is missing.
 set -eu
@@ -25,12 +25,13 @@ if command -v fc-list >/dev/null 2>&1 && [ -z "$(fc-list :lang=zh)" ]; then
   echo "         (install fonts-droid-fallback)" >&2
 fi
 
-# The dialog after a run: the sample project with one picture cut short, so
-# that the run has a warning to show.
+# The dialog after a run: the benchmark project (hundreds of pictures) with one
+# picture cut short, so that the run has a warning to show; then the card
+# dialog after copying that output to a folder.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-QT_QPA_PLATFORM=offscreen "$build/bin/tessel-make-sample" "$work/DWIN_SET" >/dev/null
-head -c 300 "$work/DWIN_SET/1.bmp" > "$work/DWIN_SET/5.bmp"
+QT_QPA_PLATFORM=offscreen "$build/bin/tessel-make-sample" "$work/DWIN_SET" --large >/dev/null
+head -c 300 "$work/DWIN_SET/0.bmp" > "$work/DWIN_SET/cut" && mv "$work/DWIN_SET/cut" "$work/DWIN_SET/4.bmp"
 
 mkdir -p "$root/docs/screenshots/en"
 QT_QPA_PLATFORM=offscreen "$build/bin/tessel" --lang zh --screenshot "$root/docs/screenshots" "$work/DWIN_SET"

@@ -33,6 +33,73 @@ Qt&apos;s own options (-platform NAME, for example) are accepted as well.
     </message>
 </context>
 <context>
+    <name>Card</name>
+    <message>
+        <source>the copy was stopped; the card&apos;s private folder is as it was</source>
+        <translation>the copy was stopped; the card&apos;s private folder is as it was</translation>
+    </message>
+    <message>
+        <source>%1 holds no complete output (a private folder beside the marker file); convert a project into it first</source>
+        <translation>%1 holds no complete output (a private folder beside the marker file); convert a project into it first</translation>
+    </message>
+    <message>
+        <source>cannot use %1 as the card: %2</source>
+        <translation>cannot use %1 as the card: %2</translation>
+    </message>
+    <message>
+        <source>cannot use %1 as the card: it is not a folder</source>
+        <translation>cannot use %1 as the card: it is not a folder</translation>
+    </message>
+    <message>
+        <source>cannot use %1 as the card: the output %2 lies there</source>
+        <translation>cannot use %1 as the card: the output %2 lies there</translation>
+    </message>
+    <message>
+        <source>%1 holds %2, which no run writes; nothing was written</source>
+        <translation>%1 holds %2, which no run writes; nothing was written</translation>
+    </message>
+    <message>
+        <source>%1 has no room for the output: it needs %2 MB, %3 MB are free; nothing was written</source>
+        <translation>%1 has no room for the output: it needs %2 MB, %3 MB are free; nothing was written</translation>
+    </message>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>cannot create %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot read %1</source>
+        <translation>cannot read %1</translation>
+    </message>
+    <message>
+        <source>cannot flush %1 to the card: %2</source>
+        <translation>cannot flush %1 to the card: %2</translation>
+    </message>
+    <message>
+        <source>cannot read back %1: %2</source>
+        <translation>cannot read back %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 on the card is not the output&apos;s %2: %3 bytes instead of %4</source>
+        <translation>%1 on the card is not the output&apos;s %2: %3 bytes instead of %4</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>cannot read %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 on the card is not the output&apos;s %2: its content differs</source>
+        <translation>%1 on the card is not the output&apos;s %2: its content differs</translation>
+    </message>
+    <message>
+        <source>cannot remove %1: %2</source>
+        <translation>cannot remove %1: %2</translation>
+    </message>
+    <message>
+        <source>cannot rename %1: %2</source>
+        <translation>cannot rename %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>Cli</name>
     <message>
         <source>picture</source>
@@ -473,6 +540,64 @@ Exit status: 0 no problems found, 5 a fault (one line per problem; an output roo
             <numerusform>%n fault</numerusform>
             <numerusform>%n faults</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Copies an output (private/ and the marker file) to the root of an SD card: into a
+staging folder first, flushed to the card, read back and compared with the output,
+and only then in place of the card&apos;s previous private/, which stays otherwise.
+
+Exit status: 0 every file was verified, 1 refused (no room, files no run writes,
+not a folder; nothing was written), 2 usage error, 4 a write or the read-back failed.</source>
+        <translation>Copies an output (private/ and the marker file) to the root of an SD card: into a
+staging folder first, flushed to the card, read back and compared with the output,
+and only then in place of the card&apos;s previous private/, which stays otherwise.
+
+Exit status: 0 every file was verified, 1 refused (no room, files no run writes,
+not a folder; nothing was written), 2 usage error, 4 a write or the read-back failed.</translation>
+    </message>
+    <message>
+        <source>Replace the card&apos;s private/ even when it holds files no run writes.</source>
+        <translation>Replace the card&apos;s private/ even when it holds files no run writes.</translation>
+    </message>
+    <message>
+        <source>Print the result as one JSON document on standard output.</source>
+        <translation>Print the result as one JSON document on standard output.</translation>
+    </message>
+    <message>
+        <source>The output root (where private/ is).</source>
+        <translation>The output root (where private/ is).</translation>
+    </message>
+    <message>
+        <source>The root folder of the SD card.</source>
+        <translation>The root folder of the SD card.</translation>
+    </message>
+    <message>
+        <source>see tessel-cli card --help</source>
+        <translation>see tessel-cli card --help</translation>
+    </message>
+    <message>
+        <source>card needs the OUTPUT_ROOT and the CARD_ROOT</source>
+        <translation>card needs the OUTPUT_ROOT and the CARD_ROOT</translation>
+    </message>
+    <message>
+        <source>reading back %1/%2 (%3 of %4 MB)</source>
+        <translation>reading back %1/%2 (%3 of %4 MB)</translation>
+    </message>
+    <message>
+        <source>writing %1/%2 (%3 of %4 MB)</source>
+        <translation>writing %1/%2 (%3 of %4 MB)</translation>
+    </message>
+    <message>
+        <source>--force replaces the card&apos;s private folder all the same</source>
+        <translation>--force replaces the card&apos;s private folder all the same</translation>
+    </message>
+    <message>
+        <source>%1 files (%2 MB) written to %3 and read back equal; the card may be removed</source>
+        <translation>%1 files (%2 MB) written to %3 and read back equal; the card may be removed</translation>
+    </message>
+    <message>
+        <source>copy an output to an SD card and read it back</source>
+        <translation>copy an output to an SD card and read it back</translation>
     </message>
 </context>
 <context>
@@ -1980,6 +2105,97 @@ Exit status: 0 no problems found, 5 a fault (one line per problem; an output roo
     </message>
 </context>
 <context>
+    <name>tessel::CCardDlg</name>
+    <message>
+        <source>写入SD卡 - %1</source>
+        <translation>Write to SD card - %1</translation>
+    </message>
+    <message>
+        <source>输出目录：</source>
+        <translation>Output:</translation>
+    </message>
+    <message>
+        <source>SD卡：</source>
+        <translation>SD card:</translation>
+    </message>
+    <message>
+        <source>%1（可用 %2 MB）</source>
+        <translation>%1 (%2 MB free)</translation>
+    </message>
+    <message>
+        <source>%1（%2，可用 %3 MB）</source>
+        <translation>%1 (%2, %3 MB free)</translation>
+    </message>
+    <message>
+        <source>其他文件夹...</source>
+        <translation>Other folder...</translation>
+    </message>
+    <message>
+        <source>SD卡根目录中的 private 目录将被替换；写入完成并校验后才会替换。</source>
+        <translation>The private folder at the card&apos;s root will be replaced, only once everything is written and verified.</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>Write</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>Stop</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>Close</translation>
+    </message>
+    <message>
+        <source>没有找到可移动的磁盘：请插入SD卡，或用“其他文件夹...”选择它的根目录。</source>
+        <translation>No removable disk found: insert the SD card, or choose its root with &quot;Other folder...&quot;.</translation>
+    </message>
+    <message>
+        <source>请选择SD卡的根目录：</source>
+        <translation>Choose the root folder of the SD card:</translation>
+    </message>
+    <message>
+        <source>请先选择SD卡。</source>
+        <translation>Choose the SD card first.</translation>
+    </message>
+    <message>
+        <source>正在写入……请勿拔出SD卡。</source>
+        <translation>Writing... do not remove the SD card.</translation>
+    </message>
+    <message>
+        <source>SD卡上的 %1 中有不是转换生成的文件（例如 %2）。
+用本次的输出替换整个目录吗？</source>
+        <translation>%1 on the SD card holds files that no conversion wrote (for example %2).
+Replace the whole folder with this output?</translation>
+    </message>
+    <message>
+        <source>正在校验：%1/%2 个文件，%3/%4 MB</source>
+        <translation>Verifying: %1/%2 files, %3/%4 MB</translation>
+    </message>
+    <message>
+        <source>正在写入：%1/%2 个文件，%3/%4 MB</source>
+        <translation>Writing: %1/%2 files, %3/%4 MB</translation>
+    </message>
+    <message>
+        <source>已写入 %1 个文件（%2 MB）并逐一校验无误：%3
+现在可以安全移除SD卡。</source>
+        <translation>%1 files (%2 MB) written and each read back equal: %3
+The SD card can be removed safely now.</translation>
+    </message>
+    <message>
+        <source>未写入：%1</source>
+        <translation>Nothing written: %1</translation>
+    </message>
+    <message>
+        <source>写入失败，SD卡上原有的 private 目录保持不变：%1</source>
+        <translation>The copy failed; the private folder on the SD card is as it was: %1</translation>
+    </message>
+    <message>
+        <source>已停止，SD卡上原有的 private 目录保持不变。</source>
+        <translation>Stopped; the private folder on the SD card is as it was.</translation>
+    </message>
+</context>
+<context>
     <name>tessel::CConfigDlg</name>
     <message>
         <source>松开触摸屏时，上传坐标通知0x72指令</source>
@@ -2127,6 +2343,46 @@ unticked, once when pressed.</translation>
     <message>
         <source>延时200毫秒刷新，确保连续的指令同步刷新</source>
         <translation>Delay refresh by 200 ms</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::CTesselApp</name>
+    <message>
+        <source>-o 需要一个输出目录</source>
+        <translation>-o needs an output folder</translation>
+    </message>
+    <message>
+        <source>用法：tessel [选项] [文件夹]
+
+把 DWIN 串口屏工程的下载目录（DWIN_SET）转换为 KOVA_TFT 的 SD 卡目录。
+文件夹：打开时填入的 DWIN_SET 路径。
+
+选项：
+  -o, --output 目录   输出目录（默认：文档目录/TESSEL）
+  --lang zh|en        界面语言（默认：系统的语言）
+  -h, --help          显示本说明
+  --version           显示版本
+
+在命令行转换或写入SD卡：tessel-cli --help
+</source>
+        <translation>usage: tessel [options] [FOLDER]
+
+Converts the download folder of a DWIN serial display project (DWIN_SET) into the
+KOVA_TFT SD-card layout.
+FOLDER: the DWIN_SET path the dialog opens with.
+
+options:
+  -o, --output DIR    the output folder (default: Documents/TESSEL)
+  --lang zh|en        the language of the dialogs (default: the system&apos;s)
+  -h, --help          show this text
+  --version           show the version
+
+To convert or write an SD card on the command line: tessel-cli --help
+</translation>
+    </message>
+    <message>
+        <source>需要图形界面，但没有显示器（DISPLAY 和 WAYLAND_DISPLAY 都未设置）；在命令行转换请用 tessel-cli</source>
+        <translation>needs a display, and there is none (neither DISPLAY nor WAYLAND_DISPLAY is set); on the command line, use tessel-cli</translation>
     </message>
 </context>
 <context>
@@ -2350,6 +2606,26 @@ unticked, once when pressed.</translation>
     <message>
         <source>%1 类完成：%2</source>
         <translation>Branch %1 done: %2</translation>
+    </message>
+    <message>
+        <source>更改...</source>
+        <translation>Change...</translation>
+    </message>
+    <message>
+        <source>选择输出目录</source>
+        <translation>Choose the output folder</translation>
+    </message>
+    <message>
+        <source>写入SD卡...</source>
+        <translation>Write to SD card...</translation>
+    </message>
+    <message>
+        <source>把 private 目录复制到SD卡根目录并校验</source>
+        <translation>Copy the private folder to the SD card&apos;s root and verify it</translation>
+    </message>
+    <message>
+        <source>请选择输出目录：</source>
+        <translation>Choose the output folder:</translation>
     </message>
 </context>
 <context>

@@ -32,6 +32,73 @@ Qt&apos;s own options (-platform NAME, for example) are accepted as well.
     </message>
 </context>
 <context>
+    <name>Card</name>
+    <message>
+        <source>the copy was stopped; the card&apos;s private folder is as it was</source>
+        <translation>复制已停止；SD卡上的 private 目录保持原样</translation>
+    </message>
+    <message>
+        <source>%1 holds no complete output (a private folder beside the marker file); convert a project into it first</source>
+        <translation>%1 中没有完整的输出（标记文件旁的 private 目录）；请先把工程转换到这里</translation>
+    </message>
+    <message>
+        <source>cannot use %1 as the card: %2</source>
+        <translation>无法把 %1 用作SD卡：%2</translation>
+    </message>
+    <message>
+        <source>cannot use %1 as the card: it is not a folder</source>
+        <translation>无法把 %1 用作SD卡：它不是文件夹</translation>
+    </message>
+    <message>
+        <source>cannot use %1 as the card: the output %2 lies there</source>
+        <translation>无法把 %1 用作SD卡：输出目录 %2 就在那里</translation>
+    </message>
+    <message>
+        <source>%1 holds %2, which no run writes; nothing was written</source>
+        <translation>%1 中有 %2，它不是转换写入的；未写入任何内容</translation>
+    </message>
+    <message>
+        <source>%1 has no room for the output: it needs %2 MB, %3 MB are free; nothing was written</source>
+        <translation>%1 放不下输出：需要 %2 MB，只剩 %3 MB；未写入任何内容</translation>
+    </message>
+    <message>
+        <source>cannot create %1: %2</source>
+        <translation>无法创建 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot read %1</source>
+        <translation>无法读取 %1</translation>
+    </message>
+    <message>
+        <source>cannot flush %1 to the card: %2</source>
+        <translation>无法把 %1 写入SD卡：%2</translation>
+    </message>
+    <message>
+        <source>cannot read back %1: %2</source>
+        <translation>无法读回 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 on the card is not the output&apos;s %2: %3 bytes instead of %4</source>
+        <translation>SD卡上的 %1 与输出中的 %2 不同：%3 字节而不是 %4 字节</translation>
+    </message>
+    <message>
+        <source>cannot read %1: %2</source>
+        <translation>无法读取 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 on the card is not the output&apos;s %2: its content differs</source>
+        <translation>SD卡上的 %1 与输出中的 %2 不同：内容不一致</translation>
+    </message>
+    <message>
+        <source>cannot remove %1: %2</source>
+        <translation>无法删除 %1：%2</translation>
+    </message>
+    <message>
+        <source>cannot rename %1: %2</source>
+        <translation>无法重命名 %1：%2</translation>
+    </message>
+</context>
+<context>
     <name>Cli</name>
     <message>
         <source>picture</source>
@@ -468,6 +535,63 @@ Exit status: 0 no problems found, 5 a fault (one line per problem; an output roo
         <translation>
             <numerusform>%n 处错误</numerusform>
         </translation>
+    </message>
+    <message>
+        <source>Copies an output (private/ and the marker file) to the root of an SD card: into a
+staging folder first, flushed to the card, read back and compared with the output,
+and only then in place of the card&apos;s previous private/, which stays otherwise.
+
+Exit status: 0 every file was verified, 1 refused (no room, files no run writes,
+not a folder; nothing was written), 2 usage error, 4 a write or the read-back failed.</source>
+        <translation>把输出（private/ 和标记文件）复制到SD卡根目录：先写入暂存目录，刷写到SD卡，
+读回并与输出比较，之后才替换SD卡上原有的 private/；否则原有的保持不变。
+
+退出状态：0 每个文件都已校验，1 拒绝（空间不足、有非转换写入的文件、
+不是文件夹；未写入任何内容），2 用法错误，4 写入或读回失败。</translation>
+    </message>
+    <message>
+        <source>Replace the card&apos;s private/ even when it holds files no run writes.</source>
+        <translation>即使SD卡的 private/ 中有非转换写入的文件，也替换它。</translation>
+    </message>
+    <message>
+        <source>Print the result as one JSON document on standard output.</source>
+        <translation>在标准输出上以一个 JSON 文档打印结果。</translation>
+    </message>
+    <message>
+        <source>The output root (where private/ is).</source>
+        <translation>输出目录（private/ 所在的目录）。</translation>
+    </message>
+    <message>
+        <source>The root folder of the SD card.</source>
+        <translation>SD卡的根目录。</translation>
+    </message>
+    <message>
+        <source>see tessel-cli card --help</source>
+        <translation>参见 tessel-cli card --help</translation>
+    </message>
+    <message>
+        <source>card needs the OUTPUT_ROOT and the CARD_ROOT</source>
+        <translation>card 需要输出目录 OUTPUT_ROOT 和SD卡根目录 CARD_ROOT</translation>
+    </message>
+    <message>
+        <source>reading back %1/%2 (%3 of %4 MB)</source>
+        <translation>正在读回 %1/%2（%3/%4 MB）</translation>
+    </message>
+    <message>
+        <source>writing %1/%2 (%3 of %4 MB)</source>
+        <translation>正在写入 %1/%2（%3/%4 MB）</translation>
+    </message>
+    <message>
+        <source>--force replaces the card&apos;s private folder all the same</source>
+        <translation>--force 仍会替换SD卡上的 private 目录</translation>
+    </message>
+    <message>
+        <source>%1 files (%2 MB) written to %3 and read back equal; the card may be removed</source>
+        <translation>%1 个文件（%2 MB）已写入 %3 并读回校验一致；现在可以移除SD卡</translation>
+    </message>
+    <message>
+        <source>copy an output to an SD card and read it back</source>
+        <translation>把输出拷贝到 SD 卡并读回校验</translation>
     </message>
 </context>
 <context>
@@ -1962,6 +2086,97 @@ Exit status: 0 no problems found, 5 a fault (one line per problem; an output roo
     </message>
 </context>
 <context>
+    <name>tessel::CCardDlg</name>
+    <message>
+        <source>写入SD卡 - %1</source>
+        <translation>写入SD卡 - %1</translation>
+    </message>
+    <message>
+        <source>输出目录：</source>
+        <translation>输出目录：</translation>
+    </message>
+    <message>
+        <source>SD卡：</source>
+        <translation>SD卡：</translation>
+    </message>
+    <message>
+        <source>%1（可用 %2 MB）</source>
+        <translation>%1（可用 %2 MB）</translation>
+    </message>
+    <message>
+        <source>%1（%2，可用 %3 MB）</source>
+        <translation>%1（%2，可用 %3 MB）</translation>
+    </message>
+    <message>
+        <source>其他文件夹...</source>
+        <translation>其他文件夹...</translation>
+    </message>
+    <message>
+        <source>SD卡根目录中的 private 目录将被替换；写入完成并校验后才会替换。</source>
+        <translation>SD卡根目录中的 private 目录将被替换；写入完成并校验后才会替换。</translation>
+    </message>
+    <message>
+        <source>写入</source>
+        <translation>写入</translation>
+    </message>
+    <message>
+        <source>停止</source>
+        <translation>停止</translation>
+    </message>
+    <message>
+        <source>关闭</source>
+        <translation>关闭</translation>
+    </message>
+    <message>
+        <source>没有找到可移动的磁盘：请插入SD卡，或用“其他文件夹...”选择它的根目录。</source>
+        <translation>没有找到可移动的磁盘：请插入SD卡，或用“其他文件夹...”选择它的根目录。</translation>
+    </message>
+    <message>
+        <source>请选择SD卡的根目录：</source>
+        <translation>请选择SD卡的根目录：</translation>
+    </message>
+    <message>
+        <source>请先选择SD卡。</source>
+        <translation>请先选择SD卡。</translation>
+    </message>
+    <message>
+        <source>正在写入……请勿拔出SD卡。</source>
+        <translation>正在写入……请勿拔出SD卡。</translation>
+    </message>
+    <message>
+        <source>SD卡上的 %1 中有不是转换生成的文件（例如 %2）。
+用本次的输出替换整个目录吗？</source>
+        <translation>SD卡上的 %1 中有不是转换生成的文件（例如 %2）。
+用本次的输出替换整个目录吗？</translation>
+    </message>
+    <message>
+        <source>正在校验：%1/%2 个文件，%3/%4 MB</source>
+        <translation>正在校验：%1/%2 个文件，%3/%4 MB</translation>
+    </message>
+    <message>
+        <source>正在写入：%1/%2 个文件，%3/%4 MB</source>
+        <translation>正在写入：%1/%2 个文件，%3/%4 MB</translation>
+    </message>
+    <message>
+        <source>已写入 %1 个文件（%2 MB）并逐一校验无误：%3
+现在可以安全移除SD卡。</source>
+        <translation>已写入 %1 个文件（%2 MB）并逐一校验无误：%3
+现在可以安全移除SD卡。</translation>
+    </message>
+    <message>
+        <source>未写入：%1</source>
+        <translation>未写入：%1</translation>
+    </message>
+    <message>
+        <source>写入失败，SD卡上原有的 private 目录保持不变：%1</source>
+        <translation>写入失败，SD卡上原有的 private 目录保持不变：%1</translation>
+    </message>
+    <message>
+        <source>已停止，SD卡上原有的 private 目录保持不变。</source>
+        <translation>已停止，SD卡上原有的 private 目录保持不变。</translation>
+    </message>
+</context>
+<context>
     <name>tessel::CConfigDlg</name>
     <message>
         <source>松开触摸屏时，上传坐标通知0x72指令</source>
@@ -2109,6 +2324,45 @@ Exit status: 0 no problems found, 5 a fault (one line per problem; an output roo
     <message>
         <source>延时200毫秒刷新，确保连续的指令同步刷新</source>
         <translation>延时200毫秒刷新，确保连续的指令同步刷新</translation>
+    </message>
+</context>
+<context>
+    <name>tessel::CTesselApp</name>
+    <message>
+        <source>-o 需要一个输出目录</source>
+        <translation>-o 需要一个输出目录</translation>
+    </message>
+    <message>
+        <source>用法：tessel [选项] [文件夹]
+
+把 DWIN 串口屏工程的下载目录（DWIN_SET）转换为 KOVA_TFT 的 SD 卡目录。
+文件夹：打开时填入的 DWIN_SET 路径。
+
+选项：
+  -o, --output 目录   输出目录（默认：文档目录/TESSEL）
+  --lang zh|en        界面语言（默认：系统的语言）
+  -h, --help          显示本说明
+  --version           显示版本
+
+在命令行转换或写入SD卡：tessel-cli --help
+</source>
+        <translation>用法：tessel [选项] [文件夹]
+
+把 DWIN 串口屏工程的下载目录（DWIN_SET）转换为 KOVA_TFT 的 SD 卡目录。
+文件夹：打开时填入的 DWIN_SET 路径。
+
+选项：
+  -o, --output 目录   输出目录（默认：文档目录/TESSEL）
+  --lang zh|en        界面语言（默认：系统的语言）
+  -h, --help          显示本说明
+  --version           显示版本
+
+在命令行转换或写入SD卡：tessel-cli --help
+</translation>
+    </message>
+    <message>
+        <source>需要图形界面，但没有显示器（DISPLAY 和 WAYLAND_DISPLAY 都未设置）；在命令行转换请用 tessel-cli</source>
+        <translation>需要图形界面，但没有显示器（DISPLAY 和 WAYLAND_DISPLAY 都未设置）；在命令行转换请用 tessel-cli</translation>
     </message>
 </context>
 <context>
@@ -2332,6 +2586,26 @@ Exit status: 0 no problems found, 5 a fault (one line per problem; an output roo
     <message>
         <source>%1 类完成：%2</source>
         <translation>%1 类完成：%2</translation>
+    </message>
+    <message>
+        <source>更改...</source>
+        <translation>更改...</translation>
+    </message>
+    <message>
+        <source>选择输出目录</source>
+        <translation>选择输出目录</translation>
+    </message>
+    <message>
+        <source>写入SD卡...</source>
+        <translation>写入SD卡...</translation>
+    </message>
+    <message>
+        <source>把 private 目录复制到SD卡根目录并校验</source>
+        <translation>把 private 目录复制到SD卡根目录并校验</translation>
+    </message>
+    <message>
+        <source>请选择输出目录：</source>
+        <translation>请选择输出目录：</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,9 @@
 #include "ConfigDlg.h"
 
 #include <QComboBox>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QPushButton>
 
 #include "DialogKit.h"
@@ -41,17 +44,30 @@ CConfigDlg::CConfigDlg(QWidget* parent) : QDialog(parent) {
   setModal(true);
 
   DialogBuilder ui(this, 8);
-  ui.sizeDialog(462, 265);
-
-  ui.label(tr("波特率"), 41, 10, 25, 8);
-  baud_ = ui.dropDown(kIdBaud, baudRateItems(), 81, 8, 57);
+  const DialogUnits& du = ui.units();
+  // The baud rate and eight boxes on the left, two on the right, OK below.
+  auto* grid = new QGridLayout(this);
+  grid->setSizeConstraint(QLayout::SetMinimumSize);
+  grid->setHorizontalSpacing(du.x(9));
+  auto* baudRow = new QHBoxLayout;
+  baudRow->addWidget(ui.label(tr("波特率")));
+  baud_ = ui.dropDown(kIdBaud, baudRateItems());
+  baudRow->addWidget(baud_);
+  baudRow->addStretch(1);
+  grid->addLayout(baudRow, 0, 0);
   for (int i = 0; i < kCheckCount; ++i) {
     const CheckSpec& spec = kChecks[i];
-    boxes_[i] = ui.checkBox(kIdFirstCheck + i, tr(spec.caption), spec.x, spec.y,
-                            spec.w, spec.h);
+    boxes_[i] = ui.checkBox(kIdFirstCheck + i, tr(spec.caption));
+    boxes_[i]->setMinimumWidth(du.x(spec.w));
+    const bool right = spec.x > 200;
+    grid->addWidget(boxes_[i], right ? i - 7 : i + 1, right ? 1 : 0);
   }
-  QPushButton* ok = ui.button(kIdOk, tr("确定"), 186, 231, 89, 26);
+  QPushButton* ok = ui.button(kIdOk, tr("确定"));
+  ok->setMinimumSize(du.size(89, 26));
   ok->setDefault(true);
+  grid->addWidget(ok, kCheckCount, 0, 1, 2, Qt::AlignHCenter);
+  grid->setRowStretch(kCheckCount - 1, 1);
+  resize(du.size(462, 265).expandedTo(minimumSizeHint()));
   connect(ok, &QPushButton::clicked, this, &CConfigDlg::accept);
 }
 

@@ -4,9 +4,8 @@
 #include <QComboBox>
 #include <QFontMetrics>
 #include <QLabel>
+#include <QLayout>
 #include <QPainter>
-#include <QPointer>
-#include <QProxyStyle>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionButton>
@@ -23,35 +22,6 @@ int averageCharWidth(const QFont& font) {
   const QFontMetrics metrics(font);
   const int total = metrics.horizontalAdvance(QString::fromLatin1(kAlphabet));
   return DialogUnits::mulDiv(total, 1, 52);
-}
-
-// Drop-down lists sized in dialog units were made for the narrow arrow of the
-// classic dialog manager; the widget styles here draw a wider one. This style
-// narrows the arrow and the text margin so the longest items still fit.
-class CompactComboStyle : public QProxyStyle {
- public:
-  QRect subControlRect(ComplexControl control, const QStyleOptionComplex* option,
-                       SubControl sub, const QWidget* widget) const override {
-    QRect rect = QProxyStyle::subControlRect(control, option, sub, widget);
-    if (control != CC_ComboBox) return rect;
-    const int narrower = 4;
-    if (sub == SC_ComboBoxArrow) {
-      rect.setLeft(rect.left() + narrower);
-    } else if (sub == SC_ComboBoxEditField) {
-      rect.setRight(rect.right() + narrower);
-      rect.setLeft(std::max(2, rect.left() - 1));
-    }
-    return rect;
-  }
-};
-
-QStyle* compactComboStyle() {
-  static QPointer<QStyle> style;
-  if (!style) {
-    style = new CompactComboStyle;
-    style->setParent(qApp);
-  }
-  return style;
 }
 
 }  // namespace
@@ -120,6 +90,64 @@ QSize WrapCheckBox::sizeHint() const {
 
 QSize WrapCheckBox::minimumSizeHint() const { return QSize(0, 0); }
 
+int WrapCheckBox::heightForWidth(int width) const {
+  QStyleOptionButton option;
+  initStyleOption(&option);
+  const int indicatorWidth = style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, this);
+  const int spacing = style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, this);
+  const int room = std::max(1, width - indicatorWidth - spacing);
+  const QRect bounds =
+      QFontMetrics(font()).boundingRect(QRect(0, 0, room, 10000), Qt::TextWordWrap, text());
+  return std::max(bounds.height(), indicatorWidth);
+}
+
+// --- ElidedLabel ----------------------------------------------------------
+
+ElidedLabel::ElidedLabel(QWidget* parent) : QLabel(parent) {
+  setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
+}
+
+void ElidedLabel::setFullText(const QString& text, const QString& link) {
+  full_ = text;
+  link_ = link;
+  setTextFormat(link.isEmpty() ? Qt::PlainText : Qt::RichText);
+  refresh();
+  updateGeometry();
+}
+
+void ElidedLabel::setExtraToolTip(const QString& tip) {
+  extraTip_ = tip;
+  refresh();
+}
+
+QSize ElidedLabel::sizeHint() const {
+  const QFontMetrics metrics(font());
+  return QSize(metrics.horizontalAdvance(full_) + 2, metrics.height());
+}
+
+QSize ElidedLabel::minimumSizeHint() const {
+  const QFontMetrics metrics(font());
+  return QSize(metrics.horizontalAdvance(QStringLiteral("…")) * 4, metrics.height());
+}
+
+void ElidedLabel::resizeEvent(QResizeEvent* event) {
+  QLabel::resizeEvent(event);
+  refresh();
+}
+
+void ElidedLabel::refresh() {
+  const QFontMetrics metrics(font());
+  const QString shown = metrics.elidedText(full_, Qt::ElideMiddle, std::max(0, width() - 2));
+  elided_ = shown != full_;
+  setText(link_.isEmpty() ? shown
+                          : QStringLiteral("<a href=\"%1\">%2</a>")
+                                .arg(link_.toHtmlEscaped(), shown.toHtmlEscaped()));
+  QStringList tip;
+  if (elided_) tip << full_;
+  if (!extraTip_.isEmpty()) tip << extraTip_;
+  setToolTip(tip.join(QLatin1Char('\n')));
+}
+
 bool WrapCheckBox::hitButton(const QPoint& pos) const { return rect().contains(pos); }
 
 void WrapCheckBox::paintEvent(QPaintEvent*) {
@@ -152,49 +180,46 @@ DialogBuilder::DialogBuilder(QWidget* dialog, int pointSize)
   dialog_->setFont(font_);
 }
 
-void DialogBuilder::sizeDialog(int width, int height) {
-  dialog_->setFixedSize(units_.size(width, height));
-}
-
 void DialogBuilder::tag(QWidget* control, int id) const {
   control->setProperty(kControlIdProperty, id);
 }
 
-QLabel* DialogBuilder::label(const QString& text, int x, int y, int w, int h, bool rightAligned) {
+QLabel* DialogBuilder::label(const QString& text, bool wrap) {
   auto* label = new QLabel(text, dialog_);
-  label->setAlignment((rightAligned ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignTop);
-  label->setWordWrap(true);
-  // A text mixing scripts can be taller than the dialog font's own height
-  // (the fallback font's ascent); such a label grows downwards rather than
-  // cutting off its descenders.
-  QRect area = units_.rect(x, y, w, h);
-  area.setHeight(std::max(area.height(), label->heightForWidth(area.width())));
-  label->setGeometry(area);
+  label->setWordWrap(wrap);
   return label;
 }
 
-QComboBox* DialogBuilder::dropDown(int id, const QStringList& items, int x, int y, int w) {
+void fitHeightForWidth(QWidget* dialog) {
+  QLayout* layout = dialog->layout();
+  if (!layout) return;
+  layout->activate();
+  const int needed = layout->hasHeightForWidth() ? layout->totalHeightForWidth(dialog->width())
+                                                 : layout->totalMinimumSize().height();
+  if (needed > dialog->height()) dialog->resize(dialog->width(), needed);
+}
+
+QComboBox* DialogBuilder::dropDown(int id, const QStringList& items) {
   auto* box = new QComboBox(dialog_);
-  box->setStyle(compactComboStyle());
   box->setEditable(false);
   box->addItems(items);
   box->setMaxVisibleItems(std::max(1, static_cast<int>(items.size())));
-  const int height = box->sizeHint().height();
-  box->setGeometry(units_.x(x), units_.y(y), units_.x(w), height);
+  box->setSizeAdjustPolicy(QComboBox::AdjustToContents);
   tag(box, id);
   return box;
 }
 
-WrapCheckBox* DialogBuilder::checkBox(int id, const QString& text, int x, int y, int w, int h) {
+WrapCheckBox* DialogBuilder::checkBox(int id, const QString& text) {
   auto* box = new WrapCheckBox(text, dialog_);
-  box->setGeometry(units_.rect(x, y, w, h));
+  QSizePolicy policy(QSizePolicy::Preferred, QSizePolicy::Preferred);
+  policy.setHeightForWidth(true);
+  box->setSizePolicy(policy);
   tag(box, id);
   return box;
 }
 
-QPushButton* DialogBuilder::button(int id, const QString& text, int x, int y, int w, int h) {
+QPushButton* DialogBuilder::button(int id, const QString& text) {
   auto* button = new QPushButton(text, dialog_);
-  button->setGeometry(units_.rect(x, y, w, h));
   // A focused button takes Enter; otherwise the default button does.
   button->setAutoDefault(true);
   tag(button, id);

@@ -1,16 +1,17 @@
 #pragma once
-// Building blocks shared by the three dialogs: the dialog-unit conversion of
-// the classic dialog manager, controls placed at dialog-unit rectangles and
-// tagged with their resource id, and a check box whose caption wraps.
+// Building blocks shared by the dialogs: the dialog-unit conversion of the
+// classic dialog manager (for spacings and least sizes), controls made for a
+// layout and tagged with their resource id, a check box whose caption wraps
+// and a label that elides.
 #include <QCheckBox>
 #include <QFont>
+#include <QLabel>
 #include <QRect>
 #include <QSize>
 #include <QString>
 #include <QStringList>
 
 class QComboBox;
-class QLabel;
 class QPushButton;
 class QWidget;
 
@@ -54,6 +55,8 @@ class WrapCheckBox : public QCheckBox {
   explicit WrapCheckBox(const QString& text, QWidget* parent = nullptr);
   QSize sizeHint() const override;
   QSize minimumSizeHint() const override;
+  bool hasHeightForWidth() const override { return true; }
+  int heightForWidth(int width) const override;
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -64,21 +67,46 @@ class WrapCheckBox : public QCheckBox {
   QRect textRect() const;
 };
 
-// Places controls on a dialog at dialog-unit rectangles.
+// A one-line label that shows as much of its text as its width allows,
+// leaving out the middle; then the whole text is its tooltip. With a link
+// target it shows the text as that link.
+class ElidedLabel : public QLabel {
+  Q_OBJECT
+
+ public:
+  explicit ElidedLabel(QWidget* parent = nullptr);
+  void setFullText(const QString& text, const QString& link = QString());
+  const QString& fullText() const { return full_; }
+  bool elided() const { return elided_; }
+  // The tooltip shown below the whole text (or alone when all of it shows).
+  void setExtraToolTip(const QString& tip);
+  QSize sizeHint() const override;
+  QSize minimumSizeHint() const override;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  void refresh();
+  QString full_, link_, extraTip_;
+  bool elided_ = false;
+};
+
+// Makes the controls of a dialog in its font, each tagged with its resource
+// id; the dialog's layout places them.
 class DialogBuilder {
  public:
   DialogBuilder(QWidget* dialog, int pointSize);
 
   const DialogUnits& units() const { return units_; }
-  // Gives the dialog its font and its fixed client size.
-  void sizeDialog(int width, int height);
 
-  QLabel* label(const QString& text, int x, int y, int w, int h, bool rightAligned = false);
-  // A non-editable drop-down list; its closed height is the style's, the
-  // position and width come from the dialog units.
-  QComboBox* dropDown(int id, const QStringList& items, int x, int y, int w);
-  WrapCheckBox* checkBox(int id, const QString& text, int x, int y, int w, int h);
-  QPushButton* button(int id, const QString& text, int x, int y, int w, int h);
+  // A label on one line, or with `wrap` one that wraps at the width the
+  // layout gives it.
+  QLabel* label(const QString& text, bool wrap = false);
+  // A non-editable drop-down list as wide as its longest item.
+  QComboBox* dropDown(int id, const QStringList& items);
+  WrapCheckBox* checkBox(int id, const QString& text);
+  QPushButton* button(int id, const QString& text);
   void tag(QWidget* control, int id) const;
 
  private:
@@ -86,6 +114,10 @@ class DialogBuilder {
   QFont font_;
   DialogUnits units_;
 };
+
+// Makes a dialog as tall as its layout needs at its width: a top-level
+// window does not follow the height-for-width of wrapping texts by itself.
+void fitHeightForWidth(QWidget* dialog);
 
 // The control with the given resource id below `root`, or nullptr.
 QWidget* findControl(const QWidget* root, int id);

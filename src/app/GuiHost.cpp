@@ -48,6 +48,17 @@ void GuiHost::showMessage(const std::string& text) {
   if (wasBusy) QApplication::restoreOverrideCursor();
 }
 
+void GuiHost::systemMessage(Message message, const std::filesystem::path& about,
+                            const std::filesystem::path& other) {
+  QString text = QString::fromStdString(MessageText(message));
+  for (const std::filesystem::path* path : {&about, &other}) {
+    if (!path->empty()) text += QLatin1Char('\n') + QDir::toNativeSeparators(toQString(*path));
+  }
+  // A refusal ends the run before it began: no bar behind the box.
+  if (progressBar_ && message != Message::FontMissing) progressBar_->hide();
+  showMessage(text.toStdString());
+}
+
 bool GuiHost::confirmSetup(SetupValues& values) {
   setupDialog_.setValues(values);
   const bool wasBusy = busyDepth_ > 0;
@@ -142,6 +153,11 @@ bool ThreadHost::confirmSetup(SetupValues& values) {
   bool confirmed = false;
   onGuiThread(context_, true, [&] { confirmed = gui_.confirmSetup(values); });
   return confirmed;
+}
+
+void ThreadHost::systemMessage(Message message, const std::filesystem::path& about,
+                               const std::filesystem::path& other) {
+  onGuiThread(context_, true, [&] { gui_.systemMessage(message, about, other); });
 }
 
 bool ThreadHost::confirmRemoval(const std::filesystem::path& privateFolder,

@@ -54,6 +54,9 @@ class GuiHost : public Host {
   Hooks& hooks() { return hooks_; }
 
   void showMessage(const std::string& text) override;
+  // The system's message, then the path it is about on a line of its own.
+  void systemMessage(Message message, const std::filesystem::path& about,
+                     const std::filesystem::path& other = {}) override;
   bool confirmSetup(SetupValues& values) override;
   bool confirmRemoval(const std::filesystem::path& privateFolder,
                       const std::filesystem::path& firstForeign) override;
@@ -89,6 +92,8 @@ class ThreadHost : public Host {
   ThreadHost(GuiHost& gui, QObject* context) : gui_(gui), context_(context) {}
 
   void showMessage(const std::string& text) override;
+  void systemMessage(Message message, const std::filesystem::path& about,
+                     const std::filesystem::path& other = {}) override;
   bool confirmSetup(SetupValues& values) override;
   bool confirmRemoval(const std::filesystem::path& privateFolder,
                       const std::filesystem::path& firstForeign) override;

@@ -1,6 +1,8 @@
 #include "SetupDlg.h"
 
 #include <QComboBox>
+#include <QGridLayout>
+#include <QLabel>
 #include <QPushButton>
 
 #include "DialogKit.h"
@@ -25,43 +27,54 @@ CSetupDlg::CSetupDlg(QWidget* parent) : QDialog(parent) {
   setModal(true);
 
   DialogBuilder ui(this, 8);
-  ui.sizeDialog(316, 166);
+  const DialogUnits& du = ui.units();
+  // The rows of the dialog resource: each label right of its list, the
+  // long-press box beside the notification list, OK centred below.
+  auto* grid = new QGridLayout(this);
+  grid->setSizeConstraint(QLayout::SetMinimumSize);
+  grid->setHorizontalSpacing(du.x(6));
+  grid->setColumnStretch(2, 1);
+  const auto rightAligned = [&](const QString& text) {
+    QLabel* label = ui.label(text);
+    label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return label;
+  };
 
   // Creation order is the tab order of the dialog resource.
-  ok_ = ui.button(kIdOk, tr("确定"), 120, 137, 75, 22);
+  ok_ = ui.button(kIdOk, tr("确定"));
   ok_->setDefault(true);
-  ui.label(tr("波特率"), 41, 10, 25, 8);
-  baud_ = ui.dropDown(kIdBaud, baudRateItems(), 81, 8, 57);
-  useTouchFile_ = ui.checkBox(kIdUseTouchFile,
-                              tr("使用触摸配置文件（未勾选时使用坐标通知）"), 27, 27,
-                              205, 13);
-  ui.label(tr("触摸通知"), 7, 49, 59, 8, true);
+  ok_->setMinimumSize(du.size(75, 22));
+  grid->addWidget(rightAligned(tr("波特率")), 0, 0);
+  baud_ = ui.dropDown(kIdBaud, baudRateItems());
+  grid->addWidget(baud_, 0, 1, Qt::AlignLeft);
+  useTouchFile_ = ui.checkBox(kIdUseTouchFile, tr("使用触摸配置文件（未勾选时使用坐标通知）"));
+  grid->addWidget(useTouchFile_, 1, 0, 1, 3);
+  grid->addWidget(rightAligned(tr("触摸通知")), 2, 0);
   coordinateNotify_ = ui.dropDown(
-      kIdCoordinateNotify,
-      {tr("按下(0x73)"), tr("按下(0x73)+松开(0x72)")}, 79, 46, 102);
-  longPress_ =
-      ui.checkBox(kIdLongPress, tr("长按通知(100毫秒间隔)"), 196, 46, 97, 13);
+      kIdCoordinateNotify, {tr("按下(0x73)"), tr("按下(0x73)+松开(0x72)")});
+  grid->addWidget(coordinateNotify_, 2, 1);
+  longPress_ = ui.checkBox(kIdLongPress, tr("长按通知(100毫秒间隔)"));
+  grid->addWidget(longPress_, 2, 2);
   touchFileNotify_ = ui.dropDown(
-      kIdTouchFileNotify,
-      {tr("松开(0x78)"), tr("按下(0x79)+松开(0x78)")}, 79, 46, 102);
+      kIdTouchFileNotify, {tr("松开(0x78)"), tr("按下(0x79)+松开(0x78)")});
   touchFileNotify_->hide();
-  ui.label(tr("触摸蜂鸣"), 7, 71, 59, 8, true);
+  grid->addWidget(touchFileNotify_, 2, 1);  // in the place of the other list
+  grid->addWidget(rightAligned(tr("触摸蜂鸣")), 3, 0);
   touchBeep_ = ui.dropDown(kIdTouchBeep,
-                           {tr("不响"), tr("按压任意位置"),
-                            tr("仅按压触摸有效区域")},
-                           79, 68, 102);
-  ui.label(tr("屏幕旋转"), 6, 92, 59, 8, true);
-  screenRotation_ = ui.dropDown(kIdScreenRotation,
-                                {tr("不旋转"), tr("顺时钟90度"),
-                                 tr("顺时钟180度"), tr("顺时钟270度")},
-                                79, 90, 102);
-  restoreBackground_ = ui.checkBox(kIdRestoreBackground,
-                                   tr("显示文字时，自动用背景图片恢复"), 27, 109,
-                                   167, 10);
-  delayedRefresh_ = ui.checkBox(kIdDelayedRefresh,
-                                tr("延时200毫秒刷新，确保连续的指令同步刷新"), 27,
-                                123, 174, 10);
+                           {tr("不响"), tr("按压任意位置"), tr("仅按压触摸有效区域")});
+  grid->addWidget(touchBeep_, 3, 1);
+  grid->addWidget(rightAligned(tr("屏幕旋转")), 4, 0);
+  screenRotation_ = ui.dropDown(kIdScreenRotation, {tr("不旋转"), tr("顺时钟90度"),
+                                                    tr("顺时钟180度"), tr("顺时钟270度")});
+  grid->addWidget(screenRotation_, 4, 1);
+  restoreBackground_ = ui.checkBox(kIdRestoreBackground, tr("显示文字时，自动用背景图片恢复"));
+  grid->addWidget(restoreBackground_, 5, 0, 1, 3);
+  delayedRefresh_ =
+      ui.checkBox(kIdDelayedRefresh, tr("延时200毫秒刷新，确保连续的指令同步刷新"));
   delayedRefresh_->hide();  // never shown; its value still passes through
+  grid->addWidget(delayedRefresh_, 6, 0, 1, 3);
+  grid->addWidget(ok_, 7, 0, 1, 3, Qt::AlignHCenter);
+  resize(du.size(316, 166).expandedTo(minimumSizeHint()));
 
   connect(ok_, &QPushButton::clicked, this, &CSetupDlg::accept);
   connect(useTouchFile_, &QCheckBox::clicked, this, [this] { touchFileClicked(); });

@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QResizeEvent>
 #include <QVBoxLayout>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -23,6 +26,7 @@
 #include <initializer_list>
 
 #include "AppIcon.h"
+#include "CardDlg.h"
 #include "ConfigDlg.h"
 #include "DialogKit.h"
 #include "GuiHost.h"
@@ -73,82 +77,127 @@ CTesselDlg::CTesselDlg(QWidget* parent) : QDialog(parent) {
     return folder.isEmpty() ? QString() : QDir::toNativeSeparators(folder);
   };
   openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-  writePreview_ = [](const std::filesystem::path& root, QString* error) {
+  writePreview_ = [](const std::filesystem::path& root, QString* error,
+                     const PreviewProgress& progress) {
     std::filesystem::path page;
     std::string why;
-    if (!inspect::WritePreview(root, &page, &why)) {
+    if (!inspect::WritePreview(root, &page, &why, progress)) {
       if (error) *error = QString::fromStdString(why);
       return std::filesystem::path();
     }
     return page;
   };
+  openCard_ = [](QWidget* owner, const std::filesystem::path& root) {
+    CCardDlg card(root, owner);
+    card.exec();
+  };
   setAcceptDrops(true);
 
   DialogBuilder ui(this, 9);
-  ui.sizeDialog(275, 159);
+  const DialogUnits& du = ui.units();
 
-  ui.label(tr("DWIN_SET路径:"), 2, 9, 55, 8);
+  // Rows as they have always been: the two paths, the note, the four lists
+  // in two columns, the check boxes, the status line, the buttons. Every
+  // row takes the room its text needs in the language in use.
+  auto* grid = new QGridLayout(this);
+  grid->setSizeConstraint(QLayout::SetMinimumSize);
+  grid->setHorizontalSpacing(du.x(4));
+  grid->setVerticalSpacing(du.y(4));
+  grid->setColumnStretch(1, 1);
+
+  grid->addWidget(ui.label(tr("DWIN_SET路径:")), 0, 0);
   sourceEdit_ = new QLineEdit(this);
-  sourceEdit_->setGeometry(ui.units().rect(62, 12, 165, 14));
+  sourceEdit_->setMinimumWidth(du.x(120));
   ui.tag(sourceEdit_, kIdSourceFolder);
-  browse_ = ui.button(kIdBrowse, tr("浏览..."), 232, 12, 32, 14);
-  ui.label(tr("KOVA_TFT路径:"), 2, 21, 55, 8);
+  grid->addWidget(sourceEdit_, 0, 1);
+  browse_ = ui.button(kIdBrowse, tr("浏览..."));
+  grid->addWidget(browse_, 0, 2);
+
+  grid->addWidget(ui.label(tr("KOVA_TFT路径:")), 1, 0);
   // The output folder: plain text until a run has written it, then a link.
-  outputLink_ = ui.label(QString(), 62, 23, 165, 8);
+  auto* outputRow = new QHBoxLayout;
+  outputLink_ = new ElidedLabel(this);
   ui.tag(outputLink_, kIdOutputFolder);
-  outputLink_->setTextFormat(Qt::RichText);
   outputLink_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-  previewLink_ = ui.label(QStringLiteral("<a href=\"preview\">%1</a>").arg(tr("预览").toHtmlEscaped()),
-                          232, 23, 32, 8);
+  outputRow->addWidget(outputLink_, 1);
+  previewLink_ = new QLabel(
+      QStringLiteral("<a href=\"preview\">%1</a>").arg(tr("预览").toHtmlEscaped()), this);
   ui.tag(previewLink_, kIdPreview);
   previewLink_->setTextFormat(Qt::RichText);
   previewLink_->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
   previewLink_->setToolTip(tr("在浏览器中查看显示屏将显示的画面"));
   previewLink_->hide();
-  ui.label(tr("说明：下列参数一般不需要修改，保持默认值即可。"), 13, 37, 255, 8);
-  ui.label(tr("图片输出格式："), 8, 55, 53, 8);
-  pictureFormat_ = ui.dropDown(kIdPictureFormat,
-                               {tr("普通JPEG(默认)"), tr("高质量JPEG"),
-                                tr("BMP位图(无损压缩)")},
-                               63, 54, 74);
-  ui.label(tr("字库选择："), 144, 56, 40, 8);
-  font_ = ui.dropDown(kIdFont,
-                      {tr("ASCII字符"), tr("中英文"),
-                       tr("数码管(正常)"), tr("数码管(加粗)"),
-                       tr("数码管(倾斜)")},
-                      186, 54, 74);
-  ui.label(tr("图片旋转处理："), 8, 74, 53, 8);
-  rotation_ = ui.dropDown(kIdRotation,
-                          {tr("自动处理"), tr("不旋转"),
-                           tr("顺时钟90度"), tr("顺时钟180度"),
-                           tr("顺时钟270度")},
-                          63, 72, 74);
-  ui.label(tr("字库显示："), 144, 73, 40, 8);
-  fontDisplay_ = ui.dropDown(
-      kIdFontDisplay, {tr("矢量字体(抗锯齿)"), tr("小号字用点阵字体")},
-      186, 71, 74);
-  deRipple_ = ui.checkBox(kIdDeRipple,
-                          tr("消除图片中的水波纹（会降低压缩率，默认不勾选）"), 63, 94,
-                          169, 10);
-  singlePictureFiles_ = ui.checkBox(kIdSinglePictureFiles,
-                                    tr("支持升级单个图片文件（默认不勾选）"), 63, 108,
-                                    169, 10);
-  singlePictureFiles_->hide();  // created hidden: the user keeps the default
-  start_ = ui.button(kIdStart, tr("开始转换"), 98, 127, 74, 25);
-  start_->setDefault(true);
-  QPushButton* helpButton = ui.button(kIdHelp, tr("帮助"), 218, 132, 50, 14);
+  outputRow->addWidget(previewLink_);
+  grid->addLayout(outputRow, 1, 1);
+  changeOutput_ = ui.button(kIdChangeOutput, tr("更改..."));
+  changeOutput_->setToolTip(tr("选择输出目录"));
+  grid->addWidget(changeOutput_, 1, 2);
 
-  // The progress of a run, shown only while one goes on; after it, the
-  // status line in its place.
+  grid->addWidget(ui.label(tr("说明：下列参数一般不需要修改，保持默认值即可。"), true), 2, 0, 1, 3);
+
+  auto* options = new QGridLayout;
+  options->setHorizontalSpacing(du.x(4));
+  options->setColumnStretch(1, 1);
+  options->setColumnStretch(3, 1);
+  options->addWidget(ui.label(tr("图片输出格式：")), 0, 0);
+  pictureFormat_ = ui.dropDown(kIdPictureFormat, {tr("普通JPEG(默认)"), tr("高质量JPEG"),
+                                                  tr("BMP位图(无损压缩)")});
+  options->addWidget(pictureFormat_, 0, 1);
+  options->addWidget(ui.label(tr("字库选择：")), 0, 2);
+  font_ = ui.dropDown(kIdFont, {tr("ASCII字符"), tr("中英文"), tr("数码管(正常)"),
+                                tr("数码管(加粗)"), tr("数码管(倾斜)")});
+  options->addWidget(font_, 0, 3);
+  options->addWidget(ui.label(tr("图片旋转处理：")), 1, 0);
+  rotation_ = ui.dropDown(kIdRotation, {tr("自动处理"), tr("不旋转"), tr("顺时钟90度"),
+                                        tr("顺时钟180度"), tr("顺时钟270度")});
+  options->addWidget(rotation_, 1, 1);
+  options->addWidget(ui.label(tr("字库显示：")), 1, 2);
+  fontDisplay_ = ui.dropDown(kIdFontDisplay, {tr("矢量字体(抗锯齿)"), tr("小号字用点阵字体")});
+  options->addWidget(fontDisplay_, 1, 3);
+  deRipple_ = ui.checkBox(kIdDeRipple, tr("消除图片中的水波纹（会降低压缩率，默认不勾选）"));
+  options->addWidget(deRipple_, 2, 1, 1, 3);
+  singlePictureFiles_ = ui.checkBox(kIdSinglePictureFiles, tr("支持升级单个图片文件（默认不勾选）"));
+  singlePictureFiles_->hide();  // created hidden: the user keeps the default
+  options->addWidget(singlePictureFiles_, 3, 1, 1, 3);
+  grid->addLayout(options, 3, 0, 1, 3);
+
+  // The progress of a run (N/M), shown only while one goes on; after it,
+  // the status line in its place. The status line wraps: the warning count
+  // at its end always shows.
+  auto* statusRow = new QHBoxLayout;
   progress_ = new QProgressBar(this);
-  progress_->setGeometry(ui.units().rect(8, 113, 260, 9));
-  progress_->setTextVisible(false);
+  progress_->setTextVisible(true);
+  progress_->setFormat(QStringLiteral("%v/%m"));
   progress_->hide();
-  status_ = ui.label(QString(), 8, 113, 200, 9);
+  statusRow->addWidget(progress_, 1);
+  status_ = new QLabel(this);
+  status_->setWordWrap(true);
+  status_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
   ui.tag(status_, kIdStatus);
   status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  details_ = ui.button(kIdDetails, tr("详细信息..."), 212, 111, 56, 13);
+  statusRow->addWidget(status_, 1);
+  details_ = ui.button(kIdDetails, tr("详细信息..."));
   details_->hide();
+  statusRow->addWidget(details_, 0, Qt::AlignTop);
+  grid->setRowStretch(4, 1);  // spare height goes above the status line
+  grid->addLayout(statusRow, 5, 0, 1, 3);
+
+  auto* buttons = new QHBoxLayout;
+  card_ = ui.button(kIdCard, tr("写入SD卡..."));
+  card_->setToolTip(tr("把 private 目录复制到SD卡根目录并校验"));
+  card_->hide();
+  buttons->addWidget(card_, 0, Qt::AlignBottom);
+  buttons->addStretch(1);
+  start_ = ui.button(kIdStart, tr("开始转换"));
+  start_->setMinimumSize(du.size(74, 25));
+  start_->setDefault(true);
+  buttons->addWidget(start_);
+  buttons->addStretch(1);
+  QPushButton* helpButton = ui.button(kIdHelp, tr("帮助"));
+  helpButton->setMinimumSize(du.size(50, 14));
+  buttons->addWidget(helpButton, 0, Qt::AlignBottom);
+  grid->addLayout(buttons, 6, 0, 1, 3);
+  resize(du.size(275, 159).expandedTo(minimumSizeHint()));
 
   configDialog_ = new CConfigDlg(this);
   setupDialog_ = new CSetupDlg(this);
@@ -160,6 +209,8 @@ CTesselDlg::CTesselDlg(QWidget* parent) : QDialog(parent) {
   connect(outputLink_, &QLabel::linkActivated, this, [this] { openOutput(); });
   connect(previewLink_, &QLabel::linkActivated, this, [this] { openPreview(); });
   connect(details_, &QPushButton::clicked, this, [this] { showDetails(); });
+  connect(changeOutput_, &QPushButton::clicked, this, [this] { changeOutput(); });
+  connect(card_, &QPushButton::clicked, this, [this] { openCard(); });
 
   updateData(false);
   showOutcome();
@@ -171,6 +222,7 @@ CTesselDlg::~CTesselDlg() {
     stop_ = true;
     waitForRun();
   }
+  waitForPreview();
 }
 
 void CTesselDlg::updateData(bool toSettings) {
@@ -201,7 +253,7 @@ void CTesselDlg::setSettings(const ConversionSettings& settings) {
 void CTesselDlg::setInputEnabled(bool enabled) {
   for (QWidget* w : std::initializer_list<QWidget*>{sourceEdit_, browse_, pictureFormat_, font_,
                                                     rotation_, fontDisplay_, deRipple_, start_,
-                                                    details_}) {
+                                                    details_, changeOutput_, card_}) {
     w->setEnabled(enabled);
   }
   outputLink_->setEnabled(enabled);
@@ -218,6 +270,7 @@ void CTesselDlg::startConversion() {
   status_->hide();
   details_->hide();
   previewLink_->hide();
+  card_->hide();
   progress_->setRange(0, 0);
   progress_->setValue(0);
   progress_->show();
@@ -266,6 +319,9 @@ void CTesselDlg::finishRun(std::shared_ptr<RunResult> result, const QString& fai
     }
   }
   showOutcome();
+  // Enter converts again.
+  start_->setDefault(true);
+  start_->setFocus();
   Q_EMIT runFinished();
   if (closeAfterRun_) {
     closeAfterRun_ = false;
@@ -273,8 +329,21 @@ void CTesselDlg::finishRun(std::shared_ptr<RunResult> result, const QString& fai
   }
 }
 
+void CTesselDlg::setOutputRoot(const std::filesystem::path& root) {
+  runOptions_.outputRoot = root;
+  showOutcome();
+}
+
+// The last run's output while it is the folder the next run writes, else
+// the folder the next run writes.
+bool CTesselDlg::lastRunWroteShownRoot() const {
+  return lastResult_ && !lastResult_->outputRoot.empty() &&
+         (runOptions_.outputRoot.empty() ||
+          lastResult_->outputRoot.lexically_normal() == runOptions_.outputRoot.lexically_normal());
+}
+
 std::filesystem::path CTesselDlg::shownOutputRoot() const {
-  if (lastResult_ && !lastResult_->outputRoot.empty()) return lastResult_->outputRoot;
+  if (lastRunWroteShownRoot()) return lastResult_->outputRoot;
   return runOptions_.outputRoot;
 }
 
@@ -282,25 +351,56 @@ void CTesselDlg::showOutcome() {
   const std::filesystem::path root = shownOutputRoot();
   // A run that did not finish left the previous output, which the link shows.
   std::error_code ec;
-  const bool written = lastResult_ && (lastResult_->outcome == RunOutcome::Completed ||
-                                       ((lastResult_->outcome == RunOutcome::NotConfirmed ||
-                                         lastResult_->outcome == RunOutcome::Stopped ||
-                                         lastResult_->outcome == RunOutcome::WriteFailed) &&
-                                        std::filesystem::is_directory(root, ec)));
+  const bool current = lastRunWroteShownRoot();
+  const bool written = current && (lastResult_->outcome == RunOutcome::Completed ||
+                                   ((lastResult_->outcome == RunOutcome::NotConfirmed ||
+                                     lastResult_->outcome == RunOutcome::Stopped ||
+                                     lastResult_->outcome == RunOutcome::WriteFailed) &&
+                                    std::filesystem::is_directory(root, ec)));
   const QString shown = QDir::toNativeSeparators(toQString(root));
   if (written) {
-    outputLink_->setText(QStringLiteral("<a href=\"output\">%1</a>").arg(shown.toHtmlEscaped()));
-    outputLink_->setToolTip(tr("打开输出目录"));
+    outputLink_->setFullText(shown, QStringLiteral("output"));
+    outputLink_->setExtraToolTip(tr("打开输出目录"));
   } else {
-    outputLink_->setText(shown.isEmpty() ? tr("文档目录/TESSEL") : shown.toHtmlEscaped());
+    outputLink_->setFullText(shown.isEmpty() ? tr("文档目录/TESSEL") : shown);
+    outputLink_->setExtraToolTip(QString());
   }
-  previewLink_->setVisible(lastResult_ && lastResult_->outcome == RunOutcome::Completed);
+  const bool complete = current && lastResult_->outcome == RunOutcome::Completed;
+  previewLink_->setVisible(complete);
+  card_->setVisible(complete && lastResult_->report.writeFailures.empty());
   status_->setText(statusText());
   status_->setToolTip(lastResult_ && lastResult_->outcome == RunOutcome::Completed
                           ? countsText(*lastResult_)
                           : QString());
   status_->setVisible(!status_->text().isEmpty());
   details_->setVisible(lastResult_ && !detailsText().isEmpty());
+  fitHeightForWidth(this);
+}
+
+void CTesselDlg::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  if (event->size().width() != event->oldSize().width()) fitHeightForWidth(this);
+}
+
+void CTesselDlg::changeOutput() {
+  if (running_) return;
+  // The picker opens at the folder shown, or the nearest folder above it.
+  QString start = toQString(shownOutputRoot());
+  for (int up = 0; up < 64 && !start.isEmpty() && !QFileInfo(start).isDir(); ++up) {
+    const QString parent = QFileInfo(start).absolutePath();
+    start = parent == start ? QString() : parent;
+  }
+  const QString folder =
+      pickFolder_ ? pickFolder_(this, tr("请选择输出目录："), start) : QString();
+  if (folder.isEmpty()) return;
+  setOutputRoot(toPath(folder));
+}
+
+void CTesselDlg::openCard() {
+  if (running_ || !lastResult_ || lastResult_->outcome != RunOutcome::Completed || !openCard_) {
+    return;
+  }
+  openCard_(this, lastResult_->outputRoot);
 }
 
 QString CTesselDlg::statusText() const {
@@ -368,20 +468,59 @@ void CTesselDlg::openOutput() {
 
 void CTesselDlg::openPreview() {
   const std::filesystem::path root = shownOutputRoot();
-  if (root.empty() || !writePreview_) return;
-  QString error;
-  QApplication::setOverrideCursor(Qt::WaitCursor);
-  const std::filesystem::path page = writePreview_(root, &error);
-  QApplication::restoreOverrideCursor();
+  if (root.empty() || !writePreview_ || previewWorker_ || running_) return;
+  // Written on a thread of its own: the window stays responsive, the bar
+  // moves, and nothing else starts meanwhile.
+  setInputEnabled(false);
+  status_->hide();
+  progress_->setRange(0, 0);
+  progress_->show();
+  previewWorker_ = QThread::create([this, root, write = writePreview_] {
+    QString error;
+    std::filesystem::path page;
+    const PreviewProgress progress = [this](int done, int total) {
+      QMetaObject::invokeMethod(
+          this,
+          [this, done, total] {
+            if (!previewWorker_ || total <= 0) return;
+            progress_->setRange(0, total);
+            progress_->setValue(std::min(done, total));
+          },
+          Qt::QueuedConnection);
+    };
+    try {
+      page = write(root, &error, progress);
+    } catch (const std::exception& e) {
+      error = QString::fromUtf8(e.what());
+    }
+    QMetaObject::invokeMethod(this, [this, page, error] { finishPreview(page, error); },
+                              Qt::QueuedConnection);
+  });
+  previewWorker_->start();
+}
+
+void CTesselDlg::waitForPreview() {
+  if (!previewWorker_) return;
+  QEventLoop loop;
+  connect(this, &CTesselDlg::previewFinished, &loop, &QEventLoop::quit);
+  loop.exec();
+}
+
+void CTesselDlg::finishPreview(const std::filesystem::path& page, const QString& error) {
+  previewWorker_->wait();
+  delete previewWorker_;
+  previewWorker_ = nullptr;
+  progress_->hide();
+  setInputEnabled(true);
+  showOutcome();
   if (page.empty()) {
     host_->showMessage(tr("无法生成预览：%1").arg(error).toStdString());
-    return;
-  }
-  if (openUrl_ && !openUrl_(QUrl::fromLocalFile(toQString(page)))) {
+  } else if (openUrl_ && !openUrl_(QUrl::fromLocalFile(toQString(page)))) {
     host_->showMessage(tr("没有可以打开预览的浏览器：\n%1")
                            .arg(QDir::toNativeSeparators(toQString(page)))
                            .toStdString());
   }
+  Q_EMIT previewFinished();
 }
 
 void CTesselDlg::waitForRun() {
@@ -459,6 +598,10 @@ void CTesselDlg::openHelp() {
 }
 
 void CTesselDlg::closeEvent(QCloseEvent* event) {
+  if (previewWorker_) {
+    event->ignore();  // the page is written in moments; the window stays until then
+    return;
+  }
   if (running_) {
     event->ignore();
     const auto& ask = host_->hooks().ask;
@@ -473,7 +616,7 @@ void CTesselDlg::closeEvent(QCloseEvent* event) {
 }
 
 void CTesselDlg::reject() {
-  if (running_) return;
+  if (running_ || previewWorker_) return;
   QDialog::reject();
 }
 

@@ -26,6 +26,7 @@ namespace tessel {
 
 class CConfigDlg;
 class CSetupDlg;
+class ElidedLabel;
 class GuiHost;
 class ThreadHost;
 class WrapCheckBox;
@@ -49,6 +50,8 @@ class CTesselDlg : public QDialog {
     kIdPreview = 1031,       // "预览": the page of the output
     kIdStatus = 1032,        // the branch and the totals of the last run
     kIdDetails = 1033,       // every warning and skipped input of the last run
+    kIdChangeOutput = 1034,  // "更改...": picks the output root
+    kIdCard = 1035,          // "写入SD卡...": copies the output to a card
   };
 
   using RunFunction = std::function<RunResult(const ConversionSettings&, const RunOptions&,
@@ -57,10 +60,12 @@ class CTesselDlg : public QDialog {
   using FolderPicker =
       std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
   using UrlOpener = std::function<bool(const QUrl& url)>;
-  // Writes the preview page of an output root; returns its path, or an
-  // empty path with `error` set.
-  using PreviewWriter =
-      std::function<std::filesystem::path(const std::filesystem::path& outputRoot, QString* error)>;
+  // Writes the preview page of an output root, telling `progress` (from any
+  // thread) the pictures drawn and their total; returns the page's path, or
+  // an empty path with `error` set.
+  using PreviewProgress = std::function<void(int done, int total)>;
+  using PreviewWriter = std::function<std::filesystem::path(
+      const std::filesystem::path& outputRoot, QString* error, const PreviewProgress& progress)>;
 
   explicit CTesselDlg(QWidget* parent = nullptr);
   ~CTesselDlg() override;
@@ -71,6 +76,8 @@ class CTesselDlg : public QDialog {
   // settings into the controls.
   void updateData(bool toSettings);
   void setSettings(const ConversionSettings& settings);
+  // The output root of the next runs (empty: Documents/TESSEL).
+  void setOutputRoot(const std::filesystem::path& root);
   // Makes `path` the source folder: a folder, or the folder of a file in it.
   // Returns false (and changes nothing) for a path that is neither.
   bool takeSource(const QString& path);
@@ -96,6 +103,9 @@ class CTesselDlg : public QDialog {
   void setFolderPicker(FolderPicker picker) { pickFolder_ = std::move(picker); }
   void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
   void setPreviewWriter(PreviewWriter writer) { writePreview_ = std::move(writer); }
+  // Opens the card dialog for an output root (tests: records it instead).
+  using CardOpener = std::function<void(QWidget* parent, const std::filesystem::path& root)>;
+  void setCardOpener(CardOpener opener) { openCard_ = std::move(opener); }
 
   // The commands: start (button 1, Enter), browse (1001), help (1027), the
   // output link, preview (1031), details (1033).
@@ -105,17 +115,26 @@ class CTesselDlg : public QDialog {
   void openOutput();
   void openPreview();
   void showDetails();
+  // "更改...": the output root for the next runs.
+  void changeOutput();
+  // "写入SD卡...": the output of the last run to a card.
+  void openCard();
   // Returns once no run goes on (the window keeps working meanwhile).
   void waitForRun();
+  // Returns once no preview page is being written.
+  void waitForPreview();
+  bool writingPreview() const { return previewWorker_ != nullptr; }
 
   // The message listing outputs that could not be written.
   static QString writeFailureMessage(const std::vector<std::filesystem::path>& paths);
 
  Q_SIGNALS:
   void runFinished();
+  void previewFinished();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
   void reject() override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dropEvent(QDropEvent* event) override;
@@ -124,7 +143,9 @@ class CTesselDlg : public QDialog {
   void setInputEnabled(bool enabled);
   void finishRun(std::shared_ptr<RunResult> result, const QString& failure);
   void showOutcome();
+  void finishPreview(const std::filesystem::path& page, const QString& error);
   std::filesystem::path shownOutputRoot() const;
+  bool lastRunWroteShownRoot() const;
 
   ConversionSettings settings_;
   Session session_;
@@ -138,6 +159,8 @@ class CTesselDlg : public QDialog {
   FolderPicker pickFolder_;
   UrlOpener openUrl_;
   PreviewWriter writePreview_;
+  CardOpener openCard_;
+  QThread* previewWorker_ = nullptr;
 
   CConfigDlg* configDialog_ = nullptr;
   CSetupDlg* setupDialog_ = nullptr;
@@ -155,7 +178,9 @@ class CTesselDlg : public QDialog {
   QPushButton* browse_ = nullptr;
   QPushButton* start_ = nullptr;
   QProgressBar* progress_ = nullptr;
-  QLabel* outputLink_ = nullptr;
+  ElidedLabel* outputLink_ = nullptr;
+  QPushButton* changeOutput_ = nullptr;
+  QPushButton* card_ = nullptr;
   QLabel* previewLink_ = nullptr;
   QLabel* status_ = nullptr;
   QPushButton* details_ = nullptr;

@@ -10,6 +10,7 @@
 #include "cli/CliOptions.h"
 #include "cli/JsonReport.h"
 #include "cli/Inspect.h"
+#include "cli/Card.h"
 #include "convert/ConversionRun.h"
 #include "convert/RunSummary.h"
 #include "util/Paths.h"
@@ -234,6 +235,8 @@ int RunCli(const QStringList& givenArguments, CliIo& io) {
       return kDone;
     case Command::Inspect:
       return RunInspect(command.inspectArguments, io);
+    case Command::Card:
+      return RunCard(command.inspectArguments, io);
     case Command::Convert:
       break;
   }

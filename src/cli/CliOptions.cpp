@@ -54,6 +54,8 @@ constexpr CommandLine kCommands[] = {
      QT_TRANSLATE_NOOP("Cli", "convert a DWIN project folder (DWIN_SET) into the SD-card layout")},
     {"inspect", "inspect PATH (-o DIR | --check)",
      QT_TRANSLATE_NOOP("Cli", "show (-o DIR) or check (--check) a converted output")},
+    {"card", "card OUTPUT_ROOT CARD_ROOT [--force] [--json]",
+     QT_TRANSLATE_NOOP("Cli", "copy an output to an SD card and read it back")},
     {"help", "help [COMMAND]",
      QT_TRANSLATE_NOOP("Cli", "show this text, or the options of a command")},
 };
@@ -397,6 +399,12 @@ Command ParseCommandLine(const QStringList& arguments, int columns) {
   if (first == QLatin1String("inspect")) {
     Command c;
     c.kind = Command::Inspect;
+    c.inspectArguments = rest.mid(1);
+    return c;
+  }
+  if (first == QLatin1String("card")) {
+    Command c;
+    c.kind = Command::Card;
     c.inspectArguments = rest.mid(1);
     return c;
   }

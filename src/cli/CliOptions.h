@@ -22,12 +22,12 @@ struct ConvertOptions {
 
 // What the arguments ask for.
 struct Command {
-  enum Kind { Usage, ShortUsage, Help, Version, Convert, Inspect };
+  enum Kind { Usage, ShortUsage, Help, Version, Convert, Inspect, Card };
   Kind kind = Usage;
   std::string text;  // Usage: what is wrong; ShortUsage, Help: the text to print
   const char* command = nullptr;  // Usage: the command whose help to point at, if any
   ConvertOptions convert;
-  QStringList inspectArguments;  // Inspect: the arguments after the command
+  QStringList inspectArguments;  // Inspect, Card: the arguments after the command
 };
 
 // Parses the arguments, the program name first; help is wrapped to

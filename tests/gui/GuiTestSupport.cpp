@@ -36,17 +36,6 @@ QStringList itemsOf(const QComboBox* box) {
   return items;
 }
 
-QRect expectedRect(const QFont& font, int x, int y, int w, int h) {
-  const QFontMetrics metrics(font);
-  const double alphabet =
-      metrics.horizontalAdvance(QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
-  const int average = static_cast<int>(std::lround(alphabet / 52.0));
-  const int height = metrics.height();
-  auto hx = [&](int units) { return static_cast<int>(std::lround(units * average / 4.0)); };
-  auto vy = [&](int units) { return static_cast<int>(std::lround(units * height / 8.0)); };
-  return QRect(hx(x), vy(y), hx(w), vy(h));
-}
-
 }  // namespace tessel::test
 
 int main(int argc, char** argv) {

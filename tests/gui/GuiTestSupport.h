@@ -27,8 +27,4 @@ T* control(const QWidget* root, int id) {
   return found;
 }
 
-// The dialog-unit conversion worked out independently of the code under
-// test, from the font metrics of `font`.
-QRect expectedRect(const QFont& font, int x, int y, int w, int h);
-
 }  // namespace tessel::test

@@ -1,12 +1,18 @@
-// The parameter confirmation dialog and the configuration dialog.
+// The parameter confirmation dialog, the configuration dialog and the card dialog.
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTest>
 
+#include "CardDlg.h"
 #include "ConfigDlg.h"
 #include "GuiTestSupport.h"
 #include "SetupDlg.h"
+#include "model/OutputLayout.h"
+#include "support/TestSupport.h"
+#include "util/Paths.h"
 
 namespace tessel::test {
 namespace {
@@ -41,7 +47,6 @@ TEST_F(SetupDialog, CaptionListsAndDefaults) {
   EXPECT_FALSE(box(1019)->isChecked());
   EXPECT_TRUE(list(1020)->isVisible());
   EXPECT_FALSE(list(1022)->isVisible());
-  EXPECT_EQ(list(1020)->geometry(), list(1022)->geometry());
   EXPECT_TRUE(box(1024)->isChecked());
   EXPECT_FALSE(box(1025)->isVisible());
 }
@@ -70,9 +75,12 @@ TEST_F(SetupDialog, ValuesSetBeforeOpeningAppearInTheControls) {
 
 TEST_F(SetupDialog, TouchFileBoxSwapsTheNotificationLists) {
   open(SetupValues{});
+  const QPoint place = list(1020)->pos();
   QTest::mouseClick(box(1019), Qt::LeftButton);
   EXPECT_TRUE(list(1022)->isVisible());
   EXPECT_FALSE(list(1020)->isVisible());
+  QApplication::processEvents();
+  EXPECT_EQ(list(1022)->pos(), place);  // in the other's place
   QTest::mouseClick(box(1019), Qt::LeftButton);
   EXPECT_TRUE(list(1020)->isVisible());
   EXPECT_FALSE(list(1022)->isVisible());
@@ -212,6 +220,42 @@ TEST_F(ConfigDialog, EscapeLeavesTheValues) {
   EXPECT_EQ(dialog.result(), QDialog::Rejected);
   EXPECT_EQ(dialog.checks[0], 1);
   EXPECT_EQ(dialog.baudIndex, 7);
+}
+
+// The card dialog asks before it replaces a private/ holding files no run
+// writes, and says the card may be removed only once the copy was verified.
+TEST(CardDialog, AsksAboutForeignFilesAndSaysSafeToRemoveOnlyAfterTheReadBack) {
+  TempDir dir;
+  const OutputLayout output(dir / "out");
+  writeText(output.configText(), "R1=07;");
+  writeText(output.marker(), "");
+  writeText(dir / "card" / "private" / "notes.txt", "the user's");
+  CCardDlg dialog(output.root());
+  QStringList asked;
+  bool answer = false;
+  dialog.setQuestion([&](QWidget*, const QString&, const QString& text) {
+    asked << text;
+    return answer;
+  });
+  dialog.setTarget(dir / "card");
+  dialog.show();
+  const auto write = [&] {
+    QTest::mouseClick(control<QPushButton>(&dialog, CCardDlg::kIdCardWrite), Qt::LeftButton);
+    dialog.waitForCopy();
+    return control<QLabel>(&dialog, CCardDlg::kIdCardStatus)->text();
+  };
+  QString status = write();
+  ASSERT_EQ(asked.size(), 1);
+  EXPECT_TRUE(asked[0].contains(QStringLiteral("notes.txt")));
+  EXPECT_EQ(dialog.lastResult()->outcome, card::CardOutcome::Refused);
+  EXPECT_FALSE(status.contains(QStringLiteral("安全移除")));
+  EXPECT_TRUE(fs::exists(dir / "card" / "private" / "notes.txt"));
+  answer = true;
+  status = write();
+  EXPECT_EQ(dialog.lastResult()->outcome, card::CardOutcome::Verified);
+  EXPECT_TRUE(status.contains(QStringLiteral("现在可以安全移除SD卡"))) << status.toStdString();
+  EXPECT_EQ(readText(dir / "card" / "private" / "config.txt"), "R1=07;");
+  EXPECT_FALSE(fs::exists(dir / "card" / "private" / "notes.txt"));
 }
 
 }  // namespace

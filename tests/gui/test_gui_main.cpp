@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStyle>
@@ -15,6 +16,7 @@
 #include <QThread>
 #include <QTimer>
 #include <atomic>
+#include <tuple>
 
 #include "ConfigDlg.h"
 #include "DialogKit.h"
@@ -269,6 +271,29 @@ TEST_F(MainDialog, WriteFailuresAreListedInOneMessage) {
   EXPECT_TRUE(messages.empty());  // success shows nothing
 }
 
+TEST_F(MainDialog, TheOutputButtonChoosesWhereTheNextRunsWriteAndEveryStartBeginsWithTheDefault) {
+  TempDir chosen;
+  const QString chosenText = toQString(chosen.path());
+  QString title;
+  dialog.setFolderPicker([&](QWidget*, const QString& caption, const QString&) {
+    title = caption;
+    return chosenText;
+  });
+  press(1034);
+  EXPECT_EQ(title, QStringLiteral("请选择输出目录："));
+  EXPECT_EQ(control<ElidedLabel>(&dialog, 1030)->fullText(), chosenText);
+  resultToGive.outcome = RunOutcome::Completed;
+  resultToGive.outputRoot = chosen.path();
+  duringRun = [](Session&, Host& host) { host.progress(3, 10); };
+  press(1);
+  ASSERT_EQ(calls.size(), 1u);
+  EXPECT_EQ(calls[0].options.outputRoot, chosen.path());
+  EXPECT_EQ(progressBar()->text(), QStringLiteral("3/10"));
+  EXPECT_TRUE(control<ElidedLabel>(&dialog, 1030)->text().contains(QStringLiteral("<a href")));
+  CTesselDlg fresh;
+  EXPECT_TRUE(fresh.runOptions().outputRoot.empty());
+}
+
 TEST_F(MainDialog, HelpOpensTheDocumentBesideTheProgramOrSaysWhereItIs) {
   TempDir folder;
   writeText(folder / "Tessel.pdf", "%PDF-1.4\n");
@@ -324,54 +349,13 @@ TEST(Languages, TheDialogsQtsButtonsAndTheHelpSpeakTheLanguageInUse) {
     dialog.host().systemMessage(Message::SourceInvalid, folder.path());
     QTest::mouseClick(findControlAs<QPushButton>(&dialog, CTesselDlg::kIdHelp), Qt::LeftButton);
     ASSERT_EQ(messages.size(), 1u);
-    EXPECT_EQ(messages[0], e.sourceInvalid);  // the box keeps the message's own text
+    // The box keeps the message's own text; the path follows on a line of its own.
+    EXPECT_EQ(messages[0], e.sourceInvalid + u'\n' + QDir::toNativeSeparators(toQString(folder.path())));
     ASSERT_EQ(opened.size(), 1u);
     EXPECT_EQ(opened[0], QUrl::fromLocalFile(toQString(folder.path() / e.document.toStdString())));
   }
   UseLanguage(std::nullopt);
   setProgramFolder({});
-}
-
-// English captions are longer than the Chinese the controls were sized for:
-// each must still fit its control.
-TEST(Languages, EveryEnglishCaptionFitsItsControl) {
-  ASSERT_TRUE(UseLanguage(Language::English));
-  CTesselDlg dialog;
-  QStringList clipped;
-  {
-    // The parameter dialogs are the main dialog's children.
-    for (QWidget* w : dialog.findChildren<QWidget*>()) {
-      const QFontMetrics metrics(w->font());
-      QString text;
-      int room = w->width(), needed = 0;
-      if (auto* box = dynamic_cast<WrapCheckBox*>(w)) {
-        QStyleOptionButton option;
-        option.initFrom(box);
-        room -= box->style()->pixelMetric(QStyle::PM_IndicatorWidth, &option, box) +
-                box->style()->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, &option, box);
-        text = box->text();
-        needed = metrics.boundingRect(QRect(0, 0, room, 10000), Qt::TextWordWrap, text).height();
-        room = box->height() + 2;
-      } else if (auto* label = qobject_cast<QLabel*>(w); label && label->textFormat() != Qt::RichText) {
-        text = label->text();
-        needed = metrics.horizontalAdvance(text);
-      } else if (auto* button = qobject_cast<QPushButton*>(w)) {
-        text = button->text();
-        needed = metrics.horizontalAdvance(text) + 6;
-      } else if (auto* list = qobject_cast<QComboBox*>(w)) {
-        room -= 24;  // the arrow
-        for (int i = 0; i < list->count(); ++i) {
-          if (metrics.horizontalAdvance(list->itemText(i)) > room) clipped << list->itemText(i);
-        }
-        continue;
-      } else {
-        continue;
-      }
-      if (!text.isEmpty() && needed > room) clipped << text;
-    }
-  }
-  UseLanguage(std::nullopt);
-  EXPECT_TRUE(clipped.isEmpty()) << clipped.join(u'\n').toStdString();
 }
 
 TEST_F(MainDialog, ADroppedFolderOrAFileInItBecomesTheSource) {
@@ -491,13 +475,21 @@ class RealRun : public ::testing::Test {
   }
 };
 
-TEST_F(RealRun, MissingSourceAndEmptySourceAreRefusedWithTheirMessages) {
+TEST_F(RealRun, MissingSourceAndEmptySourceAreRefusedWithTheirMessagesAndPaths) {
+  std::vector<bool> barShown;
+  dialog.host().hooks().message = [&](QWidget*, const QString&, const QString& text) {
+    messages.push_back(text);
+    barShown.push_back(dialog.findChild<QProgressBar*>()->isVisible());
+  };
+  const QString missing = QDir::toNativeSeparators(toQString(source.path() / "missing"));
   start(source.path() / "missing");
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0], QStringLiteral("源路径无效！"));
+  EXPECT_EQ(messages[0], QStringLiteral("源路径无效！\n") + missing);
   start(source.path());
   ASSERT_EQ(messages.size(), 2u);
-  EXPECT_EQ(messages[1], QStringLiteral("没有找到图片！"));
+  EXPECT_EQ(messages[1], QStringLiteral("没有找到图片！\n") +
+                             QDir::toNativeSeparators(toQString(source.path())));
+  EXPECT_EQ(barShown, std::vector<bool>({false, false}));
   EXPECT_FALSE(fs::exists(marker()));
   EXPECT_TRUE(opened.empty());
 }
@@ -585,9 +577,13 @@ TEST_F(RealRun, AfterARunTheOutputIsALinkAndTheWarningsAreListed) {
   ASSERT_NE(dialog.lastResult(), nullptr);
   EXPECT_EQ(dialog.lastResult()->outcome, RunOutcome::Completed);
   EXPECT_TRUE(messages.empty());  // no box for a run that completed
-  auto* link = control<QLabel>(&dialog, 1030);
+  auto* link = control<ElidedLabel>(&dialog, 1030);
   EXPECT_TRUE(link->text().contains(QStringLiteral("<a href")));
-  EXPECT_TRUE(link->text().contains(QDir::toNativeSeparators(toQString(output.path()))));
+  EXPECT_EQ(link->fullText(), QDir::toNativeSeparators(toQString(output.path())));
+  // Enter converts again; the card step is offered.
+  EXPECT_EQ(dialog.focusWidget(), control<QPushButton>(&dialog, 1));
+  EXPECT_TRUE(control<QPushButton>(&dialog, 1)->isDefault());
+  EXPECT_TRUE(control<QPushButton>(&dialog, 1035)->isVisible());
   Q_EMIT link->linkActivated(QStringLiteral("output"));
   ASSERT_EQ(openedByLink.size(), 1u);
   EXPECT_EQ(openedByLink[0], QUrl::fromLocalFile(toQString(output.path())));
@@ -610,10 +606,48 @@ TEST_F(RealRun, AfterARunTheOutputIsALinkAndTheWarningsAreListed) {
   // The preview goes beside private/, never inside it.
   EXPECT_TRUE(control<QLabel>(&dialog, 1031)->isVisible());
   Q_EMIT control<QLabel>(&dialog, 1031)->linkActivated(QStringLiteral("preview"));
+  EXPECT_TRUE(dialog.writingPreview());  // on a thread of its own
+  EXPECT_FALSE(control<QPushButton>(&dialog, 1)->isEnabled());
+  dialog.waitForPreview();
+  EXPECT_TRUE(control<QPushButton>(&dialog, 1)->isEnabled());
+  auto* bar = dialog.findChild<QProgressBar*>();
+  EXPECT_EQ(bar->maximum(), 1);  // the one picture of the output, drawn
+  EXPECT_EQ(bar->value(), 1);
   ASSERT_EQ(openedByLink.size(), 2u);
   const fs::path page = toPath(openedByLink[1].toLocalFile());
   EXPECT_TRUE(fs::is_regular_file(page));
   EXPECT_FALSE(pathIsInside(page, output.path() / "private"));
+}
+
+}  // namespace
+}  // namespace tessel::test
+
+namespace tessel::test {
+namespace {
+
+// tessel without a display: --help and --version print, anything else says
+// why it cannot open its window; none of them aborts.
+TEST(Program, HelpAndVersionNeedNoDisplayAndNoDisplayIsSaid) {
+  const auto run = [](const QStringList& arguments) {
+    QProcess p;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) env.remove(name);
+    p.setProcessEnvironment(env);
+    p.start(QStringLiteral(TESSEL_BIN_DIR "/tessel"), arguments);
+    p.waitForFinished(60000);
+    return std::make_tuple(p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1,
+                           QString::fromUtf8(p.readAllStandardOutput()),
+                           QString::fromUtf8(p.readAllStandardError()));
+  };
+  const auto [helpStatus, help, helpErr] = run({"--lang", "en", "--help"});
+  EXPECT_EQ(helpStatus, 0) << helpErr.toStdString();
+  EXPECT_TRUE(help.contains(QStringLiteral("-o, --output DIR"))) << help.toStdString();
+  const auto [versionStatus, version, versionErr] = run({"--version"});
+  EXPECT_EQ(versionStatus, 0);
+  EXPECT_TRUE(version.startsWith(QStringLiteral("tessel " TESSEL_VERSION)));
+  const auto [status, out, err] = run({"--lang", "en"});
+  EXPECT_EQ(status, 1);
+  EXPECT_TRUE(err.contains(QStringLiteral("needs a display"))) << err.toStdString();
 }
 
 }  // namespace

@@ -16,18 +16,6 @@ namespace {
 
 std::string shown(const fs::path& path) { return printable(pathToUtf8(path)); }
 
-std::vector<fs::directory_entry> sortedEntries(const fs::path& folder) {
-  std::vector<fs::directory_entry> entries;
-  std::error_code listed;
-  for (auto it = fs::directory_iterator(folder, listed);
-       !listed && it != fs::directory_iterator(); it.increment(listed)) {
-    entries.push_back(*it);
-  }
-  std::sort(entries.begin(), entries.end(),
-            [](const auto& a, const auto& b) { return a.path().filename() < b.path().filename(); });
-  return entries;
-}
-
 // Removes a folder with what it holds (links as links), or whatever else
 // stands at the path. Empty when it is gone; else the system's reason.
 std::string removeEntry(const fs::path& path) {
@@ -49,28 +37,6 @@ QString dataSize(std::uint64_t bytes) {
 }
 
 }  // namespace
-
-fs::path FirstForeignEntry(const fs::path& priv) {
-  std::error_code ec;
-  const fs::file_status status = fs::symlink_status(priv, ec);
-  if (fs::is_symlink(status)) return {};  // the link goes, its target stays
-  if (!fs::is_directory(status)) return priv;
-  for (const fs::directory_entry& top : sortedEntries(priv)) {
-    const std::string name = pathToUtf8(top.path().filename());
-    const fs::file_status type = top.symlink_status(ec);
-    if (fs::is_regular_file(type) && OutputLayout::RunWrites({}, name)) continue;
-    const bool known = name == "truefont" || name == "image" || name == "icon" || name == "bin" ||
-                       name == "sound";
-    if (!known || !fs::is_directory(type)) return top.path();
-    for (const fs::directory_entry& inner : sortedEntries(top.path())) {
-      if (!fs::is_regular_file(inner.symlink_status(ec)) ||
-          !OutputLayout::RunWrites(name, pathToUtf8(inner.path().filename()))) {
-        return inner.path();
-      }
-    }
-  }
-  return {};
-}
 
 // The root exists, is a folder and takes new files.
 std::string OutputClaim::checkRoot() {
@@ -168,7 +134,7 @@ std::string OutputClaim::claim(bool force, std::uint64_t bytesNeeded,
     fs::remove(layout_.marker(), ec);
     fs::remove(layout_.runRecord(), ec);
   } else {
-    if (const fs::path foreign = FirstForeignEntry(priv); !foreign.empty()) {
+    if (const fs::path foreign = firstForeignEntry(priv); !foreign.empty()) {
       if (!force && !host_.confirmRemoval(priv, foreign)) {
         return trText("Run",
                       "%1 holds %2, which no run writes; nothing was removed (--force removes "

@@ -17,10 +17,6 @@
 
 namespace tessel {
 
-// The first entry of a private/ folder that no run writes (a user's file, a
-// link, a folder of another name), in name order; empty when there is none.
-std::filesystem::path FirstForeignEntry(const std::filesystem::path& privateFolder);
-
 class OutputClaim {
  public:
   OutputClaim(const OutputLayout& layout, Host& host) : layout_(layout), host_(host) {}

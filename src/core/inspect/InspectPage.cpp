@@ -3,6 +3,7 @@
 #include <QCoreApplication>
 #include <QLocale>
 #include <algorithm>
+#include <atomic>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -65,10 +66,12 @@ std::string libraryAnchor(const LibraryItem& library) {
 // were written.
 class PngSink : public ImageSink {
  public:
-  explicit PngSink(fs::path folder) : folder_(std::move(folder)) {}
+  PngSink(fs::path folder, const PageProgress& progress, int pictures)
+      : folder_(std::move(folder)), progress_(progress), pictures_(pictures) {}
 
   void displayRotation(int code) override { rotation_ = code; }
   void picture(const PictureItem& item, const QImage& image) override {
+    tell();
     const std::string name = pictureName(item) + ".png";
     if (save(RotatePicture(image, rotation_), name)) remember(name);
   }
@@ -76,6 +79,7 @@ class PngSink : public ImageSink {
   // decodes the very bytes the display decodes, and nothing is encoded.
   bool jpeg(const PictureItem& item, ByteView bytes) override {
     if (rotation_ != 0) return false;
+    tell();
     const std::string name = pictureName(item) + ".jpg";
     std::string why;
     if (writeFile(folder_ / name, {bytes}, &why)) {
@@ -131,7 +135,14 @@ class PngSink : public ImageSink {
   }
 
   fs::path folder_;
+  void tell() {
+    if (progress_) progress_(++drawn_, pictures_);
+  }
+
   int rotation_ = 0;
+  const PageProgress& progress_;
+  const int pictures_;
+  std::atomic<int> drawn_{0};
   mutable std::mutex mutex_;
   std::map<std::string, bool> written_;
   std::string failure_;
@@ -462,7 +473,8 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
 }
 
 bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
-                      const InspectOptions& options, Inspection* inspection, std::string* error) {
+                      const InspectOptions& options, Inspection* inspection, std::string* error,
+                      const PageProgress& progress) {
   auto fail = [&](std::string why) {
     if (error) *error = std::move(why);
     return false;
@@ -485,7 +497,15 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
                          .str()
                    : trText("Inspect", "cannot create %1").arg(pathToUtf8(images)).str());
   }
-  PngSink sink(images);
+  // The picture files the page will draw, for the progress.
+  int pictures = 0;
+  if (progress) {
+    for (fs::directory_iterator it(privateFolder / "image", ec), end; !ec && it != end; it.increment(ec)) {
+      if (it->is_regular_file(ec)) ++pictures;
+    }
+    ec.clear();
+  }
+  PngSink sink(images, progress, pictures);
   Inspection in = InspectOutput(outputPath, &sink, options);
   // The pictures of an earlier page that this one did not write again
   // (they are overwritten in place: making files anew is slower).
@@ -530,9 +550,12 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
   return true;
 }
 
-bool WritePreview(const fs::path& outputRoot, fs::path* page, std::string* error) {
+bool WritePreview(const fs::path& outputRoot, fs::path* page, std::string* error,
+                  const PageProgress& progress) {
   const fs::path folder = OutputLayout(outputRoot).previewFolder();
-  if (!WriteInspectPage(outputRoot, folder, nullptr, error)) return false;
+  if (!WriteInspectPage(outputRoot, folder, InspectOptions{}, nullptr, error, progress)) {
+    return false;
+  }
   if (page) *page = folder / "index.html";
   return true;
 }

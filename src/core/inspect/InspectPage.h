@@ -5,6 +5,7 @@
 // display shows them; each lossy screen beside its source when the source is
 // at hand. The page loads nothing from elsewhere and runs no script.
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "inspect/Inspection.h"
@@ -23,14 +24,20 @@ inline constexpr const char* kPageImageFolder = "index_files";
 bool WriteInspectPage(const std::filesystem::path& outputPath,
                       const std::filesystem::path& pageFolder, Inspection* inspection,
                       std::string* error, int jobs = 0);
-// The same with the display's rotation or the source folder given.
+// Hears, from worker threads, the count of screen pictures drawn and the
+// count of picture files in image/ (0 for a pack).
+using PageProgress = std::function<void(int done, int total)>;
+
+// The same with the display's rotation or the source folder given, and the
+// progress told to `progress` (when given).
 bool WriteInspectPage(const std::filesystem::path& outputPath,
                       const std::filesystem::path& pageFolder, const InspectOptions& options,
-                      Inspection* inspection, std::string* error);
+                      Inspection* inspection, std::string* error,
+                      const PageProgress& progress = {});
 
 // The dialog's preview: the page of the output root `outputRoot` in
 // outputRoot/preview/ (beside private/, never inside it), its path in `page`.
 bool WritePreview(const std::filesystem::path& outputRoot, std::filesystem::path* page,
-                  std::string* error);
+                  std::string* error, const PageProgress& progress = {});
 
 }  // namespace tessel::inspect

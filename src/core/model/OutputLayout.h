@@ -37,10 +37,6 @@ class OutputLayout {
   // The same layout with the staging folder as its private/.
   OutputLayout staged() const;
 
-  // True when a run writes a regular file `name` into `folder` of private/
-  // (the top of private/ when `folder` is empty).
-  static bool RunWrites(const std::string& folder, const std::string& name);
-
   std::filesystem::path truefontFolder() const { return privateFolder() / "truefont"; }
   std::filesystem::path imageFolder() const { return privateFolder() / "image"; }
   std::filesystem::path iconFolder() const { return privateFolder() / "icon"; }
@@ -66,5 +62,13 @@ class OutputLayout {
   std::filesystem::path root_;
   std::filesystem::path private_;  // empty: root/private
 };
+
+// True when a run writes a regular file of this name into this folder of
+// private/ (the top when `folder` is empty).
+bool runWrites(const std::string& folder, const std::string& name);
+
+// The first entry of an old private/ that no run writes (a user's file, a
+// link, a folder of another name), in name order; empty when there is none.
+std::filesystem::path firstForeignEntry(const std::filesystem::path& priv);
 
 }  // namespace tessel

@@ -1,0 +1,156 @@
+#include "cli/Card.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <ostream>
+
+#include "card/CardCopy.h"
+#include "cli/Cli.h"
+#include "util/Paths.h"
+#include "util/Text.h"
+
+namespace tessel::cli {
+
+namespace {
+
+const QString kUsageLine =
+    QStringLiteral("tessel-cli card OUTPUT_ROOT CARD_ROOT [--force] [--json]");
+
+const char* outcomeName(card::CardOutcome outcome) {
+  switch (outcome) {
+    case card::CardOutcome::Verified: return "verified";
+    case card::CardOutcome::Refused: return "refused";
+    case card::CardOutcome::Failed: return "failed";
+    case card::CardOutcome::Stopped: return "stopped";
+  }
+  return "";
+}
+
+QByteArray resultJson(const fs::path& output, const fs::path& cardRoot, const card::CardResult& r,
+                      int status) {
+  const auto text = [](const std::string& s) { return QString::fromStdString(s); };
+  QJsonObject json;
+  json["command"] = "card";
+  json["output"] = text(pathToUtf8(output));
+  json["card"] = text(pathToUtf8(cardRoot));
+  json["outcome"] = outcomeName(r.outcome);
+  json["exitStatus"] = status;
+  json["files"] = r.files;
+  json["bytes"] = static_cast<double>(r.bytes);
+  json["needed"] = static_cast<double>(r.needed);
+  json["available"] = static_cast<double>(r.available);
+  json["message"] = text(r.message);
+  json["file"] = text(pathToUtf8(r.file));
+  json["foreign"] = text(pathToUtf8(r.foreign));
+  return QJsonDocument(json).toJson();
+}
+
+}  // namespace
+
+int RunCard(const QStringList& arguments, CliIo& io) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(QCoreApplication::translate(
+      "Cli",
+      "Copies an output (private/ and the marker file) to the root of an SD card: into a\n"
+      "staging folder first, flushed to the card, read back and compared with the output,\n"
+      "and only then in place of the card's previous private/, which stays otherwise.\n\n"
+      "Exit status: 0 every file was verified, 1 refused (no room, files no run writes,\n"
+      "not a folder; nothing was written), 2 usage error, 4 a write or the read-back failed."));
+  const QCommandLineOption force(
+      "force", QCoreApplication::translate(
+                   "Cli", "Replace the card's private/ even when it holds files no run writes."));
+  const QCommandLineOption json(
+      "json", QCoreApplication::translate(
+                  "Cli", "Print the result as one JSON document on standard output."));
+  const QCommandLineOption help({"h", "help"},
+                                QCoreApplication::translate("Cli", "Show this text."));
+  // Taken out of the arguments before they are parsed; here for the help.
+  const QCommandLineOption lang(
+      "lang", QCoreApplication::translate("Cli", "The language of the messages: zh or en."),
+      "LANG");
+  parser.addOptions({force, json, lang, help});
+  parser.addPositionalArgument(
+      "OUTPUT_ROOT", QCoreApplication::translate("Cli", "The output root (where private/ is)."),
+      "card OUTPUT_ROOT");
+  parser.addPositionalArgument(
+      "CARD_ROOT", QCoreApplication::translate("Cli", "The root folder of the SD card."));
+  auto usage = [&](const QString& text) {
+    io.err << "tessel-cli: " << text.toStdString() << '\n'
+           << trText("Cli", "see tessel-cli card --help").str() << '\n';
+    return kUsage;
+  };
+  if (!parser.parse(QStringList{QStringLiteral("tessel-cli")} + arguments)) {
+    return usage(parser.errorText());
+  }
+  if (parser.isSet(help)) {
+    const QString text = parser.helpText();
+    io.out << (trText("Cli", "Usage: %1").arg(kUsageLine).toQString() +
+               text.mid(text.indexOf(QLatin1Char('\n'))))
+                  .toStdString();
+    return kDone;
+  }
+  const QStringList positional = parser.positionalArguments();
+  if (positional.size() < 2) {
+    return usage(
+        QCoreApplication::translate("Cli", "card needs the OUTPUT_ROOT and the CARD_ROOT"));
+  }
+  if (positional.size() > 2) {
+    return usage(
+        trText("Cli", "too many arguments: %1").arg(positional.mid(2).join(' ')).toQString());
+  }
+  const fs::path output = toPath(positional[0]);
+  const fs::path cardRoot = toPath(positional[1]);
+
+  card::CardOptions options;
+  options.force = parser.isSet(force);
+  bool progressShown = false;
+  if (io.errIsTerminal) {
+    options.progress = [&](const card::CardProgress& p) {
+      const Text line = p.verifying ? trText("Cli", "reading back %1/%2 (%3 of %4 MB)")
+                                    : trText("Cli", "writing %1/%2 (%3 of %4 MB)");
+      io.err << "\r\033[K"
+             << Text(line)
+                    .arg(p.filesDone)
+                    .arg(p.filesTotal)
+                    .arg(static_cast<double>(p.bytesDone) / 1e6, 1)
+                    .arg(static_cast<double>(p.bytesTotal) / 1e6, 1)
+                    .str()
+             << std::flush;
+      progressShown = true;
+    };
+  }
+  const card::CardResult result = card::CopyToCard(output, cardRoot, options);
+  if (progressShown) io.err << '\n';
+
+  int status = kDone;
+  switch (result.outcome) {
+    case card::CardOutcome::Verified: status = kDone; break;
+    case card::CardOutcome::Refused: status = kRefused; break;
+    case card::CardOutcome::Failed:
+    case card::CardOutcome::Stopped: status = kIncomplete; break;
+  }
+  if (parser.isSet(json)) {
+    const QByteArray document = resultJson(output, cardRoot, result, status);
+    io.out.write(document.constData(), document.size());
+  }
+  if (status != kDone) {
+    io.err << "tessel-cli: card: " << printable(result.message) << '\n';
+    if (!result.foreign.empty()) {
+      io.err << trText("Cli", "--force replaces the card's private folder all the same").str()
+             << '\n';
+    }
+    return status;
+  }
+  io.err << trText("Cli",
+                   "%1 files (%2 MB) written to %3 and read back equal; the card may be removed")
+                .arg(result.files)
+                .arg(static_cast<double>(result.bytes) / 1e6, 1)
+                .arg(printable(pathToUtf8(result.cardPrivate)))
+                .str()
+         << '\n';
+  return kDone;
+}
+
+}  // namespace tessel::cli
