@@ -199,6 +199,12 @@ TEST_F(InspectOrigin, OnlyThePictureOfFineLinesIsListedAsVisiblyLossy) {
   ASSERT_NE(first, std::string::npos) << checked.out;
   EXPECT_EQ(checked.out.find(listed, first + 1), std::string::npos) << checked.out;
   EXPECT_NE(checked.out.find("image/2.jpg: picture 2 " + listed), std::string::npos) << checked.out;
+
+  // A bare card has no run record: --source names the source folder.
+  const test::CliRun card =
+      runCli({"inspect", "--check", pathToUtf8(priv), "--source", pathToUtf8(source)});
+  EXPECT_EQ(card.out, checked.out);
+  EXPECT_EQ(runCli({"inspect", "--check", pathToUtf8(priv)}).out.find(listed), std::string::npos);
 }
 
 TEST_F(InspectOrigin, TheRunRecordIsReadStrictly) {
