@@ -1293,6 +1293,14 @@ that a run did not finish is one),
         <source>out of memory</source>
         <translation>out of memory</translation>
     </message>
+    <message>
+        <source>Differ visibly from their sources: %1. The lossless format (zbmp) keeps them exact.</source>
+        <translation>Differ visibly from their sources: %1. The lossless format (zbmp) keeps them exact.</translation>
+    </message>
+    <message>
+        <source>Every screen is %1 × %2 (as stored).</source>
+        <translation>Every screen is %1 × %2 (as stored).</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>
