@@ -1503,6 +1503,14 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>Picture pack</source>
         <translation>Picture pack</translation>
     </message>
+    <message>
+        <source>Differ visibly from their sources: %1. The lossless format (zbmp) keeps them exact.</source>
+        <translation>Differ visibly from their sources: %1. The lossless format (zbmp) keeps them exact.</translation>
+    </message>
+    <message>
+        <source>Every screen is %1 × %2 (as stored).</source>
+        <translation>Every screen is %1 × %2 (as stored).</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>

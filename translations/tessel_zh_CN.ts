@@ -1497,6 +1497,14 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>Picture pack</source>
         <translation>图片包</translation>
     </message>
+    <message>
+        <source>Differ visibly from their sources: %1. The lossless format (zbmp) keeps them exact.</source>
+        <translation>与源图有明显差异：%1。无损格式（zbmp）可保持原样。</translation>
+    </message>
+    <message>
+        <source>Every screen is %1 × %2 (as stored).</source>
+        <translation>所有画面都是 %1 × %2（按存储方向）。</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>

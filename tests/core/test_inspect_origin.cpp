@@ -199,6 +199,19 @@ TEST_F(InspectOrigin, OnlyThePictureOfFineLinesIsListedAsVisiblyLossy) {
   ASSERT_NE(first, std::string::npos) << checked.out;
   EXPECT_EQ(checked.out.find(listed, first + 1), std::string::npos) << checked.out;
   EXPECT_NE(checked.out.find("image/2.jpg: picture 2 " + listed), std::string::npos) << checked.out;
+  // The page lists it at the top, a link to its place.
+  std::string html;
+  page(&html);
+  const std::size_t list = html.find("Differ visibly from their sources: ");
+  ASSERT_NE(list, std::string::npos);
+  EXPECT_EQ(html.substr(list, html.find("</p>", list) - list).find("<a href=\"#picture-2\">2</a>. "),
+            std::string("Differ visibly from their sources: ").size());
+
+  // A bare card has no run record: --source names the source folder.
+  const test::CliRun card =
+      runCli({"inspect", "--check", pathToUtf8(priv), "--source", pathToUtf8(source)});
+  EXPECT_EQ(card.out, checked.out);
+  EXPECT_EQ(runCli({"inspect", "--check", pathToUtf8(priv)}).out.find(listed), std::string::npos);
 }
 
 TEST_F(InspectOrigin, TheRunRecordIsReadStrictly) {

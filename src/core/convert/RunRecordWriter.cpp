@@ -1,6 +1,7 @@
 #include "convert/RunRecordWriter.h"
 
 #include <algorithm>
+#include <map>
 
 #include "model/SourceInventory.h"
 #include "util/FileIO.h"
@@ -14,21 +15,32 @@ namespace {
 
 std::string nameOf(const fs::path& path) { return pathToUtf8(path.filename()); }
 
-// The inputs whose place the output of `number` in this folder took: the
-// replaced ones of the same kind and number, and, for the picture library's
-// screens, the picture files it stood in for.
-std::vector<std::string> replacedFor(const Report& report, InputKind kind, int number,
-                                     bool pictureLibrary) {
-  std::vector<std::string> out;
-  for (const InputRecord& input : report.inputs) {
-    if (FileNumber(input.path) != number) continue;
-    const bool replaced = input.fate == InputFate::Replaced && input.kind == kind;
-    const bool stoodIn = pictureLibrary && input.fate == InputFate::StoodIn &&
-                         input.kind == InputKind::Picture;
-    if (replaced || stoodIn) out.push_back(nameOf(input.path));
+// The inputs a run did not use, by number: those a later input of the same
+// number replaced, and the picture files the picture library stood in for.
+struct Unused {
+  std::map<std::pair<InputKind, int>, std::vector<std::string>> replaced;
+  std::map<int, std::vector<std::string>> stoodIn;
+
+  explicit Unused(const Report& report) {
+    for (const InputRecord& input : report.inputs) {
+      if (input.fate == InputFate::Replaced) {
+        replaced[{input.kind, FileNumber(input.path)}].push_back(nameOf(input.path));
+      } else if (input.fate == InputFate::StoodIn && input.kind == InputKind::Picture) {
+        stoodIn[FileNumber(input.path)].push_back(nameOf(input.path));
+      }
+    }
   }
-  return out;
-}
+  std::vector<std::string> of(InputKind kind, int number, bool pictureLibrary) const {
+    std::vector<std::string> out;
+    if (const auto it = replaced.find({kind, number}); it != replaced.end()) out = it->second;
+    if (pictureLibrary) {
+      if (const auto it = stoodIn.find(number); it != stoodIn.end()) {
+        out.insert(out.end(), it->second.begin(), it->second.end());
+      }
+    }
+    return out;
+  }
+};
 
 }  // namespace
 
@@ -41,37 +53,32 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
   record.branch = result.branch == Branch::A ? "A" : "B";
   const Report& report = result.report;
   const OutputLayout layout(result.outputRoot);
-  auto kindOf = [&](const fs::path& input) {
-    const auto it = std::find_if(report.inputs.begin(), report.inputs.end(),
-                                 [&](const InputRecord& r) { return r.path == input; });
-    return it == report.inputs.end() ? InputKind::Other : it->kind;
-  };
+  std::map<fs::path, const InputRecord*> inputs;
+  for (const InputRecord& input : report.inputs) inputs.emplace(input.path, &input);
+  const Unused unused(report);
   for (const OutputRecord& made : report.outputs) {
     if (made.input.empty()) continue;  // the fonts, the marker
+    const auto found = inputs.find(made.input);
+    if (found == inputs.end()) continue;
+    const InputRecord& input = *found->second;
     std::string relative = pathToUtf8(made.path.lexically_relative(layout.privateFolder()));
     std::replace(relative.begin(), relative.end(), '\\', '/');
     if (relative.empty() || relative.starts_with("..")) continue;
     if (made.path == layout.packIndex() || made.path == layout.packData()) continue;
-    const InputKind kind = kindOf(made.input);
     RecordOutput output;
     output.size = made.size;
     const bool inImages = made.path.parent_path() == layout.imageFolder();
     const int number = FileNumber(made.path);
-    if (inImages && kind == InputKind::IconLibrary) {
+    if (inImages && input.kind == InputKind::IconLibrary) {
       // A screen of the picture library: the icon of its number.
       output.sources.push_back({nameOf(made.input), number, false});
       output.rotation = rotations.pictureLibrary;
-      output.replaced = replacedFor(report, InputKind::Picture, number, true);
+      output.replaced = unused.of(InputKind::Picture, number, true);
     } else {
-      const InputRecord* input = nullptr;
-      for (const InputRecord& r : report.inputs) {
-        if (r.path == made.input) input = &r;
-      }
-      output.sources.push_back(
-          {nameOf(made.input), -1, input != nullptr && input->fate == InputFate::Copied});
+      output.sources.push_back({nameOf(made.input), -1, input.fate == InputFate::Copied});
       if (inImages) output.rotation = rotations.pictures;
-      if (inImages || kind == InputKind::IconLibrary) {
-        output.replaced = replacedFor(report, kind, number, false);
+      if (inImages || input.kind == InputKind::IconLibrary) {
+        output.replaced = unused.of(input.kind, number, false);
       }
     }
     record.outputs[relative] = std::move(output);
@@ -87,7 +94,7 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
     const int number = FileNumber(input.path);
     output.sources.push_back({nameOf(input.path), -1, false});
     output.rotation = rotations.pictures;
-    output.replaced = replacedFor(report, InputKind::Picture, number, false);
+    output.replaced = unused.of(InputKind::Picture, number, false);
     record.outputs[PackEntryKey(number)] = std::move(output);
   }
   return record;

@@ -250,7 +250,32 @@ std::string screensSection(const Inspection& in, const PngSink& sink, const std:
   }
   int count = 0;
   const auto common = commonSize(in, &count);
-  if (common && count < static_cast<int>(in.pictures.size())) {
+  // The screens whose loss shows, each a link to its place below.
+  std::string lossy;
+  for (const PictureItem& p : in.pictures) {
+    if (!p.loss.visible()) continue;
+    lossy += std::string(lossy.empty() ? "" : ", ") + "<a href=\"#" + pictureName(p) + "\">" +
+             n(p.number) + "</a>";
+  }
+  if (!lossy.empty()) {
+    // The text escaped, then the links put in its place holder.
+    std::string text = escape(trText("Inspect",
+                                     "Differ visibly from their sources: %1. The lossless format "
+                                     "(zbmp) keeps them exact.")
+                                  .arg("\x01")
+                                  .str());
+    if (const std::size_t at = text.find('\x01'); at != std::string::npos) {
+      text.replace(at, 1, lossy);
+    }
+    h += "<p class=\"odd\">" + text + "</p>\n";
+  }
+  if (common && count == static_cast<int>(in.pictures.size())) {
+    h += "<p>" +
+         escape(trText("Inspect", "Every screen is %1 × %2 (as stored).")
+                    .arg(common->first)
+                    .arg(common->second)) +
+         "</p>\n";
+  } else if (common) {
     h += "<p>" +
          escape(trText("Inspect", "%1 of %2 screens are %3 × %4 (as stored); the others are marked.")
                     .arg(count)
