@@ -567,7 +567,8 @@ void Run::picturesAsFiles(int rotation) {
             ++result_.report.picturesWritten;
             result_.report.madeFrom(picture, file);
             pictureSizes_.emplace_back(picture, QSize(encoded.width, encoded.height));
-          } else {
+          } else if (out_.failed()) {
+            // A stop that came meanwhile writes nothing and records nothing.
             result_.report.setFate(picture, InputFate::Skipped, result_.report.warnings.back());
           }
         }
