@@ -5,26 +5,12 @@
 
 #include "cli/Cli.h"
 #include "util/Paths.h"
-#include "util/Terminal.h"
-
-#ifdef _WIN32
-#include <io.h>
-#define TESSEL_ISATTY _isatty
-#define TESSEL_FILENO _fileno
-#else
-#include <unistd.h>
-#define TESSEL_ISATTY isatty
-#define TESSEL_FILENO fileno
-#endif
-
-namespace {
-bool isTerminal(std::FILE* stream) { return TESSEL_ISATTY(TESSEL_FILENO(stream)) != 0; }
-}  // namespace
+#include "util/Platform.h"
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
   tessel::setProgramFolder(tessel::toPath(QCoreApplication::applicationDirPath()));
-  tessel::cli::CliIo io{std::cout, std::cerr, std::cin, isTerminal(stderr), isTerminal(stdin),
+  tessel::cli::CliIo io{std::cout, std::cerr, std::cin, tessel::isTerminal(stderr), tessel::isTerminal(stdin),
                         tessel::SystemLanguage(), tessel::TerminalColumns()};
   io.handleSignals = true;
 #ifdef _WIN32

@@ -8,7 +8,7 @@
 
 #include "model/OutputLayout.h"
 #include "util/FileIO.h"
-#include "util/FileSync.h"
+#include "util/Platform.h"
 #include "util/Paths.h"
 #include "util/Text.h"
 

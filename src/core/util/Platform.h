@@ -1,10 +1,11 @@
 #pragma once
 // The few things the operating system has to be asked directly: whether a
-// process lives, a file read without blocking or following a link, and the
-// signals that stop a run. Everything here has a POSIX and a Windows side;
+// process lives, a file read without blocking or following a link, data
+// flushed to its device, the terminal, and the signals that stop a run. Everything here has a POSIX and a Windows side;
 // nothing else in the core calls the system by hand.
 #include <atomic>
 #include <cstdint>
+#include <cstdio>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -45,6 +46,23 @@ bool createNewFile(const std::filesystem::path& path, const std::string& text,
 // file system than the folder itself: a mount point that no removal of the
 // folder can take away. Empty when there is none.
 std::filesystem::path firstMountPointInside(const std::filesystem::path& folder);
+
+// Flushes a written file to its device and lets the system forget its cached
+// pages, so that a later read comes from the device. False with the system's
+// reason when the file cannot be opened or flushed.
+bool syncFile(const std::filesystem::path& path, std::string* reason = nullptr);
+
+// Flushes a folder's entries (the names of new and renamed files) to its
+// device. Where the system offers no such call it does nothing and succeeds.
+bool syncFolder(const std::filesystem::path& folder, std::string* reason = nullptr);
+
+// The width in columns of the terminal standard output writes to: $COLUMNS
+// when it holds a number, else the terminal's own; 0 when standard output is
+// no terminal (a pipe, a file).
+int TerminalColumns();
+
+// Whether `stream` is a terminal.
+bool isTerminal(std::FILE* stream);
 
 // While an object lives, SIGINT, SIGTERM and SIGHUP (Ctrl-C and Ctrl-Break
 // on Windows) set `stop` and remember the signal instead of ending the
