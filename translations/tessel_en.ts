@@ -599,6 +599,10 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>copy an output to an SD card and read it back</source>
         <translation>copy an output to an SD card and read it back</translation>
     </message>
+    <message>
+        <source>if no run is writing there, --force takes the lock over</source>
+        <translation>if no run is writing there, --force takes the lock over</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>
@@ -1566,20 +1570,12 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <translation>another run is writing into this output (process %1 on %2, lock file %3); try again when it has finished</translation>
     </message>
     <message>
-        <source>the output lock %1 names process %2 on %3, which cannot be checked; if no run is writing there, take the lock over (--force)</source>
-        <translation>the output lock %1 names process %2 on %3, which cannot be checked; if no run is writing there, take the lock over (--force)</translation>
-    </message>
-    <message>
         <source>taken over from process %1 on %2</source>
         <translation>taken over from process %1 on %2</translation>
     </message>
     <message>
         <source>left by process %1 on %2 %3</source>
         <translation>left by process %1 on %2 %3</translation>
-    </message>
-    <message>
-        <source>the output lock %1 was taken by process %2 on %3 %4; that machine&apos;s run cannot be checked from here. If it has ended, take the lock over (--force); otherwise it counts as stale after an hour</source>
-        <translation>the output lock %1 was taken by process %2 on %3 %4; that machine&apos;s run cannot be checked from here. If it has ended, take the lock over (--force); otherwise it counts as stale after an hour</translation>
     </message>
     <message>
         <source>cannot remove the stale output lock %1 (%2): %3</source>
@@ -1592,6 +1588,22 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>another run took the output lock %1 at the same moment; try again when it has finished</source>
         <translation>another run took the output lock %1 at the same moment; try again when it has finished</translation>
+    </message>
+    <message>
+        <source>process %1 on %2</source>
+        <translation>process %1 on %2</translation>
+    </message>
+    <message>
+        <source>the output lock %1 names process %2 on %3, which cannot be checked from here; nothing was written</source>
+        <translation>the output lock %1 names process %2 on %3, which cannot be checked from here; nothing was written</translation>
+    </message>
+    <message>
+        <source>process %1 on %2, taken %3</source>
+        <translation>process %1 on %2, taken %3</translation>
+    </message>
+    <message>
+        <source>the output lock %1 was taken by process %2 on %3 %4; that machine&apos;s run cannot be checked from here, and its lock counts as stale after an hour; nothing was written</source>
+        <translation>the output lock %1 was taken by process %2 on %3 %4; that machine&apos;s run cannot be checked from here, and its lock counts as stale after an hour; nothing was written</translation>
     </message>
 </context>
 <context>
@@ -2645,12 +2657,10 @@ To convert or write an SD card on the command line: tessel-cli --help
 Delete the whole folder and go on?</translation>
     </message>
     <message>
-        <source>%1
-
-确定没有其他转换正在写入 %2 吗？接管锁并继续转换吗？</source>
-        <translation>%1
-
-Are you sure no other conversion is writing into %2? Take over the lock and convert?</translation>
+        <source>输出目录 %1 被锁定（锁文件 %2，%3），无法从这里检查那次转换。
+确定没有其他转换正在写入吗？接管锁并继续转换吗？</source>
+        <translation>The output folder %1 is locked (lock file %2, %3), and that conversion cannot be checked from here.
+Are you sure no other conversion is writing into it? Take over the lock and convert?</translation>
     </message>
 </context>
 </TS>

@@ -593,6 +593,10 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>copy an output to an SD card and read it back</source>
         <translation>把输出拷贝到 SD 卡并读回校验</translation>
     </message>
+    <message>
+        <source>if no run is writing there, --force takes the lock over</source>
+        <translation>如果没有转换正在写入，--force 可以接管该锁</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>
@@ -1560,20 +1564,12 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <translation>另一个转换正在写入此输出（%2 上的进程 %1，锁文件 %3）；请在它结束后再试</translation>
     </message>
     <message>
-        <source>the output lock %1 names process %2 on %3, which cannot be checked; if no run is writing there, take the lock over (--force)</source>
-        <translation>输出锁 %1 属于 %3 上的进程 %2，无法检查该进程；如果没有转换正在写入，可以接管该锁（--force）</translation>
-    </message>
-    <message>
         <source>taken over from process %1 on %2</source>
         <translation>已从 %2 上的进程 %1 接管</translation>
     </message>
     <message>
         <source>left by process %1 on %2 %3</source>
         <translation>由 %2 上的进程 %1 于 %3 留下</translation>
-    </message>
-    <message>
-        <source>the output lock %1 was taken by process %2 on %3 %4; that machine&apos;s run cannot be checked from here. If it has ended, take the lock over (--force); otherwise it counts as stale after an hour</source>
-        <translation>输出锁 %1 由 %3 上的进程 %2 于 %4 取得；无法从这里检查那台机器上的转换。如果它已结束，可以接管该锁（--force）；否则一小时后该锁视为过期</translation>
     </message>
     <message>
         <source>cannot remove the stale output lock %1 (%2): %3</source>
@@ -1586,6 +1582,22 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>another run took the output lock %1 at the same moment; try again when it has finished</source>
         <translation>另一个转换同时取得了输出锁 %1；请在它结束后再试</translation>
+    </message>
+    <message>
+        <source>process %1 on %2</source>
+        <translation>%2 上的进程 %1</translation>
+    </message>
+    <message>
+        <source>the output lock %1 names process %2 on %3, which cannot be checked from here; nothing was written</source>
+        <translation>输出锁 %1 属于 %3 上的进程 %2，无法从这里检查该进程；未写入任何内容</translation>
+    </message>
+    <message>
+        <source>process %1 on %2, taken %3</source>
+        <translation>%2 上的进程 %1，于 %3 取得</translation>
+    </message>
+    <message>
+        <source>the output lock %1 was taken by process %2 on %3 %4; that machine&apos;s run cannot be checked from here, and its lock counts as stale after an hour; nothing was written</source>
+        <translation>输出锁 %1 由 %3 上的进程 %2 于 %4 取得；无法从这里检查那台机器上的转换，该锁一小时后视为过期；未写入任何内容</translation>
     </message>
 </context>
 <context>
@@ -2625,12 +2637,10 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
 删除整个目录并继续转换吗？</translation>
     </message>
     <message>
-        <source>%1
-
-确定没有其他转换正在写入 %2 吗？接管锁并继续转换吗？</source>
-        <translation>%1
-
-确定没有其他转换正在写入 %2 吗？接管锁并继续转换吗？</translation>
+        <source>输出目录 %1 被锁定（锁文件 %2，%3），无法从这里检查那次转换。
+确定没有其他转换正在写入吗？接管锁并继续转换吗？</source>
+        <translation>输出目录 %1 被锁定（锁文件 %2，%3），无法从这里检查那次转换。
+确定没有其他转换正在写入吗？接管锁并继续转换吗？</translation>
     </message>
 </context>
 </TS>

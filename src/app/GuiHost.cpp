@@ -91,10 +91,12 @@ bool GuiHost::confirmRemoval(const std::filesystem::path& privateFolder,
 
 bool GuiHost::confirmLockTakeover(const std::filesystem::path& lockFile,
                                   const std::string& holder) {
-  const QString text = QCoreApplication::translate(
-                           "tessel::GuiHost", "%1\n\n确定没有其他转换正在写入 %2 吗？接管锁并继续转换吗？")
-                           .arg(QString::fromStdString(holder),
-                                QDir::toNativeSeparators(toQString(lockFile.parent_path())));
+  const QString text =
+      QCoreApplication::translate("tessel::GuiHost",
+                                  "输出目录 %1 被锁定（锁文件 %2，%3），无法从这里检查那次转换。\n"
+                                  "确定没有其他转换正在写入吗？接管锁并继续转换吗？")
+          .arg(QDir::toNativeSeparators(toQString(lockFile.parent_path())),
+               QDir::toNativeSeparators(toQString(lockFile)), QString::fromStdString(holder));
   return ask(text);
 }
 

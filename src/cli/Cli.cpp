@@ -161,6 +161,11 @@ int convert(const ConvertOptions& options, CliIo& io) {
                   .str()
            << '\n';
   }
+  if (host.lockTakeoverOffered()) {
+    io.err << "tessel-cli: "
+           << trText("Cli", "if no run is writing there, --force takes the lock over").str()
+           << '\n';
+  }
   if (status == kRefused || status == kNotConfirmed) return status;
   if (result.outcome == RunOutcome::Stopped) {
     io.err << "tessel-cli: "

@@ -46,6 +46,13 @@ class CliHost : public Host {
     return force_;
   }
   void setForce(bool force) { force_ = force; }
+  // Without --force (which has taken the lock over already): remembered, so
+  // that the refusal can say what --force would do.
+  bool confirmLockTakeover(const std::filesystem::path&, const std::string&) override {
+    lockTakeoverOffered_ = true;
+    return false;
+  }
+  bool lockTakeoverOffered() const { return lockTakeoverOffered_; }
 
   void endProgressLine();
 
@@ -60,6 +67,7 @@ class CliHost : public Host {
   std::vector<std::string> overrides_;
   bool progressShown_ = false;
   bool force_ = false;
+  bool lockTakeoverOffered_ = false;
   std::optional<SetupValues> confirmed_;
 };
 

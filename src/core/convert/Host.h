@@ -59,7 +59,8 @@ class Host {
 
   // The output's lock names a run that cannot be checked from here (another
   // machine's, say); `holder` says whose. True takes the lock over. The GUI
-  // asks, the command line answers from --force.
+  // asks; the command line has answered with --force already, and without it
+  // says that --force would.
   virtual bool confirmLockTakeover(const std::filesystem::path& /*lockFile*/,
                                    const std::string& /*holder*/) {
     return false;

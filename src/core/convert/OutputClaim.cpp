@@ -118,7 +118,7 @@ std::string OutputClaim::claim(bool force, std::uint64_t bytesNeeded,
 
   // One run at a time in an output root.
   OutputLock::Attempt lock = lock_.acquire(layout_.lockFile(), force);
-  if (!lock.taken && lock.mayTakeOver && host_.confirmLockTakeover(layout_.lockFile(), lock.refusal)) {
+  if (!lock.taken && lock.mayTakeOver && host_.confirmLockTakeover(layout_.lockFile(), lock.holder)) {
     lock = lock_.acquire(layout_.lockFile(), true);
   }
   if (!lock.note.empty()) notes.push_back(lock.note);

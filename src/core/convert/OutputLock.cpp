@@ -150,10 +150,10 @@ OutputLock::Attempt OutputLock::acquire(const fs::path& path, bool takeOver) {
         return attempt;
       } else if (!takeOver) {
         attempt.mayTakeOver = true;
+        attempt.holder = trText("Lock", "process %1 on %2").arg(holder->pid).arg(holder->host);
         attempt.refusal = trText("Lock",
                                  "the output lock %1 names process %2 on %3, which cannot be "
-                                 "checked; if no run is writing there, take the lock over "
-                                 "(--force)")
+                                 "checked from here; nothing was written")
                               .arg(name)
                               .arg(holder->pid)
                               .arg(holder->host);
@@ -170,11 +170,14 @@ OutputLock::Attempt OutputLock::acquire(const fs::path& path, bool takeOver) {
                     .arg(ageText(age));
       } else if (!takeOver) {
         attempt.mayTakeOver = true;
+        attempt.holder = trText("Lock", "process %1 on %2, taken %3")
+                             .arg(holder->pid)
+                             .arg(holder->host)
+                             .arg(ageText(age));
         attempt.refusal = trText("Lock",
                                  "the output lock %1 was taken by process %2 on %3 %4; that "
-                                 "machine's run cannot be checked from here. If it has ended, "
-                                 "take the lock over (--force); otherwise it counts as stale "
-                                 "after an hour")
+                                 "machine's run cannot be checked from here, and its lock counts "
+                                 "as stale after an hour; nothing was written")
                               .arg(name)
                               .arg(holder->pid)
                               .arg(holder->host)

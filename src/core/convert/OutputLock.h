@@ -24,6 +24,7 @@ class OutputLock {
     std::string refusal;   // why not, naming the lock file and its holder
     std::string note;      // a stale lock that was removed, and why it was stale
     bool mayTakeOver = false;  // held by a run that cannot be checked from here
+    std::string holder;        // then: whose it is, for a question
   };
 
   // Takes the lock file `path`. With `takeOver`, a lock whose holder cannot
