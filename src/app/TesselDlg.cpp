@@ -426,6 +426,8 @@ QString CTesselDlg::detailsText() const {
   if (!lastResult_) return {};
   const Report& report = lastResult_->report;
   QStringList lines;
+  // What the run put right before it began (a stale lock, a stopped run's leftovers).
+  for (const std::string& n : report.notes) lines << QString::fromStdString(printable(n));
   for (const std::string& w : report.warnings) lines << QString::fromStdString(printable(w));
   for (const InputRecord& input : report.inputs) {
     if (input.fate != InputFate::Skipped) continue;
