@@ -151,6 +151,17 @@ RunResult Run::execute() {
   if (scan.status == ScanStatus::SourceInvalid) {
     return refuse(RunOutcome::SourceInvalid, Message::SourceInvalid, settings_.sourceFolder);
   }
+  if (scan.status == ScanStatus::SourceUnreadable) {
+    return refuse(RunOutcome::SourceInvalid,
+                  trText("Run", "cannot read the source folder %1: %2")
+                      .arg(printable(pathToUtf8(settings_.sourceFolder)))
+                      .arg(scan.reason));
+  }
+  if (scan.status == ScanStatus::SourceIsFile) {
+    return refuse(RunOutcome::SourceInvalid,
+                  trText("Run", "%1 is a file; give the folder that holds it")
+                      .arg(printable(pathToUtf8(settings_.sourceFolder))));
+  }
   BusyGuard busy(host_);
   if (scan.status == ScanStatus::NoPictures) {
     return refuse(RunOutcome::NoPictures, Message::NoPictures, settings_.sourceFolder);
@@ -182,6 +193,13 @@ RunResult Run::execute() {
   layout_ = final_;
   result_.outputRoot = final_.root();
   result_.privateFolder = final_.privateFolder();
+  // A root that cannot be reached is refused for what stands in the way.
+  if (const std::string why = pathProblem(final_.root()); !why.empty()) {
+    return refuse(RunOutcome::OutputRefused,
+                  trText("Run", "cannot use %1 as the output folder: %2")
+                      .arg(printable(pathToUtf8(final_.root())))
+                      .arg(why));
+  }
   if (pathsOverlap(settings_.sourceFolder, final_)) {
     return refuse(RunOutcome::PathsOverlap, Message::PathsOverlap, settings_.sourceFolder,
                   final_.root());
