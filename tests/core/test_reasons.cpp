@@ -92,5 +92,37 @@ TEST_F(Reasons, AReportOrHelpThatCannotReachStandardOutputFailsWithAMessage) {
   EXPECT_TRUE(fs::exists(priv / "image" / "1.zbmp"));  // the run itself succeeded
 }
 
+// Qt's messages while no run routes them.
+std::vector<std::string> unrouted;
+void keepUnrouted(QtMsgType, const QMessageLogContext&, const QString& text) {
+  unrouted.push_back(text.toStdString());
+}
+
+TEST_F(Reasons, TheImageReadersMessagesAreWarningsOfTheirPictureSilentUnderQuiet) {
+  test::writeText(source / "13.bin", "t");
+  test::writeText(source / "14.bin", "t");
+  // Junk before the end marker: the JPEG decoder says so, and decodes it.
+  Bytes jpeg = test::patternJpeg(32, 24);
+  jpeg.insert(jpeg.end() - 2, {0x00, 0x01, 0x02});
+  test::writeBytes(source / "1.jpg", ByteView(jpeg));
+  const QtMessageHandler before = qInstallMessageHandler(keepUnrouted);
+  const RunResult r = run();
+  const test::CliRun quiet = test::runCli({"convert", pathToUtf8(source), "-o",
+                                           pathToUtf8(dir / "cli"), "--resources",
+                                           pathToUtf8(resources), "-q"});
+  qInstallMessageHandler(before);
+  EXPECT_TRUE(unrouted.empty()) << unrouted.front();
+  ASSERT_EQ(r.outcome, RunOutcome::Completed);
+  EXPECT_TRUE(has("image/1.zbmp"));
+  ASSERT_EQ(r.report.warnings.size(), 1u);
+  EXPECT_EQ(r.report.warningInputs[0], source / "1.jpg");
+  EXPECT_NE(r.report.warnings[0].find("picture " + pathToUtf8(source / "1.jpg") + ": "),
+            std::string::npos)
+      << r.report.warnings[0];
+  EXPECT_EQ(host.warnings, r.report.warnings);
+  EXPECT_EQ(quiet.status, 0);
+  EXPECT_EQ(quiet.err, "");
+}
+
 }  // namespace
 }  // namespace tessel

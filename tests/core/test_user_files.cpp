@@ -297,6 +297,24 @@ TEST_F(UserFiles, WorkersShareOneMemoryBudget) {
   EXPECT_TRUE(has("image/4.zbmp"));
 }
 
+TEST_F(UserFiles, UnderAMemoryLimitEveryJobCountConvertsTheSamePictures) {
+#if defined(TESSEL_UNDER_ASAN)
+  GTEST_SKIP() << "AddressSanitizer keeps memory of its own: limits and peaks mean nothing here";
+#endif
+  branchA();
+  // Four pictures of 3000 x 3000: one at a time fits in the limit, four at
+  // once do not.
+  const Bytes jpeg = test::patternJpeg(3000, 3000);
+  for (int i = 2; i <= 5; ++i) writeBytes(source / (std::to_string(i) + ".jpg"), ByteView(jpeg));
+  const std::string limited = "ulimit -v 300000; exec " + cli() + " -o " + quoted(output) + " -j ";
+  const test::CliRun one = runShell(limited + "1");
+  if (one.status != 0) GTEST_SKIP() << "one picture at a time does not fit here: " << one.err;
+  const test::CliRun four = runShell(limited + "4");
+  EXPECT_EQ(four.status, 0) << four.err;
+  EXPECT_EQ(four.err, "");
+  for (int i = 1; i <= 5; ++i) EXPECT_TRUE(has("image/" + std::to_string(i) + ".zbmp")) << i;
+}
+
 TEST(IconLibraryWork, ARecordNamedManyTimesIsDecodedOnceAndTheLibraryIsCapped) {
   // Two slots naming one block give the .zico two slots with copied blocks do.
   const std::vector<std::uint16_t> pixels{0x1234, 0x5678, 0x9ABC, 0xDEF0};

@@ -17,6 +17,7 @@
 #include "util/FileIO.h"
 #include "util/OrderedPool.h"
 #include "util/Paths.h"
+#include "util/QtMessages.h"
 #include "util/Text.h"
 
 namespace tessel {
@@ -89,6 +90,7 @@ class Run {
   std::optional<int> pictureRotationFrom(const fs::path& picture);
   void picturesAsFiles(int rotation);
   void picturesIntoPack(PicturePack& pack, int rotation);
+  void readerMessages(const fs::path& picture, const std::vector<std::string>& messages);
   int jobs() const { return std::max(1, options_.jobs); }
   bool stopped() const { return options_.stop && options_.stop->load(); }
   // A write failed or the user stopped the run: nothing more is written.
@@ -559,6 +561,7 @@ void Run::picturesAsFiles(int rotation) {
       [&](int i, EncodedPicture&& encoded) {
         const fs::path& picture = pictures[i];
         if (halted()) return;  // the rest is left unwritten
+        readerMessages(picture, encoded.messages);
         if (!encoded.ok) {
           result_.report.skipped(picture, trText("Run", "skipped picture %1: %2")
                                               .arg(pathToUtf8(picture))
@@ -593,6 +596,7 @@ void Run::picturesIntoPack(PicturePack& pack, int rotation) {
       [&](int i, EncodedPicture&& block) {
         const fs::path& picture = pictures[i];
         if (halted()) return;
+        readerMessages(picture, block.messages);
         const int number = FileNumber(picture);
         Report& report = result_.report;
         if (pack.append(number, block, picture, report)) {
@@ -616,6 +620,13 @@ void Run::picturesIntoPack(PicturePack& pack, int rotation) {
         stepDone();
       });
   warnOddSizes();
+}
+
+// What the image readers said while reading a picture, as its warnings.
+void Run::readerMessages(const fs::path& picture, const std::vector<std::string>& messages) {
+  for (const std::string& message : messages) {
+    out_.warn(trText("Run", "picture %1: %2").arg(pathToUtf8(picture)).arg(message), picture);
+  }
 }
 
 // Most of a project's screens share one size: name the pictures that don't.
@@ -690,6 +701,7 @@ void Run::finish() {
 
 RunResult ConversionRun(const ConversionSettings& settings, const RunOptions& options,
                         Session& session, Host& host) {
+  const QtMessageRoute readerMessages;  // the image readers' messages go to their inputs
   return Run(settings, options, session, host).execute();
 }
 
