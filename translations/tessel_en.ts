@@ -379,6 +379,14 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <source>the output could not be written; %1 is as it was</source>
         <translation>the output could not be written; %1 is as it was</translation>
     </message>
+    <message>
+        <source>cannot write to standard output: %1</source>
+        <translation>cannot write to standard output: %1</translation>
+    </message>
+    <message>
+        <source>the write failed</source>
+        <translation>the write failed</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>
@@ -593,6 +601,18 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>no such icon</source>
         <translation>no such icon</translation>
+    </message>
+    <message>
+        <source>cut short: %1</source>
+        <translation>cut short: %1</translation>
+    </message>
+    <message>
+        <source>refused: %1</source>
+        <translation>refused: %1</translation>
+    </message>
+    <message>
+        <source>icon %1 of %2: %3</source>
+        <translation>icon %1 of %2: %3</translation>
     </message>
 </context>
 <context>
@@ -1404,10 +1424,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <source>cannot read it</source>
         <translation>cannot read it</translation>
     </message>
-    <message>
-        <source>out of memory while reading it</source>
-        <translation>out of memory while reading it</translation>
-    </message>
 </context>
 <context>
     <name>Report</name>
@@ -1609,6 +1625,18 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>cannot remove the preview of the previous output: %1</source>
         <translation>cannot remove the preview of the previous output: %1</translation>
+    </message>
+    <message>
+        <source>cannot read the source folder %1: %2</source>
+        <translation>cannot read the source folder %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is a file; give the folder that holds it</source>
+        <translation>%1 is a file; give the folder that holds it</translation>
+    </message>
+    <message>
+        <source>picture %1: %2</source>
+        <translation>picture %1: %2</translation>
     </message>
 </context>
 <context>

@@ -379,6 +379,14 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <source>the output could not be written; %1 is as it was</source>
         <translation>无法写入输出；%1 保持不变</translation>
     </message>
+    <message>
+        <source>cannot write to standard output: %1</source>
+        <translation>无法写入标准输出：%1</translation>
+    </message>
+    <message>
+        <source>the write failed</source>
+        <translation>写入失败</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>
@@ -593,6 +601,18 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>no such icon</source>
         <translation>没有这个图标</translation>
+    </message>
+    <message>
+        <source>cut short: %1</source>
+        <translation>文件不完整：%1</translation>
+    </message>
+    <message>
+        <source>refused: %1</source>
+        <translation>拒绝：%1</translation>
+    </message>
+    <message>
+        <source>icon %1 of %2: %3</source>
+        <translation>%2 的图标 %1：%3</translation>
     </message>
 </context>
 <context>
@@ -1404,10 +1424,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <source>cannot read it</source>
         <translation>无法读取</translation>
     </message>
-    <message>
-        <source>out of memory while reading it</source>
-        <translation>读取时内存不足</translation>
-    </message>
 </context>
 <context>
     <name>Report</name>
@@ -1609,6 +1625,18 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>cannot remove the preview of the previous output: %1</source>
         <translation>无法删除之前输出的预览：%1</translation>
+    </message>
+    <message>
+        <source>cannot read the source folder %1: %2</source>
+        <translation>无法读取源目录 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 is a file; give the folder that holds it</source>
+        <translation>%1 是一个文件；请给出包含它的目录</translation>
+    </message>
+    <message>
+        <source>picture %1: %2</source>
+        <translation>图片 %1：%2</translation>
     </message>
 </context>
 <context>
