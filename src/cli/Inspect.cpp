@@ -13,13 +13,16 @@ namespace tessel::cli {
 
 namespace {
 
-const QString kUsageLine = QStringLiteral("tessel-cli inspect PATH (-o DIR | --check)");
+const QString kUsageLine = QStringLiteral("tessel-cli inspect PATH (-o DIR | --check) [-j N]");
 
 void printProblems(const inspect::Inspection& in, std::ostream& out) {
   for (const bool faults : {true, false}) {
     for (const inspect::Problem& p : in.problems) {
       if (p.fault != faults) continue;
-      out << (p.fault ? p.text : trText("Cli", "note: %1").arg(p.text).str()) << '\n';
+      // Names in the output are escaped as convert escapes them: a name can
+      // neither forge a line nor reach the terminal as a control sequence.
+      const std::string text = printable(p.text);
+      out << (p.fault ? text : trText("Cli", "note: %1").arg(text).str()) << '\n';
     }
   }
 }
@@ -45,13 +48,19 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
       QCoreApplication::translate("Cli", "Read everything, write nothing, print each problem."));
   const QCommandLineOption quiet({"q", "quiet"},
                                  QCoreApplication::translate("Cli", "Print the problems only."));
+  const QCommandLineOption jobsOption({"j", "jobs"},
+                                      QCoreApplication::translate(
+                                          "Cli",
+                                          "Worker threads for pictures and icon "
+                                          "libraries (default: the number of cores)."),
+                                      "N");
   const QCommandLineOption help({"h", "help"},
                                 QCoreApplication::translate("Cli", "Show this text."));
   // Taken out of the arguments before they are parsed; here for the help.
   const QCommandLineOption lang(
       "lang", QCoreApplication::translate("Cli", "The language of the messages: zh or en."),
       "LANG");
-  parser.addOptions({output, check, quiet, lang, help});
+  parser.addOptions({output, check, quiet, jobsOption, lang, help});
   parser.addPositionalArgument(
       "PATH", QCoreApplication::translate("Cli", "The output root or its private folder."),
       "inspect PATH");
@@ -85,12 +94,22 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
   if (parser.isSet(output) && parser.value(output).isEmpty()) {
     return usage(QCoreApplication::translate("Cli", "--output needs a folder"));
   }
+  int jobs = 0;  // the number of cores
+  if (parser.isSet(jobsOption)) {
+    bool ok = false;
+    jobs = parser.value(jobsOption).toInt(&ok);
+    if (!ok || jobs < 1 || jobs > 256) {
+      return usage(trText("Cli", "--jobs takes a number from 1 to 256, not '%1'")
+                       .arg(parser.value(jobsOption))
+                       .toQString());
+    }
+  }
   const fs::path path = toPath(positional[0]);
   const bool quietly = parser.isSet(quiet);
 
   inspect::Inspection in;
   if (parser.isSet(check)) {
-    in = inspect::InspectOutput(path);
+    in = inspect::InspectOutput(path, nullptr, jobs);
     printProblems(in, io.out);
   } else {
     const fs::path folder = toPath(parser.value(output));
@@ -99,20 +118,21 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
     if (pathIsInside(folder, privateFolder)) {
       io.err << "tessel-cli: inspect: "
              << trText("Cli", "the page folder %1 lies inside %2, which is copied to the SD card")
-                    .arg(pathToUtf8(folder))
-                    .arg(pathToUtf8(privateFolder))
+                    .arg(printable(pathToUtf8(folder)))
+                    .arg(printable(pathToUtf8(privateFolder)))
                     .str()
              << '\n';
       return kRefused;
     }
     std::string error;
-    if (!inspect::WriteInspectPage(path, folder, &in, &error)) {
-      io.err << "tessel-cli: inspect: " << error << '\n';
+    if (!inspect::WriteInspectPage(path, folder, &in, &error, jobs)) {
+      io.err << "tessel-cli: inspect: " << printable(error) << '\n';
       return kIncomplete;
     }
     printProblems(in, io.out);
     if (!quietly) {
-      io.err << trText("Cli", "Page: %1").arg(pathToUtf8(folder / "index.html")).str() << '\n';
+      io.err << trText("Cli", "Page: %1").arg(printable(pathToUtf8(folder / "index.html"))).str()
+             << '\n';
     }
   }
   if (!quietly) {

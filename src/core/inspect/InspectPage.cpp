@@ -1,11 +1,13 @@
 #include "inspect/InspectPage.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QImageWriter>
 #include <map>
 #include <mutex>
 #include <system_error>
 
+#include "inspect/PageFolder.h"
 #include "model/OutputLayout.h"
 #include "util/FileIO.h"
 #include "util/Language.h"
@@ -84,16 +86,29 @@ class PngSink : public ImageSink {
   }
 
  private:
+  // Encoded in memory and written fresh: never through a link, never by
+  // opening what stands there (a FIFO would wait).
   bool save(const QImage& image, const std::string& name) {
-    QImageWriter writer(toQString(folder_ / name), "png");
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    QImageWriter writer(&png, "png");
     writer.setQuality(kPngQuality);
-    if (writer.write(image)) return true;
-    std::lock_guard<std::mutex> lock(mutex_);
-    if (failure_.empty()) {
-      failure_ = trText("Inspect", "cannot write %1 (%2)")
-                     .arg(pathToUtf8(folder_ / name))
-                     .arg(writer.errorString());
+    std::string why;
+    if (writer.write(image)) {
+      const QByteArray& bytes = png.data();
+      if (WritePageFile(folder_ / name,
+                        ByteView(reinterpret_cast<const std::uint8_t*>(bytes.constData()),
+                                 std::size_t(bytes.size())),
+                        &why)) {
+        return true;
+      }
+    } else {
+      why = trText("Inspect", "cannot write %1 (%2)")
+                .arg(pathToUtf8(folder_ / name))
+                .arg(writer.errorString());
     }
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (failure_.empty()) failure_ = why;
     return false;
   }
   void remember(const std::string& name) {
@@ -291,18 +306,16 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
             .arg(pathToUtf8(pageFolder))
             .arg(pathToUtf8(privateFolder)));
   }
+  // The folder named by the user may be a link to a folder; what the page
+  // makes inside it never is. Nothing there is removed: the page shows only
+  // the pictures it wrote.
   const fs::path images = pageFolder / kPageImageFolder;
-  fs::create_directories(images, ec);
-  if (!fs::is_directory(images, ec)) {
-    return fail(ec ? trText("Inspect", "cannot create %1 (%2)")
-                         .arg(pathToUtf8(images))
-                         .arg(ec.message())
-                         .str()
-                   : trText("Inspect", "cannot create %1").arg(pathToUtf8(images)).str());
+  for (const fs::path& folder : {pageFolder, images}) {
+    if (folder == pageFolder && fs::is_directory(pageFolder, ec)) continue;
+    if (std::string problem = MakePageFolder(folder); !problem.empty()) return fail(problem);
   }
-  // PNG files of an earlier page would be taken for this one's.
-  for (fs::directory_iterator it(images, ec), end; !ec && it != end; it.increment(ec)) {
-    if (it->path().extension() == ".png" && it->is_regular_file(ec)) fs::remove(it->path(), ec);
+  if (std::string problem = PageFileProblem(pageFolder / "index.html"); !problem.empty()) {
+    return fail(problem);
   }
 
   PngSink sink(images);
@@ -329,11 +342,10 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
   page += fontSection(in);
   page += "</body></html>\n";
   std::string why;
-  if (!writeFile(pageFolder / "index.html",
-                 {ByteView(reinterpret_cast<const std::uint8_t*>(page.data()), page.size())}, &why)) {
-    return fail(trText("Inspect", "cannot write %1: %2")
-                    .arg(pathToUtf8(pageFolder / "index.html"))
-                    .arg(why));
+  if (!WritePageFile(pageFolder / "index.html",
+                     ByteView(reinterpret_cast<const std::uint8_t*>(page.data()), page.size()),
+                     &why)) {
+    return fail(why);
   }
   if (inspection) *inspection = std::move(in);
   return true;
@@ -341,6 +353,11 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
 
 bool WritePreview(const fs::path& outputRoot, fs::path* page, std::string* error) {
   const fs::path folder = OutputLayout(outputRoot).previewFolder();
+  // The preview folder is the program's own: never a link.
+  if (std::string problem = MakePageFolder(folder); !problem.empty()) {
+    if (error) *error = std::move(problem);
+    return false;
+  }
   if (!WriteInspectPage(outputRoot, folder, nullptr, error)) return false;
   if (page) *page = folder / "index.html";
   return true;
