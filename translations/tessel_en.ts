@@ -1227,6 +1227,22 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <comment>of a file</comment>
         <translation>size</translation>
     </message>
+    <message>
+        <source>%1 is a link: the page is never written through a link</source>
+        <translation>%1 is a link: the page is never written through a link</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, where the page writes a file</source>
+        <translation>%1 is a folder, where the page writes a file</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file (a FIFO or a device), where the page writes a file</source>
+        <translation>%1 is not a regular file (a FIFO or a device), where the page writes a file</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 is not a folder</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>

@@ -1227,6 +1227,22 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <comment>of a file</comment>
         <translation>尺寸</translation>
     </message>
+    <message>
+        <source>%1 is a link: the page is never written through a link</source>
+        <translation>%1 是一个链接：页面从不通过链接写入</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, where the page writes a file</source>
+        <translation>%1 是一个目录，而页面要在此处写入文件</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file (a FIFO or a device), where the page writes a file</source>
+        <translation>%1 不是普通文件（FIFO 或设备），而页面要在此处写入文件</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 不是目录</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>
