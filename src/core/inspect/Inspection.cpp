@@ -4,8 +4,12 @@
 #include <charconv>
 #include <system_error>
 #include <thread>
+#include <tuple>
 
 #include "model/OutputLayout.h"
+#include "picture/MemoryBudget.h"
+#include "picture/PictureIntegrity.h"
+#include "picture/PictureLimits.h"
 #include "picture/PicturePipeline.h"
 #include "util/FileIO.h"
 #include "util/OrderedPool.h"
@@ -176,6 +180,20 @@ struct Found {
   std::vector<Problem> problems;
 };
 
+// What a picture file of the output costs in flight, from its header: the
+// file, and its pixels when the size is one the converter takes.
+std::uint64_t pictureShare(ByteView file, bool zbmp) {
+  std::uint64_t width = 0, height = 0;
+  if (zbmp && file.size() >= 4) {
+    width = getLe16(file.data());
+    height = getLe16(file.data() + 2);
+  } else if (!zbmp) {
+    std::tie(width, height) = DeclaredPictureSize(file);
+  }
+  const std::uint64_t pixels = PictureSizeAllowed(width, height) ? width * height : 0;
+  return file.size() + pixels * kBytesPerPixelInFlight;
+}
+
 void pictures(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) {
   const std::vector<Named> files =
       listNumbered(layout.imageFolder(), "image", {".zbmp", ".jpg"}, out.problems);
@@ -195,6 +213,9 @@ void pictures(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) 
           found.problems.push_back({fileProblem(file.relative, bytes.error), true});
           return found;
         }
+        // Decoded (and written to the page) within the converter's memory
+        // budget: a share of what its header declares, taken before inflating.
+        const MemoryShare share(pictureShare(ByteView(bytes.bytes), zbmp));
         PictureReading reading =
             zbmp ? ReadZbmp(bytes.bytes, sink != nullptr) : ReadOutputJpeg(bytes.bytes);
         item.width = reading.width;
