@@ -6,6 +6,8 @@
 #include <sys/stat.h>
 
 #include "cli/Cli.h"
+#include "icon/Zico.h"
+#include "inspect/OutputReaders.h"
 #include "inspect/InspectPage.h"
 #include "support/RunFixture.h"
 #include "util/Paths.h"
@@ -66,6 +68,25 @@ TEST_F(PageFolder, NamesPrintedByInspectAreEscaped) {
   EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("\nforged line"), std::string::npos) << r.out;
   EXPECT_NE(r.out.find(printable(pathToUtf8(forged.filename()))), std::string::npos) << r.out;
+}
+
+TEST(ZicoReading, IconsAreHandedOverAsTheyAreDecodedNotKept) {
+  ZicoBuilder zico;
+  for (int id = 0; id < 3; ++id) {
+    const Bytes pixels(std::size_t(2 * (4 + id) * 3), std::uint8_t(id));
+    ASSERT_TRUE(zico.add(id, 4 + id, 3, ByteView(pixels), nullptr));
+  }
+  const Bytes file = EncodeZico(zico.records(), ByteView(zico.dataArea()));
+  std::vector<int> widths;
+  const inspect::ZicoReading r =
+      inspect::ReadZico(ByteView(file), true,
+                        [&](std::size_t, const ZicoRecord& record, const QImage& image) {
+                          EXPECT_EQ(image.width(), record.width);
+                          widths.push_back(image.width());
+                        });
+  EXPECT_TRUE(r.ok());
+  EXPECT_EQ(widths, (std::vector<int>{4, 5, 6}));
+  for (const inspect::ZicoIcon& icon : r.icons) EXPECT_TRUE(icon.image.isNull());
 }
 
 }  // namespace

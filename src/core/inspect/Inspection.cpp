@@ -254,7 +254,15 @@ void libraries(const Layout& layout, ImageSink* sink, int jobs, Inspection& out)
           found.problems.push_back({fileProblem(file.relative, bytes.error), true});
           return found;
         }
-        ZicoReading reading = ReadZico(bytes.bytes, sink != nullptr);
+        // Each icon goes to the page as it is decoded, never all at once.
+        ZicoReading reading = ReadZico(
+            bytes.bytes, sink != nullptr,
+            [&](std::size_t entry, const ZicoRecord& rec, const QImage& image) {
+              sink->icon(library,
+                         {static_cast<int>(entry), rec.id, rec.width, rec.height, rec.dataSize,
+                          true},
+                         image);
+            });
         library.ok = reading.ok();
         library.empty = reading.empty;
         if (reading.empty) {
@@ -272,13 +280,6 @@ void libraries(const Layout& layout, ImageSink* sink, int jobs, Inspection& out)
           library.icons.push_back(item);
           if (!icon.error.empty()) {
             found.problems.push_back({fileProblem(file.relative, icon.error), true});
-          }
-        }
-        if (sink) {
-          for (std::size_t e = 0; e < reading.icons.size(); ++e) {
-            if (library.icons[e].ok && !reading.icons[e].image.isNull()) {
-              sink->icon(library, library.icons[e], reading.icons[e].image);
-            }
           }
         }
         return found;
