@@ -603,14 +603,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <translation>no such icon</translation>
     </message>
     <message>
-        <source>cut short: %1</source>
-        <translation>cut short: %1</translation>
-    </message>
-    <message>
-        <source>refused: %1</source>
-        <translation>refused: %1</translation>
-    </message>
-    <message>
         <source>icon %1 of %2: %3</source>
         <translation>icon %1 of %2: %3</translation>
     </message>

@@ -603,14 +603,6 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <translation>没有这个图标</translation>
     </message>
     <message>
-        <source>cut short: %1</source>
-        <translation>文件不完整：%1</translation>
-    </message>
-    <message>
-        <source>refused: %1</source>
-        <translation>拒绝：%1</translation>
-    </message>
-    <message>
         <source>icon %1 of %2: %3</source>
         <translation>%2 的图标 %1：%3</translation>
     </message>

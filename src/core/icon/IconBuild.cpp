@@ -26,14 +26,14 @@ std::optional<DecodedIcon> DecodeIconPicture(ByteView data, std::string* problem
   if (data.empty() || data.size() > std::size_t(std::numeric_limits<int>::max())) {
     return std::nullopt;
   }
-  // A cut icon is refused as a cut picture is: the decoders would make up
-  // grey rows where its data ends.
+  // A cut icon is refused as a cut picture is, in the same words: the
+  // decoders would make up grey rows where its data ends.
   if (std::string cut = TruncationProblem(data); !cut.empty()) {
-    if (problem) *problem = trText("Icon", "cut short: %1").arg(cut);
+    if (problem) *problem = trText("Picture", "cut short: %1").arg(cut);
     return std::nullopt;
   }
   if (std::string costly = ContentProblem(data); !costly.empty()) {
-    if (problem) *problem = trText("Icon", "refused: %1").arg(costly);
+    if (problem) *problem = trText("Picture", "refused: %1").arg(costly);
     return std::nullopt;
   }
   // A plain JPEG (nearly every icon) straight to RGB565, the same values Qt's

@@ -38,10 +38,7 @@ std::string standsThere(const fs::path& path, EntryKind kind) {
 std::string MakePageFolder(const fs::path& folder) {
   const EntryKind kind = entryKind(folder);
   if (kind == EntryKind::Folder) return {};
-  if (kind == EntryKind::Link) {
-    return trText("Inspect", "%1 is a link: the page is never written through a link")
-        .arg(shown(folder));
-  }
+  if (kind == EntryKind::Link) return standsThere(folder, kind);
   if (kind != EntryKind::Missing) {
     return trText("Inspect", "%1 is not a folder").arg(shown(folder));
   }
