@@ -26,12 +26,9 @@ std::optional<DecodedIcon> DecodeIconPicture(ByteView data, std::string* problem
   if (data.empty() || data.size() > std::size_t(std::numeric_limits<int>::max())) {
     return std::nullopt;
   }
-  // A cut icon is refused as a cut picture is, in the same words: the
-  // decoders would make up grey rows where its data ends.
-  if (std::string cut = TruncationProblem(data); !cut.empty()) {
-    if (problem) *problem = trText("Picture", "cut short: %1").arg(cut);
-    return std::nullopt;
-  }
+  // Refused as a picture file would be, in the same words: one that would
+  // take far more work than its bytes before anything is decoded, a cut one
+  // (for which the decoders would make up grey rows) before Qt decodes it.
   if (std::string costly = ContentProblem(data); !costly.empty()) {
     if (problem) *problem = trText("Picture", "refused: %1").arg(costly);
     return std::nullopt;
@@ -53,6 +50,10 @@ std::optional<DecodedIcon> DecodeIconPicture(ByteView data, std::string* problem
       }
     }
     return icon;
+  }
+  if (std::string cut = TruncationProblem(data); !cut.empty()) {
+    if (problem) *problem = trText("Picture", "cut short: %1").arg(cut);
+    return std::nullopt;
   }
   QByteArray array = QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()),
                                              static_cast<qsizetype>(data.size()));

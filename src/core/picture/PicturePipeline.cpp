@@ -120,8 +120,6 @@ EncodedPicture encode(Prepared prepared, const PictureEncoding& encoding, Pictur
   return out;
 }
 
-// Decoded and encoded within the shared budget; out of memory skips the
-// picture, not the run.
 std::atomic<std::uint64_t> encodedCount{0};
 
 // Decoded and encoded within the caller's share of the budget. What the
