@@ -70,6 +70,14 @@ TEST_F(PageFolder, NamesPrintedByInspectAreEscaped) {
   EXPECT_NE(r.out.find(printable(pathToUtf8(forged.filename()))), std::string::npos) << r.out;
 }
 
+TEST_F(PageFolder, TheImageReadersMessagesAreNotesOfTheirFile) {
+  Bytes jpeg = test::patternJpeg(32, 24);
+  jpeg.insert(jpeg.end() - 2, {0x00, 0x01, 0x02});  // junk the JPEG decoder reports
+  test::writeBytes(priv / "image" / "2.jpg", ByteView(jpeg));
+  const test::CliRun r = test::runCli({"inspect", pathToUtf8(output), "--check"});
+  EXPECT_NE(r.out.find("note: image/2.jpg: "), std::string::npos) << r.out;
+}
+
 TEST(ZicoReading, IconsAreHandedOverAsTheyAreDecodedNotKept) {
   ZicoBuilder zico;
   for (int id = 0; id < 3; ++id) {

@@ -14,6 +14,7 @@
 #include "util/FileIO.h"
 #include "util/OrderedPool.h"
 #include "util/Paths.h"
+#include "util/QtMessages.h"
 #include "util/Text.h"
 
 namespace tessel::inspect {
@@ -216,8 +217,12 @@ void pictures(const Layout& layout, ImageSink* sink, int jobs, Inspection& out) 
         // Decoded (and written to the page) within the converter's memory
         // budget: a share of what its header declares, taken before inflating.
         const MemoryShare share(pictureShare(ByteView(bytes.bytes), zbmp));
+        MessageCatch said;  // what the image readers say is a note of this file
         PictureReading reading =
             zbmp ? ReadZbmp(bytes.bytes, sink != nullptr) : ReadOutputJpeg(bytes.bytes);
+        for (const std::string& message : said.take()) {
+          found.problems.push_back({fileProblem(file.relative, message), false});
+        }
         item.width = reading.width;
         item.height = reading.height;
         if (zbmp) {
@@ -401,6 +406,7 @@ int Inspection::faults() const {
 }
 
 Inspection InspectOutput(const fs::path& path, ImageSink* sink, int jobs) {
+  const QtMessageRoute readerMessages;  // the image readers' messages go to their files
   Inspection out;
   std::error_code ec;
   fs::path root;
