@@ -297,6 +297,23 @@ TEST_F(UserFiles, WorkersShareOneMemoryBudget) {
   EXPECT_TRUE(has("image/4.zbmp"));
 }
 
+TEST_F(UserFiles, IconsAreDecodedWithinTheOneMemoryBudget) {
+#if defined(TESSEL_UNDER_ASAN)
+  GTEST_SKIP() << "AddressSanitizer keeps memory of its own: limits and peaks mean nothing here";
+#endif
+  branchA();
+  // A small library whose one icon decodes to 6000 x 6000 pixels.
+  const Bytes library = iclLibrary({test::solidJpeg(6000, 6000, Qt::gray)});
+  writeBytes(source / "40.icl", ByteView(library));
+  const std::string convert = cli() + " -j 3 -o " + quoted(output);
+  ASSERT_EQ(runShell(convert).status, 0);
+  const long one = childPeakKiB();
+  for (int n = 41; n <= 42; ++n) writeBytes(source / (std::to_string(n) + ".icl"), ByteView(library));
+  ASSERT_EQ(runShell(convert).status, 0);
+  EXPECT_LT(childPeakKiB(), one * 3 / 2) << "one library: " << one << " KiB";
+  EXPECT_TRUE(has("icon/42.zico"));
+}
+
 TEST_F(UserFiles, UnderAMemoryLimitEveryJobCountConvertsTheSamePictures) {
 #if defined(TESSEL_UNDER_ASAN)
   GTEST_SKIP() << "AddressSanitizer keeps memory of its own: limits and peaks mean nothing here";

@@ -232,13 +232,15 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
         share.resize(held + width * height * kBytesPerPixelInFlight + entry.jpeg.size());
       }
       std::optional<DecodedIcon> icon = DecodeIconPicture(ByteView(entry.jpeg), &problem);
-      if (share.bytes() != held) share.resize(held);
       if (icon) {
         error = store(entry.id, icon->width, icon->height, ByteView(icon->pixels));
       } else {
         error = problem.empty() ? trText("Icon", "cannot decode picture").str() : problem;
         skipIcon(entry.id, error);
       }
+      icon.reset();
+      // The decoded pixels are compressed and gone: the share shrinks back.
+      if (share.bytes() != held) share.resize(held);
       for (const std::string& message : caught.take()) said(entry.id, message);
     }
     done[key] = {index, error};
