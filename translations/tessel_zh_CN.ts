@@ -606,6 +606,10 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
         <source>icon %1 of %2: %3</source>
         <translation>%2 的图标 %1：%3</translation>
     </message>
+    <message>
+        <source>skipped %1: cannot read it (%2)</source>
+        <translation>跳过 %1：无法读取（%2）</translation>
+    </message>
 </context>
 <context>
     <name>Inspect</name>
@@ -1431,6 +1435,10 @@ Exit status: 0 the output is sound, 5 it is not (one line per problem),
     <message>
         <source>cannot read it</source>
         <translation>无法读取</translation>
+    </message>
+    <message>
+        <source>cannot read it (%1)</source>
+        <translation>无法读取（%1）</translation>
     </message>
 </context>
 <context>

@@ -67,6 +67,15 @@ TEST_F(Reasons, ASourceThatIsAFileOrCannotBeListedSaysSo) {
     settings.sourceFolder = source;
     expectRefused(RunOutcome::SourceInvalid, reason(EACCES));
     fs::permissions(source, fs::perms::owner_read, fs::perm_options::add);
+    // An input that cannot be read is skipped with the reason too.
+    test::writePicture(source / "2.bmp", 4, 4);
+    fs::permissions(source / "2.bmp", fs::perms::all, fs::perm_options::remove);
+    const RunResult r = run();
+    fs::permissions(source / "2.bmp", fs::perms::owner_all, fs::perm_options::add);
+    ASSERT_FALSE(r.report.warnings.empty());
+    EXPECT_NE(r.report.warnings[0].find("cannot read it (" + reason(EACCES) + ")"),
+              std::string::npos)
+        << r.report.warnings[0];
   }
 }
 

@@ -301,9 +301,18 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
                                                               : kMaxIconLibraryBytes;
     const std::uint64_t fileSize = fs::file_size(job.path, sized);
     MemoryShare share(sized ? 0 : std::min(fileSize, reach));
+    std::string why;
     const std::optional<Bytes> data = job.layout == IconLayout::Raw
-                                          ? readFile(job.path, kRawLibraryReach, true)
-                                          : readFile(job.path, kMaxIconLibraryBytes);
+                                          ? readFile(job.path, kRawLibraryReach, true, &why)
+                                          : readFile(job.path, kMaxIconLibraryBytes, false, &why);
+    if (!data && !why.empty()) {
+      BuiltIconLibrary built;
+      built.missing = true;
+      built.warnings.push_back(trText("Icon", "skipped %1: cannot read it (%2)")
+                                   .arg(pathToUtf8(job.path))
+                                   .arg(why));
+      return built;
+    }
     if (!data) {
       // Same outcome as a library too short to hold its table.
       return buildWithin(encoding, job, ByteView(), share);

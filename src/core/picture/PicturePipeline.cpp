@@ -171,26 +171,27 @@ EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& en
   }
   const std::uintmax_t size = fs::file_size(path, ec);
   std::optional<Bytes> head;
+  std::string why = ec ? ec.message() : std::string();
   try {
-    head = ec ? std::nullopt : readFile(path, kPictureHeadBytes, true);
+    if (!ec) head = readFile(path, kPictureHeadBytes, true, &why);
   } catch (const std::bad_alloc&) {
   }
-  if (!head) {
-    out.error = trText("Picture", "cannot read it");
-    return out;
-  }
+  // Why it cannot be read, in the system's words where it gives them.
+  const auto unreadable = [](const std::string& reason) {
+    EncodedPicture unread;
+    unread.error = reason.empty() ? trText("Picture", "cannot read it").str()
+                                  : trText("Picture", "cannot read it (%1)").arg(reason).str();
+    return unread;
+  };
+  if (!head) return unreadable(why);
   const std::uint64_t length =
       std::min<std::uint64_t>(PictureReadLength(ByteView(*head), size), std::uint64_t(1) << 31);
   out = withinBudget(
       [&](bool alone, bool& crowded) {
         MemoryShare share(pictureCost(ByteView(*head), length), alone);
         try {
-          const std::optional<ByteView> data = readFileInto(path, buffer, length, true);
-          if (!data) {
-            EncodedPicture unread;
-            unread.error = trText("Picture", "cannot read it");
-            return unread;
-          }
+          const std::optional<ByteView> data = readFileInto(path, buffer, length, true, &why);
+          if (!data) return unreadable(why);
           EncodedPicture encoded = encodeHeld(*data, encoding, rotation, target);
           crowded = !encoded.ok && share.othersHold();
           return encoded;
