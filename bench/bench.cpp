@@ -5,7 +5,7 @@
 // RGB565 rows and every icon's pixels). Prints wall times (medians), peak
 // memory, the ratios and the load average.
 //
-//   tessel-bench [--cases large,raw,turned] [--project DIR] [--work DIR]
+//   tessel-bench [--cases large,raw,turned,scale] [--project DIR] [--work DIR]
 //                [--runs N] [--jobs N]
 //
 // The floor is measured in a child process of its own: a child's peak
@@ -218,6 +218,43 @@ const std::vector<std::pair<std::string, std::vector<std::string>>> kAllFormats 
     {"jpeg", {"--format", "jpeg"}},
     {"pack", {"--format", "zbmp", "--pack"}}};
 
+// The time per input of Branch A runs over 1,000 and 20,000 small pictures
+// (-j 1, medians): flat when every per-input step takes the same time
+// however many inputs there are. Adds a line to `missed` when the larger
+// project's time per input passes 1.5 times the smaller one's.
+bool scaleCase(const std::string& makeProjects, const std::string& cli, const fs::path& workRoot,
+               const fs::path& work, int runs, std::vector<std::string>& missed) {
+  std::vector<double> perInput;
+  for (const int count : {1000, 20000}) {
+    const fs::path dir = workRoot / ("many-" + std::to_string(count));
+    if (!fs::exists(dir / "config.txt") &&
+        runProcess({makeProjects, "many", std::to_string(count), dir.string()}).status != 0) {
+      std::fprintf(stderr, "cannot generate the project in %s\n", dir.string().c_str());
+      return false;
+    }
+    std::vector<double> times;
+    for (int r = 0; r < runs; ++r) {
+      const Measure m =
+          runProcess({cli, "convert", dir.string(), "-o", work.string(), "-y", "-q", "-j", "1"});
+      if (m.status != 0) {
+        std::fprintf(stderr, "scale %d: tessel-cli exited with %d\n", count, m.status);
+        return false;
+      }
+      times.push_back(m.seconds);
+    }
+    perInput.push_back(median(times) / count);
+    std::printf("scale: %d pictures of 16 x 16, -j 1: %.3f s, %.3f ms per input\n", count,
+                median(times), perInput.back() * 1e3);
+  }
+  const double growth = perInput[1] / perInput[0];
+  std::printf("scale: time per input at 20,000 / at 1,000: %.2f\n\n", growth);
+  if (growth > 1.5) {
+    missed.push_back("scale: time per input grows " + std::to_string(growth).substr(0, 4) +
+                     " times");
+  }
+  return true;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -226,7 +263,7 @@ int main(int argc, char** argv) {
   const fs::path workRoot = fs::current_path() / "bench" / "work";
   fs::path project;
   fs::path work = workRoot / "out";
-  std::string chosen = "large,raw,turned";
+  std::string chosen = "large,raw,turned,scale";
   int runs = 5;
   int cores = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   int rotation = 0;
@@ -279,6 +316,10 @@ int main(int argc, char** argv) {
   std::printf("load average before: %s; %d runs per line, medians\n\n", loadAverage().c_str(), runs);
   std::vector<std::string> table, pageTable, missed;
   int failures = 0;
+  if (project.empty() && ("," + chosen + ",").find(",scale,") != std::string::npos &&
+      !scaleCase(makeProjects, cli, workRoot, work, runs, missed)) {
+    ++failures;
+  }
   for (const Case& c : cases) {
     fs::path dir = c.generator.empty() ? fs::path(c.what) : workRoot / c.name;
     if (!c.generator.empty() && !fs::exists(dir / "config.txt") && !fs::exists(dir / "CONFIG.TXT")) {

@@ -11,11 +11,14 @@
 // turned  Branch B: 48 JPEG screens of 1024 x 600 that the register text turns
 //         by 180 degrees (screen rotation 2), and 17 ICL libraries of 50 to
 //         150 JPEG icons.
+// many N  Branch A: N small BMP pictures (16 x 16) and the two tables: the
+//         work per input, which must not grow with the number of inputs.
 // The large project (200 screens of 1024 x 600) is tessel-make-sample's
 // --large.
 #include <QGuiApplication>
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -105,19 +108,29 @@ void writeTurned(const fs::path& dir) {
   text(dir / "config.txt", "R1=07; 115200\r\nR2=00;\r\nR3=DF;\r\n");
 }
 
+void writeMany(const fs::path& dir, int count) {
+  const Bytes picture = bmpFile({.width = 16, .height = 16});
+  for (int i = 0; i < count; ++i) save(dir / (std::to_string(i) + ".bmp"), picture);
+  save(dir / "13.bin", table(13, 256));
+  save(dir / "14.bin", table(14, 256));
+  text(dir / "config.txt", "R1=07; 115200\r\n");
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QGuiApplication app(argc, argv);
-  const std::string kind = argc == 3 ? argv[1] : "";
-  if (kind != "raw" && kind != "turned") {
-    std::fprintf(stderr, "usage: tessel-bench-projects raw|turned FOLDER\n");
+  const std::string kind = argc >= 3 ? argv[1] : "";
+  const int count = kind == "many" && argc == 4 ? std::atoi(argv[2]) : 0;
+  if ((kind != "raw" && kind != "turned" && count <= 0) || argc != (count > 0 ? 4 : 3)) {
+    std::fprintf(stderr, "usage: tessel-bench-projects raw|turned|many N FOLDER\n");
     return 2;
   }
-  const fs::path dir(argv[2]);
+  const fs::path dir(argv[argc - 1]);
   fs::create_directories(dir);
   if (kind == "raw") writeRaw(dir);
-  else writeTurned(dir);
+  else if (kind == "turned") writeTurned(dir);
+  else writeMany(dir, count);
   return 0;
 }

@@ -376,6 +376,23 @@ void inspectSeeds() {
       R"("rotation":1,"size":120},"config.txt":{"sources":[{"file":"CONFIG.TXT","copied":true}],)"
       R"("rotation":0,"size":40}}})";
   seed("inspect_text", "run-record", prefixed(3, Bytes(record.begin(), record.end())));
+
+  // The page writer: a tree of files, each a place (see
+  // fuzz_inspect_page.cpp), a 16-bit length and its bytes.
+  Bytes tree;
+  auto file = [&](std::uint8_t place, const Bytes& bytes) {
+    tree.push_back(place);
+    appendLe(tree, std::uint32_t(bytes.size()), 2);
+    tree.insert(tree.end(), bytes.begin(), bytes.end());
+  };
+  file(0, zbmp(9, 5, true));
+  file(2, jpeg);
+  file(4, zico);
+  file(6, index);
+  file(7, Bytes(rows.begin(), rows.end()));
+  file(8, Bytes(texts[0].second.begin(), texts[0].second.end()));
+  file(11, zbmp(3, 2, false));
+  seed("inspect_page", "tree", tree);
 }
 
 }  // namespace

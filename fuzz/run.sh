@@ -31,7 +31,7 @@ ASAN_OPTIONS=detect_leaks=0 "$build/fuzz/tessel-fuzz-corpus" fuzz
 
 mkdir -p fuzz/findings "$build/fuzz/logs"
 targets=(icon_icl icon_t5uic icon_raw icon_build register_text config_header picture
-  inspect_zbmp inspect_zico inspect_pack inspect_text)
+  inspect_zbmp inspect_zico inspect_pack inspect_text inspect_page)
 for t in "${targets[@]}"; do
   log=$build/fuzz/logs/$t.log
   echo "fuzz: $t for ${seconds}s"

@@ -603,6 +603,14 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>if no run is writing there, --force takes the lock over</source>
         <translation>if no run is writing there, --force takes the lock over</translation>
     </message>
+    <message>
+        <source>cannot write to standard output: %1</source>
+        <translation>cannot write to standard output: %1</translation>
+    </message>
+    <message>
+        <source>the write failed</source>
+        <translation>the write failed</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>
@@ -817,6 +825,14 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>no such icon</source>
         <translation>no such icon</translation>
+    </message>
+    <message>
+        <source>icon %1 of %2: %3</source>
+        <translation>icon %1 of %2: %3</translation>
+    </message>
+    <message>
+        <source>skipped %1: cannot read it (%2)</source>
+        <translation>skipped %1: cannot read it (%2)</translation>
     </message>
 </context>
 <context>
@@ -1515,6 +1531,22 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>Every screen is %1 × %2 (as stored).</source>
         <translation>Every screen is %1 × %2 (as stored).</translation>
     </message>
+    <message>
+        <source>%1 is a link: the page is never written through a link</source>
+        <translation>%1 is a link: the page is never written through a link</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, where the page writes a file</source>
+        <translation>%1 is a folder, where the page writes a file</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file (a FIFO or a device), where the page writes a file</source>
+        <translation>%1 is not a regular file (a FIFO or a device), where the page writes a file</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 is not a folder</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>
@@ -1721,8 +1753,8 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <translation>cannot read it</translation>
     </message>
     <message>
-        <source>out of memory while reading it</source>
-        <translation>out of memory while reading it</translation>
+        <source>cannot read it (%1)</source>
+        <translation>cannot read it (%1)</translation>
     </message>
 </context>
 <context>
@@ -2067,6 +2099,18 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>, </source>
         <extracomment>between the counts of a run&apos;s summary</extracomment>
         <translation>, </translation>
+    </message>
+    <message>
+        <source>cannot read the source folder %1: %2</source>
+        <translation>cannot read the source folder %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is a file; give the folder that holds it</source>
+        <translation>%1 is a file; give the folder that holds it</translation>
+    </message>
+    <message>
+        <source>picture %1: %2</source>
+        <translation>picture %1: %2</translation>
     </message>
 </context>
 <context>

@@ -597,6 +597,14 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>if no run is writing there, --force takes the lock over</source>
         <translation>如果没有转换正在写入，--force 可以接管该锁</translation>
     </message>
+    <message>
+        <source>cannot write to standard output: %1</source>
+        <translation>无法写入标准输出：%1</translation>
+    </message>
+    <message>
+        <source>the write failed</source>
+        <translation>写入失败</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>
@@ -811,6 +819,14 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>no such icon</source>
         <translation>没有这个图标</translation>
+    </message>
+    <message>
+        <source>icon %1 of %2: %3</source>
+        <translation>%2 的图标 %1：%3</translation>
+    </message>
+    <message>
+        <source>skipped %1: cannot read it (%2)</source>
+        <translation>跳过 %1：无法读取（%2）</translation>
     </message>
 </context>
 <context>
@@ -1509,6 +1525,22 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>Every screen is %1 × %2 (as stored).</source>
         <translation>所有画面都是 %1 × %2（按存储方向）。</translation>
     </message>
+    <message>
+        <source>%1 is a link: the page is never written through a link</source>
+        <translation>%1 是一个链接：页面从不通过链接写入</translation>
+    </message>
+    <message>
+        <source>%1 is a folder, where the page writes a file</source>
+        <translation>%1 是一个目录，而页面要在此处写入文件</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file (a FIFO or a device), where the page writes a file</source>
+        <translation>%1 不是普通文件（FIFO 或设备），而页面要在此处写入文件</translation>
+    </message>
+    <message>
+        <source>%1 is not a folder</source>
+        <translation>%1 不是目录</translation>
+    </message>
 </context>
 <context>
     <name>Language</name>
@@ -1715,8 +1747,8 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <translation>无法读取</translation>
     </message>
     <message>
-        <source>out of memory while reading it</source>
-        <translation>读取时内存不足</translation>
+        <source>cannot read it (%1)</source>
+        <translation>无法读取（%1）</translation>
     </message>
 </context>
 <context>
@@ -2048,6 +2080,18 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>, </source>
         <extracomment>between the counts of a run&apos;s summary</extracomment>
         <translation>，</translation>
+    </message>
+    <message>
+        <source>cannot read the source folder %1: %2</source>
+        <translation>无法读取源目录 %1：%2</translation>
+    </message>
+    <message>
+        <source>%1 is a file; give the folder that holds it</source>
+        <translation>%1 是一个文件；请给出包含它的目录</translation>
+    </message>
+    <message>
+        <source>picture %1: %2</source>
+        <translation>图片 %1：%2</translation>
     </message>
 </context>
 <context>

@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cerrno>
 #include <chrono>
 #include <new>
 #include <optional>
 #include <ostream>
+#include <system_error>
 
 #include "cli/CliOptions.h"
 #include "cli/JsonReport.h"
@@ -211,9 +213,40 @@ int convert(const ConvertOptions& options, CliIo& io) {
   return status;
 }
 
+// What was written to standard output reached it (a full disk or /dev/full
+// loses it only when the stream is flushed); else a message, and a status
+// that is not 0.
+int checkedOutput(CliIo& io, int status) {
+  io.out.flush();
+  if (!io.out.fail()) return status;
+  // The reason of the write that failed; a second try at what is still
+  // buffered gives it afresh.
+  int error = errno;
+  io.out.clear();
+  errno = 0;
+  io.out.flush();
+  if (errno != 0) error = errno;
+  io.out.setstate(std::ios::badbit);
+  io.err << "tessel-cli: "
+         << trText("Cli", "cannot write to standard output: %1")
+                .arg(error != 0 ? std::generic_category().message(error)
+                                : trText("Cli", "the write failed").str())
+                .str()
+         << '\n';
+  return status == kDone ? kIncomplete : status;
+}
+
+int runCommand(const QStringList& givenArguments, CliIo& io);
+
 }  // namespace
 
-int RunCli(const QStringList& givenArguments, CliIo& io) {
+int RunCli(const QStringList& arguments, CliIo& io) {
+  return checkedOutput(io, runCommand(arguments, io));
+}
+
+namespace {
+
+int runCommand(const QStringList& givenArguments, CliIo& io) {
   QStringList arguments = givenArguments;
   const LanguageArgument lang = TakeLanguageArgument(arguments);
   UseLanguage(lang.language ? lang.language : io.language);
@@ -247,5 +280,7 @@ int RunCli(const QStringList& givenArguments, CliIo& io) {
   }
   return convert(command.convert, io);
 }
+
+}  // namespace
 
 }  // namespace tessel::cli

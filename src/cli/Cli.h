@@ -12,7 +12,7 @@ enum ExitStatus {
   kRefused = 1,       // the message says why; nothing was written
   kUsage = 2,         // the command line is wrong
   kNotConfirmed = 3,  // the device parameters were not confirmed
-  kIncomplete = 4,    // a file could not be written (the previous output stays), or no font
+  kIncomplete = 4,    // a file (or standard output) could not be written, or no font
   // A run stopped by a signal ends with 128 + the signal: 130, 143, 129.
   kUnsound = 5,       // inspect: the output has faults
 };

@@ -22,7 +22,10 @@ void printProblems(const inspect::Inspection& in, std::ostream& out) {
   for (const bool faults : {true, false}) {
     for (const inspect::Problem& p : in.problems) {
       if (p.fault != faults) continue;
-      out << (p.fault ? p.text : trText("Cli", "note: %1").arg(p.text).str()) << '\n';
+      // Names in the output are escaped as convert escapes them: a name can
+      // neither forge a line nor reach the terminal as a control sequence.
+      const std::string text = printable(p.text);
+      out << (p.fault ? text : trText("Cli", "note: %1").arg(text).str()) << '\n';
     }
   }
 }
@@ -148,20 +151,21 @@ int RunInspect(const QStringList& arguments, CliIo& io) {
     if (pathIsInside(folder, privateFolder)) {
       io.err << "tessel-cli: inspect: "
              << trText("Cli", "the page folder %1 lies inside %2, which is copied to the SD card")
-                    .arg(pathToUtf8(folder))
-                    .arg(pathToUtf8(privateFolder))
+                    .arg(printable(pathToUtf8(folder)))
+                    .arg(printable(pathToUtf8(privateFolder)))
                     .str()
              << '\n';
       return kRefused;
     }
     std::string error;
     if (!inspect::WriteInspectPage(path, folder, options, &in, &error)) {
-      io.err << "tessel-cli: inspect: " << error << '\n';
+      io.err << "tessel-cli: inspect: " << printable(error) << '\n';
       return kIncomplete;
     }
     printProblems(in, io.out);
     if (!quietly) {
-      io.err << trText("Cli", "Page: %1").arg(pathToUtf8(folder / "index.html")).str() << '\n';
+      io.err << trText("Cli", "Page: %1").arg(printable(pathToUtf8(folder / "index.html"))).str()
+             << '\n';
     }
   }
   if (!quietly) {

@@ -6,6 +6,8 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <algorithm>
+#include <chrono>
 #include <fstream>
 #include <set>
 
@@ -217,6 +219,37 @@ TEST_F(ReportTest, AMissingFontMakesTheOutputIncompleteAndIsNamedOnce) {
   const std::size_t first = r.err.find(missing);
   ASSERT_NE(first, std::string::npos) << r.err;
   EXPECT_EQ(r.err.find(missing, first + 1), std::string::npos) << r.err;
+}
+
+// What a run asks of its report for each input, for `count` inputs: the
+// best of a few tries, in seconds.
+double recordingTime(int count) {
+  double best = 1e9;
+  for (int attempt = 0; attempt < 5; ++attempt) {
+    const auto start = std::chrono::steady_clock::now();
+    Report report;
+    const fs::path source = "/source", image = "/out/private/image";
+    for (int i = 0; i < count; ++i) report.input(source / (std::to_string(i) + ".bmp"));
+    for (int i = 0; i < count; ++i) {
+      const fs::path input = source / (std::to_string(i) + ".bmp");
+      const fs::path file = image / (std::to_string(i) + ".zbmp");
+      report.wrote(file, 100);
+      report.madeFrom(input, file);
+      report.setFate(input, InputFate::Converted);
+    }
+    EXPECT_EQ(report.outputs.size(), std::size_t(count));
+    best = std::min(best,
+                    std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count());
+  }
+  return best;
+}
+
+TEST(ReportScale, EachInputCostsTheSameHoweverManyThereAre) {
+  recordingTime(100);  // warm up
+  const double few = recordingTime(100), many = recordingTime(1000);
+  // Ten times the inputs: about ten times the time, far from the hundred
+  // times of a search through the list for each.
+  EXPECT_LT(many / few, 30.0) << few << " s for 100, " << many << " s for 1000";
 }
 
 }  // namespace

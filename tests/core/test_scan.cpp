@@ -32,8 +32,8 @@ TEST(Scan, NothingToConvertIsRefused) {
   writeText(dir / "config.txt", "R1=03;");
   writeText(dir / "a.png", "x");
   EXPECT_EQ(ScanSource(dir.path()).status, ScanStatus::NoPictures);
-  // A file in place of a folder lists nothing.
-  EXPECT_EQ(ScanSource(dir / "13.bin").status, ScanStatus::NoPictures);
+  // A file in place of a folder is told apart.
+  EXPECT_EQ(ScanSource(dir / "13.bin").status, ScanStatus::SourceIsFile);
 }
 
 TEST(Scan, ClassifiesByLowerCasedNameAndKeepsRealSpelling) {

@@ -75,6 +75,8 @@ struct UserFiles : RunFixture {
   std::string cli() const {
     return "\"$T\" convert " + quoted(source) + " --resources " + quoted(resources) + " -q";
   }
+  void expectPeakOfOne(const Bytes& file, const std::vector<std::string>& names,
+                       const std::string& last);
 };
 
 TEST_F(UserFiles, NamesThatAreNotUtf8ConvertAndTheOutputGoesWhereTheUserSaid) {
@@ -281,20 +283,53 @@ Bytes wideRle(std::int32_t width, std::int32_t height) {
                   .colorsUsed = 2, .gap = {0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0}, .pixels = rows});
 }
 
+// With -j 3, the source holding `file` as `names[0]`, then as every name:
+// the peak stays near that of one, and the last one is converted to `last`.
+void UserFiles::expectPeakOfOne(const Bytes& file, const std::vector<std::string>& names,
+                                const std::string& last) {
+  branchA();
+  writeBytes(source / names[0], ByteView(file));
+  const std::string convert = cli() + " -j 3 -o " + quoted(output);
+  ASSERT_EQ(runShell(convert).status, 0);
+  const long one = childPeakKiB();
+  for (const std::string& name : names) writeBytes(source / name, ByteView(file));
+  ASSERT_EQ(runShell(convert).status, 0);
+  EXPECT_LT(childPeakKiB(), one * 3 / 2) << "one input: " << one << " KiB";
+  EXPECT_TRUE(has(last));
+}
+
 TEST_F(UserFiles, WorkersShareOneMemoryBudget) {
 #if defined(TESSEL_UNDER_ASAN)
   GTEST_SKIP() << "AddressSanitizer keeps memory of its own: limits and peaks mean nothing here";
 #endif
+  expectPeakOfOne(wideRle(16384, 2048), {"2.bmp", "3.bmp", "4.bmp"}, "image/4.zbmp");
+}
+
+TEST_F(UserFiles, IconsAreDecodedWithinTheOneMemoryBudget) {
+#if defined(TESSEL_UNDER_ASAN)
+  GTEST_SKIP() << "AddressSanitizer keeps memory of its own: limits and peaks mean nothing here";
+#endif
+  // A small library whose one icon decodes to 6000 x 6000 pixels.
+  expectPeakOfOne(iclLibrary({test::solidJpeg(6000, 6000, Qt::gray)}),
+                  {"40.icl", "41.icl", "42.icl"}, "icon/42.zico");
+}
+
+TEST_F(UserFiles, UnderAMemoryLimitEveryJobCountConvertsTheSamePictures) {
+#if defined(TESSEL_UNDER_ASAN)
+  GTEST_SKIP() << "AddressSanitizer keeps memory of its own: limits and peaks mean nothing here";
+#endif
   branchA();
-  const Bytes big = wideRle(16384, 2048);
-  writeBytes(source / "2.bmp", ByteView(big));
-  const std::string convert = cli() + " -j 3 -o " + quoted(output);
-  ASSERT_EQ(runShell(convert).status, 0);
-  const long one = childPeakKiB();
-  for (int i = 3; i <= 4; ++i) writeBytes(source / (std::to_string(i) + ".bmp"), ByteView(big));
-  ASSERT_EQ(runShell(convert).status, 0);
-  EXPECT_LT(childPeakKiB(), one * 3 / 2) << "one picture: " << one << " KiB";
-  EXPECT_TRUE(has("image/4.zbmp"));
+  // Four pictures of 3000 x 3000: one at a time fits in the limit, four at
+  // once do not.
+  const Bytes jpeg = test::patternJpeg(3000, 3000);
+  for (int i = 2; i <= 5; ++i) writeBytes(source / (std::to_string(i) + ".jpg"), ByteView(jpeg));
+  const std::string limited = "ulimit -v 300000; exec " + cli() + " -o " + quoted(output) + " -j ";
+  const test::CliRun one = runShell(limited + "1");
+  if (one.status != 0) GTEST_SKIP() << "one picture at a time does not fit here: " << one.err;
+  const test::CliRun four = runShell(limited + "4");
+  EXPECT_EQ(four.status, 0) << four.err;
+  EXPECT_EQ(four.err, "");
+  for (int i = 1; i <= 5; ++i) EXPECT_TRUE(has("image/" + std::to_string(i) + ".zbmp")) << i;
 }
 
 TEST(IconLibraryWork, ARecordNamedManyTimesIsDecodedOnceAndTheLibraryIsCapped) {

@@ -18,6 +18,7 @@
 #include "util/FileIO.h"
 #include "util/OrderedPool.h"
 #include "util/Paths.h"
+#include "util/QtMessages.h"
 #include "util/Text.h"
 
 namespace tessel {
@@ -90,6 +91,7 @@ class Run {
   std::optional<int> pictureRotationFrom(const fs::path& picture);
   void picturesAsFiles(int rotation);
   void picturesIntoPack(PicturePack& pack, int rotation);
+  void readerMessages(const fs::path& picture, const std::vector<std::string>& messages);
   int jobs() const { return std::max(1, options_.jobs); }
   bool stopped() const { return options_.stop && options_.stop->load(); }
   // A write failed or the user stopped the run: nothing more is written.
@@ -153,6 +155,17 @@ RunResult Run::execute() {
   if (scan.status == ScanStatus::SourceInvalid) {
     return refuse(RunOutcome::SourceInvalid, Message::SourceInvalid, settings_.sourceFolder);
   }
+  if (scan.status == ScanStatus::SourceUnreadable) {
+    return refuse(RunOutcome::SourceInvalid,
+                  trText("Run", "cannot read the source folder %1: %2")
+                      .arg(printable(pathToUtf8(settings_.sourceFolder)))
+                      .arg(scan.reason));
+  }
+  if (scan.status == ScanStatus::SourceIsFile) {
+    return refuse(RunOutcome::SourceInvalid,
+                  trText("Run", "%1 is a file; give the folder that holds it")
+                      .arg(printable(pathToUtf8(settings_.sourceFolder))));
+  }
   BusyGuard busy(host_);
   if (scan.status == ScanStatus::NoPictures) {
     return refuse(RunOutcome::NoPictures, Message::NoPictures, settings_.sourceFolder);
@@ -184,6 +197,13 @@ RunResult Run::execute() {
   layout_ = final_;
   result_.outputRoot = final_.root();
   result_.privateFolder = final_.privateFolder();
+  // A root that cannot be reached is refused for what stands in the way.
+  if (const std::string why = pathProblem(final_.root()); !why.empty()) {
+    return refuse(RunOutcome::OutputRefused,
+                  trText("Run", "cannot use %1 as the output folder: %2")
+                      .arg(printable(pathToUtf8(final_.root())))
+                      .arg(why));
+  }
   if (pathsOverlap(settings_.sourceFolder, final_)) {
     return refuse(RunOutcome::PathsOverlap, Message::PathsOverlap, settings_.sourceFolder,
                   final_.root());
@@ -557,6 +577,7 @@ void Run::picturesAsFiles(int rotation) {
       [&](int i, EncodedPicture&& encoded) {
         const fs::path& picture = pictures[i];
         if (halted()) return;  // the rest is left unwritten
+        readerMessages(picture, encoded.messages);
         if (!encoded.ok) {
           result_.report.skipped(picture, trText("Run", "skipped picture %1: %2")
                                               .arg(pathToUtf8(picture))
@@ -593,6 +614,7 @@ void Run::picturesIntoPack(PicturePack& pack, int rotation) {
       [&](int i, EncodedPicture&& block) {
         const fs::path& picture = pictures[i];
         if (halted()) return;
+        readerMessages(picture, block.messages);
         const int number = FileNumber(picture);
         Report& report = result_.report;
         if (pack.append(number, block, picture, report)) {
@@ -616,6 +638,13 @@ void Run::picturesIntoPack(PicturePack& pack, int rotation) {
         stepDone();
       });
   warnOddSizes();
+}
+
+// What the image readers said while reading a picture, as its warnings.
+void Run::readerMessages(const fs::path& picture, const std::vector<std::string>& messages) {
+  for (const std::string& message : messages) {
+    out_.warn(trText("Run", "picture %1: %2").arg(pathToUtf8(picture)).arg(message), picture);
+  }
 }
 
 // Most of a project's screens share one size: name the pictures that don't.
@@ -692,6 +721,7 @@ void Run::finish() {
 
 RunResult ConversionRun(const ConversionSettings& settings, const RunOptions& options,
                         Session& session, Host& host) {
+  const QtMessageRoute readerMessages;  // the image readers' messages go to their inputs
   return Run(settings, options, session, host).execute();
 }
 

@@ -42,13 +42,15 @@ QString dataSize(std::uint64_t bytes) {
 std::string OutputClaim::checkRoot() {
   const fs::path& root = layout_.root();
   const std::string rootName = shown(root);
-  std::error_code ec;
-  fs::create_directories(root, ec);
+  std::error_code ec, made;
+  fs::create_directories(root, made);  // its reason counts: a read-only file system, say
   if (!fs::is_directory(root, ec)) {
-    if (!ec) {
+    if (!ec && !made) {
       return trText("Run", "cannot use %1 as the output folder: it is not a folder").arg(rootName);
     }
-    return trText("Run", "cannot use %1 as the output folder: %2").arg(rootName).arg(ec.message());
+    return trText("Run", "cannot use %1 as the output folder: %2")
+        .arg(rootName)
+        .arg((made ? made : ec).message());
   }
   const fs::path probe = root / (".tessel-probe-" + std::to_string(currentProcessId()));
   fs::remove(probe, ec);

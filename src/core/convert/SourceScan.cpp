@@ -136,18 +136,36 @@ void classify(const fs::path& entry, bool isFolder, SourceInventory& inv,
 ScanResult ScanSource(const fs::path& folder) {
   ScanResult result;
   std::error_code ec;
-  if (folder.empty() || !fs::exists(folder, ec)) {
+  if (folder.empty()) {
     result.status = ScanStatus::SourceInvalid;
+    return result;
+  }
+  // A folder that cannot be reached or listed says why, in the system's words.
+  const fs::file_status status = fs::status(folder, ec);
+  if (ec && status.type() != fs::file_type::not_found) {
+    result.status = ScanStatus::SourceUnreadable;
+    result.reason = ec.message();
+    return result;
+  }
+  if (!fs::exists(status)) {
+    result.status = ScanStatus::SourceInvalid;
+    return result;
+  }
+  if (!fs::is_directory(status)) {
+    result.status = ScanStatus::SourceIsFile;
     return result;
   }
 
   std::vector<std::pair<fs::path, bool>> entries;  // path, is a folder
-  if (fs::is_directory(folder, ec)) {
-    for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
-         it.increment(ec)) {
-      std::error_code typeError;
-      entries.emplace_back(it->path(), it->is_directory(typeError));
-    }
+  for (auto it = fs::directory_iterator(folder, ec); !ec && it != fs::directory_iterator();
+       it.increment(ec)) {
+    std::error_code typeError;
+    entries.emplace_back(it->path(), it->is_directory(typeError));
+  }
+  if (ec) {
+    result.status = ScanStatus::SourceUnreadable;
+    result.reason = ec.message();
+    return result;
   }
   // Directory order differs between platforms and file systems; name order
   // makes "the one listed last wins" the same everywhere.

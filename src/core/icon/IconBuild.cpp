@@ -10,16 +10,27 @@
 #include <new>
 #include <tuple>
 
+#include "picture/MemoryBudget.h"
+#include "picture/PictureIntegrity.h"
+#include "picture/PictureLimits.h"
 #include "picture/PicturePipeline.h"
 #include "picture/PlainDecode.h"
 #include "util/FileIO.h"
 #include "util/Paths.h"
+#include "util/QtMessages.h"
 #include "util/Text.h"
 
 namespace tessel {
 
-std::optional<DecodedIcon> DecodeIconPicture(ByteView data) {
+std::optional<DecodedIcon> DecodeIconPicture(ByteView data, std::string* problem) {
   if (data.empty() || data.size() > std::size_t(std::numeric_limits<int>::max())) {
+    return std::nullopt;
+  }
+  // Refused as a picture file would be, in the same words: one that would
+  // take far more work than its bytes before anything is decoded, a cut one
+  // (for which the decoders would make up grey rows) before Qt decodes it.
+  if (std::string costly = ContentProblem(data); !costly.empty()) {
+    if (problem) *problem = trText("Picture", "refused: %1").arg(costly);
     return std::nullopt;
   }
   // A plain JPEG (nearly every icon) straight to RGB565, the same values Qt's
@@ -39,6 +50,10 @@ std::optional<DecodedIcon> DecodeIconPicture(ByteView data) {
       }
     }
     return icon;
+  }
+  if (std::string cut = TruncationProblem(data); !cut.empty()) {
+    if (problem) *problem = trText("Picture", "cut short: %1").arg(cut);
+    return std::nullopt;
   }
   QByteArray array = QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()),
                                              static_cast<qsizetype>(data.size()));
@@ -110,13 +125,22 @@ std::string tooManyPixels(const std::string& name, std::uint64_t bytes, bool atL
 
 }  // namespace
 
-BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job,
-                                  ByteView data) {
+namespace {
+
+// Builds the library held in `data`, whose bytes `share` holds in the
+// memory budget; each icon adds its decoded size while it is decoded.
+BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJob& job,
+                             ByteView data, MemoryShare& share) {
+  const std::uint64_t held = share.bytes();
   BuiltIconLibrary built;
   built.toPictures = job.toPictures && job.layout == IconLayout::Icl;
   const std::string name = pathToUtf8(job.path);
   auto skipIcon = [&](int id, const std::string& why) {
     built.warnings.push_back(trText("Icon", "skipped icon %1 of %2: %3").arg(id).arg(name).arg(why));
+  };
+  // What the image readers said while reading an icon.
+  auto said = [&](int id, const std::string& message) {
+    built.warnings.push_back(trText("Icon", "icon %1 of %2: %3").arg(id).arg(name).arg(message));
   };
 
   if (job.layout == IconLayout::Raw && data.size() > kShortestRaw) {
@@ -130,7 +154,7 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
   // was skipped.
   std::map<std::tuple<std::uint64_t, std::uint64_t, std::uint64_t>,
            std::pair<std::size_t, std::string>>
-      done;
+      done, donePictures;
   std::uint64_t pixelBytes = 0;
   bool overLimit = false;
   const auto store = [&](int id, int width, int height, ByteView pixels) {
@@ -148,14 +172,34 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
     ++built.iconsFound;
     if (overLimit) return;
     if (built.toPictures) {
-      EncodedPicture picture = EncodePictureBytes(ByteView(entry.jpeg), encoding, job.rotation,
-                                                  PictureTarget::File);
-      if (!picture.ok) {
-        skipIcon(entry.id, picture.error.empty()
-                               ? trText("Icon", "cannot make a picture of it")
-                               : trText("Icon", "cannot make a picture of it (%1)").arg(picture.error));
+      // Each record once: the index of its picture, or why it was skipped.
+      const auto key = recordKey(data, job.layout, entry.id);
+      if (const auto seen = donePictures.find(key); seen != donePictures.end()) {
+        const auto& [index, why] = seen->second;
+        if (!why.empty()) {
+          skipIcon(entry.id, why);
+        } else {
+          built.pictures.push_back(
+              {entry.id, built.pictures[index].extension, {}, static_cast<int>(index)});
+        }
         return;
       }
+      // The picture takes its own share: one share at a time on a thread.
+      share.release();
+      EncodedPicture picture = EncodePictureBytes(ByteView(entry.jpeg), encoding, job.rotation,
+                                                  PictureTarget::File);
+      share.resize(held);
+      for (const std::string& message : picture.messages) said(entry.id, message);
+      if (!picture.ok) {
+        const std::string why =
+            picture.error.empty()
+                ? trText("Icon", "cannot make a picture of it").str()
+                : trText("Icon", "cannot make a picture of it (%1)").arg(picture.error).str();
+        skipIcon(entry.id, why);
+        donePictures[key] = {0, why};
+        return;
+      }
+      donePictures[key] = {built.pictures.size(), {}};
       built.pictures.push_back({entry.id, picture.extension, std::move(picture.bytes)});
       return;
     }
@@ -180,11 +224,24 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
     std::string error;
     if (job.layout == IconLayout::Raw) {
       error = store(entry.id, entry.width, entry.height, ByteView(entry.pixels));
-    } else if (std::optional<DecodedIcon> icon = DecodeIconPicture(ByteView(entry.jpeg))) {
-      error = store(entry.id, icon->width, icon->height, ByteView(icon->pixels));
     } else {
-      error = trText("Icon", "cannot decode picture");
-      skipIcon(entry.id, error);
+      MessageCatch caught;
+      std::string problem;
+      const auto [width, height] = DeclaredPictureSize(ByteView(entry.jpeg));
+      if (PictureSizeAllowed(width, height)) {
+        share.resize(held + width * height * kBytesPerPixelInFlight + entry.jpeg.size());
+      }
+      std::optional<DecodedIcon> icon = DecodeIconPicture(ByteView(entry.jpeg), &problem);
+      if (icon) {
+        error = store(entry.id, icon->width, icon->height, ByteView(icon->pixels));
+      } else {
+        error = problem.empty() ? trText("Icon", "cannot decode picture").str() : problem;
+        skipIcon(entry.id, error);
+      }
+      icon.reset();
+      // The decoded pixels are compressed and gone: the share shrinks back.
+      if (share.bytes() != held) share.resize(held);
+      for (const std::string& message : caught.take()) said(entry.id, message);
     }
     done[key] = {index, error};
   });
@@ -212,6 +269,14 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
   return built;
 }
 
+}  // namespace
+
+BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job,
+                                  ByteView data) {
+  MemoryShare share(data.size());
+  return buildWithin(encoding, job, data, share);
+}
+
 BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job) {
   try {
     if (job.layout != IconLayout::Raw) {
@@ -229,15 +294,30 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
       }
     }
     // A raw library is read only as far as its slots reach, and never into a
-    // buffer larger than the file.
-    const std::optional<Bytes> data =
-        job.layout == IconLayout::Raw ? readFile(job.path, kRawLibraryReach, true)
-                                      : readFile(job.path, kMaxIconLibraryBytes);
+    // buffer larger than the file; its bytes are read once the memory budget
+    // holds them.
+    std::error_code sized;
+    const std::uint64_t reach = job.layout == IconLayout::Raw ? kRawLibraryReach
+                                                              : kMaxIconLibraryBytes;
+    const std::uint64_t fileSize = fs::file_size(job.path, sized);
+    MemoryShare share(sized ? 0 : std::min(fileSize, reach));
+    std::string why;
+    const std::optional<Bytes> data = job.layout == IconLayout::Raw
+                                          ? readFile(job.path, kRawLibraryReach, true, &why)
+                                          : readFile(job.path, kMaxIconLibraryBytes, false, &why);
+    if (!data && !why.empty()) {
+      BuiltIconLibrary built;
+      built.missing = true;
+      built.warnings.push_back(trText("Icon", "skipped %1: cannot read it (%2)")
+                                   .arg(pathToUtf8(job.path))
+                                   .arg(why));
+      return built;
+    }
     if (!data) {
       // Same outcome as a library too short to hold its table.
-      return BuildIconLibrary(encoding, job, ByteView());
+      return buildWithin(encoding, job, ByteView(), share);
     }
-    return BuildIconLibrary(encoding, job, ByteView(*data));
+    return buildWithin(encoding, job, ByteView(*data), share);
   } catch (const std::bad_alloc&) {
     BuiltIconLibrary built;
     built.abandoned = true;

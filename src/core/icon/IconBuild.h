@@ -26,14 +26,22 @@ struct DecodedIcon {
 };
 
 // Decodes a picture held in memory (no temporary file). Nothing when it
-// cannot be decoded.
-std::optional<DecodedIcon> DecodeIconPicture(ByteView data);
+// cannot be decoded, or when it is cut short or would take far more work
+// than its bytes justify, as a picture file would be refused: `problem`
+// then says why, when it can.
+std::optional<DecodedIcon> DecodeIconPicture(ByteView data, std::string* problem = nullptr);
 
 // One screen picture made from an icon of the picture library.
 struct IconPicture {
   int id = 0;
   std::string extension;  // ".zbmp" or ".jpg"
   Bytes bytes;            // the whole file
+  // A slot naming the record of an earlier slot: the index of that slot's
+  // picture in `pictures`, whose bytes it shares (its own are empty).
+  int sameAs = -1;
+  const Bytes& file(const std::vector<IconPicture>& pictures) const {
+    return sameAs >= 0 ? pictures[std::size_t(sameAs)].bytes : bytes;
+  }
 };
 
 // What one library turns into.

@@ -22,7 +22,7 @@ void writeIconLibrary(const BuiltIconLibrary& built, const IconLibraryJob& job,
     report.pictureLibraryIcons += built.iconsFound;
     for (const IconPicture& picture : built.pictures) {
       const fs::path file = layout.pictureFile(picture.id, picture.extension);
-      if (out.write(file, ByteView(picture.bytes))) {
+      if (out.write(file, ByteView(picture.file(built.pictures)))) {
         ++report.picturesWritten;
         report.madeFrom(job.path, file);
       }

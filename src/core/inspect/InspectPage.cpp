@@ -1,5 +1,6 @@
 #include "inspect/InspectPage.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QLocale>
 #include <algorithm>
@@ -9,6 +10,7 @@
 #include <optional>
 #include <system_error>
 
+#include "inspect/PageFolder.h"
 #include "inspect/PagePng.h"
 #include "model/OutputLayout.h"
 #include "picture/PictureLoad.h"
@@ -82,7 +84,7 @@ class PngSink : public ImageSink {
     tell();
     const std::string name = pictureName(item) + ".jpg";
     std::string why;
-    if (writeFile(folder_ / name, {bytes}, &why)) {
+    if (WritePageFile(folder_ / name, bytes, &why)) {
       remember(name);
     } else {
       fail(name, why);
@@ -116,10 +118,12 @@ class PngSink : public ImageSink {
   }
 
  private:
+  // Encoded in memory and written fresh: never through a link, never by
+  // opening what stands there (a FIFO would wait).
   bool save(const QImage& image, const std::string& name) {
     const Bytes png = EncodePagePng(image);
     std::string why = png.empty() ? trText("Inspect", "out of memory").str() : std::string();
-    if (!png.empty() && writeFile(folder_ / name, {ByteView(png)}, &why)) return true;
+    if (!png.empty() && WritePageFile(folder_ / name, ByteView(png), &why)) return true;
     fail(name, why);
     return false;
   }
@@ -513,15 +517,16 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
             .arg(pathToUtf8(pageFolder))
             .arg(pathToUtf8(privateFolder)));
   }
+  // The folder named by the user may be a link to a folder; what the page
+  // makes inside it never is. Nothing there is removed: the page shows only
+  // the pictures it wrote.
   const fs::path images = pageFolder / kPageImageFolder;
-  fs::create_directories(images, ec);
-  if (!fs::is_directory(images, ec)) {
-    return fail(ec ? trText("Inspect", "cannot create %1 (%2)")
-                         .arg(pathToUtf8(images))
-                         .arg(ec.message())
-                         .str()
-                   : trText("Inspect", "cannot create %1").arg(pathToUtf8(images)).str());
+  for (const fs::path& folder : {pageFolder, images}) {
+    if (folder == pageFolder && fs::is_directory(pageFolder, ec)) continue;
+    if (std::string problem = MakePageFolder(folder); !problem.empty()) return fail(problem);
   }
+  if (std::string problem = PageFileProblem(pageFolder / "index.html"); !problem.empty()) {
+    return fail(problem);
   // The picture files the page will draw, for the progress.
   int pictures = 0;
   if (progress) {
@@ -532,17 +537,6 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
   }
   PngSink sink(images, progress, pictures);
   Inspection in = InspectOutput(outputPath, &sink, options);
-  // The pictures of an earlier page that this one did not write again
-  // (they are overwritten in place: making files anew is slower).
-  std::vector<fs::path> stale;
-  for (fs::directory_iterator it(images, ec), end; !ec && it != end; it.increment(ec)) {
-    const fs::path extension = it->path().extension();
-    if ((extension == ".png" || extension == ".jpg") && it->is_regular_file(ec) &&
-        !sink.has(pathToUtf8(it->path().filename()))) {
-      stale.push_back(it->path());
-    }
-  }
-  for (const fs::path& file : stale) fs::remove(file, ec);
   if (const std::string failure = sink.firstFailure(); !failure.empty()) return fail(failure);
 
   const std::string where = in.privateFolder.empty() ? pathToUtf8(outputPath) : pathToUtf8(in.privateFolder);
@@ -565,11 +559,10 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
   page += fontSection(in);
   page += "</body></html>\n";
   std::string why;
-  if (!writeFile(pageFolder / "index.html",
-                 {ByteView(reinterpret_cast<const std::uint8_t*>(page.data()), page.size())}, &why)) {
-    return fail(trText("Inspect", "cannot write %1: %2")
-                    .arg(pathToUtf8(pageFolder / "index.html"))
-                    .arg(why));
+  if (!WritePageFile(pageFolder / "index.html",
+                     ByteView(reinterpret_cast<const std::uint8_t*>(page.data()), page.size()),
+                     &why)) {
+    return fail(why);
   }
   if (inspection) *inspection = std::move(in);
   return true;
@@ -578,6 +571,11 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
 bool WritePreview(const fs::path& outputRoot, fs::path* page, std::string* error,
                   const PageProgress& progress) {
   const fs::path folder = OutputLayout(outputRoot).previewFolder();
+  // The preview folder is the program's own: never a link.
+  if (std::string problem = MakePageFolder(folder); !problem.empty()) {
+    if (error) *error = std::move(problem);
+    return false;
+  }
   if (!WriteInspectPage(outputRoot, folder, InspectOptions{}, nullptr, error, progress)) {
     return false;
   }

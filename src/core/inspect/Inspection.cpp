@@ -7,15 +7,20 @@
 #include <map>
 #include <system_error>
 #include <thread>
+#include <tuple>
 
 #include "model/OutputLayout.h"
 #include "model/SourceInventory.h"
 #include "picture/PictureLoad.h"
 #include "picture/PicturePack.h"
+#include "picture/MemoryBudget.h"
+#include "picture/PictureIntegrity.h"
+#include "picture/PictureLimits.h"
 #include "picture/PicturePipeline.h"
 #include "util/FileIO.h"
 #include "util/OrderedPool.h"
 #include "util/Paths.h"
+#include "util/QtMessages.h"
 #include "util/Text.h"
 
 namespace tessel::inspect {
@@ -286,6 +291,20 @@ struct Found {
   std::vector<Problem> problems;
 };
 
+// What a picture file of the output costs in flight, from its header: the
+// file, and its pixels when the size is one the converter takes.
+std::uint64_t pictureShare(ByteView file, bool zbmp) {
+  std::uint64_t width = 0, height = 0;
+  if (zbmp && file.size() >= 4) {
+    width = getLe16(file.data());
+    height = getLe16(file.data() + 2);
+  } else if (!zbmp) {
+    std::tie(width, height) = DeclaredPictureSize(file);
+  }
+  const std::uint64_t pixels = PictureSizeAllowed(width, height) ? width * height : 0;
+  return file.size() + pixels * kBytesPerPixelInFlight;
+}
+
 void pictures(const Layout& layout, ImageSink* sink, int jobs, const Sources& sources,
               Inspection& out) {
   const std::vector<Named> files =
@@ -308,8 +327,15 @@ void pictures(const Layout& layout, ImageSink* sink, int jobs, const Sources& so
         }
         item.lossy = !zbmp;
         item.origin = sources.originOf(file.relative, file.number, false);
+        // Decoded (and written to the page) within the converter's memory
+        // budget: a share of what its header declares, taken before inflating.
+        const MemoryShare share(pictureShare(ByteView(bytes.bytes), zbmp));
+        MessageCatch said;  // what the image readers say is a note of this file
         PictureReading reading =
             zbmp ? ReadZbmp(bytes.bytes, sink != nullptr) : ReadOutputJpeg(bytes.bytes);
+        for (const std::string& message : said.take()) {
+          found.problems.push_back({fileProblem(file.relative, message), false});
+        }
         item.width = reading.width;
         item.height = reading.height;
         if (zbmp) {
@@ -352,7 +378,15 @@ void libraries(const Layout& layout, ImageSink* sink, int jobs, const Sources& s
           found.problems.push_back({fileProblem(file.relative, bytes.error), true});
           return found;
         }
-        ZicoReading reading = ReadZico(bytes.bytes, sink != nullptr);
+        // Each icon goes to the page as it is decoded, never all at once.
+        ZicoReading reading = ReadZico(
+            bytes.bytes, sink != nullptr,
+            [&](std::size_t entry, const ZicoRecord& rec, const QImage& image) {
+              sink->icon(library,
+                         {static_cast<int>(entry), rec.id, rec.width, rec.height, rec.dataSize,
+                          true},
+                         image);
+            });
         library.ok = reading.ok();
         library.empty = reading.empty;
         if (reading.empty) {
@@ -370,13 +404,6 @@ void libraries(const Layout& layout, ImageSink* sink, int jobs, const Sources& s
           library.icons.push_back(item);
           if (!icon.error.empty()) {
             found.problems.push_back({fileProblem(file.relative, icon.error), true});
-          }
-        }
-        if (sink) {
-          for (std::size_t e = 0; e < reading.icons.size(); ++e) {
-            if (library.icons[e].ok && !reading.icons[e].image.isNull()) {
-              sink->icon(library, library.icons[e], reading.icons[e].image);
-            }
           }
         }
         return found;
@@ -539,6 +566,7 @@ Inspection InspectOutput(const fs::path& path, ImageSink* sink, int jobs) {
 }
 
 Inspection InspectOutput(const fs::path& path, ImageSink* sink, const InspectOptions& options) {
+  const QtMessageRoute readerMessages;  // the image readers' messages go to their files
   Inspection out;
   std::error_code ec;
   fs::path root;

@@ -14,6 +14,7 @@
 
 #include "config/ConfigRegisters.h"
 #include "config/SetupOverrides.h"
+#include "picture/MemoryBudget.h"
 #include "picture/PictureLimits.h"
 #include "picture/PicturePack.h"
 #include "picture/PicturePipeline.h"
@@ -295,7 +296,7 @@ bool ZicoReading::ok() const {
   return std::all_of(icons.begin(), icons.end(), [](const ZicoIcon& i) { return i.error.empty(); });
 }
 
-ZicoReading ReadZico(ByteView file, bool decode) {
+ZicoReading ReadZico(ByteView file, bool decode, const ZicoImageSink& each) {
   ZicoReading r;
   if (file.empty()) {
     r.empty = true;
@@ -383,6 +384,9 @@ ZicoReading ReadZico(ByteView file, bool decode) {
     if (!icon.error.empty()) continue;
     const ZicoRecord& rec = icon.record;
     std::string why;
+    // The rows, and the picture made of them: a share of the budget taken
+    // from the declared size before anything is inflated.
+    const MemoryShare share(std::uint64_t(rec.width) * rec.height * (decode ? 6 : 2));
     const std::optional<Bytes> pixels = InflateExact(
         data.subspan(rec.dataOffset, rec.dataSize), std::uint64_t(rec.width) * rec.height * 2, why);
     if (!pixels) {
@@ -390,7 +394,13 @@ ZicoReading ReadZico(ByteView file, bool decode) {
       icon.error = trText("Inspect", "entry %1 (id %2): %3").arg(i).arg(rec.id).arg(why);
       continue;
     }
-    if (decode) icon.image = Rgb565Image(pixels->data(), rec.width, rec.height, std::size_t(rec.width) * 2);
+    if (!decode) continue;
+    QImage image = Rgb565Image(pixels->data(), rec.width, rec.height, std::size_t(rec.width) * 2);
+    if (each) {
+      each(i, rec, image);
+    } else {
+      icon.image = std::move(image);
+    }
   }
   return r;
 }

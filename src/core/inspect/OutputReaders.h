@@ -7,6 +7,7 @@
 // file"); the caller puts the file's name in front.
 #include <QImage>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,7 +63,11 @@ struct ZicoReading {
   bool ok() const;              // no fault in the file or any entry
 };
 
-ZicoReading ReadZico(ByteView file, bool decode);
+// With `decode`, each icon's picture is decoded within the memory budget;
+// given `each`, it is handed over as it is decoded (entry, record, picture)
+// instead of kept, so that a library's pictures are never all in memory at once.
+using ZicoImageSink = std::function<void(std::size_t, const ZicoRecord&, const QImage&)>;
+ZicoReading ReadZico(ByteView file, bool decode, const ZicoImageSink& each = {});
 
 // ---- the picture pack ----------------------------------------------------------
 

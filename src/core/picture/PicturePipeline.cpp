@@ -1,16 +1,17 @@
 #include "picture/PicturePipeline.h"
 
 #include <algorithm>
-#include <condition_variable>
-#include <mutex>
+#include <atomic>
 #include <new>
 
 #include "picture/Jpeg.h"
+#include "picture/MemoryBudget.h"
 #include "picture/PictureIntegrity.h"
 #include "picture/PictureLoad.h"
 #include "picture/PlainDecode.h"
 #include "picture/Zbmp.h"
 #include "util/FileIO.h"
+#include "util/QtMessages.h"
 #include "util/Text.h"
 #include "util/Zlib.h"
 
@@ -23,59 +24,13 @@ namespace {
 // Read buffers up to this size stay with their thread between pictures.
 constexpr std::size_t kKeptReadBuffer = std::size_t(8) << 20;
 
-// The memory the workers' pictures in flight may take together, so that
-// more workers do not multiply the peak. A picture larger than the budget
-// goes alone.
-constexpr std::uint64_t kPictureBudget = std::uint64_t(512) << 20;
-// What one decoded pixel costs on its way: 32 bits decoded, 32 bits turned or
-// converted, 16 bits of rows, and the encoder's output.
-constexpr std::uint64_t kBytesPerPixelInFlight = 10;
-
-class PictureBudget {
- public:
-  std::uint64_t take(std::uint64_t bytes) {
-    std::unique_lock lock(mutex_);
-    freed_.wait(lock, [&] { return used_ == 0 || used_ + bytes <= kPictureBudget; });
-    used_ += bytes;
-    return bytes;
-  }
-  void give(std::uint64_t bytes) {
-    {
-      std::lock_guard lock(mutex_);
-      used_ -= bytes;
-    }
-    freed_.notify_all();
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable freed_;
-  std::uint64_t used_ = 0;
-};
-
-PictureBudget& budget() {
-  static PictureBudget shared;
-  return shared;
+// What a picture costs in flight: its file's bytes and, when its header
+// declares a size the converter takes, its pixels on their way.
+std::uint64_t pictureCost(ByteView head, std::uint64_t fileBytes) {
+  const auto [width, height] = DeclaredPictureSize(head);
+  if (!PictureSizeAllowed(width, height)) return fileBytes;
+  return width * height * kBytesPerPixelInFlight + fileBytes;
 }
-
-// A share of the budget for one picture, from its declared size.
-class BudgetShare {
- public:
-  explicit BudgetShare(ByteView file) {
-    const auto [width, height] = DeclaredPictureSize(file);
-    if (PictureSizeAllowed(width, height)) {
-      held_ = budget().take(width * height * kBytesPerPixelInFlight + file.size());
-    }
-  }
-  ~BudgetShare() {
-    if (held_ > 0) budget().give(held_);
-  }
-  BudgetShare(const BudgetShare&) = delete;
-  BudgetShare& operator=(const BudgetShare&) = delete;
-
- private:
-  std::uint64_t held_ = 0;
-};
 
 // A decoded, prepared picture: RGB565 rows when the encoding needs nothing
 // else, a 32-bit picture otherwise.
@@ -165,18 +120,38 @@ EncodedPicture encode(Prepared prepared, const PictureEncoding& encoding, Pictur
   return out;
 }
 
-// Decoded and encoded within the shared budget; out of memory skips the
-// picture, not the run.
-EncodedPicture encodeWithin(ByteView data, const PictureEncoding& encoding, int rotation,
-                            PictureTarget target) {
-  try {
-    BudgetShare share(data);
-    return encode(prepare(data, encoding, rotation), encoding, target);
-  } catch (const std::bad_alloc&) {
-    EncodedPicture out;
-    out.error = trText("Picture", "out of memory while converting it");
-    return out;
+std::atomic<std::uint64_t> encodedCount{0};
+
+// Decoded and encoded within the caller's share of the budget. What the
+// image readers say on the way is kept with the picture.
+EncodedPicture encodeHeld(ByteView data, const PictureEncoding& encoding, int rotation,
+                          PictureTarget target) {
+  ++encodedCount;
+  MessageCatch said;
+  EncodedPicture out = encode(prepare(data, encoding, rotation), encoding, target);
+  out.messages = said.take();
+  return out;
+}
+
+// A picture that fails beside others in flight (out of memory, or a
+// decoder that could not get its rows) waits until it is alone and tries
+// once more; alone, out of memory skips it, not the run. So the same
+// pictures convert at every job count. `attempt(alone, crowded)` sets
+// `crowded` when it failed while other shares were held.
+template <typename Attempt>
+EncodedPicture withinBudget(const Attempt& attempt, const char* outOfMemory) {
+  for (const bool alone : {false, true}) {
+    bool crowded = false;
+    try {
+      EncodedPicture out = attempt(alone, crowded);
+      if (out.ok || alone || !crowded) return out;
+    } catch (const std::bad_alloc&) {
+      if (alone || !crowded) break;
+    }
   }
+  EncodedPicture out;
+  out.error = trText("Picture", outOfMemory);
+  return out;
 }
 
 }  // namespace
@@ -185,7 +160,8 @@ EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& en
                                  int rotation, PictureTarget target) {
   // The file's bytes go into a buffer the thread keeps: a fresh one for every
   // picture costs clearing and mapping its pages each time. Only the bytes
-  // the format needs are read (not the rest of an oversized BMP).
+  // the format needs are read (not the rest of an oversized BMP), and only
+  // once the budget holds what the picture will cost.
   thread_local Bytes buffer;
   EncodedPicture out;
   std::error_code ec;
@@ -193,25 +169,39 @@ EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& en
     out.error = trText("Picture", "cannot decode it (not a regular file)");
     return out;
   }
+  const std::uintmax_t size = fs::file_size(path, ec);
+  std::optional<Bytes> head;
+  std::string why = ec ? ec.message() : std::string();
   try {
-    const std::uintmax_t size = fs::file_size(path, ec);
-    const std::optional<Bytes> head = readFile(path, 54, true);
-    const std::optional<ByteView> data =
-        head && !ec ? readFileInto(path, buffer,
-                                   std::min<std::uint64_t>(
-                                       PictureReadLength(ByteView(*head), size),
-                                       std::uint64_t(1) << 31),
-                                   true)
-                    : std::nullopt;
-    if (!data) {
-      out.error = trText("Picture", "cannot read it");
-      return out;
-    }
-    out = encodeWithin(*data, encoding, rotation, target);
+    if (!ec) head = readFile(path, kPictureHeadBytes, true, &why);
   } catch (const std::bad_alloc&) {
-    out = EncodedPicture();
-    out.error = trText("Picture", "out of memory while reading it");
   }
+  // Why it cannot be read, in the system's words where it gives them.
+  const auto unreadable = [](const std::string& reason) {
+    EncodedPicture unread;
+    unread.error = reason.empty() ? trText("Picture", "cannot read it").str()
+                                  : trText("Picture", "cannot read it (%1)").arg(reason).str();
+    return unread;
+  };
+  if (!head) return unreadable(why);
+  const std::uint64_t length =
+      std::min<std::uint64_t>(PictureReadLength(ByteView(*head), size), std::uint64_t(1) << 31);
+  out = withinBudget(
+      [&](bool alone, bool& crowded) {
+        MemoryShare share(pictureCost(ByteView(*head), length), alone);
+        try {
+          const std::optional<ByteView> data = readFileInto(path, buffer, length, true, &why);
+          if (!data) return unreadable(why);
+          EncodedPicture encoded = encodeHeld(*data, encoding, rotation, target);
+          crowded = !encoded.ok && share.othersHold();
+          return encoded;
+        } catch (const std::bad_alloc&) {
+          crowded = share.othersHold();
+          Bytes().swap(buffer);
+          throw;
+        }
+      },
+      QT_TRANSLATE_NOOP("Picture", "out of memory while converting it"));
   // A large picture's buffer is not kept for the rest of the run.
   if (buffer.capacity() > kKeptReadBuffer) Bytes().swap(buffer);
   return out;
@@ -219,10 +209,25 @@ EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& en
 
 EncodedPicture EncodePictureBytes(ByteView data, const PictureEncoding& encoding, int rotation,
                                   PictureTarget target) {
-  return encodeWithin(data, encoding, rotation, target);
+  return withinBudget(
+      [&](bool alone, bool& crowded) {
+        MemoryShare share(pictureCost(data, data.size()), alone);
+        try {
+          EncodedPicture encoded = encodeHeld(data, encoding, rotation, target);
+          crowded = !encoded.ok && share.othersHold();
+          return encoded;
+        } catch (const std::bad_alloc&) {
+          crowded = share.othersHold();
+          throw;
+        }
+      },
+      QT_TRANSLATE_NOOP("Picture", "out of memory while converting it"));
 }
 
+std::uint64_t PicturesEncoded() { return encodedCount.load(); }
+
 std::optional<QSize> DecodedPictureSize(const fs::path& path) {
+  MessageCatch dropped;  // the picture's conversion reports what the readers say
   const LoadedPicture loaded = LoadPicture(path);
   if (!loaded.ok()) return std::nullopt;
   return loaded.image.size();

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "model/Settings.h"
 #include "util/Bytes.h"
@@ -31,6 +32,7 @@ struct EncodedPicture {
   std::uint8_t packKind = 0;  // PackBlock: kPackZlibRgb565 or kPackJpeg
   int width = 0, height = 0;  // after rotation
   Bytes bytes;
+  std::vector<std::string> messages;  // what the image readers said while reading it
 };
 
 // Encodes the picture file at `path` (or the picture held in `data`) with the
@@ -41,6 +43,10 @@ EncodedPicture EncodePictureFile(const std::filesystem::path& path,
                                  PictureTarget target);
 EncodedPicture EncodePictureBytes(ByteView data, const PictureEncoding& encoding, int rotation,
                                   PictureTarget target);
+
+// How many pictures this process has decoded and encoded so far (the tests
+// count the work a run does).
+std::uint64_t PicturesEncoded();
 
 // The size of the picture at `path` once it is decoded; nothing when it does
 // not decode.

@@ -192,11 +192,19 @@ bool writeFile(const fs::path& path, std::initializer_list<ByteView> parts, std:
 }
 
 std::optional<ByteView> readFileInto(const fs::path& path, Bytes& buffer, std::uint64_t limit,
-                                     bool truncate) {
+                                     bool truncate, std::string* error) {
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return std::nullopt;
+  if (!fs::is_regular_file(path, ec)) {
+    if (error && ec) *error = ec.message();
+    return std::nullopt;
+  }
+  errno = 0;
   std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
+  if (!in) {
+    // The stream keeps no reason; the failed open leaves it in errno.
+    if (error && errno != 0) *error = std::generic_category().message(errno);
+    return std::nullopt;
+  }
   in.seekg(0, std::ios::end);
   const std::streamoff end = in.tellg();
   if (end < 0) return std::nullopt;
@@ -215,9 +223,10 @@ std::optional<ByteView> readFileInto(const fs::path& path, Bytes& buffer, std::u
   return ByteView(buffer.data(), static_cast<std::size_t>(size));
 }
 
-std::optional<Bytes> readFile(const fs::path& path, std::uint64_t limit, bool truncate) {
+std::optional<Bytes> readFile(const fs::path& path, std::uint64_t limit, bool truncate,
+                              std::string* error) {
   Bytes data;
-  const std::optional<ByteView> view = readFileInto(path, data, limit, truncate);
+  const std::optional<ByteView> view = readFileInto(path, data, limit, truncate, error);
   if (!view) return std::nullopt;
   data.resize(view->size());
   return data;

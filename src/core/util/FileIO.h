@@ -40,13 +40,14 @@ bool copyFile(const fs::path& from, const fs::path& to, std::string* error = nul
 
 // Reads a regular file into `buffer` (grown as needed, never shrunk) and
 // gives the bytes read. A file larger than `limit` gives nothing, or with
-// `truncate` its first `limit` bytes. Nothing when it cannot be read.
+// `truncate` its first `limit` bytes. Nothing when it cannot be read:
+// `error` (when given) then holds the system's reason, where there is one.
 std::optional<ByteView> readFileInto(const fs::path& path, Bytes& buffer, std::uint64_t limit,
-                                     bool truncate = false);
+                                     bool truncate = false, std::string* error = nullptr);
 
 // The same into a buffer of the bytes read.
 std::optional<Bytes> readFile(const fs::path& path, std::uint64_t limit = std::uint64_t(1) << 31,
-                              bool truncate = false);
+                              bool truncate = false, std::string* error = nullptr);
 
 // The one writer of a run's outputs: counts every file written in the
 // report, records a failed write there (its path and a warning) and leaves no

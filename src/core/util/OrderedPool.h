@@ -63,7 +63,19 @@ void forEachOrdered(int count, int jobs, const std::function<Result(int)>& produ
 
   std::vector<std::thread> threads;
   threads.reserve(static_cast<std::size_t>(jobs));
-  for (int t = 0; t < jobs; ++t) threads.emplace_back(worker);
+  for (int t = 0; t < jobs; ++t) {
+    // The system may give fewer threads than asked (under a memory limit,
+    // say): the work goes on with those it gave.
+    try {
+      threads.emplace_back(worker);
+    } catch (const std::exception&) {
+      break;
+    }
+  }
+  if (threads.empty()) {
+    for (int i = 0; i < count; ++i) consume(i, produce(i));
+    return;
+  }
 
   std::exception_ptr consumeFailure;
   while (nextToConsume < count) {

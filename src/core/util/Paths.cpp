@@ -244,13 +244,23 @@ bool folderTreeHolds(const fs::path& tree, const fs::path& target) {
 }
 
 namespace {
+// A path that cannot be resolved (a link loop, a name too long) keeps its
+// spelling: an empty path would lie "above" every other.
 fs::path canonicalAsFarAsPossible(const fs::path& p) {
   std::error_code ec;
   fs::path absolute = fs::absolute(p, ec);
   if (ec) absolute = p;
-  return fs::weakly_canonical(absolute, ec).lexically_normal();
+  const fs::path canonical = fs::weakly_canonical(absolute, ec);
+  return (ec || canonical.empty() ? absolute : canonical).lexically_normal();
 }
 }  // namespace
+
+std::string pathProblem(const fs::path& path) {
+  std::error_code ec;
+  const fs::path absolute = fs::absolute(path, ec);
+  if (!ec) static_cast<void>(fs::weakly_canonical(absolute, ec));
+  return ec ? ec.message() : std::string();
+}
 
 bool pathIsInside(const fs::path& inner, const fs::path& outer) {
   const fs::path a = canonicalAsFarAsPossible(inner);

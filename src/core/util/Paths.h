@@ -66,6 +66,11 @@ fs::path resourceFile(const fs::path& folder, const std::string& name);
 bool deleteFolderTree(const fs::path& folder, fs::path* left = nullptr,
                       std::string* reason = nullptr);
 
+// Why `path` cannot be reached, in the system's words (a link loop, a name
+// longer than the system allows, a folder that may not be entered); empty
+// when it can be (it need not exist).
+std::string pathProblem(const fs::path& path);
+
 // True when `inner` is `outer` or lies inside it: by their names made
 // canonical as far as they exist, or by the identity (device and inode) of
 // `inner` and each folder above it.

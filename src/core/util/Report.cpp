@@ -11,22 +11,34 @@ namespace fs = std::filesystem;
 
 namespace {
 
-InputRecord* find(std::vector<InputRecord>& inputs, const fs::path& path) {
-  const auto at = std::find_if(inputs.begin(), inputs.end(),
-                               [&](const InputRecord& r) { return r.path == path; });
-  return at == inputs.end() ? nullptr : &*at;
+// The record of `path` in `records` through `index`, which is made again
+// when it no longer matches the list.
+template <typename Record, typename Index>
+Record* lookUp(std::vector<Record>& records, Index& index, const fs::path& path) {
+  const auto hit = index.find(path);
+  if (hit != index.end() && hit->second < records.size() && records[hit->second].path == path) {
+    return &records[hit->second];
+  }
+  if (hit == index.end() && index.size() == records.size()) return nullptr;
+  index.clear();
+  for (std::size_t i = 0; i < records.size(); ++i) index.emplace(records[i].path, i);
+  const auto again = index.find(path);
+  return again == index.end() ? nullptr : &records[again->second];
 }
 
 }  // namespace
 
+InputRecord* Report::findInput(const fs::path& path) { return lookUp(inputs, inputIndex_, path); }
+
 InputRecord& Report::input(const fs::path& path, InputKind kind) {
-  if (InputRecord* record = find(inputs, path)) return *record;
+  if (InputRecord* record = findInput(path)) return *record;
   inputs.push_back({path, kind, InputFate::Unhandled, {}, {}});
+  inputIndex_.emplace(path, inputs.size() - 1);
   return inputs.back();
 }
 
 void Report::setFate(const fs::path& path, InputFate fate, std::string reason) {
-  InputRecord* record = find(inputs, path);
+  InputRecord* record = findInput(path);
   if (!record) return;  // not a source input (a font, say)
   record->fate = fate;
   if (!reason.empty()) record->reason = std::move(reason);
@@ -38,14 +50,12 @@ void Report::skipped(const fs::path& path, const std::string& reason) {
 }
 
 void Report::madeFrom(const fs::path& in, const fs::path& output, InputFate fate, bool shared) {
-  InputRecord* record = find(inputs, in);
+  InputRecord* record = findInput(in);
   if (!record) return;
-  auto made = std::find_if(outputs.begin(), outputs.end(),
-                           [&](const OutputRecord& r) { return r.path == output; });
-  if (shared) made = outputs.end();
-  if (made != outputs.end() && !made->input.empty() && made->input != in) {
+  OutputRecord* made = shared ? nullptr : this->output(output);
+  if (made && !made->input.empty() && made->input != in) {
     // A later input wrote the same file: the earlier one is not used there.
-    if (InputRecord* earlier = find(inputs, made->input)) {
+    if (InputRecord* earlier = findInput(made->input)) {
       std::erase(earlier->outputs, output);
       if (earlier->outputs.empty()) {
         earlier->fate = InputFate::Replaced;
@@ -64,24 +74,21 @@ void Report::madeFrom(const fs::path& in, const fs::path& output, InputFate fate
   if (std::find(record->outputs.begin(), record->outputs.end(), output) == record->outputs.end()) {
     record->outputs.push_back(output);
   }
-  if (made != outputs.end()) made->input = in;
+  if (made) made->input = in;
 }
 
 OutputRecord* Report::output(const fs::path& path) {
-  const auto at = std::find_if(outputs.begin(), outputs.end(),
-                               [&](const OutputRecord& r) { return r.path == path; });
-  return at == outputs.end() ? nullptr : &*at;
+  return lookUp(outputs, outputIndex_, path);
 }
 
 void Report::wrote(const fs::path& path, std::uint64_t size) {
   ++filesWritten;
-  for (OutputRecord& record : outputs) {
-    if (record.path == path) {
-      record.size = size;
-      return;
-    }
+  if (OutputRecord* record = output(path)) {
+    record->size = size;
+    return;
   }
   outputs.push_back({path, size, {}});
+  outputIndex_.emplace(path, outputs.size() - 1);
 }
 
 void Report::outputsMoved(const fs::path& from, const fs::path& to) {
@@ -98,10 +105,13 @@ void Report::outputsMoved(const fs::path& from, const fs::path& to) {
     for (fs::path& output : input.outputs) moved(output);
   }
   for (fs::path& failure : writeFailures) moved(failure);
+  outputIndex_.clear();  // made again on the next lookup
+  for (std::size_t i = 0; i < outputs.size(); ++i) outputIndex_.emplace(outputs[i].path, i);
 }
 
 void Report::outputsDiscarded(const std::string& reason) {
   outputs.clear();
+  outputIndex_.clear();
   filesWritten = 0;
   picturesWritten = 0;
   iconsWritten = 0;

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 namespace tessel {
@@ -89,6 +90,19 @@ struct Report {
   // place): they are forgotten, and the inputs converted or copied into them
   // are unhandled again, for `reason`.
   void outputsDiscarded(const std::string& reason);
+
+ private:
+  // Where each path's record lies in `inputs` and `outputs`, so that every
+  // lookup takes the same time however many inputs a run has. Checked on
+  // use and made again when the lists were reordered or added to directly.
+  struct PathHash {
+    std::size_t operator()(const std::filesystem::path& p) const {
+      return std::filesystem::hash_value(p);
+    }
+  };
+  using PathIndex = std::unordered_map<std::filesystem::path, std::size_t, PathHash>;
+  PathIndex inputIndex_, outputIndex_;
+  InputRecord* findInput(const std::filesystem::path& path);
 };
 
 }  // namespace tessel
