@@ -59,9 +59,13 @@ struct InspectOrigin : test::RunFixture {
     return in;
   }
   // The page's picture: a PNG, or a JPEG output as it is.
+  // The picture the page shows under `name`: the file its index.html names
+  // (an earlier page's pictures stay beside it).
   QImage shown(const std::string& name) const {
-    const fs::path png = pageFolder / kPageImageFolder / (name + ".png");
-    return QImage(toQString(fs::exists(png) ? png : png.parent_path() / (name + ".jpg")));
+    const std::string html = test::readText(pageFolder / "index.html");
+    const std::string jpg = std::string(kPageImageFolder) + "/" + name + ".jpg";
+    const fs::path folder = pageFolder / kPageImageFolder;
+    return QImage(toQString(folder / (name + (html.find(jpg) != std::string::npos ? ".jpg" : ".png"))));
   }
 };
 

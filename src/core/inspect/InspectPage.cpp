@@ -527,6 +527,7 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
   }
   if (std::string problem = PageFileProblem(pageFolder / "index.html"); !problem.empty()) {
     return fail(problem);
+  }
   // The picture files the page will draw, for the progress.
   int pictures = 0;
   if (progress) {
