@@ -599,6 +599,14 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>copy an output to an SD card and read it back</source>
         <translation>copy an output to an SD card and read it back</translation>
     </message>
+    <message>
+        <source>%1 (reused)</source>
+        <translation>%1 (reused)</translation>
+    </message>
+    <message>
+        <source>Convert every file again, even those the previous run&apos;s output holds unchanged.</source>
+        <translation>Convert every file again, even those the previous run&apos;s output holds unchanged.</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>
@@ -2055,6 +2063,14 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>, </source>
         <extracomment>between the counts of a run&apos;s summary</extracomment>
         <translation>, </translation>
+    </message>
+    <message numerus="yes">
+        <source>%n output(s) reused</source>
+        <extracomment>outputs taken unchanged from the previous run&apos;s output instead of being made again</extracomment>
+        <translation>
+            <numerusform>%n output reused</numerusform>
+            <numerusform>%n outputs reused</numerusform>
+        </translation>
     </message>
 </context>
 <context>

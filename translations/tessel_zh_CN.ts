@@ -593,6 +593,14 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>copy an output to an SD card and read it back</source>
         <translation>把输出拷贝到 SD 卡并读回校验</translation>
     </message>
+    <message>
+        <source>%1 (reused)</source>
+        <translation>%1（沿用）</translation>
+    </message>
+    <message>
+        <source>Convert every file again, even those the previous run&apos;s output holds unchanged.</source>
+        <translation>所有文件都重新转换，即使上次运行的输出中该文件未变。</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>
@@ -2036,6 +2044,13 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>, </source>
         <extracomment>between the counts of a run&apos;s summary</extracomment>
         <translation>，</translation>
+    </message>
+    <message numerus="yes">
+        <source>%n output(s) reused</source>
+        <extracomment>outputs taken unchanged from the previous run&apos;s output instead of being made again</extracomment>
+        <translation>
+            <numerusform>沿用 %n 个输出</numerusform>
+        </translation>
     </message>
 </context>
 <context>

@@ -171,6 +171,11 @@ struct ConvertParser {
   QCommandLineOption force{
       "force", QCoreApplication::translate(
                    "Cli", "Remove the output's private/ even when it holds files no run writes.")};
+  QCommandLineOption noReuse{
+      "no-reuse",
+      QCoreApplication::translate("Cli",
+                                  "Convert every file again, even those the previous run's "
+                                  "output holds unchanged.")};
   QCommandLineOption jobs{{"j", "jobs"},
                           QCoreApplication::translate("Cli",
                                                       "Worker threads for pictures and icon "
@@ -200,7 +205,7 @@ struct ConvertParser {
   }
   QList<QCommandLineOption> options() const {
     return {output, rotation, format, font, fontDisplay, deripple, pack, resources,
-            yes, set, open, force, jobs, quiet, verbose, json, lang, help};
+            yes, set, open, force, noReuse, jobs, quiet, verbose, json, lang, help};
   }
   static QString sourceText() {
     return QCoreApplication::translate("Cli", "The DWIN project folder.");
@@ -316,6 +321,7 @@ Command parseConvert(const QStringList& arguments, int columns) {
   o.yes = parser.isSet(p.yes);
   o.open = parser.isSet(p.open);
   o.run.force = parser.isSet(p.force);
+  o.run.reuse = !parser.isSet(p.noReuse);
   o.quiet = parser.isSet(p.quiet);
   o.verbose = parser.isSet(p.verbose);
   o.json = parser.isSet(p.json);

@@ -66,6 +66,9 @@ struct RunOptions {
   // Delete an output's private/ even when it holds entries no run writes
   // (--force); otherwise the host is asked (Host::confirmRemoval).
   bool force = false;
+  // Take an output from the previous private/ when the run record shows it
+  // was made from the same source bytes and settings (--no-reuse: false).
+  bool reuse = true;
   // Tests only: decides which writes fail as on a full disk.
   const WriteFaults* writeFaults = nullptr;
   // Set (from any thread) to stop the run between two files: nothing
