@@ -218,6 +218,61 @@ const std::vector<std::pair<std::string, std::vector<std::string>>> kAllFormats 
     {"jpeg", {"--format", "jpeg"}},
     {"pack", {"--format", "zbmp", "--pack"}}};
 
+// Re-runs at -j 1 in the default format: a cold run (--no-reuse), a re-run
+// with nothing changed, and a re-run after one picture's bytes changed (the
+// first picture gets the second's bytes, and its own back afterwards).
+// Targets: 0.2 and 0.25 times the cold run's CPU.
+void rerunLines(const std::string& cli, const std::string& name, const fs::path& dir,
+                const fs::path& work, int runs, std::vector<std::string>& table,
+                std::vector<std::string>& missed, int& failures) {
+  std::vector<fs::path> pictures;
+  for (const auto& entry : fs::directory_iterator(dir)) {
+    const std::string ext = lower(entry.path().extension().string());
+    if (ext == ".bmp" || ext == ".jpg" || ext == ".jpeg") pictures.push_back(entry.path());
+  }
+  std::sort(pictures.begin(), pictures.end());
+  if (pictures.size() < 2) return;
+  const std::string first = pictures[0].extension().string();
+  const auto other = std::find_if(pictures.begin() + 1, pictures.end(), [&](const fs::path& p) {
+    return p.extension().string() == first;
+  });
+  if (other == pictures.end()) return;
+  const Bytes original = readAll(pictures[0]), changed = readAll(*other);
+  auto put = [&](const Bytes& bytes) {
+    std::ofstream out(pictures[0], std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  };
+  auto convert = [&](bool reuse) {
+    std::vector<std::string> args = {cli, "convert", dir.string(), "-o", work.string(), "-y", "-q",
+                                     "-j", "1"};
+    if (!reuse) args.push_back("--no-reuse");
+    const Measure m = runProcess(args);
+    if (m.status != 0) {
+      std::fprintf(stderr, "%s re-run: tessel-cli exited with %d\n", name.c_str(), m.status);
+      ++failures;
+    }
+    return m.cpuSeconds;
+  };
+  std::vector<double> cold, same, one;
+  for (int r = 0; r < runs; ++r) {
+    cold.push_back(convert(false));
+    same.push_back(convert(true));
+    put(changed);
+    one.push_back(convert(true));
+    put(original);
+  }
+  const double c = median(cold), s = median(same), o = median(one);
+  char line[192];
+  std::snprintf(line, sizeof line, "| %s | %.3f | %.3f | %.2f | %.3f | %.2f |", name.c_str(), c, s,
+                s / c, o, o / c);
+  table.push_back(line);
+  if (s / c > 0.2) missed.push_back(name + ": a re-run takes " + std::to_string(s / c).substr(0, 4) + " x the cold CPU");
+  if (o / c > 0.25) {
+    missed.push_back(name + ": a re-run after one change takes " + std::to_string(o / c).substr(0, 4) +
+                     " x the cold CPU");
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -277,7 +332,7 @@ int main(int argc, char** argv) {
   if (cores > 1) jobList.push_back(cores);
 
   std::printf("load average before: %s; %d runs per line, medians\n\n", loadAverage().c_str(), runs);
-  std::vector<std::string> table, pageTable, missed;
+  std::vector<std::string> table, pageTable, rerunTable, missed;
   int failures = 0;
   for (const Case& c : cases) {
     fs::path dir = c.generator.empty() ? fs::path(c.what) : workRoot / c.name;
@@ -320,7 +375,7 @@ int main(int argc, char** argv) {
         long peak = 0;
         for (int r = 0; r < runs; ++r) {
           std::vector<std::string> args = {cli, "convert", dir.string(), "-o", work.string(),
-                                           "-y", "-q", "-j", std::to_string(jobs)};
+                                           "-y", "-q", "-j", std::to_string(jobs), "--no-reuse"};
           args.insert(args.end(), extra.begin(), extra.end());
           const Measure m = runProcess(args);
           if (m.status != 0) {
@@ -382,6 +437,7 @@ int main(int argc, char** argv) {
         }
       }
     }
+    rerunLines(cli, c.name, dir, work, runs, rerunTable, missed, failures);
     std::printf("\n");
   }
   std::printf(
@@ -393,6 +449,10 @@ int main(int argc, char** argv) {
       "\n| case | format | jobs | conversion wall (s) | page wall (s) | page CPU (s) | page / "
       "conversion |\n|---|---|---|---|---|---|---|\n");
   for (const std::string& line : pageTable) std::printf("%s\n", line.c_str());
+  std::printf(
+      "\n| case | cold CPU (s) | re-run CPU (s) | re-run / cold | one picture changed CPU (s) | "
+      "changed / cold |\n|---|---|---|---|---|---|\n");
+  for (const std::string& line : rerunTable) std::printf("%s\n", line.c_str());
   std::printf("\nload average after: %s\n", loadAverage().c_str());
   if (missed.empty()) std::printf("every target met\n");
   for (const std::string& m : missed) std::printf("target missed: %s\n", m.c_str());

@@ -62,12 +62,11 @@ std::string PictureSettings(const PictureEncoding& encoding, int rotation, Pictu
 PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& picture,
                                const PictureEncoding& encoding, int rotation,
                                PictureTarget target) {
-  thread_local Bytes buffer;
   PictureWork work;
   work.facts.settings = PictureSettings(encoding, rotation, target);
-  if (const std::optional<ByteView> source = readFileInto(picture, buffer, std::uint64_t(1) << 31)) {
-    work.facts.sourceSize = source->size();
-    work.facts.sourceHash = ContentHash(*source);
+  if (std::optional<FileHash> source = ContentHashOfFile(picture)) {
+    work.facts.sourceSize = source->size;
+    work.facts.sourceHash = std::move(source->hash);
   }
   if (target == PictureTarget::File) {
     if (std::optional<PreviousOutputs::Found> found =
