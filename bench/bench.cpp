@@ -266,9 +266,10 @@ void rerunLines(const std::string& cli, const std::string& name, const fs::path&
   std::snprintf(line, sizeof line, "| %s | %.3f | %.3f | %.2f | %.3f | %.2f |", name.c_str(), c, s,
                 s / c, o, o / c);
   table.push_back(line);
-  if (s / c > 0.2) missed.push_back(name + ": a re-run takes " + std::to_string(s / c).substr(0, 4) + " x the cold CPU");
+  const auto ratio = [](double r) { return std::to_string(r).substr(0, 4); };
+  if (s / c > 0.2) missed.push_back(name + ": a re-run takes " + ratio(s / c) + " x the cold CPU");
   if (o / c > 0.25) {
-    missed.push_back(name + ": a re-run after one change takes " + std::to_string(o / c).substr(0, 4) +
+    missed.push_back(name + ": a re-run after one change takes " + ratio(o / c) +
                      " x the cold CPU");
   }
 }

@@ -21,7 +21,9 @@ struct ReuseTest : test::RunFixture {
   // picture's shape decides how every picture is turned.
   void project(int pictures) {
     writeText(source / "config.txt", "R1=03;\r\nR2=04;\r\nR3=FF;\r\n");
-    for (int i = 1; i <= pictures; ++i) writePicture(source / (std::to_string(i) + ".bmp"), 30 + i, 20);
+    for (int i = 1; i <= pictures; ++i) {
+      writePicture(source / (std::to_string(i) + ".bmp"), 30 + i, 20);
+    }
   }
 
   // Runs again into the output root, then cold into a fresh one from the

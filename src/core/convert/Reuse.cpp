@@ -34,7 +34,8 @@ std::optional<PreviousOutputs::Found> PreviousOutputs::find(const std::string& f
     const std::string& relative = it->second->first;
     const RecordOutput& output = it->second->second;
     const RecordSource& source = output.sources[0];
-    if (!relative.starts_with(folder + "/") || relative.find('/', folder.size() + 1) != std::string::npos ||
+    if (!relative.starts_with(folder + "/") ||
+        relative.find('/', folder.size() + 1) != std::string::npos ||
         source.size != facts.sourceSize || source.hash != facts.sourceHash ||
         output.settings != facts.settings || output.width <= 0) {
       continue;

@@ -70,11 +70,13 @@ struct PictureWork {
 
 // Hashes the picture file and takes its output from `previous` when it may;
 // otherwise encodes it (EncodePictureFile). Runs on a worker.
-PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const std::filesystem::path& picture,
+PictureWork MakeOrReusePicture(const PreviousOutputs& previous,
+                               const std::filesystem::path& picture,
                                const PictureEncoding& encoding, int rotation,
                                PictureTarget target);
 
 // The path of `file` relative to `privateFolder`, with '/' separators.
-std::string RecordKey(const std::filesystem::path& file, const std::filesystem::path& privateFolder);
+std::string RecordKey(const std::filesystem::path& file,
+                      const std::filesystem::path& privateFolder);
 
 }  // namespace tessel
