@@ -13,6 +13,8 @@ packages=(
   libjpeg-dev zlib1g-dev
   # SHA-256 of sources and outputs for re-runs (OpenSSL's uses the CPU's SHA instructions)
   libssl-dev
+  # --compression smallest: the stronger zlib-stream encoder
+  libdeflate-dev
   libgtest-dev
   fonts-dejavu-core fonts-droid-fallback fonts-dseg
   # packaging: the .deb (cpack), its man pages and the checks the package test runs

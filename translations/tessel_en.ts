@@ -607,6 +607,10 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>Convert every file again, even those the previous run&apos;s output holds unchanged.</source>
         <translation>Convert every file again, even those the previous run&apos;s output holds unchanged.</translation>
     </message>
+    <message>
+        <source>Compression of .zbmp pictures, pack blocks and icons: %1. default: zlib at its default level (the default). smallest: files several percent smaller for the display to load, at several times the CPU.</source>
+        <translation>Compression of .zbmp pictures, pack blocks and icons: %1. default: zlib at its default level (the default). smallest: files several percent smaller for the display to load, at several times the CPU.</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>

@@ -601,6 +601,10 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>Convert every file again, even those the previous run&apos;s output holds unchanged.</source>
         <translation>所有文件都重新转换，即使上次运行的输出中该文件未变。</translation>
     </message>
+    <message>
+        <source>Compression of .zbmp pictures, pack blocks and icons: %1. default: zlib at its default level (the default). smallest: files several percent smaller for the display to load, at several times the CPU.</source>
+        <translation>.zbmp 图片、图片包数据块和图标的压缩：%1。default：zlib 默认级别（默认）。smallest：文件小几个百分点，显示屏加载更快，CPU 耗时为数倍。</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>

@@ -51,6 +51,7 @@ QJsonObject settingsObject(const ConvertOptions& o) {
   settings["format"] = formats[static_cast<int>(s.pictureFormat)];
   settings["font"] = s.fontChoice >= 0 && s.fontChoice < 5 ? fonts[s.fontChoice] : "";
   settings["fontDisplay"] = s.fontDisplay == FontDisplay::Bitmap ? "bitmap" : "vector";
+  settings["compression"] = s.compression == Compression::Smallest ? "smallest" : "default";
   settings["deripple"] = s.deRipple;
   settings["pack"] = !s.singlePictureFiles;
   settings["jobs"] = o.run.jobs;

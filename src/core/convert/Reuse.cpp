@@ -57,6 +57,7 @@ std::string PictureSettings(const PictureEncoding& encoding, int rotation, Pictu
   return "picture target=" + std::to_string(static_cast<int>(target)) +
          " format=" + std::to_string(static_cast<int>(encoding.format)) +
          " deripple=" + std::to_string(encoding.deRipple ? 1 : 0) +
+         " compression=" + std::to_string(static_cast<int>(encoding.compression)) +
          " rotation=" + std::to_string(rotation);
 }
 

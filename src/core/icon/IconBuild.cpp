@@ -113,6 +113,7 @@ std::string tooManyPixels(const std::string& name, std::uint64_t bytes, bool atL
 BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job,
                                   ByteView data) {
   BuiltIconLibrary built;
+  built.zico.compression = encoding.compression;
   built.toPictures = job.toPictures && job.layout == IconLayout::Icl;
   const std::string name = pathToUtf8(job.path);
   auto skipIcon = [&](int id, const std::string& why) {
