@@ -2655,6 +2655,14 @@ To convert or write an SD card on the command line: tessel-cli --help
         <source>请选择输出目录：</source>
         <translation>Choose the output folder:</translation>
     </message>
+    <message>
+        <source>更小的输出文件（转换较慢，默认不勾选）</source>
+        <translation>Smaller files (converts slower)</translation>
+    </message>
+    <message>
+        <source>图片和图标压缩得更小，显示屏加载更快，像素不变</source>
+        <translation>Pictures and icons compressed smaller for the display to load sooner; the pixels stay the same</translation>
+    </message>
 </context>
 <context>
     <name>tessel::GuiHost</name>

@@ -2634,6 +2634,14 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>请选择输出目录：</source>
         <translation>请选择输出目录：</translation>
     </message>
+    <message>
+        <source>更小的输出文件（转换较慢，默认不勾选）</source>
+        <translation>更小的输出文件（转换较慢，默认不勾选）</translation>
+    </message>
+    <message>
+        <source>图片和图标压缩得更小，显示屏加载更快，像素不变</source>
+        <translation>图片和图标压缩得更小，显示屏加载更快，像素不变</translation>
+    </message>
 </context>
 <context>
     <name>tessel::GuiHost</name>
