@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/SourceInventory.h"
 #include "util/FileIO.h"
 #include "util/Hash.h"
 #include "util/Paths.h"
@@ -71,8 +72,12 @@ PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& 
     work.facts.sourceHash = std::move(source->hash);
   }
   if (target == PictureTarget::File) {
-    if (std::optional<PreviousOutputs::Found> found =
-            previous.find("image", pathToUtf8(picture.filename()), work.facts)) {
+    // Only the name this picture's output has: image/N.zbmp or image/N.jpg.
+    const std::string name = "image/" + std::to_string(FileNumber(picture)) +
+                             (encoding.format == PictureFormat::Zbmp ? ".zbmp" : ".jpg");
+    std::optional<PreviousOutputs::Found> found =
+        previous.find("image", pathToUtf8(picture.filename()), work.facts);
+    if (found && found->relative == name) {
       work.reused = true;
       work.encoded.ok = true;
       work.encoded.extension = pathToUtf8(pathFromUtf8(found->relative).extension());

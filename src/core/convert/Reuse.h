@@ -39,6 +39,11 @@ class PreviousOutputs {
   // describes. Nothing is reused from a record that is missing, unreadable,
   // of another version or written by another version of the program.
   explicit PreviousOutputs(const OutputLayout& layout);
+  // The index points into the record's map, whose nodes a move keeps.
+  PreviousOutputs(PreviousOutputs&&) = default;
+  PreviousOutputs& operator=(PreviousOutputs&&) = default;
+  PreviousOutputs(const PreviousOutputs&) = delete;
+  PreviousOutputs& operator=(const PreviousOutputs&) = delete;
 
   struct Found {
     std::string relative;  // below private/
