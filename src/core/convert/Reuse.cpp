@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "model/SourceInventory.h"
+#include "picture/PictureIntegrity.h"
 #include "util/FileIO.h"
 #include "util/Hash.h"
 #include "util/Paths.h"
@@ -67,9 +68,18 @@ PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& 
                                PictureTarget target) {
   PictureWork work;
   work.facts.settings = PictureSettings(encoding, rotation, target);
-  if (std::optional<FileHash> source = ContentHashOfFile(picture)) {
-    work.facts.sourceSize = source->size;
-    work.facts.sourceHash = std::move(source->hash);
+  // The bytes the encoder reads (EncodePictureFile: not the rest of an
+  // oversized BMP), and the file's size: what makes the output.
+  std::error_code ec;
+  const std::uintmax_t size = fs::file_size(picture, ec);
+  const std::optional<Bytes> head = ec ? std::nullopt : readFile(picture, 54, true);
+  if (head) {
+    const std::uint64_t used =
+        std::min<std::uint64_t>(PictureReadLength(ByteView(*head), size), std::uint64_t(1) << 31);
+    if (std::optional<FileHash> source = ContentHashOfFile(picture, used)) {
+      work.facts.sourceSize = size;
+      work.facts.sourceHash = std::move(source->hash);
+    }
   }
   if (target == PictureTarget::File) {
     // Only the name this picture's output has: image/N.zbmp or image/N.jpg.

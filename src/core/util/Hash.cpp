@@ -5,6 +5,7 @@
 #define OPENSSL_SUPPRESS_DEPRECATED
 #include <openssl/sha.h>
 
+#include <algorithm>
 #include <fstream>
 #include <vector>
 
@@ -35,7 +36,8 @@ std::string ContentHash(ByteView data) {
   return hex(digest, SHA256_DIGEST_LENGTH);
 }
 
-std::optional<FileHash> ContentHashOfFile(const std::filesystem::path& path) {
+std::optional<FileHash> ContentHashOfFile(const std::filesystem::path& path,
+                                          std::uint64_t limit) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) return std::nullopt;
   std::ifstream in(path, std::ios::binary);
@@ -43,8 +45,9 @@ std::optional<FileHash> ContentHashOfFile(const std::filesystem::path& path) {
   if (!in || SHA256_Init(&context) != 1) return std::nullopt;
   thread_local std::vector<char> buffer(std::size_t(1) << 16);
   FileHash result;
-  while (in) {
-    in.read(buffer.data(), static_cast<std::streamsize>(buffer.size()));
+  while (in && result.size < limit) {
+    const std::uint64_t want = std::min<std::uint64_t>(buffer.size(), limit - result.size);
+    in.read(buffer.data(), static_cast<std::streamsize>(want));
     const std::streamsize got = in.gcount();
     if (got <= 0) break;
     if (SHA256_Update(&context, buffer.data(), static_cast<std::size_t>(got)) != 1) {

@@ -14,11 +14,12 @@ namespace tessel {
 std::string ContentHash(ByteView data);
 
 struct FileHash {
-  std::uint64_t size = 0;
-  std::string hash;  // ContentHash of the whole file
+  std::uint64_t size = 0;  // bytes hashed
+  std::string hash;        // ContentHash of them
 };
-// The same of a regular file, read in small pieces (memory stays flat);
-// nothing when it cannot be read whole.
-std::optional<FileHash> ContentHashOfFile(const std::filesystem::path& path);
+// The same of a regular file's first `limit` bytes (all of a shorter file),
+// read in small pieces (memory stays flat); nothing when they cannot be read.
+std::optional<FileHash> ContentHashOfFile(const std::filesystem::path& path,
+                                          std::uint64_t limit = UINT64_MAX);
 
 }  // namespace tessel
