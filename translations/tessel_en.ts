@@ -611,6 +611,18 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>the write failed</source>
         <translation>the write failed</translation>
     </message>
+    <message>
+        <source>%1 (reused)</source>
+        <translation>%1 (reused)</translation>
+    </message>
+    <message>
+        <source>Compression of .zbmp pictures, pack blocks and icons: %1. default: zlib at its default level (the default). smallest: files several percent smaller for the display to load, at several times the CPU.</source>
+        <translation>Compression of .zbmp pictures, pack blocks and icons: %1. default: zlib at its default level (the default). smallest: files several percent smaller for the display to load, at several times the CPU.</translation>
+    </message>
+    <message>
+        <source>Convert every file again, even those the previous run&apos;s output holds unchanged.</source>
+        <translation>Convert every file again, even those the previous run&apos;s output holds unchanged.</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>
@@ -2112,6 +2124,14 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>picture %1: %2</source>
         <translation>picture %1: %2</translation>
     </message>
+    <message numerus="yes">
+        <source>%n output(s) reused</source>
+        <extracomment>outputs taken unchanged from the previous run&apos;s output instead of being made again</extracomment>
+        <translation>
+            <numerusform>%n output reused</numerusform>
+            <numerusform>%n outputs reused</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Scan</name>
@@ -2690,6 +2710,14 @@ To convert or write an SD card on the command line: tessel-cli --help
     <message>
         <source>请选择输出目录：</source>
         <translation>Choose the output folder:</translation>
+    </message>
+    <message>
+        <source>更小的输出文件（转换较慢，默认不勾选）</source>
+        <translation>Smaller files (converts slower)</translation>
+    </message>
+    <message>
+        <source>图片和图标压缩得更小，显示屏加载更快，像素不变</source>
+        <translation>Pictures and icons compressed smaller for the display to load sooner; the pixels stay the same</translation>
     </message>
 </context>
 <context>

@@ -605,6 +605,18 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>the write failed</source>
         <translation>写入失败</translation>
     </message>
+    <message>
+        <source>%1 (reused)</source>
+        <translation>%1（沿用）</translation>
+    </message>
+    <message>
+        <source>Compression of .zbmp pictures, pack blocks and icons: %1. default: zlib at its default level (the default). smallest: files several percent smaller for the display to load, at several times the CPU.</source>
+        <translation>.zbmp 图片、图片包数据块和图标的压缩：%1。default：zlib 默认级别（默认）。smallest：文件小几个百分点，显示屏加载更快，CPU 耗时为数倍。</translation>
+    </message>
+    <message>
+        <source>Convert every file again, even those the previous run&apos;s output holds unchanged.</source>
+        <translation>所有文件都重新转换，即使上次运行的输出中该文件未变。</translation>
+    </message>
 </context>
 <context>
     <name>Config</name>
@@ -2093,6 +2105,13 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>picture %1: %2</source>
         <translation>图片 %1：%2</translation>
     </message>
+    <message numerus="yes">
+        <source>%n output(s) reused</source>
+        <extracomment>outputs taken unchanged from the previous run&apos;s output instead of being made again</extracomment>
+        <translation>
+            <numerusform>沿用 %n 个输出</numerusform>
+        </translation>
+    </message>
 </context>
 <context>
     <name>Scan</name>
@@ -2670,6 +2689,14 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>请选择输出目录：</source>
         <translation>请选择输出目录：</translation>
+    </message>
+    <message>
+        <source>更小的输出文件（转换较慢，默认不勾选）</source>
+        <translation>更小的输出文件（转换较慢，默认不勾选）</translation>
+    </message>
+    <message>
+        <source>图片和图标压缩得更小，显示屏加载更快，像素不变</source>
+        <translation>图片和图标压缩得更小，显示屏加载更快，像素不变</translation>
     </message>
 </context>
 <context>

@@ -156,6 +156,9 @@ CTesselDlg::CTesselDlg(QWidget* parent) : QDialog(parent) {
   options->addWidget(fontDisplay_, 1, 3);
   deRipple_ = ui.checkBox(kIdDeRipple, tr("消除图片中的水波纹（会降低压缩率，默认不勾选）"));
   options->addWidget(deRipple_, 2, 1, 1, 3);
+  smallest_ = ui.checkBox(kIdSmallest, tr("更小的输出文件（转换较慢，默认不勾选）"));
+  smallest_->setToolTip(tr("图片和图标压缩得更小，显示屏加载更快，像素不变"));
+  options->addWidget(smallest_, 4, 1, 1, 3);
   singlePictureFiles_ = ui.checkBox(kIdSinglePictureFiles, tr("支持升级单个图片文件（默认不勾选）"));
   singlePictureFiles_->hide();  // created hidden: the user keeps the default
   options->addWidget(singlePictureFiles_, 3, 1, 1, 3);
@@ -232,6 +235,7 @@ void CTesselDlg::updateData(bool toSettings) {
     settings_.pictureFormat = static_cast<PictureFormat>(pictureFormat_->currentIndex());
     settings_.fontChoice = font_->currentIndex();
     settings_.deRipple = deRipple_->isChecked();
+    settings_.compression = smallest_->isChecked() ? Compression::Smallest : Compression::Default;
     settings_.singlePictureFiles = singlePictureFiles_->isChecked();
     settings_.fontDisplay = static_cast<FontDisplay>(fontDisplay_->currentIndex());
   } else {
@@ -240,6 +244,7 @@ void CTesselDlg::updateData(bool toSettings) {
     selectIndex(pictureFormat_, static_cast<int>(settings_.pictureFormat));
     selectIndex(font_, settings_.fontChoice);
     deRipple_->setChecked(settings_.deRipple);
+    smallest_->setChecked(settings_.compression == Compression::Smallest);
     singlePictureFiles_->setChecked(settings_.singlePictureFiles);
     selectIndex(fontDisplay_, static_cast<int>(settings_.fontDisplay));
   }
@@ -252,8 +257,8 @@ void CTesselDlg::setSettings(const ConversionSettings& settings) {
 
 void CTesselDlg::setInputEnabled(bool enabled) {
   for (QWidget* w : std::initializer_list<QWidget*>{sourceEdit_, browse_, pictureFormat_, font_,
-                                                    rotation_, fontDisplay_, deRipple_, start_,
-                                                    details_, changeOutput_, card_}) {
+                                                    rotation_, fontDisplay_, deRipple_, smallest_,
+                                                    start_, details_, changeOutput_, card_}) {
     w->setEnabled(enabled);
   }
   outputLink_->setEnabled(enabled);

@@ -52,6 +52,7 @@ class CTesselDlg : public QDialog {
     kIdDetails = 1033,       // every warning and skipped input of the last run
     kIdChangeOutput = 1034,  // "更改...": picks the output root
     kIdCard = 1035,          // "写入SD卡...": copies the output to a card
+    kIdSmallest = 1036,      // the stronger compression of every zlib stream
   };
 
   using RunFunction = std::function<RunResult(const ConversionSettings&, const RunOptions&,
@@ -174,6 +175,7 @@ class CTesselDlg : public QDialog {
   QComboBox* rotation_ = nullptr;
   QComboBox* fontDisplay_ = nullptr;
   WrapCheckBox* deRipple_ = nullptr;
+  WrapCheckBox* smallest_ = nullptr;
   WrapCheckBox* singlePictureFiles_ = nullptr;
   QPushButton* browse_ = nullptr;
   QPushButton* start_ = nullptr;

@@ -8,6 +8,7 @@
 #include <optional>
 #include <ostream>
 #include <system_error>
+#include <set>
 
 #include "cli/CliOptions.h"
 #include "cli/JsonReport.h"
@@ -78,6 +79,10 @@ std::string fateText(InputFate fate) {
 // a picture library of 48 screens gives 48 short lines, not one long one.
 void printVerbose(const Report& report, const std::filesystem::path& outputRoot,
                   std::ostream& err) {
+  std::set<std::filesystem::path> reused;
+  for (const OutputRecord& output : report.outputs) {
+    if (output.reused) reused.insert(output.path);
+  }
   for (const InputRecord& input : report.inputs) {
     //: --verbose: an input's name, its kind and what became of it
     std::string line = trText("Cli", "%1: %2, %3")
@@ -91,7 +96,13 @@ void printVerbose(const Report& report, const std::filesystem::path& outputRoot,
     err << line << '\n';
     for (const auto& output : input.outputs) {
       const std::filesystem::path shown = output.lexically_relative(outputRoot);
-      err << "  -> " << printable(pathToUtf8(shown.empty() ? output : shown)) << '\n';
+      const std::string name = printable(pathToUtf8(shown.empty() ? output : shown));
+      err << "  -> "
+          << (reused.contains(output)
+                  //: --verbose: an output taken unchanged from the previous run's output
+                  ? trText("Cli", "%1 (reused)").arg(name).str()
+                  : name)
+          << '\n';
     }
   }
 }

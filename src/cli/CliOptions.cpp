@@ -23,6 +23,7 @@ constexpr Names<5> kRotations = {"auto", "none", "90", "180", "270"};
 constexpr Names<3> kFormats = {"jpeg", "jpeg-hq", "zbmp"};
 constexpr Names<5> kFonts = {"ascii", "cjk", "segment", "segment-bold", "segment-italic"};
 constexpr Names<2> kFontDisplays = {"vector", "bitmap"};
+constexpr Names<2> kCompressions = {"default", "smallest"};
 
 template <std::size_t N>
 QString joined(const Names<N>& names) {
@@ -143,6 +144,15 @@ struct ConvertParser {
           .arg(joined(kFontDisplays))
           .toQString(),
       "MODE"};
+  QCommandLineOption compression{
+      "compression",
+      trText("Cli",
+             "Compression of .zbmp pictures, pack blocks and icons: %1. default: zlib at its "
+             "default level (the default). smallest: files several percent smaller for the "
+             "display to load, at several times the CPU.")
+          .arg(joined(kCompressions))
+          .toQString(),
+      "LEVEL"};
   QCommandLineOption deripple{
       "deripple", QCoreApplication::translate("Cli",
                                               "Dither pictures to RGB565 before encoding (removes "
@@ -171,6 +181,11 @@ struct ConvertParser {
   QCommandLineOption force{
       "force", QCoreApplication::translate(
                    "Cli", "Remove the output's private/ even when it holds files no run writes.")};
+  QCommandLineOption noReuse{
+      "no-reuse",
+      QCoreApplication::translate("Cli",
+                                  "Convert every file again, even those the previous run's "
+                                  "output holds unchanged.")};
   QCommandLineOption jobs{{"j", "jobs"},
                           QCoreApplication::translate("Cli",
                                                       "Worker threads for pictures and icon "
@@ -199,8 +214,8 @@ struct ConvertParser {
     parser.addPositionalArgument("SOURCE", sourceText(), "convert SOURCE");
   }
   QList<QCommandLineOption> options() const {
-    return {output, rotation, format, font, fontDisplay, deripple, pack, resources,
-            yes, set, open, force, jobs, quiet, verbose, json, lang, help};
+    return {output, rotation, format, compression, font, fontDisplay, deripple, pack, resources,
+            yes, set, open, force, noReuse, jobs, quiet, verbose, json, lang, help};
   }
   static QString sourceText() {
     return QCoreApplication::translate("Cli", "The DWIN project folder.");
@@ -273,7 +288,9 @@ Command parseConvert(const QStringList& arguments, int columns) {
   int rotation = static_cast<int>(o.settings.rotationChoice);
   int format = static_cast<int>(o.settings.pictureFormat);
   int fontDisplay = static_cast<int>(o.settings.fontDisplay);
+  int compression = static_cast<int>(o.settings.compression);
   if (!pick(parser, p.rotation, kRotations, rotation, error) ||
+      !pick(parser, p.compression, kCompressions, compression, error) ||
       !pick(parser, p.format, kFormats, format, error) ||
       !pick(parser, p.font, kFonts, o.settings.fontChoice, error) ||
       !pick(parser, p.fontDisplay, kFontDisplays, fontDisplay, error)) {
@@ -282,6 +299,7 @@ Command parseConvert(const QStringList& arguments, int columns) {
   o.settings.rotationChoice = static_cast<RotationChoice>(rotation);
   o.settings.pictureFormat = static_cast<PictureFormat>(format);
   o.settings.fontDisplay = static_cast<FontDisplay>(fontDisplay);
+  o.settings.compression = static_cast<Compression>(compression);
   o.settings.deRipple = parser.isSet(p.deripple);
   o.settings.singlePictureFiles = !parser.isSet(p.pack);
 
@@ -316,6 +334,7 @@ Command parseConvert(const QStringList& arguments, int columns) {
   o.yes = parser.isSet(p.yes);
   o.open = parser.isSet(p.open);
   o.run.force = parser.isSet(p.force);
+  o.run.reuse = !parser.isSet(p.noReuse);
   o.quiet = parser.isSet(p.quiet);
   o.verbose = parser.isSet(p.verbose);
   o.json = parser.isSet(p.json);

@@ -51,9 +51,11 @@ QJsonObject settingsObject(const ConvertOptions& o) {
   settings["format"] = formats[static_cast<int>(s.pictureFormat)];
   settings["font"] = s.fontChoice >= 0 && s.fontChoice < 5 ? fonts[s.fontChoice] : "";
   settings["fontDisplay"] = s.fontDisplay == FontDisplay::Bitmap ? "bitmap" : "vector";
+  settings["compression"] = s.compression == Compression::Smallest ? "smallest" : "default";
   settings["deripple"] = s.deRipple;
   settings["pack"] = !s.singlePictureFiles;
   settings["jobs"] = o.run.jobs;
+  settings["reuse"] = o.run.reuse;
   return settings;
 }
 
@@ -138,6 +140,7 @@ QByteArray ReportJson(const ConvertOptions& options, const RunResult& result,
     o["size"] = static_cast<double>(output.size);
     if (!output.input.empty()) o["input"] = path(output.input);
     if (output.icons > 0) o["icons"] = output.icons;
+    if (output.reused) o["reused"] = true;
     outputs.append(o);
   }
   doc["outputs"] = outputs;
@@ -171,6 +174,7 @@ QByteArray ReportJson(const ConvertOptions& options, const RunResult& result,
   totals["iconsConverted"] = t.iconsConverted;
   totals["filesWritten"] = t.filesWritten;
   totals["filesCopied"] = t.filesCopied;
+  totals["reused"] = t.outputsReused;
   totals["inputsSkipped"] = t.inputsSkipped;
   totals["inputsReplaced"] = t.inputsReplaced;
   totals["inputsIgnored"] = t.inputsIgnored;

@@ -4,6 +4,10 @@
 #include <algorithm>
 #include <sstream>
 
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
 #include "cli/Cli.h"
 #include "cli/HelpText.h"
 #include "convert/ConversionRun.h"
@@ -262,6 +266,27 @@ TEST_F(CliTest, WarningsForSkippedInputsAndQuiet) {
   r = runCli({"convert", src(), "-o", dst(), "-y", "-q"});
   EXPECT_EQ(r.status, 0);
   EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CliTest, AReRunSaysWhatItReusedAndNoReuseConvertsEverything) {
+  const auto json = [](const Cli& r) {
+    return QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
+  };
+  ASSERT_EQ(runCli({"convert", src(), "-o", dst(), "-y", "--json"}).status, 0);
+  QJsonObject report = json(runCli({"convert", src(), "-o", dst(), "-y", "--json"}));
+  EXPECT_EQ(report["totals"].toObject()["reused"].toInt(), 2);
+  int marked = 0;
+  for (const QJsonValue& output : report["outputs"].toArray()) {
+    marked += output.toObject()["reused"].toBool();
+  }
+  EXPECT_EQ(marked, 2);
+  const Cli verbose =
+      test::runCliProcess({"--lang", "en", "convert", src(), "-o", dst(), "-y", "-v"}, {});
+  EXPECT_NE(verbose.err.find("image/1.zbmp (reused)\n"), std::string::npos) << verbose.err;
+  EXPECT_NE(verbose.err.find("2 outputs reused"), std::string::npos) << verbose.err;
+  report = json(runCli({"convert", src(), "-o", dst(), "-y", "--json", "--no-reuse"}));
+  EXPECT_EQ(report["totals"].toObject()["reused"].toInt(), 0);
+  EXPECT_FALSE(report["settings"].toObject()["reuse"].toBool());
 }
 
 }  // namespace

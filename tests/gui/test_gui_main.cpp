@@ -121,6 +121,8 @@ TEST_F(MainDialog, EnterInThePathBoxStartsARunWithTheShownSettings) {
   EXPECT_EQ(got.pictureFormat, PictureFormat::Zbmp);
   EXPECT_EQ(got.fontChoice, 1);
   EXPECT_FALSE(got.deRipple);
+  EXPECT_EQ(got.compression, Compression::Default);
+  EXPECT_TRUE(calls[0].options.reuse);
   EXPECT_TRUE(got.singlePictureFiles);
   EXPECT_EQ(got.fontDisplay, FontDisplay::Vector);
   EXPECT_TRUE(calls[0].options.outputRoot.empty());
@@ -185,6 +187,7 @@ TEST_F(MainDialog, ASecondRunUsesTheSettingsShownAtItsStartAndTheSessionCarriesO
   list(1019)->setCurrentIndex(3);
   list(1021)->setCurrentIndex(1);
   QTest::mouseClick(box(1018), Qt::LeftButton);
+  QTest::mouseClick(box(1036), Qt::LeftButton);
   press(1);
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0].settings.rotationChoice, RotationChoice::Cw90);
@@ -196,6 +199,7 @@ TEST_F(MainDialog, ASecondRunUsesTheSettingsShownAtItsStartAndTheSessionCarriesO
   EXPECT_EQ(second.fontChoice, 3);
   EXPECT_EQ(second.fontDisplay, FontDisplay::Bitmap);
   EXPECT_TRUE(second.deRipple);
+  EXPECT_EQ(second.compression, Compression::Smallest);
   EXPECT_EQ(calls[1].sessionSeen.iconRotation, 3);
   EXPECT_EQ(calls[1].sessionSeen.setup.baudIndex, 6);
 }

@@ -8,6 +8,7 @@
 #include "config/Baud.h"
 #include "config/ConfigSteps.h"
 #include "convert/OutputClaim.h"
+#include "convert/Reuse.h"
 #include "convert/RunRecordWriter.h"
 #include "convert/RunValues.h"
 #include "convert/SourceScan.h"
@@ -80,6 +81,7 @@ class Run {
   void ignore(const fs::path& input, const std::string& reason);
   void optionWithoutEffect(const std::string& text);
   void warnOddSizes();
+  void markReused(const fs::path& file, bool reused);
   void finishReport();
   bool prepareOutputTree();
   void fontStep();
@@ -120,6 +122,8 @@ class Run {
   // Converted pictures and their sizes after rotation, for the odd-size check.
   std::vector<std::pair<fs::path, QSize>> pictureSizes_;
   RecordRotations rotations_;  // for the run record
+  PreviousOutputs previous_;   // what may be reused
+  MadeFactsMap made_;          // what each output was made from, for the run record
 };
 
 RunResult Run::end(RunOutcome outcome) {
@@ -222,6 +226,7 @@ RunResult Run::execute() {
     return refuse(RunOutcome::OutputRefused, refusal);
   }
   layout_ = claim_->staged();
+  if (options_.reuse) previous_ = PreviousOutputs(final_);
   progressTotal_ = result_.pictureCount + result_.iconCount;
 
   registerInputs();
@@ -278,7 +283,8 @@ bool Run::putOutputInPlace() {
   result_.report.outputsMoved(layout_.privateFolder(), final_.privateFolder());
   layout_ = final_;
   rotations_.pictureLibrary = session_.iconRotation;
-  if (!WriteRunRecord(result_, settings_.sourceFolder, rotations_, final_.stagedRunRecord(), out_) ||
+  if (!WriteRunRecord(result_, settings_.sourceFolder, rotations_, final_.stagedRunRecord(), out_,
+                      &made_) ||
       !out_.write(final_.stagedMarker(), ByteView())) {
     return false;
   }
@@ -568,14 +574,15 @@ void Run::picturesAsFiles(int rotation) {
   rotations_.pictures = rotation;
   const auto& pictures = inventory_.pictures;
   const PictureEncoding encoding = settings_.pictureEncoding();
-  forEachOrdered<EncodedPicture>(
+  forEachOrdered<PictureWork>(
       static_cast<int>(pictures.size()), jobs(),
       [&](int i) {
-        if (halted()) return EncodedPicture{};
-        return EncodePictureFile(pictures[i], encoding, rotation, PictureTarget::File);
+        if (halted()) return PictureWork{};
+        return MakeOrReusePicture(previous_, pictures[i], encoding, rotation, PictureTarget::File);
       },
-      [&](int i, EncodedPicture&& encoded) {
+      [&](int i, PictureWork&& work) {
         const fs::path& picture = pictures[i];
+        const EncodedPicture& encoded = work.encoded;
         if (halted()) return;  // the rest is left unwritten
         readerMessages(picture, encoded.messages);
         if (!encoded.ok) {
@@ -588,6 +595,8 @@ void Run::picturesAsFiles(int rotation) {
             ++result_.report.picturesWritten;
             result_.report.madeFrom(picture, file);
             pictureSizes_.emplace_back(picture, QSize(encoded.width, encoded.height));
+            made_[RecordKey(file, layout_.privateFolder())] = std::move(work.facts);
+            markReused(file, work.reused);
           } else if (out_.failed()) {
             // A stop that came meanwhile writes nothing and records nothing.
             result_.report.setFate(picture, InputFate::Skipped, result_.report.warnings.back());
@@ -645,6 +654,16 @@ void Run::readerMessages(const fs::path& picture, const std::vector<std::string>
   for (const std::string& message : messages) {
     out_.warn(trText("Run", "picture %1: %2").arg(pathToUtf8(picture)).arg(message), picture);
   }
+}
+
+// Whether the output at `file` was last written from the previous output.
+void Run::markReused(const fs::path& file, bool reused) {
+  std::vector<OutputRecord>& outputs = result_.report.outputs;
+  // The output just written is the last one, unless it was written before.
+  OutputRecord* record = !outputs.empty() && outputs.back().path == file
+                             ? &outputs.back()
+                             : result_.report.output(file);
+  if (record) record->reused = reused;
 }
 
 // Most of a project's screens share one size: name the pictures that don't.
@@ -705,6 +724,7 @@ void Run::finishReport() {
   for (const OutputRecord& output : report.outputs) {
     if (output.path.parent_path() == imageFolder) ++t.picturesConverted;
     t.iconsConverted += output.icons;
+    if (output.reused) ++t.outputsReused;
   }
   t.picturesConverted += report.packEntries;
   t.filesWritten = static_cast<int>(report.outputs.size());

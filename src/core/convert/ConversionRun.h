@@ -40,6 +40,7 @@ struct RunTotals {
   int iconsConverted = 0;      // icons in the .zico files on disk
   int filesWritten = 0;        // distinct files on disk, the marker included
   int filesCopied = 0;         // inputs copied byte for byte (sounds, tables, configuration)
+  int outputsReused = 0;       // outputs taken from the previous run's output unchanged
   int inputsSkipped = 0;
   int inputsReplaced = 0;
   int inputsIgnored = 0;       // of a kind this branch does not use

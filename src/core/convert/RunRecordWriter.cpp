@@ -45,8 +45,9 @@ struct Unused {
 }  // namespace
 
 RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
-                         const RecordRotations& rotations) {
+                         const RecordRotations& rotations, const MadeFactsMap* madeFacts) {
   RunRecord record;
+  record.program = TESSEL_VERSION;
   std::error_code ec;
   const fs::path absolute = fs::absolute(sourceFolder, ec);
   record.source = pathToUtf8(ec ? sourceFolder : absolute.lexically_normal());
@@ -71,14 +72,25 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
     const int number = FileNumber(made.path);
     if (inImages && input.kind == InputKind::IconLibrary) {
       // A screen of the picture library: the icon of its number.
-      output.sources.push_back({nameOf(made.input), number, false});
+      output.sources.push_back({nameOf(made.input), number, false, 0, {}});
       output.rotation = rotations.pictureLibrary;
       output.replaced = unused.of(InputKind::Picture, number, true);
     } else {
-      output.sources.push_back({nameOf(made.input), -1, input.fate == InputFate::Copied});
+      output.sources.push_back({nameOf(made.input), -1, input.fate == InputFate::Copied, 0, {}});
       if (inImages) output.rotation = rotations.pictures;
       if (inImages || input.kind == InputKind::IconLibrary) {
         output.replaced = unused.of(input.kind, number, false);
+      }
+    }
+    if (madeFacts && output.sources.size() == 1) {
+      if (const auto facts = madeFacts->find(relative);
+          facts != madeFacts->end() && !facts->second.hash.empty()) {
+        output.sources[0].size = facts->second.sourceSize;
+        output.sources[0].hash = facts->second.sourceHash;
+        output.settings = facts->second.settings;
+        output.hash = facts->second.hash;
+        output.width = facts->second.width;
+        output.height = facts->second.height;
       }
     }
     record.outputs[relative] = std::move(output);
@@ -92,7 +104,7 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
     }
     RecordOutput output;
     const int number = FileNumber(input.path);
-    output.sources.push_back({nameOf(input.path), -1, false});
+    output.sources.push_back({nameOf(input.path), -1, false, 0, {}});
     output.rotation = rotations.pictures;
     output.replaced = unused.of(InputKind::Picture, number, false);
     record.outputs[PackEntryKey(number)] = std::move(output);
@@ -101,8 +113,9 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
 }
 
 bool WriteRunRecord(const RunResult& result, const fs::path& sourceFolder,
-                    const RecordRotations& rotations, const fs::path& file, OutputWriter& out) {
-  const Bytes json = RunRecordJson(BuildRunRecord(result, sourceFolder, rotations));
+                    const RecordRotations& rotations, const fs::path& file, OutputWriter& out,
+                    const MadeFactsMap* made) {
+  const Bytes json = RunRecordJson(BuildRunRecord(result, sourceFolder, rotations, made));
   return out.write(file, ByteView(json));
 }
 

@@ -25,6 +25,10 @@ std::vector<std::string> CountTexts(const RunTotals& t) {
     parts.push_back(trText("Run", "%n file(s) copied", nullptr, t.filesCopied));
   }
   parts.push_back(trText("Run", "%n file(s) written", nullptr, t.filesWritten));
+  if (t.outputsReused > 0) {
+    //: outputs taken unchanged from the previous run's output instead of being made again
+    parts.push_back(trText("Run", "%n output(s) reused", nullptr, t.outputsReused));
+  }
   if (t.inputsSkipped > 0) {
     parts.push_back(trText("Run", "%n file(s) skipped", nullptr, t.inputsSkipped));
   }
@@ -69,6 +73,7 @@ std::string ShortCountsPhrase(const RunTotals& t) {
   shown.librariesConverted = t.librariesConverted;
   shown.iconsConverted = t.iconsConverted;
   shown.filesWritten = t.filesWritten;
+  shown.outputsReused = t.outputsReused;
   shown.warnings = t.warnings;
   std::vector<std::string> parts = CountTexts(shown);
   if (t.librariesFound > 0) parts.erase(parts.begin() + 2);  // the libraries

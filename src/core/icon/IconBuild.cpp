@@ -133,6 +133,7 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
                              ByteView data, MemoryShare& share) {
   const std::uint64_t held = share.bytes();
   BuiltIconLibrary built;
+  built.zico.compression = encoding.compression;
   built.toPictures = job.toPictures && job.layout == IconLayout::Icl;
   const std::string name = pathToUtf8(job.path);
   auto skipIcon = [&](int id, const std::string& why) {

@@ -21,7 +21,7 @@ bool ZicoBuilder::add(int id, int width, int height, ByteView pixels, std::strin
   if (pixels.size() != std::uint64_t(width) * std::uint64_t(height) * 2) {
     return fail(trText("Icon", "pixel data does not match the icon size"));
   }
-  std::optional<Bytes> block = ZlibCompress(pixels);
+  std::optional<Bytes> block = ZlibCompress(pixels, compression);
   if (!block) return fail(trText("Icon", "cannot compress icon pixels"));
   if (!fitsIn(dataArea_.size(), block->size(), std::numeric_limits<std::uint32_t>::max())) {
     return fail(trText("Icon", "icon file would exceed 4 GiB"));

@@ -9,6 +9,7 @@
 
 #include "util/Bytes.h"
 #include "util/FileIO.h"
+#include "util/Zlib.h"
 
 namespace tessel {
 
@@ -30,6 +31,8 @@ struct ZicoRecord {
 // added (ascending slot order).
 class ZicoBuilder {
  public:
+  Compression compression = Compression::Default;  // of the blocks add() makes
+
   // Compresses `pixels` (width * height RGB565 values, low byte first, rows
   // without padding) and appends its record. Returns false, with the reason
   // in `error`, when the icon cannot be stored: wrong pixel count, an id or a

@@ -51,6 +51,10 @@ Bytes RunRecordJson(const RunRecord& record) {
       QJsonObject source{{"file", q(s.file)}};
       if (s.icon >= 0) source["icon"] = s.icon;
       if (s.copied) source["copied"] = true;
+      if (!s.hash.empty()) {
+        source["bytes"] = static_cast<double>(s.size);
+        source["hash"] = q(s.hash);
+      }
       sources.append(source);
     }
     QJsonObject o{{"sources", sources},
@@ -61,12 +65,21 @@ Bytes RunRecordJson(const RunRecord& record) {
       for (const std::string& r : output.replaced) replaced.append(q(r));
       o["replaced"] = replaced;
     }
+    if (!output.hash.empty()) {
+      o["settings"] = q(output.settings);
+      o["hash"] = q(output.hash);
+    }
+    if (output.width > 0) {
+      o["width"] = output.width;
+      o["height"] = output.height;
+    }
     outputs[q(name)] = o;
   }
   const QJsonObject root{{"format", "tessel-run"},
                          {"version", record.version},
                          {"source", q(record.source)},
                          {"branch", q(record.branch)},
+                         {"program", q(record.program)},
                          {"outputs", outputs}};
   const QByteArray text = QJsonDocument(root).toJson(QJsonDocument::Indented);
   return Bytes(text.begin(), text.end());
@@ -101,6 +114,7 @@ std::optional<RunRecord> ParseRunRecord(ByteView json, std::string& error) {
   record.version = root.value("version").toInt();
   record.source = root.value("source").toString().toStdString();
   record.branch = root.value("branch").toString().toStdString();
+  record.program = root.value("program").toString().toStdString();
   const QJsonValue outputs = root.value("outputs");
   if (!outputs.isObject()) return fail(trText("Record", "it lists no outputs"));
   const QJsonObject list = outputs.toObject();
@@ -119,15 +133,24 @@ std::optional<RunRecord> ParseRunRecord(ByteView json, std::string& error) {
     RecordOutput output;
     output.rotation = o.value("rotation").toInt();
     output.size = static_cast<std::uint64_t>(o.value("size").toDouble());
+    output.settings = o.value("settings").toString().toStdString();
+    output.hash = o.value("hash").toString().toStdString();
+    if (isWhole(o.value("width"), 1, 1 << 16) && isWhole(o.value("height"), 1, 1 << 16)) {
+      output.width = o.value("width").toInt();
+      output.height = o.value("height").toInt();
+    }
     for (const QJsonValue& v : sources.toArray()) {
       const QJsonObject s = v.toObject();
       if (!v.isObject() || !plainName(s.value("file")) ||
-          (s.contains("icon") && !isWhole(s.value("icon"), 0, 65535))) {
+          (s.contains("icon") && !isWhole(s.value("icon"), 0, 65535)) ||
+          (s.contains("bytes") && !isWhole(s.value("bytes"), 0, 9007199254740992.0))) {
         return fail(trText("Record", "its entry for %1 names a source wrongly").arg(name));
       }
       output.sources.push_back({s.value("file").toString().toStdString(),
                                 s.contains("icon") ? s.value("icon").toInt() : -1,
-                                s.value("copied").toBool()});
+                                s.value("copied").toBool(),
+                                static_cast<std::uint64_t>(s.value("bytes").toDouble()),
+                                s.value("hash").toString().toStdString()});
     }
     const QJsonArray replaced = o.value("replaced").toArray();
     if (replaced.size() > kMaxSourcesPerOutput) {

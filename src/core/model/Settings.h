@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <optional>
 
+#include "util/Zlib.h"
+
 namespace tessel {
 
 // The picture format list of the main dialog, in its order.
@@ -31,6 +33,7 @@ constexpr std::optional<int> FixedRotationCode(RotationChoice choice) {
 struct PictureEncoding {
   PictureFormat format = PictureFormat::Zbmp;
   bool deRipple = false;  // dither to RGB565 before encoding
+  Compression compression = Compression::Default;  // of every zlib stream written
 };
 
 // The JPEG quality of a format: 90, 100, or 0 for .zbmp.
@@ -51,8 +54,9 @@ struct ConversionSettings {
   bool deRipple = false;
   bool singlePictureFiles = true;      // false: Branch B builds the picture pack
   FontDisplay fontDisplay = FontDisplay::Vector;
+  Compression compression = Compression::Default;
 
-  PictureEncoding pictureEncoding() const { return {pictureFormat, deRipple}; }
+  PictureEncoding pictureEncoding() const { return {pictureFormat, deRipple, compression}; }
 };
 
 class WriteFaults;
@@ -66,6 +70,9 @@ struct RunOptions {
   // Delete an output's private/ even when it holds entries no run writes
   // (--force); otherwise the host is asked (Host::confirmRemoval).
   bool force = false;
+  // Take an output from the previous private/ when the run record shows it
+  // was made from the same source bytes and settings (--no-reuse: false).
+  bool reuse = true;
   // Tests only: decides which writes fail as on a full disk.
   const WriteFaults* writeFaults = nullptr;
   // Set (from any thread) to stop the run between two files: nothing

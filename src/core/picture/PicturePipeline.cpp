@@ -88,7 +88,7 @@ EncodedPicture encode(Prepared prepared, const PictureEncoding& encoding, Pictur
     const Bytes rows = hasRows ? std::move(prepared.rows.rows) : Rgb565Rows(prepared.image);
     if (target == PictureTarget::File) {
       out.extension = ".zbmp";
-      out.bytes = EncodeZbmpRows(out.width, out.height, rows);
+      out.bytes = EncodeZbmpRows(out.width, out.height, rows, encoding.compression);
       if (out.bytes.empty()) {
         out.error = trText("Picture", "cannot encode it as .zbmp");
         return out;
@@ -97,7 +97,7 @@ EncodedPicture encode(Prepared prepared, const PictureEncoding& encoding, Pictur
       // The pack always holds the compressed stream, even when it is longer
       // than the rows.
       std::optional<Bytes> stream;
-      if (!rows.empty()) stream = ZlibCompress(rows);
+      if (!rows.empty()) stream = ZlibCompress(rows, encoding.compression);
       if (!stream) {
         out.error = trText("Picture", "cannot compress its pixels");
         return out;

@@ -4,10 +4,10 @@
 
 namespace tessel {
 
-Bytes EncodeZbmpRows(int width, int height, ByteView rows) {
+Bytes EncodeZbmpRows(int width, int height, ByteView rows, Compression compression) {
   if (rows.empty() || width <= 0 || height <= 0 || width > 0xFFFF || height > 0xFFFF) return {};
   // A stream strictly longer than the rows (or no stream) stores the rows raw.
-  const std::optional<Bytes> stream = ZlibCompress(rows);
+  const std::optional<Bytes> stream = ZlibCompress(rows, compression);
   const bool compressed = stream && stream->size() <= rows.size();
   const ByteView payload = compressed ? ByteView(*stream) : rows;
   Bytes file;

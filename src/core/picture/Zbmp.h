@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "util/Bytes.h"
+#include "util/Zlib.h"
 
 namespace tessel {
 
@@ -16,6 +17,7 @@ constexpr std::uint16_t kZbmpRaw = 0x0000;
 // compressed stream, or the raw rows when the stream would be strictly
 // longer (or compression failed). Empty when there are no rows or a side
 // passes 65535.
-Bytes EncodeZbmpRows(int width, int height, ByteView rows);
+Bytes EncodeZbmpRows(int width, int height, ByteView rows,
+                     Compression compression = Compression::Default);
 
 }  // namespace tessel

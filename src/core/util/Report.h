@@ -41,6 +41,7 @@ struct OutputRecord {
   std::uint64_t size = 0;
   std::filesystem::path input;  // the source input it was last made from, if any
   int icons = 0;                // a .zico: the icons stored in it
+  bool reused = false;          // taken from the previous run's output
 };
 
 struct Report {

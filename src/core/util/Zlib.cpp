@@ -1,7 +1,9 @@
 #include "util/Zlib.h"
 
-#include <limits>
+#include <libdeflate.h>
 #include <zlib.h>
+
+#include <limits>
 
 namespace tessel {
 
@@ -36,6 +38,30 @@ class ThreadDeflater {
   bool ready_ = false;
 };
 
+// The stronger encoder's level: the lowest that makes the outputs of
+// real-shaped projects at least 5 % smaller than zlib's default level does.
+constexpr int kSmallestLevel = 10;
+
+// One libdeflate compressor per thread, like the deflate state above.
+class ThreadLibdeflate {
+ public:
+  ThreadLibdeflate() : compressor_(libdeflate_alloc_compressor(kSmallestLevel)) {}
+  ~ThreadLibdeflate() {
+    if (compressor_) libdeflate_free_compressor(compressor_);
+  }
+  ThreadLibdeflate(const ThreadLibdeflate&) = delete;
+  ThreadLibdeflate& operator=(const ThreadLibdeflate&) = delete;
+
+  bool run(ByteView in, std::uint8_t* out, std::size_t capacity, std::size_t& written) {
+    if (!compressor_) return false;
+    written = libdeflate_zlib_compress(compressor_, in.data(), in.size(), out, capacity);
+    return written > 0;  // 0: it did not fit
+  }
+
+ private:
+  libdeflate_compressor* compressor_ = nullptr;
+};
+
 }  // namespace
 
 std::optional<std::size_t> ZlibBound(std::size_t inputSize) {
@@ -47,8 +73,13 @@ std::optional<std::size_t> ZlibBound(std::size_t inputSize) {
   return static_cast<std::size_t>(bound);
 }
 
-bool ZlibCompressInto(ByteView in, std::uint8_t* out, std::size_t capacity, std::size_t& written) {
+bool ZlibCompressInto(ByteView in, std::uint8_t* out, std::size_t capacity, std::size_t& written,
+                      Compression compression) {
   written = 0;
+  if (compression == Compression::Smallest) {
+    thread_local ThreadLibdeflate compressor;
+    return compressor.run(in, out, capacity, written);
+  }
   if (in.size() <= std::numeric_limits<uInt>::max() &&
       capacity <= std::numeric_limits<uInt>::max()) {
     thread_local ThreadDeflater deflater;
@@ -65,7 +96,7 @@ bool ZlibCompressInto(ByteView in, std::uint8_t* out, std::size_t capacity, std:
   return true;
 }
 
-std::optional<Bytes> ZlibCompress(ByteView in) {
+std::optional<Bytes> ZlibCompress(ByteView in, Compression compression) {
   const std::optional<std::size_t> capacity = ZlibBound(in.size());
   if (!capacity) return std::nullopt;
   // Into a buffer the thread keeps, then copied at the stream's length: a
@@ -76,7 +107,7 @@ std::optional<Bytes> ZlibCompress(ByteView in) {
   if (scratch.size() < *capacity) scratch.resize(*capacity);
   std::size_t written = 0;
   std::optional<Bytes> out;
-  if (ZlibCompressInto(in, scratch.data(), *capacity, written)) {
+  if (ZlibCompressInto(in, scratch.data(), *capacity, written, compression)) {
     out.emplace(scratch.begin(), scratch.begin() + std::ptrdiff_t(written));
   }
   if (scratch.capacity() > kKeptScratch) Bytes().swap(scratch);

@@ -1,0 +1,136 @@
+// A re-run into the same output root takes unchanged outputs from the
+// previous private/, and its output is byte for byte a cold run's.
+#include <gtest/gtest.h>
+
+#include "model/RunRecord.h"
+#include "support/RunFixture.h"
+#include "util/FileIO.h"
+#include "util/Paths.h"
+
+namespace tessel {
+namespace {
+
+using test::readText;
+using test::treeSnapshot;
+using test::writePicture;
+using test::writeText;
+using test::zbmpSize;
+
+struct ReuseTest : test::RunFixture {
+  // Branch B with automatic rotation at screen rotation 90: the first
+  // picture's shape decides how every picture is turned.
+  void project(int pictures) {
+    writeText(source / "config.txt", "R1=03;\r\nR2=04;\r\nR3=FF;\r\n");
+    for (int i = 1; i <= pictures; ++i) {
+      writePicture(source / (std::to_string(i) + ".bmp"), 30 + i, 20);
+    }
+  }
+
+  // Runs again into the output root, then cold into a fresh one from the
+  // same source, settings and session; the two private/ must not differ by
+  // a byte. Gives the re-run's result.
+  RunResult rerunMatchesCold() {
+    Session before = session;
+    RunResult warm = run();
+    EXPECT_EQ(warm.outcome, RunOutcome::Completed);
+    RunOptions coldOptions = options;
+    coldOptions.outputRoot = dir / "cold";
+    Session coldSession = before;
+    test::RecordingHost coldHost;
+    coldHost.changeTo = host.changeTo;
+    const RunResult cold = ConversionRun(settings, coldOptions, coldSession, coldHost);
+    EXPECT_EQ(cold.outcome, RunOutcome::Completed);
+    EXPECT_EQ(cold.totals.outputsReused, 0);
+    EXPECT_EQ(treeSnapshot(priv), treeSnapshot(coldOptions.outputRoot / "private"));
+    EXPECT_EQ(warm.totals.picturesConverted, cold.totals.picturesConverted);
+    fs::remove_all(coldOptions.outputRoot);
+    return warm;
+  }
+};
+
+TEST_F(ReuseTest, NothingChangedReusesEveryPicture) {
+  project(4);
+  ASSERT_EQ(run().totals.outputsReused, 0);
+  const RunResult r = rerunMatchesCold();
+  EXPECT_EQ(r.totals.outputsReused, 4);
+  // The record of a re-run serves the next one as well.
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 4);
+}
+
+TEST_F(ReuseTest, OnePictureChangedIsConvertedAgain) {
+  project(4);
+  run();
+  writePicture(source / "3.bmp", 35, 20);  // same shape, other bytes
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 3);
+}
+
+TEST_F(ReuseTest, PictureAddedOrRemoved) {
+  project(3);
+  run();
+  writePicture(source / "7.bmp", 40, 20);
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 3);
+  fs::remove(source / "2.bmp");
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 3);
+  EXPECT_FALSE(fs::exists(priv / "image" / "2.zbmp"));
+}
+
+TEST_F(ReuseTest, ChangedOptionConvertsEverything) {
+  project(3);
+  run();
+  settings.deRipple = true;
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+  settings.pictureFormat = PictureFormat::Jpeg;
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+}
+
+TEST_F(ReuseTest, ChangedScreenRotationTurnsEveryPictureAgain) {
+  project(3);
+  run();
+  SetupValues corrected = session.setup;
+  corrected.screenRotation = 2;  // landscape pictures are turned 180 degrees now
+  host.changeTo = &corrected;
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+}
+
+TEST_F(ReuseTest, NewFirstPictureDecidesTheRotationOfAll) {
+  project(3);
+  run();
+  EXPECT_EQ(zbmpSize(priv / "image" / "2.zbmp"), std::make_pair(32, 20));
+  writePicture(source / "0.bmp", 20, 40);  // portrait first: every picture turns 270
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+  EXPECT_EQ(zbmpSize(priv / "image" / "2.zbmp"), std::make_pair(20, 32));
+}
+
+TEST_F(ReuseTest, RecordOfAnotherProgramVersionReusesNothing) {
+  project(2);
+  run();
+  const fs::path record = output / kRunRecordFileName;
+  std::string text = readText(record);
+  const std::string version = std::string("\"program\": \"") + TESSEL_VERSION + "\"";
+  ASSERT_NE(text.find(version), std::string::npos);
+  text.replace(text.find(version), version.size(), "\"program\": \"0.0.1\"");
+  writeText(record, text);
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+}
+
+TEST_F(ReuseTest, DamagedOrMissingRecordOrOutputIsConvertedAgain) {
+  project(3);
+  run();
+  // A byte changed by hand, size kept: the hash tells.
+  Bytes damaged = test::readBytes(priv / "image" / "1.zbmp");
+  damaged.back() ^= 0x55;
+  test::writeBytes(priv / "image" / "1.zbmp", ByteView(damaged));
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 2);
+  writeText(output / kRunRecordFileName, "{not json");
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+}
+
+TEST_F(ReuseTest, NoReuseConvertsEverything) {
+  project(2);
+  run();
+  options.reuse = false;
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+}
+
+}  // namespace
+}  // namespace tessel
