@@ -355,9 +355,10 @@ std::string iconsSection(const Inspection& in, const PngSink& sink, const std::s
                                   : trText("Inspect", "%1 icons, %2");
     h += "<h3 id=\"" + libraryAnchor(lib) + "\">" + escape(lib.file) + " &mdash; " +
          escape(Text(counts).arg(lib.icons.size()).arg(dataSize(lib.bytes))) + "</h3>\n";
-    if (!lib.origin.file.empty() || rotation != 0) {
-      h += "<p>" + originText(lib.origin).substr(4) + storedText(rotation) + "</p>\n";
-    }
+    // Where it came from and how it is stored, each on a line of its own.
+    std::string about = originText(lib.origin) + storedText(rotation);
+    if (about.rfind("<br>", 0) == 0) about.erase(0, 4);
+    if (!about.empty()) h += "<p>" + about + "</p>\n";
     h += "<div class=\"icons\">\n";
     for (const IconItem& icon : lib.icons) {
       const std::string name = iconName(lib, icon) + ".png";
