@@ -572,10 +572,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <translation>The root folder of the SD card.</translation>
     </message>
     <message>
-        <source>see tessel-cli card --help</source>
-        <translation>see tessel-cli card --help</translation>
-    </message>
-    <message>
         <source>card needs the OUTPUT_ROOT and the CARD_ROOT</source>
         <translation>card needs the OUTPUT_ROOT and the CARD_ROOT</translation>
     </message>

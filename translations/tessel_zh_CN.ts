@@ -566,10 +566,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <translation>SD卡的根目录。</translation>
     </message>
     <message>
-        <source>see tessel-cli card --help</source>
-        <translation>参见 tessel-cli card --help</translation>
-    </message>
-    <message>
         <source>card needs the OUTPUT_ROOT and the CARD_ROOT</source>
         <translation>card 需要输出目录 OUTPUT_ROOT 和SD卡根目录 CARD_ROOT</translation>
     </message>
