@@ -144,7 +144,9 @@ int CardCommand::execute(const QCommandLineParser& parser, CliIo& io) {
   if (status != kDone) {
     io.err << "tessel-cli: card: " << printable(result.message) << '\n';
     if (!result.foreign.empty()) {
-      io.err << trText("Cli", "--force replaces the card's private folder all the same").str()
+      io.err << trText("Cli", "%1 replaces the card's private folder all the same")
+                    .arg(option::kForce.flag())
+                    .str()
              << '\n';
     }
     return status;

@@ -99,7 +99,7 @@ int HelpCommand::run(const QStringList& arguments, CliIo& io) {
   for (Command* command : commands_) {
     if (arguments.size() == 1 && command != this &&
         arguments[0] == QLatin1String(command->name())) {
-      return command->run({QStringLiteral("--help")}, io);
+      return command->run({option::kHelp.flag()}, io);
     }
   }
   return programUsage(io, trText("Cli", "help takes one of the commands, not '%1'")

@@ -155,8 +155,9 @@ int ConvertCommand::convert(const ConvertOptions& options, CliIo& io) {
   if (result.outcome == RunOutcome::Completed && result.branch == Branch::A &&
       !options.overrides.empty()) {
     const std::string text = trText("Cli",
-                                    "--set has no effect: a Branch A project takes its device "
-                                    "parameters from its own configuration");
+                                    "%1 has no effect: a Branch A project takes its device "
+                                    "parameters from its own configuration")
+                                 .arg(option::kSet.flag());
     r.warn(text);
     host.warning(text);
     ++result.totals.warnings;
@@ -178,7 +179,9 @@ int ConvertCommand::convert(const ConvertOptions& options, CliIo& io) {
   }
   if (host.lockTakeoverOffered()) {
     io.err << "tessel-cli: "
-           << trText("Cli", "if no run is writing there, --force takes the lock over").str()
+           << trText("Cli", "if no run is writing there, %1 takes the lock over")
+                  .arg(option::kForce.flag())
+                  .str()
            << '\n';
   }
   if (status == kRefused || status == kNotConfirmed) return status;
@@ -384,7 +387,7 @@ int ConvertCommand::execute(const QCommandLineParser& parser, CliIo& io) {
 
   if (isSet(kOutput)) {
     if (value(kOutput).isEmpty()) {
-      return usage(io, QCoreApplication::translate("Cli", "--output needs a folder"));
+      return usage(io, trText("Cli", "%1 needs a folder").arg(kOutput.flag()).toQString());
     }
     o.run.outputRoot = toPath(value(kOutput));
   }
@@ -394,7 +397,8 @@ int ConvertCommand::execute(const QCommandLineParser& parser, CliIo& io) {
     bool ok = false;
     const int n = value(kJobs).toInt(&ok);
     if (!ok || n < 1 || n > 256) {
-      return usage(io, trText("Cli", "--jobs takes a number from 1 to 256, not '%1'")
+      return usage(io, trText("Cli", "%1 takes a number from 1 to 256, not '%2'")
+                           .arg(kJobs.flag())
                            .arg(value(kJobs))
                            .toQString());
     }
@@ -405,8 +409,12 @@ int ConvertCommand::execute(const QCommandLineParser& parser, CliIo& io) {
   for (const QString& correction : parser.values(kSet.longName())) {
     std::string why;
     if (!ApplySetupOverride(scratch, correction.toStdString(), &why)) {
-      //: the value given to --set, and what is wrong with it
-      return usage(io, trText("Cli", "--set %1: %2").arg(correction).arg(why).toQString());
+      //: --set, the value given to it, and what is wrong with the value
+      return usage(io, trText("Cli", "%1 %2: %3")
+                           .arg(kSet.flag())
+                           .arg(correction)
+                           .arg(why)
+                           .toQString());
     }
     o.overrides.push_back(correction.toStdString());
   }
@@ -418,8 +426,10 @@ int ConvertCommand::execute(const QCommandLineParser& parser, CliIo& io) {
   o.verbose = isSet(kVerbose);
   o.json = isSet(kJson);
   if (o.quiet && o.verbose) {
-    return usage(io,
-                 QCoreApplication::translate("Cli", "--quiet and --verbose exclude each other"));
+    return usage(io, trText("Cli", "%1 and %2 exclude each other")
+                         .arg(kQuiet.flag())
+                         .arg(kVerbose.flag())
+                         .toQString());
   }
   return convert(o, io);
 }

@@ -103,7 +103,7 @@ int InspectCommand::execute(const QCommandLineParser& parser, CliIo& io) {
                          "Cli", "inspect takes either -o DIR (write the page) or --check"));
   }
   if (isSet(kOutput) && value(kOutput).isEmpty()) {
-    return usage(io, QCoreApplication::translate("Cli", "--output needs a folder"));
+    return usage(io, trText("Cli", "%1 needs a folder").arg(kOutput.flag()).toQString());
   }
   inspect::InspectOptions options;
   if (isSet(kRotation)) {
@@ -111,7 +111,8 @@ int InspectCommand::execute(const QCommandLineParser& parser, CliIo& io) {
     const int code = degrees == "0" ? 0 : degrees == "90" ? 1 : degrees == "180" ? 2
                    : degrees == "270" ? 3 : -1;
     if (code < 0) {
-      return usage(io, trText("Cli", "--rotation takes 0, 90, 180 or 270, not %1")
+      return usage(io, trText("Cli", "%1 takes 0, 90, 180 or 270, not %2")
+                           .arg(kRotation.flag())
                            .arg(degrees)
                            .toQString());
     }
@@ -121,7 +122,8 @@ int InspectCommand::execute(const QCommandLineParser& parser, CliIo& io) {
     bool ok = false;
     options.jobs = value(kJobs).toInt(&ok);
     if (!ok || options.jobs < 1 || options.jobs > 256) {
-      return usage(io, trText("Cli", "--jobs takes a number from 1 to 256, not '%1'")
+      return usage(io, trText("Cli", "%1 takes a number from 1 to 256, not '%2'")
+                           .arg(kJobs.flag())
                            .arg(value(kJobs))
                            .toQString());
     }
@@ -130,8 +132,11 @@ int InspectCommand::execute(const QCommandLineParser& parser, CliIo& io) {
     std::error_code ec;
     options.source = toPath(value(kSource));
     if (!fs::is_directory(options.source, ec)) {
-      return usage(io,
-                   trText("Cli", "--source %1 is not a folder").arg(value(kSource)).toQString());
+      //: --source and the folder given to it
+      return usage(io, trText("Cli", "%1 %2 is not a folder")
+                           .arg(kSource.flag())
+                           .arg(value(kSource))
+                           .toQString());
     }
   }
   const fs::path path = toPath(positional[0]);

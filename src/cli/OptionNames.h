@@ -32,6 +32,8 @@ struct OptionName {
   // The names as the parser takes them: the short one first.
   QStringList names() const;
   QString longName() const { return QString::fromLatin1(name); }
+  // --name, as messages show the option.
+  QString flag() const { return QStringLiteral("--") + longName(); }
   // `argument` is the option by itself: -x or --name.
   bool isSpelled(const QString& argument) const;
   // An option of this name; `valueName` empty for a switch.
