@@ -118,118 +118,6 @@ void printWriteFailures(const Report& r, std::ostream& err) {
 
 }  // namespace
 
-int ConvertCommand::convert(const ConvertOptions& options, CliIo& io) {
-  CliHost host(io, options.yes, options.open, options.quiet, options.overrides);
-  host.setForce(options.run.force);
-  Session session;  // every invocation starts from the defaults
-  const auto start = std::chrono::steady_clock::now();
-  // A signal stops the run between two files; the previous output stays.
-  std::atomic<bool> stop{false};
-  std::optional<StopSignals> signals;
-  RunOptions run = options.run;
-  if (io.handleSignals) {
-    signals.emplace(stop);
-    run.stop = &stop;
-  }
-  RunResult result;
-  try {
-    result = ConversionRun(options.settings, run, session, host);
-  } catch (const std::bad_alloc&) {
-    host.endProgressLine();
-    io.err << "tessel-cli: "
-           << trText("Cli", "out of memory: the run stopped, its output is incomplete").str()
-           << '\n';
-    return kIncomplete;
-  } catch (const std::exception& e) {
-    host.endProgressLine();
-    io.err << "tessel-cli: "
-           << trText("Cli", "the run stopped (%1), its output is incomplete").arg(e.what()).str()
-           << '\n';
-    return kIncomplete;
-  }
-  host.endProgressLine();
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-
-  Report& r = result.report;
-  if (result.outcome == RunOutcome::Completed && result.branch == Branch::A &&
-      !options.overrides.empty()) {
-    const std::string text = trText("Cli",
-                                    "%1 has no effect: a Branch A project takes its device "
-                                    "parameters from its own configuration")
-                                 .arg(option::kSet.flag());
-    r.warn(text);
-    host.warning(text);
-    ++result.totals.warnings;
-  }
-  const int signal = signals ? signals->signal() : 0;
-  signals.reset();
-  const int status = exitStatusOf(result, signal);
-  const std::string privateFolder = printable(pathToUtf8(result.privateFolder));
-  if (options.json) {
-    const QByteArray json = ReportJson(options, result, host.confirmed(), status);
-    io.out.write(json.constData(), json.size());
-  }
-  if (result.outcome == RunOutcome::NotConfirmed) {
-    io.err << "tessel-cli: "
-           << trText("Cli", "device parameters not confirmed; %1 is as it was")
-                  .arg(privateFolder)
-                  .str()
-           << '\n';
-  }
-  if (host.lockTakeoverOffered()) {
-    io.err << "tessel-cli: "
-           << trText("Cli", "if no run is writing there, %1 takes the lock over")
-                  .arg(option::kForce.flag())
-                  .str()
-           << '\n';
-  }
-  if (status == kRefused || status == kNotConfirmed) return status;
-  if (result.outcome == RunOutcome::Stopped) {
-    io.err << "tessel-cli: "
-           << (signal != 0 ? trText("Cli", "stopped by %1; %2 is as it was")
-                                 .arg(StopSignals::name(signal))
-                                 .arg(privateFolder)
-                           : trText("Cli", "the run was stopped; %1 is as it was").arg(privateFolder))
-                  .str()
-           << '\n';
-    return status;
-  }
-  if (result.outcome == RunOutcome::WriteFailed) {
-    // The failures were printed as warnings; with -q they are printed here.
-    if (options.quiet) printWriteFailures(r, io.err);
-    io.err << "tessel-cli: "
-           << trText("Cli", "the output could not be written; %1 is as it was")
-                  .arg(privateFolder)
-                  .str()
-           << '\n';
-    return status;
-  }
-
-  if (options.quiet) {
-    // Errors only: what could not be written, and a missing font.
-    printWriteFailures(r, io.err);
-    return status;
-  }
-  if (options.verbose) printVerbose(r, result.outputRoot, io.err);
-  // One text per branch, so that each reads as a whole sentence.
-  Text summary = result.branch == Branch::A ? trText("Cli", "Branch A: %1, %2 s")
-                                            : trText("Cli", "Branch B: %1, %2 s");
-  summary.arg(CountsPhrase(result.totals)).arg(seconds, 2);
-  io.err << summary.str() << '\n';
-  if (options.verbose) {
-    io.err << (result.branch == Branch::A
-                   ? trText("Cli", "Branch A because %1").arg(result.branchReason)
-                   : trText("Cli", "Branch B because %1").arg(result.branchReason))
-                  .str()
-           << '\n';
-  }
-  io.err << trText("Cli", "Output: %1").arg(printable(pathToUtf8(result.privateFolder))).str()
-         << '\n';
-  return status;
-}
-
-
 const char* ConvertCommand::summary() const {
   return QT_TRANSLATE_NOOP("Cli", "convert a DWIN project folder (DWIN_SET) into the SD-card layout");
 }
@@ -433,5 +321,118 @@ int ConvertCommand::execute(const QCommandLineParser& parser, CliIo& io) {
   }
   return convert(o, io);
 }
+
+// Runs the conversion and says what became of it.
+int ConvertCommand::convert(const ConvertOptions& options, CliIo& io) {
+  CliHost host(io, options.yes, options.open, options.quiet, options.overrides);
+  host.setForce(options.run.force);
+  Session session;  // every invocation starts from the defaults
+  const auto start = std::chrono::steady_clock::now();
+  // A signal stops the run between two files; the previous output stays.
+  std::atomic<bool> stop{false};
+  std::optional<StopSignals> signals;
+  RunOptions run = options.run;
+  if (io.handleSignals) {
+    signals.emplace(stop);
+    run.stop = &stop;
+  }
+  RunResult result;
+  try {
+    result = ConversionRun(options.settings, run, session, host);
+  } catch (const std::bad_alloc&) {
+    host.endProgressLine();
+    io.err << "tessel-cli: "
+           << trText("Cli", "out of memory: the run stopped, its output is incomplete").str()
+           << '\n';
+    return kIncomplete;
+  } catch (const std::exception& e) {
+    host.endProgressLine();
+    io.err << "tessel-cli: "
+           << trText("Cli", "the run stopped (%1), its output is incomplete").arg(e.what()).str()
+           << '\n';
+    return kIncomplete;
+  }
+  host.endProgressLine();
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+
+  Report& r = result.report;
+  if (result.outcome == RunOutcome::Completed && result.branch == Branch::A &&
+      !options.overrides.empty()) {
+    const std::string text = trText("Cli",
+                                    "%1 has no effect: a Branch A project takes its device "
+                                    "parameters from its own configuration")
+                                 .arg(option::kSet.flag());
+    r.warn(text);
+    host.warning(text);
+    ++result.totals.warnings;
+  }
+  const int signal = signals ? signals->signal() : 0;
+  signals.reset();
+  const int status = exitStatusOf(result, signal);
+  const std::string privateFolder = printable(pathToUtf8(result.privateFolder));
+  if (options.json) {
+    const QByteArray json = ReportJson(options, result, host.confirmed(), status);
+    io.out.write(json.constData(), json.size());
+  }
+  if (result.outcome == RunOutcome::NotConfirmed) {
+    io.err << "tessel-cli: "
+           << trText("Cli", "device parameters not confirmed; %1 is as it was")
+                  .arg(privateFolder)
+                  .str()
+           << '\n';
+  }
+  if (host.lockTakeoverOffered()) {
+    io.err << "tessel-cli: "
+           << trText("Cli", "if no run is writing there, %1 takes the lock over")
+                  .arg(option::kForce.flag())
+                  .str()
+           << '\n';
+  }
+  if (status == kRefused || status == kNotConfirmed) return status;
+  if (result.outcome == RunOutcome::Stopped) {
+    io.err << "tessel-cli: "
+           << (signal != 0 ? trText("Cli", "stopped by %1; %2 is as it was")
+                                 .arg(StopSignals::name(signal))
+                                 .arg(privateFolder)
+                           : trText("Cli", "the run was stopped; %1 is as it was").arg(privateFolder))
+                  .str()
+           << '\n';
+    return status;
+  }
+  if (result.outcome == RunOutcome::WriteFailed) {
+    // The failures were printed as warnings; with -q they are printed here.
+    if (options.quiet) printWriteFailures(r, io.err);
+    io.err << "tessel-cli: "
+           << trText("Cli", "the output could not be written; %1 is as it was")
+                  .arg(privateFolder)
+                  .str()
+           << '\n';
+    return status;
+  }
+
+  if (options.quiet) {
+    // Errors only: what could not be written, and a missing font.
+    printWriteFailures(r, io.err);
+    return status;
+  }
+  if (options.verbose) printVerbose(r, result.outputRoot, io.err);
+  // One text per branch, so that each reads as a whole sentence.
+  Text summary = result.branch == Branch::A ? trText("Cli", "Branch A: %1, %2 s")
+                                            : trText("Cli", "Branch B: %1, %2 s");
+  summary.arg(CountsPhrase(result.totals)).arg(seconds, 2);
+  io.err << summary.str() << '\n';
+  if (options.verbose) {
+    io.err << (result.branch == Branch::A
+                   ? trText("Cli", "Branch A because %1").arg(result.branchReason)
+                   : trText("Cli", "Branch B because %1").arg(result.branchReason))
+                  .str()
+           << '\n';
+  }
+  io.err << trText("Cli", "Output: %1").arg(printable(pathToUtf8(result.privateFolder))).str()
+         << '\n';
+  return status;
+}
+
 
 }  // namespace tessel::cli
