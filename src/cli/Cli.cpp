@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <cerrno>
-#include <memory>
 #include <ostream>
 #include <system_error>
 #include <vector>
