@@ -79,19 +79,23 @@ TEST_F(ConvertCli, ShortOptionsCombineAndDoubleDashEndsTheOptions) {
   EXPECT_EQ(r.status, 2);
 }
 
-TEST_F(ConvertCli, RefusalsExitOneWithTheMessageAndWriteNothing) {
-  Cli r = runCli({"convert", pathToUtf8(dir / "missing"), "-o", dst()});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("源路径无效：" + pathToUtf8(dir / "missing")), std::string::npos);
+// A refusal exits 1, names its reason in the report and the path in the
+// message, and writes nothing.
+TEST_F(ConvertCli, RefusalsExitOneWithTheReasonAndThePathAndWriteNothing) {
   fs::create_directories(dir / "empty");
-  r = runCli({"convert", pathToUtf8(dir / "empty"), "-o", dst()});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("没有找到图片：" + pathToUtf8(dir / "empty")), std::string::npos);
-  r = runCli({"convert", src(), "-o", pathToUtf8(source / "out")});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("源路径与输出路径重叠：" + src()), std::string::npos);
-  EXPECT_FALSE(fs::exists(out));
-  EXPECT_FALSE(fs::exists(source / "out"));
+  const std::pair<fs::path, std::string> cases[] = {
+      {dir / "missing", "source_not_found"},
+      {dir / "empty", "no_pictures"},
+      {source, "paths_overlap"},
+  };
+  for (const auto& [from, reason] : cases) {
+    const fs::path to = reason == "paths_overlap" ? source / "out" : out;
+    const Cli r = runCli({"convert", pathToUtf8(from), "-o", pathToUtf8(to), "--json"});
+    EXPECT_EQ(r.status, 1) << reason;
+    EXPECT_EQ(json(r)["reason"].toString().toStdString(), reason);
+    EXPECT_NE(r.err.find(pathToUtf8(from)), std::string::npos) << r.err;
+    EXPECT_FALSE(fs::exists(to)) << reason;
+  }
 }
 
 // The program speaks the locale's language, and names the path it refuses.
@@ -124,9 +128,9 @@ TEST_F(ConvertCli, DefaultOutputIsDocumentsAndNeverTheFileSystemRoot) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(fs::exists(dir / "home" / "Documents" / "TESSEL" / "private" / "image" / "1.zbmp"));
 
-  r = test::runCliProcess({"convert", src(), "-y", "--lang", "zh"}, {{"HOME", "/"}});
+  r = test::runCliProcess({"convert", src(), "-y", "--json"}, {{"HOME", "/"}});
   EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("找不到文档目录"), std::string::npos);
+  EXPECT_EQ(json(r)["reason"].toString(), "no_output_folder");
   EXPECT_FALSE(fs::exists("/Documents/TESSEL/private"));
 }
 
