@@ -6,16 +6,16 @@
 # (inspect.png), the bundled sample (inspect-sample.png), a picture-library
 # project (inspect-library.png) and a turned project (inspect-turned.png).
 #   scripts/screenshots.sh [BUILD_DIR]     (default: build)
-# Builds the tessel program first when it is missing.
+# Builds the tessel-screenshots program first when it is missing.
 set -eu
 
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-"$root/build"}
 case $build in /*) ;; *) build="$(pwd)/$build" ;; esac
 
-if [ ! -x "$build/bin/tessel" ] || [ ! -x "$build/bin/tessel-make-sample" ]; then
+if [ ! -x "$build/bin/tessel-screenshots" ] || [ ! -x "$build/bin/tessel-make-sample" ]; then
   cmake -S "$root" -B "$build"
-  cmake --build "$build" --parallel 1 --target tessel tessel-cli tessel-make-sample
+  cmake --build "$build" --parallel 1 --target tessel-screenshots tessel-cli tessel-make-sample
 fi
 
 # The offscreen platform draws through fontconfig; the Chinese captions need
@@ -34,8 +34,8 @@ QT_QPA_PLATFORM=offscreen "$build/bin/tessel-make-sample" "$work/DWIN_SET" --lar
 head -c 300 "$work/DWIN_SET/0.bmp" > "$work/DWIN_SET/cut" && mv "$work/DWIN_SET/cut" "$work/DWIN_SET/4.bmp"
 
 mkdir -p "$root/docs/screenshots/en"
-QT_QPA_PLATFORM=offscreen "$build/bin/tessel" --lang zh --screenshot "$root/docs/screenshots" "$work/DWIN_SET"
-QT_QPA_PLATFORM=offscreen "$build/bin/tessel" --lang en --screenshot "$root/docs/screenshots/en" "$work/DWIN_SET"
+QT_QPA_PLATFORM=offscreen "$build/bin/tessel-screenshots" --lang zh "$root/docs/screenshots" "$work/DWIN_SET"
+QT_QPA_PLATFORM=offscreen "$build/bin/tessel-screenshots" --lang en "$root/docs/screenshots/en" "$work/DWIN_SET"
 
 chromium=$(command -v chromium || command -v chromium-browser || true)
 if [ -z "$chromium" ]; then

@@ -176,10 +176,6 @@ Qt&apos;s own options (-platform NAME, for example) are accepted as well.
         <translation>the run stopped (%1), its output is incomplete</translation>
     </message>
     <message>
-        <source>--set has no effect: a Branch A project takes its device parameters from its own configuration</source>
-        <translation>--set has no effect: a Branch A project takes its device parameters from its own configuration</translation>
-    </message>
-    <message>
         <source>Branch A because %1</source>
         <translation>Branch A because %1</translation>
     </message>
@@ -198,14 +194,6 @@ Qt&apos;s own options (-platform NAME, for example) are accepted as well.
     <message>
         <source>converting %1/%2</source>
         <translation>converting %1/%2</translation>
-    </message>
-    <message>
-        <source>the source configuration gives no valid baud rate (register 1 = %1); give one with --set baud=RATE</source>
-        <translation>the source configuration gives no valid baud rate (register 1 = %1); give one with --set baud=RATE</translation>
-    </message>
-    <message>
-        <source>the device parameters need confirmation: run on a terminal, or pass --yes (with --set NAME=VALUE to correct them)</source>
-        <translation>the device parameters need confirmation: run on a terminal, or pass --yes (with --set NAME=VALUE to correct them)</translation>
     </message>
     <message>
         <source>Device parameters read from the source:</source>
@@ -297,23 +285,6 @@ Qt&apos;s own options (-platform NAME, for example) are accepted as well.
         <translation>too many arguments: %1</translation>
     </message>
     <message>
-        <source>--output needs a folder</source>
-        <translation>--output needs a folder</translation>
-    </message>
-    <message>
-        <source>--jobs takes a number from 1 to 256, not &apos;%1&apos;</source>
-        <translation>--jobs takes a number from 1 to 256, not &apos;%1&apos;</translation>
-    </message>
-    <message>
-        <source>--set %1: %2</source>
-        <extracomment>the value given to --set, and what is wrong with it</extracomment>
-        <translation>--set %1: %2</translation>
-    </message>
-    <message>
-        <source>--quiet and --verbose exclude each other</source>
-        <translation>--quiet and --verbose exclude each other</translation>
-    </message>
-    <message>
         <source>note: %1</source>
         <translation>note: %1</translation>
     </message>
@@ -384,14 +355,6 @@ Qt&apos;s own options (-platform NAME, for example) are accepted as well.
     <message>
         <source>Read and draw on N threads (default: one per core).</source>
         <translation>Read and draw on N threads (default: one per core).</translation>
-    </message>
-    <message>
-        <source>--rotation takes 0, 90, 180 or 270, not %1</source>
-        <translation>--rotation takes 0, 90, 180 or 270, not %1</translation>
-    </message>
-    <message>
-        <source>--source %1 is not a folder</source>
-        <translation>--source %1 is not a folder</translation>
     </message>
     <message>
         <source>replaced by the picture library</source>
@@ -572,10 +535,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <translation>The root folder of the SD card.</translation>
     </message>
     <message>
-        <source>see tessel-cli card --help</source>
-        <translation>see tessel-cli card --help</translation>
-    </message>
-    <message>
         <source>card needs the OUTPUT_ROOT and the CARD_ROOT</source>
         <translation>card needs the OUTPUT_ROOT and the CARD_ROOT</translation>
     </message>
@@ -588,20 +547,12 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <translation>writing %1/%2 (%3 of %4 MB)</translation>
     </message>
     <message>
-        <source>--force replaces the card&apos;s private folder all the same</source>
-        <translation>--force replaces the card&apos;s private folder all the same</translation>
-    </message>
-    <message>
         <source>%1 files (%2 MB) written to %3 and read back equal; the card may be removed</source>
         <translation>%1 files (%2 MB) written to %3 and read back equal; the card may be removed</translation>
     </message>
     <message>
         <source>copy an output to an SD card and read it back</source>
         <translation>copy an output to an SD card and read it back</translation>
-    </message>
-    <message>
-        <source>if no run is writing there, --force takes the lock over</source>
-        <translation>if no run is writing there, --force takes the lock over</translation>
     </message>
     <message>
         <source>cannot write to standard output: %1</source>
@@ -622,6 +573,52 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>Convert every file again, even those the previous run&apos;s output holds unchanged.</source>
         <translation>Convert every file again, even those the previous run&apos;s output holds unchanged.</translation>
+    </message>
+    <message>
+        <source>%1 replaces the card&apos;s private folder all the same</source>
+        <translation>%1 replaces the card&apos;s private folder all the same</translation>
+    </message>
+    <message>
+        <source>the device parameters need confirmation: run on a terminal, or pass %1 (with %2 NAME=VALUE to correct them)</source>
+        <translation>the device parameters need confirmation: run on a terminal, or pass %1 (with %2 NAME=VALUE to correct them)</translation>
+    </message>
+    <message>
+        <source>the source configuration gives no valid baud rate (register 1 = %1); give one with %2 baud=RATE</source>
+        <translation>the source configuration gives no valid baud rate (register 1 = %1); give one with %2 baud=RATE</translation>
+    </message>
+    <message>
+        <source>%1 has no effect: a Branch A project takes its device parameters from its own configuration</source>
+        <translation>%1 has no effect: a Branch A project takes its device parameters from its own configuration</translation>
+    </message>
+    <message>
+        <source>if no run is writing there, %1 takes the lock over</source>
+        <translation>if no run is writing there, %1 takes the lock over</translation>
+    </message>
+    <message>
+        <source>%1 needs a folder</source>
+        <translation>%1 needs a folder</translation>
+    </message>
+    <message>
+        <source>%1 takes a number from 1 to 256, not &apos;%2&apos;</source>
+        <translation>%1 takes a number from 1 to 256, not &apos;%2&apos;</translation>
+    </message>
+    <message>
+        <source>%1 %2: %3</source>
+        <extracomment>--set, the value given to it, and what is wrong with the value</extracomment>
+        <translation>%1 %2: %3</translation>
+    </message>
+    <message>
+        <source>%1 and %2 exclude each other</source>
+        <translation>%1 and %2 exclude each other</translation>
+    </message>
+    <message>
+        <source>%1 takes 0, 90, 180 or 270, not %2</source>
+        <translation>%1 takes 0, 90, 180 or 270, not %2</translation>
+    </message>
+    <message>
+        <source>%1 %2 is not a folder</source>
+        <extracomment>--source and the folder given to it</extracomment>
+        <translation>%1 %2 is not a folder</translation>
     </message>
 </context>
 <context>

@@ -175,10 +175,6 @@ Qt&apos;s own options (-platform NAME, for example) are accepted as well.
         <translation>本次转换已中止（%1），输出不完整</translation>
     </message>
     <message>
-        <source>--set has no effect: a Branch A project takes its device parameters from its own configuration</source>
-        <translation>--set 无效：分支A的工程从其自身的配置中取设备参数</translation>
-    </message>
-    <message>
         <source>Branch A because %1</source>
         <translation>分支A，因为%1</translation>
     </message>
@@ -197,14 +193,6 @@ Qt&apos;s own options (-platform NAME, for example) are accepted as well.
     <message>
         <source>converting %1/%2</source>
         <translation>正在转换 %1/%2</translation>
-    </message>
-    <message>
-        <source>the source configuration gives no valid baud rate (register 1 = %1); give one with --set baud=RATE</source>
-        <translation>源配置没有给出有效的波特率（寄存器 1 = %1）；请用 --set baud=RATE 指定</translation>
-    </message>
-    <message>
-        <source>the device parameters need confirmation: run on a terminal, or pass --yes (with --set NAME=VALUE to correct them)</source>
-        <translation>设备参数需要确认：请在终端中运行，或加 --yes（可用 --set NAME=VALUE 修正参数）</translation>
     </message>
     <message>
         <source>Device parameters read from the source:</source>
@@ -296,23 +284,6 @@ Qt&apos;s own options (-platform NAME, for example) are accepted as well.
         <translation>参数过多：%1</translation>
     </message>
     <message>
-        <source>--output needs a folder</source>
-        <translation>--output 需要一个目录</translation>
-    </message>
-    <message>
-        <source>--jobs takes a number from 1 to 256, not &apos;%1&apos;</source>
-        <translation>--jobs 的值为 1 到 256 之间的数，而不是“%1”</translation>
-    </message>
-    <message>
-        <source>--set %1: %2</source>
-        <extracomment>the value given to --set, and what is wrong with it</extracomment>
-        <translation>--set %1：%2</translation>
-    </message>
-    <message>
-        <source>--quiet and --verbose exclude each other</source>
-        <translation>--quiet 和 --verbose 不能同时使用</translation>
-    </message>
-    <message>
         <source>note: %1</source>
         <translation>提示：%1</translation>
     </message>
@@ -383,14 +354,6 @@ Qt&apos;s own options (-platform NAME, for example) are accepted as well.
     <message>
         <source>Read and draw on N threads (default: one per core).</source>
         <translation>用 N 个线程读取和绘制（默认：每个核心一个）。</translation>
-    </message>
-    <message>
-        <source>--rotation takes 0, 90, 180 or 270, not %1</source>
-        <translation>--rotation 只接受 0、90、180 或 270，而不是 %1</translation>
-    </message>
-    <message>
-        <source>--source %1 is not a folder</source>
-        <translation>--source %1 不是文件夹</translation>
     </message>
     <message>
         <source>replaced by the picture library</source>
@@ -566,10 +529,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <translation>SD卡的根目录。</translation>
     </message>
     <message>
-        <source>see tessel-cli card --help</source>
-        <translation>参见 tessel-cli card --help</translation>
-    </message>
-    <message>
         <source>card needs the OUTPUT_ROOT and the CARD_ROOT</source>
         <translation>card 需要输出目录 OUTPUT_ROOT 和SD卡根目录 CARD_ROOT</translation>
     </message>
@@ -582,20 +541,12 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <translation>正在写入 %1/%2（%3/%4 MB）</translation>
     </message>
     <message>
-        <source>--force replaces the card&apos;s private folder all the same</source>
-        <translation>--force 仍会替换SD卡上的 private 目录</translation>
-    </message>
-    <message>
         <source>%1 files (%2 MB) written to %3 and read back equal; the card may be removed</source>
         <translation>%1 个文件（%2 MB）已写入 %3 并读回校验一致；现在可以移除SD卡</translation>
     </message>
     <message>
         <source>copy an output to an SD card and read it back</source>
         <translation>把输出拷贝到 SD 卡并读回校验</translation>
-    </message>
-    <message>
-        <source>if no run is writing there, --force takes the lock over</source>
-        <translation>如果没有转换正在写入，--force 可以接管该锁</translation>
     </message>
     <message>
         <source>cannot write to standard output: %1</source>
@@ -616,6 +567,52 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>Convert every file again, even those the previous run&apos;s output holds unchanged.</source>
         <translation>所有文件都重新转换，即使上次运行的输出中该文件未变。</translation>
+    </message>
+    <message>
+        <source>%1 replaces the card&apos;s private folder all the same</source>
+        <translation>%1 仍会替换SD卡上的 private 目录</translation>
+    </message>
+    <message>
+        <source>the device parameters need confirmation: run on a terminal, or pass %1 (with %2 NAME=VALUE to correct them)</source>
+        <translation>设备参数需要确认：请在终端中运行，或加 %1（可用 %2 NAME=VALUE 修正参数）</translation>
+    </message>
+    <message>
+        <source>the source configuration gives no valid baud rate (register 1 = %1); give one with %2 baud=RATE</source>
+        <translation>源配置没有给出有效的波特率（寄存器 1 = %1）；请用 %2 baud=RATE 指定</translation>
+    </message>
+    <message>
+        <source>%1 has no effect: a Branch A project takes its device parameters from its own configuration</source>
+        <translation>%1 无效：分支A的工程从其自身的配置中取设备参数</translation>
+    </message>
+    <message>
+        <source>if no run is writing there, %1 takes the lock over</source>
+        <translation>如果没有转换正在写入，%1 可以接管该锁</translation>
+    </message>
+    <message>
+        <source>%1 needs a folder</source>
+        <translation>%1 需要一个目录</translation>
+    </message>
+    <message>
+        <source>%1 takes a number from 1 to 256, not &apos;%2&apos;</source>
+        <translation>%1 的值为 1 到 256 之间的数，而不是“%2”</translation>
+    </message>
+    <message>
+        <source>%1 %2: %3</source>
+        <extracomment>--set, the value given to it, and what is wrong with the value</extracomment>
+        <translation>%1 %2：%3</translation>
+    </message>
+    <message>
+        <source>%1 and %2 exclude each other</source>
+        <translation>%1 和 %2 不能同时使用</translation>
+    </message>
+    <message>
+        <source>%1 takes 0, 90, 180 or 270, not %2</source>
+        <translation>%1 只接受 0、90、180 或 270，而不是 %2</translation>
+    </message>
+    <message>
+        <source>%1 %2 is not a folder</source>
+        <extracomment>--source and the folder given to it</extracomment>
+        <translation>%1 %2 不是文件夹</translation>
     </message>
 </context>
 <context>

@@ -2,17 +2,9 @@
 
 #include <QDir>
 #include <QFileInfo>
-#include <QFontMetrics>
-#include <QImage>
-#include <QPainter>
-#include <QTemporaryDir>
 #include <QTextStream>
 
 #include "AppIcon.h"
-#include "CardDlg.h"
-#include "ConfigDlg.h"
-#include "GuiHost.h"
-#include "SetupDlg.h"
 #include "TesselDlg.h"
 #include "util/Language.h"
 #include "util/Paths.h"
@@ -58,15 +50,6 @@ int CTesselApp::run() {
   if (args.contains(QStringLiteral("-V")) || args.contains(QStringLiteral("--version"))) {
     QTextStream(stdout) << "tessel " << TESSEL_VERSION << '\n';
     return 0;
-  }
-  // A developer's option (the screenshots of the manuals), not in the help.
-  const int at = args.indexOf(QStringLiteral("--screenshot"));
-  if (at >= 0) {
-    if (at + 1 >= args.size()) {
-      QTextStream(stderr) << "usage: tessel --screenshot DIR [SOURCE]\n";
-      return 2;
-    }
-    return saveScreenshots(args.at(at + 1), at + 2 < args.size() ? args.at(at + 2) : QString());
   }
   CTesselDlg dialog;
   // "tessel FOLDER" (or a file inside it, as a file manager passes it)
@@ -143,92 +126,6 @@ int RunBeforeWindow(int argc, char** argv) {
                              "在命令行转换请用 tessel-cli")
                       << '\n';
   return 1;
-}
-
-namespace {
-
-// The dialog's client area below a plain title bar with icon and caption.
-QImage framed(QWidget& dialog) {
-  const QPixmap client = dialog.grab();
-  const QFont titleFont = dialog.font();
-  const int titleHeight = QFontMetrics(titleFont).height() + 12;
-  const int border = 1;
-  QImage image(client.width() + 2 * border, client.height() + titleHeight + border,
-               QImage::Format_ARGB32);
-  image.fill(QColor(0x5a, 0x6a, 0x78));
-  QPainter painter(&image);
-  painter.fillRect(QRect(border, border, client.width(), titleHeight - border),
-                   QColor(0xe9, 0xee, 0xf2));
-  const int iconSize = titleHeight - 10;
-  painter.drawImage(QRect(border + 6, border + 4, iconSize, iconSize),
-                    renderTesselIcon(64).scaled(iconSize, iconSize, Qt::KeepAspectRatio,
-                                                Qt::SmoothTransformation));
-  painter.setFont(titleFont);
-  painter.setPen(QColor(0x1d, 0x24, 0x2b));
-  painter.drawText(QRect(border + iconSize + 12, border, client.width() - iconSize - 40,
-                         titleHeight - border),
-                   Qt::AlignVCenter | Qt::AlignLeft, dialog.windowTitle());
-  // The close box.
-  const QRect close(image.width() - border - titleHeight + 6, border + 5, titleHeight - 12,
-                    titleHeight - 12);
-  painter.setPen(QPen(QColor(0x1d, 0x24, 0x2b), 1.5));
-  painter.setRenderHint(QPainter::Antialiasing);
-  painter.drawLine(close.topLeft(), close.bottomRight());
-  painter.drawLine(close.topRight(), close.bottomLeft());
-  painter.setRenderHint(QPainter::Antialiasing, false);
-  painter.drawPixmap(border, titleHeight, client);
-  return image;
-}
-
-bool save(QWidget& dialog, const QDir& folder, const QString& name) {
-  dialog.show();
-  QCoreApplication::processEvents();
-  const QString path = folder.filePath(name);
-  const bool ok = framed(dialog).save(path, "PNG");
-  dialog.hide();
-  QTextStream(ok ? stdout : stderr) << (ok ? "wrote " : "cannot write ") << path << '\n';
-  return ok;
-}
-
-}  // namespace
-
-int saveScreenshots(const QString& folder, const QString& source) {
-  QDir dir(folder);
-  if (!dir.mkpath(QStringLiteral("."))) {
-    QTextStream(stderr) << "cannot create " << folder << '\n';
-    return 1;
-  }
-  CTesselDlg main;
-  bool ok = save(main, dir, QStringLiteral("main.png"));
-  ok = save(main.setupDialog(), dir, QStringLiteral("setup.png")) && ok;
-  ok = save(main.configDialog(), dir, QStringLiteral("config.png")) && ok;
-  if (!source.isEmpty()) {
-    // The dialog after a run of `source`, into a folder of its own: no
-    // boxes, the parameters accepted as read, nothing opened.
-    QTemporaryDir output;
-    main.runOptions().outputRoot = toPath(output.path());
-    auto& hooks = main.host().hooks();
-    hooks.message = [](QWidget*, const QString&, const QString& text) {
-      QTextStream(stderr) << text << '\n';
-    };
-    hooks.runSetup = [](CSetupDlg&) { return int(QDialog::Accepted); };
-    hooks.openUrl = [](const QUrl&) {};
-    hooks.wait = [](int) {};
-    main.show();
-    main.takeSource(source);
-    main.startConversion();
-    main.waitForRun();
-    ok = save(main, dir, QStringLiteral("main-after-run.png")) && ok;
-    // The card dialog once the copy was read back, a folder for the card.
-    QTemporaryDir card;
-    CCardDlg copy(toPath(output.path()), &main);
-    copy.setTarget(toPath(card.path()));
-    copy.show();
-    copy.write();
-    copy.waitForCopy();
-    ok = save(copy, dir, QStringLiteral("card.png")) && ok;
-  }
-  return ok ? 0 : 1;
 }
 
 }  // namespace tessel

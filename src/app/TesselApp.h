@@ -15,8 +15,7 @@ class CTesselApp : public QApplication {
 
   // Speaks the system's language, or the one "--lang zh|en" names.
   // Runs the main dialog until it closes ("tessel FOLDER" starts with that
-  // source, "-o DIR" with that output root); with "--screenshot DIR [SOURCE]" saves pictures of the dialogs
-  // into DIR instead. Returns the exit status.
+  // source, "-o DIR" with that output root). Returns the exit status.
   int run();
 
  private:
@@ -28,11 +27,5 @@ class CTesselApp : public QApplication {
 // print and give 0, a missing display is said and gives 1, both without one.
 // Gives -1 when the window is to open.
 int RunBeforeWindow(int argc, char** argv);
-
-// Saves main.png, setup.png and config.png of the three dialogs into
-// `folder`, each framed with its caption, and with a `source` project
-// main-after-run.png (the dialog after converting it) and card.png (the card
-// dialog after copying that output to a folder). Returns 0 on success.
-int saveScreenshots(const QString& folder, const QString& source = QString());
 
 }  // namespace tessel

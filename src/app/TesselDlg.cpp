@@ -77,16 +77,6 @@ CTesselDlg::CTesselDlg(QWidget* parent) : QDialog(parent) {
     return folder.isEmpty() ? QString() : QDir::toNativeSeparators(folder);
   };
   openUrl_ = [](const QUrl& url) { return QDesktopServices::openUrl(url); };
-  writePreview_ = [](const std::filesystem::path& root, QString* error,
-                     const PreviewProgress& progress) {
-    std::filesystem::path page;
-    std::string why;
-    if (!inspect::WritePreview(root, &page, &why, progress)) {
-      if (error) *error = QString::fromStdString(why);
-      return std::filesystem::path();
-    }
-    return page;
-  };
   openCard_ = [](QWidget* owner, const std::filesystem::path& root) {
     CCardDlg card(root, owner);
     card.exec();
@@ -248,11 +238,6 @@ void CTesselDlg::updateData(bool toSettings) {
     singlePictureFiles_->setChecked(settings_.singlePictureFiles);
     selectIndex(fontDisplay_, static_cast<int>(settings_.fontDisplay));
   }
-}
-
-void CTesselDlg::setSettings(const ConversionSettings& settings) {
-  settings_ = settings;
-  updateData(false);
 }
 
 void CTesselDlg::setInputEnabled(bool enabled) {
@@ -475,14 +460,14 @@ void CTesselDlg::openOutput() {
 
 void CTesselDlg::openPreview() {
   const std::filesystem::path root = shownOutputRoot();
-  if (root.empty() || !writePreview_ || previewWorker_ || running_) return;
+  if (root.empty() || previewWorker_ || running_) return;
   // Written on a thread of its own: the window stays responsive, the bar
   // moves, and nothing else starts meanwhile.
   setInputEnabled(false);
   status_->hide();
   progress_->setRange(0, 0);
   progress_->show();
-  previewWorker_ = QThread::create([this, root, write = writePreview_] {
+  previewWorker_ = QThread::create([this, root] {
     QString error;
     std::filesystem::path page;
     const PreviewProgress progress = [this](int done, int total) {
@@ -496,7 +481,11 @@ void CTesselDlg::openPreview() {
           Qt::QueuedConnection);
     };
     try {
-      page = write(root, &error, progress);
+      std::string why;
+      if (!inspect::WritePreview(root, &page, &why, progress)) {
+        error = QString::fromStdString(why);
+        page.clear();
+      }
     } catch (const std::exception& e) {
       error = QString::fromUtf8(e.what());
     }

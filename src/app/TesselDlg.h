@@ -61,12 +61,8 @@ class CTesselDlg : public QDialog {
   using FolderPicker =
       std::function<QString(QWidget* parent, const QString& title, const QString& start)>;
   using UrlOpener = std::function<bool(const QUrl& url)>;
-  // Writes the preview page of an output root, telling `progress` (from any
-  // thread) the pictures drawn and their total; returns the page's path, or
-  // an empty path with `error` set.
+  // Told (from the preview's thread) the pictures drawn and their total.
   using PreviewProgress = std::function<void(int done, int total)>;
-  using PreviewWriter = std::function<std::filesystem::path(
-      const std::filesystem::path& outputRoot, QString* error, const PreviewProgress& progress)>;
 
   explicit CTesselDlg(QWidget* parent = nullptr);
   ~CTesselDlg() override;
@@ -76,7 +72,6 @@ class CTesselDlg : public QDialog {
   // Data exchange: true moves the controls into the settings, false the
   // settings into the controls.
   void updateData(bool toSettings);
-  void setSettings(const ConversionSettings& settings);
   // The output root of the next runs (empty: Documents/TESSEL).
   void setOutputRoot(const std::filesystem::path& root);
   // Makes `path` the source folder: a folder, or the folder of a file in it.
@@ -103,7 +98,6 @@ class CTesselDlg : public QDialog {
   void setRunFunction(RunFunction run) { run_ = std::move(run); }
   void setFolderPicker(FolderPicker picker) { pickFolder_ = std::move(picker); }
   void setUrlOpener(UrlOpener opener) { openUrl_ = std::move(opener); }
-  void setPreviewWriter(PreviewWriter writer) { writePreview_ = std::move(writer); }
   // Opens the card dialog for an output root (tests: records it instead).
   using CardOpener = std::function<void(QWidget* parent, const std::filesystem::path& root)>;
   void setCardOpener(CardOpener opener) { openCard_ = std::move(opener); }
@@ -159,7 +153,6 @@ class CTesselDlg : public QDialog {
   RunFunction run_;
   FolderPicker pickFolder_;
   UrlOpener openUrl_;
-  PreviewWriter writePreview_;
   CardOpener openCard_;
   QThread* previewWorker_ = nullptr;
 

@@ -1,227 +1,120 @@
 #include "cli/Cli.h"
 
-#include <algorithm>
-#include <atomic>
+#include <QCoreApplication>
 #include <cerrno>
-#include <chrono>
-#include <new>
-#include <optional>
 #include <ostream>
 #include <system_error>
-#include <set>
+#include <vector>
 
-#include "cli/CliOptions.h"
-#include "cli/JsonReport.h"
-#include "cli/Inspect.h"
-#include "cli/Card.h"
-#include "convert/ConversionRun.h"
-#include "convert/RunSummary.h"
-#include "util/Paths.h"
-#include "util/Platform.h"
+#include "cli/CardCommand.h"
+#include "cli/ConvertCommand.h"
+#include "cli/HelpText.h"
+#include "cli/InspectCommand.h"
+#include "cli/OptionNames.h"
 #include "util/Text.h"
 
 namespace tessel::cli {
 
 namespace {
 
-int exitStatusOf(const RunResult& result, int signal) {
-  switch (result.outcome) {
-    case RunOutcome::SourceInvalid:
-    case RunOutcome::NoPictures:
-    case RunOutcome::PathsOverlap:
-    case RunOutcome::NoOutputFolder:
-    case RunOutcome::OutputRefused:
-      return kRefused;
-    case RunOutcome::NotConfirmed:
-      return kNotConfirmed;
-    case RunOutcome::Stopped:
-      return signal != 0 ? StopSignals::exitStatus(signal) : kIncomplete;
-    case RunOutcome::WriteFailed:
-      return kIncomplete;
-    case RunOutcome::Completed:
-      break;
-  }
-  const Report& r = result.report;
-  return r.writeFailures.empty() && !r.fontMissing ? kDone : kIncomplete;
-}
+const QString kProgram = QStringLiteral("tessel-cli");
 
-// The kinds and fates of the inputs as people read them (the JSON report
-// keeps KindName and FateName).
-std::string kindText(InputKind kind) {
-  switch (kind) {
-    case InputKind::Picture: return trText("Cli", "picture");
-    case InputKind::IconLibrary: return trText("Cli", "icon library");
-    case InputKind::Sound: return trText("Cli", "sound");
-    case InputKind::Table: return trText("Cli", "table");
-    case InputKind::ConfigText: return trText("Cli", "register text");
-    case InputKind::BlockConfig: return trText("Cli", "block file");
-    case InputKind::Other: return trText("Cli", "other");
+// help [COMMAND]: the program's help, or the help of a command.
+class HelpCommand : public Command {
+ public:
+  explicit HelpCommand(const std::vector<Command*>& commands) : commands_(commands) {}
+  const char* name() const override { return "help"; }
+  const char* synopsis() const override { return "help [COMMAND]"; }
+  const char* summary() const override {
+    return QT_TRANSLATE_NOOP("Cli", "show this text, or the options of a command");
   }
-  return {};
-}
+  QString help(int columns) const override;
+  int run(const QStringList& arguments, CliIo& io) override;
 
-std::string fateText(InputFate fate) {
-  switch (fate) {
-    case InputFate::Unhandled: return trText("Cli", "not handled");
-    case InputFate::Converted: return trText("Cli", "converted");
-    case InputFate::Copied: return trText("Cli", "copied");
-    case InputFate::Read: return trText("Cli", "read");
-    case InputFate::Replaced: return trText("Cli", "replaced");
-    case InputFate::StoodIn: return trText("Cli", "replaced by the picture library");
-    case InputFate::Ignored: return trText("Cli", "ignored");
-    case InputFate::NotUsed: return trText("Cli", "not used by the display");
-    case InputFate::Skipped: return trText("Cli", "skipped");
-  }
-  return {};
-}
+ private:
+  const std::vector<Command*>& commands_;  // every command, this one too
+};
 
-// One line per input, then one per output it made, below the output root:
-// a picture library of 48 screens gives 48 short lines, not one long one.
-void printVerbose(const Report& report, const std::filesystem::path& outputRoot,
-                  std::ostream& err) {
-  std::set<std::filesystem::path> reused;
-  for (const OutputRecord& output : report.outputs) {
-    if (output.reused) reused.insert(output.path);
-  }
-  for (const InputRecord& input : report.inputs) {
-    //: --verbose: an input's name, its kind and what became of it
-    std::string line = trText("Cli", "%1: %2, %3")
-                           .arg(printable(pathToUtf8(input.path.filename())))
-                           .arg(kindText(input.kind))
-                           .arg(fateText(input.fate));
-    if (!input.reason.empty()) {
-      //: --verbose: an input's line, and why it was skipped, ignored or replaced
-      line = trText("Cli", "%1 (%2)").arg(line).arg(printable(input.reason));
+// The commands, in the order the help lists them.
+class Program {
+ public:
+  Program() : help_(commands_) { commands_ = {&convert_, &inspect_, &card_, &help_}; }
+  const std::vector<Command*>& commands() const { return commands_; }
+  Command* find(const QString& name) const {
+    for (Command* command : commands_) {
+      if (name == QLatin1String(command->name())) return command;
     }
-    err << line << '\n';
-    for (const auto& output : input.outputs) {
-      const std::filesystem::path shown = output.lexically_relative(outputRoot);
-      const std::string name = printable(pathToUtf8(shown.empty() ? output : shown));
-      err << "  -> "
-          << (reused.contains(output)
-                  //: --verbose: an output taken unchanged from the previous run's output
-                  ? trText("Cli", "%1 (reused)").arg(name).str()
-                  : name)
-          << '\n';
+    return nullptr;
+  }
+  Command& help() { return help_; }
+
+ private:
+  std::vector<Command*> commands_;
+  ConvertCommand convert_;
+  InspectCommand inspect_;
+  CardCommand card_;
+  HelpCommand help_;
+};
+
+QString HelpCommand::help(int columns) const {
+  const int width = HelpWidth(columns);
+  QList<QPair<QString, QString>> rows;
+  for (const Command* c : commands_) {
+    rows.append({QLatin1String(c->synopsis()), QCoreApplication::translate("Cli", c->summary())});
+  }
+  const QList<QCommandLineOption> options = {
+      option::kHelp.make(QCoreApplication::translate("Cli", "Show this text.")),
+      option::kVersion.make(QCoreApplication::translate("Cli", "Show the version.")),
+      option::kLang.make(
+          QCoreApplication::translate(
+              "Cli", "The language of the messages: zh or en (default: the system's)."),
+          QStringLiteral("LANG"))};
+  return FormatHelp(trText("Cli", "Usage: %1").arg("tessel-cli COMMAND [options]").toQString(),
+                    QCoreApplication::translate(
+                        "Cli", "Converts DWIN display projects for KOVA_TFT displays."),
+                    options, {}, width) +
+         QLatin1Char('\n') + trText("Cli", "Commands:").toQString() + QLatin1Char('\n') +
+         HelpTable(rows, width) + QLatin1Char('\n') +
+         WrapText(QCoreApplication::translate(
+                      "Cli", "tessel-cli help COMMAND (or tessel-cli COMMAND --help) shows the "
+                             "options of a command."),
+                  width) +
+         QLatin1Char('\n');
+}
+
+// A mistake before a command has its arguments: the help of the program.
+int programUsage(CliIo& io, const QString& text) {
+  io.err << "tessel-cli: " << text.toStdString() << '\n'
+         << trText("Cli", "see tessel-cli help").str() << '\n';
+  return kUsage;
+}
+
+int HelpCommand::run(const QStringList& arguments, CliIo& io) {
+  if (arguments.isEmpty()) {
+    io.out << help(io.columns).toStdString();
+    return kDone;
+  }
+  // help COMMAND: the command's own --help.
+  for (Command* command : commands_) {
+    if (arguments.size() == 1 && command != this &&
+        arguments[0] == QLatin1String(command->name())) {
+      return command->run({option::kHelp.flag()}, io);
     }
   }
+  return programUsage(io, trText("Cli", "help takes one of the commands, not '%1'")
+                              .arg(arguments.join(' '))
+                              .toQString());
 }
 
-// The warnings about outputs that could not be written.
-void printWriteFailures(const Report& r, std::ostream& err) {
-  for (std::size_t i = 0; i < r.warnings.size(); ++i) {
-    const bool failure = std::find(r.writeFailures.begin(), r.writeFailures.end(),
-                                   r.warningInputs[i]) != r.writeFailures.end();
-    if (failure) err << "tessel-cli: " << printable(r.warnings[i]) << '\n';
+// What `tessel-cli` alone prints: the synopsis of every command.
+QString synopsis(const std::vector<Command*>& commands) {
+  const QString prefix = trText("Cli", "Usage: %1").arg("").toQString();
+  QString text;
+  for (const Command* c : commands) {
+    text += (text.isEmpty() ? prefix : QString(DisplayWidth(prefix), QLatin1Char(' '))) +
+            kProgram + QLatin1Char(' ') + QLatin1String(c->synopsis()) + QLatin1Char('\n');
   }
-}
-
-int convert(const ConvertOptions& options, CliIo& io) {
-  CliHost host(io, options.yes, options.open, options.quiet, options.overrides);
-  host.setForce(options.run.force);
-  Session session;  // every invocation starts from the defaults
-  const auto start = std::chrono::steady_clock::now();
-  // A signal stops the run between two files; the previous output stays.
-  std::atomic<bool> stop{false};
-  std::optional<StopSignals> signals;
-  RunOptions run = options.run;
-  if (io.handleSignals) {
-    signals.emplace(stop);
-    run.stop = &stop;
-  }
-  RunResult result;
-  try {
-    result = ConversionRun(options.settings, run, session, host);
-  } catch (const std::bad_alloc&) {
-    host.endProgressLine();
-    io.err << "tessel-cli: "
-           << trText("Cli", "out of memory: the run stopped, its output is incomplete").str()
-           << '\n';
-    return kIncomplete;
-  } catch (const std::exception& e) {
-    host.endProgressLine();
-    io.err << "tessel-cli: "
-           << trText("Cli", "the run stopped (%1), its output is incomplete").arg(e.what()).str()
-           << '\n';
-    return kIncomplete;
-  }
-  host.endProgressLine();
-  const double seconds =
-      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-
-  Report& r = result.report;
-  if (result.outcome == RunOutcome::Completed && result.branch == Branch::A &&
-      !options.overrides.empty()) {
-    const std::string text = trText("Cli",
-                                    "--set has no effect: a Branch A project takes its device "
-                                    "parameters from its own configuration");
-    r.warn(text);
-    host.warning(text);
-    ++result.totals.warnings;
-  }
-  const int signal = signals ? signals->signal() : 0;
-  signals.reset();
-  const int status = exitStatusOf(result, signal);
-  const std::string privateFolder = printable(pathToUtf8(result.privateFolder));
-  if (options.json) {
-    const QByteArray json = ReportJson(options, result, host.confirmed(), status);
-    io.out.write(json.constData(), json.size());
-  }
-  if (result.outcome == RunOutcome::NotConfirmed) {
-    io.err << "tessel-cli: "
-           << trText("Cli", "device parameters not confirmed; %1 is as it was")
-                  .arg(privateFolder)
-                  .str()
-           << '\n';
-  }
-  if (host.lockTakeoverOffered()) {
-    io.err << "tessel-cli: "
-           << trText("Cli", "if no run is writing there, --force takes the lock over").str()
-           << '\n';
-  }
-  if (status == kRefused || status == kNotConfirmed) return status;
-  if (result.outcome == RunOutcome::Stopped) {
-    io.err << "tessel-cli: "
-           << (signal != 0 ? trText("Cli", "stopped by %1; %2 is as it was")
-                                 .arg(StopSignals::name(signal))
-                                 .arg(privateFolder)
-                           : trText("Cli", "the run was stopped; %1 is as it was").arg(privateFolder))
-                  .str()
-           << '\n';
-    return status;
-  }
-  if (result.outcome == RunOutcome::WriteFailed) {
-    // The failures were printed as warnings; with -q they are printed here.
-    if (options.quiet) printWriteFailures(r, io.err);
-    io.err << "tessel-cli: "
-           << trText("Cli", "the output could not be written; %1 is as it was")
-                  .arg(privateFolder)
-                  .str()
-           << '\n';
-    return status;
-  }
-
-  if (options.quiet) {
-    // Errors only: what could not be written, and a missing font.
-    printWriteFailures(r, io.err);
-    return status;
-  }
-  if (options.verbose) printVerbose(r, result.outputRoot, io.err);
-  // One text per branch, so that each reads as a whole sentence.
-  Text summary = result.branch == Branch::A ? trText("Cli", "Branch A: %1, %2 s")
-                                            : trText("Cli", "Branch B: %1, %2 s");
-  summary.arg(CountsPhrase(result.totals)).arg(seconds, 2);
-  io.err << summary.str() << '\n';
-  if (options.verbose) {
-    io.err << (result.branch == Branch::A
-                   ? trText("Cli", "Branch A because %1").arg(result.branchReason)
-                   : trText("Cli", "Branch B because %1").arg(result.branchReason))
-                  .str()
-           << '\n';
-  }
-  io.err << trText("Cli", "Output: %1").arg(printable(pathToUtf8(result.privateFolder))).str()
-         << '\n';
-  return status;
+  return text;
 }
 
 // What was written to standard output reached it (a full disk or /dev/full
@@ -247,18 +140,7 @@ int checkedOutput(CliIo& io, int status) {
   return status == kDone ? kIncomplete : status;
 }
 
-int runCommand(const QStringList& givenArguments, CliIo& io);
-
-}  // namespace
-
-int RunCli(const QStringList& arguments, CliIo& io) {
-  return checkedOutput(io, runCommand(arguments, io));
-}
-
-namespace {
-
-int runCommand(const QStringList& givenArguments, CliIo& io) {
-  QStringList arguments = givenArguments;
+int runCommand(QStringList arguments, CliIo& io) {
   const LanguageArgument lang = TakeLanguageArgument(arguments);
   UseLanguage(lang.language ? lang.language : io.language);
   if (lang.bad) {
@@ -266,32 +148,31 @@ int runCommand(const QStringList& givenArguments, CliIo& io) {
            << trText("Cli", "see tessel-cli help").str() << '\n';
     return kUsage;
   }
-  const Command command = ParseCommandLine(arguments, io.columns);
-  switch (command.kind) {
-    case Command::Usage:
-      io.err << "tessel-cli: " << command.text << '\n'
-             << (command.command ? trText("Cli", "see tessel-cli %1 --help").arg(command.command)
-                                 : trText("Cli", "see tessel-cli help"))
-                    .str()
-             << '\n';
-      return kUsage;
-    case Command::ShortUsage:
-      io.err << command.text << trText("Cli", "see tessel-cli help").str() << '\n';
-      return kUsage;
-    case Command::Help:
-    case Command::Version:
-      io.out << command.text;
-      return kDone;
-    case Command::Inspect:
-      return RunInspect(command.inspectArguments, io);
-    case Command::Card:
-      return RunCard(command.inspectArguments, io);
-    case Command::Convert:
-      break;
+  Program program;
+  const QStringList rest = arguments.mid(1);
+  if (rest.isEmpty()) {
+    io.err << synopsis(program.commands()).toStdString()
+           << trText("Cli", "see tessel-cli help").str() << '\n';
+    return kUsage;
   }
-  return convert(command.convert, io);
+  const QString& first = rest.front();
+  if (option::kHelp.isSpelled(first)) return program.help().run({}, io);
+  if (first == QLatin1String("version") || option::kVersion.isSpelled(first)) {
+    io.out << "tessel-cli " << TESSEL_VERSION << '\n';
+    return kDone;
+  }
+  if (Command* command = program.find(first)) return command->run(rest.mid(1), io);
+  if (first.startsWith(QLatin1Char('-'))) {
+    return programUsage(
+        io, trText("Cli", "unknown option '%1' before the command").arg(first).toQString());
+  }
+  return programUsage(io, trText("Cli", "unknown command '%1'").arg(first).toQString());
 }
 
 }  // namespace
+
+int RunCli(const QStringList& arguments, CliIo& io) {
+  return checkedOutput(io, runCommand(arguments, io));
+}
 
 }  // namespace tessel::cli

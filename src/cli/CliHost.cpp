@@ -6,6 +6,7 @@
 #include <istream>
 #include <ostream>
 
+#include "cli/OptionNames.h"
 #include "config/Baud.h"
 #include "config/SetupOverrides.h"
 #include "util/Paths.h"
@@ -57,7 +58,9 @@ bool CliHost::canConfirmSetup() {
   io_.err << "tessel-cli: "
           << trText("Cli",
                     "the device parameters need confirmation: run on a terminal, or pass "
-                    "--yes (with --set NAME=VALUE to correct them)")
+                    "%1 (with %2 NAME=VALUE to correct them)")
+                 .arg(option::kYes.flag())
+                 .arg(option::kSet.flag())
                  .str()
           << '\n';
   return false;
@@ -71,8 +74,9 @@ bool CliHost::confirmSetup(SetupValues& values) {
     io_.err << "tessel-cli: "
             << trText("Cli",
                       "the source configuration gives no valid baud rate (register 1 = %1); "
-                      "give one with --set baud=RATE")
+                      "give one with %2 baud=RATE")
                    .arg(values.baudIndex)
+                   .arg(option::kSet.flag())
                    .str()
             << '\n';
     return false;

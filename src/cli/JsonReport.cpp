@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "cli/OptionNames.h"
 #include "config/SetupOverrides.h"
 #include "util/Paths.h"
 
@@ -41,21 +42,23 @@ const char* refusalName(RunOutcome outcome) {
   }
 }
 
+// The settings by the names and words of their options.
 QJsonObject settingsObject(const ConvertOptions& o) {
-  static const char* const rotations[] = {"auto", "none", "90", "180", "270"};
-  static const char* const formats[] = {"jpeg", "jpeg-hq", "zbmp"};
-  static const char* const fonts[] = {"ascii", "cjk", "segment", "segment-bold", "segment-italic"};
+  using namespace option;
   const ConversionSettings& s = o.settings;
+  const auto word = [](const OptionName& option, int index) {
+    return option.choices.at(index);
+  };
   QJsonObject settings;
-  settings["rotation"] = rotations[static_cast<int>(s.rotationChoice)];
-  settings["format"] = formats[static_cast<int>(s.pictureFormat)];
-  settings["font"] = s.fontChoice >= 0 && s.fontChoice < 5 ? fonts[s.fontChoice] : "";
-  settings["fontDisplay"] = s.fontDisplay == FontDisplay::Bitmap ? "bitmap" : "vector";
-  settings["compression"] = s.compression == Compression::Smallest ? "smallest" : "default";
-  settings["deripple"] = s.deRipple;
-  settings["pack"] = !s.singlePictureFiles;
-  settings["jobs"] = o.run.jobs;
-  settings["reuse"] = o.run.reuse;
+  settings[kRotation.jsonKey] = word(kRotation, static_cast<int>(s.rotationChoice));
+  settings[kFormat.jsonKey] = word(kFormat, static_cast<int>(s.pictureFormat));
+  settings[kFont.jsonKey] = word(kFont, s.fontChoice);
+  settings[kFontDisplay.jsonKey] = word(kFontDisplay, static_cast<int>(s.fontDisplay));
+  settings[kCompression.jsonKey] = word(kCompression, static_cast<int>(s.compression));
+  settings[kDeripple.jsonKey] = s.deRipple;
+  settings[kPack.jsonKey] = !s.singlePictureFiles;
+  settings[kJobs.jsonKey] = o.run.jobs;
+  settings[kNoReuse.jsonKey] = o.run.reuse;
   return settings;
 }
 

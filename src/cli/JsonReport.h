@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <optional>
 
-#include "cli/CliOptions.h"
+#include "cli/ConvertCommand.h"
 #include "convert/ConversionRun.h"
 
 namespace tessel::cli {

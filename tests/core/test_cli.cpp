@@ -1,292 +1,96 @@
-// tessel-cli as scripts use it: options, exit statuses, what it prints.
+// tessel-cli as a program: its synopsis, help and version, the mistakes made
+// before a command has its arguments, and the shape of every usage error.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
-
-#include <QJsonArray>
-#include <QJsonDocument>
-#include <QJsonObject>
 
 #include "cli/Cli.h"
 #include "cli/HelpText.h"
-#include "convert/ConversionRun.h"
 #include "support/TestSupport.h"
-#include "util/Paths.h"
 
 namespace tessel {
 namespace {
 
-using test::readText;
-using test::TempDir;
-using test::writePicture;
-using test::writeText;
-
 using test::runCli;
 using Cli = test::CliRun;
 
-struct CliTest : ::testing::Test {
-  TempDir dir;
-  fs::path source = dir / "DWIN_SET";
-  fs::path out = dir / "out";
-  fs::path priv = out / "private";
-  std::string src() const { return pathToUtf8(source); }
-  std::string dst() const { return pathToUtf8(out); }
-  void SetUp() override {
-    writePicture(source / "1.bmp", 24, 16);
-    writePicture(source / "2.jpg", 24, 16);
-  }
-  bool marker() const { return fs::exists(out / pathFromUtf8(kMarkerFileName)); }
-};
-
-TEST_F(CliTest, UsageErrorsExitTwoWithOneLineBeforeAnythingIsTouched) {
-  for (const std::vector<std::string>& args :
-       std::vector<std::vector<std::string>>{{"convert"},
-                                             {"frobnicate", src()},
-                                             {"convert", src(), "--format", "png"},
-                                             {"convert", src(), "--rotation", "45"},
-                                             {"convert", src(), "--font", "comic"},
-                                             {"convert", src(), "--bogus"},
-                                             {"convert", src(), "-o"},
-                                             {"convert", src(), "-j", "0"},
-                                             {"convert", src(), "--deripple=yes"},
-                                             {"convert", src(), "-o", dst(), "--set", "baud=12345"},
-                                             {"convert", src(), "-o", dst(), "--set", "volume=3"},
-                                             {"convert", src(), "extra"}}) {
-    const Cli r = runCli(args);
-    EXPECT_EQ(r.status, 2) << r.err;
-    // One line naming the problem, one pointing at the help.
-    EXPECT_EQ(std::count(r.err.begin(), r.err.end(), '\n'), 2) << r.err;
-    EXPECT_EQ(r.err.rfind("tessel-cli: ", 0), 0u) << r.err;
-    EXPECT_NE(r.err.find(args[0] == "convert" ? "see tessel-cli convert --help"
-                                              : "see tessel-cli help"),
-              std::string::npos)
-        << r.err;
-  }
-  EXPECT_FALSE(fs::exists(out));
-  // Qt's parser errors in the program's shape, in the language in use.
-  EXPECT_EQ(test::runCliProcess({"--lang", "en", "convert", src(), "--bogus"}, {}).err,
-            "tessel-cli: unknown option '--bogus'\nsee tessel-cli convert --help\n");
-  const Cli zh = test::runCliProcess({"--lang", "zh", "convert", src(), "-o"}, {});
-  EXPECT_EQ(zh.err.rfind("tessel-cli: -o ", 0), 0u) << zh.err;
-  EXPECT_EQ(zh.err.find("Missing"), std::string::npos) << zh.err;
-  const Cli help = runCli({"convert", "--help"});
-  EXPECT_EQ(help.status, 0);
-  EXPECT_EQ(help.out.rfind("Usage: tessel-cli convert SOURCE [options]", 0), 0u) << help.out;
-  EXPECT_NE(help.out.find("--set <NAME=VALUE>"), std::string::npos);
-  EXPECT_NE(runCli({"--help"}).out.find("convert SOURCE"), std::string::npos);
+int lines(const std::string& text) {
+  return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
 }
 
 // No arguments: the synopsis of every command on the error stream, exit 2;
 // help, help COMMAND, -V and version answer on standard output.
-TEST_F(CliTest, TheProgramAloneHelpAndVersionAnswer) {
+TEST(Cli, TheProgramAloneHelpAndVersionAnswer) {
   const Cli alone = runCli({});
-  EXPECT_EQ(alone.status, 2);
+  EXPECT_EQ(alone.status, cli::kUsage);
   EXPECT_EQ(alone.out, "");
-  for (const char* synopsis : {"tessel-cli convert SOURCE", "tessel-cli inspect PATH",
-                               "tessel-cli help [COMMAND]"}) {
-    EXPECT_NE(alone.err.find(synopsis), std::string::npos) << alone.err;
+  const Cli help = runCli({"help"});
+  for (const char* synopsis : {"convert SOURCE", "inspect PATH", "card OUTPUT_ROOT CARD_ROOT",
+                               "help [COMMAND]"}) {
+    EXPECT_NE(alone.err.find(std::string("tessel-cli ") + synopsis), std::string::npos)
+        << alone.err;
+    EXPECT_NE(help.out.find(std::string("\n  ") + synopsis), std::string::npos) << help.out;
   }
-  EXPECT_EQ(runCli({"help"}).out, runCli({"--help"}).out);
-  EXPECT_EQ(runCli({"help", "convert"}).out, runCli({"convert", "--help"}).out);
-  EXPECT_EQ(runCli({"help", "inspect"}).out, runCli({"inspect", "--help"}).out);
-  EXPECT_EQ(runCli({"help", "nonsense"}).status, 2);
+  EXPECT_EQ(help.out, runCli({"--help"}).out);
+  EXPECT_EQ(help.out, runCli({"-h"}).out);
+  for (const char* command : {"convert", "inspect", "card"}) {
+    const Cli own = runCli({command, "--help"});
+    EXPECT_EQ(own.status, cli::kDone) << command;
+    EXPECT_EQ(own.out.rfind(std::string("Usage: tessel-cli ") + command, 0), 0u) << own.out;
+    EXPECT_EQ(runCli({"help", command}).out, own.out) << command;
+  }
   for (const char* version : {"-V", "--version", "version"}) {
     const Cli r = runCli({version});
-    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.status, cli::kDone);
     EXPECT_EQ(r.out, std::string("tessel-cli ") + TESSEL_VERSION + "\n");
   }
 }
 
+// A usage error is one line naming the problem and one pointing at the help
+// that answers it: the program's before a command, else the command's own.
+TEST(Cli, UsageErrorsPointAtTheHelpThatAnswersThem) {
+  const std::pair<std::vector<std::string>, std::string> cases[] = {
+      {{"frobnicate"}, "see tessel-cli help"},
+      {{"--frobnicate", "convert"}, "see tessel-cli help"},
+      {{"help", "nonsense"}, "see tessel-cli help"},
+      {{"help", "help"}, "see tessel-cli help"},
+      {{"help", "convert", "inspect"}, "see tessel-cli help"},
+      {{"--lang", "xx", "help"}, "see tessel-cli help"},
+      {{"convert", "--bogus"}, "see tessel-cli convert --help"},
+      {{"inspect", "--bogus"}, "see tessel-cli inspect --help"},
+      {{"card", "--bogus"}, "see tessel-cli card --help"},
+  };
+  for (const auto& [args, pointer] : cases) {
+    const Cli r = runCli(args);
+    EXPECT_EQ(r.status, cli::kUsage) << args[0];
+    EXPECT_EQ(lines(r.err), 2) << r.err;
+    EXPECT_EQ(r.err.rfind("tessel-cli: ", 0), 0u) << r.err;
+    EXPECT_NE(r.err.find("\n" + pointer + "\n"), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "");
+  }
+  // Qt's parser errors in the program's shape, in the language in use.
+  const Cli en = test::runCliProcess({"--lang", "en", "convert", "x", "--bogus"}, {});
+  EXPECT_EQ(en.err.rfind("tessel-cli: unknown option '--bogus'\n", 0), 0u) << en.err;
+  const Cli zh = test::runCliProcess({"--lang", "zh", "inspect", "x", "-o"}, {});
+  EXPECT_EQ(zh.err.rfind("tessel-cli: -o ", 0), 0u) << zh.err;
+  EXPECT_EQ(zh.err.find("Missing"), std::string::npos) << zh.err;
+}
+
 // The help is wrapped by display width: a Chinese character takes two
 // columns, and no line breaks inside an option value.
-TEST_F(CliTest, TheChineseHelpFitsEightyColumns) {
-  const Cli help = test::runCliProcess({"--lang", "zh", "convert", "--help"}, {});
-  ASSERT_EQ(help.status, 0);
-  const QString text = QString::fromStdString(help.out);
-  EXPECT_TRUE(text.contains(QStringLiteral("图片格式"))) << help.out;
-  for (const QString& line : text.split(QLatin1Char('\n'))) {
-    EXPECT_LE(cli::DisplayWidth(line), 80) << line.toStdString();
+TEST(Cli, TheChineseHelpFitsEightyColumns) {
+  for (const char* command : {"convert", "inspect"}) {
+    const Cli help = test::runCliProcess({"--lang", "zh", "help", command}, {{"COLUMNS", "80"}});
+    ASSERT_EQ(help.status, cli::kDone);
+    const QString text = QString::fromStdString(help.out);
+    EXPECT_TRUE(text.contains(QStringLiteral("选项"))) << help.out;
+    for (const QString& line : text.split(QLatin1Char('\n'))) {
+      EXPECT_LE(cli::DisplayWidth(line), 80) << line.toStdString();
+    }
   }
-  EXPECT_TRUE(text.contains(QStringLiteral("ascii|cjk|segment|segment-bold|segment-italic")));
+  const Cli convert = test::runCliProcess({"--lang", "zh", "convert", "--help"}, {});
+  EXPECT_NE(convert.out.find("ascii|cjk|segment|segment-bold|segment-italic"), std::string::npos);
   EXPECT_EQ(cli::DisplayWidth(QStringLiteral("图片a")), 5);
-}
-
-TEST_F(CliTest, ShortOptionsCombineAndDoubleDashEndsTheOptions) {
-  writePicture(source / "-1.bmp", 8, 8);  // a name that looks like an option
-  Cli r = runCli({"convert", "-yq", "-j2", "-o", dst(), "--", src()});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.err, "");  // -q
-  EXPECT_TRUE(marker());
-  r = runCli({"convert", "-o", dst(), "-y", "--", pathToUtf8(source / "-1.bmp"), "x"});
-  EXPECT_EQ(r.status, 2);
-}
-
-TEST_F(CliTest, RefusalsExitOneWithTheMessageAndWriteNothing) {
-  Cli r = runCli({"convert", pathToUtf8(dir / "missing"), "-o", dst()});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("源路径无效：" + pathToUtf8(dir / "missing")), std::string::npos);
-  fs::create_directories(dir / "empty");
-  r = runCli({"convert", pathToUtf8(dir / "empty"), "-o", dst()});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("没有找到图片：" + pathToUtf8(dir / "empty")), std::string::npos);
-  r = runCli({"convert", src(), "-o", pathToUtf8(source / "out")});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("源路径与输出路径重叠：" + src()), std::string::npos);
-  EXPECT_FALSE(fs::exists(out));
-  EXPECT_FALSE(fs::exists(source / "out"));
-}
-
-// The program speaks the locale's language, and names the path it refuses.
-TEST_F(CliTest, TheRefusalIsInTheLocalesLanguageAndNamesThePath) {
-  const std::string missing = pathToUtf8(dir / "missing");
-  const std::pair<const char*, std::string> cases[] = {
-      {"C", "Source folder not found: " + missing},
-      {"en_US.UTF-8", "Source folder not found: " + missing},
-      {"zh_CN.UTF-8", "源路径无效：" + missing},
-  };
-  for (const auto& [lang, expected] : cases) {
-    const Cli r = test::runCliProcess({"convert", missing, "-o", dst()},
-                                      {{"LANG", lang}, {"LC_ALL", ""}, {"LC_MESSAGES", ""},
-                                       {"LANGUAGE", ""}});
-    EXPECT_EQ(r.status, 1) << lang;
-    EXPECT_EQ(r.err, "tessel-cli: " + expected + "\n") << lang;
-  }
-  // --lang wins over the locale.
-  const Cli r = test::runCliProcess({"--lang", "en", "convert", missing, "-o", dst()},
-                                    {{"LC_ALL", "zh_CN.UTF-8"}});
-  EXPECT_EQ(r.err, "tessel-cli: Source folder not found: " + missing + "\n");
-}
-
-// In a process of its own: the environment decides where Documents is.
-TEST_F(CliTest, DefaultOutputIsDocumentsAndNeverTheFileSystemRoot) {
-  fs::create_directories(dir / "home");
-  Cli r = test::runCliProcess({"convert", src(), "-y"},
-                              {{"HOME", pathToUtf8(dir / "home")},
-                               {"XDG_CONFIG_HOME", pathToUtf8(dir / "home" / ".config")}});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(fs::exists(dir / "home" / "Documents" / "TESSEL" / "private" / "image" / "1.zbmp"));
-
-  r = test::runCliProcess({"convert", src(), "-y", "--lang", "zh"}, {{"HOME", "/"}});
-  EXPECT_EQ(r.status, 1);
-  EXPECT_NE(r.err.find("找不到文档目录"), std::string::npos);
-  EXPECT_FALSE(fs::exists("/Documents/TESSEL/private"));
-}
-
-TEST_F(CliTest, BranchBNeedsConfirmation) {
-  // No terminal and no --yes: refused before anything is written.
-  Cli r = runCli({"convert", src(), "-o", dst()});
-  EXPECT_EQ(r.status, 3) << r.err;
-  EXPECT_NE(r.err.find("--yes"), std::string::npos);
-  EXPECT_FALSE(marker());
-  EXPECT_FALSE(fs::exists(priv));
-
-  r = test::runCliProcess({"--lang", "en", "convert", src(), "-o", dst(), "--yes"}, {});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(marker());
-  EXPECT_EQ(readText(priv / "config.txt"), "R1=03; 9600\r\nR2=08;\r\nR3=7F;\r\nRC0=01;");
-  EXPECT_TRUE(fs::exists(priv / "image" / "1.zbmp"));
-  EXPECT_TRUE(fs::exists(priv / "image" / "2.zbmp"));
-  EXPECT_NE(r.err.find("Branch B: 2 screens, "), std::string::npos) << r.err;
-}
-
-TEST_F(CliTest, SetCorrectsTheParametersReadFromTheSource) {
-  const std::string text = "R1=05; 38400\r\nR2=00;\r\nR3=FF;\r\n";
-  writeText(source / "config.txt", text);
-  Cli r = runCli({"convert", src(), "-o", dst(), "-y", "--set", "baud=115200", "--set",
-                  "screen-rotation=180", "--set=restore-text-background=off"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(readText(priv / "config.txt").substr(0, 14), "R1=07; 115200\r");
-  EXPECT_NE(readText(priv / "config.txt").find("R3=DF;"), std::string::npos);
-  EXPECT_EQ(readText(priv / "config.txt").find("RC0"), std::string::npos);
-
-  // A wrong correction is refused before anything is touched: the output of
-  // the run before stays whole.
-  const std::string written = readText(priv / "config.txt");
-  r = runCli({"convert", src(), "-o", dst(), "-y", "--set", "baud=1234"});
-  EXPECT_EQ(r.status, 2);
-  EXPECT_NE(r.err.find("baud=1234"), std::string::npos);
-  EXPECT_EQ(readText(priv / "config.txt"), written);
-  EXPECT_TRUE(marker());
-}
-
-TEST_F(CliTest, AnswerOnATerminalConfirms) {
-  // What a terminal user types reaches the confirmation (the test's input is
-  // not a terminal, so the host is told it is one).
-  for (const auto& [answer, status] : std::vector<std::pair<std::string, int>>{{"y\n", 0}, {"n\n", 3}, {"", 3}}) {
-    std::istringstream in(answer);
-    std::ostringstream outText, errText;
-    cli::CliIo io{outText, errText, in, false, true, std::nullopt};
-    const int got = cli::RunCli({"tessel-cli", "convert", QString::fromStdString(src()), "-o",
-                                 QString::fromStdString(dst()), "--resources", TESSEL_BIN_DIR},
-                                io);
-    EXPECT_EQ(got, status) << answer << errText.str();
-    EXPECT_NE(errText.str().find("Confirm? [y/N]"), std::string::npos);
-    EXPECT_NE(errText.str().find("baud=9600"), std::string::npos);
-  }
-}
-
-TEST_F(CliTest, BaudIndexOutsideTheListNeedsARate) {
-  writeText(source / "config.txt", "R1=0A;\r\nR2=00;\r\n");
-  Cli r = runCli({"convert", src(), "-o", dst(), "--yes"});
-  EXPECT_EQ(r.status, 3);
-  EXPECT_NE(r.err.find("--set baud="), std::string::npos);
-  EXPECT_FALSE(marker());
-  r = runCli({"convert", src(), "-o", dst(), "--yes", "--set", "baud=9600"});
-  EXPECT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(readText(priv / "config.txt").substr(0, 11), "R1=03; 9600");
-}
-
-TEST_F(CliTest, FormatsPackAndBranchA) {
-  Cli r = runCli({"convert", src(), "-o", dst(), "-y", "--format", "jpeg"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_TRUE(fs::exists(priv / "image" / "1.jpg"));
-  r = runCli({"convert", src(), "-o", dst(), "-y", "--format", "jpeg-hq", "--pack"});
-  ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(fs::file_size(priv / "bin" / "image.idx"), 48u);
-  EXPECT_FALSE(fs::exists(priv / "image" / "1.jpg"));
-
-  writeText(source / "13.bin", "a");
-  writeText(source / "14.bin", "b");
-  r = runCli({"convert", src(), "-o", dst(), "--rotation", "90", "--font", "segment",
-              "--font-display", "bitmap", "--deripple", "-j", "2"});
-  ASSERT_EQ(r.status, 0) << r.err;  // Branch A: never asks
-  EXPECT_NE(r.err.find("Branch A"), std::string::npos);
-  EXPECT_TRUE(fs::exists(priv / "bin" / "14.bin"));
-  EXPECT_EQ(fs::file_size(priv / "truefont" / "font.ttf"),
-            fs::file_size(fs::path(TESSEL_BIN_DIR) / pathFromUtf8("数码管.ttf")));
-}
-
-TEST_F(CliTest, WarningsForSkippedInputsAndQuiet) {
-  writeText(source / "3.bmp", "garbage");
-  Cli r = runCli({"convert", src(), "-o", dst(), "-y"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_NE(r.err.find("warning:"), std::string::npos);
-  EXPECT_NE(r.err.find("3.bmp"), std::string::npos);
-  r = runCli({"convert", src(), "-o", dst(), "-y", "-q"});
-  EXPECT_EQ(r.status, 0);
-  EXPECT_EQ(r.err, "");
-}
-
-TEST_F(CliTest, AReRunSaysWhatItReusedAndNoReuseConvertsEverything) {
-  const auto json = [](const Cli& r) {
-    return QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
-  };
-  ASSERT_EQ(runCli({"convert", src(), "-o", dst(), "-y", "--json"}).status, 0);
-  QJsonObject report = json(runCli({"convert", src(), "-o", dst(), "-y", "--json"}));
-  EXPECT_EQ(report["totals"].toObject()["reused"].toInt(), 2);
-  int marked = 0;
-  for (const QJsonValue& output : report["outputs"].toArray()) {
-    marked += output.toObject()["reused"].toBool();
-  }
-  EXPECT_EQ(marked, 2);
-  const Cli verbose =
-      test::runCliProcess({"--lang", "en", "convert", src(), "-o", dst(), "-y", "-v"}, {});
-  EXPECT_NE(verbose.err.find("image/1.zbmp (reused)\n"), std::string::npos) << verbose.err;
-  EXPECT_NE(verbose.err.find("2 outputs reused"), std::string::npos) << verbose.err;
-  report = json(runCli({"convert", src(), "-o", dst(), "-y", "--json", "--no-reuse"}));
-  EXPECT_EQ(report["totals"].toObject()["reused"].toInt(), 0);
-  EXPECT_FALSE(report["settings"].toObject()["reuse"].toBool());
 }
 
 }  // namespace

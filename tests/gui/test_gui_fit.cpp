@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionComboBox>
@@ -114,9 +115,9 @@ TEST(Fit, EveryDialogShowsItsTextsWithoutOverlapInBothLanguages) {
     dialog.setRunFunction(
         [&](const ConversionSettings&, const RunOptions&, Session&, Host&) { return given; });
     dialog.setOutputRoot(given.outputRoot);
-    ConversionSettings settings;
-    settings.sourceFolder = fs::path("/home/user") / longName / "DWIN_SET";
-    dialog.setSettings(settings);
+    // A long source path, as typed into the path box.
+    control<QLineEdit>(&dialog, CTesselDlg::kIdSourceFolder)
+        ->setText(toQString(fs::path("/home/user") / longName / "project"));
     settle(dialog);
     dialog.startConversion();
     dialog.waitForRun();

@@ -1,12 +1,14 @@
-// Dialog units from the dialog font's metrics; the dialogs' fonts; the order of the rows.
+// Dialog units from the dialog font's metrics; the dialogs' fonts; Tab in reading order.
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
 
+#include "CardDlg.h"
 #include "ConfigDlg.h"
 #include "GuiTestSupport.h"
 #include "SetupDlg.h"
 #include "TesselDlg.h"
+#include "util/Paths.h"
 
 namespace tessel::test {
 namespace {
@@ -29,22 +31,57 @@ TEST(Layout, DialogsUseTheUiFontAtTheirPointSizes) {
   EXPECT_EQ(main.font().family(), QApplication::font().family());
 }
 
-TEST(Layout, TheControlsKeepTheirIdsAndTheRowsTheirOrder) {
+// `a` comes before `b` when one reads the dialog: rows top to bottom, and
+// within a row (the two overlap vertically) left to right.
+bool readsBefore(const QWidget* a, const QWidget* b) {
+  const QRect ra = a->geometry(), rb = b->geometry();
+  const bool sameRow = ra.top() <= rb.bottom() && rb.top() <= ra.bottom();
+  return sameRow ? ra.left() < rb.left() : ra.top() < rb.top();
+}
+
+// The controls Tab reaches in `dialog`, from the first, in the order it
+// reaches them.
+std::vector<QWidget*> tabChain(QWidget& dialog) {
+  std::vector<QWidget*> chain;
+  QWidget* w = &dialog;
+  for (int steps = 0; steps < 200; ++steps) {
+    w = w->nextInFocusChain();
+    if (w == &dialog) break;
+    if (w->window() == &dialog && w->isVisible() && w->isEnabled() &&
+        (w->focusPolicy() & Qt::TabFocus)) {
+      chain.push_back(w);
+    }
+  }
+  return chain;
+}
+
+// Tab walks the main and the card dialog in reading order, and the controls
+// a user starts with are there, visible and enabled. (The parameter dialogs
+// go otherwise: OK first, then the registers column by column.)
+TEST(Layout, TabFollowsTheReadingOrderAndTheFirstControlsAreUsable) {
   CTesselDlg main;
+  CCardDlg card(fs::path("/output"), &main);
+  for (QDialog* dialog : std::initializer_list<QDialog*>{&main, &card}) {
+    dialog->show();
+    QApplication::processEvents();
+    const std::vector<QWidget*> chain = tabChain(*dialog);
+    EXPECT_GE(chain.size(), 2u) << dialog->metaObject()->className();
+    for (std::size_t i = 1; i < chain.size(); ++i) {
+      EXPECT_FALSE(readsBefore(chain[i], chain[i - 1]))
+          << dialog->metaObject()->className() << ": Tab goes from control "
+          << chain[i - 1]->property(kControlIdProperty).toInt() << " back to control "
+          << chain[i]->property(kControlIdProperty).toInt();
+    }
+    dialog->hide();
+  }
   main.show();
   QApplication::processEvents();
-  // Top to bottom as the dialog resource has them; side by side in a row.
-  const auto top = [&](int id) { return findControl(&main, id)->geometry().top(); };
-  const auto left = [&](int id) { return findControl(&main, id)->geometry().left(); };
-  EXPECT_LT(top(1000), top(1017));
-  EXPECT_EQ(top(1017), top(1019));
-  EXPECT_LT(top(1017), top(1016));
-  EXPECT_EQ(top(1016), top(1021));
-  EXPECT_LT(top(1016), top(1018));
-  EXPECT_LT(top(1018), top(1));
-  EXPECT_LT(left(1000), left(1001));
-  EXPECT_LT(left(1017), left(1019));
-  EXPECT_LT(left(1), left(1027));
+  for (const int id : {CTesselDlg::kIdSourceFolder, CTesselDlg::kIdBrowse, CTesselDlg::kIdStart,
+                       CTesselDlg::kIdHelp, CTesselDlg::kIdPictureFormat}) {
+    QWidget* w = control<QWidget>(&main, id);
+    ASSERT_NE(w, nullptr);
+    EXPECT_TRUE(w->isVisible() && w->isEnabled()) << id;
+  }
 }
 
 }  // namespace

@@ -111,12 +111,12 @@ TEST_F(MainDialog, StartsWithTheDefaults) {
 
 TEST_F(MainDialog, EnterInThePathBoxStartsARunWithTheShownSettings) {
   pathBox()->setFocus();
-  QTest::keyClicks(pathBox(), QStringLiteral(" /src/DWIN_SET "));
+  QTest::keyClicks(pathBox(), QStringLiteral(" /src/project "));
   QTest::keyClick(pathBox(), Qt::Key_Return);
   dialog.waitForRun();
   ASSERT_EQ(calls.size(), 1u);
   const ConversionSettings& got = calls[0].settings;
-  EXPECT_EQ(got.sourceFolder, fs::path(" /src/DWIN_SET "));  // used as typed
+  EXPECT_EQ(got.sourceFolder, fs::path(" /src/project "));  // used as typed
   EXPECT_EQ(got.rotationChoice, RotationChoice::Automatic);
   EXPECT_EQ(got.pictureFormat, PictureFormat::Zbmp);
   EXPECT_EQ(got.fontChoice, 1);
@@ -138,18 +138,18 @@ TEST_F(MainDialog, BrowsingKeepsAChangedFormat) {
     titleSeen = title;
     startSeen = start;
     EXPECT_EQ(owner, &dialog);
-    return QStringLiteral("/picked/DWIN_SET");
+    return QStringLiteral("/picked/project");
   });
   list(1017)->setCurrentIndex(0);
   press(1001);
   EXPECT_EQ(titleSeen, QStringLiteral("请选择源目录："));
   EXPECT_TRUE(startSeen.isEmpty());
-  EXPECT_EQ(pathBox()->text(), QStringLiteral("/picked/DWIN_SET"));
+  EXPECT_EQ(pathBox()->text(), QStringLiteral("/picked/project"));
   EXPECT_EQ(list(1017)->currentIndex(), 0);
   press(1);
   ASSERT_EQ(calls.size(), 1u);
   EXPECT_EQ(calls[0].settings.pictureFormat, PictureFormat::Jpeg);
-  EXPECT_EQ(calls[0].settings.sourceFolder, fs::path("/picked/DWIN_SET"));
+  EXPECT_EQ(calls[0].settings.sourceFolder, fs::path("/picked/project"));
 }
 
 TEST_F(MainDialog, CancelledPickerLeavesATypedPath) {
@@ -364,7 +364,7 @@ TEST(Languages, TheDialogsQtsButtonsAndTheHelpSpeakTheLanguageInUse) {
 
 TEST_F(MainDialog, ADroppedFolderOrAFileInItBecomesTheSource) {
   TempDir folder;
-  writeText(folder / "DWIN_SET" / "3.bmp", "x");
+  writeText(folder / "project" / "3.bmp", "x");
   auto drop = [&](const fs::path& path) {
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(toQString(path))});
@@ -377,13 +377,13 @@ TEST_F(MainDialog, ADroppedFolderOrAFileInItBecomesTheSource) {
     QCoreApplication::sendEvent(&dialog, &drop);
     return drop.isAccepted();
   };
-  EXPECT_TRUE(drop(folder / "DWIN_SET"));
-  EXPECT_EQ(pathBox()->text(), toQString(folder / "DWIN_SET"));
+  EXPECT_TRUE(drop(folder / "project"));
+  EXPECT_EQ(pathBox()->text(), toQString(folder / "project"));
   pathBox()->clear();
-  EXPECT_TRUE(drop(folder / "DWIN_SET" / "3.bmp"));
-  EXPECT_EQ(pathBox()->text(), toQString(folder / "DWIN_SET"));
+  EXPECT_TRUE(drop(folder / "project" / "3.bmp"));
+  EXPECT_EQ(pathBox()->text(), toQString(folder / "project"));
   EXPECT_FALSE(drop(folder / "missing"));
-  EXPECT_EQ(pathBox()->text(), toQString(folder / "DWIN_SET"));
+  EXPECT_EQ(pathBox()->text(), toQString(folder / "project"));
 }
 
 TEST_F(MainDialog, EscapeEndsTheDialog) {

@@ -1,6 +1,5 @@
-#include "cli/Card.h"
+#include "cli/CardCommand.h"
 
-#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -8,15 +7,13 @@
 
 #include "card/CardCopy.h"
 #include "cli/Cli.h"
+#include "cli/OptionNames.h"
 #include "util/Paths.h"
 #include "util/Text.h"
 
 namespace tessel::cli {
 
 namespace {
-
-const QString kUsageLine =
-    QStringLiteral("tessel-cli card OUTPUT_ROOT CARD_ROOT [--force] [--json]");
 
 const char* outcomeName(card::CardOutcome outcome) {
   switch (outcome) {
@@ -49,62 +46,71 @@ QByteArray resultJson(const fs::path& output, const fs::path& cardRoot, const ca
 
 }  // namespace
 
-int RunCard(const QStringList& arguments, CliIo& io) {
-  QCommandLineParser parser;
-  parser.setApplicationDescription(QCoreApplication::translate(
+const char* CardCommand::summary() const {
+  return QT_TRANSLATE_NOOP("Cli", "copy an output to an SD card and read it back");
+}
+
+QString CardCommand::description() const {
+  return QCoreApplication::translate(
       "Cli",
       "Copies an output (private/ and the marker file) to the root of an SD card: into a\n"
       "staging folder first, flushed to the card, read back and compared with the output,\n"
       "and only then in place of the card's previous private/, which stays otherwise.\n\n"
       "Exit status: 0 every file was verified, 1 refused (no room, files no run writes,\n"
-      "not a folder; nothing was written), 2 usage error, 4 a write or the read-back failed."));
-  const QCommandLineOption force(
-      "force", QCoreApplication::translate(
-                   "Cli", "Replace the card's private/ even when it holds files no run writes."));
-  const QCommandLineOption json(
-      "json", QCoreApplication::translate(
-                  "Cli", "Print the result as one JSON document on standard output."));
-  const QCommandLineOption help({"h", "help"},
-                                QCoreApplication::translate("Cli", "Show this text."));
-  // Taken out of the arguments before they are parsed; here for the help.
-  const QCommandLineOption lang(
-      "lang", QCoreApplication::translate("Cli", "The language of the messages: zh or en."),
-      "LANG");
-  parser.addOptions({force, json, lang, help});
-  parser.addPositionalArgument(
-      "OUTPUT_ROOT", QCoreApplication::translate("Cli", "The output root (where private/ is)."),
-      "card OUTPUT_ROOT");
-  parser.addPositionalArgument(
-      "CARD_ROOT", QCoreApplication::translate("Cli", "The root folder of the SD card."));
-  auto usage = [&](const QString& text) {
-    io.err << "tessel-cli: " << text.toStdString() << '\n'
-           << trText("Cli", "see tessel-cli card --help").str() << '\n';
-    return kUsage;
+      "not a folder; nothing was written), 2 usage error, 4 a write or the read-back failed.");
+}
+
+QList<ParsedCommand::Argument> CardCommand::arguments() const {
+  return {{QStringLiteral("OUTPUT_ROOT"),
+           QCoreApplication::translate("Cli", "The output root (where private/ is).")},
+          {QStringLiteral("CARD_ROOT"),
+           QCoreApplication::translate("Cli", "The root folder of the SD card.")}};
+}
+
+QList<QCommandLineOption> CardCommand::options() const {
+  using namespace option;
+  return {
+      kForce.make(QCoreApplication::translate(
+          "Cli", "Replace the card's private/ even when it holds files no run writes.")),
+      kJson.make(QCoreApplication::translate(
+          "Cli", "Print the result as one JSON document on standard output.")),
+      langOption(QCoreApplication::translate("Cli", "The language of the messages: zh or en.")),
+      helpOption(),
   };
-  if (!parser.parse(QStringList{QStringLiteral("tessel-cli")} + arguments)) {
-    return usage(parser.errorText());
-  }
-  if (parser.isSet(help)) {
-    const QString text = parser.helpText();
-    io.out << (trText("Cli", "Usage: %1").arg(kUsageLine).toQString() +
-               text.mid(text.indexOf(QLatin1Char('\n'))))
-                  .toStdString();
-    return kDone;
-  }
+}
+
+// The help and the parser's errors of card are Qt's own, as they were when
+// the command came: its description is broken into lines of its own, and
+// the help is not wrapped to the terminal.
+QString CardCommand::help(int) const {
+  QCommandLineParser parser;
+  describeTo(parser);
+  parser.setApplicationDescription(description());
+  const QString text = parser.helpText();
+  return trText("Cli", "Usage: %1").arg(usageLine()).toQString() +
+         text.mid(text.indexOf(QLatin1Char('\n')));
+}
+
+QString CardCommand::parserError(const QCommandLineParser& parser, const QStringList&) const {
+  return parser.errorText();
+}
+
+int CardCommand::execute(const QCommandLineParser& parser, CliIo& io) {
   const QStringList positional = parser.positionalArguments();
   if (positional.size() < 2) {
     return usage(
-        QCoreApplication::translate("Cli", "card needs the OUTPUT_ROOT and the CARD_ROOT"));
+        io, QCoreApplication::translate("Cli", "card needs the OUTPUT_ROOT and the CARD_ROOT"));
   }
   if (positional.size() > 2) {
-    return usage(
-        trText("Cli", "too many arguments: %1").arg(positional.mid(2).join(' ')).toQString());
+    return usage(io, trText("Cli", "too many arguments: %1")
+                         .arg(positional.mid(2).join(' '))
+                         .toQString());
   }
   const fs::path output = toPath(positional[0]);
   const fs::path cardRoot = toPath(positional[1]);
 
   card::CardOptions options;
-  options.force = parser.isSet(force);
+  options.force = parser.isSet(option::kForce.longName());
   bool progressShown = false;
   if (io.errIsTerminal) {
     options.progress = [&](const card::CardProgress& p) {
@@ -131,14 +137,16 @@ int RunCard(const QStringList& arguments, CliIo& io) {
     case card::CardOutcome::Failed:
     case card::CardOutcome::Stopped: status = kIncomplete; break;
   }
-  if (parser.isSet(json)) {
+  if (parser.isSet(option::kJson.longName())) {
     const QByteArray document = resultJson(output, cardRoot, result, status);
     io.out.write(document.constData(), document.size());
   }
   if (status != kDone) {
     io.err << "tessel-cli: card: " << printable(result.message) << '\n';
     if (!result.foreign.empty()) {
-      io.err << trText("Cli", "--force replaces the card's private folder all the same").str()
+      io.err << trText("Cli", "%1 replaces the card's private folder all the same")
+                    .arg(option::kForce.flag())
+                    .str()
              << '\n';
     }
     return status;
