@@ -200,6 +200,18 @@ TEST_F(UserFiles, APrivateFolderWithForeignFilesIsRemovedOnlyWhenTheUserSaysSo) 
   EXPECT_FALSE(has("icon/notes.txt"));
 }
 
+TEST_F(UserFiles, ANameARunNeverSpellsIsTheUsersFile) {
+  branchA();
+  writeText(priv / "image" / "007.zbmp", "the user's");
+  EXPECT_EQ(run().outcome, RunOutcome::OutputRefused);
+  ASSERT_EQ(host.foreignSeen.size(), 1u);
+  EXPECT_EQ(host.foreignSeen[0], priv / "image" / "007.zbmp");
+  EXPECT_EQ(readText(priv / "image" / "007.zbmp"), "the user's");
+  options.force = true;
+  ASSERT_EQ(run().outcome, RunOutcome::Completed);
+  EXPECT_FALSE(has("image/007.zbmp"));
+}
+
 TEST_F(UserFiles, ASecondRunIntoTheSameOutputIsRefusedNamingTheFirst) {
   branchA();
   fs::create_directories(output);
