@@ -6,10 +6,11 @@
 #include <thread>
 
 #include "support/TestSupport.h"
+#include "model/OutputWriter.h"
 #include "util/FileIO.h"
 #include "util/OrderedPool.h"
 #include "util/Paths.h"
-#include "util/Report.h"
+#include "model/Report.h"
 
 namespace tessel {
 namespace {

@@ -14,6 +14,7 @@
 #include "convert/SourceScan.h"
 #include "font/FontStep.h"
 #include "icon/IconConvert.h"
+#include "model/OutputWriter.h"
 #include "picture/PicturePack.h"
 #include "picture/PicturePipeline.h"
 #include "util/FileIO.h"
@@ -192,11 +193,8 @@ RunResult Run::execute() {
   }
 
   fs::path root = options_.outputRoot;
-  if (root.empty()) {
-    const fs::path docs = documentsFolder();
-    if (docs.empty()) return refuse(RunOutcome::NoOutputFolder, Message::NoOutputFolder, {});
-    root = docs / "TESSEL";
-  }
+  if (root.empty()) root = OutputLayout::defaultRoot();
+  if (root.empty()) return refuse(RunOutcome::NoOutputFolder, Message::NoOutputFolder, {});
   final_ = OutputLayout(root);
   layout_ = final_;
   result_.outputRoot = final_.root();
