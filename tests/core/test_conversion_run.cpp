@@ -296,7 +296,6 @@ TEST_F(RunTest, OnlyRegularFilesInsideTheSourceAreOpened) {
     EXPECT_EQ(i->fate, InputFate::Skipped) << name;
     EXPECT_NE(i->reason.find(name), std::string::npos) << i->reason;
   }
-  EXPECT_NE(input(r, "13.bin")->reason.find("outside the source"), std::string::npos);
   EXPECT_TRUE(has("image/1.zbmp"));
   EXPECT_TRUE(has("image/7.zbmp"));
   EXPECT_FALSE(has("bin/13.bin"));
@@ -407,9 +406,11 @@ TEST_F(Reasons, ASourceThatIsAFileOrCannotBeListedSaysSo) {
     const RunResult r = run();
     fs::permissions(source / "2.bmp", fs::perms::owner_all, fs::perm_options::add);
     ASSERT_FALSE(r.report.warnings.empty());
-    EXPECT_NE(r.report.warnings[0].find("cannot read it (" + reason(EACCES) + ")"),
-              std::string::npos)
+    EXPECT_NE(r.report.warnings[0].find(reason(EACCES)), std::string::npos)
         << r.report.warnings[0];
+    const InputRecord* unreadable = input(r, "2.bmp");
+    ASSERT_NE(unreadable, nullptr);
+    EXPECT_EQ(unreadable->fate, InputFate::Skipped);
   }
 }
 

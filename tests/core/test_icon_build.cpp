@@ -27,15 +27,18 @@ TEST(IconBuild, ACutIconIsSkippedNamingTheLibraryAndItsSlot) {
   const BuiltIconLibrary built = BuildIconLibrary({}, job, ByteView(library));
   EXPECT_EQ(built.zico.size(), 2u);
   ASSERT_EQ(built.warnings.size(), 1u);
-  EXPECT_NE(built.warnings[0].find("skipped icon 1 of /source/40.icl: cut short"),
-            std::string::npos)
-      << built.warnings[0];
+  // The library and the slot are named, whatever the wording.
+  const auto namesSlot = [](const std::string& warning) {
+    return warning.find("/source/40.icl") != std::string::npos &&
+           warning.find(" 1 ") != std::string::npos;
+  };
+  EXPECT_TRUE(namesSlot(built.warnings[0])) << built.warnings[0];
   // In the picture library too.
   job.toPictures = true;
   const BuiltIconLibrary pictures = BuildIconLibrary({}, job, ByteView(library));
   EXPECT_EQ(pictures.pictures.size(), 2u);
   ASSERT_EQ(pictures.warnings.size(), 1u);
-  EXPECT_NE(pictures.warnings[0].find("skipped icon 1 of /source/40.icl"), std::string::npos);
+  EXPECT_TRUE(namesSlot(pictures.warnings[0])) << pictures.warnings[0];
 }
 
 TEST(IconBuild, ARecordNamedByEverySlotOfThePictureLibraryIsEncodedOnce) {
