@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // rotation (a rotation code).
   if (t5lc1) {
     TESSEL_FUZZ_CHECK(set.findings.pictureLibrary == header[8]);
-    TESSEL_FUZZ_CHECK(set.findings.iconRotation && fuzz::isRotationCode(*set.findings.iconRotation));
+    TESSEL_FUZZ_CHECK(set.findings.iconRotation &&
+                      fuzz::isRotationCode(*set.findings.iconRotation));
   } else {
     TESSEL_FUZZ_CHECK(set.findings == BlockFindings{});
   }

@@ -1,7 +1,6 @@
 #include "inspect/Inspection.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -35,8 +34,10 @@ constexpr std::uint64_t kMaxTextFile = std::uint64_t(1) << 20;
 constexpr std::uint64_t kMaxFontFile = std::uint64_t(256) << 20;
 
 // The files of private/ the inspection names, as OutputLayout names them.
-const std::string kPackIndexName = OutputLayout::inPrivate(OutputLayout::kBin, OutputLayout::kPackIndex);
-const std::string kPackDataName = OutputLayout::inPrivate(OutputLayout::kBin, OutputLayout::kPackData);
+const std::string kPackIndexName =
+    OutputLayout::inPrivate(OutputLayout::kBin, OutputLayout::kPackIndex);
+const std::string kPackDataName =
+    OutputLayout::inPrivate(OutputLayout::kBin, OutputLayout::kPackData);
 const std::string kTruefontIniName =
     OutputLayout::inPrivate(OutputLayout::kTruefont, OutputLayout::kTruefontIni);
 
@@ -333,7 +334,8 @@ void pictures(const OutputLayout& layout, ImageSink* sink, int jobs, const Sourc
 
 void libraries(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& sources,
                Inspection& out) {
-  const std::vector<Named> files = listNumbered(layout.iconFolder(), OutputLayout::kIcon, {OutputLayout::kZico}, out.problems);
+  const std::vector<Named> files =
+      listNumbered(layout.iconFolder(), OutputLayout::kIcon, {OutputLayout::kZico}, out.problems);
   forEachOrdered<Found<LibraryItem>>(
       static_cast<int>(files.size()), jobs,
       [&](int i) {
@@ -402,7 +404,9 @@ void pack(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& 
   }
   if (!index.error.empty() || !data.error.empty()) return;
   PackReading reading = ReadPackIndex(index.bytes, data.bytes.size());
-  for (const std::string& error : reading.errors) out.problems.push_back({OutputLayout::inPrivate(OutputLayout::kBin, error), true});
+  for (const std::string& error : reading.errors) {
+    out.problems.push_back({OutputLayout::inPrivate(OutputLayout::kBin, error), true});
+  }
   std::vector<PackEntry>& entries = reading.entries;
   forEachOrdered<Found<PictureItem>>(
       static_cast<int>(entries.size()), jobs,
