@@ -272,7 +272,8 @@ TEST_F(RunTest, NamesThatAreNotUtf8ConvertAndTheOutputGoesWhereTheUserSaid) {
   writeBranchA();
   test::writePicture(source / "2_\xd6\xd0\xce\xc4.jpg", 8, 6);
   const fs::path odd = dir / "out\xfe";
-  const test::CliRun r = test::runShell(cliCommand() + " -o \"$(printf '" + (dir.path() / "out\\376").native() + "')\"");
+  const test::CliRun r = test::runShell(cliCommand() + " -o \"$(printf '" +
+                                        (dir.path() / "out\\376").native() + "')\"");
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(fs::exists(odd / "private" / "image" / "2.zbmp"));
   EXPECT_FALSE(fs::exists(dir / "out\xef\xbf\xbd"));
@@ -390,7 +391,7 @@ TEST_F(Reasons, AnOutputThatCannotBeReachedIsRefusedForWhatStandsInTheWay) {
 TEST_F(Reasons, ASourceThatIsAFileOrCannotBeListedSaysSo) {
   test::writePicture(source / "1.bmp", 4, 4);
   settings.sourceFolder = source / "1.bmp";
-  expectRefused(RunOutcome::SourceInvalid, "is a file; give the folder that holds it");
+  expectRefused(RunOutcome::SourceInvalid, pathToUtf8(source / "1.bmp"));
   test::TempDir elsewhere;  // a link loop cannot be looked at as a tree
   fs::create_symlink("loop", elsewhere / "loop");
   settings.sourceFolder = elsewhere / "loop";

@@ -57,7 +57,8 @@ TEST_F(MemoryBudgetRun, OutOfMemorySkipsThePictureAndTheRunGoesOn) {
   const Bytes header = bmpFile(huge);
   writeBytes(source / "3.bmp", ByteView(header));
   fs::resize_file(source / "3.bmp", header.size() + std::uint64_t(16000) * 3 * 8000);
-  const test::CliRun r = test::runShell("ulimit -v 650000; exec " + cliCommand() + " -o " + test::shellQuoted(output));
+  const test::CliRun r =
+      test::runShell("ulimit -v 650000; exec " + cliCommand() + " -o " + test::shellQuoted(output));
   EXPECT_TRUE(r.status == 0 || r.status == 4) << r.status << r.err;
   EXPECT_TRUE(has("image/1.zbmp"));
 }
@@ -149,7 +150,8 @@ TEST_F(MemoryBudgetRun, UnderAMemoryLimitEveryJobCountConvertsTheSamePictures) {
   // once do not.
   const Bytes jpeg = test::patternJpeg(3000, 3000);
   for (int i = 2; i <= 5; ++i) writeBytes(source / (std::to_string(i) + ".jpg"), ByteView(jpeg));
-  const std::string limited = "ulimit -v 300000; exec " + cliCommand() + " -o " + test::shellQuoted(output) + " -j ";
+  const std::string limited =
+      "ulimit -v 300000; exec " + cliCommand() + " -o " + test::shellQuoted(output) + " -j ";
   const test::CliRun one = test::runShell(limited + "1");
   if (one.status != 0) GTEST_SKIP() << "one picture at a time does not fit here: " << one.err;
   const test::CliRun four = test::runShell(limited + "4");
