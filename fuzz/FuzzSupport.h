@@ -17,6 +17,10 @@ namespace tessel::fuzz {
     }                                                                              \
   } while (0)
 
+// Rotation codes as every step uses them: 0 none, 1 = 90, 2 = 180, 3 = 270
+// degrees clockwise.
+constexpr bool isRotationCode(int code) { return code >= 0 && code <= 3; }
+
 inline ByteView view(const std::uint8_t* data, std::size_t size) { return ByteView(data, size); }
 
 // QImage decoding needs no application object; the platform is set anyway so

@@ -24,7 +24,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // rotation (a rotation code).
   if (t5lc1) {
     TESSEL_FUZZ_CHECK(set.findings.pictureLibrary == header[8]);
-    TESSEL_FUZZ_CHECK(set.findings.iconRotation && isRotationCode(*set.findings.iconRotation));
+    TESSEL_FUZZ_CHECK(set.findings.iconRotation &&
+                      fuzz::isRotationCode(*set.findings.iconRotation));
   } else {
     TESSEL_FUZZ_CHECK(set.findings == BlockFindings{});
   }
@@ -34,6 +35,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const SetupReading reading = ApplyConfigHeader(header, values);
   TESSEL_FUZZ_CHECK(reading.configKind == 0 || reading.configKind == 1 || reading.configKind == 4);
   TESSEL_FUZZ_CHECK(reading.pictureLibrary == set.findings.pictureLibrary);
-  TESSEL_FUZZ_CHECK(isRotationCode(values.screenRotation));
+  TESSEL_FUZZ_CHECK(fuzz::isRotationCode(values.screenRotation));
   return 0;
 }

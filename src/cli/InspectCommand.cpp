@@ -6,6 +6,7 @@
 #include "cli/Cli.h"
 #include "cli/OptionNames.h"
 #include "inspect/InspectPage.h"
+#include "model/OutputLayout.h"
 #include "util/Paths.h"
 #include "util/Text.h"
 
@@ -148,8 +149,7 @@ int InspectCommand::execute(const QCommandLineParser& parser, CliIo& io) {
     printProblems(in, io.out);
   } else {
     const fs::path folder = toPath(value(kOutput));
-    std::error_code ec;
-    const fs::path privateFolder = fs::is_directory(path / "private", ec) ? path / "private" : path;
+    const fs::path privateFolder = OutputLayout::privateFolderOf(path);
     if (pathIsInside(folder, privateFolder)) {
       io.err << "tessel-cli: inspect: "
              << trText("Cli", "the page folder %1 lies inside %2, which is copied to the SD card")

@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <fstream>
 #include <sstream>
+#include <system_error>
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -256,6 +259,28 @@ TEST_F(ConvertCli, AReRunSaysWhatItReusedAndNoReuseConvertsEverything) {
   EXPECT_NE(verbose.err.find("image/1.zbmp (reused)\n"), std::string::npos) << verbose.err;
   report = json(runCli({"convert", src(), "-o", dst(), "-y", "--json", "--no-reuse"}));
   EXPECT_EQ(report["totals"].toObject()["reused"].toInt(), 0);
+}
+
+// Output that cannot reach standard output is not lost silently.
+TEST_F(ConvertCli, AReportOrHelpThatCannotReachStandardOutputFailsWithAMessage) {
+  writeText(source / "13.bin", "t");
+  writeText(source / "14.bin", "t");
+  const auto runInto = [&](const QStringList& arguments) {
+    std::ofstream full("/dev/full");
+    std::ostringstream err;
+    std::istringstream in;
+    cli::CliIo io{full, err, in, false, false, std::nullopt};
+    const int status = cli::RunCli(QStringList{"tessel-cli"} + arguments, io);
+    EXPECT_NE(err.str().find("cannot write to standard output: " +
+                             std::generic_category().message(ENOSPC)),
+              std::string::npos)
+        << err.str();
+    return status;
+  };
+  EXPECT_NE(runInto({"--help"}), cli::kDone);
+  EXPECT_NE(runInto({"convert", toQString(source), "-o", toQString(out), "--json", "-q"}),
+            cli::kDone);
+  EXPECT_TRUE(fs::exists(priv / "image" / "1.zbmp"));  // the run itself succeeded
 }
 
 }  // namespace

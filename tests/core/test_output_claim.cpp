@@ -3,6 +3,8 @@
 // a kill before that leaves the previous output as it was, byte for byte;
 // the next run removes what a killed one left and says so. One run at a time,
 // through a lock that never traps.
+// The root it claims: a private/ holding files no run writes is replaced only
+// when the user says so, and one run at a time writes into a root.
 #include <gtest/gtest.h>
 
 #include <QProcess>
@@ -26,6 +28,7 @@ using test::readText;
 using test::RunFixture;
 using test::writeBytes;
 using test::writeText;
+using namespace build;
 
 std::string lockOf(const std::string& host, std::int64_t pid, std::int64_t secondsAgo) {
   const auto now = std::chrono::duration_cast<std::chrono::seconds>(
@@ -209,55 +212,74 @@ TEST_F(StagedOutput, AFullDiskEndsTheRunAndOneThatPlainlyCannotHoldItRefusesIt) 
   EXPECT_EQ(test::treeSnapshot(disk), previous);
 }
 
-TEST(OutputLockTest, ALockNeverTrapsAndEveryRefusalSaysWhatIsThere) {
-  test::TempDir dir;
-  const fs::path path = dir / ".tessel.lock";
-  const std::string name = pathToUtf8(path);
-  OutputLock lock;
+using ClaimedRoot = RunFixture;
 
-  // Empty (a power cut right after it was made): stale.
-  writeText(path, "");
-  OutputLock::Attempt a = lock.acquire(path, false);
-  EXPECT_TRUE(a.taken);
-  EXPECT_TRUE(contains(a.note, "empty") && contains(a.note, name)) << a.note;
-  // Held by a live run: refused, naming the process, the host and the file.
-  OutputLock other;
-  a = other.acquire(path, true);
-  EXPECT_FALSE(a.taken);
-  EXPECT_TRUE(contains(a.refusal, "process " + std::to_string(::getpid())) &&
-              contains(a.refusal, machineName()) && contains(a.refusal, name))
-      << a.refusal;
-  lock.release();
-  EXPECT_FALSE(fs::exists(path));
-
-  // Another machine's, five minutes old: it cannot be checked, so it holds
-  // until taken over or an hour old.
-  writeText(path, lockOf("far-away", 42, 5 * 60));
-  a = lock.acquire(path, false);
-  EXPECT_FALSE(a.taken);
-  EXPECT_TRUE(a.mayTakeOver);
-  EXPECT_TRUE(contains(a.refusal, "far-away") && contains(a.refusal, "5 min")) << a.refusal;
-  EXPECT_TRUE(lock.acquire(path, true).taken);
-  lock.release();
-  writeText(path, lockOf("far-away", 42, 2 * 60 * 60));
-  a = lock.acquire(path, false);
-  EXPECT_TRUE(a.taken);
-  EXPECT_TRUE(contains(a.note, "far-away") && contains(a.note, "120 min")) << a.note;
-  lock.release();
-
-  // A folder, a link or a FIFO at its path: refused at once, their kind named.
-  const std::vector<std::pair<std::function<void()>, std::string>> obstacles = {
-      {[&] { fs::create_directory(path); }, "a folder"},
-      {[&] { fs::create_symlink(dir / "elsewhere", path); }, "a link"},
-      {[&] { ::mkfifo(path.c_str(), 0600); }, "not a regular file"},
-  };
-  for (const auto& [make, kind] : obstacles) {
-    make();
-    a = lock.acquire(path, true);
-    EXPECT_FALSE(a.taken) << kind;
-    EXPECT_TRUE(contains(a.refusal, kind) && contains(a.refusal, name)) << a.refusal;
-    fs::remove(path);
+TEST_F(ClaimedRoot, APrivateFolderThatCannotBeEmptiedEndsTheRunBeforeAnyWrite) {
+  writeBranchA();
+  run();
+  fs::create_directories(priv / "image" / "held");
+  if (::mount("tmpfs", (priv / "image" / "held").c_str(), "tmpfs", 0, "size=64k") != 0) {
+    GTEST_SKIP() << "cannot mount a tmpfs here (needs root)";
   }
+  writeText(priv / "image" / "held" / "x", "x");
+  host.removalAnswer = true;  // the mount point is no run's: let it try
+  const RunResult r = run();
+  ::umount((priv / "image" / "held").c_str());
+  EXPECT_EQ(r.outcome, RunOutcome::OutputRefused);
+  ASSERT_FALSE(host.messages.empty());
+  EXPECT_NE(host.messages.back().find("held"), std::string::npos) << ::testing::PrintToString(host.messages);
+  EXPECT_TRUE(fs::exists(priv / "truefont" / "font.ttf"));  // the previous output stays
+  EXPECT_TRUE(fs::exists(output / pathFromUtf8(kMarkerFileName)));
+}
+
+TEST_F(ClaimedRoot, APrivateFolderWithForeignFilesIsRemovedOnlyWhenTheUserSaysSo) {
+  writeBranchA();
+  writeText(priv / "image" / "0.zbmp", "an earlier run's");
+  writeText(priv / "photos" / "holiday.jpg", "the user's");
+  RunResult r = run();
+  EXPECT_EQ(r.outcome, RunOutcome::OutputRefused);
+  ASSERT_EQ(host.foreignSeen.size(), 1u);
+  EXPECT_EQ(host.foreignSeen[0], priv / "photos");
+  EXPECT_NE(host.messages.back().find("photos"), std::string::npos);
+  EXPECT_EQ(readText(priv / "photos" / "holiday.jpg"), "the user's");
+  // What a run writes goes without a question.
+  fs::remove_all(priv / "photos");
+  ASSERT_EQ(run().outcome, RunOutcome::Completed);
+  EXPECT_EQ(host.foreignSeen.size(), 1u);
+  writeText(priv / "icon" / "notes.txt", "the user's");
+  const test::CliRun refused = test::runCli({"convert", pathToUtf8(source), "-o",
+                                             pathToUtf8(output), "--resources",
+                                             pathToUtf8(resources)});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.err.find("notes.txt"), std::string::npos) << refused.err;
+  const test::CliRun forced = test::runCli({"convert", pathToUtf8(source), "-o",
+                                            pathToUtf8(output), "--resources",
+                                            pathToUtf8(resources), "--force"});
+  EXPECT_EQ(forced.status, 0) << forced.err;
+  EXPECT_FALSE(has("icon/notes.txt"));
+}
+
+TEST_F(ClaimedRoot, ANameARunNeverSpellsIsTheUsersFile) {
+  writeBranchA();
+  writeText(priv / "image" / "007.zbmp", "the user's");
+  EXPECT_EQ(run().outcome, RunOutcome::OutputRefused);
+  ASSERT_EQ(host.foreignSeen.size(), 1u);
+  EXPECT_EQ(host.foreignSeen[0], priv / "image" / "007.zbmp");
+  EXPECT_EQ(readText(priv / "image" / "007.zbmp"), "the user's");
+  options.force = true;
+  ASSERT_EQ(run().outcome, RunOutcome::Completed);
+  EXPECT_FALSE(has("image/007.zbmp"));
+}
+
+TEST_F(ClaimedRoot, ASecondRunIntoTheSameOutputIsRefusedNamingTheFirst) {
+  writeBranchA();
+  fs::create_directories(output);
+  OutputLock lock;
+  ASSERT_TRUE(lock.acquire(output / ".tessel.lock", false).taken);
+  const test::CliRun r = test::runShell(cliCommand() + " -o " + test::shellQuoted(output));
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("process " + std::to_string(::getpid())), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(priv));
 }
 
 }  // namespace

@@ -24,6 +24,23 @@ bool RunFixture::has(const std::string& relative) const {
   return fs::exists(priv / pathFromUtf8(relative));
 }
 
+void RunFixture::writeBranchA() {
+  writeText(source / "13.bin", "thirteen");
+  writeText(source / "14.bin", "fourteen");
+  writePicture(source / "1.bmp", 8, 6);
+}
+
+std::string RunFixture::cliCommand() const {
+  return "\"$T\" convert " + shellQuoted(source) + " --resources " + shellQuoted(resources) + " -q";
+}
+
+const InputRecord* RunFixture::input(const RunResult& r, const std::string& name) {
+  for (const InputRecord& i : r.report.inputs) {
+    if (i.path.filename().native() == name) return &i;
+  }
+  return nullptr;
+}
+
 QImage noise(int width, int height, unsigned seed) {
   std::mt19937 random(seed);
   QImage image(width, height, QImage::Format_RGB32);

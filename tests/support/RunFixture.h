@@ -9,7 +9,7 @@ namespace tessel::test {
 
 struct RunFixture : ::testing::Test {
   TempDir dir;
-  fs::path source = dir / "DWIN_SET";
+  fs::path source = dir / "project";
   fs::path output = dir / "out";
   fs::path resources = dir / "res";
   fs::path priv = output / "private";
@@ -23,6 +23,13 @@ struct RunFixture : ::testing::Test {
   // Lists private/ relative to itself.
   std::vector<std::string> tree() const { return listTree(priv); }
   bool has(const std::string& relative) const;
+  // A small Branch A source: the two tables and one picture (1.bmp).
+  void writeBranchA();
+  // tessel-cli convert of the source with the fixture's resources, quiet,
+  // for runShell (which calls tessel-cli as "$T").
+  std::string cliCommand() const;
+  // The report's record of the input of this file name, or nothing.
+  static const InputRecord* input(const RunResult& r, const std::string& name);
 };
 
 // A Branch A source with everything a project holds: the three tables, a

@@ -183,4 +183,30 @@ CliRun runCliProcess(const std::vector<std::string>& args,
   return r;
 }
 
+CliRun runShell(const std::string& script) {
+  QProcess p;
+  QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+  env.insert("T", QString::fromUtf8(TESSEL_CLI_PATH));
+  p.setProcessEnvironment(env);
+  p.start("/bin/sh", {"-c", QString::fromStdString(script)});
+  p.waitForFinished(300000);
+  CliRun r;
+  r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -2;
+  r.err = p.readAllStandardError().toStdString();
+  return r;
+}
+
+std::string shellQuoted(const fs::path& path) { return "'" + path.native() + "'"; }
+
+Bytes qtRgb565Rows(const QImage& image) {
+  const QImage rgb16 = image.convertToFormat(QImage::Format_RGB16);
+  const std::size_t stride = std::size_t(rgb16.bytesPerLine());
+  const std::size_t used = std::size_t(rgb16.width()) * 2;
+  Bytes rows(stride * std::size_t(rgb16.height()), 0);
+  for (int y = 0; y < rgb16.height(); ++y) {
+    std::copy_n(rgb16.constScanLine(y), used, rows.begin() + std::ptrdiff_t(std::size_t(y) * stride));
+  }
+  return rows;
+}
+
 }  // namespace tessel::test

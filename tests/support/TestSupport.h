@@ -79,6 +79,10 @@ struct IconEntries {
 };
 IconEntries readIconEntries(ByteView data, IconLayout layout);
 
+// Qt's way to RGB565: the image converted to RGB16, Qt's rows (32-bit
+// aligned) with their padding zeroed.
+Bytes qtRgb565Rows(const QImage& image);
+
 // What tessel-cli did: its exit status and what it printed.
 struct CliRun {
   int status = -1;
@@ -92,6 +96,12 @@ CliRun runCli(const std::vector<std::string>& args, const std::string& input = {
 // value is empty).
 CliRun runCliProcess(const std::vector<std::string>& args,
                      const std::vector<std::pair<std::string, std::string>>& environment = {});
+
+// A shell script run by /bin/sh, with "$T" naming tessel-cli: arguments keep
+// bytes that are not UTF-8 and limits can be set. Its output is not kept.
+CliRun runShell(const std::string& script);
+// A path quoted for the shell.
+std::string shellQuoted(const fs::path& path);
 
 // A host that records every call and answers confirmSetup as told.
 class RecordingHost : public Host {

@@ -70,8 +70,8 @@ class Copy {
       : output_(outputRoot),
         cardRoot_(cardRoot),
         card_(cardRoot),
-        staging_(cardRoot / kCardStagingName),
-        previous_(cardRoot / kCardPreviousName),
+        staging_(card_.cardStagingFolder()),
+        previous_(card_.cardPreviousFolder()),
         options_(options) {
     result_.cardPrivate = card_.privateFolder();
   }

@@ -18,11 +18,6 @@ namespace card {
 
 namespace fs = std::filesystem;
 
-// The staging folder on the card while a copy goes on.
-inline constexpr const char* kCardStagingName = ".tessel-card-staging";
-// The card's previous private/ for the moment of the swap.
-inline constexpr const char* kCardPreviousName = ".tessel-card-previous";
-
 enum class CardOutcome {
   Verified,  // every file is on the card and read back equal
   Refused,   // nothing was written: no output, not a folder, no room, foreign files

@@ -4,6 +4,7 @@
 // (ReadSetupValues reads them).
 #include "config/SourceConfig.h"
 #include "model/OutputLayout.h"
+#include "model/OutputWriter.h"
 #include "model/Settings.h"
 #include "model/SourceInventory.h"
 #include "util/FileIO.h"

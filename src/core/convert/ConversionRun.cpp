@@ -14,6 +14,7 @@
 #include "convert/SourceScan.h"
 #include "font/FontStep.h"
 #include "icon/IconConvert.h"
+#include "model/OutputWriter.h"
 #include "picture/PicturePack.h"
 #include "picture/PicturePipeline.h"
 #include "util/FileIO.h"
@@ -71,9 +72,17 @@ class Run {
 
  private:
   RunResult end(RunOutcome outcome);
-  RunResult refuse(RunOutcome outcome, const std::string& message);
-  RunResult refuse(RunOutcome outcome, Message message, const fs::path& about,
-                   const fs::path& other = {});
+  // The checks before anything is touched: each false one has told the host
+  // why and left the outcome in refusal_.
+  bool sourceReadable(const ScanResult& scan);
+  bool sourceHoldsPictures(const ScanResult& scan);
+  bool outputUsable();
+  bool outputClaimed();
+  bool refused(RunOutcome outcome, const std::string& message);
+  bool refused(RunOutcome outcome, Message message, const fs::path& about,
+               const fs::path& other = {});
+  void takeInventory(ScanResult&& scan);
+  RunOutcome branchBEnded() const;
   std::uint64_t outputBytesAtLeast() const;
   void note(const std::string& text);
   bool putOutputInPlace();
@@ -86,7 +95,16 @@ class Run {
   bool prepareOutputTree();
   void fontStep();
   void branchA();
+  void makeBranchAFolders();
+  void copySounds();
+  void configBranchA();
+  void warnOptionsWithoutEffectA();
+  void screensBranchA();
+  void pictureLibraryStandsIn();
+  void copyTables();
   bool branchB();
+  void readDeviceParameters();
+  bool deviceParametersConfirmed();
   void finish();
   std::vector<IconLibraryJob> planIconLibraries();
   void convertIcons();
@@ -108,6 +126,7 @@ class Run {
   Session& session_;
   Host& host_;
   RunResult result_;
+  RunOutcome refusal_ = RunOutcome::Completed;
   OutputWriter out_;
   OutputLayout final_;   // where the output goes
   OutputLayout layout_;  // where the steps write: private/ is the staging folder
@@ -143,37 +162,65 @@ RunResult Run::end(RunOutcome outcome) {
   return std::move(result_);
 }
 
-RunResult Run::refuse(RunOutcome outcome, const std::string& message) {
+bool Run::refused(RunOutcome outcome, const std::string& message) {
   host_.showMessage(message);
-  return end(outcome);
+  refusal_ = outcome;
+  return false;
 }
 
-RunResult Run::refuse(RunOutcome outcome, Message message, const fs::path& about,
-                      const fs::path& other) {
+bool Run::refused(RunOutcome outcome, Message message, const fs::path& about,
+                  const fs::path& other) {
   host_.systemMessage(message, about, other);
-  return end(outcome);
+  refusal_ = outcome;
+  return false;
 }
 
 RunResult Run::execute() {
   ScanResult scan = ScanSource(settings_.sourceFolder);
-  if (scan.status == ScanStatus::SourceInvalid) {
-    return refuse(RunOutcome::SourceInvalid, Message::SourceInvalid, settings_.sourceFolder);
-  }
-  if (scan.status == ScanStatus::SourceUnreadable) {
-    return refuse(RunOutcome::SourceInvalid,
-                  trText("Run", "cannot read the source folder %1: %2")
-                      .arg(printable(pathToUtf8(settings_.sourceFolder)))
-                      .arg(scan.reason));
-  }
-  if (scan.status == ScanStatus::SourceIsFile) {
-    return refuse(RunOutcome::SourceInvalid,
-                  trText("Run", "%1 is a file; give the folder that holds it")
-                      .arg(printable(pathToUtf8(settings_.sourceFolder))));
-  }
+  if (!sourceReadable(scan)) return end(refusal_);
   BusyGuard busy(host_);
-  if (scan.status == ScanStatus::NoPictures) {
-    return refuse(RunOutcome::NoPictures, Message::NoPictures, settings_.sourceFolder);
+  if (!sourceHoldsPictures(scan)) return end(refusal_);
+  takeInventory(std::move(scan));
+  if (!outputUsable() || !outputClaimed()) return end(refusal_);
+
+  registerInputs();
+  prepareOutputTree();
+  if (result_.branch == Branch::A) {
+    branchA();
+  } else if (!branchB()) {
+    return end(branchBEnded());
   }
+  if (stopped()) return end(RunOutcome::Stopped);
+  if (out_.failed() || !putOutputInPlace()) return end(RunOutcome::WriteFailed);
+  finish();
+  return end(RunOutcome::Completed);
+}
+
+bool Run::sourceReadable(const ScanResult& scan) {
+  switch (scan.status) {
+    case ScanStatus::SourceInvalid:
+      return refused(RunOutcome::SourceInvalid, Message::SourceInvalid, settings_.sourceFolder);
+    case ScanStatus::SourceUnreadable:
+      return refused(RunOutcome::SourceInvalid,
+                     trText("Run", "cannot read the source folder %1: %2")
+                         .arg(printable(pathToUtf8(settings_.sourceFolder)))
+                         .arg(scan.reason));
+    case ScanStatus::SourceIsFile:
+      return refused(RunOutcome::SourceInvalid,
+                     trText("Run", "%1 is a file; give the folder that holds it")
+                         .arg(printable(pathToUtf8(settings_.sourceFolder))));
+    default:
+      return true;
+  }
+}
+
+bool Run::sourceHoldsPictures(const ScanResult& scan) {
+  if (scan.status != ScanStatus::NoPictures) return true;
+  return refused(RunOutcome::NoPictures, Message::NoPictures, settings_.sourceFolder);
+}
+
+// What the source holds, and the branch it takes.
+void Run::takeInventory(ScanResult&& scan) {
   inventory_ = std::move(scan.inventory);
   result_.pictureCount = static_cast<int>(inventory_.pictures.size());
   result_.iconCount = static_cast<int>(inventory_.icons.size());
@@ -190,32 +237,40 @@ RunResult Run::execute() {
         : !has14         ? trText("Run", "the source holds no 14 table")
                          : trText("Run", "the source holds no 13 (or 30) table");
   }
+}
 
+// The output root: given or the default, reachable, apart from the source;
+// and a Branch B run whose parameters can be confirmed.
+bool Run::outputUsable() {
   fs::path root = options_.outputRoot;
-  if (root.empty()) {
-    const fs::path docs = documentsFolder();
-    if (docs.empty()) return refuse(RunOutcome::NoOutputFolder, Message::NoOutputFolder, {});
-    root = docs / "TESSEL";
-  }
+  if (root.empty()) root = OutputLayout::defaultRoot();
+  if (root.empty()) return refused(RunOutcome::NoOutputFolder, Message::NoOutputFolder, {});
   final_ = OutputLayout(root);
   layout_ = final_;
   result_.outputRoot = final_.root();
   result_.privateFolder = final_.privateFolder();
   // A root that cannot be reached is refused for what stands in the way.
   if (const std::string why = pathProblem(final_.root()); !why.empty()) {
-    return refuse(RunOutcome::OutputRefused,
-                  trText("Run", "cannot use %1 as the output folder: %2")
-                      .arg(printable(pathToUtf8(final_.root())))
-                      .arg(why));
+    return refused(RunOutcome::OutputRefused,
+                   trText("Run", "cannot use %1 as the output folder: %2")
+                       .arg(printable(pathToUtf8(final_.root())))
+                       .arg(why));
   }
   if (pathsOverlap(settings_.sourceFolder, final_)) {
-    return refuse(RunOutcome::PathsOverlap, Message::PathsOverlap, settings_.sourceFolder,
-                  final_.root());
+    return refused(RunOutcome::PathsOverlap, Message::PathsOverlap, settings_.sourceFolder,
+                   final_.root());
   }
   if (result_.branch == Branch::B && !host_.canConfirmSetup()) {
     // Known before anything is touched: the parameters cannot be confirmed.
-    return end(RunOutcome::NotConfirmed);
+    refusal_ = RunOutcome::NotConfirmed;
+    return false;
   }
+  return true;
+}
+
+// The output root claimed for this run; from here on the steps write into
+// the staging folder.
+bool Run::outputClaimed() {
   resources_ = options_.resourceFolder.empty() ? resourceFolder() : options_.resourceFolder;
   claim_.emplace(final_, host_);
   std::vector<std::string> notes;
@@ -223,25 +278,19 @@ RunResult Run::execute() {
   for (const std::string& line : notes) note(line);
   if (!refusal.empty()) {
     claim_.reset();
-    return refuse(RunOutcome::OutputRefused, refusal);
+    return refused(RunOutcome::OutputRefused, refusal);
   }
   layout_ = claim_->staged();
   if (options_.reuse) previous_ = PreviousOutputs(final_);
   progressTotal_ = result_.pictureCount + result_.iconCount;
+  return true;
+}
 
-  registerInputs();
-  prepareOutputTree();
-  if (result_.branch == Branch::A) {
-    branchA();
-  } else if (!branchB()) {
-    return end(stopped() ? RunOutcome::Stopped
-               : out_.failed() ? RunOutcome::WriteFailed
-                               : RunOutcome::NotConfirmed);
-  }
-  if (stopped()) return end(RunOutcome::Stopped);
-  if (out_.failed() || !putOutputInPlace()) return end(RunOutcome::WriteFailed);
-  finish();
-  return end(RunOutcome::Completed);
+// Why Branch B ended before its output was complete.
+RunOutcome Run::branchBEnded() const {
+  return stopped() ? RunOutcome::Stopped
+         : out_.failed() ? RunOutcome::WriteFailed
+                         : RunOutcome::NotConfirmed;
 }
 
 void Run::note(const std::string& text) {
@@ -379,15 +428,34 @@ void Run::ignore(const fs::path& input, const std::string& reason) {
 void Run::optionWithoutEffect(const std::string& text) { out_.warn(text); }
 
 void Run::branchA() {
+  makeBranchAFolders();
+  copySounds();
+  fontStep();
+  configBranchA();
+  warnOptionsWithoutEffectA();
+  if (halted()) return;
+  screensBranchA();
+  convertIcons();
+  if (halted()) return;
+  copyTables();
+}
+
+void Run::makeBranchAFolders() {
   makeFolder(layout_.imageFolder());
   if (!inventory_.icons.empty()) makeFolder(layout_.iconFolder());
   makeFolder(layout_.binFolder());
   if (!inventory_.sounds.empty()) makeFolder(layout_.soundFolder());
+}
 
+void Run::copySounds() {
   for (const fs::path& sound : inventory_.sounds) {
     out_.copy(sound, layout_.soundFile(FileNumber(sound)));
   }
-  fontStep();
+}
+
+// config.txt, copied from the register text or written from the block file,
+// and what the block file says about the libraries.
+void Run::configBranchA() {
   const BlockFindings findings = WriteConfigBranchA(inventory_, settings_.rotationChoice,
                                                     settings_.fontDisplay, layout_, out_);
   if (findings.pictureLibrary) values_.pictureLibraryNumber = *findings.pictureLibrary;
@@ -398,12 +466,15 @@ void Run::branchA() {
   } else if (!inventory_.t5Config.empty() && report.output(layout_.configText())) {
     report.madeFrom(inventory_.t5Config, layout_.configText());
   }
+}
+
+void Run::warnOptionsWithoutEffectA() {
   if (settings_.fontDisplay == FontDisplay::Bitmap) {
     if (!inventory_.configText.empty()) {
       optionWithoutEffect(
           trText("Run", "the bitmap font display has no effect: config.txt is a copy of %1")
               .arg(pathToUtf8(inventory_.configText)));
-    } else if (!report.output(layout_.configText())) {
+    } else if (!result_.report.output(layout_.configText())) {
       optionWithoutEffect(
           trText("Run", "the bitmap font display has no effect: no config.txt is written"));
     }
@@ -413,38 +484,46 @@ void Run::branchA() {
                                "the picture pack is for Branch B projects: this Branch A project "
                                "gets single picture files"));
   }
+}
 
-  if (halted()) return;
+// The screens: the picture files, or the picture library's icons.
+void Run::screensBranchA() {
   if (values_.pictureLibraryNumber == kNoPictureLibrary) {
     // In this branch "automatic" means no rotation.
     picturesAsFiles(FixedRotationCode(settings_.rotationChoice).value_or(0));
   } else {
-    const int number = values_.pictureLibraryNumber;
-    const bool present = std::any_of(inventory_.icons.begin(), inventory_.icons.end(),
-                                     [&](const fs::path& p) { return FileNumber(p) == number; });
-    const std::string why =
-        present ? trText("Run",
-                         "the block file names icon library %1 as the picture library: its icons "
-                         "are the screen pictures")
-                      .arg(number)
-                : trText("Run",
-                         "the block file names icon library %1 as the picture library, and the "
-                         "source holds none")
-                      .arg(number);
-    if (!present) {
-      out_.warn(trText("Run",
-                       "no screen pictures: the block file names icon library %1 as the picture "
-                       "library, and the source holds none")
-                    .arg(number));
-    }
-    for (const fs::path& picture : inventory_.pictures) {
-      report.setFate(picture, InputFate::StoodIn, why);
-    }
-    progressDone_ += result_.pictureCount;  // the picture library stands in for them
+    pictureLibraryStandsIn();
   }
-  convertIcons();
-  if (halted()) return;
+}
 
+// The picture files are left out: the library the block file names holds
+// the screens (converted with the icons), or there are none.
+void Run::pictureLibraryStandsIn() {
+  const int number = values_.pictureLibraryNumber;
+  const bool present = std::any_of(inventory_.icons.begin(), inventory_.icons.end(),
+                                   [&](const fs::path& p) { return FileNumber(p) == number; });
+  const std::string why =
+      present ? trText("Run",
+                       "the block file names icon library %1 as the picture library: its icons "
+                       "are the screen pictures")
+                    .arg(number)
+              : trText("Run",
+                       "the block file names icon library %1 as the picture library, and the "
+                       "source holds none")
+                    .arg(number);
+  if (!present) {
+    out_.warn(trText("Run",
+                     "no screen pictures: the block file names icon library %1 as the picture "
+                     "library, and the source holds none")
+                  .arg(number));
+  }
+  for (const fs::path& picture : inventory_.pictures) {
+    result_.report.setFate(picture, InputFate::StoodIn, why);
+  }
+  progressDone_ += result_.pictureCount;  // the picture library stands in for them
+}
+
+void Run::copyTables() {
   out_.copy(inventory_.table13, layout_.table(13));
   out_.copy(inventory_.table14, layout_.table(14));
   out_.copy(inventory_.table22, layout_.table(22));
@@ -454,27 +533,8 @@ bool Run::branchB() {
   fontStep();
   CopyConfigBranchB(inventory_, layout_, out_);
   host_.pause(1000);
-
-  const SetupReading reading =
-      ReadSetupValues(inventory_.configText, inventory_.t5Config, session_.setup);
-  if (!inventory_.t5Config.empty()) {
-    if (reading.fromText) {
-      ignore(inventory_.t5Config,
-             trText("Run", "the register text gives the device parameters instead"));
-    } else {
-      result_.report.setFate(inventory_.t5Config, InputFate::Read,
-                             trText("Run", "the device parameters were read from it"));
-    }
-  }
-  values_.configKind = reading.configKind;
-  if (reading.pictureLibrary) values_.pictureLibraryNumber = *reading.pictureLibrary;
-  if (stopped() || !host_.confirmSetup(session_.setup) || stopped()) return false;
-  if (!isBaudIndex(session_.setup.baudIndex)) {
-    // A rate outside the list is never written; a host that confirms one
-    // has not really confirmed.
-    out_.warn(trText("Run", "the device parameters hold no valid baud rate; config.txt not written"));
-    return false;
-  }
+  readDeviceParameters();
+  if (!deviceParametersConfirmed()) return false;
   WriteConfigBranchB(session_.setup, values_.configKind, settings_.fontDisplay, layout_, out_);
 
   makeFolder(layout_.imageFolder());
@@ -512,6 +572,36 @@ bool Run::branchB() {
   // The font step again: bin/ exists now when the pack was written, and only
   // then does the input-method table go into it.
   fontStep();
+  return true;
+}
+
+// Branch B: the device parameters from the register text or the block
+// file, and the kind of configuration and picture library they give.
+void Run::readDeviceParameters() {
+  const SetupReading reading =
+      ReadSetupValues(inventory_.configText, inventory_.t5Config, session_.setup);
+  if (!inventory_.t5Config.empty()) {
+    if (reading.fromText) {
+      ignore(inventory_.t5Config,
+             trText("Run", "the register text gives the device parameters instead"));
+    } else {
+      result_.report.setFate(inventory_.t5Config, InputFate::Read,
+                             trText("Run", "the device parameters were read from it"));
+    }
+  }
+  values_.configKind = reading.configKind;
+  if (reading.pictureLibrary) values_.pictureLibraryNumber = *reading.pictureLibrary;
+}
+
+// The host confirmed the parameters, and with a rate config.txt can hold.
+bool Run::deviceParametersConfirmed() {
+  if (stopped() || !host_.confirmSetup(session_.setup) || stopped()) return false;
+  if (!isBaudIndex(session_.setup.baudIndex)) {
+    // A rate outside the list is never written; a host that confirms one
+    // has not really confirmed.
+    out_.warn(trText("Run", "the device parameters hold no valid baud rate; config.txt not written"));
+    return false;
+  }
   return true;
 }
 

@@ -10,7 +10,7 @@
 #include "model/Session.h"
 #include "model/Settings.h"
 #include "model/SourceInventory.h"
-#include "util/Report.h"
+#include "model/Report.h"
 
 namespace tessel {
 

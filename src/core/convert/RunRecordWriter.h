@@ -5,6 +5,7 @@
 
 #include "convert/ConversionRun.h"
 #include "convert/Reuse.h"
+#include "model/OutputWriter.h"
 #include "model/RunRecord.h"
 #include "util/FileIO.h"
 

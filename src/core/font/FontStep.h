@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "model/OutputLayout.h"
+#include "model/OutputWriter.h"
 #include "util/FileIO.h"
 
 namespace tessel {

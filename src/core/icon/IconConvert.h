@@ -5,6 +5,7 @@
 
 #include "icon/IconBuild.h"
 #include "model/OutputLayout.h"
+#include "model/OutputWriter.h"
 #include "util/FileIO.h"
 
 namespace tessel {

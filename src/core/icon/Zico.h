@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "model/OutputWriter.h"
 #include "util/Bytes.h"
 #include "util/FileIO.h"
 #include "util/Zlib.h"

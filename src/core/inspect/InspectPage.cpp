@@ -510,8 +510,7 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
     return false;
   };
   std::error_code ec;
-  const fs::path privateFolder =
-      fs::is_directory(outputPath / "private", ec) ? outputPath / "private" : outputPath;
+  const fs::path privateFolder = OutputLayout::privateFolderOf(outputPath);
   if (fs::is_directory(privateFolder, ec) && pathIsInside(pageFolder, privateFolder)) {
     return fail(
         trText("Inspect", "the page folder %1 lies inside %2, which is copied to the SD card")
@@ -532,7 +531,7 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
   // The picture files the page will draw, for the progress.
   int pictures = 0;
   if (progress) {
-    for (fs::directory_iterator it(privateFolder / "image", ec), end; !ec && it != end; it.increment(ec)) {
+    for (fs::directory_iterator it(OutputLayout::ofPrivateFolder(privateFolder).imageFolder(), ec), end; !ec && it != end; it.increment(ec)) {
       if (it->is_regular_file(ec)) ++pictures;
     }
     ec.clear();

@@ -1,7 +1,6 @@
 #include "inspect/Inspection.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <map>
@@ -33,6 +32,14 @@ constexpr std::uint64_t kMaxPackData = std::uint64_t(1) << 32;
 constexpr std::uint64_t kMaxPackIndex = std::uint64_t(65536) * 16;
 constexpr std::uint64_t kMaxTextFile = std::uint64_t(1) << 20;
 constexpr std::uint64_t kMaxFontFile = std::uint64_t(256) << 20;
+
+// The files of private/ the inspection names, as OutputLayout names them.
+const std::string kPackIndexName =
+    OutputLayout::inPrivate(OutputLayout::kBin, OutputLayout::kPackIndex);
+const std::string kPackDataName =
+    OutputLayout::inPrivate(OutputLayout::kBin, OutputLayout::kPackData);
+const std::string kTruefontIniName =
+    OutputLayout::inPrivate(OutputLayout::kTruefont, OutputLayout::kTruefontIni);
 
 // A file of private/ and what is wrong with it.
 std::string fileProblem(const std::string& file, const std::string& problem) {
@@ -79,21 +86,6 @@ FileBytes readWhole(const fs::path& path, std::uint64_t limit) {
   return f;
 }
 
-// "N.ext" with N a whole number in int range (a leading '-' allowed), or
-// nothing.
-std::optional<int> numberedName(const std::string& name, const std::string& extension) {
-  if (name.size() <= extension.size() || name.compare(name.size() - extension.size(),
-                                                      extension.size(), extension) != 0) {
-    return std::nullopt;
-  }
-  const std::string stem = name.substr(0, name.size() - extension.size());
-  int value = 0;
-  const auto [end, ec] = std::from_chars(stem.data(), stem.data() + stem.size(), value);
-  if (ec != std::errc() || end != stem.data() + stem.size()) return std::nullopt;
-  if (stem[0] == '+' || (stem.size() > 1 && stem[0] == '0')) return std::nullopt;
-  return value;
-}
-
 struct Named {
   int number;
   fs::path path;
@@ -118,10 +110,10 @@ std::vector<Named> listNumbered(const fs::path& folder, const std::string& folde
   }
   for (; it != end; it.increment(ec)) {
     const std::string name = pathToUtf8(it->path().filename());
-    const std::string relative = folderName + "/" + name;
+    const std::string relative = OutputLayout::inPrivate(folderName, name);
     std::optional<int> number;
     for (const std::string& extension : extensions) {
-      if (!number) number = numberedName(name, extension);
+      if (!number) number = OutputLayout::numberOfName(name, extension);
     }
     if (!number) {
       const std::string expected =
@@ -154,27 +146,6 @@ std::vector<Named> listNumbered(const fs::path& folder, const std::string& folde
   }
   return out;
 }
-
-// The files of one private folder, whatever its name (an SD card's copy may
-// have been renamed), with the names OutputLayout gives them.
-class Layout {
- public:
-  explicit Layout(fs::path folder) : folder_(std::move(folder)), names_(fs::path("r")) {}
-  fs::path imageFolder() const { return at(names_.imageFolder()); }
-  fs::path iconFolder() const { return at(names_.iconFolder()); }
-  fs::path truefontFolder() const { return at(names_.truefontFolder()); }
-  fs::path truefontIni() const { return at(names_.truefontIni()); }
-  fs::path configText() const { return at(names_.configText()); }
-  fs::path packIndex() const { return at(names_.packIndex()); }
-  fs::path packData() const { return at(names_.packData()); }
-
- private:
-  fs::path at(const fs::path& named) const {
-    return folder_ / named.lexically_relative(names_.privateFolder());
-  }
-  fs::path folder_;
-  OutputLayout names_;
-};
 
 int workers(int jobs) {
   return jobs > 0 ? jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
@@ -305,10 +276,11 @@ std::uint64_t pictureShare(ByteView file, bool zbmp) {
   return file.size() + pixels * kBytesPerPixelInFlight;
 }
 
-void pictures(const Layout& layout, ImageSink* sink, int jobs, const Sources& sources,
+void pictures(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& sources,
               Inspection& out) {
   const std::vector<Named> files =
-      listNumbered(layout.imageFolder(), "image", {".zbmp", ".jpg"}, out.problems);
+      listNumbered(layout.imageFolder(), OutputLayout::kImage,
+                   {OutputLayout::kZbmp, OutputLayout::kJpg}, out.problems);
   forEachOrdered<Found<PictureItem>>(
       static_cast<int>(files.size()), jobs,
       [&](int i) {
@@ -317,7 +289,7 @@ void pictures(const Layout& layout, ImageSink* sink, int jobs, const Sources& so
         PictureItem& item = found.item;
         item.number = file.number;
         item.file = file.relative;
-        const bool zbmp = file.relative.ends_with(".zbmp");
+        const bool zbmp = file.relative.ends_with(OutputLayout::kZbmp);
         item.format = zbmp ? "zbmp" : "JPEG";
         const FileBytes bytes = readWhole(file.path, kMaxPictureFile);
         item.bytes = bytes.size;
@@ -360,9 +332,10 @@ void pictures(const Layout& layout, ImageSink* sink, int jobs, const Sources& so
       });
 }
 
-void libraries(const Layout& layout, ImageSink* sink, int jobs, const Sources& sources,
+void libraries(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& sources,
                Inspection& out) {
-  const std::vector<Named> files = listNumbered(layout.iconFolder(), "icon", {".zico"}, out.problems);
+  const std::vector<Named> files =
+      listNumbered(layout.iconFolder(), OutputLayout::kIcon, {OutputLayout::kZico}, out.problems);
   forEachOrdered<Found<LibraryItem>>(
       static_cast<int>(files.size()), jobs,
       [&](int i) {
@@ -414,7 +387,7 @@ void libraries(const Layout& layout, ImageSink* sink, int jobs, const Sources& s
       });
 }
 
-void pack(const Layout& layout, ImageSink* sink, int jobs, const Sources& sources,
+void pack(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& sources,
           Inspection& out) {
   std::error_code ec;
   const bool hasIndex = fs::exists(layout.packIndex(), ec);
@@ -424,14 +397,16 @@ void pack(const Layout& layout, ImageSink* sink, int jobs, const Sources& source
   const FileBytes index = readWhole(layout.packIndex(), kMaxPackIndex);
   const FileBytes data = readWhole(layout.packData(), kMaxPackData);
   if (!index.error.empty()) {
-    out.problems.push_back({fileProblem("bin/image.idx", index.error), true});
+    out.problems.push_back({fileProblem(kPackIndexName, index.error), true});
   }
   if (!data.error.empty()) {
-    out.problems.push_back({fileProblem("bin/image.bin", data.error), true});
+    out.problems.push_back({fileProblem(kPackDataName, data.error), true});
   }
   if (!index.error.empty() || !data.error.empty()) return;
   PackReading reading = ReadPackIndex(index.bytes, data.bytes.size());
-  for (const std::string& error : reading.errors) out.problems.push_back({"bin/" + error, true});
+  for (const std::string& error : reading.errors) {
+    out.problems.push_back({OutputLayout::inPrivate(OutputLayout::kBin, error), true});
+  }
   std::vector<PackEntry>& entries = reading.entries;
   forEachOrdered<Found<PictureItem>>(
       static_cast<int>(entries.size()), jobs,
@@ -441,7 +416,7 @@ void pack(const Layout& layout, ImageSink* sink, int jobs, const Sources& source
         Found<PictureItem> found;
         PictureItem& item = found.item;
         item.number = entry.number;
-        item.file = "bin/image.bin";
+        item.file = kPackDataName;
         item.format = entry.kind == kPackJpeg ? trText("Inspect", "pack, JPEG")
                                               : trText("Inspect", "pack, zlib rows");
         item.width = entry.width;
@@ -451,7 +426,7 @@ void pack(const Layout& layout, ImageSink* sink, int jobs, const Sources& source
         item.inPack = true;
         item.lossy = entry.kind == kPackJpeg;
         item.origin = sources.originOf(PackEntryKey(entry.number), entry.number, false);
-        if (!item.ok) found.problems.push_back({fileProblem("bin/image.idx", entry.error), true});
+        if (!item.ok) found.problems.push_back({fileProblem(kPackIndexName, entry.error), true});
         if (item.ok && item.lossy && !entry.image.isNull()) {
           compareWithSource(item, entry.image, sources, sink);
         }
@@ -475,11 +450,11 @@ void pack(const Layout& layout, ImageSink* sink, int jobs, const Sources& source
 // user wrote there is a note about the source, not a fault of the output.
 bool copiedFromSource(const Inspection& out) {
   if (!out.record) return false;
-  const RecordOutput* o = out.record->find("config.txt");
+  const RecordOutput* o = out.record->find(OutputLayout::kConfigText);
   return o && !o->sources.empty() && o->sources.front().copied;
 }
 
-void config(const Layout& layout, Inspection& out) {
+void config(const OutputLayout& layout, Inspection& out) {
   std::error_code ec;
   if (!fs::exists(layout.configText(), ec)) {
     out.problems.push_back(
@@ -489,7 +464,7 @@ void config(const Layout& layout, Inspection& out) {
   }
   const FileBytes text = readWhole(layout.configText(), kMaxTextFile);
   if (!text.error.empty()) {
-    out.problems.push_back({fileProblem("config.txt", text.error), true});
+    out.problems.push_back({fileProblem(OutputLayout::kConfigText, text.error), true});
     return;
   }
   out.config = ReadConfigText(text.bytes);
@@ -497,27 +472,27 @@ void config(const Layout& layout, Inspection& out) {
   const std::string noR2 = trText("Inspect", "it has no R2 line (the touch and screen flags)");
   for (const std::string& e : out.config->errors) {
     if (!copied) {
-      out.problems.push_back({fileProblem("config.txt", e), true});
+      out.problems.push_back({fileProblem(OutputLayout::kConfigText, e), true});
     } else if (e == noR2) {
       out.problems.push_back(
-          {fileProblem("config.txt", trText("Inspect",
+          {fileProblem(OutputLayout::kConfigText, trText("Inspect",
                                             "the source's register text sets no R2: the display "
                                             "keeps its own touch and screen flags")),
            false});
     } else {
       out.problems.push_back(
-          {fileProblem("config.txt",
+          {fileProblem(OutputLayout::kConfigText,
                        trText("Inspect", "copied unchanged from the source's register text: %1")
                            .arg(e)),
            false});
     }
   }
   for (const std::string& e : out.config->notes) {
-    out.problems.push_back({fileProblem("config.txt", e), false});
+    out.problems.push_back({fileProblem(OutputLayout::kConfigText, e), false});
   }
 }
 
-void font(const Layout& layout, Inspection& out) {
+void font(const OutputLayout& layout, Inspection& out) {
   std::error_code ec;
   out.font.present = fs::is_directory(layout.truefontFolder(), ec);
   if (!out.font.present) {
@@ -527,16 +502,16 @@ void font(const Layout& layout, Inspection& out) {
   }
   const FileBytes ini = readWhole(layout.truefontIni(), kMaxTextFile);
   if (!ini.error.empty()) {
-    out.problems.push_back({fileProblem("truefont/truefont.ini", ini.error), true});
+    out.problems.push_back({fileProblem(kTruefontIniName, ini.error), true});
     return;
   }
   const TruefontIni reading = ReadTruefontIni(ini.bytes);
   if (!reading.error.empty()) {
-    out.problems.push_back({fileProblem("truefont/truefont.ini", reading.error), true});
+    out.problems.push_back({fileProblem(kTruefontIniName, reading.error), true});
     return;
   }
   out.font.file = reading.font;
-  const std::string relative = "truefont/" + reading.font;
+  const std::string relative = OutputLayout::inPrivate(OutputLayout::kTruefont, reading.font);
   const FileBytes file = readWhole(layout.truefontFolder() / pathFromUtf8(reading.font), kMaxFontFile);
   out.font.bytes = file.size;
   if (!file.error.empty()) {
@@ -571,14 +546,10 @@ Inspection InspectOutput(const fs::path& path, ImageSink* sink, const InspectOpt
   std::error_code ec;
   fs::path root;
   bool fromRoot = false;
-  if (fs::is_directory(path / "private", ec)) {
+  if (OutputLayout::isOutputRoot(path)) {
     root = path;
     fromRoot = true;
-  } else if (fs::is_directory(path, ec) &&
-             (fs::exists(path / "config.txt", ec) || fs::is_directory(path / "image", ec) ||
-              fs::is_directory(path / "icon", ec) || fs::is_directory(path / "truefont", ec) ||
-              fs::is_directory(path / "bin", ec))) {
-  } else {
+  } else if (!OutputLayout::looksLikePrivateFolder(path)) {
     out.problems.push_back({trText("Inspect",
                                    "%1: no output here (neither a private/ folder nor "
                                    "config.txt, image/, icon/, truefont/ or bin/)")
@@ -587,7 +558,7 @@ Inspection InspectOutput(const fs::path& path, ImageSink* sink, const InspectOpt
     return out;
   }
   out.privateFolder = fromRoot ? OutputLayout(root).privateFolder() : path;
-  const Layout use(out.privateFolder);
+  const OutputLayout use = OutputLayout::ofPrivateFolder(out.privateFolder);
   if (fromRoot && !fs::exists(OutputLayout(root).marker(), ec)) {
     // A stopped or killed run; a bare private/ (a card's copy) has no marker.
     out.incomplete = true;
@@ -633,7 +604,7 @@ Inspection InspectOutput(const fs::path& path, ImageSink* sink, const InspectOpt
         {trText("Inspect",
                 "%1: picture %2 differs visibly from its source (%3 dB, a channel off by up to "
                 "%4 levels); the lossless format (zbmp) keeps it exact")
-             .arg(p.inPack ? "bin/image.bin" : p.file)
+             .arg(p.inPack ? kPackDataName : p.file)
              .arg(p.number)
              .arg(p.loss.psnr, 1)
              .arg(p.loss.maxError),

@@ -1,6 +1,8 @@
 #include "model/OutputLayout.h"
 
 #include <algorithm>
+#include <charconv>
+#include <system_error>
 #include <vector>
 
 #include "model/RunRecord.h"
@@ -25,55 +27,92 @@ fs::path OutputLayout::stagedRunRecord() const {
 fs::path OutputLayout::marker() const { return root_ / pathFromUtf8(kMarkerFileName); }
 
 fs::path OutputLayout::table(int number) const {
-  return binFolder() / (std::to_string(number) + ".bin");
+  return binFolder() / numberedName(number, kTableExtension);
 }
 
 fs::path OutputLayout::pinyin() const { return binFolder() / kPinyinFile; }
 
 fs::path OutputLayout::pictureFile(int number, const std::string& extension) const {
-  return imageFolder() / (std::to_string(number) + extension);
+  return imageFolder() / numberedName(number, extension);
 }
 
 fs::path OutputLayout::iconFile(int number) const {
-  return iconFolder() / (std::to_string(number) + ".zico");
+  return iconFolder() / numberedName(number, kZico);
 }
 
 fs::path OutputLayout::soundFile(int number) const {
-  return soundFolder() / (std::to_string(number) + ".wav");
+  return soundFolder() / numberedName(number, kWav);
 }
 
-// True when `name` is a decimal number (as FileNumber writes one) followed
-// by `extension`.
-namespace {
-
-bool numberedName(const std::string& name, const char* extension) {
-  const std::string ext(extension);
-  if (name.size() <= ext.size() || name.compare(name.size() - ext.size(), ext.size(), ext) != 0) {
-    return false;
-  }
-  std::size_t i = name[0] == '-' ? 1 : 0;
-  const std::size_t end = name.size() - ext.size();
-  if (i == end) return false;
-  for (; i < end; ++i) {
-    if (name[i] < '0' || name[i] > '9') return false;
-  }
-  return true;
+fs::path OutputLayout::defaultRoot() {
+  const fs::path docs = documentsFolder();
+  return docs.empty() ? fs::path() : docs / "TESSEL";
 }
 
-}  // namespace
+OutputLayout OutputLayout::ofPrivateFolder(const fs::path& priv) {
+  OutputLayout layout(priv.parent_path());
+  layout.private_ = priv;
+  return layout;
+}
+
+bool OutputLayout::isOutputRoot(const fs::path& path) {
+  std::error_code ec;
+  return fs::is_directory(path / kPrivate, ec);
+}
+
+bool OutputLayout::looksLikePrivateFolder(const fs::path& folder) {
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) return false;
+  if (fs::exists(folder / kConfigText, ec)) return true;
+  for (const char* inner : {kImage, kIcon, kTruefont, kBin}) {
+    if (fs::is_directory(folder / inner, ec)) return true;
+  }
+  return false;
+}
+
+fs::path OutputLayout::privateFolderOf(const fs::path& path) {
+  return isOutputRoot(path) ? path / kPrivate : path;
+}
+
+std::string OutputLayout::numberedName(int number, const std::string& extension) {
+  return std::to_string(number) + extension;
+}
+
+std::optional<int> OutputLayout::numberOfName(const std::string& name, const std::string& extension) {
+  if (name.size() <= extension.size() ||
+      name.compare(name.size() - extension.size(), extension.size(), extension) != 0) {
+    return std::nullopt;
+  }
+  const std::size_t length = name.size() - extension.size();
+  int value = 0;
+  const auto [end, ec] = std::from_chars(name.data(), name.data() + length, value);
+  if (ec != std::errc() || end != name.data() + length) return std::nullopt;
+  // One spelling per number: "007" and "-0" are not the run's.
+  if (name.compare(0, length, std::to_string(value)) != 0) return std::nullopt;
+  return value;
+}
+
+std::string OutputLayout::inPrivate(const std::string& folder, const std::string& name) {
+  return folder + "/" + name;
+}
 
 // True when a run writes a regular file of this name into this folder of
 // private/ (the top when `folder` is empty).
 bool runWrites(const std::string& folder, const std::string& name) {
-  if (folder.empty()) return name == "config.txt" || name == "config.bin";
-  if (folder == "truefont") return name == "truefont.ini" || name == "font.ttf";
-  if (folder == "image") return numberedName(name, ".zbmp") || numberedName(name, ".jpg");
-  if (folder == "icon") return numberedName(name, ".zico");
-  if (folder == "sound") return numberedName(name, ".wav");
-  if (folder == "bin") {
-    for (const char* known : {"13.bin", "14.bin", "22.bin", "image.idx", "image.bin", kPinyinFile}) {
-      if (name == known) return true;
+  using L = OutputLayout;
+  const auto numbered = [&name](const char* extension) {
+    return L::numberOfName(name, extension).has_value();
+  };
+  if (folder.empty()) return name == L::kConfigText || name == L::kConfigBin;
+  if (folder == L::kTruefont) return name == L::kTruefontIni || name == L::kFontFile;
+  if (folder == L::kImage) return numbered(L::kZbmp) || numbered(L::kJpg);
+  if (folder == L::kIcon) return numbered(L::kZico);
+  if (folder == L::kSound) return numbered(L::kWav);
+  if (folder == L::kBin) {
+    for (const int table : {13, 14, 22}) {
+      if (name == L::numberedName(table, L::kTableExtension)) return true;
     }
+    return name == L::kPackIndex || name == L::kPackData || name == kPinyinFile;
   }
   return false;
 }
@@ -100,8 +139,9 @@ fs::path firstForeignEntry(const fs::path& priv) {
     const std::string name = pathToUtf8(top.path().filename());
     const fs::file_status type = top.symlink_status(ec);
     if (fs::is_regular_file(type) && runWrites({}, name)) continue;
-    const bool known = name == "truefont" || name == "image" || name == "icon" || name == "bin" ||
-                       name == "sound";
+    const bool known = name == OutputLayout::kTruefont || name == OutputLayout::kImage ||
+                       name == OutputLayout::kIcon || name == OutputLayout::kBin ||
+                       name == OutputLayout::kSound;
     if (!known || !fs::is_directory(type)) return top.path();
     for (const fs::directory_entry& inner : sorted(top.path())) {
       if (!fs::is_regular_file(inner.symlink_status(ec)) ||

@@ -1,6 +1,9 @@
 #pragma once
-// The names of every folder and file a run writes, inside the output root.
+// The output layout: the name of every folder and file a run writes inside
+// the output root, the number format of numbered outputs, the default root,
+// and the rule of what a run writes into private/.
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace tessel {
@@ -12,13 +15,57 @@ inline constexpr const char* kPinyinFile = "pinyin.bin";
 
 class OutputLayout {
  public:
+  // The names, as the display reads them.
+  static constexpr const char* kPrivate = "private";
+  static constexpr const char* kTruefont = "truefont";
+  static constexpr const char* kImage = "image";
+  static constexpr const char* kIcon = "icon";
+  static constexpr const char* kBin = "bin";
+  static constexpr const char* kSound = "sound";
+  static constexpr const char* kConfigText = "config.txt";
+  static constexpr const char* kConfigBin = "config.bin";
+  static constexpr const char* kTruefontIni = "truefont.ini";
+  static constexpr const char* kFontFile = "font.ttf";
+  static constexpr const char* kPackIndex = "image.idx";
+  static constexpr const char* kPackData = "image.bin";
+  static constexpr const char* kZbmp = ".zbmp";
+  static constexpr const char* kJpg = ".jpg";
+  static constexpr const char* kZico = ".zico";
+  static constexpr const char* kWav = ".wav";
+  static constexpr const char* kTableExtension = ".bin";
+
   OutputLayout() = default;
   explicit OutputLayout(std::filesystem::path root) : root_(std::move(root)) {}
+  // The layout of a private folder of any name (a card's copy may have been
+  // renamed); its root is the folder that holds it.
+  static OutputLayout ofPrivateFolder(const std::filesystem::path& priv);
+
+  // Documents/TESSEL, where a run writes when no root is given; empty when
+  // the user has no Documents or home folder.
+  static std::filesystem::path defaultRoot();
+  // The private folder of a path that is an output root (it holds private/)
+  // or a private folder itself.
+  static std::filesystem::path privateFolderOf(const std::filesystem::path& path);
+  // True when `path` is an output root: it holds a private/ folder.
+  static bool isOutputRoot(const std::filesystem::path& path);
+  // True when the folder holds something of a private folder (config.txt or
+  // one of its folders).
+  static bool looksLikePrivateFolder(const std::filesystem::path& folder);
+
+  // "N" + extension, N as the run writes a file number.
+  static std::string numberedName(int number, const std::string& extension);
+  // The number of a name numberedName() gives, exactly as it gives it (no
+  // sign, no leading zero, no other spelling of the number); nothing for any
+  // other name. The display reads only these names.
+  static std::optional<int> numberOfName(const std::string& name, const std::string& extension);
+  // "folder/name": a file of private/ as the inspection and the run record
+  // name it.
+  static std::string inPrivate(const std::string& folder, const std::string& name);
 
   const std::filesystem::path& root() const { return root_; }
   std::filesystem::path marker() const;
   std::filesystem::path privateFolder() const {
-    return private_.empty() ? root_ / "private" : private_;
+    return private_.empty() ? root_ / kPrivate : private_;
   }
 
   // Beside private/ in the root: the new private/ while a run builds it, the
@@ -34,24 +81,28 @@ class OutputLayout {
   std::filesystem::path runRecord() const;
   std::filesystem::path stagedRunRecord() const;
   std::filesystem::path previewFolder() const { return root_ / "preview"; }
+  // On an SD card (this layout's root): the copy while it is written and
+  // read back, and the card's previous private/ for the moment of the swap.
+  std::filesystem::path cardStagingFolder() const { return root_ / ".tessel-card-staging"; }
+  std::filesystem::path cardPreviousFolder() const { return root_ / ".tessel-card-previous"; }
   // The same layout with the staging folder as its private/.
   OutputLayout staged() const;
 
-  std::filesystem::path truefontFolder() const { return privateFolder() / "truefont"; }
-  std::filesystem::path imageFolder() const { return privateFolder() / "image"; }
-  std::filesystem::path iconFolder() const { return privateFolder() / "icon"; }
-  std::filesystem::path binFolder() const { return privateFolder() / "bin"; }
-  std::filesystem::path soundFolder() const { return privateFolder() / "sound"; }
+  std::filesystem::path truefontFolder() const { return privateFolder() / kTruefont; }
+  std::filesystem::path imageFolder() const { return privateFolder() / kImage; }
+  std::filesystem::path iconFolder() const { return privateFolder() / kIcon; }
+  std::filesystem::path binFolder() const { return privateFolder() / kBin; }
+  std::filesystem::path soundFolder() const { return privateFolder() / kSound; }
 
-  std::filesystem::path truefontIni() const { return truefontFolder() / "truefont.ini"; }
-  std::filesystem::path fontFile() const { return truefontFolder() / "font.ttf"; }
-  std::filesystem::path configText() const { return privateFolder() / "config.txt"; }
-  std::filesystem::path configBin() const { return privateFolder() / "config.bin"; }
+  std::filesystem::path truefontIni() const { return truefontFolder() / kTruefontIni; }
+  std::filesystem::path fontFile() const { return truefontFolder() / kFontFile; }
+  std::filesystem::path configText() const { return privateFolder() / kConfigText; }
+  std::filesystem::path configBin() const { return privateFolder() / kConfigBin; }
   // bin/13.bin, bin/14.bin, bin/22.bin
   std::filesystem::path table(int number) const;
   std::filesystem::path pinyin() const;
-  std::filesystem::path packIndex() const { return binFolder() / "image.idx"; }
-  std::filesystem::path packData() const { return binFolder() / "image.bin"; }
+  std::filesystem::path packIndex() const { return binFolder() / kPackIndex; }
+  std::filesystem::path packData() const { return binFolder() / kPackData; }
 
   // image/N.zbmp or image/N.jpg (extension with its dot).
   std::filesystem::path pictureFile(int number, const std::string& extension) const;

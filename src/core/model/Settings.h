@@ -19,11 +19,8 @@ enum class RotationChoice { Automatic = 0, None = 1, Cw90 = 2, Cw180 = 3, Cw270 
 // The font display list: bitmap adds the font-mode register line to config.txt.
 enum class FontDisplay { Vector = 0, Bitmap = 1 };
 
-// Rotation codes as every step uses them: 0 none, 1 = 90, 2 = 180, 3 = 270
-// degrees clockwise.
-constexpr bool isRotationCode(int code) { return code >= 0 && code <= 3; }
-
-// The rotation code a choice fixes; nothing for Automatic.
+// The rotation code a choice fixes (0 none, 1 = 90, 2 = 180, 3 = 270 degrees
+// clockwise, as every step uses them); nothing for Automatic.
 constexpr std::optional<int> FixedRotationCode(RotationChoice choice) {
   if (choice == RotationChoice::Automatic) return std::nullopt;
   return static_cast<int>(choice) - 1;

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "model/OutputLayout.h"
+#include "model/OutputWriter.h"
 #include "picture/PicturePipeline.h"
 #include "util/Bytes.h"
 #include "util/FileIO.h"

@@ -123,8 +123,6 @@ class OutputFile {
 
 }  // namespace
 
-namespace {
-
 bool writeParts(const fs::path& path, std::initializer_list<ByteView> parts, std::string* error,
                 const WriteFaults* faults, std::uint64_t* size) {
   OutputFile out(path, faults);
@@ -135,11 +133,9 @@ bool writeParts(const fs::path& path, std::initializer_list<ByteView> parts, std
   return out.finish(error);
 }
 
-enum class CopyResult { Done, NoSource, ReadFailed, WriteFailed };
-
 CopyResult copyInto(const fs::path& from, const fs::path& to, std::string* error,
                     const WriteFaults* faults, std::uint64_t* size,
-                    const std::atomic<bool>* stop = nullptr) {
+                    const std::atomic<bool>* stop) {
   if (error) error->clear();
   std::error_code ec;
   if (from.empty() || !fs::is_regular_file(from, ec)) return CopyResult::NoSource;
@@ -183,8 +179,6 @@ CopyResult copyInto(const fs::path& from, const fs::path& to, std::string* error
   if (out.finish(error)) return CopyResult::Done;
   return readFailed ? CopyResult::ReadFailed : CopyResult::WriteFailed;
 }
-
-}  // namespace
 
 bool writeFile(const fs::path& path, std::initializer_list<ByteView> parts, std::string* error,
                const WriteFaults* faults) {
@@ -235,53 +229,6 @@ std::optional<Bytes> readFile(const fs::path& path, std::uint64_t limit, bool tr
 bool copyFile(const fs::path& from, const fs::path& to, std::string* error,
               const WriteFaults* faults) {
   return copyInto(from, to, error, faults, nullptr) == CopyResult::Done;
-}
-
-void OutputWriter::failed(const fs::path& path, std::string error) {
-  failed_ = true;
-  report_.writeFailures.push_back(path);
-  report_.warn(std::move(error), path);
-}
-
-bool OutputWriter::write(const fs::path& path, std::initializer_list<ByteView> parts) {
-  if (halted()) return false;
-  std::string error;
-  std::uint64_t size = 0;
-  if (writeParts(path, parts, &error, faults_, &size)) {
-    report_.wrote(path, size);
-    return true;
-  }
-  failed(path, std::move(error));
-  return false;
-}
-
-bool OutputWriter::copy(const fs::path& from, const fs::path& to) {
-  if (halted()) return false;
-  std::string error;
-  std::uint64_t size = 0;
-  const CopyResult result = copyInto(from, to, &error, faults_, &size, stop_);
-  if (result != CopyResult::Done && stopped()) return false;  // stopped: not a failure
-  switch (result) {
-    case CopyResult::Done:
-      report_.wrote(to, size);
-      report_.madeFrom(from, to, InputFate::Copied);
-      return true;
-    case CopyResult::NoSource:
-      return false;
-    case CopyResult::ReadFailed:
-      // The input is at fault, not the output.
-      report_.skipped(from, error);
-      return false;
-    case CopyResult::WriteFailed: {
-      // The target folder is missing: a quiet failure, as for a missing source.
-      std::error_code ec;
-      if (!fs::is_directory(to.parent_path(), ec)) return false;
-      report_.setFate(from, InputFate::Skipped, error);
-      failed(to, std::move(error));
-      return false;
-    }
-  }
-  return false;
 }
 
 }  // namespace tessel

@@ -1,7 +1,8 @@
 #pragma once
-// File access with error reporting. Every file a run writes goes through an
-// OutputWriter, which reports short writes and close errors and removes a
-// partial file, so that no output looks complete when it is not.
+// File access with error reporting: short writes and close errors are
+// reported and a partial file is removed, so that no file looks complete
+// when it is not. A run writes through model/OutputWriter, which records
+// each write in its report.
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
@@ -10,7 +11,6 @@
 #include <string>
 
 #include "util/Bytes.h"
-#include "util/Report.h"
 
 namespace tessel {
 
@@ -49,42 +49,17 @@ std::optional<ByteView> readFileInto(const fs::path& path, Bytes& buffer, std::u
 std::optional<Bytes> readFile(const fs::path& path, std::uint64_t limit = std::uint64_t(1) << 31,
                               bool truncate = false, std::string* error = nullptr);
 
-// The one writer of a run's outputs: counts every file written in the
-// report, records a failed write there (its path and a warning) and leaves no
-// partial file.
-class OutputWriter {
- public:
-  // `stop` (set from any thread) ends the writing between two files, and a
-  // copy between two blocks.
-  explicit OutputWriter(Report& report, const WriteFaults* faults = nullptr,
-                        const std::atomic<bool>* stop = nullptr)
-      : report_(report), faults_(faults), stop_(stop) {}
+// writeFile that also gives the bytes written (`size`, when given).
+bool writeParts(const fs::path& path, std::initializer_list<ByteView> parts, std::string* error,
+                const WriteFaults* faults, std::uint64_t* size);
 
-  // Once a write has failed or the stop flag is set, nothing more is
-  // written: every later write and copy returns false and records nothing.
-  bool write(const fs::path& path, std::initializer_list<ByteView> parts);
-  bool write(const fs::path& path, ByteView data) { return write(path, {data}); }
-  // A missing source or a missing target folder is a quiet failure (false,
-  // nothing recorded); a failed read or write is recorded like write's.
-  bool copy(const fs::path& from, const fs::path& to);
+// How a copy ended, for a caller that records each kind apart.
+enum class CopyResult { Done, NoSource, ReadFailed, WriteFailed };
 
-  // True once a write failed or the stop flag was set (any thread may ask).
-  bool halted() const { return failed_.load() || stopped(); }
-  bool failed() const { return failed_.load(); }
-  bool stopped() const { return stop_ && stop_->load(); }
-
-  Report& report() { return report_; }
-  void warn(std::string text, const fs::path& input = {}) {
-    report_.warn(std::move(text), input);
-  }
-
- private:
-  void failed(const fs::path& path, std::string error);
-
-  Report& report_;
-  const WriteFaults* faults_;
-  const std::atomic<bool>* stop_;
-  std::atomic<bool> failed_{false};
-};
+// copyFile that says how it ended and gives the bytes written (`size`, when
+// given); `stop` (set from any thread) ends it between two blocks.
+CopyResult copyInto(const fs::path& from, const fs::path& to, std::string* error,
+                    const WriteFaults* faults, std::uint64_t* size,
+                    const std::atomic<bool>* stop = nullptr);
 
 }  // namespace tessel

@@ -1,7 +1,6 @@
-// The short way to RGB565 rows (plain BMPs and JPEGs decoded from their
-// bytes, 32-bit pixels packed in one pass) must give exactly what Qt's
-// decoding and its conversion to RGB16 give: the .zbmp files and the picture
-// pack are pinned to those bytes.
+// The short way to RGB565 rows: plain BMPs and JPEGs decoded from their
+// bytes must give exactly what Qt's decoding and its conversion to RGB16
+// give; anything else is left to the general way.
 #include <gtest/gtest.h>
 
 #include <QBuffer>
@@ -28,7 +27,6 @@ namespace tessel {
 namespace {
 
 using test::TempDir;
-
 using build::BmpShape;
 
 // A BMP of width x height as bmpFile writes it, changed by `change`.
@@ -44,62 +42,7 @@ Bytes bmp(std::int32_t width, std::int32_t height) {
   return bmp(width, height, [](BmpShape&) {});
 }
 
-// Qt's way: decode, convert to RGB16, keep Qt's rows (32-bit aligned) with
-// their padding zeroed.
-Bytes qtRows(const QImage& image) {
-  const QImage rgb16 = image.convertToFormat(QImage::Format_RGB16);
-  const std::size_t stride = std::size_t(rgb16.bytesPerLine());
-  const std::size_t used = std::size_t(rgb16.width()) * 2;
-  Bytes rows(stride * std::size_t(rgb16.height()), 0);
-  for (int y = 0; y < rgb16.height(); ++y) {
-    std::copy_n(rgb16.constScanLine(y), used, rows.begin() + std::ptrdiff_t(std::size_t(y) * stride));
-  }
-  return rows;
-}
-
-TEST(ParallelRows, PackingMatchesQtsConversionForEveryColour) {
-  // All 2^24 colours, with an alpha that changes along the row for ARGB32.
-  QImage rgb(4096, 4096, QImage::Format_RGB32);
-  for (int y = 0; y < 4096; ++y) {
-    auto* p = reinterpret_cast<std::uint32_t*>(rgb.scanLine(y));
-    for (int x = 0; x < 4096; ++x) p[x] = 0xFF000000u | std::uint32_t(y * 4096 + x);
-  }
-  const Bytes expected = qtRows(rgb);
-  EXPECT_EQ(Rgb565Rows(rgb), expected);
-  // The same colours as the B,G,R bytes of a 24-bit BMP, packed in runs
-  // whose lengths leave a remainder after the groups of pixels.
-  const std::size_t colours = std::size_t(1) << 24;
-  Bytes bgr(colours * 3);
-  for (std::uint32_t c = 0; c < colours; ++c) {
-    bgr[c * 3] = std::uint8_t(c), bgr[c * 3 + 1] = std::uint8_t(c >> 8), bgr[c * 3 + 2] = std::uint8_t(c >> 16);
-  }
-  Bytes packed(expected.size());
-  for (std::size_t first = 0; first < colours; first += 4093) {
-    PackRgb565FromBgr(bgr.data() + first * 3, std::min<std::size_t>(4093, colours - first),
-                      packed.data() + first * 2);
-  }
-  EXPECT_EQ(packed, expected);
-  QImage argb = rgb.convertToFormat(QImage::Format_ARGB32).copy(0, 0, 4096, 64);
-  for (int y = 0; y < argb.height(); ++y) {
-    auto* p = reinterpret_cast<std::uint32_t*>(argb.scanLine(y));
-    for (int x = 0; x < argb.width(); ++x) p[x] = (p[x] & 0x00FFFFFFu) | (std::uint32_t(x) << 24);
-  }
-  EXPECT_EQ(Rgb565Rows(argb), qtRows(argb));
-}
-
-TEST(ParallelRows, OddWidthsAndOtherFormatsKeepZeroPadding) {
-  for (int width : {1, 2, 3, 5, 6}) {
-    const QImage picture = test::patternImage(width, 7);
-    for (QImage::Format f : {QImage::Format_RGB32, QImage::Format_ARGB32, QImage::Format_RGB16,
-                             QImage::Format_RGB888, QImage::Format_Indexed8}) {
-      const QImage converted = picture.convertToFormat(f);
-      const Bytes rows = Rgb565Rows(converted);
-      EXPECT_EQ(rows, qtRows(converted)) << width << " format " << int(f);
-    }
-  }
-}
-
-TEST(ParallelRows, PlainBmpsDecodeAsQtDecodesThem) {
+TEST(PlainDecode, PlainBmpsDecodeAsQtDecodesThem) {
   const std::vector<std::pair<std::string, Bytes>> files = {
       {"4x3", bmp(4, 3)},
       {"5x4", bmp(5, 4)},  // three padding bytes per source row
@@ -122,11 +65,11 @@ TEST(ParallelRows, PlainBmpsDecodeAsQtDecodesThem) {
     ASSERT_TRUE(plain.has_value()) << name;
     EXPECT_EQ(plain->width, qt.image.width()) << name;
     EXPECT_EQ(plain->height, qt.image.height()) << name;
-    EXPECT_EQ(plain->rows, qtRows(qt.image)) << name;
+    EXPECT_EQ(plain->rows, test::qtRgb565Rows(qt.image)) << name;
   }
 }
 
-TEST(ParallelRows, OtherBmpsAreLeftToTheGeneralWay) {
+TEST(PlainDecode, OtherBmpsAreLeftToTheGeneralWay) {
   auto declined = [](const Bytes& file) { return !DecodePlainBmp(ByteView(file)).has_value(); };
   EXPECT_TRUE(declined(bmp(4, 4, [](BmpShape& s) { s.bits = 32; })));
   EXPECT_TRUE(declined(bmp(4, 4, [](BmpShape& s) { s.bits = 8; })));
@@ -206,7 +149,7 @@ Bytes qtJpeg(const QImage& image, int quality, bool progressive) {
   return Bytes(bytes.begin(), bytes.end());
 }
 
-TEST(ParallelRows, PlainJpegsDecodeAsQtDecodesThem) {
+TEST(PlainDecode, PlainJpegsDecodeAsQtDecodesThem) {
   std::vector<std::pair<std::string, Bytes>> files;
   for (auto [w, h] : {std::pair{1, 1}, {17, 9}, {33, 31}, {64, 48}}) {
     const std::string size = std::to_string(w) + "x" + std::to_string(h);
@@ -232,12 +175,12 @@ TEST(ParallelRows, PlainJpegsDecodeAsQtDecodesThem) {
     ASSERT_TRUE(plain.has_value()) << name;
     EXPECT_EQ(plain->width, qt.image.width()) << name;
     EXPECT_EQ(plain->height, qt.image.height()) << name;
-    EXPECT_EQ(plain->rows, qtRows(qt.image)) << name;
+    EXPECT_EQ(plain->rows, test::qtRgb565Rows(qt.image)) << name;
   }
 }
 
 // Icons keep their rows without padding: odd widths show a slip.
-TEST(ParallelRows, IconJpegsDecodeAsQtDecodesThem) {
+TEST(PlainDecode, IconJpegsDecodeAsQtDecodesThem) {
   for (auto [w, h] : {std::pair{1, 1}, {3, 5}, {17, 9}, {16, 4}}) {
     for (const Bytes& file : {libjpegFile(w, h, 2, 2, JCS_YCbCr, false, 0),
                               libjpegFile(w, h, 1, 1, JCS_GRAYSCALE, true, 0),
@@ -263,7 +206,7 @@ TEST(ParallelRows, IconJpegsDecodeAsQtDecodesThem) {
   }
 }
 
-TEST(ParallelRows, OtherJpegsAreLeftToTheGeneralWay) {
+TEST(PlainDecode, OtherJpegsAreLeftToTheGeneralWay) {
   auto declined = [](const Bytes& file) { return !DecodePlainJpeg(ByteView(file)).has_value(); };
   EXPECT_TRUE(declined(libjpegFile(16, 16, 1, 1, JCS_CMYK, false, 0)));
   Bytes cut = libjpegFile(40, 40, 2, 2, JCS_YCbCr, false, 0);
@@ -273,59 +216,17 @@ TEST(ParallelRows, OtherJpegsAreLeftToTheGeneralWay) {
   bad[bad.size() / 2] ^= 0xFF, bad[bad.size() / 2 + 1] ^= 0xFF;  // damaged data
   // Either declined or decoded as Qt decodes it.
   if (const auto decoded = DecodePlainJpeg(ByteView(bad))) {
-    EXPECT_EQ(decoded->rows, qtRows(LoadPictureData(ByteView(bad)).image));
+    EXPECT_EQ(decoded->rows, test::qtRgb565Rows(LoadPictureData(ByteView(bad)).image));
   }
   EXPECT_TRUE(declined(Bytes{0xFF, 0xD8, 0xFF, 0xD9}));
   EXPECT_TRUE(declined(Bytes{0xFF, 0xD8}));
   EXPECT_TRUE(declined(build::encode(test::patternImage(4, 4), "BMP")));
 }
 
-// The deflate state each thread keeps gives zlib compress's bytes, call after
-// call and on any thread.
-TEST(ParallelRows, ReusedDeflateStateGivesCompressBytes) {
-  auto reference = [](const Bytes& in) {
-    uLongf length = compressBound(uLong(in.size()));
-    Bytes out(length);
-    EXPECT_EQ(compress(out.data(), &length, in.data(), uLong(in.size())), Z_OK);
-    out.resize(length);
-    return out;
-  };
-  auto viaThreadState = [](const Bytes& in) {
-    Bytes out(*ZlibBound(in.size()));
-    std::size_t written = 0;
-    EXPECT_TRUE(ZlibCompressInto(ByteView(in), out.data(), out.size(), written));
-    out.resize(written);
-    return out;
-  };
-  std::vector<Bytes> inputs = {Bytes{}, Bytes(1, 0x42), Bytes(100000, 0x00)};
-  Bytes noise(70000);
-  std::uint32_t state = 12345;
-  for (auto& b : noise) b = std::uint8_t((state = state * 1103515245u + 12345u) >> 24);
-  inputs.push_back(noise);
-  inputs.push_back(Rgb565Rows(test::patternImage(333, 77)));
-  for (int round = 0; round < 2; ++round) {
-    for (const Bytes& in : inputs) {
-      EXPECT_EQ(viaThreadState(in), reference(in)) << in.size();
-      const std::optional<Bytes> whole = ZlibCompress(ByteView(in));
-      ASSERT_TRUE(whole) << in.size();
-      EXPECT_EQ(*whole, reference(in)) << in.size();
-    }
-  }
-  std::thread other([&] {
-    for (const Bytes& in : inputs) EXPECT_EQ(viaThreadState(in), reference(in)) << in.size();
-  });
-  other.join();
-  // No room: false, and the next call is whole again.
-  Bytes tiny(8);
-  std::size_t written = 0;
-  EXPECT_FALSE(ZlibCompressInto(ByteView(noise), tiny.data(), tiny.size(), written));
-  EXPECT_EQ(viaThreadState(inputs.back()), reference(inputs.back()));
-}
-
 // Picture files and the same bytes in memory, every rotation, through the
 // short way where it applies, against the general way: the picture Qt
 // decodes, turned, as rows of Qt's RGB16 conversion.
-TEST(ParallelRows, PicturesGiveTheRowsOfTheGeneralWay) {
+TEST(PlainDecode, PicturesGiveTheRowsOfTheGeneralWay) {
   TempDir dir;
   std::vector<fs::path> files;
   files.push_back(dir / "plain.bmp");
@@ -351,7 +252,7 @@ TEST(ParallelRows, PicturesGiveTheRowsOfTheGeneralWay) {
     const Bytes data = test::readBytes(file);
     for (int rotation = 0; rotation < 4; ++rotation) {
       const QImage turned = RotatePicture(loaded.image, rotation);
-      const Bytes rows = qtRows(turned);
+      const Bytes rows = test::qtRgb565Rows(turned);
       const EncodedPicture encoded = EncodePictureFile(file, zbmp, rotation, PictureTarget::File);
       ASSERT_TRUE(encoded.ok) << file << " " << encoded.error;
       EXPECT_EQ(encoded.extension, ".zbmp");

@@ -17,13 +17,13 @@ std::vector<std::string> names(const std::vector<fs::path>& paths) {
   return out;
 }
 
-TEST(Scan, MissingOrEmptySourceIsInvalid) {
+TEST(SourceScan, MissingOrEmptySourceIsInvalid) {
   EXPECT_EQ(ScanSource("").status, ScanStatus::SourceInvalid);
   TempDir dir;
   EXPECT_EQ(ScanSource(dir / "nope").status, ScanStatus::SourceInvalid);
 }
 
-TEST(Scan, NothingToConvertIsRefused) {
+TEST(SourceScan, NothingToConvertIsRefused) {
   TempDir dir;
   EXPECT_EQ(ScanSource(dir.path()).status, ScanStatus::NoPictures);
   writeText(dir / "13.bin", "t");
@@ -36,7 +36,7 @@ TEST(Scan, NothingToConvertIsRefused) {
   EXPECT_EQ(ScanSource(dir / "13.bin").status, ScanStatus::SourceIsFile);
 }
 
-TEST(Scan, ClassifiesByLowerCasedNameAndKeepsRealSpelling) {
+TEST(SourceScan, ClassifiesByLowerCasedNameAndKeepsRealSpelling) {
   TempDir dir;
   for (const char* n : {"13a.BIN", "14b.bin", "22x.Bin", "122.bin", "MyConfig.TXT", "config.ini",
                         "T5LCFG.CFG", "lcd_t5.cfg", "Logo.JPEG", "3.Bmp", "a.png", "b.gif",
@@ -59,7 +59,7 @@ TEST(Scan, ClassifiesByLowerCasedNameAndKeepsRealSpelling) {
   EXPECT_TRUE(fs::exists(inv.table13));
 }
 
-TEST(Scan, TableRulesAndLastListedWins) {
+TEST(SourceScan, TableRulesAndLastListedWins) {
   TempDir dir;
   writeText(dir / "1.jpg", "x");
   writeText(dir / "30x.bin", "thirty");
@@ -77,7 +77,7 @@ TEST(Scan, TableRulesAndLastListedWins) {
   EXPECT_EQ(ChooseBranch(ScanSource(dir.path()).inventory), Branch::B);  // 14 alone
 }
 
-TEST(Scan, PicturesSortedByFileNumberOthersInListingOrder) {
+TEST(SourceScan, PicturesSortedByFileNumberOthersInListingOrder) {
   TempDir dir;
   for (const char* n : {"10.jpg", "2.jpg", "1.jpg", "bg.jpg", "007_logo.bmp", "9.ico", "10.icl"}) {
     writeText(dir / n, "x");
@@ -91,13 +91,13 @@ TEST(Scan, PicturesSortedByFileNumberOthersInListingOrder) {
   EXPECT_EQ(names(r.inventory.icons), (std::vector<std::string>{"10.icl", "9.ico"}));
 }
 
-TEST(Scan, OnlyIconsIsEnough) {
+TEST(SourceScan, OnlyIconsIsEnough) {
   TempDir dir;
   writeText(dir / "1.ico", "x");
   EXPECT_EQ(ScanSource(dir.path()).status, ScanStatus::Ok);
 }
 
-TEST(Scan, FileNumbers) {
+TEST(SourceScan, FileNumbers) {
   EXPECT_EQ(FileNumber("a/12.bmp"), 12);
   EXPECT_EQ(FileNumber("007_logo.jpg"), 7);
   EXPECT_EQ(FileNumber("logo.jpg"), 0);

@@ -1,4 +1,4 @@
-#include "util/Report.h"
+#include "model/Report.h"
 
 #include <algorithm>
 

@@ -10,6 +10,7 @@
 #include <QProcess>
 
 #include "card/CardCopy.h"
+#include "model/OutputLayout.h"
 #include "support/RunFixture.h"
 #include "util/Paths.h"
 
@@ -47,8 +48,8 @@ struct Card : test::RunFixture {
       EXPECT_EQ(readBytes(cardRoot / "private" / file), readBytes(priv / file)) << file;
     }
     EXPECT_TRUE(fs::exists(cardRoot / pathFromUtf8(kMarkerFileName)));
-    EXPECT_FALSE(fs::exists(cardRoot / card::kCardStagingName));
-    EXPECT_FALSE(fs::exists(cardRoot / card::kCardPreviousName));
+    EXPECT_FALSE(fs::exists(OutputLayout(cardRoot).cardStagingFolder()));
+    EXPECT_FALSE(fs::exists(OutputLayout(cardRoot).cardPreviousFolder()));
   }
 
   // The whole road on whatever the card folder is; `small` when it is a file
@@ -141,7 +142,7 @@ TEST_F(Card, NothingIsWrittenWithoutACompleteOutputOrToAPathThatIsNoFolder) {
 
 TEST_F(Card, AFileReadBackOtherThanWrittenFailsTheCopyNamingItAndKeepsThePreviousCopy) {
   writeText(cardRoot / "private" / "bin" / "13.bin", "the previous copy");
-  const fs::path staged = cardRoot / card::kCardStagingName / "bin" / "13.bin";
+  const fs::path staged = OutputLayout(cardRoot).cardStagingFolder() / "bin" / "13.bin";
   ASSERT_TRUE(fs::exists(priv / "bin" / "13.bin"));
   card::CardOptions options;
   options.progress = [&](const card::CardProgress& p) {
@@ -156,7 +157,7 @@ TEST_F(Card, AFileReadBackOtherThanWrittenFailsTheCopyNamingItAndKeepsThePreviou
   EXPECT_EQ(r.file, staged);
   EXPECT_NE(r.message.find(pathToUtf8(staged)), std::string::npos) << r.message;
   EXPECT_EQ(test::readText(cardRoot / "private" / "bin" / "13.bin"), "the previous copy");
-  EXPECT_FALSE(fs::exists(cardRoot / card::kCardStagingName));
+  EXPECT_FALSE(fs::exists(OutputLayout(cardRoot).cardStagingFolder()));
 }
 
 TEST_F(Card, AStopBetweenFilesRemovesTheStaging) {
