@@ -2,7 +2,11 @@
 // previous private/, and its output is byte for byte a cold run's.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <algorithm>
+
 #include "model/RunRecord.h"
+#include "support/Builders.h"
 #include "support/RunFixture.h"
 #include "util/FileIO.h"
 #include "util/Paths.h"
@@ -15,6 +19,13 @@ using test::treeSnapshot;
 using test::writePicture;
 using test::writeText;
 using test::zbmpSize;
+
+// Whether the run took `file` from the previous output.
+bool reused(const RunResult& r, const fs::path& file) {
+  const auto it = std::find_if(r.report.outputs.begin(), r.report.outputs.end(),
+                               [&](const OutputRecord& o) { return o.path == file; });
+  return it != r.report.outputs.end() && it->reused;
+}
 
 struct ReuseTest : test::RunFixture {
   // Branch B with automatic rotation at screen rotation 90: the first
@@ -122,6 +133,35 @@ TEST_F(ReuseTest, DamagedOrMissingRecordOrOutputIsConvertedAgain) {
   test::writeBytes(priv / "image" / "1.zbmp", ByteView(damaged));
   EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 2);
   writeText(output / kRunRecordFileName, "{not json");
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+}
+
+TEST_F(ReuseTest, IconLibraryIsReusedUnlessItOrItsZicoChanged) {
+  project(2);
+  build::save(source / "40.icl", build::iclLibrary({test::patternJpeg(6, 6), test::patternJpeg(4, 9)}));
+  QImage square(5, 5, QImage::Format_RGB32);
+  square.fill(Qt::darkCyan);
+  build::save(source / "41.ico", build::rawLibrary({square, square}));
+  run();
+  const fs::path icl = priv / "icon" / "40.zico", raw = priv / "icon" / "41.zico";
+  RunResult r = rerunMatchesCold();
+  EXPECT_EQ(r.totals.outputsReused, 4);
+  EXPECT_TRUE(reused(r, icl) && reused(r, raw));
+  EXPECT_EQ(r.totals.iconsConverted, 4);
+  // Another icon in the raw library: only its .zico is made again.
+  build::save(source / "41.ico", build::rawLibrary({square, square, square}));
+  r = rerunMatchesCold();
+  EXPECT_TRUE(reused(r, icl));
+  EXPECT_FALSE(reused(r, raw));
+  EXPECT_EQ(r.totals.outputsReused, 3);
+  // A .zico damaged by hand, its size kept, and another compression.
+  Bytes damaged = test::readBytes(icl);
+  damaged.back() ^= 0x55;
+  test::writeBytes(icl, ByteView(damaged));
+  r = rerunMatchesCold();
+  EXPECT_FALSE(reused(r, icl));
+  EXPECT_TRUE(reused(r, raw));
+  settings.compression = Compression::Smallest;
   EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
 }
 

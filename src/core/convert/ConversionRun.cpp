@@ -565,7 +565,11 @@ std::vector<IconLibraryJob> Run::planIconLibraries() {
 
 void Run::convertIcons() {
   if (inventory_.icons.empty()) return;
-  ConvertIconLibraries(planIconLibraries(), settings_.pictureEncoding(), layout_, out_, jobs());
+  const std::vector<IconLibraryJob> plan = planIconLibraries();
+  const PictureEncoding encoding = settings_.pictureEncoding();
+  ZicoReuse reuse(previous_, plan, encoding.compression, layout_.privateFolder(), made_,
+                  [this](const fs::path& zico, bool reused) { markReused(zico, reused); });
+  ConvertIconLibraries(plan, encoding, layout_, out_, jobs(), &reuse);
   progressDone_ += result_.iconCount;
   host_.progress(progressDone_, progressTotal_);
 }

@@ -4,6 +4,7 @@
 
 #include "model/SourceInventory.h"
 #include "picture/PictureIntegrity.h"
+#include "icon/Zico.h"
 #include "util/FileIO.h"
 #include "util/Hash.h"
 #include "util/Paths.h"
@@ -39,7 +40,7 @@ std::optional<PreviousOutputs::Found> PreviousOutputs::find(const std::string& f
     if (!relative.starts_with(folder + "/") ||
         relative.find('/', folder.size() + 1) != std::string::npos ||
         source.size != facts.sourceSize || source.hash != facts.sourceHash ||
-        output.settings != facts.settings || output.width <= 0) {
+        output.settings != facts.settings) {
       continue;
     }
     // The file as it is now: damaged or replaced by hand, it is made again.
@@ -87,7 +88,7 @@ PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& 
                              (encoding.format == PictureFormat::Zbmp ? ".zbmp" : ".jpg");
     std::optional<PreviousOutputs::Found> found =
         previous.find("image", pathToUtf8(picture.filename()), work.facts);
-    if (found && found->relative == name) {
+    if (found && found->relative == name && found->width > 0) {
       work.reused = true;
       work.encoded.ok = true;
       work.encoded.extension = pathToUtf8(pathFromUtf8(found->relative).extension());
@@ -101,12 +102,84 @@ PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& 
     }
   }
   work.encoded = EncodePictureFile(picture, encoding, rotation, target);
-  if (work.encoded.ok && !work.facts.sourceHash.empty()) {
+  // A picture the readers warned about is made again each time, so that
+  // the warnings come again.
+  if (work.encoded.ok && !work.facts.sourceHash.empty() && work.encoded.messages.empty()) {
     work.facts.hash = ContentHash(ByteView(work.encoded.bytes));
     work.facts.width = work.encoded.width;
     work.facts.height = work.encoded.height;
   }
   return work;
+}
+
+std::string ZicoSettings(IconLayout layout, Compression compression) {
+  return "zico layout=" + std::to_string(static_cast<int>(layout)) +
+         " compression=" + std::to_string(static_cast<int>(compression));
+}
+
+ZicoReuse::ZicoReuse(const PreviousOutputs& previous, const std::vector<IconLibraryJob>& jobs,
+                     Compression compression, fs::path privateFolder, MadeFactsMap& made,
+                     std::function<void(const fs::path&, bool)> marked)
+    : previous_(previous), jobs_(jobs), compression_(compression),
+      private_(std::move(privateFolder)), made_(made), marked_(std::move(marked)),
+      facts_(jobs.size()) {}
+
+bool ZicoReuse::take(std::size_t job, ByteView data, std::uint64_t fileSize,
+                     BuiltIconLibrary& built) {
+  const IconLibraryJob& library = jobs_[job];
+  if (library.toPictures) return false;
+  MadeFacts& facts = facts_[job];
+  // The bytes the library is built from, and its file's size.
+  facts.sourceSize = fileSize;
+  facts.sourceHash = ContentHash(data);
+  facts.settings = ZicoSettings(library.layout, compression_);
+  const std::string name = "icon/" + std::to_string(library.number) + ".zico";
+  std::optional<PreviousOutputs::Found> found =
+      previous_.find("icon", pathToUtf8(library.path.filename()), facts);
+  if (!found || found->relative != name) return false;
+  // The icons it holds, from its index: "ZICO", the index's size, 16 bytes
+  // per icon (a library with no icon has a 0-byte file).
+  const Bytes& file = found->bytes;
+  int icons = 0;
+  if (!file.empty()) {
+    if (file.size() < 8 || file[0] != 'Z' || file[1] != 'I' || file[2] != 'C' || file[3] != 'O') {
+      return false;
+    }
+    const std::uint32_t index = getLe32(file.data() + 4);
+    if (index % kZicoRecordSize != 0 || index == 0 || 8 + std::uint64_t(index) > file.size()) {
+      return false;
+    }
+    icons = static_cast<int>(index / kZicoRecordSize);
+  }
+  built.reused = true;
+  built.reusedIcons = icons;
+  built.reusedFile = std::move(found->bytes);
+  facts.hash = std::move(found->hash);
+  return true;
+}
+
+void ZicoReuse::built(std::size_t job, const BuiltIconLibrary& built) {
+  MadeFacts& facts = facts_[job];
+  // A library that warned is built again each time, so that it warns again.
+  if (built.toPictures || built.missing || built.abandoned || !built.warnings.empty() ||
+      facts.sourceHash.empty()) {
+    facts.hash.clear();
+    return;
+  }
+  // The file as WriteZico writes it: the header, then the data area.
+  ContentHasher hasher;
+  if (built.zico.size() > 0) {
+    hasher.add(ByteView(EncodeZicoHeader(built.zico.records())));
+    hasher.add(ByteView(built.zico.dataArea()));
+  }
+  facts.hash = hasher.finish();
+}
+
+void ZicoReuse::written(std::size_t job, const fs::path& zico, bool reused) {
+  // A later library of the same number writes over the earlier one's file,
+  // and its facts over the earlier's.
+  made_[RecordKey(zico, private_)] = facts_[job];
+  marked_(zico, reused);
 }
 
 std::string RecordKey(const fs::path& file, const fs::path& privateFolder) {

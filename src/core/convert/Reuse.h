@@ -8,10 +8,12 @@
 // is made again.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 
+#include "icon/IconConvert.h"
 #include "model/OutputLayout.h"
 #include "model/RunRecord.h"
 #include "model/Settings.h"
@@ -79,6 +81,37 @@ PictureWork MakeOrReusePicture(const PreviousOutputs& previous,
                                const std::filesystem::path& picture,
                                const PictureEncoding& encoding, int rotation,
                                PictureTarget target);
+
+// The settings that make a .zico's bytes: the library's layout and the
+// compression of its blocks. The icons of a .zico are never turned or
+// dithered, so neither the icon rotation nor the picture encoding is among
+// them; a picture library whose icons become screens has no .zico.
+std::string ZicoSettings(IconLayout layout, Compression compression);
+
+// The reuse of .zico files for ConvertIconLibraries: each library is hashed
+// as read and its .zico as built, on the workers; a library whose record
+// matches takes its .zico from `previous`. What the run record needs goes
+// into `made`, and `marked` hears of every .zico written and whether it was
+// reused.
+class ZicoReuse : public IconLibraryReuse {
+ public:
+  ZicoReuse(const PreviousOutputs& previous, const std::vector<IconLibraryJob>& jobs,
+            Compression compression, std::filesystem::path privateFolder, MadeFactsMap& made,
+            std::function<void(const std::filesystem::path&, bool)> marked);
+  bool take(std::size_t job, ByteView data, std::uint64_t fileSize,
+            BuiltIconLibrary& built) override;
+  void built(std::size_t job, const BuiltIconLibrary& built) override;
+  void written(std::size_t job, const std::filesystem::path& zico, bool reused) override;
+
+ private:
+  const PreviousOutputs& previous_;
+  const std::vector<IconLibraryJob>& jobs_;
+  const Compression compression_;
+  const std::filesystem::path private_;
+  MadeFactsMap& made_;
+  std::function<void(const std::filesystem::path&, bool)> marked_;
+  std::vector<MadeFacts> facts_;  // one per job, each written by one worker
+};
 
 // The path of `file` relative to `privateFolder`, with '/' separators.
 std::string RecordKey(const std::filesystem::path& file,

@@ -36,6 +36,25 @@ std::string ContentHash(ByteView data) {
   return hex(digest, SHA256_DIGEST_LENGTH);
 }
 
+struct ContentHasher::State {
+  SHA256_CTX context;
+};
+
+ContentHasher::ContentHasher() : state_(new State) { ok_ = SHA256_Init(&state_->context) == 1; }
+
+ContentHasher::~ContentHasher() { delete state_; }
+
+void ContentHasher::add(ByteView data) {
+  if (ok_ && !data.empty()) ok_ = SHA256_Update(&state_->context, data.data(), data.size()) == 1;
+}
+
+std::string ContentHasher::finish() {
+  unsigned char digest[SHA256_DIGEST_LENGTH];
+  if (!ok_ || SHA256_Final(digest, &state_->context) != 1) return {};
+  ok_ = false;
+  return hex(digest, SHA256_DIGEST_LENGTH);
+}
+
 std::optional<FileHash> ContentHashOfFile(const std::filesystem::path& path,
                                           std::uint64_t limit) {
   std::error_code ec;
