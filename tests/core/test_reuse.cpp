@@ -9,6 +9,7 @@
 #include "support/Builders.h"
 #include "support/RunFixture.h"
 #include "util/FileIO.h"
+#include "util/Hash.h"
 #include "util/Paths.h"
 
 namespace tessel {
@@ -25,6 +26,34 @@ bool reused(const RunResult& r, const fs::path& file) {
   const auto it = std::find_if(r.report.outputs.begin(), r.report.outputs.end(),
                                [&](const OutputRecord& o) { return o.path == file; });
   return it != r.report.outputs.end() && it->reused;
+}
+
+// SHA-256's published values, whole, piece by piece across the block
+// boundaries and from a file.
+TEST(ContentHash, IsSha256HoweverTheBytesCome) {
+  const auto view = [](const std::string& s) {
+    return ByteView(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
+  };
+  EXPECT_EQ(ContentHash(ByteView()),
+            "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+  EXPECT_EQ(ContentHash(view("abc")),
+            "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+  const std::string two = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
+  EXPECT_EQ(ContentHash(view(two)),
+            "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+  const std::string million(1000000, 'a');
+  const std::string millionHash = "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0";
+  ContentHasher pieces;
+  for (std::size_t at = 0, step = 1; at < million.size(); at += step, step = step % 131 + 7) {
+    pieces.add(view(million.substr(at, std::min(step, million.size() - at))));
+  }
+  EXPECT_EQ(pieces.finish(), millionHash);
+  test::TempDir dir;
+  writeText(dir / "a", million + "tail");
+  const std::optional<FileHash> file = ContentHashOfFile(dir / "a", million.size());
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->size, million.size());
+  EXPECT_EQ(file->hash, millionHash);
 }
 
 struct ReuseTest : test::RunFixture {
