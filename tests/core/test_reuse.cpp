@@ -194,6 +194,30 @@ TEST_F(ReuseTest, IconLibraryIsReusedUnlessItOrItsZicoChanged) {
   EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
 }
 
+TEST_F(ReuseTest, PicturePackIsReusedWholeOrMadeAgain) {
+  project(3);
+  settings.singlePictureFiles = false;
+  run();
+  const fs::path index = priv / "bin" / "image.idx", data = priv / "bin" / "image.bin";
+  RunResult r = rerunMatchesCold();
+  EXPECT_TRUE(reused(r, index) && reused(r, data));
+  EXPECT_EQ(r.totals.outputsReused, 2);
+  EXPECT_EQ(r.totals.picturesConverted, 3);
+  // One picture changed, one added, one removed: the pack is made again.
+  writePicture(source / "2.bmp", 35, 20);
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+  writePicture(source / "9.bmp", 35, 20);
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+  fs::remove(source / "9.bmp");
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 2);
+  // Its data damaged by hand, its size kept.
+  Bytes damaged = test::readBytes(data);
+  damaged[damaged.size() / 2] ^= 0x55;
+  test::writeBytes(data, ByteView(damaged));
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+}
+
 TEST_F(ReuseTest, NoReuseConvertsEverything) {
   project(2);
   run();

@@ -26,6 +26,49 @@ PreviousOutputs::PreviousOutputs(const OutputLayout& layout) : private_(layout.p
     }
     bySource_.emplace(output.sources[0].file, &entry);
   }
+  const std::string pack = PackEntryKey(0).substr(0, PackEntryKey(0).size() - 1);
+  for (auto it = record_.outputs.lower_bound(pack);
+       it != record_.outputs.end() && it->first.starts_with(pack); ++it) {
+    ++packEntries_;
+  }
+}
+
+std::optional<Bytes> PreviousOutputs::matching(const std::string& relative,
+                                               const RecordOutput& output) const {
+  // The file as it is now: damaged or replaced by hand, it is made again.
+  const fs::path file = private_ / pathFromUtf8(relative);
+  std::error_code ec;
+  if (output.hash.empty() || fs::is_symlink(file, ec) || !fs::is_regular_file(file, ec)) {
+    return std::nullopt;
+  }
+  std::optional<Bytes> bytes = readFile(file, output.size + 1);
+  if (!bytes || bytes->size() != output.size || ContentHash(ByteView(*bytes)) != output.hash) {
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+std::optional<PreviousOutputs::Found> PreviousOutputs::verified(const std::string& relative) const {
+  const RecordOutput* output = record_.find(relative);
+  if (!output) return std::nullopt;
+  std::optional<Bytes> bytes = matching(relative, *output);
+  if (!bytes) return std::nullopt;
+  return Found{relative, std::move(*bytes), output->width, output->height, output->hash};
+}
+
+const RecordOutput* PreviousOutputs::packEntry(int number, const std::string& sourceName,
+                                               const MadeFacts& facts) const {
+  const RecordOutput* entry = record_.find(PackEntryKey(number));
+  if (!entry || facts.sourceHash.empty() || entry->sources.size() != 1 || entry->hash.empty() ||
+      !entry->replaced.empty() || entry->width <= 0) {
+    return nullptr;
+  }
+  const RecordSource& source = entry->sources[0];
+  if (source.file != sourceName || source.icon >= 0 || source.size != facts.sourceSize ||
+      source.hash != facts.sourceHash || entry->settings != facts.settings) {
+    return nullptr;
+  }
+  return entry;
 }
 
 std::optional<PreviousOutputs::Found> PreviousOutputs::find(const std::string& folder,
@@ -43,14 +86,8 @@ std::optional<PreviousOutputs::Found> PreviousOutputs::find(const std::string& f
         output.settings != facts.settings) {
       continue;
     }
-    // The file as it is now: damaged or replaced by hand, it is made again.
-    const fs::path file = private_ / pathFromUtf8(relative);
-    std::error_code ec;
-    if (fs::is_symlink(file, ec) || !fs::is_regular_file(file, ec)) return std::nullopt;
-    std::optional<Bytes> bytes = readFile(file, output.size + 1);
-    if (!bytes || bytes->size() != output.size || ContentHash(ByteView(*bytes)) != output.hash) {
-      return std::nullopt;
-    }
+    std::optional<Bytes> bytes = matching(relative, output);
+    if (!bytes) return std::nullopt;
     return Found{relative, std::move(*bytes), output.width, output.height, output.hash};
   }
   return std::nullopt;
@@ -64,11 +101,7 @@ std::string PictureSettings(const PictureEncoding& encoding, int rotation, Pictu
          " rotation=" + std::to_string(rotation);
 }
 
-PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& picture,
-                               const PictureEncoding& encoding, int rotation,
-                               PictureTarget target) {
-  PictureWork work;
-  work.facts.settings = PictureSettings(encoding, rotation, target);
+void HashPictureSource(const fs::path& picture, MadeFacts& facts) {
   // The bytes the encoder reads (EncodePictureFile: not the rest of an
   // oversized BMP), and the file's size: what makes the output.
   std::error_code ec;
@@ -78,10 +111,35 @@ PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& 
     const std::uint64_t used =
         std::min<std::uint64_t>(PictureReadLength(ByteView(*head), size), std::uint64_t(1) << 31);
     if (std::optional<FileHash> source = ContentHashOfFile(picture, used)) {
-      work.facts.sourceSize = size;
-      work.facts.sourceHash = std::move(source->hash);
+      facts.sourceSize = size;
+      facts.sourceHash = std::move(source->hash);
     }
   }
+}
+
+PackBlockWork MakePackBlock(const fs::path& picture, const PictureEncoding& encoding, int rotation,
+                            MadeFacts facts) {
+  PackBlockWork work;
+  work.facts = std::move(facts);
+  if (work.facts.sourceHash.empty()) HashPictureSource(picture, work.facts);
+  work.block = EncodePictureFile(picture, encoding, rotation, PictureTarget::PackBlock);
+  // As a picture file: one the readers warned about is made again each time.
+  if (work.block.ok && !work.facts.sourceHash.empty() && work.block.messages.empty()) {
+    work.facts.hash = ContentHash(ByteView(work.block.bytes));
+    work.facts.width = work.block.width;
+    work.facts.height = work.block.height;
+  } else {
+    work.facts.hash.clear();
+  }
+  return work;
+}
+
+PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& picture,
+                               const PictureEncoding& encoding, int rotation,
+                               PictureTarget target) {
+  PictureWork work;
+  work.facts.settings = PictureSettings(encoding, rotation, target);
+  HashPictureSource(picture, work.facts);
   if (target == PictureTarget::File) {
     // Only the name this picture's output has: image/N.zbmp or image/N.jpg.
     const std::string name = "image/" + std::to_string(FileNumber(picture)) +

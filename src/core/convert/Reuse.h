@@ -58,15 +58,43 @@ class PreviousOutputs {
   // still has its recorded size and hash. Safe from any thread.
   std::optional<Found> find(const std::string& folder, const std::string& sourceName,
                             const MadeFacts& facts) const;
+  // The record's entry of picture `number` of the picture pack when it was
+  // made from the source file `sourceName` alone, with these source facts
+  // and settings, and no other file of that number.
+  const RecordOutput* packEntry(int number, const std::string& sourceName,
+                                const MadeFacts& facts) const;
+  // How many pictures the previous picture pack holds, by its record.
+  int packEntries() const { return packEntries_; }
+  // The bytes of output `relative` (below private/) when the record gives
+  // its hash and the file still has its recorded size and hash, with that
+  // hash. Safe from any thread.
+  std::optional<Found> verified(const std::string& relative) const;
 
  private:
+  std::optional<Bytes> matching(const std::string& relative, const RecordOutput& output) const;
+
   std::filesystem::path private_;
   RunRecord record_;
   std::multimap<std::string, const std::pair<const std::string, RecordOutput>*> bySource_;
+  int packEntries_ = 0;
 };
 
 // The settings that make a picture's bytes, as the record keeps them.
 std::string PictureSettings(const PictureEncoding& encoding, int rotation, PictureTarget target);
+
+// The facts of a picture's source: the file's size and the hash of the
+// bytes the encoder reads (EncodePictureFile: not the rest of an oversized
+// BMP). The hash stays empty when the file cannot be read.
+void HashPictureSource(const std::filesystem::path& picture, MadeFacts& facts);
+
+// A block of the picture pack, encoded on a worker, with its facts (its
+// source hashed unless `facts` come with the hash already).
+struct PackBlockWork {
+  EncodedPicture block;
+  MadeFacts facts;
+};
+PackBlockWork MakePackBlock(const std::filesystem::path& picture, const PictureEncoding& encoding,
+                            int rotation, MadeFacts facts);
 
 // A picture made or reused, with the facts the record keeps of it.
 struct PictureWork {
