@@ -20,6 +20,7 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <optional>
 #include <filesystem>
 #include <spawn.h>
 #include <string>
@@ -256,27 +257,37 @@ bool scaleCase(const std::string& makeProjects, const std::string& cli, const fs
 }
 
 // Re-runs at -j 1 in the default format: a cold run (--no-reuse), a re-run
-// with nothing changed, and a re-run after one picture's bytes changed (the
-// first picture gets the second's bytes, and its own back afterwards).
-// Targets: 0.2 and 0.25 times the cold run's CPU.
+// with nothing changed, a re-run after one picture's bytes changed (the
+// first picture gets the bytes of the next of its kind, and its own back
+// afterwards) and one after an icon library changed (the same with the
+// first library). Targets: 0.2 and 0.25 times the cold run's CPU.
 void rerunLines(const std::string& cli, const std::string& name, const fs::path& dir,
                 const fs::path& work, int runs, std::vector<std::string>& table,
                 std::vector<std::string>& missed, int& failures) {
-  std::vector<fs::path> pictures;
-  for (const auto& entry : fs::directory_iterator(dir)) {
-    const std::string ext = lower(entry.path().extension().string());
-    if (ext == ".bmp" || ext == ".jpg" || ext == ".jpeg") pictures.push_back(entry.path());
-  }
-  std::sort(pictures.begin(), pictures.end());
-  if (pictures.size() < 2) return;
-  const std::string first = pictures[0].extension().string();
-  const auto other = std::find_if(pictures.begin() + 1, pictures.end(), [&](const fs::path& p) {
-    return p.extension().string() == first;
-  });
-  if (other == pictures.end()) return;
-  const Bytes original = readAll(pictures[0]), changed = readAll(*other);
-  auto put = [&](const Bytes& bytes) {
-    std::ofstream out(pictures[0], std::ios::binary | std::ios::trunc);
+  // The first file of these kinds and the next one of its extension.
+  const auto pair = [&](std::initializer_list<const char*> kinds)
+      -> std::optional<std::pair<fs::path, fs::path>> {
+    std::vector<fs::path> files;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+      const std::string ext = lower(entry.path().extension().string());
+      for (const char* kind : kinds) {
+        if (ext == kind) files.push_back(entry.path());
+      }
+    }
+    std::sort(files.begin(), files.end());
+    if (files.size() < 2) return std::nullopt;
+    const std::string first = files[0].extension().string();
+    const auto other = std::find_if(files.begin() + 1, files.end(), [&](const fs::path& p) {
+      return p.extension().string() == first;
+    });
+    if (other == files.end()) return std::nullopt;
+    return std::make_pair(files[0], *other);
+  };
+  const auto pictures = pair({".bmp", ".jpg", ".jpeg"});
+  const auto libraries = pair({".icl", ".ico"});
+  if (!pictures) return;
+  auto put = [&](const fs::path& file, const Bytes& bytes) {
+    std::ofstream out(file, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
   };
   auto convert = [&](bool reuse) {
@@ -290,18 +301,31 @@ void rerunLines(const std::string& cli, const std::string& name, const fs::path&
     }
     return m.cpuSeconds;
   };
-  std::vector<double> cold, same, one;
+  // A re-run after `file` got `other`'s bytes; `file` gets its own back.
+  auto changed = [&](const std::pair<fs::path, fs::path>& files) {
+    const Bytes original = readAll(files.first);
+    put(files.first, readAll(files.second));
+    const double cpu = convert(true);
+    put(files.first, original);
+    return cpu;
+  };
+  std::vector<double> cold, same, one, library;
   for (int r = 0; r < runs; ++r) {
     cold.push_back(convert(false));
     same.push_back(convert(true));
-    put(changed);
-    one.push_back(convert(true));
-    put(original);
+    one.push_back(changed(*pictures));
+    if (libraries) library.push_back(changed(*libraries));
   }
   const double c = median(cold), s = median(same), o = median(one);
-  char line[192];
-  std::snprintf(line, sizeof line, "| %s | %.3f | %.3f | %.2f | %.3f | %.2f |", name.c_str(), c, s,
-                s / c, o, o / c);
+  char line[256];
+  if (libraries) {
+    const double l = median(library);
+    std::snprintf(line, sizeof line, "| %s | %.3f | %.3f | %.2f | %.3f | %.2f | %.3f | %.2f |",
+                  name.c_str(), c, s, s / c, o, o / c, l, l / c);
+  } else {
+    std::snprintf(line, sizeof line, "| %s | %.3f | %.3f | %.2f | %.3f | %.2f | - | - |",
+                  name.c_str(), c, s, s / c, o, o / c);
+  }
   table.push_back(line);
   const auto ratio = [](double r) { return std::to_string(r).substr(0, 4); };
   if (s / c > 0.2) missed.push_back(name + ": a re-run takes " + ratio(s / c) + " x the cold CPU");
@@ -538,7 +562,8 @@ int main(int argc, char** argv) {
   for (const std::string& line : pageTable) std::printf("%s\n", line.c_str());
   std::printf(
       "\n| case | cold CPU (s) | re-run CPU (s) | re-run / cold | one picture changed CPU (s) | "
-      "changed / cold |\n|---|---|---|---|---|---|\n");
+      "changed / cold | one library changed CPU (s) | library changed / cold |\n"
+      "|---|---|---|---|---|---|---|---|\n");
   for (const std::string& line : rerunTable) std::printf("%s\n", line.c_str());
   std::printf(
       "\n| case | default size (MB) | default CPU (s) | smallest size (MB) | smallest CPU (s) | "

@@ -11,8 +11,6 @@ packages=(
   # texts in Chinese (the buttons of message boxes, the folder picker)
   qt6-tools-dev qt6-l10n-tools qt6-translations-l10n
   libjpeg-dev zlib1g-dev
-  # SHA-256 of sources and outputs for re-runs (OpenSSL's uses the CPU's SHA instructions)
-  libssl-dev
   # --compression smallest: the stronger zlib-stream encoder
   libdeflate-dev
   libgtest-dev

@@ -2,9 +2,14 @@
 // previous private/, and its output is byte for byte a cold run's.
 #include <gtest/gtest.h>
 
+#include <QImage>
+#include <algorithm>
+
 #include "model/RunRecord.h"
+#include "support/Builders.h"
 #include "support/RunFixture.h"
 #include "util/FileIO.h"
+#include "util/Hash.h"
 #include "util/Paths.h"
 
 namespace tessel {
@@ -15,6 +20,41 @@ using test::treeSnapshot;
 using test::writePicture;
 using test::writeText;
 using test::zbmpSize;
+
+// Whether the run took `file` from the previous output.
+bool reused(const RunResult& r, const fs::path& file) {
+  const auto it = std::find_if(r.report.outputs.begin(), r.report.outputs.end(),
+                               [&](const OutputRecord& o) { return o.path == file; });
+  return it != r.report.outputs.end() && it->reused;
+}
+
+// SHA-256's published values, whole, piece by piece across the block
+// boundaries and from a file.
+TEST(ContentHash, IsSha256HoweverTheBytesCome) {
+  const auto view = [](const std::string& s) {
+    return ByteView(reinterpret_cast<const std::uint8_t*>(s.data()), s.size());
+  };
+  EXPECT_EQ(ContentHash(ByteView()),
+            "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
+  EXPECT_EQ(ContentHash(view("abc")),
+            "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad");
+  const std::string two = "abcdbcdecdefdefgefghfghighijhijkijkljklmklmnlmnomnopnopq";
+  EXPECT_EQ(ContentHash(view(two)),
+            "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
+  const std::string million(1000000, 'a');
+  const std::string millionHash = "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0";
+  ContentHasher pieces;
+  for (std::size_t at = 0, step = 1; at < million.size(); at += step, step = step % 131 + 7) {
+    pieces.add(view(million.substr(at, std::min(step, million.size() - at))));
+  }
+  EXPECT_EQ(pieces.finish(), millionHash);
+  test::TempDir dir;
+  writeText(dir / "a", million + "tail");
+  const std::optional<FileHash> file = ContentHashOfFile(dir / "a", million.size());
+  ASSERT_TRUE(file);
+  EXPECT_EQ(file->size, million.size());
+  EXPECT_EQ(file->hash, millionHash);
+}
 
 struct ReuseTest : test::RunFixture {
   // Branch B with automatic rotation at screen rotation 90: the first
@@ -122,6 +162,59 @@ TEST_F(ReuseTest, DamagedOrMissingRecordOrOutputIsConvertedAgain) {
   test::writeBytes(priv / "image" / "1.zbmp", ByteView(damaged));
   EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 2);
   writeText(output / kRunRecordFileName, "{not json");
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+}
+
+TEST_F(ReuseTest, IconLibraryIsReusedUnlessItOrItsZicoChanged) {
+  project(2);
+  build::save(source / "40.icl", build::iclLibrary({test::patternJpeg(6, 6), test::patternJpeg(4, 9)}));
+  QImage square(5, 5, QImage::Format_RGB32);
+  square.fill(Qt::darkCyan);
+  build::save(source / "41.ico", build::rawLibrary({square, square}));
+  run();
+  const fs::path icl = priv / "icon" / "40.zico", raw = priv / "icon" / "41.zico";
+  RunResult r = rerunMatchesCold();
+  EXPECT_EQ(r.totals.outputsReused, 4);
+  EXPECT_TRUE(reused(r, icl) && reused(r, raw));
+  EXPECT_EQ(r.totals.iconsConverted, 4);
+  // Another icon in the raw library: only its .zico is made again.
+  build::save(source / "41.ico", build::rawLibrary({square, square, square}));
+  r = rerunMatchesCold();
+  EXPECT_TRUE(reused(r, icl));
+  EXPECT_FALSE(reused(r, raw));
+  EXPECT_EQ(r.totals.outputsReused, 3);
+  // A .zico damaged by hand, its size kept, and another compression.
+  Bytes damaged = test::readBytes(icl);
+  damaged.back() ^= 0x55;
+  test::writeBytes(icl, ByteView(damaged));
+  r = rerunMatchesCold();
+  EXPECT_FALSE(reused(r, icl));
+  EXPECT_TRUE(reused(r, raw));
+  settings.compression = Compression::Smallest;
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+}
+
+TEST_F(ReuseTest, PicturePackIsReusedWholeOrMadeAgain) {
+  project(3);
+  settings.singlePictureFiles = false;
+  run();
+  const fs::path index = priv / "bin" / "image.idx", data = priv / "bin" / "image.bin";
+  RunResult r = rerunMatchesCold();
+  EXPECT_TRUE(reused(r, index) && reused(r, data));
+  EXPECT_EQ(r.totals.outputsReused, 2);
+  EXPECT_EQ(r.totals.picturesConverted, 3);
+  // One picture changed, one added, one removed: the pack is made again.
+  writePicture(source / "2.bmp", 35, 20);
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+  writePicture(source / "9.bmp", 35, 20);
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+  fs::remove(source / "9.bmp");
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
+  EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 2);
+  // Its data damaged by hand, its size kept.
+  Bytes damaged = test::readBytes(data);
+  damaged[damaged.size() / 2] ^= 0x55;
+  test::writeBytes(data, ByteView(damaged));
   EXPECT_EQ(rerunMatchesCold().totals.outputsReused, 0);
 }
 

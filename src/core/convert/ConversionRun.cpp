@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <map>
 #include <optional>
+#include <set>
 #include <system_error>
+#include <thread>
 
 #include "config/Baud.h"
 #include "config/ConfigSteps.h"
@@ -18,6 +20,7 @@
 #include "picture/PicturePack.h"
 #include "picture/PicturePipeline.h"
 #include "util/FileIO.h"
+#include "util/Hash.h"
 #include "util/OrderedPool.h"
 #include "util/Paths.h"
 #include "util/QtMessages.h"
@@ -111,6 +114,8 @@ class Run {
   std::optional<int> pictureRotationFrom(const fs::path& picture);
   void picturesAsFiles(int rotation);
   void picturesIntoPack(PicturePack& pack, int rotation);
+  bool reusePack(PicturePack& pack, const std::string& settings, std::vector<MadeFacts>& facts);
+  void writePack(const PicturePack& pack);
   void readerMessages(const fs::path& picture, const std::vector<std::string>& messages);
   int jobs() const { return std::max(1, options_.jobs); }
   bool stopped() const { return options_.stop && options_.stop->load(); }
@@ -143,6 +148,7 @@ class Run {
   RecordRotations rotations_;  // for the run record
   PreviousOutputs previous_;   // what may be reused
   MadeFactsMap made_;          // what each output was made from, for the run record
+  bool packReused_ = false;    // the picture pack is the previous one
 };
 
 RunResult Run::end(RunOutcome outcome) {
@@ -560,15 +566,7 @@ bool Run::branchB() {
     picturesIntoPack(pack, rotation);
   }
   if (halted()) return false;
-  if (pack.hasContent()) {
-    makeFolder(layout_.binFolder());
-    if (pack.write(layout_, out_)) {
-      for (const auto& [number, picture] : stored_) {
-        result_.report.madeFrom(picture, layout_.packIndex(), InputFate::Converted, true);
-        result_.report.madeFrom(picture, layout_.packData(), InputFate::Converted, true);
-      }
-    }
-  }
+  if (pack.hasContent()) writePack(pack);
   // The font step again: bin/ exists now when the pack was written, and only
   // then does the input-method table go into it.
   fontStep();
@@ -655,7 +653,11 @@ std::vector<IconLibraryJob> Run::planIconLibraries() {
 
 void Run::convertIcons() {
   if (inventory_.icons.empty()) return;
-  ConvertIconLibraries(planIconLibraries(), settings_.pictureEncoding(), layout_, out_, jobs());
+  const std::vector<IconLibraryJob> plan = planIconLibraries();
+  const PictureEncoding encoding = settings_.pictureEncoding();
+  ZicoReuse reuse(previous_, plan, encoding.compression, layout_.privateFolder(), made_,
+                  [this](const fs::path& zico, bool reused) { markReused(zico, reused); });
+  ConvertIconLibraries(plan, encoding, layout_, out_, jobs(), &reuse);
   progressDone_ += result_.iconCount;
   host_.progress(progressDone_, progressTotal_);
 }
@@ -704,13 +706,19 @@ void Run::picturesIntoPack(PicturePack& pack, int rotation) {
   std::map<int, fs::path>& stored = stored_;
   const PictureEncoding encoding = settings_.pictureEncoding();
   values_.runRotation = rotation;
-  forEachOrdered<EncodedPicture>(
+  const std::string settings = PictureSettings(encoding, rotation, PictureTarget::PackBlock);
+  std::vector<MadeFacts> known;  // the pictures' facts, when the pack was not reused
+  if (reusePack(pack, settings, known)) return;
+  forEachOrdered<PackBlockWork>(
       static_cast<int>(pictures.size()), jobs(),
       [&](int i) {
-        if (halted()) return EncodedPicture{};
-        return EncodePictureFile(pictures[i], encoding, rotation, PictureTarget::PackBlock);
+        if (halted()) return PackBlockWork{};
+        MadeFacts facts = known.empty() ? MadeFacts{} : std::move(known[std::size_t(i)]);
+        facts.settings = settings;
+        return MakePackBlock(pictures[i], encoding, rotation, std::move(facts));
       },
-      [&](int i, EncodedPicture&& block) {
+      [&](int i, PackBlockWork&& work) {
+        const EncodedPicture& block = work.block;
         const fs::path& picture = pictures[i];
         if (halted()) return;
         readerMessages(picture, block.messages);
@@ -731,12 +739,105 @@ void Run::picturesIntoPack(PicturePack& pack, int rotation) {
           }
           stored[number] = picture;
           pictureSizes_.emplace_back(picture, QSize(block.width, block.height));
+          made_[PackEntryKey(number)] = std::move(work.facts);
         } else {
           report.setFate(picture, InputFate::Skipped, report.warnings.back());
         }
         stepDone();
       });
   warnOddSizes();
+}
+
+// The picture pack as a whole from the previous output: when every picture
+// of the source is stored in it under its own number, unchanged and with
+// these settings, and both its files still match the record. The pictures
+// are hashed on the workers, and the files read and checked there; the
+// pictures' facts stay in `facts` for a pack that is made again.
+bool Run::reusePack(PicturePack& pack, const std::string& settings,
+                    std::vector<MadeFacts>& facts) {
+  const auto& pictures = inventory_.pictures;
+  const int count = static_cast<int>(pictures.size());
+  if (count == 0 || previous_.packEntries() != count) return false;
+  std::set<int> numbers;
+  for (const fs::path& picture : pictures) {
+    if (!numbers.insert(FileNumber(picture)).second) return false;
+  }
+  facts.assign(pictures.size(), MadeFacts{});
+  const std::string indexKey = RecordKey(layout_.packIndex(), layout_.privateFolder());
+  const std::string dataKey = RecordKey(layout_.packData(), layout_.privateFolder());
+  std::optional<PreviousOutputs::Found> index, data;
+  bool same = true;
+  forEachOrdered<bool>(
+      count + 1, jobs(),
+      [&](int i) {
+        if (halted()) return false;
+        if (i == 0) {
+          index = previous_.verified(indexKey);
+          data = index ? previous_.verified(dataKey) : std::nullopt;
+          return index.has_value() && data.has_value();
+        }
+        const fs::path& picture = pictures[std::size_t(i - 1)];
+        MadeFacts& f = facts[std::size_t(i - 1)];
+        f.settings = settings;
+        HashPictureSource(picture, f);
+        return previous_.packEntry(FileNumber(picture), pathToUtf8(picture.filename()), f) !=
+               nullptr;
+      },
+      [&](int, bool&& matches) { same = same && matches; });
+  if (!same || halted() || !pack.reuse(std::move(index->bytes), std::move(data->bytes))) {
+    return false;
+  }
+  for (std::size_t i = 0; i < pictures.size(); ++i) {
+    const fs::path& picture = pictures[i];
+    const int number = FileNumber(picture);
+    const RecordOutput* entry =
+        previous_.packEntry(number, pathToUtf8(picture.filename()), facts[i]);
+    stored_[number] = picture;
+    pictureSizes_.emplace_back(picture, QSize(entry->width, entry->height));
+    facts[i].hash = entry->hash;
+    facts[i].width = entry->width;
+    facts[i].height = entry->height;
+    made_[PackEntryKey(number)] = std::move(facts[i]);
+    stepDone();
+  }
+  made_[indexKey] = MadeFacts{0, {}, "pack", index->hash};
+  made_[dataKey] = MadeFacts{0, {}, "pack", data->hash};
+  packReused_ = true;
+  warnOddSizes();
+  return true;
+}
+
+// Writes the picture pack; a new one is hashed for the record meanwhile.
+void Run::writePack(const PicturePack& pack) {
+  makeFolder(layout_.binFolder());
+  const std::string indexKey = RecordKey(layout_.packIndex(), layout_.privateFolder());
+  const std::string dataKey = RecordKey(layout_.packData(), layout_.privateFolder());
+  std::string indexHash, dataHash;
+  const auto hash = [&] {
+    indexHash = ContentHash(ByteView(pack.index()));
+    dataHash = ContentHash(ByteView(pack.data()));
+  };
+  std::optional<std::thread> hashing;
+  if (!packReused_) {
+    try {
+      hashing.emplace(hash);
+    } catch (const std::system_error&) {
+      hash();  // no thread to be had: here, then
+    }
+  }
+  const bool written = pack.write(layout_, out_);
+  if (hashing) hashing->join();
+  if (!written) return;
+  for (const auto& [number, picture] : stored_) {
+    result_.report.madeFrom(picture, layout_.packIndex(), InputFate::Converted, true);
+    result_.report.madeFrom(picture, layout_.packData(), InputFate::Converted, true);
+  }
+  if (!packReused_) {
+    made_[indexKey] = MadeFacts{0, {}, "pack", indexHash};
+    made_[dataKey] = MadeFacts{0, {}, "pack", dataHash};
+  }
+  markReused(layout_.packIndex(), packReused_);
+  markReused(layout_.packData(), packReused_);
 }
 
 // What the image readers said while reading a picture, as its warnings.

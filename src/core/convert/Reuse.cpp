@@ -4,6 +4,7 @@
 
 #include "model/SourceInventory.h"
 #include "picture/PictureIntegrity.h"
+#include "icon/Zico.h"
 #include "util/FileIO.h"
 #include "util/Hash.h"
 #include "util/Paths.h"
@@ -25,6 +26,49 @@ PreviousOutputs::PreviousOutputs(const OutputLayout& layout) : private_(layout.p
     }
     bySource_.emplace(output.sources[0].file, &entry);
   }
+  const std::string pack = PackEntryKey(0).substr(0, PackEntryKey(0).size() - 1);
+  for (auto it = record_.outputs.lower_bound(pack);
+       it != record_.outputs.end() && it->first.starts_with(pack); ++it) {
+    ++packEntries_;
+  }
+}
+
+std::optional<Bytes> PreviousOutputs::matching(const std::string& relative,
+                                               const RecordOutput& output) const {
+  // The file as it is now: damaged or replaced by hand, it is made again.
+  const fs::path file = private_ / pathFromUtf8(relative);
+  std::error_code ec;
+  if (output.hash.empty() || fs::is_symlink(file, ec) || !fs::is_regular_file(file, ec)) {
+    return std::nullopt;
+  }
+  std::optional<Bytes> bytes = readFile(file, output.size + 1);
+  if (!bytes || bytes->size() != output.size || ContentHash(ByteView(*bytes)) != output.hash) {
+    return std::nullopt;
+  }
+  return bytes;
+}
+
+std::optional<PreviousOutputs::Found> PreviousOutputs::verified(const std::string& relative) const {
+  const RecordOutput* output = record_.find(relative);
+  if (!output) return std::nullopt;
+  std::optional<Bytes> bytes = matching(relative, *output);
+  if (!bytes) return std::nullopt;
+  return Found{relative, std::move(*bytes), output->width, output->height, output->hash};
+}
+
+const RecordOutput* PreviousOutputs::packEntry(int number, const std::string& sourceName,
+                                               const MadeFacts& facts) const {
+  const RecordOutput* entry = record_.find(PackEntryKey(number));
+  if (!entry || facts.sourceHash.empty() || entry->sources.size() != 1 || entry->hash.empty() ||
+      !entry->replaced.empty() || entry->width <= 0) {
+    return nullptr;
+  }
+  const RecordSource& source = entry->sources[0];
+  if (source.file != sourceName || source.icon >= 0 || source.size != facts.sourceSize ||
+      source.hash != facts.sourceHash || entry->settings != facts.settings) {
+    return nullptr;
+  }
+  return entry;
 }
 
 std::optional<PreviousOutputs::Found> PreviousOutputs::find(const std::string& folder,
@@ -39,17 +83,11 @@ std::optional<PreviousOutputs::Found> PreviousOutputs::find(const std::string& f
     if (!relative.starts_with(folder + "/") ||
         relative.find('/', folder.size() + 1) != std::string::npos ||
         source.size != facts.sourceSize || source.hash != facts.sourceHash ||
-        output.settings != facts.settings || output.width <= 0) {
+        output.settings != facts.settings) {
       continue;
     }
-    // The file as it is now: damaged or replaced by hand, it is made again.
-    const fs::path file = private_ / pathFromUtf8(relative);
-    std::error_code ec;
-    if (fs::is_symlink(file, ec) || !fs::is_regular_file(file, ec)) return std::nullopt;
-    std::optional<Bytes> bytes = readFile(file, output.size + 1);
-    if (!bytes || bytes->size() != output.size || ContentHash(ByteView(*bytes)) != output.hash) {
-      return std::nullopt;
-    }
+    std::optional<Bytes> bytes = matching(relative, output);
+    if (!bytes) return std::nullopt;
     return Found{relative, std::move(*bytes), output.width, output.height, output.hash};
   }
   return std::nullopt;
@@ -63,11 +101,7 @@ std::string PictureSettings(const PictureEncoding& encoding, int rotation, Pictu
          " rotation=" + std::to_string(rotation);
 }
 
-PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& picture,
-                               const PictureEncoding& encoding, int rotation,
-                               PictureTarget target) {
-  PictureWork work;
-  work.facts.settings = PictureSettings(encoding, rotation, target);
+void HashPictureSource(const fs::path& picture, MadeFacts& facts) {
   // The bytes the encoder reads (EncodePictureFile: not the rest of an
   // oversized BMP), and the file's size: what makes the output.
   std::error_code ec;
@@ -77,17 +111,42 @@ PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& 
     const std::uint64_t used =
         std::min<std::uint64_t>(PictureReadLength(ByteView(*head), size), std::uint64_t(1) << 31);
     if (std::optional<FileHash> source = ContentHashOfFile(picture, used)) {
-      work.facts.sourceSize = size;
-      work.facts.sourceHash = std::move(source->hash);
+      facts.sourceSize = size;
+      facts.sourceHash = std::move(source->hash);
     }
   }
+}
+
+PackBlockWork MakePackBlock(const fs::path& picture, const PictureEncoding& encoding, int rotation,
+                            MadeFacts facts) {
+  PackBlockWork work;
+  work.facts = std::move(facts);
+  if (work.facts.sourceHash.empty()) HashPictureSource(picture, work.facts);
+  work.block = EncodePictureFile(picture, encoding, rotation, PictureTarget::PackBlock);
+  // As a picture file: one the readers warned about is made again each time.
+  if (work.block.ok && !work.facts.sourceHash.empty() && work.block.messages.empty()) {
+    work.facts.hash = ContentHash(ByteView(work.block.bytes));
+    work.facts.width = work.block.width;
+    work.facts.height = work.block.height;
+  } else {
+    work.facts.hash.clear();
+  }
+  return work;
+}
+
+PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& picture,
+                               const PictureEncoding& encoding, int rotation,
+                               PictureTarget target) {
+  PictureWork work;
+  work.facts.settings = PictureSettings(encoding, rotation, target);
+  HashPictureSource(picture, work.facts);
   if (target == PictureTarget::File) {
     // Only the name this picture's output has: image/N.zbmp or image/N.jpg.
     const std::string name = "image/" + std::to_string(FileNumber(picture)) +
                              (encoding.format == PictureFormat::Zbmp ? ".zbmp" : ".jpg");
     std::optional<PreviousOutputs::Found> found =
         previous.find("image", pathToUtf8(picture.filename()), work.facts);
-    if (found && found->relative == name) {
+    if (found && found->relative == name && found->width > 0) {
       work.reused = true;
       work.encoded.ok = true;
       work.encoded.extension = pathToUtf8(pathFromUtf8(found->relative).extension());
@@ -101,12 +160,84 @@ PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& 
     }
   }
   work.encoded = EncodePictureFile(picture, encoding, rotation, target);
-  if (work.encoded.ok && !work.facts.sourceHash.empty()) {
+  // A picture the readers warned about is made again each time, so that
+  // the warnings come again.
+  if (work.encoded.ok && !work.facts.sourceHash.empty() && work.encoded.messages.empty()) {
     work.facts.hash = ContentHash(ByteView(work.encoded.bytes));
     work.facts.width = work.encoded.width;
     work.facts.height = work.encoded.height;
   }
   return work;
+}
+
+std::string ZicoSettings(IconLayout layout, Compression compression) {
+  return "zico layout=" + std::to_string(static_cast<int>(layout)) +
+         " compression=" + std::to_string(static_cast<int>(compression));
+}
+
+ZicoReuse::ZicoReuse(const PreviousOutputs& previous, const std::vector<IconLibraryJob>& jobs,
+                     Compression compression, fs::path privateFolder, MadeFactsMap& made,
+                     std::function<void(const fs::path&, bool)> marked)
+    : previous_(previous), jobs_(jobs), compression_(compression),
+      private_(std::move(privateFolder)), made_(made), marked_(std::move(marked)),
+      facts_(jobs.size()) {}
+
+bool ZicoReuse::take(std::size_t job, ByteView data, std::uint64_t fileSize,
+                     BuiltIconLibrary& built) {
+  const IconLibraryJob& library = jobs_[job];
+  if (library.toPictures) return false;
+  MadeFacts& facts = facts_[job];
+  // The bytes the library is built from, and its file's size.
+  facts.sourceSize = fileSize;
+  facts.sourceHash = ContentHash(data);
+  facts.settings = ZicoSettings(library.layout, compression_);
+  const std::string name = "icon/" + std::to_string(library.number) + ".zico";
+  std::optional<PreviousOutputs::Found> found =
+      previous_.find("icon", pathToUtf8(library.path.filename()), facts);
+  if (!found || found->relative != name) return false;
+  // The icons it holds, from its index: "ZICO", the index's size, 16 bytes
+  // per icon (a library with no icon has a 0-byte file).
+  const Bytes& file = found->bytes;
+  int icons = 0;
+  if (!file.empty()) {
+    if (file.size() < 8 || file[0] != 'Z' || file[1] != 'I' || file[2] != 'C' || file[3] != 'O') {
+      return false;
+    }
+    const std::uint32_t index = getLe32(file.data() + 4);
+    if (index % kZicoRecordSize != 0 || index == 0 || 8 + std::uint64_t(index) > file.size()) {
+      return false;
+    }
+    icons = static_cast<int>(index / kZicoRecordSize);
+  }
+  built.reused = true;
+  built.reusedIcons = icons;
+  built.reusedFile = std::move(found->bytes);
+  facts.hash = std::move(found->hash);
+  return true;
+}
+
+void ZicoReuse::built(std::size_t job, const BuiltIconLibrary& built) {
+  MadeFacts& facts = facts_[job];
+  // A library that warned is built again each time, so that it warns again.
+  if (built.toPictures || built.missing || built.abandoned || !built.warnings.empty() ||
+      facts.sourceHash.empty()) {
+    facts.hash.clear();
+    return;
+  }
+  // The file as WriteZico writes it: the header, then the data area.
+  ContentHasher hasher;
+  if (built.zico.size() > 0) {
+    hasher.add(ByteView(EncodeZicoHeader(built.zico.records())));
+    hasher.add(ByteView(built.zico.dataArea()));
+  }
+  facts.hash = hasher.finish();
+}
+
+void ZicoReuse::written(std::size_t job, const fs::path& zico, bool reused) {
+  // A later library of the same number writes over the earlier one's file,
+  // and its facts over the earlier's.
+  made_[RecordKey(zico, private_)] = facts_[job];
+  marked_(zico, reused);
 }
 
 std::string RecordKey(const fs::path& file, const fs::path& privateFolder) {

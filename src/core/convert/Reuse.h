@@ -8,10 +8,12 @@
 // is made again.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
 
+#include "icon/IconConvert.h"
 #include "model/OutputLayout.h"
 #include "model/RunRecord.h"
 #include "model/Settings.h"
@@ -56,15 +58,43 @@ class PreviousOutputs {
   // still has its recorded size and hash. Safe from any thread.
   std::optional<Found> find(const std::string& folder, const std::string& sourceName,
                             const MadeFacts& facts) const;
+  // The record's entry of picture `number` of the picture pack when it was
+  // made from the source file `sourceName` alone, with these source facts
+  // and settings, and no other file of that number.
+  const RecordOutput* packEntry(int number, const std::string& sourceName,
+                                const MadeFacts& facts) const;
+  // How many pictures the previous picture pack holds, by its record.
+  int packEntries() const { return packEntries_; }
+  // The bytes of output `relative` (below private/) when the record gives
+  // its hash and the file still has its recorded size and hash, with that
+  // hash. Safe from any thread.
+  std::optional<Found> verified(const std::string& relative) const;
 
  private:
+  std::optional<Bytes> matching(const std::string& relative, const RecordOutput& output) const;
+
   std::filesystem::path private_;
   RunRecord record_;
   std::multimap<std::string, const std::pair<const std::string, RecordOutput>*> bySource_;
+  int packEntries_ = 0;
 };
 
 // The settings that make a picture's bytes, as the record keeps them.
 std::string PictureSettings(const PictureEncoding& encoding, int rotation, PictureTarget target);
+
+// The facts of a picture's source: the file's size and the hash of the
+// bytes the encoder reads (EncodePictureFile: not the rest of an oversized
+// BMP). The hash stays empty when the file cannot be read.
+void HashPictureSource(const std::filesystem::path& picture, MadeFacts& facts);
+
+// A block of the picture pack, encoded on a worker, with its facts (its
+// source hashed unless `facts` come with the hash already).
+struct PackBlockWork {
+  EncodedPicture block;
+  MadeFacts facts;
+};
+PackBlockWork MakePackBlock(const std::filesystem::path& picture, const PictureEncoding& encoding,
+                            int rotation, MadeFacts facts);
 
 // A picture made or reused, with the facts the record keeps of it.
 struct PictureWork {
@@ -79,6 +109,37 @@ PictureWork MakeOrReusePicture(const PreviousOutputs& previous,
                                const std::filesystem::path& picture,
                                const PictureEncoding& encoding, int rotation,
                                PictureTarget target);
+
+// The settings that make a .zico's bytes: the library's layout and the
+// compression of its blocks. The icons of a .zico are never turned or
+// dithered, so neither the icon rotation nor the picture encoding is among
+// them; a picture library whose icons become screens has no .zico.
+std::string ZicoSettings(IconLayout layout, Compression compression);
+
+// The reuse of .zico files for ConvertIconLibraries: each library is hashed
+// as read and its .zico as built, on the workers; a library whose record
+// matches takes its .zico from `previous`. What the run record needs goes
+// into `made`, and `marked` hears of every .zico written and whether it was
+// reused.
+class ZicoReuse : public IconLibraryReuse {
+ public:
+  ZicoReuse(const PreviousOutputs& previous, const std::vector<IconLibraryJob>& jobs,
+            Compression compression, std::filesystem::path privateFolder, MadeFactsMap& made,
+            std::function<void(const std::filesystem::path&, bool)> marked);
+  bool take(std::size_t job, ByteView data, std::uint64_t fileSize,
+            BuiltIconLibrary& built) override;
+  void built(std::size_t job, const BuiltIconLibrary& built) override;
+  void written(std::size_t job, const std::filesystem::path& zico, bool reused) override;
+
+ private:
+  const PreviousOutputs& previous_;
+  const std::vector<IconLibraryJob>& jobs_;
+  const Compression compression_;
+  const std::filesystem::path private_;
+  MadeFactsMap& made_;
+  std::function<void(const std::filesystem::path&, bool)> marked_;
+  std::vector<MadeFacts> facts_;  // one per job, each written by one worker
+};
 
 // The path of `file` relative to `privateFolder`, with '/' separators.
 std::string RecordKey(const std::filesystem::path& file,

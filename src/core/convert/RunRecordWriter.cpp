@@ -58,6 +58,21 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
   for (const InputRecord& input : report.inputs) inputs.emplace(input.path, &input);
   const Unused unused(report);
   for (const OutputRecord& made : report.outputs) {
+    if (made.path == layout.packIndex() || made.path == layout.packData()) {
+      // The pack's files: their own size and hash; the pictures in them are
+      // its entries, below.
+      const std::string relative = RecordKey(made.path, layout.privateFolder());
+      if (!madeFacts) continue;
+      if (const auto facts = madeFacts->find(relative);
+          facts != madeFacts->end() && !facts->second.hash.empty()) {
+        RecordOutput output;
+        output.size = made.size;
+        output.settings = facts->second.settings;
+        output.hash = facts->second.hash;
+        record.outputs[relative] = std::move(output);
+      }
+      continue;
+    }
     if (made.input.empty()) continue;  // the fonts, the marker
     const auto found = inputs.find(made.input);
     if (found == inputs.end()) continue;
@@ -65,7 +80,6 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
     std::string relative = pathToUtf8(made.path.lexically_relative(layout.privateFolder()));
     std::replace(relative.begin(), relative.end(), '\\', '/');
     if (relative.empty() || relative.starts_with("..")) continue;
-    if (made.path == layout.packIndex() || made.path == layout.packData()) continue;
     RecordOutput output;
     output.size = made.size;
     const bool inImages = made.path.parent_path() == layout.imageFolder();
@@ -107,6 +121,17 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
     output.sources.push_back({nameOf(input.path), -1, false, 0, {}});
     output.rotation = rotations.pictures;
     output.replaced = unused.of(InputKind::Picture, number, false);
+    if (madeFacts) {
+      if (const auto facts = madeFacts->find(PackEntryKey(number));
+          facts != madeFacts->end() && !facts->second.hash.empty()) {
+        output.sources[0].size = facts->second.sourceSize;
+        output.sources[0].hash = facts->second.sourceHash;
+        output.settings = facts->second.settings;
+        output.hash = facts->second.hash;
+        output.width = facts->second.width;
+        output.height = facts->second.height;
+      }
+    }
     record.outputs[PackEntryKey(number)] = std::move(output);
   }
   return record;

@@ -278,7 +278,8 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
   return buildWithin(encoding, job, data, share);
 }
 
-BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job) {
+BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job,
+                                  const IconLibraryShortcut& shortcut) {
   try {
     if (job.layout != IconLayout::Raw) {
       std::error_code ec;
@@ -317,6 +318,10 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
     if (!data) {
       // Same outcome as a library too short to hold its table.
       return buildWithin(encoding, job, ByteView(), share);
+    }
+    if (shortcut) {
+      BuiltIconLibrary taken;
+      if (shortcut(ByteView(*data), sized ? data->size() : fileSize, taken)) return taken;
     }
     return buildWithin(encoding, job, ByteView(*data), share);
   } catch (const std::bad_alloc&) {

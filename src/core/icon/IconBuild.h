@@ -4,6 +4,7 @@
 // built on any thread and written afterwards in the run's order.
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -53,6 +54,11 @@ struct BuiltIconLibrary {
   std::vector<IconPicture> pictures;
   int iconsFound = 0;      // entries the library holds (converted or not)
   std::vector<std::string> warnings;
+  // Taken unchanged from a previous run's output instead of built: the
+  // whole .zico as it is written, and the icons it holds.
+  bool reused = false;
+  Bytes reusedFile;
+  int reusedIcons = 0;
 };
 
 // How a library is to be converted.
@@ -83,8 +89,16 @@ constexpr std::uint64_t kMaxIconPixelBytes = std::uint64_t(256) << 20;
 // library is read, whatever its size.
 constexpr std::uint64_t kRawLibraryReach = 2 * std::uint64_t(0xFFFFFF) + 2 * 1023 * 1023;
 
-// Reads job.path (see the limits above) and builds it. Running out of memory
-// abandons the library with a warning naming its path.
-BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job);
+// Looks at a library's bytes once they are read (`fileSize`: the size of its
+// file), before anything is built. True when it filled `built` from
+// elsewhere (a previous run's output): nothing is built then.
+using IconLibraryShortcut =
+    std::function<bool(ByteView data, std::uint64_t fileSize, BuiltIconLibrary& built)>;
+
+// Reads job.path (see the limits above) and builds it, unless `shortcut`
+// takes it. Running out of memory abandons the library with a warning
+// naming its path.
+BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job,
+                                  const IconLibraryShortcut& shortcut = {});
 
 }  // namespace tessel

@@ -1,5 +1,7 @@
 #include "icon/IconConvert.h"
 
+#include <functional>
+
 #include "util/OrderedPool.h"
 #include "util/Text.h"
 
@@ -9,7 +11,8 @@ namespace {
 
 // Writes what a library was built into, in the run's order.
 void writeIconLibrary(const BuiltIconLibrary& built, const IconLibraryJob& job,
-                      const OutputLayout& layout, OutputWriter& out) {
+                      const OutputLayout& layout, OutputWriter& out,
+                      const std::function<void(const fs::path&)>& written) {
   Report& report = out.report();
   if (built.missing || built.abandoned) {
     const std::string why = built.warnings.empty() ? trText("Icon", "cannot read it").str()
@@ -34,10 +37,15 @@ void writeIconLibrary(const BuiltIconLibrary& built, const IconLibraryJob& job,
     return;
   }
   const fs::path zico = layout.iconFile(job.number);
-  if (WriteZico(out, zico, built.zico.records(), ByteView(built.zico.dataArea()))) {
-    report.iconsWritten += static_cast<int>(built.zico.size());
+  const bool done = built.reused
+                        ? out.write(zico, ByteView(built.reusedFile))
+                        : WriteZico(out, zico, built.zico.records(), ByteView(built.zico.dataArea()));
+  if (done) {
+    const int icons = built.reused ? built.reusedIcons : static_cast<int>(built.zico.size());
+    report.iconsWritten += icons;
     report.madeFrom(job.path, zico);
-    if (OutputRecord* record = report.output(zico)) record->icons = static_cast<int>(built.zico.size());
+    if (OutputRecord* record = report.output(zico)) record->icons = icons;
+    written(zico);
   }
 }
 
@@ -45,16 +53,26 @@ void writeIconLibrary(const BuiltIconLibrary& built, const IconLibraryJob& job,
 
 void ConvertIconLibraries(const std::vector<IconLibraryJob>& jobs,
                           const PictureEncoding& encoding, const OutputLayout& layout,
-                          OutputWriter& out, int threads) {
+                          OutputWriter& out, int threads, IconLibraryReuse* reuse) {
   forEachOrdered<BuiltIconLibrary>(
       static_cast<int>(jobs.size()), threads,
       [&](int i) {
         // A stopped run or a failed write: the rest is left unbuilt.
         if (out.halted()) return BuiltIconLibrary{};
-        return BuildIconLibrary(encoding, jobs[std::size_t(i)]);
+        const std::size_t job = std::size_t(i);
+        if (!reuse) return BuildIconLibrary(encoding, jobs[job]);
+        BuiltIconLibrary built = BuildIconLibrary(
+            encoding, jobs[job], [&](ByteView data, std::uint64_t size, BuiltIconLibrary& taken) {
+              return reuse->take(job, data, size, taken);
+            });
+        if (!built.reused) reuse->built(job, built);
+        return built;
       },
       [&](int i, BuiltIconLibrary&& built) {
-        if (!out.halted()) writeIconLibrary(built, jobs[std::size_t(i)], layout, out);
+        if (out.halted()) return;
+        writeIconLibrary(built, jobs[std::size_t(i)], layout, out, [&](const fs::path& zico) {
+          if (reuse) reuse->written(std::size_t(i), zico, built.reused);
+        });
       });
 }
 

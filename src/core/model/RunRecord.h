@@ -3,8 +3,9 @@
 // (never inside it: private/ goes to the card) that says where each output
 // came from. The run writes it when it finishes; inspect and the preview read
 // it. One object per output, keyed by its path relative to private/ (a
-// picture pack entry as "bin/image.bin#N"), so that later versions can add
-// fields per output without changing the shape.
+// picture pack entry as "bin/image.bin#N"; the pack's two files are outputs
+// with no source of their own, for their size and hash), so that later
+// versions can add fields per output without changing the shape.
 #include <cstdint>
 #include <filesystem>
 #include <map>

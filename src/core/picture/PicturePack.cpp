@@ -61,6 +61,16 @@ bool PicturePack::append(int number, const EncodedPicture& block,
   return true;
 }
 
+bool PicturePack::reuse(Bytes index, Bytes data) {
+  if (index.size() % kPackEntrySize != 0 || data.size() > 0xFFFFFFFFull - packBaseAddress) {
+    return false;
+  }
+  entries_ = std::move(index);
+  data_ = std::move(data);
+  offset_ = static_cast<std::uint32_t>(data_.size());
+  return true;
+}
+
 bool PicturePack::hasContent() const {
   return entries_.size() >= kPackEntrySize && !data_.empty();
 }

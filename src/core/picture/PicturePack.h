@@ -31,6 +31,10 @@ class PicturePack {
   // the same number takes the index entry.
   bool append(int number, const EncodedPicture& block, const std::filesystem::path& source,
               Report& report);
+  // Takes a whole pack written before (by a run whose pictures and settings
+  // were these): its index and data as they are. False, and the pack
+  // unchanged, when they cannot be a pack's.
+  bool reuse(Bytes index, Bytes data);
   bool hasContent() const;
   const Bytes& index() const { return entries_; }
   const Bytes& data() const { return data_; }

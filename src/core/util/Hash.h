@@ -13,6 +13,23 @@ namespace tessel {
 // SHA-256 of the bytes, in lower-case hexadecimal.
 std::string ContentHash(ByteView data);
 
+// The same, of bytes given piece by piece (a file written from parts).
+class ContentHasher {
+ public:
+  ContentHasher();
+  ~ContentHasher();
+  ContentHasher(const ContentHasher&) = delete;
+  ContentHasher& operator=(const ContentHasher&) = delete;
+  void add(ByteView data);
+  // The hash of everything added; empty when hashing failed.
+  std::string finish();
+
+ private:
+  struct State;
+  State* state_;
+  bool ok_ = true;
+};
+
 struct FileHash {
   std::uint64_t size = 0;  // bytes hashed
   std::string hash;        // ContentHash of them
