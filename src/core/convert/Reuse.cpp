@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "model/OutputLayout.h"
 #include "model/SourceInventory.h"
 #include "picture/PictureIntegrity.h"
 #include "icon/Zico.h"
@@ -142,10 +143,13 @@ PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& 
   HashPictureSource(picture, work.facts);
   if (target == PictureTarget::File) {
     // Only the name this picture's output has: image/N.zbmp or image/N.jpg.
-    const std::string name = "image/" + std::to_string(FileNumber(picture)) +
-                             (encoding.format == PictureFormat::Zbmp ? ".zbmp" : ".jpg");
+    const std::string name =
+        std::string(OutputLayout::kImage) + "/" +
+        OutputLayout::numberedName(FileNumber(picture), encoding.format == PictureFormat::Zbmp
+                                                            ? OutputLayout::kZbmp
+                                                            : OutputLayout::kJpg);
     std::optional<PreviousOutputs::Found> found =
-        previous.find("image", pathToUtf8(picture.filename()), work.facts);
+        previous.find(OutputLayout::kImage, pathToUtf8(picture.filename()), work.facts);
     if (found && found->relative == name && found->width > 0) {
       work.reused = true;
       work.encoded.ok = true;
@@ -191,9 +195,10 @@ bool ZicoReuse::take(std::size_t job, ByteView data, std::uint64_t fileSize,
   facts.sourceSize = fileSize;
   facts.sourceHash = ContentHash(data);
   facts.settings = ZicoSettings(library.layout, compression_);
-  const std::string name = "icon/" + std::to_string(library.number) + ".zico";
+  const std::string name = std::string(OutputLayout::kIcon) + "/" +
+                           OutputLayout::numberedName(library.number, OutputLayout::kZico);
   std::optional<PreviousOutputs::Found> found =
-      previous_.find("icon", pathToUtf8(library.path.filename()), facts);
+      previous_.find(OutputLayout::kIcon, pathToUtf8(library.path.filename()), facts);
   if (!found || found->relative != name) return false;
   // The icons it holds, from its index: "ZICO", the index's size, 16 bytes
   // per icon (a library with no icon has a 0-byte file).
