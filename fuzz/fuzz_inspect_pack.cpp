@@ -23,7 +23,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     last = e.number;
     // Large JPEG entries are slow to decode, not wrong: skipped.
     if (e.kind == kPackJpeg && std::int64_t(e.width) * e.height > (4 << 20)) continue;
-    inspect::ReadPackEntry(e, bin, true);
+    inspect::ReadPackEntry(e, bin, true, Limits());
     if (e.error.empty()) {
       TESSEL_FUZZ_CHECK(e.image.width() == e.width && e.image.height() == e.height);
     }

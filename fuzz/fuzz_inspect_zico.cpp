@@ -9,7 +9,8 @@ using namespace tessel;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::setUpQt();
-  const inspect::ZicoReading r = inspect::ReadZico(fuzz::view(data, size), true);
+  const WorkLimits work;
+  const inspect::ZicoReading r = inspect::ReadZico(fuzz::view(data, size), true, work);
   TESSEL_FUZZ_CHECK(r.empty == (size == 0));
   std::set<int> ids;
   for (const inspect::ZicoIcon& icon : r.icons) {

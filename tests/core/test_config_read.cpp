@@ -2,7 +2,9 @@
 // Branch A, the four marked layouts of Branch B) and the register text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <utility>
 
@@ -479,6 +481,70 @@ TEST(ConfigBranchB, MarkerOrderDivisorZeroAndNoMarker) {
   EXPECT_EQ(unmarked.pictureLibrary, std::nullopt);
   EXPECT_EQ(none.baudIndex, 3);
   EXPECT_EQ(none.screenRotation, 2);
+}
+
+// Noise with a marker planted somewhere, or none. The marker counts only
+// when it lies whole before the first zero byte and inside the 64 bytes of
+// the header.
+TEST(ConfigGarbage, MarkersAreFoundInNoiseOnlyBeforeTheTextEnds) {
+  const std::string_view markers[] = {{}, kMarkerT5LC1, kMarkerT5C1, kMarkerT5C2, kMarkerT5C4};
+  std::mt19937 random(7);
+  int found[5] = {};
+  for (int round = 0; round < 1000; ++round) {
+    Bytes noise(random() % 80);
+    for (auto& b : noise) b = std::uint8_t(random() % 255 + 1);
+    if (!noise.empty() && random() % 3 == 0) noise[random() % noise.size()] = 0;
+    const int m = int(random() % 5);
+    const std::string_view marker = markers[m];
+    bool planted = false;
+    if (!marker.empty() && noise.size() >= marker.size()) {
+      const std::size_t at = random() % (noise.size() - marker.size() + 1);
+      std::copy(marker.begin(), marker.end(), noise.begin() + std::ptrdiff_t(at));
+      const std::size_t zero = std::size_t(std::find(noise.begin(), noise.end(), 0) - noise.begin());
+      planted = at + marker.size() <= std::min(zero, kConfigHeaderSize);
+    }
+    const int seen = planted ? m : 0;
+    found[seen] += 1;
+
+    const ConfigHeader header = MakeConfigHeader(ByteView(noise));
+    const auto choice = static_cast<RotationChoice>(round % 5);
+    const RegisterSet set = DecodeRegisterSet(header, choice);
+    SetupValues values;
+    const SetupReading reading = ApplyConfigHeader(header, values);
+    SCOPED_TRACE("round " + std::to_string(round));
+    const bool t5lc1 = seen == 1;
+    EXPECT_EQ(set.layout, t5lc1 ? ConfigLayout::T5LC1 : ConfigLayout::Unmarked);
+    EXPECT_EQ(set.findings.pictureLibrary, t5lc1 ? std::optional<std::uint8_t>(header[8]) : std::nullopt);
+    EXPECT_EQ(set.findings.iconRotation,
+              t5lc1 ? std::optional<int>(FixedRotationCode(choice).value_or(header[5] & 3)) : std::nullopt);
+    EXPECT_EQ(reading.pictureLibrary, set.findings.pictureLibrary);
+    EXPECT_EQ(reading.configKind, seen == 2 || seen == 4 ? 4 : seen == 3 ? 1 : 0);
+    if (seen == 0) {
+      EXPECT_EQ(values.screenRotation, SetupValues().screenRotation);
+    }
+  }
+  // Every marker was found in some rounds.
+  for (int m = 0; m < 5; ++m) EXPECT_GT(found[m], 20) << markers[m];
+}
+
+TEST(ConfigGarbage, BinaryTextAndAnOverlongFileKeepTheirRegisters) {
+  // Zero bytes, high bytes and stray carriage returns around real lines.
+  const char raw[] = "\0\xFF\xFE R1=\xC0\r\r\nR2=1F\0junk\nR3=7\n";
+  const std::string text(raw, sizeof raw - 1);
+  const TextRegisters r = ParseRegisterText(
+      ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  EXPECT_EQ(r[1], 0u);     // the value does not parse: 0
+  EXPECT_EQ(r[2], 0x1Fu);  // parsing stops at the zero byte
+  EXPECT_EQ(r[3], 7u);
+
+  // Megabytes of one line, then a real line: the reader keeps a bounded
+  // piece of each line and still sees the last one.
+  std::string big(4 << 20, 'F');
+  big = "R5=" + big + "\nR1=06\n";
+  const TextRegisters r2 = ParseRegisterText(
+      ByteView(reinterpret_cast<const std::uint8_t*>(big.data()), big.size()));
+  EXPECT_EQ(r2[5], 0xFFFFFFFFu);  // wraps to its low 32 bits
+  EXPECT_EQ(r2[1], 6u);
 }
 
 }  // namespace

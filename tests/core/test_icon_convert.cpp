@@ -125,7 +125,7 @@ struct Libraries {
   }
   void convert(int threads = 1, const WriteFaults* faults = nullptr) {
     OutputWriter out(report, faults);
-    ConvertIconLibraries(jobs, encoding, layout, out, threads);
+    ConvertIconLibraries(jobs, encoding, layout, out, threads, WorkLimits());
   }
   fs::path at(const std::string& rel) const { return layout.privateFolder() / rel; }
   bool has(const std::string& rel) const { return fs::exists(at(rel)); }
@@ -338,13 +338,13 @@ TEST(IconBuild, BuildingTouchesNoFile) {
   job.path = "nowhere/9.icl";
   job.layout = IconLayout::Icl;
   const Bytes file = iclLibrary({solidJpeg(2, 3, Qt::yellow)});
-  const BuiltIconLibrary built = BuildIconLibrary(PictureEncoding{}, job, ByteView(file));
+  const BuiltIconLibrary built = BuildIconLibrary(PictureEncoding{}, job, ByteView(file), WorkLimits());
   EXPECT_FALSE(built.missing);
   EXPECT_FALSE(built.toPictures);
   ASSERT_EQ(built.zico.size(), 1u);
   EXPECT_EQ(built.zico.records()[0].height, 3);
   // A file that does not exist is missing, with a warning naming it.
-  const BuiltIconLibrary none = BuildIconLibrary(PictureEncoding{}, job);
+  const BuiltIconLibrary none = BuildIconLibrary(PictureEncoding{}, job, WorkLimits());
   EXPECT_TRUE(none.missing);
   ASSERT_EQ(none.warnings.size(), 1u);
   EXPECT_NE(none.warnings[0].find("nowhere/9.icl"), std::string::npos);
@@ -382,7 +382,7 @@ struct PictureLibraryRun : test::RunFixture {
   }
   Bytes asScreenPicture(const Bytes& jpeg, int rotation) const {
     const EncodedPicture picture = EncodePictureBytes(ByteView(jpeg), settings.pictureEncoding(),
-                                                      rotation, PictureTarget::File);
+                                                      rotation, PictureTarget::File, WorkLimits());
     EXPECT_TRUE(picture.ok);
     return picture.bytes;
   }

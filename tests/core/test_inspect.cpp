@@ -215,7 +215,7 @@ TEST(InspectReaders, ZbmpFaultsAreNamed) {
   for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = std::uint8_t((i % 32) * 5);
   Bytes file = EncodeZbmpRows(15, 8, rows);
   ASSERT_EQ(file.at(4), 0xFF);  // compressed
-  const PictureReading sound = ReadZbmp(file, true);
+  const PictureReading sound = ReadZbmp(file, true, Limits());
   ASSERT_TRUE(sound.ok()) << sound.error;
   // Row 7, column 14: bytes 7 * 32 + 28 and 29, low byte first.
   EXPECT_EQ(reinterpret_cast<const quint16*>(sound.image.constScanLine(7))[14],
@@ -226,7 +226,7 @@ TEST(InspectReaders, ZbmpFaultsAreNamed) {
   raw.resize(16);
   raw[4] = raw[5] = 0;
   raw.insert(raw.end(), rows.begin(), rows.end());
-  EXPECT_TRUE(ReadZbmp(raw, false).ok());
+  EXPECT_TRUE(ReadZbmp(raw, false, Limits()).ok());
 
   struct Damage {
     const char* what;
@@ -250,7 +250,7 @@ TEST(InspectReaders, ZbmpFaultsAreNamed) {
       {"raw longer", rawLonger, "1 bytes follow its last row"},
       {"height grown", with(file, 2, 9), "not the 288 it declares"},
   };
-  for (const Damage& d : damages) expectFault(ReadZbmp(d.bytes, true).error, d.fault, d.what);
+  for (const Damage& d : damages) expectFault(ReadZbmp(d.bytes, true, Limits()).error, d.fault, d.what);
 }
 
 TEST(InspectReaders, InflateIsBoundedByTheDeclaredSize) {
@@ -277,12 +277,12 @@ TEST(InspectReaders, ZicoIndexFaultsNameTheEntry) {
   ASSERT_TRUE(builder.add(4, 2, 2, Bytes(8, 0x11)));
   ASSERT_TRUE(builder.add(9, 3, 1, Bytes(6, 0x22)));
   const Bytes file = EncodeZico(builder.records(), builder.dataArea());
-  const ZicoReading sound = ReadZico(file, true);
+  const ZicoReading sound = ReadZico(file, true, WorkLimits());
   ASSERT_TRUE(sound.ok());
   ASSERT_EQ(sound.icons.size(), 2u);
   EXPECT_EQ(sound.icons[1].record.id, 9);
   EXPECT_EQ(sound.icons[1].image.pixel(2, 0), Rgb565Image(Bytes(6, 0x22).data(), 3, 1, 6).pixel(2, 0));
-  EXPECT_TRUE(ReadZico({}, true).empty);
+  EXPECT_TRUE(ReadZico({}, true, WorkLimits()).empty);
 
   auto patched = [&](std::size_t at, std::uint32_t value, int bytes) {
     Bytes b = file;
@@ -291,7 +291,7 @@ TEST(InspectReaders, ZicoIndexFaultsNameTheEntry) {
   };
   const std::size_t second = 8 + 16;  // the second record
   auto entryError = [](const Bytes& b) {
-    const ZicoReading r = ReadZico(b, true);
+    const ZicoReading r = ReadZico(b, true, WorkLimits());
     std::string all = r.error;
     for (const ZicoIcon& i : r.icons) all += i.error;
     return all;
@@ -320,7 +320,7 @@ TEST(InspectReaders, PackEntriesAreCheckedAgainstImageBin) {
   block.bytes = *ZlibCompress(rows565(3, 2));
   pack.append(0, block, "a", report);
   pack.append(2, block, "b", report);  // slot 1 stays a gap
-  const PackReading sound = ReadPack(pack.index(), pack.data(), true);
+  const PackReading sound = ReadPack(pack.index(), pack.data(), true, Limits());
   ASSERT_TRUE(sound.ok());
   ASSERT_EQ(sound.entries.size(), 2u);
   EXPECT_EQ(sound.entries[1].number, 2);
@@ -332,7 +332,7 @@ TEST(InspectReaders, PackEntriesAreCheckedAgainstImageBin) {
     return b;
   };
   auto errors = [&](const Bytes& index, ByteView data) {
-    const PackReading r = ReadPack(index, data, false);
+    const PackReading r = ReadPack(index, data, false, Limits());
     std::string all;
     for (const std::string& e : r.errors) all += e;
     for (const PackEntry& e : r.entries) all += e.error;

@@ -87,7 +87,7 @@ TEST(ZicoReading, IconsAreHandedOverAsTheyAreDecodedNotKept) {
   const Bytes file = EncodeZico(zico.records(), ByteView(zico.dataArea()));
   std::vector<int> widths;
   const inspect::ZicoReading r =
-      inspect::ReadZico(ByteView(file), true,
+      inspect::ReadZico(ByteView(file), true, WorkLimits(),
                         [&](std::size_t, const ZicoRecord& record, const QImage& image) {
                           EXPECT_EQ(image.width(), record.width);
                           widths.push_back(image.width());

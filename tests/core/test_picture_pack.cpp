@@ -15,7 +15,7 @@ using namespace tessel::test;
 namespace {
 
 EncodedPicture blockOf(const fs::path& path, PictureFormat format, int rotation = 0) {
-  return EncodePictureFile(path, {format, false}, rotation, PictureTarget::PackBlock);
+  return EncodePictureFile(path, {format, false}, rotation, PictureTarget::PackBlock, WorkLimits());
 }
 
 Bytes entryAt(const PicturePack& pack, int number) {
@@ -99,9 +99,9 @@ TEST(PicturePack, AddressesAdvanceByBlockLength) {
   EXPECT_EQ(pack.data().size(), std::size_t(len5) + len6);
   // Each block is the bare zlib stream of the rows: no .zbmp header.
   const Bytes block5(pack.data().begin(), pack.data().begin() + len5);
-  EXPECT_EQ(inflate(block5, 40 * 30 * 2), Rgb565Rows(LoadPicture(dir / "5.bmp").image));
+  EXPECT_EQ(inflate(block5, 40 * 30 * 2), Rgb565Rows(LoadPicture(dir / "5.bmp", Limits()).image));
   const Bytes block6(pack.data().begin() + len5, pack.data().end());
-  EXPECT_EQ(inflate(block6, 36 * 9), Rgb565Rows(LoadPicture(dir / "6.jpg").image));
+  EXPECT_EQ(inflate(block6, 36 * 9), Rgb565Rows(LoadPicture(dir / "6.jpg", Limits()).image));
   EXPECT_EQ(report.picturesWritten, 0);  // counted when the pack is written
 }
 
@@ -131,14 +131,14 @@ TEST(PicturePack, CompressedBlockIsKeptEvenWhenLongerThanTheRows) {
   }
   const Bytes bmp = build::encode(noise, "BMP");
   const EncodedPicture block =
-      EncodePictureBytes(bmp, {PictureFormat::Zbmp, false}, 0, PictureTarget::PackBlock);
+      EncodePictureBytes(bmp, {PictureFormat::Zbmp, false}, 0, PictureTarget::PackBlock, WorkLimits());
   ASSERT_TRUE(block.ok) << block.error;
   EXPECT_EQ(block.packKind, kPackZlibRgb565);
   EXPECT_GT(block.bytes.size(), 32u * 64);
   EXPECT_EQ(inflate(block.bytes, 32 * 64), Rgb565Rows(noise));
 
   const EncodedPicture file =
-      EncodePictureBytes(bmp, {PictureFormat::Zbmp, false}, 0, PictureTarget::File);
+      EncodePictureBytes(bmp, {PictureFormat::Zbmp, false}, 0, PictureTarget::File, WorkLimits());
   ASSERT_TRUE(file.ok) << file.error;
   EXPECT_EQ(file.bytes.size(), 16u + 32 * 64);
 }

@@ -7,7 +7,6 @@
 #include <QProcess>
 #include <chrono>
 #include <sys/mount.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,15 +15,6 @@
 #include "picture/PictureIntegrity.h"
 #include "support/RunFixture.h"
 #include "util/Paths.h"
-
-// GCC names AddressSanitizer with __SANITIZE_ADDRESS__; clang with a feature.
-#if defined(__SANITIZE_ADDRESS__)
-#define TESSEL_UNDER_ASAN 1
-#elif defined(__has_feature)
-#if __has_feature(address_sanitizer)
-#define TESSEL_UNDER_ASAN 1
-#endif
-#endif
 
 namespace tessel {
 namespace {
@@ -52,13 +42,6 @@ test::CliRun runShell(const std::string& script) {
 
 std::string quoted(const fs::path& p) { return "'" + p.native() + "'"; }
 
-// The largest resident size of any child this process has waited for, in KiB.
-long childPeakKiB() {
-  rusage usage{};
-  getrusage(RUSAGE_CHILDREN, &usage);
-  return usage.ru_maxrss;
-}
-
 struct UserFiles : RunFixture {
   // A Branch A source: the two tables and a picture.
   void branchA() {
@@ -75,8 +58,6 @@ struct UserFiles : RunFixture {
   std::string cli() const {
     return "\"$T\" convert " + quoted(source) + " --resources " + quoted(resources) + " -q";
   }
-  void expectPeakOfOne(const Bytes& file, const std::vector<std::string>& names,
-                       const std::string& last);
 };
 
 TEST_F(UserFiles, NamesThatAreNotUtf8ConvertAndTheOutputGoesWhereTheUserSaid) {
@@ -111,24 +92,6 @@ TEST_F(UserFiles, OnlyRegularFilesInsideTheSourceAreOpened) {
   EXPECT_TRUE(has("image/1.zbmp"));
   EXPECT_TRUE(has("image/7.zbmp"));
   EXPECT_FALSE(has("bin/13.bin"));
-}
-
-TEST_F(UserFiles, OutOfMemorySkipsThePictureAndTheRunGoesOn) {
-#if defined(TESSEL_UNDER_ASAN)
-  GTEST_SKIP() << "AddressSanitizer keeps memory of its own: limits and peaks mean nothing here";
-#endif
-  branchA();
-  // 16000 x 8000 pixels of 24 bits: 384 MB of rows, sparse on disk.
-  BmpShape huge;
-  huge.width = 16000;
-  huge.height = 8000;
-  huge.pixels = Bytes();
-  const Bytes header = bmpFile(huge);
-  writeBytes(source / "3.bmp", ByteView(header));
-  fs::resize_file(source / "3.bmp", header.size() + std::uint64_t(16000) * 3 * 8000);
-  const test::CliRun r = runShell("ulimit -v 650000; exec " + cli() + " -o " + quoted(output));
-  EXPECT_TRUE(r.status == 0 || r.status == 4) << r.status << r.err;
-  EXPECT_TRUE(has("image/1.zbmp"));
 }
 
 TEST_F(UserFiles, EveryFileTheRunMakesIsNewAndNeverReachedThroughALink) {
@@ -255,7 +218,7 @@ TEST_F(UserFiles, WorkFollowsTheFileNotTheHeader) {
   std::size_t sos = 2;
   while (!(jpeg[sos] == 0xFF && jpeg[sos + 1] == 0xDA)) ++sos;
   Bytes many(jpeg.begin(), jpeg.begin() + std::ptrdiff_t(sos));
-  for (int i = 0; i <= kMaxJpegScans; ++i) many.insert(many.end(), jpeg.begin() + std::ptrdiff_t(sos), jpeg.end() - 2);
+  for (std::uint64_t i = 0; i <= Limits().jpegScans; ++i) many.insert(many.end(), jpeg.begin() + std::ptrdiff_t(sos), jpeg.end() - 2);
   many.insert(many.end(), {0xFF, 0xD9});
   writeBytes(source / "4.jpg", ByteView(many));
   const auto start = std::chrono::steady_clock::now();
@@ -266,70 +229,6 @@ TEST_F(UserFiles, WorkFollowsTheFileNotTheHeader) {
   EXPECT_EQ(input(r, "4.jpg")->fate, InputFate::Skipped);
   EXPECT_NE(input(r, "4.jpg")->reason.find("scans"), std::string::npos);
   EXPECT_EQ(test::zbmpSize(priv / "image" / "3.zbmp"), std::make_pair(8, 8));
-}
-
-// A run-length BMP of one colour: 257 runs a row (about 1 MiB in all).
-Bytes wideRle(std::int32_t width, std::int32_t height) {
-  Bytes rows;
-  for (std::int32_t y = 0; y < height; ++y) {
-    for (std::int32_t left = width; left > 0; left -= 255) {
-      rows.push_back(std::uint8_t(std::min(left, 255)));
-      rows.push_back(1);
-    }
-    rows.insert(rows.end(), {0, 0});
-  }
-  rows.insert(rows.end(), {0, 1});
-  return bmpFile({.width = width, .height = height, .bits = 8, .compression = 1,
-                  .colorsUsed = 2, .gap = {0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0}, .pixels = rows});
-}
-
-// With -j 3, the source holding `file` as `names[0]`, then as every name:
-// the peak stays near that of one, and the last one is converted to `last`.
-void UserFiles::expectPeakOfOne(const Bytes& file, const std::vector<std::string>& names,
-                                const std::string& last) {
-  branchA();
-  writeBytes(source / names[0], ByteView(file));
-  const std::string convert = cli() + " -j 3 -o " + quoted(output);
-  ASSERT_EQ(runShell(convert).status, 0);
-  const long one = childPeakKiB();
-  for (const std::string& name : names) writeBytes(source / name, ByteView(file));
-  ASSERT_EQ(runShell(convert).status, 0);
-  EXPECT_LT(childPeakKiB(), one * 3 / 2) << "one input: " << one << " KiB";
-  EXPECT_TRUE(has(last));
-}
-
-TEST_F(UserFiles, WorkersShareOneMemoryBudget) {
-#if defined(TESSEL_UNDER_ASAN)
-  GTEST_SKIP() << "AddressSanitizer keeps memory of its own: limits and peaks mean nothing here";
-#endif
-  expectPeakOfOne(wideRle(16384, 2048), {"2.bmp", "3.bmp", "4.bmp"}, "image/4.zbmp");
-}
-
-TEST_F(UserFiles, IconsAreDecodedWithinTheOneMemoryBudget) {
-#if defined(TESSEL_UNDER_ASAN)
-  GTEST_SKIP() << "AddressSanitizer keeps memory of its own: limits and peaks mean nothing here";
-#endif
-  // A small library whose one icon decodes to 6000 x 6000 pixels.
-  expectPeakOfOne(iclLibrary({test::solidJpeg(6000, 6000, Qt::gray)}),
-                  {"40.icl", "41.icl", "42.icl"}, "icon/42.zico");
-}
-
-TEST_F(UserFiles, UnderAMemoryLimitEveryJobCountConvertsTheSamePictures) {
-#if defined(TESSEL_UNDER_ASAN)
-  GTEST_SKIP() << "AddressSanitizer keeps memory of its own: limits and peaks mean nothing here";
-#endif
-  branchA();
-  // Four pictures of 3000 x 3000: one at a time fits in the limit, four at
-  // once do not.
-  const Bytes jpeg = test::patternJpeg(3000, 3000);
-  for (int i = 2; i <= 5; ++i) writeBytes(source / (std::to_string(i) + ".jpg"), ByteView(jpeg));
-  const std::string limited = "ulimit -v 300000; exec " + cli() + " -o " + quoted(output) + " -j ";
-  const test::CliRun one = runShell(limited + "1");
-  if (one.status != 0) GTEST_SKIP() << "one picture at a time does not fit here: " << one.err;
-  const test::CliRun four = runShell(limited + "4");
-  EXPECT_EQ(four.status, 0) << four.err;
-  EXPECT_EQ(four.err, "");
-  for (int i = 1; i <= 5; ++i) EXPECT_TRUE(has("image/" + std::to_string(i) + ".zbmp")) << i;
 }
 
 TEST(IconLibraryWork, ARecordNamedManyTimesIsDecodedOnceAndTheLibraryIsCapped) {
@@ -344,8 +243,8 @@ TEST(IconLibraryWork, ARecordNamedManyTimesIsDecodedOnceAndTheLibraryIsCapped) {
   std::copy_n(shared.begin() + 3, 5, shared.begin() + 11);
   IconLibraryJob job;
   job.layout = IconLayout::Raw;
-  const BuiltIconLibrary a = BuildIconLibrary({}, job, ByteView(copied));
-  const BuiltIconLibrary b = BuildIconLibrary({}, job, ByteView(shared));
+  const BuiltIconLibrary a = BuildIconLibrary({}, job, ByteView(copied), WorkLimits());
+  const BuiltIconLibrary b = BuildIconLibrary({}, job, ByteView(shared), WorkLimits());
   ASSERT_EQ(b.zico.size(), 2u);
   EXPECT_EQ(EncodeZico(b.zico.records(), ByteView(b.zico.dataArea())),
             EncodeZico(a.zico.records(), ByteView(a.zico.dataArea())));
@@ -354,7 +253,7 @@ TEST(IconLibraryWork, ARecordNamedManyTimesIsDecodedOnceAndTheLibraryIsCapped) {
   bomb.resize(bomb.size() + 2 * 1023 * 1023, 0x5A);
   for (int k = 0; k < 16384; ++k) setRawSlot(bomb, k, 1023, 1023, kRawTable / 2);
   const auto start = std::chrono::steady_clock::now();
-  const BuiltIconLibrary c = BuildIconLibrary({}, job, ByteView(bomb));
+  const BuiltIconLibrary c = BuildIconLibrary({}, job, ByteView(bomb), WorkLimits());
   EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
   EXPECT_TRUE(c.missing);
   ASSERT_EQ(c.warnings.size(), 1u);

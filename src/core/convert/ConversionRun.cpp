@@ -62,7 +62,7 @@ class Run {
  public:
   Run(const ConversionSettings& settings, const RunOptions& options, Session& session, Host& host)
       : settings_(settings), options_(options), session_(session), host_(host),
-        out_(result_.report, options.writeFaults, options.stop) {
+        work_(options.limits), out_(result_.report, options.writeFaults, options.stop) {
     // Every warning reaches the host as it is recorded.
     result_.report.onWarning = [this](const std::string& text) { host_.warning(text); };
   }
@@ -107,6 +107,8 @@ class Run {
   const RunOptions& options_;
   Session& session_;
   Host& host_;
+  // The run's limits and the memory budget its workers share.
+  const WorkLimits work_;
   RunResult result_;
   OutputWriter out_;
   OutputLayout final_;   // where the output goes
@@ -522,7 +524,7 @@ bool Run::branchB() {
 // the decision moves on to the next picture.
 std::optional<int> Run::pictureRotationFrom(const fs::path& picture) {
   if (const std::optional<int> fixed = FixedRotationCode(settings_.rotationChoice)) return fixed;
-  const std::optional<QSize> size = DecodedPictureSize(picture);
+  const std::optional<QSize> size = DecodedPictureSize(picture, work_.limits());
   if (!size) return std::nullopt;
   if (values_.configKind != 0) return 0;
   const bool portrait = size->width() < size->height();
@@ -565,7 +567,7 @@ std::vector<IconLibraryJob> Run::planIconLibraries() {
 
 void Run::convertIcons() {
   if (inventory_.icons.empty()) return;
-  ConvertIconLibraries(planIconLibraries(), settings_.pictureEncoding(), layout_, out_, jobs());
+  ConvertIconLibraries(planIconLibraries(), settings_.pictureEncoding(), layout_, out_, jobs(), work_);
   progressDone_ += result_.iconCount;
   host_.progress(progressDone_, progressTotal_);
 }
@@ -578,7 +580,8 @@ void Run::picturesAsFiles(int rotation) {
       static_cast<int>(pictures.size()), jobs(),
       [&](int i) {
         if (halted()) return PictureWork{};
-        return MakeOrReusePicture(previous_, pictures[i], encoding, rotation, PictureTarget::File);
+        return MakeOrReusePicture(previous_, pictures[i], encoding, rotation, PictureTarget::File,
+                                  work_);
       },
       [&](int i, PictureWork&& work) {
         const fs::path& picture = pictures[i];
@@ -618,7 +621,7 @@ void Run::picturesIntoPack(PicturePack& pack, int rotation) {
       static_cast<int>(pictures.size()), jobs(),
       [&](int i) {
         if (halted()) return EncodedPicture{};
-        return EncodePictureFile(pictures[i], encoding, rotation, PictureTarget::PackBlock);
+        return EncodePictureFile(pictures[i], encoding, rotation, PictureTarget::PackBlock, work_);
       },
       [&](int i, EncodedPicture&& block) {
         const fs::path& picture = pictures[i];

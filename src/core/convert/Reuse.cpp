@@ -65,7 +65,7 @@ std::string PictureSettings(const PictureEncoding& encoding, int rotation, Pictu
 
 PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& picture,
                                const PictureEncoding& encoding, int rotation,
-                               PictureTarget target) {
+                               PictureTarget target, const WorkLimits& limits) {
   PictureWork work;
   work.facts.settings = PictureSettings(encoding, rotation, target);
   // The bytes the encoder reads (EncodePictureFile: not the rest of an
@@ -100,7 +100,7 @@ PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& 
       return work;
     }
   }
-  work.encoded = EncodePictureFile(picture, encoding, rotation, target);
+  work.encoded = EncodePictureFile(picture, encoding, rotation, target, limits);
   if (work.encoded.ok && !work.facts.sourceHash.empty()) {
     work.facts.hash = ContentHash(ByteView(work.encoded.bytes));
     work.facts.width = work.encoded.width;

@@ -78,7 +78,7 @@ struct PictureWork {
 PictureWork MakeOrReusePicture(const PreviousOutputs& previous,
                                const std::filesystem::path& picture,
                                const PictureEncoding& encoding, int rotation,
-                               PictureTarget target);
+                               PictureTarget target, const WorkLimits& work);
 
 // The path of `file` relative to `privateFolder`, with '/' separators.
 std::string RecordKey(const std::filesystem::path& file,

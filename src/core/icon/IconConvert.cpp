@@ -45,13 +45,13 @@ void writeIconLibrary(const BuiltIconLibrary& built, const IconLibraryJob& job,
 
 void ConvertIconLibraries(const std::vector<IconLibraryJob>& jobs,
                           const PictureEncoding& encoding, const OutputLayout& layout,
-                          OutputWriter& out, int threads) {
+                          OutputWriter& out, int threads, const WorkLimits& work) {
   forEachOrdered<BuiltIconLibrary>(
       static_cast<int>(jobs.size()), threads,
       [&](int i) {
         // A stopped run or a failed write: the rest is left unbuilt.
         if (out.halted()) return BuiltIconLibrary{};
-        return BuildIconLibrary(encoding, jobs[std::size_t(i)]);
+        return BuildIconLibrary(encoding, jobs[std::size_t(i)], work);
       },
       [&](int i, BuiltIconLibrary&& built) {
         if (!out.halted()) writeIconLibrary(built, jobs[std::size_t(i)], layout, out);

@@ -14,8 +14,9 @@ namespace tessel {
 // `threads` libraries are read, decoded and compressed side by side; files
 // are written one library at a time in the jobs' order, so that of two
 // libraries with one number the later one's file stays, whatever `threads`.
+// Each is built within `work`'s limits and budget.
 void ConvertIconLibraries(const std::vector<IconLibraryJob>& jobs,
                           const PictureEncoding& encoding, const OutputLayout& layout,
-                          OutputWriter& out, int threads);
+                          OutputWriter& out, int threads, const WorkLimits& work);
 
 }  // namespace tessel

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "inspect/OutputReaders.h"
+#include "model/Limits.h"
 #include "model/RunRecord.h"
 
 namespace tessel::inspect {
@@ -118,6 +119,7 @@ struct InspectOptions {
   int jobs = 0;                   // worker threads (0: the number of cores)
   std::optional<int> rotation;    // the display's rotation code, instead of config.txt's
   fs::path source;                // the source folder, instead of the run record's
+  Limits limits;                  // the sizes read, and the memory the workers share
 };
 
 // Reads the output at `path`: an output root holding private/, or the

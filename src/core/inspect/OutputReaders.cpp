@@ -15,7 +15,6 @@
 #include "config/ConfigRegisters.h"
 #include "config/SetupOverrides.h"
 #include "picture/MemoryBudget.h"
-#include "picture/PictureLimits.h"
 #include "picture/PicturePack.h"
 #include "picture/PicturePipeline.h"
 #include "picture/Rgb565.h"
@@ -60,16 +59,6 @@ std::map<std::size_t, std::size_t> overlaps(
   }
   return found;
 }
-
-// The limit of PictureLimits a picture's size goes past, if any.
-enum class SizeLimit { None, Side, Memory };
-SizeLimit sizeLimitPassed(std::uint64_t width, std::uint64_t height) {
-  if (PictureSizeAllowed(width, height)) return SizeLimit::None;
-  return width > std::uint64_t(kMaxPictureSide) || height > std::uint64_t(kMaxPictureSide)
-             ? SizeLimit::Side
-             : SizeLimit::Memory;
-}
-constexpr std::uint64_t kMaxDecodedMiB = kMaxDecodedBytes >> 20;
 
 }  // namespace
 
@@ -165,7 +154,7 @@ QImage Rgb565Image(const std::uint8_t* rows, int width, int height, std::size_t 
 
 // ---- pictures ----------------------------------------------------------------
 
-PictureReading ReadZbmp(ByteView file, bool decode) {
+PictureReading ReadZbmp(ByteView file, bool decode, const Limits& limits) {
   PictureReading r;
   if (file.size() < kZbmpHeaderSize) {
     r.error = trText("Inspect", "it is %1 bytes, shorter than the 16-byte header").arg(file.size());
@@ -190,20 +179,8 @@ PictureReading ReadZbmp(ByteView file, bool decode) {
       return r;
     }
   }
-  if (const SizeLimit limit = sizeLimitPassed(r.width, r.height); limit != SizeLimit::None) {
-    r.error = limit == SizeLimit::Side
-                  ? trText("Inspect",
-                           "its header says the picture is %1 x %2 pixels, "
-                           "larger than %3 on a side")
-                        .arg(r.width)
-                        .arg(r.height)
-                        .arg(kMaxPictureSide)
-                  : trText("Inspect",
-                           "its header says the picture is %1 x %2 pixels, "
-                           "more than %3 MiB decoded")
-                        .arg(r.width)
-                        .arg(r.height)
-                        .arg(kMaxDecodedMiB);
+  if (const LimitFault fault = PictureSizeFault(limits, r.width, r.height)) {
+    r.error = LimitSentence(fault);
     return r;
   }
   r.compressed = flag == kZbmpCompressed;
@@ -234,7 +211,7 @@ PictureReading ReadZbmp(ByteView file, bool decode) {
   return r;
 }
 
-PictureReading ReadOutputJpeg(ByteView file) {
+PictureReading ReadOutputJpeg(ByteView file, const Limits& limits) {
   PictureReading r;
   if (file.size() < 4 || file[0] != 0xFF || file[1] != 0xD8) {
     r.error = trText("Inspect", "it does not start with a JPEG start marker");
@@ -261,16 +238,8 @@ PictureReading ReadOutputJpeg(ByteView file) {
   }
   r.width = size.width();
   r.height = size.height();
-  if (const SizeLimit limit = sizeLimitPassed(r.width, r.height); limit != SizeLimit::None) {
-    r.error = limit == SizeLimit::Side
-                  ? trText("Inspect", "its picture is %1 x %2 pixels, larger than %3 on a side")
-                        .arg(r.width)
-                        .arg(r.height)
-                        .arg(kMaxPictureSide)
-                  : trText("Inspect", "its picture is %1 x %2 pixels, more than %3 MiB decoded")
-                        .arg(r.width)
-                        .arg(r.height)
-                        .arg(kMaxDecodedMiB);
+  if (const LimitFault fault = PictureSizeFault(limits, r.width, r.height)) {
+    r.error = LimitSentence(fault);
     return r;
   }
   if (!reader.read(&r.image) || r.image.isNull()) {
@@ -296,7 +265,8 @@ bool ZicoReading::ok() const {
   return std::all_of(icons.begin(), icons.end(), [](const ZicoIcon& i) { return i.error.empty(); });
 }
 
-ZicoReading ReadZico(ByteView file, bool decode, const ZicoImageSink& each) {
+ZicoReading ReadZico(ByteView file, bool decode, const WorkLimits& work,
+                     const ZicoImageSink& each) {
   ZicoReading r;
   if (file.empty()) {
     r.empty = true;
@@ -386,7 +356,7 @@ ZicoReading ReadZico(ByteView file, bool decode, const ZicoImageSink& each) {
     std::string why;
     // The rows, and the picture made of them: a share of the budget taken
     // from the declared size before anything is inflated.
-    const MemoryShare share(std::uint64_t(rec.width) * rec.height * (decode ? 6 : 2));
+    const MemoryShare share(work.budget(), std::uint64_t(rec.width) * rec.height * (decode ? 6 : 2));
     const std::optional<Bytes> pixels = InflateExact(
         data.subspan(rec.dataOffset, rec.dataSize), std::uint64_t(rec.width) * rec.height * 2, why);
     if (!pixels) {
@@ -481,7 +451,7 @@ PackReading ReadPackIndex(ByteView index, std::uint64_t dataSize) {
   return r;
 }
 
-void ReadPackEntry(PackEntry& e, ByteView data, bool decode) {
+void ReadPackEntry(PackEntry& e, ByteView data, bool decode, const Limits& limits) {
   if (!e.error.empty()) return;
   if (e.address < packBaseAddress || !fitsIn(e.address - packBaseAddress, e.length, data.size())) {
     e.error = trText("Inspect", "entry %1 points past the end of image.bin").arg(e.number);
@@ -489,7 +459,7 @@ void ReadPackEntry(PackEntry& e, ByteView data, bool decode) {
   }
   const ByteView block = data.subspan(e.address - packBaseAddress, e.length);
   if (e.kind == kPackJpeg) {
-    PictureReading jpeg = ReadOutputJpeg(block);
+    PictureReading jpeg = ReadOutputJpeg(block, limits);
     if (!jpeg.ok()) {
       //: a pack's entry, and what is wrong with its data
       e.error = trText("Inspect", "entry %1: %2").arg(e.number).arg(jpeg.error);
@@ -505,20 +475,8 @@ void ReadPackEntry(PackEntry& e, ByteView data, bool decode) {
     }
     return;
   }
-  if (const SizeLimit limit = sizeLimitPassed(e.width, e.height); limit != SizeLimit::None) {
-    e.error = limit == SizeLimit::Side
-                  ? trText("Inspect",
-                           "entry %1 says the picture is %2 x %3 pixels, larger than %4 on a side")
-                        .arg(e.number)
-                        .arg(e.width)
-                        .arg(e.height)
-                        .arg(kMaxPictureSide)
-                  : trText("Inspect",
-                           "entry %1 says the picture is %2 x %3 pixels, more than %4 MiB decoded")
-                        .arg(e.number)
-                        .arg(e.width)
-                        .arg(e.height)
-                        .arg(kMaxDecodedMiB);
+  if (const LimitFault fault = PictureSizeFault(limits, e.width, e.height)) {
+    e.error = trText("Inspect", "entry %1: %2").arg(e.number).arg(LimitSentence(fault));
     return;
   }
   const std::uint64_t stride = Rgb565Stride(std::uint64_t(e.width));
@@ -531,9 +489,9 @@ void ReadPackEntry(PackEntry& e, ByteView data, bool decode) {
   }
 }
 
-PackReading ReadPack(ByteView index, ByteView data, bool decode) {
+PackReading ReadPack(ByteView index, ByteView data, bool decode, const Limits& limits) {
   PackReading r = ReadPackIndex(index, data.size());
-  for (PackEntry& e : r.entries) ReadPackEntry(e, data, decode);
+  for (PackEntry& e : r.entries) ReadPackEntry(e, data, decode, limits);
   return r;
 }
 

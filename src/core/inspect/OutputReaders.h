@@ -13,7 +13,9 @@
 #include <vector>
 
 #include "icon/Zico.h"
+#include "model/Limits.h"
 #include "model/SetupValues.h"
+#include "picture/MemoryBudget.h"
 #include "util/Bytes.h"
 
 namespace tessel::inspect {
@@ -41,12 +43,13 @@ struct PictureReading {
 
 // A .zbmp file: the 16-byte header, then the rows (stride (w*2+3)&~3) raw or
 // as one zlib stream.
-PictureReading ReadZbmp(ByteView file, bool decode);
+// A size past the limits is a fault (LimitSentence).
+PictureReading ReadZbmp(ByteView file, bool decode, const Limits& limits);
 
 // A JPEG file as the outputs hold it: start and end markers, a size within
 // the picture limits, a decoder that takes it. Always decoded (a JPEG is
 // only sound when it decodes).
-PictureReading ReadOutputJpeg(ByteView file);
+PictureReading ReadOutputJpeg(ByteView file, const Limits& limits);
 
 // ---- icon libraries ----------------------------------------------------------
 
@@ -63,11 +66,12 @@ struct ZicoReading {
   bool ok() const;              // no fault in the file or any entry
 };
 
-// With `decode`, each icon's picture is decoded within the memory budget;
+// With `decode`, each icon's picture is decoded within `work`'s memory budget;
 // given `each`, it is handed over as it is decoded (entry, record, picture)
 // instead of kept, so that a library's pictures are never all in memory at once.
 using ZicoImageSink = std::function<void(std::size_t, const ZicoRecord&, const QImage&)>;
-ZicoReading ReadZico(ByteView file, bool decode, const ZicoImageSink& each = {});
+ZicoReading ReadZico(ByteView file, bool decode, const WorkLimits& work,
+                     const ZicoImageSink& each = {});
 
 // ---- the picture pack ----------------------------------------------------------
 
@@ -93,9 +97,10 @@ PackReading ReadPackIndex(ByteView index, std::uint64_t dataSize);
 // Checks one entry's block (that ReadPackIndex found sound) in `data`,
 // image.bin's bytes: inflated to the entry's size, or a JPEG of that size.
 // Sets the entry's error, or its image when `decode` asks for it.
-void ReadPackEntry(PackEntry& entry, ByteView data, bool decode);
+// A size past the limits is a fault.
+void ReadPackEntry(PackEntry& entry, ByteView data, bool decode, const Limits& limits);
 // Both: the index, then every entry.
-PackReading ReadPack(ByteView index, ByteView data, bool decode);
+PackReading ReadPack(ByteView index, ByteView data, bool decode, const Limits& limits);
 
 // ---- config.txt ----------------------------------------------------------------
 
