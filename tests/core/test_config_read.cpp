@@ -13,6 +13,9 @@
 #include "config/SourceConfig.h"
 #include "support/TestSupport.h"
 #include "test_config_fixtures.h"
+#include "config/ConfigRead.h"
+#include "config/ConfigRegisters.h"
+#include "config/TargetConfig.h"
 
 namespace tessel {
 namespace {
@@ -545,6 +548,60 @@ TEST(ConfigGarbage, BinaryTextAndAnOverlongFileKeepTheirRegisters) {
       ByteView(reinterpret_cast<const std::uint8_t*>(big.data()), big.size()));
   EXPECT_EQ(r2[5], 0xFFFFFFFFu);  // wraps to its low 32 bits
   EXPECT_EQ(r2[1], 6u);
+}
+
+// Whether the reader's fault holds `part` (a placeholder value, a name).
+void expectFault(const std::string& error, const std::string& part, const char* what) {
+  EXPECT_NE(error.find(part), std::string::npos) << what << ": got \"" << error << "\"";
+}
+
+// What config.txt can say: the notify list that does not apply is not in it.
+SetupValues applicable(SetupValues v) {
+  (v.useTouchFile ? v.coordinateNotify : v.touchFileNotify) = 0;
+  return v;
+}
+
+TEST(ConfigRead, ConfigTextGivesBackEveryParameterItWasWrittenFrom) {
+  int checked = 0;
+  for (int bits = 0; bits < (1 << 9); ++bits) {
+    SetupValues v;
+    v.baudIndex = (bits * 3) % 8;
+    v.useTouchFile = bits & 1;
+    v.touchFileNotify = (bits >> 1) & 1;
+    v.coordinateNotify = (bits >> 2) & 1;
+    v.longPressNotify = (bits >> 3) & 1;
+    v.touchBeep = (bits >> 4) % 3;
+    v.screenRotation = (bits >> 5) & 3;
+    v.restoreTextBackground = (bits >> 7) & 1;
+    v.delayedRefresh = (bits >> 8) & 1;
+    // What the registers cannot hold: a long press without the press
+    // notification of the touch file, and beep 2 with coordinates.
+    if (v.useTouchFile && v.longPressNotify && v.touchFileNotify == 0) continue;
+    if (!v.useTouchFile && v.touchBeep == 2) continue;
+    const std::string text = *FormatBranchB(v, bits % 2 ? 4 : 0, FontDisplay::Bitmap);
+    const ConfigReading r = ReadConfigText(ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    EXPECT_TRUE(r.errors.empty() && r.notes.empty()) << text;
+    EXPECT_EQ(r.values, applicable(v)) << text;
+    ++checked;
+  }
+  EXPECT_GT(checked, 300);
+
+  auto read = [](const std::string& text) {
+    return ReadConfigText(ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  };
+  const ConfigReading bad = read("R1=03; 9600\r\nR2;\r\nR3=\r\nR12345678=1\r\nRC0=123456789\r\nnot a register\r\n");
+  ASSERT_EQ(bad.errors.size(), 5u);
+  EXPECT_EQ(bad.errors[0], "line 2 (\"R2;\") has no '=' after R2");
+  EXPECT_EQ(bad.errors[1], "line 3 (\"R3=\") gives R3 no hex value");
+  expectFault(bad.errors[2], "line 4", "register number");
+  expectFault(bad.errors[3], "line 5", "value width");
+  expectFault(bad.errors[4], "no R2 line", "R2 missing");
+  const ConfigReading a = read("R1=2580; 9600\nR2=24;\nR2=00;\n");  // Branch A, unmatched speed
+  EXPECT_TRUE(a.errors.empty());
+  EXPECT_EQ(a.notes.size(), 2u);
+  EXPECT_EQ(a.parameters.size(), 7u);  // no R3: no delayed refresh, the touch-file notify
+  EXPECT_EQ(a.parameters[0].label, "波特率");
+  EXPECT_EQ(a.parameters[0].value, "invalid (register 1 = 9600)");
 }
 
 }  // namespace

@@ -8,7 +8,12 @@
 #include <string>
 #include <vector>
 
-#include "inspect/OutputReaders.h"
+#include "config/ConfigRead.h"
+#include "font/FontRead.h"
+#include "icon/Zico.h"
+#include "picture/Jpeg.h"
+#include "picture/PackReader.h"
+#include "picture/Zbmp.h"
 #include "model/Limits.h"
 #include "model/RunRecord.h"
 
