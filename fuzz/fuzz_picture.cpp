@@ -105,7 +105,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (pixels > kFuzzPixels) return 0;
 
-  for (const std::optional<Rgb565Picture>& plain : {DecodePlainBmp(picture, kLimits), DecodePlainJpeg(picture, kLimits)}) {
+  for (const std::optional<Rgb565Picture>& plain :
+       {DecodePlainBmp(picture, kLimits), DecodePlainJpeg(picture, kLimits)}) {
     if (!plain) continue;
     TESSEL_FUZZ_CHECK(plain->ok() && plain->width >= 1 && plain->height >= 1);
     TESSEL_FUZZ_CHECK(plain->rows.size() ==

@@ -503,7 +503,8 @@ TEST(ConfigGarbage, MarkersAreFoundInNoiseOnlyBeforeTheTextEnds) {
     if (!marker.empty() && noise.size() >= marker.size()) {
       const std::size_t at = random() % (noise.size() - marker.size() + 1);
       std::copy(marker.begin(), marker.end(), noise.begin() + std::ptrdiff_t(at));
-      const std::size_t zero = std::size_t(std::find(noise.begin(), noise.end(), 0) - noise.begin());
+      const std::size_t zero =
+          std::size_t(std::find(noise.begin(), noise.end(), 0) - noise.begin());
       planted = at + marker.size() <= std::min(zero, kConfigHeaderSize);
     }
     const int seen = planted ? m : 0;
@@ -517,9 +518,11 @@ TEST(ConfigGarbage, MarkersAreFoundInNoiseOnlyBeforeTheTextEnds) {
     SCOPED_TRACE("round " + std::to_string(round));
     const bool t5lc1 = seen == 1;
     EXPECT_EQ(set.layout, t5lc1 ? ConfigLayout::T5LC1 : ConfigLayout::Unmarked);
-    EXPECT_EQ(set.findings.pictureLibrary, t5lc1 ? std::optional<std::uint8_t>(header[8]) : std::nullopt);
+    EXPECT_EQ(set.findings.pictureLibrary,
+              t5lc1 ? std::optional<std::uint8_t>(header[8]) : std::nullopt);
     EXPECT_EQ(set.findings.iconRotation,
-              t5lc1 ? std::optional<int>(FixedRotationCode(choice).value_or(header[5] & 3)) : std::nullopt);
+              t5lc1 ? std::optional<int>(FixedRotationCode(choice).value_or(header[5] & 3))
+                    : std::nullopt);
     EXPECT_EQ(reading.pictureLibrary, set.findings.pictureLibrary);
     EXPECT_EQ(reading.configKind, seen == 2 || seen == 4 ? 4 : seen == 3 ? 1 : 0);
     if (seen == 0) {
@@ -579,7 +582,8 @@ TEST(ConfigRead, ConfigTextGivesBackEveryParameterItWasWrittenFrom) {
     if (v.useTouchFile && v.longPressNotify && v.touchFileNotify == 0) continue;
     if (!v.useTouchFile && v.touchBeep == 2) continue;
     const std::string text = *FormatBranchB(v, bits % 2 ? 4 : 0, FontDisplay::Bitmap);
-    const ConfigReading r = ReadConfigText(ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    const ConfigReading r =
+        ReadConfigText(ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
     EXPECT_TRUE(r.errors.empty() && r.notes.empty()) << text;
     EXPECT_EQ(r.values, applicable(v)) << text;
     ++checked;
@@ -587,9 +591,11 @@ TEST(ConfigRead, ConfigTextGivesBackEveryParameterItWasWrittenFrom) {
   EXPECT_GT(checked, 300);
 
   auto read = [](const std::string& text) {
-    return ReadConfigText(ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    return ReadConfigText(
+        ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
   };
-  const ConfigReading bad = read("R1=03; 9600\r\nR2;\r\nR3=\r\nR12345678=1\r\nRC0=123456789\r\nnot a register\r\n");
+  const ConfigReading bad =
+      read("R1=03; 9600\r\nR2;\r\nR3=\r\nR12345678=1\r\nRC0=123456789\r\nnot a register\r\n");
   ASSERT_EQ(bad.errors.size(), 5u);
   EXPECT_EQ(bad.errors[0], "line 2 (\"R2;\") has no '=' after R2");
   EXPECT_EQ(bad.errors[1], "line 3 (\"R3=\") gives R3 no hex value");

@@ -12,8 +12,9 @@ using test::readBytes;
 
 TEST(FontRead, FontFilesAreReadStrictly) {
   const std::string ini = "[setting]\r\nfont0=font.ttf";
-  EXPECT_EQ(ReadTruefontIni(ByteView(reinterpret_cast<const std::uint8_t*>(ini.data()), ini.size())).font,
-            "font.ttf");
+  EXPECT_EQ(
+      ReadTruefontIni(ByteView(reinterpret_cast<const std::uint8_t*>(ini.data()), ini.size())).font,
+      "font.ttf");
   for (const std::string& bad : {std::string("font0=font.ttf"), std::string("[setting]\r\n"),
                                  std::string("[setting]\nfont0=../../etc/passwd")}) {
     const TruefontIni r =

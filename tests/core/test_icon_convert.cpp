@@ -338,7 +338,8 @@ TEST(IconBuild, BuildingTouchesNoFile) {
   job.path = "nowhere/9.icl";
   job.layout = IconLayout::Icl;
   const Bytes file = iclLibrary({solidJpeg(2, 3, Qt::yellow)});
-  const BuiltIconLibrary built = BuildIconLibrary(PictureEncoding{}, job, ByteView(file), WorkLimits());
+  const BuiltIconLibrary built =
+      BuildIconLibrary(PictureEncoding{}, job, ByteView(file), WorkLimits());
   EXPECT_FALSE(built.missing);
   EXPECT_FALSE(built.toPictures);
   ASSERT_EQ(built.zico.size(), 1u);

@@ -85,7 +85,8 @@ TEST(IconLibraryWork, RawLibraryIsReadAsFarAsItsSlotsReachWhateverItsSize) {
   EXPECT_EQ(built.zico.records()[0].id, 0);
   EXPECT_EQ(built.zico.records()[1].id, 1);
   EXPECT_EQ(built.zico.records()[1].width, 1023);
-  const Bytes pixels = test::inflate(ByteView(built.zico.dataArea()).subspan(0, built.zico.records()[0].dataSize), 4);
+  const Bytes pixels = test::inflate(
+      ByteView(built.zico.dataArea()).subspan(0, built.zico.records()[0].dataSize), 4);
   EXPECT_EQ(pixels, (Bytes{0x34, 0x12, 0xCD, 0xAB}));
 }
 

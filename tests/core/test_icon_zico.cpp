@@ -105,7 +105,8 @@ TEST(ZicoRead, ZicoIndexFaultsNameTheEntry) {
   ASSERT_TRUE(sound.ok());
   ASSERT_EQ(sound.icons.size(), 2u);
   EXPECT_EQ(sound.icons[1].record.id, 9);
-  EXPECT_EQ(sound.icons[1].image.pixel(2, 0), Rgb565Image(Bytes(6, 0x22).data(), 3, 1, 6).pixel(2, 0));
+  EXPECT_EQ(sound.icons[1].image.pixel(2, 0),
+            Rgb565Image(Bytes(6, 0x22).data(), 3, 1, 6).pixel(2, 0));
   EXPECT_TRUE(ReadZico({}, true, WorkLimits()).empty);
 
   auto patched = [&](std::size_t at, std::uint32_t value, int bytes) {

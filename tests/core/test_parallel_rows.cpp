@@ -127,7 +127,9 @@ TEST(ParallelRows, PlainBmpsDecodeAsQtDecodesThem) {
 }
 
 TEST(ParallelRows, OtherBmpsAreLeftToTheGeneralWay) {
-  auto declined = [](const Bytes& file) { return !DecodePlainBmp(ByteView(file), Limits()).has_value(); };
+  auto declined = [](const Bytes& file) {
+    return !DecodePlainBmp(ByteView(file), Limits()).has_value();
+  };
   EXPECT_TRUE(declined(bmp(4, 4, [](BmpShape& s) { s.bits = 32; })));
   EXPECT_TRUE(declined(bmp(4, 4, [](BmpShape& s) { s.bits = 8; })));
   EXPECT_TRUE(declined(bmp(4, 4, [](BmpShape& s) { s.compression = 1; })));
@@ -264,7 +266,9 @@ TEST(ParallelRows, IconJpegsDecodeAsQtDecodesThem) {
 }
 
 TEST(ParallelRows, OtherJpegsAreLeftToTheGeneralWay) {
-  auto declined = [](const Bytes& file) { return !DecodePlainJpeg(ByteView(file), Limits()).has_value(); };
+  auto declined = [](const Bytes& file) {
+    return !DecodePlainJpeg(ByteView(file), Limits()).has_value();
+  };
   EXPECT_TRUE(declined(libjpegFile(16, 16, 1, 1, JCS_CMYK, false, 0)));
   Bytes cut = libjpegFile(40, 40, 2, 2, JCS_YCbCr, false, 0);
   cut.resize(cut.size() / 2);  // libjpeg warns and makes up the rest
@@ -352,17 +356,20 @@ TEST(ParallelRows, PicturesGiveTheRowsOfTheGeneralWay) {
     for (int rotation = 0; rotation < 4; ++rotation) {
       const QImage turned = RotatePicture(loaded.image, rotation);
       const Bytes rows = qtRows(turned);
-      const EncodedPicture encoded = EncodePictureFile(file, zbmp, rotation, PictureTarget::File, WorkLimits());
+      const EncodedPicture encoded =
+          EncodePictureFile(file, zbmp, rotation, PictureTarget::File, WorkLimits());
       ASSERT_TRUE(encoded.ok) << file << " " << encoded.error;
       EXPECT_EQ(encoded.extension, ".zbmp");
       EXPECT_EQ(encoded.width, turned.width());
       EXPECT_EQ(encoded.height, turned.height());
       EXPECT_EQ(encoded.bytes, EncodeZbmpRows(turned.width(), turned.height(), rows))
           << file << " rotation " << rotation;
-      EXPECT_EQ(EncodePictureBytes(data, zbmp, rotation, PictureTarget::File, WorkLimits()).bytes, encoded.bytes)
+      EXPECT_EQ(EncodePictureBytes(data, zbmp, rotation, PictureTarget::File, WorkLimits()).bytes,
+                encoded.bytes)
           << file << " rotation " << rotation;
 
-      const EncodedPicture block = EncodePictureFile(file, zbmp, rotation, PictureTarget::PackBlock, WorkLimits());
+      const EncodedPicture block =
+          EncodePictureFile(file, zbmp, rotation, PictureTarget::PackBlock, WorkLimits());
       ASSERT_TRUE(block.ok) << file << " " << block.error;
       EXPECT_EQ(block.width, turned.width());
       EXPECT_EQ(block.height, turned.height());

@@ -78,8 +78,10 @@ TEST(PictureLoad, ProgressiveJpegGreyJpegAndPaletteBmp) {
     writer.setProgressiveScanWrite(true);
     ASSERT_TRUE(writer.write(patternImage(40, 30)));
   }
-  const LoadedPicture p = LoadPictureData(
-      ByteView(reinterpret_cast<const std::uint8_t*>(progressive.data()), std::size_t(progressive.size())), Limits());
+  const LoadedPicture p =
+      LoadPictureData(ByteView(reinterpret_cast<const std::uint8_t*>(progressive.data()),
+                               std::size_t(progressive.size())),
+                      Limits());
   ASSERT_TRUE(p.ok()) << p.error;
   EXPECT_EQ(p.image.size(), QSize(40, 30));
 
@@ -153,7 +155,8 @@ TEST(Convert, DeRippleComesBeforeRotation) {
   EXPECT_NE(rows, Rgb565Rows(rotatedFirst));
 
   // Without de-ripple the rows differ: the dither did something.
-  const EncodedPicture plain = EncodePictureBytes(bmp, kZbmpPlain, 1, PictureTarget::File, WorkLimits());
+  const EncodedPicture plain =
+      EncodePictureBytes(bmp, kZbmpPlain, 1, PictureTarget::File, WorkLimits());
   ASSERT_TRUE(plain.ok) << plain.error;
   EXPECT_NE(zbmpRows(plain.bytes), rows);
 }
@@ -203,15 +206,18 @@ TEST(Convert, UnloadablePictureGivesTheLoadersReasonEverywhere) {
 TEST(TruncatedPictures, DecodeToTheirDeclaredSizeOrAreRefused) {
   const QImage image = test::patternImage(37, 23);
   const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
-  const std::vector<Bytes> files = {build::encode(image.convertToFormat(QImage::Format_RGB888), "BMP"),
-                                    build::encode(image, "JPG", 85), build::encode(grey, "JPG", 60),
-                                    build::encode(image.convertToFormat(QImage::Format_Indexed8), "BMP")};
+  const std::vector<Bytes> files = {
+      build::encode(image.convertToFormat(QImage::Format_RGB888), "BMP"),
+      build::encode(image, "JPG", 85), build::encode(grey, "JPG", 60),
+      build::encode(image.convertToFormat(QImage::Format_Indexed8), "BMP")};
   const PictureEncoding zbmp{PictureFormat::Zbmp, false};
   for (const Bytes& whole : files) {
-    for (std::size_t cut = 0; cut <= whole.size(); cut += std::max<std::size_t>(1, whole.size() / 40)) {
+    for (std::size_t cut = 0; cut <= whole.size();
+         cut += std::max<std::size_t>(1, whole.size() / 40)) {
       const Bytes part(whole.begin(), whole.begin() + std::ptrdiff_t(cut));
       const LoadedPicture p = LoadPictureData(ByteView(part), Limits());
-      const EncodedPicture e = EncodePictureBytes(ByteView(part), zbmp, 0, PictureTarget::File, WorkLimits());
+      const EncodedPicture e =
+          EncodePictureBytes(ByteView(part), zbmp, 0, PictureTarget::File, WorkLimits());
       EXPECT_EQ(e.ok, p.ok()) << cut;
       if (e.ok) {
         EXPECT_EQ(QSize(e.width, e.height), QSize(37, 23)) << cut;

@@ -189,8 +189,8 @@ TEST(PicturePack, CompressedBlockIsKeptEvenWhenLongerThanTheRows) {
     for (int x = 0; x < 32; ++x) noise.setPixel(x, y, rng() | 0xFF000000u);
   }
   const Bytes bmp = build::encode(noise, "BMP");
-  const EncodedPicture block =
-      EncodePictureBytes(bmp, {PictureFormat::Zbmp, false}, 0, PictureTarget::PackBlock, WorkLimits());
+  const EncodedPicture block = EncodePictureBytes(bmp, {PictureFormat::Zbmp, false}, 0,
+                                                  PictureTarget::PackBlock, WorkLimits());
   ASSERT_TRUE(block.ok) << block.error;
   EXPECT_EQ(block.packKind, kPackZlibRgb565);
   EXPECT_GT(block.bytes.size(), 32u * 64);

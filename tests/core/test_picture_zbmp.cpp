@@ -71,7 +71,8 @@ TEST(ZbmpRead, ZbmpFaultsAreNamed) {
       {"raw longer", rawLonger, "1 bytes follow its last row"},
       {"height grown", with(file, 2, 9), "not the 288 it declares"},
   };
-  for (const Damage& d : damages) expectFault(ReadZbmp(d.bytes, true, Limits()).error, d.fault, d.what);
+  for (const Damage& d : damages)
+    expectFault(ReadZbmp(d.bytes, true, Limits()).error, d.fault, d.what);
 }
 
 }  // namespace

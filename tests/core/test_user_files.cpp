@@ -218,7 +218,8 @@ TEST_F(UserFiles, WorkFollowsTheFileNotTheHeader) {
   std::size_t sos = 2;
   while (!(jpeg[sos] == 0xFF && jpeg[sos + 1] == 0xDA)) ++sos;
   Bytes many(jpeg.begin(), jpeg.begin() + std::ptrdiff_t(sos));
-  for (std::uint64_t i = 0; i <= Limits().jpegScans; ++i) many.insert(many.end(), jpeg.begin() + std::ptrdiff_t(sos), jpeg.end() - 2);
+  for (std::uint64_t i = 0; i <= Limits().jpegScans; ++i)
+    many.insert(many.end(), jpeg.begin() + std::ptrdiff_t(sos), jpeg.end() - 2);
   many.insert(many.end(), {0xFF, 0xD9});
   writeBytes(source / "4.jpg", ByteView(many));
   const auto start = std::chrono::steady_clock::now();

@@ -567,7 +567,8 @@ std::vector<IconLibraryJob> Run::planIconLibraries() {
 
 void Run::convertIcons() {
   if (inventory_.icons.empty()) return;
-  ConvertIconLibraries(planIconLibraries(), settings_.pictureEncoding(), layout_, out_, jobs(), work_);
+  ConvertIconLibraries(planIconLibraries(), settings_.pictureEncoding(), layout_, out_, jobs(),
+                       work_);
   progressDone_ += result_.iconCount;
   host_.progress(progressDone_, progressTotal_);
 }

@@ -80,7 +80,8 @@ std::optional<std::string> ReadFontName(ByteView font, std::string& error) {
   for (std::uint32_t i = 0; i < count; ++i) {
     const std::uint8_t* rec = table.data() + 6 + std::uint64_t(i) * 12;
     const std::uint16_t platform = getBe16(rec), encoding = getBe16(rec + 2);
-    const std::uint16_t nameId = getBe16(rec + 6), length = getBe16(rec + 8), offset = getBe16(rec + 10);
+    const std::uint16_t nameId = getBe16(rec + 6), length = getBe16(rec + 8),
+                        offset = getBe16(rec + 10);
     if (nameId != 4 && nameId != 1) continue;
     if (!fitsIn(std::uint64_t(strings) + offset, length, table.size())) continue;
     const std::uint8_t* s = table.data() + strings + offset;

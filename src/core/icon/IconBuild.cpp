@@ -312,9 +312,9 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
     const std::uint64_t fileSize = fs::file_size(job.path, sized);
     MemoryShare share(work.budget(), sized ? 0 : std::min(fileSize, reach));
     std::string why;
-    const std::optional<Bytes> data = job.layout == IconLayout::Raw
-                                          ? readFile(job.path, kRawLibraryReach, true, &why)
-                                          : readFile(job.path, limits.iconLibraryBytes, false, &why);
+    const std::optional<Bytes> data =
+        job.layout == IconLayout::Raw ? readFile(job.path, kRawLibraryReach, true, &why)
+                                      : readFile(job.path, limits.iconLibraryBytes, false, &why);
     if (!data && !why.empty()) {
       BuiltIconLibrary built;
       built.missing = true;

@@ -194,7 +194,8 @@ ZicoReading ReadZico(ByteView file, bool decode, const WorkLimits& work,
     std::string why;
     // The rows, and the picture made of them: a share of the budget taken
     // from the declared size before anything is inflated.
-    const MemoryShare share(work.budget(), std::uint64_t(rec.width) * rec.height * (decode ? 6 : 2));
+    const MemoryShare share(work.budget(),
+                            std::uint64_t(rec.width) * rec.height * (decode ? 6 : 2));
     const std::optional<Bytes> pixels = InflateExact(
         data.subspan(rec.dataOffset, rec.dataSize), std::uint64_t(rec.width) * rec.height * 2, why);
     if (!pixels) {

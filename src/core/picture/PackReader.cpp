@@ -12,7 +12,8 @@ namespace tessel {
 
 bool PackReading::ok() const {
   if (!errors.empty()) return false;
-  return std::all_of(entries.begin(), entries.end(), [](const PackEntry& e) { return e.error.empty(); });
+  return std::all_of(entries.begin(), entries.end(),
+                     [](const PackEntry& e) { return e.error.empty(); });
 }
 
 PackReading ReadPackIndex(ByteView index, std::uint64_t dataSize) {
