@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <thread>
 
 #include "icon/IconBuild.h"
@@ -204,6 +205,30 @@ TEST_F(LimitedInspection, FilesPastALimitAreFaultsThatNameIt) {
   const std::uint64_t size = fs::file_size(priv / "config.txt");
   EXPECT_TRUE(says(texts(inspect::InspectOutput(output, nullptr, inspectOptions)), "config.txt",
                    {LimitKind::InspectedBytes, 0, 0, size, 4}));
+}
+
+// Counts what the inspection decodes.
+struct CountImages : inspect::ImageSink {
+  std::atomic<int> pictures{0}, icons{0};
+  void picture(const inspect::PictureItem&, const QImage&) override { ++pictures; }
+  void icon(const inspect::LibraryItem&, const inspect::IconItem&, const QImage&) override {
+    ++icons;
+  }
+};
+
+TEST_F(LimitedInspection, ABudgetSmallerThanAnyPictureStillDecodesEverything) {
+  test::fillProject(source, 4, false);
+  ASSERT_EQ(run().outcome, RunOutcome::Completed);
+  CountImages all, tight;
+  inspect::InspectOptions options;
+  options.jobs = 4;
+  const std::size_t problems = inspect::InspectOutput(output, &all, options).problems.size();
+  options.limits.bytesInFlight = 1;
+  EXPECT_EQ(inspect::InspectOutput(output, &tight, options).problems.size(), problems);
+  EXPECT_GT(all.pictures, 4);
+  EXPECT_GT(all.icons, 0);
+  EXPECT_EQ(tight.pictures, all.pictures);
+  EXPECT_EQ(tight.icons, all.icons);
 }
 
 }  // namespace
