@@ -24,7 +24,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   job.toPictures = (choice & 2) != 0;
   job.rotation = (choice >> 5) & 3;
 
-  const BuiltIconLibrary built = BuildIconLibrary(encoding, job, fuzz::view(data + 1, size - 1));
+  const WorkLimits work;
+  const BuiltIconLibrary built =
+      BuildIconLibrary(encoding, job, fuzz::view(data + 1, size - 1), work);
   TESSEL_FUZZ_CHECK(!built.abandoned);
   if (built.missing) TESSEL_FUZZ_CHECK(built.zico.size() == 0 && built.pictures.empty());
   // Only an ICL library becomes pictures, and then it has no .zico content.

@@ -5,7 +5,7 @@
 #include <QImageReader>
 
 #include "FuzzSupport.h"
-#include "inspect/OutputReaders.h"
+#include "picture/PackReader.h"
 #include "picture/PicturePipeline.h"
 
 using namespace tessel;
@@ -16,14 +16,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::size_t indexSize = std::min<std::size_t>(getLe16(data), size - 2);
   const ByteView index = fuzz::view(data + 2, indexSize);
   const ByteView bin = fuzz::view(data + 2 + indexSize, size - 2 - indexSize);
-  inspect::PackReading r = inspect::ReadPackIndex(index, bin.size());
+  PackReading r = ReadPackIndex(index, bin.size());
   int last = -1;
-  for (inspect::PackEntry& e : r.entries) {
+  for (PackEntry& e : r.entries) {
     TESSEL_FUZZ_CHECK(e.number > last);
     last = e.number;
     // Large JPEG entries are slow to decode, not wrong: skipped.
     if (e.kind == kPackJpeg && std::int64_t(e.width) * e.height > (4 << 20)) continue;
-    inspect::ReadPackEntry(e, bin, true);
+    ReadPackEntry(e, bin, true, Limits());
     if (e.error.empty()) {
       TESSEL_FUZZ_CHECK(e.image.width() == e.width && e.image.height() == e.height);
     }

@@ -1,7 +1,8 @@
 // The text readers of tessel-cli inspect: the first byte picks config.txt
 // (0), truefont.ini (1), the font's name table (2) or the run record (3).
 #include "FuzzSupport.h"
-#include "inspect/OutputReaders.h"
+#include "config/ConfigRead.h"
+#include "font/FontRead.h"
 #include "model/RunRecord.h"
 
 using namespace tessel;
@@ -11,15 +12,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const ByteView text = fuzz::view(data + 1, size - 1);
   switch (data[0] % 4) {
     case 0: {
-      const inspect::ConfigReading r = inspect::ReadConfigText(text);
-      for (const inspect::RegisterLine& line : r.registers) {
+      const ConfigReading r = ReadConfigText(text);
+      for (const RegisterLine& line : r.registers) {
         TESSEL_FUZZ_CHECK(line.name.size() >= 2 && line.name[0] == 'R');
       }
       TESSEL_FUZZ_CHECK(!r.parameters.empty());
       break;
     }
     case 1: {
-      const inspect::TruefontIni r = inspect::ReadTruefontIni(text);
+      const TruefontIni r = ReadTruefontIni(text);
       // A font it names lies beside it.
       TESSEL_FUZZ_CHECK(r.font.find_first_of("/\\:") == std::string::npos);
       TESSEL_FUZZ_CHECK(r.font != ".." && r.font != ".");
@@ -44,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     default: {
       std::string error;
-      const std::optional<std::string> name = inspect::ReadFontName(text, error);
+      const std::optional<std::string> name = ReadFontName(text, error);
       TESSEL_FUZZ_CHECK(name ? !name->empty() : !error.empty());
       break;
     }

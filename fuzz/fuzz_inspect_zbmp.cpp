@@ -5,7 +5,8 @@
 #include <QImageReader>
 
 #include "FuzzSupport.h"
-#include "inspect/OutputReaders.h"
+#include "picture/Jpeg.h"
+#include "picture/Zbmp.h"
 
 using namespace tessel;
 
@@ -14,7 +15,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 1) return 0;
   const ByteView file = fuzz::view(data + 1, size - 1);
   if (data[0] % 2 == 0) {
-    const inspect::PictureReading r = inspect::ReadZbmp(file, data[0] % 4 == 0);
+    const PictureReading r = ReadZbmp(file, data[0] % 4 == 0, Limits());
     if (r.ok() && !r.image.isNull()) {
       TESSEL_FUZZ_CHECK(r.image.width() == r.width && r.image.height() == r.height);
     }
@@ -28,7 +29,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   buffer.open(QIODevice::ReadOnly);
   const QSize declared = QImageReader(&buffer, "jpeg").size();
   if (declared.isValid() && qint64(declared.width()) * declared.height() > (4 << 20)) return 0;
-  const inspect::PictureReading r = inspect::ReadOutputJpeg(file);
+  const PictureReading r = ReadOutputJpeg(file, Limits());
   if (r.ok()) {
     TESSEL_FUZZ_CHECK(!r.image.isNull());
     TESSEL_FUZZ_CHECK(r.image.width() == r.width && r.image.height() == r.height);

@@ -3,16 +3,17 @@
 #include <set>
 
 #include "FuzzSupport.h"
-#include "inspect/OutputReaders.h"
+#include "icon/Zico.h"
 
 using namespace tessel;
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::setUpQt();
-  const inspect::ZicoReading r = inspect::ReadZico(fuzz::view(data, size), true);
+  const WorkLimits work;
+  const ZicoReading r = ReadZico(fuzz::view(data, size), true, work);
   TESSEL_FUZZ_CHECK(r.empty == (size == 0));
   std::set<int> ids;
-  for (const inspect::ZicoIcon& icon : r.icons) {
+  for (const ZicoIcon& icon : r.icons) {
     if (!icon.error.empty()) continue;
     TESSEL_FUZZ_CHECK(ids.insert(icon.record.id).second);  // a sound id is not repeated
     TESSEL_FUZZ_CHECK(icon.image.width() == icon.record.width &&

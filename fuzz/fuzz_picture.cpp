@@ -19,7 +19,6 @@
 #include <zlib.h>
 
 #include "FuzzSupport.h"
-#include "picture/PictureLimits.h"
 #include "picture/PictureLoad.h"
 #include "picture/PicturePack.h"
 #include "picture/PicturePipeline.h"
@@ -33,6 +32,9 @@ namespace {
 
 constexpr std::uint64_t kFuzzPixels = std::uint64_t(1) << 22;
 
+// The program's limits, and a budget that every input has to itself.
+const Limits kLimits;
+
 // What the reader announces before decoding: 0 when nothing, else the area.
 std::uint64_t announcedPixels(ByteView bytes, bool* pastLimits) {
   QByteArray array = QByteArray::fromRawData(reinterpret_cast<const char*>(bytes.data()),
@@ -44,7 +46,7 @@ std::uint64_t announcedPixels(ByteView bytes, bool* pastLimits) {
   if (!size.isValid()) return 0;
   const std::uint64_t w = std::uint64_t(std::max(0, size.width()));
   const std::uint64_t h = std::uint64_t(std::max(0, size.height()));
-  *pastLimits = !PictureSizeAllowed(w, h);
+  *pastLimits = !PictureSizeAllowed(kLimits, w, h);
   return w * h;
 }
 
@@ -75,7 +77,7 @@ void checkZbmp(const Bytes& file, int width, int height) {
 
 void checkJpeg(const Bytes& file, int width, int height) {
   TESSEL_FUZZ_CHECK(file.size() > 4 && file[0] == 0xFF && file[1] == 0xD8);
-  const LoadedPicture back = LoadPictureData(ByteView(file));
+  const LoadedPicture back = LoadPictureData(ByteView(file), kLimits);
   TESSEL_FUZZ_CHECK(back.ok());
   TESSEL_FUZZ_CHECK(back.image.width() == width && back.image.height() == height);
 }
@@ -98,17 +100,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   bool pastLimits = false;
   const std::uint64_t pixels = announcedPixels(picture, &pastLimits);
   if (pastLimits) {
-    TESSEL_FUZZ_CHECK(!LoadPictureData(picture).ok());
+    TESSEL_FUZZ_CHECK(!LoadPictureData(picture, kLimits).ok());
     return 0;
   }
   if (pixels > kFuzzPixels) return 0;
 
-  for (const std::optional<Rgb565Picture>& plain : {DecodePlainBmp(picture), DecodePlainJpeg(picture)}) {
+  for (const std::optional<Rgb565Picture>& plain :
+       {DecodePlainBmp(picture, kLimits), DecodePlainJpeg(picture, kLimits)}) {
     if (!plain) continue;
     TESSEL_FUZZ_CHECK(plain->ok() && plain->width >= 1 && plain->height >= 1);
     TESSEL_FUZZ_CHECK(plain->rows.size() ==
                       Rgb565Stride(std::uint64_t(plain->width)) * std::uint64_t(plain->height));
-    const LoadedPicture general = LoadPictureData(picture);
+    const LoadedPicture general = LoadPictureData(picture, kLimits);
     TESSEL_FUZZ_CHECK(general.ok());
     TESSEL_FUZZ_CHECK(general.image.width() == plain->width &&
                       general.image.height() == plain->height);
@@ -116,7 +119,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   // The size the picture has once it is turned, when it loads.
-  const LoadedPicture loaded = LoadPictureData(picture);
+  const LoadedPicture loaded = LoadPictureData(picture, kLimits);
+  const WorkLimits work(kLimits);
   const bool turned = rotation == 1 || rotation == 3;
   const int width = turned ? loaded.image.height() : loaded.image.width();
   const int height = turned ? loaded.image.width() : loaded.image.height();
@@ -126,7 +130,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                                  : output == 1 ? PictureFormat::Jpeg
                                                : PictureFormat::JpegHigh;
     const EncodedPicture encoded =
-        EncodePictureBytes(picture, {format, deRipple}, rotation, PictureTarget::File);
+        EncodePictureBytes(picture, {format, deRipple}, rotation, PictureTarget::File, work);
     if (!encoded.ok) {
       TESSEL_FUZZ_CHECK(!encoded.error.empty() && encoded.bytes.empty());
       return 0;
@@ -146,7 +150,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool jpeg = (choice & 0x20) != 0;
   const EncodedPicture block =
       EncodePictureBytes(picture, {jpeg ? PictureFormat::Jpeg : PictureFormat::Zbmp, deRipple},
-                         rotation, PictureTarget::PackBlock);
+                         rotation, PictureTarget::PackBlock, work);
   const int number = data[size - 1];
   PicturePack pack;
   Report report;

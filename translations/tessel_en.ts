@@ -748,14 +748,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
 <context>
     <name>Icon</name>
     <message>
-        <source>skipped %1: its icons hold more than %2 bytes of RGB565 pixels, more than the limit of %3 MiB</source>
-        <translation>skipped %1: its icons hold more than %2 bytes of RGB565 pixels, more than the limit of %3 MiB</translation>
-    </message>
-    <message>
-        <source>skipped %1: its icons hold %2 bytes of RGB565 pixels, more than the limit of %3 MiB</source>
-        <translation>skipped %1: its icons hold %2 bytes of RGB565 pixels, more than the limit of %3 MiB</translation>
-    </message>
-    <message>
         <source>skipped icon %1 of %2: %3</source>
         <translation>skipped icon %1 of %2: %3</translation>
     </message>
@@ -778,10 +770,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>icon library %1 is damaged (%2): the icons after that point are left out</source>
         <translation>icon library %1 is damaged (%2): the icons after that point are left out</translation>
-    </message>
-    <message>
-        <source>skipped %1: icon library of %2 bytes is larger than the limit of %3 MiB</source>
-        <translation>skipped %1: icon library of %2 bytes is larger than the limit of %3 MiB</translation>
     </message>
     <message>
         <source>abandoned icon library %1: out of memory</source>
@@ -843,6 +831,11 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>skipped %1: cannot read it (%2)</source>
         <translation>skipped %1: cannot read it (%2)</translation>
     </message>
+    <message>
+        <source>skipped %1: %2</source>
+        <extracomment>an icon library, and the limit it passes</extracomment>
+        <translation>skipped %1: %2</translation>
+    </message>
 </context>
 <context>
     <name>Inspect</name>
@@ -862,10 +855,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>its size cannot be read (%1)</source>
         <translation>its size cannot be read (%1)</translation>
-    </message>
-    <message>
-        <source>it is %1 bytes, more than the %2 read for it</source>
-        <translation>it is %1 bytes, more than the %2 read for it</translation>
     </message>
     <message>
         <source>it cannot be read</source>
@@ -992,14 +981,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <translation>header byte %1 is %2, not zero</translation>
     </message>
     <message>
-        <source>its header says the picture is %1 x %2 pixels, larger than %3 on a side</source>
-        <translation>its header says the picture is %1 x %2 pixels, larger than %3 on a side</translation>
-    </message>
-    <message>
-        <source>its header says the picture is %1 x %2 pixels, more than %3 MiB decoded</source>
-        <translation>its header says the picture is %1 x %2 pixels, more than %3 MiB decoded</translation>
-    </message>
-    <message>
         <source>its raw rows are %1 bytes, %2 short of the %3 x %4 picture its header declares (cut short?)</source>
         <translation>its raw rows are %1 bytes, %2 short of the %3 x %4 picture its header declares (cut short?)</translation>
     </message>
@@ -1022,14 +1003,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>it is not a JPEG picture a decoder can read (%1)</source>
         <translation>it is not a JPEG picture a decoder can read (%1)</translation>
-    </message>
-    <message>
-        <source>its picture is %1 x %2 pixels, larger than %3 on a side</source>
-        <translation>its picture is %1 x %2 pixels, larger than %3 on a side</translation>
-    </message>
-    <message>
-        <source>its picture is %1 x %2 pixels, more than %3 MiB decoded</source>
-        <translation>its picture is %1 x %2 pixels, more than %3 MiB decoded</translation>
     </message>
     <message>
         <source>it does not decode (%1)</source>
@@ -1140,14 +1113,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>entry %1&apos;s JPEG is %2 x %3, its entry says %4 x %5</source>
         <translation>entry %1&apos;s JPEG is %2 x %3, its entry says %4 x %5</translation>
-    </message>
-    <message>
-        <source>entry %1 says the picture is %2 x %3 pixels, larger than %4 on a side</source>
-        <translation>entry %1 says the picture is %2 x %3 pixels, larger than %4 on a side</translation>
-    </message>
-    <message>
-        <source>entry %1 says the picture is %2 x %3 pixels, more than %4 MiB decoded</source>
-        <translation>entry %1 says the picture is %2 x %3 pixels, more than %4 MiB decoded</translation>
     </message>
     <message>
         <source>has no register number after R</source>
@@ -1569,6 +1534,41 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     </message>
 </context>
 <context>
+    <name>Limits</name>
+    <message>
+        <source>picture is %1 x %2 pixels, larger than %3 on a side</source>
+        <translation>picture is %1 x %2 pixels, larger than %3 on a side</translation>
+    </message>
+    <message>
+        <source>picture is %1 x %2 pixels, more than %3 MiB decoded</source>
+        <translation>picture is %1 x %2 pixels, more than %3 MiB decoded</translation>
+    </message>
+    <message>
+        <source>a JPEG of more than %1 scans</source>
+        <translation>a JPEG of more than %1 scans</translation>
+    </message>
+    <message>
+        <source>a run-length BMP of %1 x %2 pixels in %3 bytes of data (at most %4 pixels a byte are taken)</source>
+        <translation>a run-length BMP of %1 x %2 pixels in %3 bytes of data (at most %4 pixels a byte are taken)</translation>
+    </message>
+    <message>
+        <source>icon library of %1 bytes is larger than the limit of %2 MiB</source>
+        <translation>icon library of %1 bytes is larger than the limit of %2 MiB</translation>
+    </message>
+    <message>
+        <source>its icons hold more than %1 bytes of RGB565 pixels, more than the limit of %2 MiB</source>
+        <translation>its icons hold more than %1 bytes of RGB565 pixels, more than the limit of %2 MiB</translation>
+    </message>
+    <message>
+        <source>its icons hold %1 bytes of RGB565 pixels, more than the limit of %2 MiB</source>
+        <translation>its icons hold %1 bytes of RGB565 pixels, more than the limit of %2 MiB</translation>
+    </message>
+    <message>
+        <source>it is %1 bytes, more than the %2 read for it</source>
+        <translation>it is %1 bytes, more than the %2 read for it</translation>
+    </message>
+</context>
+<context>
     <name>Lock</name>
     <message>
         <source>%1 min ago</source>
@@ -1672,22 +1672,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>the file ends before its end-of-image marker (a cut JPEG)</source>
         <translation>the file ends before its end-of-image marker (a cut JPEG)</translation>
-    </message>
-    <message>
-        <source>a run-length BMP of %1 x %2 pixels in %3 bytes of data (at most %4 pixels a byte are taken)</source>
-        <translation>a run-length BMP of %1 x %2 pixels in %3 bytes of data (at most %4 pixels a byte are taken)</translation>
-    </message>
-    <message>
-        <source>a JPEG of more than %1 scans</source>
-        <translation>a JPEG of more than %1 scans</translation>
-    </message>
-    <message>
-        <source>picture is %1 x %2 pixels, larger than %3 on a side</source>
-        <translation>picture is %1 x %2 pixels, larger than %3 on a side</translation>
-    </message>
-    <message>
-        <source>picture is %1 x %2 pixels, more than %3 MiB decoded</source>
-        <translation>picture is %1 x %2 pixels, more than %3 MiB decoded</translation>
     </message>
     <message>
         <source>cannot decode it (%1)</source>

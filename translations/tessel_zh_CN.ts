@@ -742,14 +742,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
 <context>
     <name>Icon</name>
     <message>
-        <source>skipped %1: its icons hold more than %2 bytes of RGB565 pixels, more than the limit of %3 MiB</source>
-        <translation>跳过 %1：其图标的 RGB565 像素超过 %2 字节，超出 %3 MiB 的上限</translation>
-    </message>
-    <message>
-        <source>skipped %1: its icons hold %2 bytes of RGB565 pixels, more than the limit of %3 MiB</source>
-        <translation>跳过 %1：其图标的 RGB565 像素有 %2 字节，超出 %3 MiB 的上限</translation>
-    </message>
-    <message>
         <source>skipped icon %1 of %2: %3</source>
         <translation>跳过 %2 的图标 %1：%3</translation>
     </message>
@@ -772,10 +764,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>icon library %1 is damaged (%2): the icons after that point are left out</source>
         <translation>图标库 %1 已损坏（%2）：此处之后的图标被略去</translation>
-    </message>
-    <message>
-        <source>skipped %1: icon library of %2 bytes is larger than the limit of %3 MiB</source>
-        <translation>跳过 %1：图标库大小为 %2 字节，超过 %3 MiB 的上限</translation>
     </message>
     <message>
         <source>abandoned icon library %1: out of memory</source>
@@ -837,6 +825,11 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <source>skipped %1: cannot read it (%2)</source>
         <translation>跳过 %1：无法读取（%2）</translation>
     </message>
+    <message>
+        <source>skipped %1: %2</source>
+        <extracomment>an icon library, and the limit it passes</extracomment>
+        <translation>跳过 %1：%2</translation>
+    </message>
 </context>
 <context>
     <name>Inspect</name>
@@ -856,10 +849,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>its size cannot be read (%1)</source>
         <translation>无法读取其大小（%1）</translation>
-    </message>
-    <message>
-        <source>it is %1 bytes, more than the %2 read for it</source>
-        <translation>大小为 %1 字节，超过为其读取的上限 %2</translation>
     </message>
     <message>
         <source>it cannot be read</source>
@@ -986,14 +975,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
         <translation>文件头第 %1 字节为 %2，不是零</translation>
     </message>
     <message>
-        <source>its header says the picture is %1 x %2 pixels, larger than %3 on a side</source>
-        <translation>文件头给出的图片为 %1 x %2 像素，边长超过 %3</translation>
-    </message>
-    <message>
-        <source>its header says the picture is %1 x %2 pixels, more than %3 MiB decoded</source>
-        <translation>文件头给出的图片为 %1 x %2 像素，解码后超过 %3 MiB</translation>
-    </message>
-    <message>
         <source>its raw rows are %1 bytes, %2 short of the %3 x %4 picture its header declares (cut short?)</source>
         <translation>未压缩的行数据为 %1 字节，比文件头声明的 %3 x %4 图片少 %2 字节（被截断？）</translation>
     </message>
@@ -1016,14 +997,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>it is not a JPEG picture a decoder can read (%1)</source>
         <translation>不是解码器能读取的 JPEG 图片（%1）</translation>
-    </message>
-    <message>
-        <source>its picture is %1 x %2 pixels, larger than %3 on a side</source>
-        <translation>图片为 %1 x %2 像素，边长超过 %3</translation>
-    </message>
-    <message>
-        <source>its picture is %1 x %2 pixels, more than %3 MiB decoded</source>
-        <translation>图片为 %1 x %2 像素，解码后超过 %3 MiB</translation>
     </message>
     <message>
         <source>it does not decode (%1)</source>
@@ -1134,14 +1107,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>entry %1&apos;s JPEG is %2 x %3, its entry says %4 x %5</source>
         <translation>条目 %1 的 JPEG 为 %2 x %3，而条目给出的是 %4 x %5</translation>
-    </message>
-    <message>
-        <source>entry %1 says the picture is %2 x %3 pixels, larger than %4 on a side</source>
-        <translation>条目 %1 给出的图片为 %2 x %3 像素，边长超过 %4</translation>
-    </message>
-    <message>
-        <source>entry %1 says the picture is %2 x %3 pixels, more than %4 MiB decoded</source>
-        <translation>条目 %1 给出的图片为 %2 x %3 像素，解码后超过 %4 MiB</translation>
     </message>
     <message>
         <source>has no register number after R</source>
@@ -1563,6 +1528,41 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     </message>
 </context>
 <context>
+    <name>Limits</name>
+    <message>
+        <source>picture is %1 x %2 pixels, larger than %3 on a side</source>
+        <translation>图片为 %1 x %2 像素，边长超过 %3</translation>
+    </message>
+    <message>
+        <source>picture is %1 x %2 pixels, more than %3 MiB decoded</source>
+        <translation>图片为 %1 x %2 像素，解码后超过 %3 MiB</translation>
+    </message>
+    <message>
+        <source>a JPEG of more than %1 scans</source>
+        <translation>JPEG 的扫描超过 %1 次</translation>
+    </message>
+    <message>
+        <source>a run-length BMP of %1 x %2 pixels in %3 bytes of data (at most %4 pixels a byte are taken)</source>
+        <translation>游程编码的 BMP 为 %1 x %2 像素，数据只有 %3 字节（每字节最多接受 %4 个像素）</translation>
+    </message>
+    <message>
+        <source>icon library of %1 bytes is larger than the limit of %2 MiB</source>
+        <translation>图标库大小为 %1 字节，超过 %2 MiB 的上限</translation>
+    </message>
+    <message>
+        <source>its icons hold more than %1 bytes of RGB565 pixels, more than the limit of %2 MiB</source>
+        <translation>其图标的 RGB565 像素超过 %1 字节，超出 %2 MiB 的上限</translation>
+    </message>
+    <message>
+        <source>its icons hold %1 bytes of RGB565 pixels, more than the limit of %2 MiB</source>
+        <translation>其图标的 RGB565 像素有 %1 字节，超出 %2 MiB 的上限</translation>
+    </message>
+    <message>
+        <source>it is %1 bytes, more than the %2 read for it</source>
+        <translation>大小为 %1 字节，超过为其读取的上限 %2</translation>
+    </message>
+</context>
+<context>
     <name>Lock</name>
     <message>
         <source>%1 min ago</source>
@@ -1666,22 +1666,6 @@ not a folder; nothing was written), 2 usage error, 4 a write or the read-back fa
     <message>
         <source>the file ends before its end-of-image marker (a cut JPEG)</source>
         <translation>文件在图像结束标记之前结束（JPEG 不完整）</translation>
-    </message>
-    <message>
-        <source>a run-length BMP of %1 x %2 pixels in %3 bytes of data (at most %4 pixels a byte are taken)</source>
-        <translation>游程编码的 BMP 为 %1 x %2 像素，数据只有 %3 字节（每字节最多接受 %4 个像素）</translation>
-    </message>
-    <message>
-        <source>a JPEG of more than %1 scans</source>
-        <translation>JPEG 的扫描超过 %1 次</translation>
-    </message>
-    <message>
-        <source>picture is %1 x %2 pixels, larger than %3 on a side</source>
-        <translation>图片为 %1 x %2 像素，边长超过 %3</translation>
-    </message>
-    <message>
-        <source>picture is %1 x %2 pixels, more than %3 MiB decoded</source>
-        <translation>图片为 %1 x %2 像素，解码后超过 %3 MiB</translation>
     </message>
     <message>
         <source>cannot decode it (%1)</source>

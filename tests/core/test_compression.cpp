@@ -2,7 +2,9 @@
 // exactly the pixels the default writes, and the output is smaller.
 #include <gtest/gtest.h>
 
-#include "inspect/OutputReaders.h"
+#include "icon/Zico.h"
+#include "picture/PackReader.h"
+#include "picture/Zbmp.h"
 #include "support/RunFixture.h"
 #include "util/Paths.h"
 
@@ -36,8 +38,8 @@ struct CompressionTest : test::RunFixture {
       if (name.ends_with("/")) continue;
       const Bytes x = readBytes(a / pathFromUtf8(name)), y = readBytes(b / pathFromUtf8(name));
       if (name.ends_with(".zbmp")) {
-        const inspect::PictureReading p = inspect::ReadZbmp(ByteView(x), true);
-        const inspect::PictureReading q = inspect::ReadZbmp(ByteView(y), true);
+        const PictureReading p = ReadZbmp(ByteView(x), true, Limits());
+        const PictureReading q = ReadZbmp(ByteView(y), true, Limits());
         ASSERT_TRUE(p.ok() && q.ok()) << name << ": " << q.error;
         EXPECT_EQ(p.image, q.image) << name;
         // Noise does not compress: both store its rows raw.
@@ -45,8 +47,8 @@ struct CompressionTest : test::RunFixture {
           EXPECT_FALSE(p.compressed || q.compressed) << name;
         }
       } else if (name.ends_with(".zico")) {
-        const inspect::ZicoReading p = inspect::ReadZico(ByteView(x), true);
-        const inspect::ZicoReading q = inspect::ReadZico(ByteView(y), true);
+        const ZicoReading p = ReadZico(ByteView(x), true, WorkLimits());
+        const ZicoReading q = ReadZico(ByteView(y), true, WorkLimits());
         ASSERT_TRUE(p.ok() && q.ok()) << name;
         ASSERT_EQ(p.icons.size(), q.icons.size());
         for (std::size_t i = 0; i < p.icons.size(); ++i) {
@@ -55,8 +57,8 @@ struct CompressionTest : test::RunFixture {
       } else if (name.ends_with("image.bin")) {
         const fs::path index = fs::path(pathFromUtf8(name)).parent_path() / "image.idx";
         const Bytes ia = readBytes(a / index), ib = readBytes(b / index);
-        const inspect::PackReading p = inspect::ReadPack(ByteView(ia), ByteView(x), true);
-        const inspect::PackReading q = inspect::ReadPack(ByteView(ib), ByteView(y), true);
+        const PackReading p = ReadPack(ByteView(ia), ByteView(x), true, Limits());
+        const PackReading q = ReadPack(ByteView(ib), ByteView(y), true, Limits());
         ASSERT_TRUE(p.ok() && q.ok());
         ASSERT_EQ(p.entries.size(), q.entries.size());
         for (std::size_t i = 0; i < p.entries.size(); ++i) {

@@ -2,7 +2,9 @@
 // Branch A, the four marked layouts of Branch B) and the register text.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <initializer_list>
+#include <random>
 #include <string>
 #include <utility>
 
@@ -11,6 +13,9 @@
 #include "config/SourceConfig.h"
 #include "support/TestSupport.h"
 #include "test_config_fixtures.h"
+#include "config/ConfigRead.h"
+#include "config/ConfigRegisters.h"
+#include "config/TargetConfig.h"
 
 namespace tessel {
 namespace {
@@ -479,6 +484,130 @@ TEST(ConfigBranchB, MarkerOrderDivisorZeroAndNoMarker) {
   EXPECT_EQ(unmarked.pictureLibrary, std::nullopt);
   EXPECT_EQ(none.baudIndex, 3);
   EXPECT_EQ(none.screenRotation, 2);
+}
+
+// Noise with a marker planted somewhere, or none. The marker counts only
+// when it lies whole before the first zero byte and inside the 64 bytes of
+// the header.
+TEST(ConfigGarbage, MarkersAreFoundInNoiseOnlyBeforeTheTextEnds) {
+  const std::string_view markers[] = {{}, kMarkerT5LC1, kMarkerT5C1, kMarkerT5C2, kMarkerT5C4};
+  std::mt19937 random(7);
+  int found[5] = {};
+  for (int round = 0; round < 1000; ++round) {
+    Bytes noise(random() % 80);
+    for (auto& b : noise) b = std::uint8_t(random() % 255 + 1);
+    if (!noise.empty() && random() % 3 == 0) noise[random() % noise.size()] = 0;
+    const int m = int(random() % 5);
+    const std::string_view marker = markers[m];
+    bool planted = false;
+    if (!marker.empty() && noise.size() >= marker.size()) {
+      const std::size_t at = random() % (noise.size() - marker.size() + 1);
+      std::copy(marker.begin(), marker.end(), noise.begin() + std::ptrdiff_t(at));
+      const std::size_t zero =
+          std::size_t(std::find(noise.begin(), noise.end(), 0) - noise.begin());
+      planted = at + marker.size() <= std::min(zero, kConfigHeaderSize);
+    }
+    const int seen = planted ? m : 0;
+    found[seen] += 1;
+
+    const ConfigHeader header = MakeConfigHeader(ByteView(noise));
+    const auto choice = static_cast<RotationChoice>(round % 5);
+    const RegisterSet set = DecodeRegisterSet(header, choice);
+    SetupValues values;
+    const SetupReading reading = ApplyConfigHeader(header, values);
+    SCOPED_TRACE("round " + std::to_string(round));
+    const bool t5lc1 = seen == 1;
+    EXPECT_EQ(set.layout, t5lc1 ? ConfigLayout::T5LC1 : ConfigLayout::Unmarked);
+    EXPECT_EQ(set.findings.pictureLibrary,
+              t5lc1 ? std::optional<std::uint8_t>(header[8]) : std::nullopt);
+    EXPECT_EQ(set.findings.iconRotation,
+              t5lc1 ? std::optional<int>(FixedRotationCode(choice).value_or(header[5] & 3))
+                    : std::nullopt);
+    EXPECT_EQ(reading.pictureLibrary, set.findings.pictureLibrary);
+    EXPECT_EQ(reading.configKind, seen == 2 || seen == 4 ? 4 : seen == 3 ? 1 : 0);
+    if (seen == 0) {
+      EXPECT_EQ(values.screenRotation, SetupValues().screenRotation);
+    }
+  }
+  // Every marker was found in some rounds.
+  for (int m = 0; m < 5; ++m) EXPECT_GT(found[m], 20) << markers[m];
+}
+
+TEST(ConfigGarbage, BinaryTextAndAnOverlongFileKeepTheirRegisters) {
+  // Zero bytes, high bytes and stray carriage returns around real lines.
+  const char raw[] = "\0\xFF\xFE R1=\xC0\r\r\nR2=1F\0junk\nR3=7\n";
+  const std::string text(raw, sizeof raw - 1);
+  const TextRegisters r = ParseRegisterText(
+      ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  EXPECT_EQ(r[1], 0u);     // the value does not parse: 0
+  EXPECT_EQ(r[2], 0x1Fu);  // parsing stops at the zero byte
+  EXPECT_EQ(r[3], 7u);
+
+  // Megabytes of one line, then a real line: the reader keeps a bounded
+  // piece of each line and still sees the last one.
+  std::string big(4 << 20, 'F');
+  big = "R5=" + big + "\nR1=06\n";
+  const TextRegisters r2 = ParseRegisterText(
+      ByteView(reinterpret_cast<const std::uint8_t*>(big.data()), big.size()));
+  EXPECT_EQ(r2[5], 0xFFFFFFFFu);  // wraps to its low 32 bits
+  EXPECT_EQ(r2[1], 6u);
+}
+
+// Whether the reader's fault holds `part` (a placeholder value, a name).
+void expectFault(const std::string& error, const std::string& part, const char* what) {
+  EXPECT_NE(error.find(part), std::string::npos) << what << ": got \"" << error << "\"";
+}
+
+// What config.txt can say: the notify list that does not apply is not in it.
+SetupValues applicable(SetupValues v) {
+  (v.useTouchFile ? v.coordinateNotify : v.touchFileNotify) = 0;
+  return v;
+}
+
+TEST(ConfigRead, ConfigTextGivesBackEveryParameterItWasWrittenFrom) {
+  int checked = 0;
+  for (int bits = 0; bits < (1 << 9); ++bits) {
+    SetupValues v;
+    v.baudIndex = (bits * 3) % 8;
+    v.useTouchFile = bits & 1;
+    v.touchFileNotify = (bits >> 1) & 1;
+    v.coordinateNotify = (bits >> 2) & 1;
+    v.longPressNotify = (bits >> 3) & 1;
+    v.touchBeep = (bits >> 4) % 3;
+    v.screenRotation = (bits >> 5) & 3;
+    v.restoreTextBackground = (bits >> 7) & 1;
+    v.delayedRefresh = (bits >> 8) & 1;
+    // What the registers cannot hold: a long press without the press
+    // notification of the touch file, and beep 2 with coordinates.
+    if (v.useTouchFile && v.longPressNotify && v.touchFileNotify == 0) continue;
+    if (!v.useTouchFile && v.touchBeep == 2) continue;
+    const std::string text = *FormatBranchB(v, bits % 2 ? 4 : 0, FontDisplay::Bitmap);
+    const ConfigReading r =
+        ReadConfigText(ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+    EXPECT_TRUE(r.errors.empty() && r.notes.empty()) << text;
+    EXPECT_EQ(r.values, applicable(v)) << text;
+    ++checked;
+  }
+  EXPECT_GT(checked, 300);
+
+  auto read = [](const std::string& text) {
+    return ReadConfigText(
+        ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size()));
+  };
+  const ConfigReading bad =
+      read("R1=03; 9600\r\nR2;\r\nR3=\r\nR12345678=1\r\nRC0=123456789\r\nnot a register\r\n");
+  ASSERT_EQ(bad.errors.size(), 5u);
+  EXPECT_EQ(bad.errors[0], "line 2 (\"R2;\") has no '=' after R2");
+  EXPECT_EQ(bad.errors[1], "line 3 (\"R3=\") gives R3 no hex value");
+  expectFault(bad.errors[2], "line 4", "register number");
+  expectFault(bad.errors[3], "line 5", "value width");
+  expectFault(bad.errors[4], "no R2 line", "R2 missing");
+  const ConfigReading a = read("R1=2580; 9600\nR2=24;\nR2=00;\n");  // Branch A, unmatched speed
+  EXPECT_TRUE(a.errors.empty());
+  EXPECT_EQ(a.notes.size(), 2u);
+  EXPECT_EQ(a.parameters.size(), 7u);  // no R3: no delayed refresh, the touch-file notify
+  EXPECT_EQ(a.parameters[0].label, "波特率");
+  EXPECT_EQ(a.parameters[0].value, "invalid (register 1 = 9600)");
 }
 
 }  // namespace

@@ -167,7 +167,7 @@ TEST(ConfigWriteBranchB, WrittenFileReadsBackToTheSameValues) {
 
 struct StepFolders {
   TempDir dir;
-  std::filesystem::path source = dir / "DWIN_SET";
+  std::filesystem::path source = dir / "project";
   OutputLayout layout{dir / "out"};
   Report report;
   OutputWriter out{report};

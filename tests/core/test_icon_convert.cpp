@@ -101,7 +101,7 @@ Bytes t5uicOf(const std::vector<Bytes>& jpegs) {
 // image folders.
 struct Libraries {
   test::TempDir dir;
-  fs::path source = dir / "DWIN_SET";
+  fs::path source = dir / "project";
   OutputLayout layout{dir / "out"};
   PictureEncoding encoding;
   Report report;
@@ -125,7 +125,7 @@ struct Libraries {
   }
   void convert(int threads = 1, const WriteFaults* faults = nullptr) {
     OutputWriter out(report, faults);
-    ConvertIconLibraries(jobs, encoding, layout, out, threads);
+    ConvertIconLibraries(jobs, encoding, layout, out, threads, WorkLimits());
   }
   fs::path at(const std::string& rel) const { return layout.privateFolder() / rel; }
   bool has(const std::string& rel) const { return fs::exists(at(rel)); }
@@ -319,16 +319,16 @@ TEST(IconConvert, OutputDoesNotDependOnTheNumberOfThreads) {
 }
 
 TEST(IconConvert, LayoutFollowsTheExtensionUnlessTheProjectIsT5uic) {
-  EXPECT_EQ(IconLayoutOf("DWIN_SET/12.ICL", false), IconLayout::Icl);
-  EXPECT_EQ(IconLayoutOf("DWIN_SET/12.icl", false), IconLayout::Icl);
-  EXPECT_EQ(IconLayoutOf("DWIN_SET/logo.ico", false), IconLayout::Raw);
-  EXPECT_EQ(IconLayoutOf("DWIN_SET/icl", false), IconLayout::Raw);
-  EXPECT_EQ(IconLayoutOf("DWIN_SET/12.icl", true), IconLayout::T5uic);
-  EXPECT_EQ(IconLayoutOf("DWIN_SET/3.ico", true), IconLayout::T5uic);
+  EXPECT_EQ(IconLayoutOf("project/12.ICL", false), IconLayout::Icl);
+  EXPECT_EQ(IconLayoutOf("project/12.icl", false), IconLayout::Icl);
+  EXPECT_EQ(IconLayoutOf("project/logo.ico", false), IconLayout::Raw);
+  EXPECT_EQ(IconLayoutOf("project/icl", false), IconLayout::Raw);
+  EXPECT_EQ(IconLayoutOf("project/12.icl", true), IconLayout::T5uic);
+  EXPECT_EQ(IconLayoutOf("project/3.ico", true), IconLayout::T5uic);
 
-  EXPECT_TRUE(IsT5uicProject("DWIN_SET/T5UIC_CFG.CFG"));
+  EXPECT_TRUE(IsT5uicProject("project/T5UIC_CFG.CFG"));
   EXPECT_TRUE(IsT5uicProject("t5uic.cfg"));
-  EXPECT_FALSE(IsT5uicProject("DWIN_SET/t5lcd.cfg"));
+  EXPECT_FALSE(IsT5uicProject("project/t5lcd.cfg"));
   EXPECT_FALSE(IsT5uicProject("t5uic_project/t5lcd.cfg"));  // only the file's own name
   EXPECT_FALSE(IsT5uicProject({}));
 }
@@ -338,13 +338,14 @@ TEST(IconBuild, BuildingTouchesNoFile) {
   job.path = "nowhere/9.icl";
   job.layout = IconLayout::Icl;
   const Bytes file = iclLibrary({solidJpeg(2, 3, Qt::yellow)});
-  const BuiltIconLibrary built = BuildIconLibrary(PictureEncoding{}, job, ByteView(file));
+  const BuiltIconLibrary built =
+      BuildIconLibrary(PictureEncoding{}, job, ByteView(file), WorkLimits());
   EXPECT_FALSE(built.missing);
   EXPECT_FALSE(built.toPictures);
   ASSERT_EQ(built.zico.size(), 1u);
   EXPECT_EQ(built.zico.records()[0].height, 3);
   // A file that does not exist is missing, with a warning naming it.
-  const BuiltIconLibrary none = BuildIconLibrary(PictureEncoding{}, job);
+  const BuiltIconLibrary none = BuildIconLibrary(PictureEncoding{}, job, WorkLimits());
   EXPECT_TRUE(none.missing);
   ASSERT_EQ(none.warnings.size(), 1u);
   EXPECT_NE(none.warnings[0].find("nowhere/9.icl"), std::string::npos);
@@ -382,7 +383,7 @@ struct PictureLibraryRun : test::RunFixture {
   }
   Bytes asScreenPicture(const Bytes& jpeg, int rotation) const {
     const EncodedPicture picture = EncodePictureBytes(ByteView(jpeg), settings.pictureEncoding(),
-                                                      rotation, PictureTarget::File);
+                                                      rotation, PictureTarget::File, WorkLimits());
     EXPECT_TRUE(picture.ok);
     return picture.bytes;
   }

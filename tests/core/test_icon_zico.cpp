@@ -4,6 +4,7 @@
 
 #include "icon/Zico.h"
 #include "support/TestSupport.h"
+#include "picture/StrictRead.h"
 
 using namespace tessel;
 
@@ -88,6 +89,49 @@ TEST(Zico, IconsThatCannotBeStoredAreRefused) {
   EXPECT_TRUE(zico.dataArea().empty());
   EXPECT_TRUE(zico.add(0xFFFF, 2, 1, ByteView(four), &error));
   EXPECT_EQ(zico.records()[0].id, 0xFFFF);
+}
+
+// Whether the reader's fault holds `part` (a placeholder value, a name).
+void expectFault(const std::string& error, const std::string& part, const char* what) {
+  EXPECT_NE(error.find(part), std::string::npos) << what << ": got \"" << error << "\"";
+}
+
+TEST(ZicoRead, ZicoIndexFaultsNameTheEntry) {
+  ZicoBuilder builder;
+  ASSERT_TRUE(builder.add(4, 2, 2, Bytes(8, 0x11)));
+  ASSERT_TRUE(builder.add(9, 3, 1, Bytes(6, 0x22)));
+  const Bytes file = EncodeZico(builder.records(), builder.dataArea());
+  const ZicoReading sound = ReadZico(file, true, WorkLimits());
+  ASSERT_TRUE(sound.ok());
+  ASSERT_EQ(sound.icons.size(), 2u);
+  EXPECT_EQ(sound.icons[1].record.id, 9);
+  EXPECT_EQ(sound.icons[1].image.pixel(2, 0),
+            Rgb565Image(Bytes(6, 0x22).data(), 3, 1, 6).pixel(2, 0));
+  EXPECT_TRUE(ReadZico({}, true, WorkLimits()).empty);
+
+  auto patched = [&](std::size_t at, std::uint32_t value, int bytes) {
+    Bytes b = file;
+    for (int i = 0; i < bytes; ++i) b.at(at + std::size_t(i)) = std::uint8_t(value >> (8 * i));
+    return b;
+  };
+  const std::size_t second = 8 + 16;  // the second record
+  auto entryError = [](const Bytes& b) {
+    const ZicoReading r = ReadZico(b, true, WorkLimits());
+    std::string all = r.error;
+    for (const ZicoIcon& i : r.icons) all += i.error;
+    return all;
+  };
+  expectFault(entryError(patched(0, 'X', 1)), "does not start with \"ZICO\"", "magic");
+  expectFault(entryError(patched(4, 33, 4)), "not a multiple of 16", "index size");
+  expectFault(entryError(patched(4, 4800, 4)), "runs past the end of the file", "index past end");
+  expectFault(entryError(patched(second + 8, 1000, 4)),
+              "entry 1 (id 9) points past the end of the file", "offset");
+  expectFault(entryError(patched(second + 12, 0xFFFFFFF0u, 4)), "entry 1 (id 9) points past",
+              "size wraps");
+  expectFault(entryError(patched(second, 4, 2)), "entry 1 (id 4) repeats the id of entry 0", "id");
+  expectFault(entryError(patched(second + 2, 2, 2)), "has kind 2", "kind");
+  expectFault(entryError(patched(second + 8, 0, 4)), "shares its data with entry 0", "overlap");
+  expectFault(entryError(patched(second + 4, 4, 2)), "entry 1 (id 9): its compressed data", "size");
 }
 
 }  // namespace

@@ -13,6 +13,7 @@
 #include "support/RunFixture.h"
 #include "test_config_fixtures.h"
 #include "util/Paths.h"
+#include "util/Text.h"
 
 namespace tessel {
 namespace {

@@ -7,7 +7,6 @@
 
 #include "cli/Cli.h"
 #include "icon/Zico.h"
-#include "inspect/OutputReaders.h"
 #include "inspect/InspectPage.h"
 #include "support/RunFixture.h"
 #include "util/Paths.h"
@@ -86,15 +85,15 @@ TEST(ZicoReading, IconsAreHandedOverAsTheyAreDecodedNotKept) {
   }
   const Bytes file = EncodeZico(zico.records(), ByteView(zico.dataArea()));
   std::vector<int> widths;
-  const inspect::ZicoReading r =
-      inspect::ReadZico(ByteView(file), true,
+  const ZicoReading r =
+      ReadZico(ByteView(file), true, WorkLimits(),
                         [&](std::size_t, const ZicoRecord& record, const QImage& image) {
                           EXPECT_EQ(image.width(), record.width);
                           widths.push_back(image.width());
                         });
   EXPECT_TRUE(r.ok());
   EXPECT_EQ(widths, (std::vector<int>{4, 5, 6}));
-  for (const inspect::ZicoIcon& icon : r.icons) EXPECT_TRUE(icon.image.isNull());
+  for (const ZicoIcon& icon : r.icons) EXPECT_TRUE(icon.image.isNull());
 }
 
 }  // namespace

@@ -48,25 +48,25 @@ TEST(PictureLoad, BmpAndJpegFromFileOrBytesWhateverTheirName) {
   writeBytes(dir / "5.bmp", build::encode(patternImage(12, 7), "JPG", 90));
   writeBytes(dir / "6.jpg", build::encode(patternImage(13, 8), "BMP"));
 
-  const LoadedPicture bmp = LoadPicture(dir / "1.bmp");
+  const LoadedPicture bmp = LoadPicture(dir / "1.bmp", Limits());
   ASSERT_TRUE(bmp.ok()) << bmp.error;
   EXPECT_EQ(bmp.image.size(), QSize(30, 20));
   EXPECT_EQ(bmp.image.format(), QImage::Format_RGB32);
   EXPECT_EQ(bmp.image.pixel(5, 5), patternImage(30, 20).pixel(5, 5));
-  const LoadedPicture fromBytes = LoadPictureData(readBytes(dir / "1.bmp"));
+  const LoadedPicture fromBytes = LoadPictureData(readBytes(dir / "1.bmp"), Limits());
   ASSERT_TRUE(fromBytes.ok());
   EXPECT_EQ(fromBytes.image, bmp.image);
 
-  const LoadedPicture jpegNamedBmp = LoadPicture(dir / "5.bmp");
+  const LoadedPicture jpegNamedBmp = LoadPicture(dir / "5.bmp", Limits());
   ASSERT_TRUE(jpegNamedBmp.ok()) << jpegNamedBmp.error;
   EXPECT_EQ(jpegNamedBmp.image.size(), QSize(12, 7));
-  const LoadedPicture bmpNamedJpg = LoadPicture(dir / "6.jpg");
+  const LoadedPicture bmpNamedJpg = LoadPicture(dir / "6.jpg", Limits());
   ASSERT_TRUE(bmpNamedJpg.ok()) << bmpNamedJpg.error;
   EXPECT_EQ(bmpNamedJpg.image.size(), QSize(13, 8));
 
-  EXPECT_EQ(DecodedPictureSize(dir / "5.bmp"), QSize(12, 7));
+  EXPECT_EQ(DecodedPictureSize(dir / "5.bmp", Limits()), QSize(12, 7));
   writeText(dir / "7.bmp", "no picture");
-  EXPECT_EQ(DecodedPictureSize(dir / "7.bmp"), std::nullopt);
+  EXPECT_EQ(DecodedPictureSize(dir / "7.bmp", Limits()), std::nullopt);
 }
 
 TEST(PictureLoad, ProgressiveJpegGreyJpegAndPaletteBmp) {
@@ -78,20 +78,22 @@ TEST(PictureLoad, ProgressiveJpegGreyJpegAndPaletteBmp) {
     writer.setProgressiveScanWrite(true);
     ASSERT_TRUE(writer.write(patternImage(40, 30)));
   }
-  const LoadedPicture p = LoadPictureData(
-      ByteView(reinterpret_cast<const std::uint8_t*>(progressive.data()), std::size_t(progressive.size())));
+  const LoadedPicture p =
+      LoadPictureData(ByteView(reinterpret_cast<const std::uint8_t*>(progressive.data()),
+                               std::size_t(progressive.size())),
+                      Limits());
   ASSERT_TRUE(p.ok()) << p.error;
   EXPECT_EQ(p.image.size(), QSize(40, 30));
 
   const Bytes grey = build::encode(patternImage(16, 8).convertToFormat(QImage::Format_Grayscale8), "JPG", 90);
-  const LoadedPicture g = LoadPictureData(grey);
+  const LoadedPicture g = LoadPictureData(grey, Limits());
   ASSERT_TRUE(g.ok()) << g.error;
   EXPECT_EQ(g.image.format(), QImage::Format_RGB32);
 
   QImage palette(9, 5, QImage::Format_Indexed8);
   palette.setColorTable({qRgb(0, 0, 0), qRgb(250, 10, 20)});
   palette.fill(1);
-  const LoadedPicture i = LoadPictureData(build::encode(palette, "BMP"));
+  const LoadedPicture i = LoadPictureData(build::encode(palette, "BMP"), Limits());
   ASSERT_TRUE(i.ok()) << i.error;
   EXPECT_EQ(i.image.format(), QImage::Format_RGB32);
   EXPECT_EQ(i.image.pixel(8, 4), qRgb(250, 10, 20));
@@ -139,7 +141,7 @@ TEST(Convert, DeRippleComesBeforeRotation) {
   const QImage source = patternImage(23, 11);
   const Bytes bmp = build::encode(source, "BMP");
   const EncodedPicture out =
-      EncodePictureBytes(bmp, {PictureFormat::Zbmp, true}, 1, PictureTarget::File);
+      EncodePictureBytes(bmp, {PictureFormat::Zbmp, true}, 1, PictureTarget::File, WorkLimits());
   ASSERT_TRUE(out.ok) << out.error;
   ASSERT_EQ(out.width, 11);
   const Bytes rows = zbmpRows(out.bytes);
@@ -153,7 +155,8 @@ TEST(Convert, DeRippleComesBeforeRotation) {
   EXPECT_NE(rows, Rgb565Rows(rotatedFirst));
 
   // Without de-ripple the rows differ: the dither did something.
-  const EncodedPicture plain = EncodePictureBytes(bmp, kZbmpPlain, 1, PictureTarget::File);
+  const EncodedPicture plain =
+      EncodePictureBytes(bmp, kZbmpPlain, 1, PictureTarget::File, WorkLimits());
   ASSERT_TRUE(plain.ok) << plain.error;
   EXPECT_NE(zbmpRows(plain.bytes), rows);
 }
@@ -176,23 +179,54 @@ TEST(Convert, UnloadablePictureGivesTheLoadersReasonEverywhere) {
 
   for (const char* name : {"1.bmp", "2.jpg", "3.bmp", "4.png", "missing.bmp"}) {
     const fs::path path = dir / name;
-    const LoadedPicture loaded = LoadPicture(path);
+    const LoadedPicture loaded = LoadPicture(path, Limits());
     ASSERT_FALSE(loaded.ok()) << name;
     ASSERT_FALSE(loaded.error.empty()) << name;
     const Bytes data = fs::exists(path) ? readBytes(path) : Bytes();
-    const std::string dataError = LoadPictureData(data).error;
+    const std::string dataError = LoadPictureData(data, Limits()).error;
     for (PictureFormat format : {PictureFormat::Jpeg, PictureFormat::JpegHigh, PictureFormat::Zbmp}) {
       for (bool deRipple : {false, true}) {
         for (PictureTarget target : {PictureTarget::File, PictureTarget::PackBlock}) {
           const PictureEncoding encoding{format, deRipple};
-          const EncodedPicture file = EncodePictureFile(path, encoding, 1, target);
+          const EncodedPicture file = EncodePictureFile(path, encoding, 1, target, WorkLimits());
           EXPECT_FALSE(file.ok) << name;
           EXPECT_TRUE(file.bytes.empty()) << name;
           EXPECT_EQ(file.error, loaded.error) << name;
-          const EncodedPicture bytes = EncodePictureBytes(data, encoding, 1, target);
+          const EncodedPicture bytes = EncodePictureBytes(data, encoding, 1, target, WorkLimits());
           EXPECT_FALSE(bytes.ok) << name;
           EXPECT_EQ(bytes.error, dataError) << name;
         }
+      }
+    }
+  }
+}
+
+// Every cut of a picture either decodes to its declared size or is refused
+// with a reason, the same whether the short way or Qt reads it.
+TEST(TruncatedPictures, DecodeToTheirDeclaredSizeOrAreRefused) {
+  const QImage image = test::patternImage(37, 23);
+  const QImage grey = image.convertToFormat(QImage::Format_Grayscale8);
+  const std::vector<Bytes> files = {
+      build::encode(image.convertToFormat(QImage::Format_RGB888), "BMP"),
+      build::encode(image, "JPG", 85), build::encode(grey, "JPG", 60),
+      build::encode(image.convertToFormat(QImage::Format_Indexed8), "BMP")};
+  const PictureEncoding zbmp{PictureFormat::Zbmp, false};
+  for (const Bytes& whole : files) {
+    for (std::size_t cut = 0; cut <= whole.size();
+         cut += std::max<std::size_t>(1, whole.size() / 40)) {
+      const Bytes part(whole.begin(), whole.begin() + std::ptrdiff_t(cut));
+      const LoadedPicture p = LoadPictureData(ByteView(part), Limits());
+      const EncodedPicture e =
+          EncodePictureBytes(ByteView(part), zbmp, 0, PictureTarget::File, WorkLimits());
+      EXPECT_EQ(e.ok, p.ok()) << cut;
+      if (e.ok) {
+        EXPECT_EQ(QSize(e.width, e.height), QSize(37, 23)) << cut;
+        EXPECT_FALSE(e.bytes.empty()) << cut;
+      } else {
+        EXPECT_FALSE(e.error.empty()) << cut;
+      }
+      if (p.ok()) {
+        EXPECT_EQ(p.image.size(), QSize(37, 23)) << cut;
       }
     }
   }

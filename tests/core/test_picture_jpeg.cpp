@@ -164,7 +164,8 @@ TEST(Jpeg, Quality90TablesAndSampling) {
 // and 100, the same file for a picture file and a pack block, turned.
 TEST(Jpeg, PipelineFormatsPickTheirQuality) {
   const Bytes bmp = build::encode(patternImage(48, 32), "BMP");
-  const EncodedPicture normal = EncodePictureBytes(bmp, {PictureFormat::Jpeg, false}, 1, PictureTarget::File);
+  const EncodedPicture normal =
+      EncodePictureBytes(bmp, {PictureFormat::Jpeg, false}, 1, PictureTarget::File, WorkLimits());
   ASSERT_TRUE(normal.ok) << normal.error;
   EXPECT_EQ(normal.extension, ".jpg");
   EXPECT_EQ(normal.width, 32);
@@ -176,7 +177,8 @@ TEST(Jpeg, PipelineFormatsPickTheirQuality) {
   ASSERT_EQ(info.tables.size(), 2u);
   EXPECT_EQ(info.tables.at(0), kLuminance90);
 
-  const EncodedPicture high = EncodePictureBytes(bmp, {PictureFormat::JpegHigh, false}, 0, PictureTarget::File);
+  const EncodedPicture high = EncodePictureBytes(bmp, {PictureFormat::JpegHigh, false}, 0,
+                                                 PictureTarget::File, WorkLimits());
   ASSERT_TRUE(high.ok) << high.error;
   EXPECT_EQ(high.extension, ".jpg");
   const JpegInfo highInfo = parseJpeg(high.bytes);
@@ -186,7 +188,8 @@ TEST(Jpeg, PipelineFormatsPickTheirQuality) {
     for (int v : table) EXPECT_EQ(v, 1) << "table " << id;
   }
 
-  const EncodedPicture block = EncodePictureBytes(bmp, {PictureFormat::Jpeg, false}, 1, PictureTarget::PackBlock);
+  const EncodedPicture block = EncodePictureBytes(bmp, {PictureFormat::Jpeg, false}, 1,
+                                                  PictureTarget::PackBlock, WorkLimits());
   ASSERT_TRUE(block.ok) << block.error;
   EXPECT_EQ(block.packKind, kPackJpeg);
   EXPECT_EQ(block.bytes, normal.bytes);
@@ -254,8 +257,8 @@ TEST(Jpeg, LibraryErrorIsReportedNotFatal) {
   shape.width = width;
   shape.height = 1;
   const Bytes wide = build::bmpFile(shape);
-  const EncodedPicture encoded =
-      EncodePictureBytes(wide, {PictureFormat::JpegHigh, false}, 0, PictureTarget::File);
+  const EncodedPicture encoded = EncodePictureBytes(wide, {PictureFormat::JpegHigh, false}, 0,
+                                                    PictureTarget::File, WorkLimits());
   EXPECT_FALSE(encoded.ok);
   EXPECT_TRUE(encoded.bytes.empty());
   EXPECT_NE(encoded.error.find("65500"), std::string::npos) << encoded.error;

@@ -8,6 +8,9 @@
 #include "picture/PicturePack.h"
 #include "picture/Rgb565.h"
 #include "support/TestSupport.h"
+#include "picture/PackReader.h"
+#include "picture/StrictRead.h"
+#include "util/Zlib.h"
 
 using namespace tessel;
 using namespace tessel::test;
@@ -15,7 +18,7 @@ using namespace tessel::test;
 namespace {
 
 EncodedPicture blockOf(const fs::path& path, PictureFormat format, int rotation = 0) {
-  return EncodePictureFile(path, {format, false}, rotation, PictureTarget::PackBlock);
+  return EncodePictureFile(path, {format, false}, rotation, PictureTarget::PackBlock, WorkLimits());
 }
 
 Bytes entryAt(const PicturePack& pack, int number) {
@@ -31,6 +34,62 @@ EncodedPicture fakeBlock(std::size_t size, int width = 10, int height = 10) {
   block.height = height;
   block.bytes.assign(size, 0x5A);
   return block;
+}
+
+Bytes rows565(int w, int h) {
+  Bytes rows(Rgb565Stride(std::uint64_t(w)) * std::uint64_t(h), 0);
+  for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = std::uint8_t(i * 7 + 3);
+  return rows;
+}
+
+// Whether the reader's fault holds `part` (a placeholder value, a name).
+void expectFault(const std::string& error, const std::string& part, const char* what) {
+  EXPECT_NE(error.find(part), std::string::npos) << what << ": got \"" << error << "\"";
+}
+
+TEST(PackRead, PackEntriesAreCheckedAgainstImageBin) {
+  PicturePack pack;
+  Report report;
+  EncodedPicture block;
+  block.ok = true;
+  block.packKind = kPackZlibRgb565;
+  block.width = 3;
+  block.height = 2;
+  block.bytes = *ZlibCompress(rows565(3, 2));
+  pack.append(0, block, "a", report);
+  pack.append(2, block, "b", report);  // slot 1 stays a gap
+  const PackReading sound = ReadPack(pack.index(), pack.data(), true, Limits());
+  ASSERT_TRUE(sound.ok());
+  ASSERT_EQ(sound.entries.size(), 2u);
+  EXPECT_EQ(sound.entries[1].number, 2);
+  EXPECT_EQ(sound.entries[1].image, Rgb565Image(rows565(3, 2).data(), 3, 2, 8));
+
+  auto patched = [&](std::size_t at, std::uint32_t value, int bytes) {
+    Bytes b = pack.index();
+    for (int i = 0; i < bytes; ++i) b.at(at + std::size_t(i)) = std::uint8_t(value >> (8 * i));
+    return b;
+  };
+  auto errors = [&](const Bytes& index, ByteView data) {
+    const PackReading r = ReadPack(index, data, false, Limits());
+    std::string all;
+    for (const std::string& e : r.errors) all += e;
+    for (const PackEntry& e : r.entries) all += e.error;
+    return all;
+  };
+  const std::size_t e2 = 32;
+  expectFault(errors(patched(e2 + 3, packBaseAddress + 1000, 4), pack.data()),
+              "entry 2 points past the end of image.bin", "address");
+  expectFault(errors(patched(e2 + 3, 0x100, 4), pack.data()), "lies before 0x00B00000", "base");
+  expectFault(errors(patched(e2, 7, 2), pack.data()), "entry 2 holds the number 7", "number");
+  expectFault(errors(patched(e2 + 2, 0x05, 1), pack.data()), "has kind 0x05", "kind");
+  expectFault(errors(patched(e2 + 3, packBaseAddress, 4), pack.data()),
+              "entry 2 shares its data with entry 0", "overlap");
+  expectFault(errors(patched(e2 + 9, 3, 2), pack.data()), "entry 2: its compressed data", "height");
+  const Bytes cutBin(pack.data().begin(), pack.data().end() - 1);
+  expectFault(errors(pack.index(), cutBin), "entry 2 points past the end of image.bin", "bin cut");
+  Bytes ragged = pack.index();
+  ragged.push_back(0);
+  expectFault(errors(ragged, pack.data()), "not a whole number of 16-byte entries", "ragged");
 }
 
 }  // namespace
@@ -99,9 +158,9 @@ TEST(PicturePack, AddressesAdvanceByBlockLength) {
   EXPECT_EQ(pack.data().size(), std::size_t(len5) + len6);
   // Each block is the bare zlib stream of the rows: no .zbmp header.
   const Bytes block5(pack.data().begin(), pack.data().begin() + len5);
-  EXPECT_EQ(inflate(block5, 40 * 30 * 2), Rgb565Rows(LoadPicture(dir / "5.bmp").image));
+  EXPECT_EQ(inflate(block5, 40 * 30 * 2), Rgb565Rows(LoadPicture(dir / "5.bmp", Limits()).image));
   const Bytes block6(pack.data().begin() + len5, pack.data().end());
-  EXPECT_EQ(inflate(block6, 36 * 9), Rgb565Rows(LoadPicture(dir / "6.jpg").image));
+  EXPECT_EQ(inflate(block6, 36 * 9), Rgb565Rows(LoadPicture(dir / "6.jpg", Limits()).image));
   EXPECT_EQ(report.picturesWritten, 0);  // counted when the pack is written
 }
 
@@ -130,15 +189,15 @@ TEST(PicturePack, CompressedBlockIsKeptEvenWhenLongerThanTheRows) {
     for (int x = 0; x < 32; ++x) noise.setPixel(x, y, rng() | 0xFF000000u);
   }
   const Bytes bmp = build::encode(noise, "BMP");
-  const EncodedPicture block =
-      EncodePictureBytes(bmp, {PictureFormat::Zbmp, false}, 0, PictureTarget::PackBlock);
+  const EncodedPicture block = EncodePictureBytes(bmp, {PictureFormat::Zbmp, false}, 0,
+                                                  PictureTarget::PackBlock, WorkLimits());
   ASSERT_TRUE(block.ok) << block.error;
   EXPECT_EQ(block.packKind, kPackZlibRgb565);
   EXPECT_GT(block.bytes.size(), 32u * 64);
   EXPECT_EQ(inflate(block.bytes, 32 * 64), Rgb565Rows(noise));
 
   const EncodedPicture file =
-      EncodePictureBytes(bmp, {PictureFormat::Zbmp, false}, 0, PictureTarget::File);
+      EncodePictureBytes(bmp, {PictureFormat::Zbmp, false}, 0, PictureTarget::File, WorkLimits());
   ASSERT_TRUE(file.ok) << file.error;
   EXPECT_EQ(file.bytes.size(), 16u + 32 * 64);
 }

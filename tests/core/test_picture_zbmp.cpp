@@ -25,6 +25,56 @@ QImage noiseImage(int width, int height, unsigned seed) {
 
 Bytes payloadOf(const Bytes& file) { return Bytes(file.begin() + 16, file.end()); }
 
+// Whether the reader's fault holds `part` (a placeholder value, a name).
+void expectFault(const std::string& error, const std::string& part, const char* what) {
+  EXPECT_NE(error.find(part), std::string::npos) << what << ": got \"" << error << "\"";
+}
+
+TEST(ZbmpRead, ZbmpFaultsAreNamed) {
+  // 15 x 8 pixels, stride 32: two bytes of padding in each row.
+  Bytes rows(32 * 8);
+  for (std::size_t i = 0; i < rows.size(); ++i) rows[i] = std::uint8_t((i % 32) * 5);
+  Bytes file = EncodeZbmpRows(15, 8, rows);
+  ASSERT_EQ(file.at(4), 0xFF);  // compressed
+  const PictureReading sound = ReadZbmp(file, true, Limits());
+  ASSERT_TRUE(sound.ok()) << sound.error;
+  // Row 7, column 14: bytes 7 * 32 + 28 and 29, low byte first.
+  EXPECT_EQ(reinterpret_cast<const quint16*>(sound.image.constScanLine(7))[14],
+            rows[252] | (rows[253] << 8));
+  EXPECT_EQ(sound.image, Rgb565Image(rows.data(), 15, 8, 32));
+
+  Bytes raw = file;
+  raw.resize(16);
+  raw[4] = raw[5] = 0;
+  raw.insert(raw.end(), rows.begin(), rows.end());
+  EXPECT_TRUE(ReadZbmp(raw, false, Limits()).ok());
+
+  struct Damage {
+    const char* what;
+    Bytes bytes;
+    const char* fault;
+  };
+  auto with = [](Bytes b, std::size_t at, std::uint8_t v) { b.at(at) = v; return b; };
+  auto cut = [](Bytes b, std::size_t size) { b.resize(size); return b; };
+  Bytes longer = file;
+  longer.push_back(0);
+  Bytes rawLonger = raw;
+  rawLonger.push_back(0);
+  const Damage damages[] = {
+      {"header cut", cut(file, 10), "shorter than the 16-byte header"},
+      {"zero width", with(with(file, 0, 0), 1, 0), "size of 0 x 8"},
+      {"flag", with(file, 4, 0x01), "compression flag is 0x0001"},
+      {"header byte", with(file, 9, 1), "header byte 9"},
+      {"stream cut", cut(file, file.size() - 4), "compressed data"},
+      {"bytes after stream", longer, "follow the end of its compressed data"},
+      {"raw cut", cut(raw, raw.size() - 1), "1 short of the 15 x 8 picture"},
+      {"raw longer", rawLonger, "1 bytes follow its last row"},
+      {"height grown", with(file, 2, 9), "not the 288 it declares"},
+  };
+  for (const Damage& d : damages)
+    expectFault(ReadZbmp(d.bytes, true, Limits()).error, d.fault, d.what);
+}
+
 }  // namespace
 
 // Four pixels whose rows compress to more than their 8 bytes: the whole file

@@ -59,9 +59,9 @@ TEST(PlainDecode, PlainBmpsDecodeAsQtDecodesThem) {
        })},
   };
   for (const auto& [name, file] : files) {
-    const LoadedPicture qt = LoadPictureData(ByteView(file));
+    const LoadedPicture qt = LoadPictureData(ByteView(file), Limits());
     ASSERT_TRUE(qt.ok()) << name;
-    const std::optional<Rgb565Picture> plain = DecodePlainBmp(ByteView(file));
+    const std::optional<Rgb565Picture> plain = DecodePlainBmp(ByteView(file), Limits());
     ASSERT_TRUE(plain.has_value()) << name;
     EXPECT_EQ(plain->width, qt.image.width()) << name;
     EXPECT_EQ(plain->height, qt.image.height()) << name;
@@ -70,7 +70,9 @@ TEST(PlainDecode, PlainBmpsDecodeAsQtDecodesThem) {
 }
 
 TEST(PlainDecode, OtherBmpsAreLeftToTheGeneralWay) {
-  auto declined = [](const Bytes& file) { return !DecodePlainBmp(ByteView(file)).has_value(); };
+  auto declined = [](const Bytes& file) {
+    return !DecodePlainBmp(ByteView(file), Limits()).has_value();
+  };
   EXPECT_TRUE(declined(bmp(4, 4, [](BmpShape& s) { s.bits = 32; })));
   EXPECT_TRUE(declined(bmp(4, 4, [](BmpShape& s) { s.bits = 8; })));
   EXPECT_TRUE(declined(bmp(4, 4, [](BmpShape& s) { s.compression = 1; })));
@@ -169,9 +171,9 @@ TEST(PlainDecode, PlainJpegsDecodeAsQtDecodesThem) {
     files.push_back({size + " Qt grey", qtJpeg(pattern.convertToFormat(QImage::Format_Grayscale8), 90, false)});
   }
   for (const auto& [name, file] : files) {
-    const LoadedPicture qt = LoadPictureData(ByteView(file));
+    const LoadedPicture qt = LoadPictureData(ByteView(file), Limits());
     ASSERT_TRUE(qt.ok()) << name;
-    const std::optional<Rgb565Picture> plain = DecodePlainJpeg(ByteView(file));
+    const std::optional<Rgb565Picture> plain = DecodePlainJpeg(ByteView(file), Limits());
     ASSERT_TRUE(plain.has_value()) << name;
     EXPECT_EQ(plain->width, qt.image.width()) << name;
     EXPECT_EQ(plain->height, qt.image.height()) << name;
@@ -197,7 +199,7 @@ TEST(PlainDecode, IconJpegsDecodeAsQtDecodesThem) {
           expected.push_back(std::uint8_t(row[x] >> 8));
         }
       }
-      const std::optional<DecodedIcon> icon = DecodeIconPicture(ByteView(file));
+      const std::optional<DecodedIcon> icon = DecodeIconPicture(ByteView(file), Limits());
       ASSERT_TRUE(icon.has_value());
       EXPECT_EQ(icon->width, w);
       EXPECT_EQ(icon->height, h);
@@ -207,7 +209,9 @@ TEST(PlainDecode, IconJpegsDecodeAsQtDecodesThem) {
 }
 
 TEST(PlainDecode, OtherJpegsAreLeftToTheGeneralWay) {
-  auto declined = [](const Bytes& file) { return !DecodePlainJpeg(ByteView(file)).has_value(); };
+  auto declined = [](const Bytes& file) {
+    return !DecodePlainJpeg(ByteView(file), Limits()).has_value();
+  };
   EXPECT_TRUE(declined(libjpegFile(16, 16, 1, 1, JCS_CMYK, false, 0)));
   Bytes cut = libjpegFile(40, 40, 2, 2, JCS_YCbCr, false, 0);
   cut.resize(cut.size() / 2);  // libjpeg warns and makes up the rest
@@ -215,8 +219,8 @@ TEST(PlainDecode, OtherJpegsAreLeftToTheGeneralWay) {
   Bytes bad = libjpegFile(40, 40, 2, 2, JCS_YCbCr, false, 0);
   bad[bad.size() / 2] ^= 0xFF, bad[bad.size() / 2 + 1] ^= 0xFF;  // damaged data
   // Either declined or decoded as Qt decodes it.
-  if (const auto decoded = DecodePlainJpeg(ByteView(bad))) {
-    EXPECT_EQ(decoded->rows, test::qtRgb565Rows(LoadPictureData(ByteView(bad)).image));
+  if (const auto decoded = DecodePlainJpeg(ByteView(bad), Limits())) {
+    EXPECT_EQ(decoded->rows, test::qtRgb565Rows(LoadPictureData(ByteView(bad), Limits()).image));
   }
   EXPECT_TRUE(declined(Bytes{0xFF, 0xD8, 0xFF, 0xD9}));
   EXPECT_TRUE(declined(Bytes{0xFF, 0xD8}));
@@ -247,23 +251,26 @@ TEST(PlainDecode, PicturesGiveTheRowsOfTheGeneralWay) {
   test::writePicture(files.back(), 11, 43);
   const PictureEncoding zbmp{PictureFormat::Zbmp, false};
   for (const fs::path& file : files) {
-    const LoadedPicture loaded = LoadPicture(file);
+    const LoadedPicture loaded = LoadPicture(file, Limits());
     ASSERT_TRUE(loaded.ok()) << file;
     const Bytes data = test::readBytes(file);
     for (int rotation = 0; rotation < 4; ++rotation) {
       const QImage turned = RotatePicture(loaded.image, rotation);
       const Bytes rows = test::qtRgb565Rows(turned);
-      const EncodedPicture encoded = EncodePictureFile(file, zbmp, rotation, PictureTarget::File);
+      const EncodedPicture encoded =
+          EncodePictureFile(file, zbmp, rotation, PictureTarget::File, WorkLimits());
       ASSERT_TRUE(encoded.ok) << file << " " << encoded.error;
       EXPECT_EQ(encoded.extension, ".zbmp");
       EXPECT_EQ(encoded.width, turned.width());
       EXPECT_EQ(encoded.height, turned.height());
       EXPECT_EQ(encoded.bytes, EncodeZbmpRows(turned.width(), turned.height(), rows))
           << file << " rotation " << rotation;
-      EXPECT_EQ(EncodePictureBytes(data, zbmp, rotation, PictureTarget::File).bytes, encoded.bytes)
+      EXPECT_EQ(EncodePictureBytes(data, zbmp, rotation, PictureTarget::File, WorkLimits()).bytes,
+                encoded.bytes)
           << file << " rotation " << rotation;
 
-      const EncodedPicture block = EncodePictureFile(file, zbmp, rotation, PictureTarget::PackBlock);
+      const EncodedPicture block =
+          EncodePictureFile(file, zbmp, rotation, PictureTarget::PackBlock, WorkLimits());
       ASSERT_TRUE(block.ok) << file << " " << block.error;
       EXPECT_EQ(block.width, turned.width());
       EXPECT_EQ(block.height, turned.height());

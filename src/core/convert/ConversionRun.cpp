@@ -66,7 +66,7 @@ class Run {
  public:
   Run(const ConversionSettings& settings, const RunOptions& options, Session& session, Host& host)
       : settings_(settings), options_(options), session_(session), host_(host),
-        out_(result_.report, options.writeFaults, options.stop) {
+        work_(options.limits), out_(result_.report, options.writeFaults, options.stop) {
     // Every warning reaches the host as it is recorded.
     result_.report.onWarning = [this](const std::string& text) { host_.warning(text); };
   }
@@ -130,6 +130,8 @@ class Run {
   const RunOptions& options_;
   Session& session_;
   Host& host_;
+  // The run's limits and the memory budget its workers share.
+  const WorkLimits work_;
   RunResult result_;
   RunOutcome refusal_ = RunOutcome::Completed;
   OutputWriter out_;
@@ -610,7 +612,7 @@ bool Run::deviceParametersConfirmed() {
 // the decision moves on to the next picture.
 std::optional<int> Run::pictureRotationFrom(const fs::path& picture) {
   if (const std::optional<int> fixed = FixedRotationCode(settings_.rotationChoice)) return fixed;
-  const std::optional<QSize> size = DecodedPictureSize(picture);
+  const std::optional<QSize> size = DecodedPictureSize(picture, work_.limits());
   if (!size) return std::nullopt;
   if (values_.configKind != 0) return 0;
   const bool portrait = size->width() < size->height();
@@ -657,7 +659,7 @@ void Run::convertIcons() {
   const PictureEncoding encoding = settings_.pictureEncoding();
   ZicoReuse reuse(previous_, plan, encoding.compression, layout_.privateFolder(), made_,
                   [this](const fs::path& zico, bool reused) { markReused(zico, reused); });
-  ConvertIconLibraries(plan, encoding, layout_, out_, jobs(), &reuse);
+  ConvertIconLibraries(plan, encoding, layout_, out_, jobs(), work_, &reuse);
   progressDone_ += result_.iconCount;
   host_.progress(progressDone_, progressTotal_);
 }
@@ -670,7 +672,8 @@ void Run::picturesAsFiles(int rotation) {
       static_cast<int>(pictures.size()), jobs(),
       [&](int i) {
         if (halted()) return PictureWork{};
-        return MakeOrReusePicture(previous_, pictures[i], encoding, rotation, PictureTarget::File);
+        return MakeOrReusePicture(previous_, pictures[i], encoding, rotation, PictureTarget::File,
+                                  work_);
       },
       [&](int i, PictureWork&& work) {
         const fs::path& picture = pictures[i];
@@ -715,7 +718,7 @@ void Run::picturesIntoPack(PicturePack& pack, int rotation) {
         if (halted()) return PackBlockWork{};
         MadeFacts facts = known.empty() ? MadeFacts{} : std::move(known[std::size_t(i)]);
         facts.settings = settings;
-        return MakePackBlock(pictures[i], encoding, rotation, std::move(facts));
+        return MakePackBlock(pictures[i], encoding, rotation, std::move(facts), work_);
       },
       [&](int i, PackBlockWork&& work) {
         const EncodedPicture& block = work.block;

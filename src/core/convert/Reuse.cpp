@@ -119,11 +119,11 @@ void HashPictureSource(const fs::path& picture, MadeFacts& facts) {
 }
 
 PackBlockWork MakePackBlock(const fs::path& picture, const PictureEncoding& encoding, int rotation,
-                            MadeFacts facts) {
+                            MadeFacts facts, const WorkLimits& limits) {
   PackBlockWork work;
   work.facts = std::move(facts);
   if (work.facts.sourceHash.empty()) HashPictureSource(picture, work.facts);
-  work.block = EncodePictureFile(picture, encoding, rotation, PictureTarget::PackBlock);
+  work.block = EncodePictureFile(picture, encoding, rotation, PictureTarget::PackBlock, limits);
   // As a picture file: one the readers warned about is made again each time.
   if (work.block.ok && !work.facts.sourceHash.empty() && work.block.messages.empty()) {
     work.facts.hash = ContentHash(ByteView(work.block.bytes));
@@ -137,7 +137,7 @@ PackBlockWork MakePackBlock(const fs::path& picture, const PictureEncoding& enco
 
 PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& picture,
                                const PictureEncoding& encoding, int rotation,
-                               PictureTarget target) {
+                               PictureTarget target, const WorkLimits& limits) {
   PictureWork work;
   work.facts.settings = PictureSettings(encoding, rotation, target);
   HashPictureSource(picture, work.facts);
@@ -163,7 +163,7 @@ PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& 
       return work;
     }
   }
-  work.encoded = EncodePictureFile(picture, encoding, rotation, target);
+  work.encoded = EncodePictureFile(picture, encoding, rotation, target, limits);
   // A picture the readers warned about is made again each time, so that
   // the warnings come again.
   if (work.encoded.ok && !work.facts.sourceHash.empty() && work.encoded.messages.empty()) {

@@ -94,7 +94,7 @@ struct PackBlockWork {
   MadeFacts facts;
 };
 PackBlockWork MakePackBlock(const std::filesystem::path& picture, const PictureEncoding& encoding,
-                            int rotation, MadeFacts facts);
+                            int rotation, MadeFacts facts, const WorkLimits& limits);
 
 // A picture made or reused, with the facts the record keeps of it.
 struct PictureWork {
@@ -108,7 +108,7 @@ struct PictureWork {
 PictureWork MakeOrReusePicture(const PreviousOutputs& previous,
                                const std::filesystem::path& picture,
                                const PictureEncoding& encoding, int rotation,
-                               PictureTarget target);
+                               PictureTarget target, const WorkLimits& work);
 
 // The settings that make a .zico's bytes: the library's layout and the
 // compression of its blocks. The icons of a .zico are never turned or

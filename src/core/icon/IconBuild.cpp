@@ -12,7 +12,6 @@
 
 #include "picture/MemoryBudget.h"
 #include "picture/PictureIntegrity.h"
-#include "picture/PictureLimits.h"
 #include "picture/PicturePipeline.h"
 #include "picture/PlainDecode.h"
 #include "util/FileIO.h"
@@ -22,20 +21,21 @@
 
 namespace tessel {
 
-std::optional<DecodedIcon> DecodeIconPicture(ByteView data, std::string* problem) {
+std::optional<DecodedIcon> DecodeIconPicture(ByteView data, const Limits& limits,
+                                             std::string* problem) {
   if (data.empty() || data.size() > std::size_t(std::numeric_limits<int>::max())) {
     return std::nullopt;
   }
   // Refused as a picture file would be, in the same words: one that would
   // take far more work than its bytes before anything is decoded, a cut one
   // (for which the decoders would make up grey rows) before Qt decodes it.
-  if (std::string costly = ContentProblem(data); !costly.empty()) {
-    if (problem) *problem = trText("Picture", "refused: %1").arg(costly);
+  if (const LimitFault costly = ContentFault(data, limits)) {
+    if (problem) *problem = trText("Picture", "refused: %1").arg(LimitSentence(costly));
     return std::nullopt;
   }
   // A plain JPEG (nearly every icon) straight to RGB565, the same values Qt's
   // decoding and conversion give; anything else through Qt.
-  if (std::optional<Rgb565Picture> plain = DecodePlainJpeg(data)) {
+  if (std::optional<Rgb565Picture> plain = DecodePlainJpeg(data, limits)) {
     DecodedIcon icon;
     icon.width = plain->width;
     icon.height = plain->height;
@@ -113,14 +113,10 @@ std::uint64_t rawPixelBytes(ByteView data) {
   return total;
 }
 
-std::string tooManyPixels(const std::string& name, std::uint64_t bytes, bool atLeast) {
-  Text text = atLeast ? trText("Icon",
-                               "skipped %1: its icons hold more than %2 bytes of RGB565 pixels, "
-                               "more than the limit of %3 MiB")
-                      : trText("Icon",
-                               "skipped %1: its icons hold %2 bytes of RGB565 pixels, more than "
-                               "the limit of %3 MiB");
-  return text.arg(name).arg(bytes).arg(kMaxIconPixelBytes >> 20);
+// The library named `name` skipped for a limit it passes.
+std::string skippedLibrary(const std::string& name, const LimitFault& fault) {
+  //: an icon library, and the limit it passes
+  return trText("Icon", "skipped %1: %2").arg(name).arg(LimitSentence(fault));
 }
 
 }  // namespace
@@ -130,8 +126,21 @@ namespace {
 // Builds the library held in `data`, whose bytes `share` holds in the
 // memory budget; each icon adds its decoded size while it is decoded.
 BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJob& job,
-                             ByteView data, MemoryShare& share) {
+                             ByteView data, MemoryShare& share, const WorkLimits& work) {
+  const Limits& limits = work.limits();
   const std::uint64_t held = share.bytes();
+  // The icons' RGB565 bytes against Limits::iconPixelBytes: the one place
+  // that limit is compared.
+  const auto pixelFault = [&](std::uint64_t bytes, bool atLeast) {
+    LimitFault fault;
+    if (bytes > limits.iconPixelBytes) {
+      fault.kind = LimitKind::IconPixelBytes;
+      fault.amount = atLeast ? limits.iconPixelBytes : bytes;
+      fault.limit = limits.iconPixelBytes;
+      fault.atLeast = atLeast;
+    }
+    return fault;
+  };
   BuiltIconLibrary built;
   built.zico.compression = encoding.compression;
   built.toPictures = job.toPictures && job.layout == IconLayout::Icl;
@@ -145,9 +154,9 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
   };
 
   if (job.layout == IconLayout::Raw && data.size() > kShortestRaw) {
-    if (const std::uint64_t bytes = rawPixelBytes(data); bytes > kMaxIconPixelBytes) {
+    if (const LimitFault fault = pixelFault(rawPixelBytes(data), false)) {
       built.missing = true;
-      built.warnings.push_back(tooManyPixels(name, bytes, false));
+      built.warnings.push_back(skippedLibrary(name, fault));
       return built;
     }
   }
@@ -161,7 +170,7 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
   const auto store = [&](int id, int width, int height, ByteView pixels) {
     std::string error;
     pixelBytes += pixels.size();
-    if (pixelBytes > kMaxIconPixelBytes) {
+    if (pixelFault(pixelBytes, true)) {
       overLimit = true;
       return std::string("over the limit");
     }
@@ -188,7 +197,7 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
       // The picture takes its own share: one share at a time on a thread.
       share.release();
       EncodedPicture picture = EncodePictureBytes(ByteView(entry.jpeg), encoding, job.rotation,
-                                                  PictureTarget::File);
+                                                  PictureTarget::File, work);
       share.resize(held);
       for (const std::string& message : picture.messages) said(entry.id, message);
       if (!picture.ok) {
@@ -213,7 +222,7 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
       }
       const ZicoRecord& record = built.zico.records()[index];
       pixelBytes += std::uint64_t(record.width) * record.height * 2;
-      if (pixelBytes > kMaxIconPixelBytes) {
+      if (pixelFault(pixelBytes, true)) {
         overLimit = true;
         return;
       }
@@ -229,10 +238,10 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
       MessageCatch caught;
       std::string problem;
       const auto [width, height] = DeclaredPictureSize(ByteView(entry.jpeg));
-      if (PictureSizeAllowed(width, height)) {
+      if (PictureSizeAllowed(limits, width, height)) {
         share.resize(held + width * height * kBytesPerPixelInFlight + entry.jpeg.size());
       }
-      std::optional<DecodedIcon> icon = DecodeIconPicture(ByteView(entry.jpeg), &problem);
+      std::optional<DecodedIcon> icon = DecodeIconPicture(ByteView(entry.jpeg), limits, &problem);
       if (icon) {
         error = store(entry.id, icon->width, icon->height, ByteView(icon->pixels));
       } else {
@@ -251,7 +260,7 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
     BuiltIconLibrary skipped;
     skipped.missing = true;
     skipped.iconsFound = built.iconsFound;
-    skipped.warnings.push_back(tooManyPixels(name, kMaxIconPixelBytes, true));
+    skipped.warnings.push_back(skippedLibrary(name, pixelFault(pixelBytes, true)));
     return skipped;
   }
 
@@ -273,25 +282,24 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
 }  // namespace
 
 BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job,
-                                  ByteView data) {
-  MemoryShare share(data.size());
-  return buildWithin(encoding, job, data, share);
+                                  ByteView data, const WorkLimits& work) {
+  MemoryShare share(work.budget(), data.size());
+  return buildWithin(encoding, job, data, share, work);
 }
 
 BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job,
-                                  const IconLibraryShortcut& shortcut) {
+                                  const WorkLimits& work, const IconLibraryShortcut& shortcut) {
+  const Limits& limits = work.limits();
   try {
     if (job.layout != IconLayout::Raw) {
       std::error_code ec;
       const std::uintmax_t size = fs::file_size(job.path, ec);
-      if (!ec && size > kMaxIconLibraryBytes) {
+      if (!ec && size > limits.iconLibraryBytes) {
         BuiltIconLibrary built;
         built.missing = true;
-        built.warnings.push_back(
-            trText("Icon", "skipped %1: icon library of %2 bytes is larger than the limit of %3 MiB")
-                .arg(pathToUtf8(job.path))
-                .arg(size)
-                .arg(kMaxIconLibraryBytes >> 20));
+        built.warnings.push_back(skippedLibrary(
+            pathToUtf8(job.path),
+            {LimitKind::IconLibraryBytes, 0, 0, size, limits.iconLibraryBytes}));
         return built;
       }
     }
@@ -300,13 +308,13 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
     // holds them.
     std::error_code sized;
     const std::uint64_t reach = job.layout == IconLayout::Raw ? kRawLibraryReach
-                                                              : kMaxIconLibraryBytes;
+                                                              : limits.iconLibraryBytes;
     const std::uint64_t fileSize = fs::file_size(job.path, sized);
-    MemoryShare share(sized ? 0 : std::min(fileSize, reach));
+    MemoryShare share(work.budget(), sized ? 0 : std::min(fileSize, reach));
     std::string why;
-    const std::optional<Bytes> data = job.layout == IconLayout::Raw
-                                          ? readFile(job.path, kRawLibraryReach, true, &why)
-                                          : readFile(job.path, kMaxIconLibraryBytes, false, &why);
+    const std::optional<Bytes> data =
+        job.layout == IconLayout::Raw ? readFile(job.path, kRawLibraryReach, true, &why)
+                                      : readFile(job.path, limits.iconLibraryBytes, false, &why);
     if (!data && !why.empty()) {
       BuiltIconLibrary built;
       built.missing = true;
@@ -317,13 +325,13 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
     }
     if (!data) {
       // Same outcome as a library too short to hold its table.
-      return buildWithin(encoding, job, ByteView(), share);
+      return buildWithin(encoding, job, ByteView(), share, work);
     }
     if (shortcut) {
       BuiltIconLibrary taken;
       if (shortcut(ByteView(*data), sized ? data->size() : fileSize, taken)) return taken;
     }
-    return buildWithin(encoding, job, ByteView(*data), share);
+    return buildWithin(encoding, job, ByteView(*data), share, work);
   } catch (const std::bad_alloc&) {
     BuiltIconLibrary built;
     built.abandoned = true;

@@ -9,9 +9,11 @@
 #include <string>
 #include <vector>
 
+#include "model/Limits.h"
 #include "model/Settings.h"
 #include "icon/IconLibrary.h"
 #include "icon/Zico.h"
+#include "picture/MemoryBudget.h"
 #include "util/Bytes.h"
 
 namespace tessel {
@@ -30,7 +32,8 @@ struct DecodedIcon {
 // cannot be decoded, or when it is cut short or would take far more work
 // than its bytes justify, as a picture file would be refused: `problem`
 // then says why, when it can.
-std::optional<DecodedIcon> DecodeIconPicture(ByteView data, std::string* problem = nullptr);
+std::optional<DecodedIcon> DecodeIconPicture(ByteView data, const Limits& limits,
+                                             std::string* problem = nullptr);
 
 // One screen picture made from an icon of the picture library.
 struct IconPicture {
@@ -72,18 +75,13 @@ struct IconLibraryJob {
   int rotation = 0;
 };
 
-// Builds one library from its file contents. `job.path` names the library in
-// warnings only. Icons stored in the .zico are never rotated or dithered.
+// Builds one library from its file contents, within `work`'s limits
+// (Limits::iconPixelBytes, and the pictures') and a share of its budget.
+// `job.path` names the library in warnings only. Icons stored in the .zico
+// are never rotated or dithered.
 BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job,
-                                  ByteView data);
+                                  ByteView data, const WorkLimits& work);
 
-// The largest ICL or T5UIC library read: a larger one is skipped with a
-// warning that gives its size. Far above any display's flash, it keeps a run
-// on several threads from holding gigabytes of library files at once.
-constexpr std::uint64_t kMaxIconLibraryBytes = std::uint64_t(512) << 20;
-// The icons of one library may hold this much RGB565 together (an icon named
-// by many slots counts for each): far above any real library.
-constexpr std::uint64_t kMaxIconPixelBytes = std::uint64_t(256) << 20;
 // A raw library's slots reach no further than this (a 24-bit address of
 // 16-bit words and a block of 1023 x 1023 pixels): only this much of a raw
 // library is read, whatever its size.
@@ -95,10 +93,12 @@ constexpr std::uint64_t kRawLibraryReach = 2 * std::uint64_t(0xFFFFFF) + 2 * 102
 using IconLibraryShortcut =
     std::function<bool(ByteView data, std::uint64_t fileSize, BuiltIconLibrary& built)>;
 
-// Reads job.path (see the limits above) and builds it, unless `shortcut`
-// takes it. Running out of memory abandons the library with a warning
-// naming its path.
+// Reads job.path (an ICL or T5UIC library larger than Limits::iconLibraryBytes
+// is skipped with a warning that gives its size) and builds it within `work`'s
+// limits and budget, unless `shortcut` takes it. Running out of memory
+// abandons the library with a warning naming its path.
 BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job,
+                                  const WorkLimits& work,
                                   const IconLibraryShortcut& shortcut = {});
 
 }  // namespace tessel

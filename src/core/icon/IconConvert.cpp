@@ -53,16 +53,18 @@ void writeIconLibrary(const BuiltIconLibrary& built, const IconLibraryJob& job,
 
 void ConvertIconLibraries(const std::vector<IconLibraryJob>& jobs,
                           const PictureEncoding& encoding, const OutputLayout& layout,
-                          OutputWriter& out, int threads, IconLibraryReuse* reuse) {
+                          OutputWriter& out, int threads, const WorkLimits& work,
+                          IconLibraryReuse* reuse) {
   forEachOrdered<BuiltIconLibrary>(
       static_cast<int>(jobs.size()), threads,
       [&](int i) {
         // A stopped run or a failed write: the rest is left unbuilt.
         if (out.halted()) return BuiltIconLibrary{};
         const std::size_t job = std::size_t(i);
-        if (!reuse) return BuildIconLibrary(encoding, jobs[job]);
+        if (!reuse) return BuildIconLibrary(encoding, jobs[job], work);
         BuiltIconLibrary built = BuildIconLibrary(
-            encoding, jobs[job], [&](ByteView data, std::uint64_t size, BuiltIconLibrary& taken) {
+            encoding, jobs[job], work,
+            [&](ByteView data, std::uint64_t size, BuiltIconLibrary& taken) {
               return reuse->take(job, data, size, taken);
             });
         if (!built.reused) reuse->built(job, built);

@@ -30,9 +30,11 @@ class IconLibraryReuse {
 // `threads` libraries are read, decoded and compressed side by side; files
 // are written one library at a time in the jobs' order, so that of two
 // libraries with one number the later one's file stays, whatever `threads`.
-// With `reuse`, a library's .zico may be taken from the previous output.
+// Each is built within `work`'s limits and budget. With `reuse`, a library's
+// .zico may be taken from the previous output.
 void ConvertIconLibraries(const std::vector<IconLibraryJob>& jobs,
                           const PictureEncoding& encoding, const OutputLayout& layout,
-                          OutputWriter& out, int threads, IconLibraryReuse* reuse = nullptr);
+                          OutputWriter& out, int threads, const WorkLimits& work,
+                          IconLibraryReuse* reuse = nullptr);
 
 }  // namespace tessel

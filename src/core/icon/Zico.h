@@ -2,12 +2,16 @@
 // The compressed icon file (.zico): "ZICO", the index size, one 16-byte
 // record per icon and the data area of zlib-compressed RGB565 blocks. All
 // numbers little-endian.
+#include <QImage>
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <filesystem>
 #include <string>
 #include <vector>
 
 #include "model/OutputWriter.h"
+#include "picture/MemoryBudget.h"
 #include "util/Bytes.h"
 #include "util/FileIO.h"
 #include "util/Zlib.h"
@@ -17,7 +21,18 @@ namespace tessel {
 namespace fs = std::filesystem;
 
 constexpr std::uint16_t kZicoKind = 1;
+// The header: the magic, then the index size (LE32).
+constexpr std::array<std::uint8_t, 4> kZicoMagic = {'Z', 'I', 'C', 'O'};
+constexpr std::size_t kZicoIndexSizeAt = 4;
+constexpr std::size_t kZicoHeaderSize = 8;
+// One index record and where its fields lie.
 constexpr std::size_t kZicoRecordSize = 16;
+constexpr std::size_t kZicoIdAt = 0;          // LE16
+constexpr std::size_t kZicoKindAt = 2;        // LE16
+constexpr std::size_t kZicoWidthAt = 4;       // LE16
+constexpr std::size_t kZicoHeightAt = 6;      // LE16
+constexpr std::size_t kZicoOffsetAt = 8;      // LE32
+constexpr std::size_t kZicoSizeAt = 12;       // LE32
 
 struct ZicoRecord {
   std::uint16_t id = 0;
@@ -67,5 +82,27 @@ Bytes EncodeZico(const std::vector<ZicoRecord>& records, ByteView dataArea);
 // partial file.
 bool WriteZico(OutputWriter& out, const fs::path& zicoPath, const std::vector<ZicoRecord>& records,
                ByteView dataArea);
+
+// ---- reading a .zico back, strictly (picture/StrictRead.h) ------------------
+
+struct ZicoIcon {
+  ZicoRecord record;
+  QImage image;       // when decoding was asked for and succeeded
+  std::string error;  // this entry's fault, naming it ("entry 3 (id 7) ...")
+};
+
+struct ZicoReading {
+  std::vector<ZicoIcon> icons;  // one per index record that could be read
+  std::string error;            // a fault of the file as a whole
+  bool empty = false;           // a 0-byte file: a library without icons
+  bool ok() const;              // no fault in the file or any entry
+};
+
+// With `decode`, each icon's picture is decoded within `work`'s memory budget;
+// given `each`, it is handed over as it is decoded (entry, record, picture)
+// instead of kept, so that a library's pictures are never all in memory at once.
+using ZicoImageSink = std::function<void(std::size_t, const ZicoRecord&, const QImage&)>;
+ZicoReading ReadZico(ByteView file, bool decode, const WorkLimits& work,
+                     const ZicoImageSink& each = {});
 
 }  // namespace tessel

@@ -14,7 +14,6 @@
 #include "picture/PicturePack.h"
 #include "picture/MemoryBudget.h"
 #include "picture/PictureIntegrity.h"
-#include "picture/PictureLimits.h"
 #include "picture/PicturePipeline.h"
 #include "util/FileIO.h"
 #include "util/OrderedPool.h"
@@ -25,13 +24,6 @@
 namespace tessel::inspect {
 
 namespace {
-
-constexpr std::uint64_t kMaxPictureFile = std::uint64_t(1) << 30;
-constexpr std::uint64_t kMaxIconFile = std::uint64_t(1) << 32;
-constexpr std::uint64_t kMaxPackData = std::uint64_t(1) << 32;
-constexpr std::uint64_t kMaxPackIndex = std::uint64_t(65536) * 16;
-constexpr std::uint64_t kMaxTextFile = std::uint64_t(1) << 20;
-constexpr std::uint64_t kMaxFontFile = std::uint64_t(256) << 20;
 
 // The files of private/ the inspection names, as OutputLayout names them.
 const std::string kPackIndexName =
@@ -68,9 +60,7 @@ FileBytes readWhole(const fs::path& path, std::uint64_t limit) {
     return f;
   }
   if (f.size > limit) {
-    f.error = trText("Inspect", "it is %1 bytes, more than the %2 read for it")
-                  .arg(f.size)
-                  .arg(limit);
+    f.error = LimitSentence({LimitKind::InspectedBytes, 0, 0, f.size, limit});
     return f;
   }
   std::optional<Bytes> bytes = readFile(path, limit);
@@ -231,9 +221,10 @@ Loss measure(const QImage& output, const QImage& source) {
 // (unknown without a record: whichever turn fits best), and hands the
 // turned source to the sink.
 void compareWithSource(PictureItem& item, const QImage& decoded, const Sources& sources,
-                       ImageSink* sink) {
+                       ImageSink* sink, const Limits& limits) {
   if (item.origin.file.empty() || item.origin.icon >= 0 || sources.folder.empty()) return;
-  const LoadedPicture loaded = LoadPicture(sources.folder / pathFromUtf8(item.origin.file));
+  const LoadedPicture loaded =
+      LoadPicture(sources.folder / pathFromUtf8(item.origin.file), limits);
   if (!loaded.ok()) return;
   std::vector<int> codes;
   if (item.origin.rotation >= 0) {
@@ -264,7 +255,7 @@ struct Found {
 
 // What a picture file of the output costs in flight, from its header: the
 // file, and its pixels when the size is one the converter takes.
-std::uint64_t pictureShare(ByteView file, bool zbmp) {
+std::uint64_t pictureShare(ByteView file, bool zbmp, const Limits& limits) {
   std::uint64_t width = 0, height = 0;
   if (zbmp && file.size() >= 4) {
     width = getLe16(file.data());
@@ -272,12 +263,13 @@ std::uint64_t pictureShare(ByteView file, bool zbmp) {
   } else if (!zbmp) {
     std::tie(width, height) = DeclaredPictureSize(file);
   }
-  const std::uint64_t pixels = PictureSizeAllowed(width, height) ? width * height : 0;
+  const std::uint64_t pixels = PictureSizeAllowed(limits, width, height) ? width * height : 0;
   return file.size() + pixels * kBytesPerPixelInFlight;
 }
 
 void pictures(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& sources,
-              Inspection& out) {
+              const WorkLimits& work, Inspection& out) {
+  const Limits& limits = work.limits();
   const std::vector<Named> files =
       listNumbered(layout.imageFolder(), OutputLayout::kImage,
                    {OutputLayout::kZbmp, OutputLayout::kJpg}, out.problems);
@@ -291,7 +283,7 @@ void pictures(const OutputLayout& layout, ImageSink* sink, int jobs, const Sourc
         item.file = file.relative;
         const bool zbmp = file.relative.ends_with(OutputLayout::kZbmp);
         item.format = zbmp ? "zbmp" : "JPEG";
-        const FileBytes bytes = readWhole(file.path, kMaxPictureFile);
+        const FileBytes bytes = readWhole(file.path, limits.inspectedPictureBytes);
         item.bytes = bytes.size;
         if (!bytes.error.empty()) {
           found.problems.push_back({fileProblem(file.relative, bytes.error), true});
@@ -301,10 +293,10 @@ void pictures(const OutputLayout& layout, ImageSink* sink, int jobs, const Sourc
         item.origin = sources.originOf(file.relative, file.number, false);
         // Decoded (and written to the page) within the converter's memory
         // budget: a share of what its header declares, taken before inflating.
-        const MemoryShare share(pictureShare(ByteView(bytes.bytes), zbmp));
+        const MemoryShare share(work.budget(), pictureShare(ByteView(bytes.bytes), zbmp, limits));
         MessageCatch said;  // what the image readers say is a note of this file
-        PictureReading reading =
-            zbmp ? ReadZbmp(bytes.bytes, sink != nullptr) : ReadOutputJpeg(bytes.bytes);
+        PictureReading reading = zbmp ? ReadZbmp(bytes.bytes, sink != nullptr, limits)
+                                      : ReadOutputJpeg(bytes.bytes, limits);
         for (const std::string& message : said.take()) {
           found.problems.push_back({fileProblem(file.relative, message), false});
         }
@@ -318,7 +310,7 @@ void pictures(const OutputLayout& layout, ImageSink* sink, int jobs, const Sourc
         if (!item.ok) {
           found.problems.push_back({fileProblem(file.relative, reading.error), true});
         } else {
-          if (item.lossy) compareWithSource(item, reading.image, sources, sink);
+          if (item.lossy) compareWithSource(item, reading.image, sources, sink, limits);
           if (sink && !reading.image.isNull() &&
               !(item.lossy && sink->jpeg(item, ByteView(bytes.bytes)))) {
             sink->picture(item, reading.image);
@@ -333,7 +325,7 @@ void pictures(const OutputLayout& layout, ImageSink* sink, int jobs, const Sourc
 }
 
 void libraries(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& sources,
-               Inspection& out) {
+               const WorkLimits& work, Inspection& out) {
   const std::vector<Named> files =
       listNumbered(layout.iconFolder(), OutputLayout::kIcon, {OutputLayout::kZico}, out.problems);
   forEachOrdered<Found<LibraryItem>>(
@@ -345,7 +337,7 @@ void libraries(const OutputLayout& layout, ImageSink* sink, int jobs, const Sour
         library.number = file.number;
         library.file = file.relative;
         library.origin = sources.originOf(file.relative, file.number, true);
-        const FileBytes bytes = readWhole(file.path, kMaxIconFile);
+        const FileBytes bytes = readWhole(file.path, work.limits().inspectedLibraryBytes);
         library.bytes = bytes.size;
         if (!bytes.error.empty()) {
           found.problems.push_back({fileProblem(file.relative, bytes.error), true});
@@ -353,7 +345,7 @@ void libraries(const OutputLayout& layout, ImageSink* sink, int jobs, const Sour
         }
         // Each icon goes to the page as it is decoded, never all at once.
         ZicoReading reading = ReadZico(
-            bytes.bytes, sink != nullptr,
+            bytes.bytes, sink != nullptr, work,
             [&](std::size_t entry, const ZicoRecord& rec, const QImage& image) {
               sink->icon(library,
                          {static_cast<int>(entry), rec.id, rec.width, rec.height, rec.dataSize,
@@ -388,14 +380,15 @@ void libraries(const OutputLayout& layout, ImageSink* sink, int jobs, const Sour
 }
 
 void pack(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& sources,
-          Inspection& out) {
+          const WorkLimits& work, Inspection& out) {
+  const Limits& limits = work.limits();
   std::error_code ec;
   const bool hasIndex = fs::exists(layout.packIndex(), ec);
   const bool hasData = fs::exists(layout.packData(), ec);
   if (!hasIndex && !hasData) return;
   out.hasPack = true;
-  const FileBytes index = readWhole(layout.packIndex(), kMaxPackIndex);
-  const FileBytes data = readWhole(layout.packData(), kMaxPackData);
+  const FileBytes index = readWhole(layout.packIndex(), limits.inspectedPackIndexBytes);
+  const FileBytes data = readWhole(layout.packData(), limits.inspectedPackBytes);
   if (!index.error.empty()) {
     out.problems.push_back({fileProblem(kPackIndexName, index.error), true});
   }
@@ -412,7 +405,7 @@ void pack(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& 
       static_cast<int>(entries.size()), jobs,
       [&](int i) {
         PackEntry& entry = entries[static_cast<std::size_t>(i)];
-        ReadPackEntry(entry, data.bytes, sink != nullptr || !sources.folder.empty());
+        ReadPackEntry(entry, data.bytes, sink != nullptr || !sources.folder.empty(), limits);
         Found<PictureItem> found;
         PictureItem& item = found.item;
         item.number = entry.number;
@@ -428,7 +421,7 @@ void pack(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& 
         item.origin = sources.originOf(PackEntryKey(entry.number), entry.number, false);
         if (!item.ok) found.problems.push_back({fileProblem(kPackIndexName, entry.error), true});
         if (item.ok && item.lossy && !entry.image.isNull()) {
-          compareWithSource(item, entry.image, sources, sink);
+          compareWithSource(item, entry.image, sources, sink, limits);
         }
         if (item.ok && sink && !entry.image.isNull() &&
             !(item.lossy &&
@@ -454,7 +447,7 @@ bool copiedFromSource(const Inspection& out) {
   return o && !o->sources.empty() && o->sources.front().copied;
 }
 
-void config(const OutputLayout& layout, Inspection& out) {
+void config(const OutputLayout& layout, const Limits& limits, Inspection& out) {
   std::error_code ec;
   if (!fs::exists(layout.configText(), ec)) {
     out.problems.push_back(
@@ -462,7 +455,7 @@ void config(const OutputLayout& layout, Inspection& out) {
          false});
     return;
   }
-  const FileBytes text = readWhole(layout.configText(), kMaxTextFile);
+  const FileBytes text = readWhole(layout.configText(), limits.inspectedTextBytes);
   if (!text.error.empty()) {
     out.problems.push_back({fileProblem(OutputLayout::kConfigText, text.error), true});
     return;
@@ -492,7 +485,7 @@ void config(const OutputLayout& layout, Inspection& out) {
   }
 }
 
-void font(const OutputLayout& layout, Inspection& out) {
+void font(const OutputLayout& layout, const Limits& limits, Inspection& out) {
   std::error_code ec;
   out.font.present = fs::is_directory(layout.truefontFolder(), ec);
   if (!out.font.present) {
@@ -500,7 +493,7 @@ void font(const OutputLayout& layout, Inspection& out) {
         {trText("Inspect", "truefont/: it is missing; the display has no font"), true});
     return;
   }
-  const FileBytes ini = readWhole(layout.truefontIni(), kMaxTextFile);
+  const FileBytes ini = readWhole(layout.truefontIni(), limits.inspectedTextBytes);
   if (!ini.error.empty()) {
     out.problems.push_back({fileProblem(kTruefontIniName, ini.error), true});
     return;
@@ -512,7 +505,8 @@ void font(const OutputLayout& layout, Inspection& out) {
   }
   out.font.file = reading.font;
   const std::string relative = OutputLayout::inPrivate(OutputLayout::kTruefont, reading.font);
-  const FileBytes file = readWhole(layout.truefontFolder() / pathFromUtf8(reading.font), kMaxFontFile);
+  const FileBytes file =
+      readWhole(layout.truefontFolder() / pathFromUtf8(reading.font), limits.inspectedFontBytes);
   out.font.bytes = file.size;
   if (!file.error.empty()) {
     out.problems.push_back(
@@ -580,8 +574,10 @@ Inspection InspectOutput(const fs::path& path, ImageSink* sink, const InspectOpt
   out.sourceFolder = options.source;
   if (out.sourceFolder.empty() && out.record) out.sourceFolder = pathFromUtf8(out.record->source);
   const int jobs = workers(options.jobs);
-  font(use, out);
-  config(use, out);
+  // The inspection's limits, and the memory budget its workers share.
+  const WorkLimits work(options.limits);
+  font(use, options.limits, out);
+  config(use, options.limits, out);
   if (options.rotation) {
     out.displayRotation = *options.rotation & 3;
     out.rotationFrom = RotationFrom::Option;
@@ -592,9 +588,9 @@ Inspection InspectOutput(const fs::path& path, ImageSink* sink, const InspectOpt
   }
   if (sink) sink->displayRotation(out.displayRotation);
   const Sources sources = findSources(out.record ? &*out.record : nullptr, out.sourceFolder);
-  pictures(use, sink, jobs, sources, out);
-  pack(use, sink, jobs, sources, out);
-  libraries(use, sink, jobs, sources, out);
+  pictures(use, sink, jobs, sources, work, out);
+  pack(use, sink, jobs, sources, work, out);
+  libraries(use, sink, jobs, sources, work, out);
   if (out.pictures.empty() && out.libraries.empty()) {
     out.problems.push_back({trText("Inspect", "image/: there is no screen picture"), false});
   }

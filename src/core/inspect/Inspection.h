@@ -8,7 +8,13 @@
 #include <string>
 #include <vector>
 
-#include "inspect/OutputReaders.h"
+#include "config/ConfigRead.h"
+#include "font/FontRead.h"
+#include "icon/Zico.h"
+#include "picture/Jpeg.h"
+#include "picture/PackReader.h"
+#include "picture/Zbmp.h"
+#include "model/Limits.h"
 #include "model/RunRecord.h"
 
 namespace tessel::inspect {
@@ -118,6 +124,7 @@ struct InspectOptions {
   int jobs = 0;                   // worker threads (0: the number of cores)
   std::optional<int> rotation;    // the display's rotation code, instead of config.txt's
   fs::path source;                // the source folder, instead of the run record's
+  Limits limits;                  // the sizes read, and the memory the workers share
 };
 
 // Reads the output at `path`: an output root holding private/, or the

@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <optional>
 
+#include "model/Limits.h"
 #include "util/Zlib.h"
 
 namespace tessel {
@@ -64,6 +65,8 @@ struct RunOptions {
   std::filesystem::path outputRoot;
   std::filesystem::path resourceFolder;
   int jobs = 1;  // worker threads for pictures and icon libraries
+  // The sizes of input the run takes and the memory its workers share.
+  Limits limits;
   // Delete an output's private/ even when it holds entries no run writes
   // (--force); otherwise the host is asked (Host::confirmRemoval).
   bool force = false;

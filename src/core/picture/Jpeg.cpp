@@ -1,6 +1,10 @@
 #include "picture/Jpeg.h"
 
+#include <QBuffer>
+#include <QByteArray>
+#include <QImageReader>
 #include <cstdlib>
+#include <limits>
 
 #include "picture/JpegError.h"
 #include "util/Text.h"
@@ -150,6 +154,53 @@ std::optional<Bytes> EncodeJpeg(const QImage& picture, int quality, std::string*
   }
   return EncodeJpegRows(rgb.constBits(), rgb.width(), rgb.height(),
                         static_cast<std::size_t>(rgb.bytesPerLine()), quality, error);
+}
+
+PictureReading ReadOutputJpeg(ByteView file, const Limits& limits) {
+  PictureReading r;
+  if (file.size() < 4 || file[0] != 0xFF || file[1] != 0xD8) {
+    r.error = trText("Inspect", "it does not start with a JPEG start marker");
+    return r;
+  }
+  if (file[file.size() - 2] != 0xFF || file[file.size() - 1] != 0xD9) {
+    r.error = trText("Inspect", "it does not end with the JPEG end marker (cut short?)");
+    return r;
+  }
+  if (file.size() > std::size_t(std::numeric_limits<int>::max())) {
+    r.error = trText("Inspect", "it is too large to decode");
+    return r;
+  }
+  QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()),
+                                             static_cast<qsizetype>(file.size()));
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::ReadOnly);
+  QImageReader reader(&buffer, "jpeg");
+  const QSize size = reader.size();
+  if (!size.isValid() || size.isEmpty()) {
+    r.error = trText("Inspect", "it is not a JPEG picture a decoder can read (%1)")
+                  .arg(reader.errorString());
+    return r;
+  }
+  r.width = size.width();
+  r.height = size.height();
+  if (const LimitFault fault = PictureSizeFault(limits, r.width, r.height)) {
+    r.error = LimitSentence(fault);
+    return r;
+  }
+  if (!reader.read(&r.image) || r.image.isNull()) {
+    r.error = trText("Inspect", "it does not decode (%1)").arg(reader.errorString());
+    r.image = QImage();
+    return r;
+  }
+  if (r.image.width() != r.width || r.image.height() != r.height) {
+    r.error = trText("Inspect", "it decodes to %1 x %2, not the %3 x %4 it declares")
+                  .arg(r.image.width())
+                  .arg(r.image.height())
+                  .arg(r.width)
+                  .arg(r.height);
+    r.image = QImage();
+  }
+  return r;
 }
 
 }  // namespace tessel

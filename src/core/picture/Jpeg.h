@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include "model/Limits.h"
+#include "picture/StrictRead.h"
 #include "util/Bytes.h"
 
 namespace tessel {
@@ -21,5 +23,10 @@ std::optional<Bytes> EncodeJpegRows(const std::uint8_t* rgb, int width, int heig
 
 // The picture (flattened to Format_RGB888, alpha dropped) as a JPEG file.
 std::optional<Bytes> EncodeJpeg(const QImage& picture, int quality, std::string* error = nullptr);
+
+// A JPEG file as the outputs hold it: start and end markers, a size within
+// the picture limits, a decoder that takes it. Always decoded (a JPEG is
+// only sound when it decodes).
+PictureReading ReadOutputJpeg(ByteView file, const Limits& limits);
 
 }  // namespace tessel

@@ -31,13 +31,14 @@ std::string bmpProblem(ByteView f) {
 
 struct JpegWalk {
   bool ended = false;  // the end-of-image marker was found
-  int scans = 0;
+  std::uint64_t scans = 0;
   std::uint64_t width = 0, height = 0;  // from the first frame header
 };
 
 // Walks the marker segments and the entropy-coded data of every scan up to
-// the end-of-image marker.
-JpegWalk walkJpeg(ByteView f, bool untilFirstScan = false) {
+// the end-of-image marker, or to the first scan past `maxScans`.
+JpegWalk walkJpeg(ByteView f, bool untilFirstScan = false,
+                  std::uint64_t maxScans = UINT64_MAX) {
   JpegWalk walk;
   const std::size_t n = f.size();
   std::size_t at = 2;  // after SOI
@@ -86,8 +87,7 @@ JpegWalk walkJpeg(ByteView f, bool untilFirstScan = false) {
     if (marker == 0xDA) {
       if (untilFirstScan) return walk;
       inScan = true;
-      // Past the limit the count no longer matters.
-      if (++walk.scans > kMaxJpegScans) {
+      if (++walk.scans > maxScans) {
         walk.ended = true;
         return walk;
       }
@@ -102,7 +102,7 @@ std::string jpegProblem(ByteView f) {
 }
 
 // The run-length BMP's declared pixels against its data.
-std::string rleProblem(ByteView f) {
+LimitFault rleFault(ByteView f, const Limits& limits) {
   if (f.size() < 54 || getLe32(f.data() + 14) < 40) return {};
   const std::uint32_t compression = getLe32(f.data() + 30);
   if (compression != 1 && compression != 2) return {};  // BI_RLE8, BI_RLE4
@@ -113,24 +113,21 @@ std::string rleProblem(ByteView f) {
   const std::uint64_t offset = getLe32(f.data() + 10);
   const std::uint64_t data = offset < f.size() ? f.size() - offset : 0;
   const std::uint64_t pixels = std::uint64_t(width) * rows;
-  if (pixels <= kMaxRlePixelsPerByte * std::max<std::uint64_t>(data, 1)) return {};
-  return trText("Picture",
-                "a run-length BMP of %1 x %2 pixels in %3 bytes of data (at most %4 pixels a byte "
-                "are taken)")
-      .arg(width)
-      .arg(rows)
-      .arg(data)
-      .arg(kMaxRlePixelsPerByte);
+  if (pixels <= limits.rlePixelsPerByte * std::max<std::uint64_t>(data, 1)) return {};
+  return {LimitKind::RlePixels, std::uint64_t(width), rows, data, limits.rlePixelsPerByte};
 }
 
 }  // namespace
 
-std::string ContentProblem(ByteView file) {
-  if (file.size() >= 2 && file[0] == 'B' && file[1] == 'M') return rleProblem(file);
+LimitFault ContentFault(ByteView file, const Limits& limits) {
+  if (file.size() >= 2 && file[0] == 'B' && file[1] == 'M') return rleFault(file, limits);
   if (file.size() >= 2 && file[0] == 0xFF && file[1] == 0xD8) {
-    const JpegWalk walk = walkJpeg(file);
-    if (walk.scans > kMaxJpegScans) {
-      return trText("Picture", "a JPEG of more than %1 scans").arg(kMaxJpegScans);
+    // Past the limit the count no longer matters.
+    if (walkJpeg(file, false, limits.jpegScans).scans > limits.jpegScans) {
+      LimitFault fault;
+      fault.kind = LimitKind::JpegScans;
+      fault.limit = limits.jpegScans;
+      return fault;
     }
   }
   return {};

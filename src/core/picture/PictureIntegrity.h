@@ -6,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "model/Limits.h"
 #include "util/Bytes.h"
 
 namespace tessel {
@@ -15,17 +16,11 @@ namespace tessel {
 // rows reach past the end; a JPEG that ends before its end-of-image marker).
 std::string TruncationProblem(ByteView file);
 
-// Progressive JPEGs with more scans than this are refused: every scan is a
-// pass over the whole picture.
-constexpr int kMaxJpegScans = 100;
-// A run-length BMP spends at least two bytes on 255 pixels unless it skips
-// pixels: one declaring more than this many pixels per byte of data is
-// refused (a small file that would take a large picture's memory and time).
-constexpr std::uint64_t kMaxRlePixelsPerByte = 128;
-
-// Why the file would take far more work than its bytes justify (a run-length
-// BMP declaring a huge picture, a JPEG with too many scans); empty when not.
-std::string ContentProblem(ByteView file);
+// Why the file would take far more work than its bytes justify: a
+// run-length BMP declaring more pixels than its data can hold
+// (LimitKind::RlePixels), a JPEG of more scans than the limits take
+// (LimitKind::JpegScans). No fault when neither.
+LimitFault ContentFault(ByteView file, const Limits& limits);
 
 // The bytes of a picture file worth reading, from its first bytes `head`
 // (up to 54) and its size: an uncompressed BMP needs no byte after its last

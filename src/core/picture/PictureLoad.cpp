@@ -4,6 +4,8 @@
 #include <QByteArray>
 #include <QImageReader>
 #include <QTransform>
+#include <algorithm>
+#include <climits>
 
 #include "picture/Dither.h"
 #include "picture/PictureIntegrity.h"
@@ -16,31 +18,35 @@ namespace tessel {
 namespace {
 
 // Too large for the outputs or for memory: the reason, or empty when fine.
-std::string sizeProblem(const QSize& size) {
-  return PictureSizeProblem(std::uint64_t(size.width()), std::uint64_t(size.height()));
+std::string sizeProblem(const QSize& size, const Limits& limits) {
+  return LimitSentence(
+      PictureSizeFault(limits, std::uint64_t(size.width()), std::uint64_t(size.height())));
 }
 
 // `file`: the bytes the reader reads, checked for a cut end once the size
 // is known to be one the converter takes.
-LoadedPicture readWith(QImageReader& reader, ByteView file) {
+LoadedPicture readWith(QImageReader& reader, ByteView file, const Limits& limits) {
   LoadedPicture result;
   reader.setAutoTransform(false);  // pixels as stored; orientation tags are not applied
-  reader.setAllocationLimit(static_cast<int>(kMaxDecodedBytes >> 20));
+  // Qt's own guard, in whole MiB (0 would turn it off): the limits are
+  // compared exactly below, once the size is known.
+  const std::uint64_t mib = (limits.decodedBytes + (std::uint64_t(1) << 20) - 1) >> 20;
+  reader.setAllocationLimit(static_cast<int>(std::clamp<std::uint64_t>(mib, 1, INT_MAX)));
   if (!reader.canRead()) {
     result.error = trText("Picture", "cannot decode it (%1)").arg(reader.errorString());
     return result;
   }
   const QSize announced = reader.size();
   if (announced.isValid()) {
-    result.error = sizeProblem(announced);
+    result.error = sizeProblem(announced, limits);
     if (!result.error.empty()) return result;
   }
   if (std::string problem = TruncationProblem(file); !problem.empty()) {
     result.error = trText("Picture", "cut short: %1").arg(problem);
     return result;
   }
-  if (std::string problem = ContentProblem(file); !problem.empty()) {
-    result.error = trText("Picture", "refused: %1").arg(problem);
+  if (const LimitFault costly = ContentFault(file, limits)) {
+    result.error = trText("Picture", "refused: %1").arg(LimitSentence(costly));
     return result;
   }
   QImage image;
@@ -52,7 +58,7 @@ LoadedPicture readWith(QImageReader& reader, ByteView file) {
     result.error = trText("Picture", "cannot decode it (no pixels)");
     return result;
   }
-  result.error = sizeProblem(image.size());
+  result.error = sizeProblem(image.size(), limits);
   if (!result.error.empty()) return result;
   const QImage::Format format =
       image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
@@ -67,7 +73,7 @@ LoadedPicture readWith(QImageReader& reader, ByteView file) {
 
 }  // namespace
 
-LoadedPicture LoadPicture(const std::filesystem::path& path) {
+LoadedPicture LoadPicture(const std::filesystem::path& path, const Limits& limits) {
   // Read here and decoded from memory: the bytes are checked before Qt
   // makes rows up for data the file does not hold.
   const std::optional<Bytes> head = readFile(path, 54, true);
@@ -84,17 +90,17 @@ LoadedPicture LoadPicture(const std::filesystem::path& path) {
                        : trText("Picture", "cannot decode it (not a regular file)");
     return result;
   }
-  return LoadPictureData(ByteView(*data));
+  return LoadPictureData(ByteView(*data), limits);
 }
 
-LoadedPicture LoadPictureData(ByteView data) {
+LoadedPicture LoadPictureData(ByteView data, const Limits& limits) {
   const QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(data.data()),
                                                    static_cast<qsizetype>(data.size()));
   QBuffer buffer;
   buffer.setData(bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer);
-  return readWith(reader, data);
+  return readWith(reader, data, limits);
 }
 
 QImage RotatePicture(const QImage& picture, int code) {

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "picture/PictureLimits.h"
+#include "model/Limits.h"
 #include "util/Bytes.h"
 
 namespace tessel {
@@ -26,8 +26,10 @@ struct LoadedPicture {
   bool ok() const { return !image.isNull(); }
 };
 
-LoadedPicture LoadPicture(const std::filesystem::path& path);
-LoadedPicture LoadPictureData(ByteView data);
+// Pictures past the limits' sides or decoded bytes, and files that ask for
+// more work than their bytes justify (ContentFault), are refused.
+LoadedPicture LoadPicture(const std::filesystem::path& path, const Limits& limits);
+LoadedPicture LoadPictureData(ByteView data, const Limits& limits);
 
 // Rotation codes: 0 none, 1 = 90, 2 = 180, 3 = 270 degrees clockwise. Exact
 // (pixels are moved, never resampled). Any other code leaves the picture as

@@ -11,15 +11,16 @@ namespace tessel {
 
 Bytes PackIndexEntry(std::uint16_t number, std::uint8_t dataKind, std::uint32_t address,
                      std::uint16_t width, std::uint16_t height, std::uint32_t length) {
-  Bytes entry;
-  entry.reserve(kPackEntrySize);
-  putLe16(entry, number);
-  entry.push_back(dataKind);
-  putLe32(entry, address);
-  putLe16(entry, width);
-  putLe16(entry, height);
-  putLe24(entry, length);
-  putLe16(entry, 0);
+  Bytes entry(kPackEntrySize, 0);
+  const auto field = [&](std::size_t at, std::uint32_t value, int bytes) {
+    for (int b = 0; b < bytes; ++b) entry[at + std::size_t(b)] = std::uint8_t(value >> (8 * b));
+  };
+  field(kPackNumberAt, number, 2);
+  field(kPackKindAt, dataKind, 1);
+  field(kPackAddressAt, address, 4);
+  field(kPackWidthAt, width, 2);
+  field(kPackHeightAt, height, 2);
+  field(kPackLengthAt, length, 3);
   return entry;
 }
 

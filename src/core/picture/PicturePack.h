@@ -14,6 +14,14 @@ namespace tessel {
 
 constexpr std::uint32_t packBaseAddress = 0x00B00000;
 constexpr std::size_t kPackEntrySize = 16;
+// Where an index entry's fields lie (PackIndexEntry); its last two bytes are zero.
+constexpr std::size_t kPackNumberAt = 0;   // LE16
+constexpr std::size_t kPackKindAt = 2;     // one byte: kPackZlibRgb565 or kPackJpeg
+constexpr std::size_t kPackAddressAt = 3;  // LE32, from packBaseAddress on
+constexpr std::size_t kPackWidthAt = 7;    // LE16
+constexpr std::size_t kPackHeightAt = 9;   // LE16
+constexpr std::size_t kPackLengthAt = 11;  // LE24
+constexpr std::size_t kPackZerosAt = 14;
 // The 24-bit length field holds blocks up to this size.
 constexpr std::size_t kPackMaxBlock = (std::size_t(1) << 24) - 1;
 

@@ -26,9 +26,9 @@ constexpr std::size_t kKeptReadBuffer = std::size_t(8) << 20;
 
 // What a picture costs in flight: its file's bytes and, when its header
 // declares a size the converter takes, its pixels on their way.
-std::uint64_t pictureCost(ByteView head, std::uint64_t fileBytes) {
+std::uint64_t pictureCost(ByteView head, std::uint64_t fileBytes, const Limits& limits) {
   const auto [width, height] = DeclaredPictureSize(head);
-  if (!PictureSizeAllowed(width, height)) return fileBytes;
+  if (!PictureSizeAllowed(limits, width, height)) return fileBytes;
   return width * height * kBytesPerPixelInFlight + fileBytes;
 }
 
@@ -43,28 +43,29 @@ struct Prepared {
 
 // The short way: a plain BMP or JPEG straight to turned rows. Nothing when
 // the picture is not plain; the general way then decides what it is.
-std::optional<Rgb565Picture> plainRows(ByteView data, int rotation) {
+std::optional<Rgb565Picture> plainRows(ByteView data, int rotation, const Limits& limits) {
   std::optional<Rgb565Picture> plain;
   if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') {
-    plain = DecodePlainBmp(data, rotation);
+    plain = DecodePlainBmp(data, limits, rotation);
   } else if (data.size() >= 2 && data[0] == 0xFF && data[1] == 0xD8) {
     // A JPEG of too many scans is refused by the general way before it is
     // decoded at all.
-    if (!ContentProblem(data).empty()) return std::nullopt;
-    plain = DecodePlainJpeg(data, rotation);
+    if (ContentFault(data, limits)) return std::nullopt;
+    plain = DecodePlainJpeg(data, limits, rotation);
   }
   return plain;
 }
 
-Prepared prepare(ByteView data, const PictureEncoding& encoding, int rotation) {
+Prepared prepare(ByteView data, const PictureEncoding& encoding, int rotation,
+                 const Limits& limits) {
   Prepared prepared;
   if (encoding.format == PictureFormat::Zbmp && !encoding.deRipple) {
-    if (std::optional<Rgb565Picture> rows = plainRows(data, rotation)) {
+    if (std::optional<Rgb565Picture> rows = plainRows(data, rotation, limits)) {
       prepared.rows = std::move(*rows);
       return prepared;
     }
   }
-  LoadedPicture loaded = LoadPictureData(data);
+  LoadedPicture loaded = LoadPictureData(data, limits);
   if (!loaded.ok()) {
     prepared.error = loaded.error;
     return prepared;
@@ -125,10 +126,10 @@ std::atomic<std::uint64_t> encodedCount{0};
 // Decoded and encoded within the caller's share of the budget. What the
 // image readers say on the way is kept with the picture.
 EncodedPicture encodeHeld(ByteView data, const PictureEncoding& encoding, int rotation,
-                          PictureTarget target) {
+                          PictureTarget target, const Limits& limits) {
   ++encodedCount;
   MessageCatch said;
-  EncodedPicture out = encode(prepare(data, encoding, rotation), encoding, target);
+  EncodedPicture out = encode(prepare(data, encoding, rotation, limits), encoding, target);
   out.messages = said.take();
   return out;
 }
@@ -157,7 +158,8 @@ EncodedPicture withinBudget(const Attempt& attempt, const char* outOfMemory) {
 }  // namespace
 
 EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& encoding,
-                                 int rotation, PictureTarget target) {
+                                 int rotation, PictureTarget target, const WorkLimits& work) {
+  const Limits& limits = work.limits();
   // The file's bytes go into a buffer the thread keeps: a fresh one for every
   // picture costs clearing and mapping its pages each time. Only the bytes
   // the format needs are read (not the rest of an oversized BMP), and only
@@ -173,7 +175,7 @@ EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& en
   std::optional<Bytes> head;
   std::string why = ec ? ec.message() : std::string();
   try {
-    if (!ec) head = readFile(path, kPictureHeadBytes, true, &why);
+    if (!ec) head = readFile(path, limits.pictureHeadBytes, true, &why);
   } catch (const std::bad_alloc&) {
   }
   // Why it cannot be read, in the system's words where it gives them.
@@ -188,11 +190,11 @@ EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& en
       std::min<std::uint64_t>(PictureReadLength(ByteView(*head), size), std::uint64_t(1) << 31);
   out = withinBudget(
       [&](bool alone, bool& crowded) {
-        MemoryShare share(pictureCost(ByteView(*head), length), alone);
+        MemoryShare share(work.budget(), pictureCost(ByteView(*head), length, limits), alone);
         try {
           const std::optional<ByteView> data = readFileInto(path, buffer, length, true, &why);
           if (!data) return unreadable(why);
-          EncodedPicture encoded = encodeHeld(*data, encoding, rotation, target);
+          EncodedPicture encoded = encodeHeld(*data, encoding, rotation, target, limits);
           crowded = !encoded.ok && share.othersHold();
           return encoded;
         } catch (const std::bad_alloc&) {
@@ -208,12 +210,12 @@ EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& en
 }
 
 EncodedPicture EncodePictureBytes(ByteView data, const PictureEncoding& encoding, int rotation,
-                                  PictureTarget target) {
+                                  PictureTarget target, const WorkLimits& work) {
   return withinBudget(
       [&](bool alone, bool& crowded) {
-        MemoryShare share(pictureCost(data, data.size()), alone);
+        MemoryShare share(work.budget(), pictureCost(data, data.size(), work.limits()), alone);
         try {
-          EncodedPicture encoded = encodeHeld(data, encoding, rotation, target);
+          EncodedPicture encoded = encodeHeld(data, encoding, rotation, target, work.limits());
           crowded = !encoded.ok && share.othersHold();
           return encoded;
         } catch (const std::bad_alloc&) {
@@ -226,9 +228,9 @@ EncodedPicture EncodePictureBytes(ByteView data, const PictureEncoding& encoding
 
 std::uint64_t PicturesEncoded() { return encodedCount.load(); }
 
-std::optional<QSize> DecodedPictureSize(const fs::path& path) {
+std::optional<QSize> DecodedPictureSize(const fs::path& path, const Limits& limits) {
   MessageCatch dropped;  // the picture's conversion reports what the readers say
-  const LoadedPicture loaded = LoadPicture(path);
+  const LoadedPicture loaded = LoadPicture(path, limits);
   if (!loaded.ok()) return std::nullopt;
   return loaded.image.size();
 }

@@ -10,7 +10,9 @@
 #include <string>
 #include <vector>
 
+#include "model/Limits.h"
 #include "model/Settings.h"
+#include "picture/MemoryBudget.h"
 #include "util/Bytes.h"
 
 namespace tessel {
@@ -37,12 +39,13 @@ struct EncodedPicture {
 
 // Encodes the picture file at `path` (or the picture held in `data`) with the
 // encoding, turned by `rotation` (0 none, 1 = 90, 2 = 180, 3 = 270 degrees
-// clockwise; exact). De-ripple acts on the unturned picture.
+// clockwise; exact). De-ripple acts on the unturned picture. The picture is
+// refused past `work`'s limits, and decoded within a share of its budget.
 EncodedPicture EncodePictureFile(const std::filesystem::path& path,
                                  const PictureEncoding& encoding, int rotation,
-                                 PictureTarget target);
+                                 PictureTarget target, const WorkLimits& work);
 EncodedPicture EncodePictureBytes(ByteView data, const PictureEncoding& encoding, int rotation,
-                                  PictureTarget target);
+                                  PictureTarget target, const WorkLimits& work);
 
 // How many pictures this process has decoded and encoded so far (the tests
 // count the work a run does).
@@ -50,6 +53,6 @@ std::uint64_t PicturesEncoded();
 
 // The size of the picture at `path` once it is decoded; nothing when it does
 // not decode.
-std::optional<QSize> DecodedPictureSize(const std::filesystem::path& path);
+std::optional<QSize> DecodedPictureSize(const std::filesystem::path& path, const Limits& limits);
 
 }  // namespace tessel

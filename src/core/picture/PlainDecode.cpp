@@ -8,7 +8,6 @@
 #include <new>
 
 #include "picture/JpegError.h"
-#include "picture/PictureLimits.h"
 
 namespace tessel {
 
@@ -22,7 +21,7 @@ constexpr int kStripRows = 16;
 
 }  // namespace
 
-std::optional<Rgb565Picture> DecodePlainBmp(ByteView file, int rotation) {
+std::optional<Rgb565Picture> DecodePlainBmp(ByteView file, const Limits& limits, int rotation) {
   if (file.size() < kFileHeaderSize + 40 || file[0] != 'B' || file[1] != 'M') return std::nullopt;
   const std::uint8_t* p = file.data();
   const std::uint64_t pixelOffset = getLe32(p + 10);
@@ -42,7 +41,7 @@ std::optional<Rgb565Picture> DecodePlainBmp(ByteView file, int rotation) {
   const std::int32_t height = topDown ? -rawHeight : rawHeight;
   // The limits LoadPicture applies; a picture beyond them takes the general
   // way, which says why it is refused.
-  if (!PictureSizeAllowed(std::uint64_t(width), std::uint64_t(height))) return std::nullopt;
+  if (!PictureSizeAllowed(limits, std::uint64_t(width), std::uint64_t(height))) return std::nullopt;
   if (pixelOffset < kFileHeaderSize + infoSize) return std::nullopt;
   const std::uint64_t sourceStride = (std::uint64_t(width) * 3 + 3) & ~std::uint64_t(3);
   const std::uint64_t pixelBytes = sourceStride * std::uint64_t(height);
@@ -82,7 +81,7 @@ struct JpegReadContext {
 // The only function that calls setjmp. `turned` is made once the header is
 // read; `strip` is a malloc'ed buffer of kStripRows decoded rows. False on any
 // library error or warning, or when the picture is not one this way takes.
-bool decodeJpeg(JpegReadContext* ctx, ByteView file, int rotation,
+bool decodeJpeg(JpegReadContext* ctx, ByteView file, const Limits& limits, int rotation,
                 std::optional<TurnedRows>* turned, std::uint8_t** strip) {
   jpeg_decompress_struct& cinfo = ctx->cinfo;
   cinfo.err = InstallJpegErrors(ctx->errors);
@@ -99,7 +98,8 @@ bool decodeJpeg(JpegReadContext* ctx, ByteView file, int rotation,
   const bool colour = cinfo.num_components == 3 && cinfo.jpeg_color_space == JCS_YCbCr;
   const bool grey = cinfo.num_components == 1 && cinfo.jpeg_color_space == JCS_GRAYSCALE;
   const std::uint64_t width = cinfo.image_width, height = cinfo.image_height;
-  if ((!colour && !grey) || width == 0 || height == 0 || !PictureSizeAllowed(width, height)) {
+  if ((!colour && !grey) || width == 0 || height == 0 ||
+      !PictureSizeAllowed(limits, width, height)) {
     jpeg_destroy_decompress(&cinfo);
     return false;
   }
@@ -156,7 +156,7 @@ bool decodeJpeg(JpegReadContext* ctx, ByteView file, int rotation,
 
 }  // namespace
 
-std::optional<Rgb565Picture> DecodePlainJpeg(ByteView file, int rotation) {
+std::optional<Rgb565Picture> DecodePlainJpeg(ByteView file, const Limits& limits, int rotation) {
   if (file.size() < 4 || file[0] != 0xFF || file[1] != 0xD8 ||
       file.size() > std::numeric_limits<unsigned long>::max()) {
     return std::nullopt;
@@ -167,7 +167,7 @@ std::optional<Rgb565Picture> DecodePlainJpeg(ByteView file, int rotation) {
   std::uint8_t* strip = nullptr;
   bool ok = false;
   try {
-    ok = decodeJpeg(ctx, file, rotation, &turned, &strip);
+    ok = decodeJpeg(ctx, file, limits, rotation, &turned, &strip);
   } catch (const std::bad_alloc&) {
     // Only the rows' allocation throws, outside libjpeg's own calls.
     jpeg_destroy_decompress(&ctx->cinfo);

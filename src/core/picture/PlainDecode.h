@@ -5,6 +5,7 @@
 // Every other picture goes through LoadPicture; both ways give the same rows.
 #include <optional>
 
+#include "model/Limits.h"
 #include "picture/Rgb565.h"
 #include "util/Bytes.h"
 
@@ -17,11 +18,13 @@ namespace tessel {
 // then takes the general way, which decodes it or says why not). The rows are
 // those of the picture turned by `rotation` (a rotation code, as
 // RotatePicture turns).
-std::optional<Rgb565Picture> DecodePlainBmp(ByteView file, int rotation = 0);
+std::optional<Rgb565Picture> DecodePlainBmp(ByteView file, const Limits& limits,
+                                            int rotation = 0);
 
 // Decodes a JPEG held in memory straight to RGB565 rows when it is plain: a
 // YCbCr or greyscale image libjpeg decodes without an error or a warning,
 // within the picture limits, turned by `rotation`. Nothing for any other file.
-std::optional<Rgb565Picture> DecodePlainJpeg(ByteView file, int rotation = 0);
+std::optional<Rgb565Picture> DecodePlainJpeg(ByteView file, const Limits& limits,
+                                             int rotation = 0);
 
 }  // namespace tessel
