@@ -32,7 +32,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size >= kTable) scan(fuzz::view(data, size));
   if (size < 2) return 0;
   const std::size_t tableBytes =
-      std::min<std::size_t>(getLe16(data), std::min(size - 2, kTable));
+      std::min<std::size_t>(GetLe16(data), std::min(size - 2, kTable));
   Bytes library(data + 2, data + 2 + tableBytes);
   library.resize(kTable, 0);
   library.insert(library.end(), data + 2 + tableBytes, data + size);

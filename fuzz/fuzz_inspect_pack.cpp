@@ -13,7 +13,7 @@ using namespace tessel;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   fuzz::setUpQt();
   if (size < 2) return 0;
-  const std::size_t indexSize = std::min<std::size_t>(getLe16(data), size - 2);
+  const std::size_t indexSize = std::min<std::size_t>(GetLe16(data), size - 2);
   const ByteView index = fuzz::view(data + 2, indexSize);
   const ByteView bin = fuzz::view(data + 2 + indexSize, size - 2 - indexSize);
   PackReading r = ReadPackIndex(index, bin.size());

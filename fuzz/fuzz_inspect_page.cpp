@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t length = std::min<std::size_t>(data[at + 1] | data[at + 2] << 8, size - at - 3);
     std::error_code ec;
     fs::create_directories((priv / place).parent_path(), ec);
-    writeFile(priv / place, {fuzz::view(data + at + 3, length)});
+    WriteFile(priv / place, {fuzz::view(data + at + 3, length)});
     at += 3 + length;
   }
   const fs::path page = work / "page";
@@ -69,13 +69,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   if (written) {
     // Every picture the page names lies in its folder.
-    const auto html = readFile(page / "index.html");
+    const auto html = ReadFile(page / "index.html");
     TESSEL_FUZZ_CHECK(html.has_value());
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(html->data()),
                                            qsizetype(html->size()));
     static const QRegularExpression source(QStringLiteral("src=\"([^\"]+)\""));
     for (auto it = source.globalMatch(text); it.hasNext();) {
-      const fs::path named = page / toPath(it.next().captured(1));
+      const fs::path named = page / ToPath(it.next().captured(1));
       TESSEL_FUZZ_CHECK(fs::is_regular_file(named, ec));
     }
   }

@@ -61,8 +61,8 @@ void checkStream(const std::uint8_t* stream, std::size_t length, std::uint64_t r
 // A .zbmp file must read back completely: header, then rows of its size.
 void checkZbmp(const Bytes& file, int width, int height) {
   TESSEL_FUZZ_CHECK(file.size() >= kZbmpHeaderSize);
-  TESSEL_FUZZ_CHECK(getLe16(file.data()) == width && getLe16(file.data() + 2) == height);
-  const std::uint16_t flag = getLe16(file.data() + 4);
+  TESSEL_FUZZ_CHECK(GetLe16(file.data()) == width && GetLe16(file.data() + 2) == height);
+  const std::uint16_t flag = GetLe16(file.data() + 4);
   for (std::size_t i = 6; i < kZbmpHeaderSize; ++i) TESSEL_FUZZ_CHECK(file[i] == 0);
   const std::uint64_t rowBytes = Rgb565Stride(std::uint64_t(width)) * std::uint64_t(height);
   const std::uint64_t stored = file.size() - kZbmpHeaderSize;

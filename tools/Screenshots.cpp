@@ -35,7 +35,7 @@ QImage framed(QWidget& dialog) {
                    QColor(0xe9, 0xee, 0xf2));
   const int iconSize = titleHeight - 10;
   painter.drawImage(QRect(border + 6, border + 4, iconSize, iconSize),
-                    renderTesselIcon(64).scaled(iconSize, iconSize, Qt::KeepAspectRatio,
+                    RenderTesselIcon(64).scaled(iconSize, iconSize, Qt::KeepAspectRatio,
                                                 Qt::SmoothTransformation));
   painter.setFont(titleFont);
   painter.setPen(QColor(0x1d, 0x24, 0x2b));
@@ -82,7 +82,7 @@ int saveScreenshots(const QString& folder, const QString& source) {
     // The dialog after a run of `source`, into a folder of its own: no
     // boxes, the parameters accepted as read, nothing opened.
     QTemporaryDir output;
-    main.runOptions().outputRoot = toPath(output.path());
+    main.runOptions().outputRoot = ToPath(output.path());
     auto& hooks = main.host().hooks();
     hooks.message = [](QWidget*, const QString&, const QString& text) {
       QTextStream(stderr) << text << '\n';
@@ -97,8 +97,8 @@ int saveScreenshots(const QString& folder, const QString& source) {
     ok = save(main, dir, QStringLiteral("main-after-run.png")) && ok;
     // The card dialog once the copy was read back, a folder for the card.
     QTemporaryDir card;
-    CCardDlg copy(toPath(output.path()), &main);
-    copy.setTarget(toPath(card.path()));
+    CCardDlg copy(ToPath(output.path()), &main);
+    copy.setTarget(ToPath(card.path()));
     copy.show();
     copy.write();
     copy.waitForCopy();
@@ -116,8 +116,8 @@ int main(int argc, char** argv) {
   // As the tessel program sets itself up, so that the dialogs look the same.
   QApplication::setApplicationName(QStringLiteral("tessel"));
   QApplication::setApplicationVersion(QStringLiteral(TESSEL_VERSION));
-  QApplication::setWindowIcon(tessel::tesselIcon());
-  tessel::setProgramFolder(tessel::toPath(QApplication::applicationDirPath()));
+  QApplication::setWindowIcon(tessel::TesselIcon());
+  tessel::SetProgramFolder(tessel::ToPath(QApplication::applicationDirPath()));
   QStringList arguments = QApplication::arguments();
   const tessel::LanguageArgument language = tessel::TakeLanguageArgument(arguments);
   if (language.bad || arguments.size() < 2 || arguments.size() > 3) {

@@ -6,7 +6,7 @@
 
 namespace tessel {
 
-QImage renderTesselIcon(int size) {
+QImage RenderTesselIcon(int size) {
   QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
   image.fill(Qt::transparent);
   QPainter painter(&image);
@@ -57,9 +57,9 @@ QImage renderTesselIcon(int size) {
   return image;
 }
 
-QIcon tesselIcon() {
+QIcon TesselIcon() {
   QIcon icon;
-  for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addPixmap(QPixmap::fromImage(renderTesselIcon(size)));
+  for (int size : {16, 24, 32, 48, 64, 128, 256}) icon.addPixmap(QPixmap::fromImage(RenderTesselIcon(size)));
   return icon;
 }
 

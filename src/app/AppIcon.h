@@ -6,7 +6,7 @@
 
 namespace tessel {
 
-QImage renderTesselIcon(int size);
-QIcon tesselIcon();
+QImage RenderTesselIcon(int size);
+QIcon TesselIcon();
 
 }  // namespace tessel

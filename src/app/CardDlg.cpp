@@ -22,7 +22,7 @@ namespace tessel {
 
 namespace {
 
-QString megabytes(std::uint64_t bytes) {
+QString MegabytesText(std::uint64_t bytes) {
   return QString::number(static_cast<double>(bytes) / 1e6, 'f', 1);
 }
 
@@ -30,7 +30,7 @@ QString megabytes(std::uint64_t bytes) {
 
 CCardDlg::CCardDlg(const std::filesystem::path& outputRoot, QWidget* parent)
     : QDialog(parent), outputRoot_(outputRoot) {
-  setWindowTitle(tr("写入SD卡 - %1").arg(applicationTitle()));
+  setWindowTitle(tr("写入SD卡 - %1").arg(ApplicationTitle()));
   pickFolder_ = [](QWidget* owner, const QString& title, const QString& start) {
     const QString folder =
         QFileDialog::getExistingDirectory(owner, title, start, QFileDialog::ShowDirsOnly);
@@ -47,7 +47,7 @@ CCardDlg::CCardDlg(const std::filesystem::path& outputRoot, QWidget* parent)
   grid->addWidget(ui.label(tr("输出目录：")), 0, 0);
   auto* output = new ElidedLabel(this);
   output->setFullText(
-      QDir::toNativeSeparators(toQString(OutputLayout(outputRoot).privateFolder())));
+      QDir::toNativeSeparators(ToQString(OutputLayout(outputRoot).privateFolder())));
   grid->addWidget(output, 0, 1, 1, 2);
 
   grid->addWidget(ui.label(tr("SD卡：")), 1, 0);
@@ -56,13 +56,13 @@ CCardDlg::CCardDlg(const std::filesystem::path& outputRoot, QWidget* parent)
   target_->setMinimumContentsLength(16);
   ui.tag(target_, kIdCardTarget);
   for (const card::CardVolume& volume : card::CardVolumes()) {
-    const QString root = QDir::toNativeSeparators(toQString(volume.root));
+    const QString root = QDir::toNativeSeparators(ToQString(volume.root));
     // A volume without a label of its own is named by its folder.
     const QString name = QString::fromStdString(volume.name);
     const QString text =
         name.isEmpty() || QDir::toNativeSeparators(name) == root
-            ? tr("%1（可用 %2 MB）").arg(root, megabytes(volume.available))
-            : tr("%1（%2，可用 %3 MB）").arg(name, root, megabytes(volume.available));
+            ? tr("%1（可用 %2 MB）").arg(root, MegabytesText(volume.available))
+            : tr("%1（%2，可用 %3 MB）").arg(name, root, MegabytesText(volume.available));
     target_->addItem(text, root);
     target_->setItemData(target_->count() - 1, text, Qt::ToolTipRole);
   }
@@ -123,7 +123,7 @@ CCardDlg::~CCardDlg() {
 }
 
 void CCardDlg::setTarget(const std::filesystem::path& cardRoot) {
-  const QString root = QDir::toNativeSeparators(toQString(cardRoot));
+  const QString root = QDir::toNativeSeparators(ToQString(cardRoot));
   int index = target_->findData(root);
   if (index < 0) {
     target_->addItem(root, root);
@@ -136,14 +136,14 @@ void CCardDlg::setTarget(const std::filesystem::path& cardRoot) {
 
 std::filesystem::path CCardDlg::target() const {
   return target_->currentIndex() < 0 ? std::filesystem::path()
-                                     : toPath(target_->currentData().toString());
+                                     : ToPath(target_->currentData().toString());
 }
 
 void CCardDlg::pickFolder() {
   const QString folder =
       pickFolder_ ? pickFolder_(this, tr("请选择SD卡的根目录："), target_->currentData().toString())
                   : QString();
-  if (!folder.isEmpty()) setTarget(toPath(folder));
+  if (!folder.isEmpty()) setTarget(ToPath(folder));
 }
 
 void CCardDlg::setInputEnabled(bool enabled) {
@@ -182,11 +182,11 @@ void CCardDlg::write() {
       QMetaObject::invokeMethod(
           this,
           [&] {
-            yes = ask_ && ask_(this, applicationTitle(),
+            yes = ask_ && ask_(this, ApplicationTitle(),
                                tr("SD卡上的 %1 中有不是转换生成的文件（例如 %2）。\n"
                                   "用本次的输出替换整个目录吗？")
-                                   .arg(QDir::toNativeSeparators(toQString(priv)),
-                                        QDir::toNativeSeparators(toQString(foreign))));
+                                   .arg(QDir::toNativeSeparators(ToQString(priv)),
+                                        QDir::toNativeSeparators(ToQString(foreign))));
           },
           Qt::BlockingQueuedConnection);
       return yes;
@@ -206,7 +206,7 @@ void CCardDlg::showProgress(const card::CardProgress& p) {
                                 : tr("正在写入：%1/%2 个文件，%3/%4 MB"))
                        .arg(p.filesDone)
                        .arg(p.filesTotal)
-                       .arg(megabytes(p.bytesDone), megabytes(p.bytesTotal)));
+                       .arg(MegabytesText(p.bytesDone), MegabytesText(p.bytesTotal)));
 }
 
 void CCardDlg::finishCopy(std::shared_ptr<card::CardResult> result) {
@@ -219,7 +219,7 @@ void CCardDlg::finishCopy(std::shared_ptr<card::CardResult> result) {
   progress_->setVisible(result_->outcome == card::CardOutcome::Verified);
   counts_->setVisible(result_->outcome == card::CardOutcome::Verified);
   status_->setText(statusText());
-  fitHeightForWidth(this);
+  FitHeightForWidth(this);
   write_->setDefault(false);
   close_->setDefault(true);
   close_->setFocus();
@@ -233,12 +233,12 @@ QString CCardDlg::statusText() const {
     case card::CardOutcome::Verified:
       return tr("已写入 %1 个文件（%2 MB）并逐一校验无误：%3\n现在可以安全移除SD卡。")
           .arg(r.files)
-          .arg(megabytes(r.bytes), QDir::toNativeSeparators(toQString(r.cardPrivate)));
+          .arg(MegabytesText(r.bytes), QDir::toNativeSeparators(ToQString(r.cardPrivate)));
     case card::CardOutcome::Refused:
-      return tr("未写入：%1").arg(QString::fromStdString(printable(r.message)));
+      return tr("未写入：%1").arg(QString::fromStdString(Printable(r.message)));
     case card::CardOutcome::Failed:
       return tr("写入失败，SD卡上原有的 private 目录保持不变：%1")
-          .arg(QString::fromStdString(printable(r.message)));
+          .arg(QString::fromStdString(Printable(r.message)));
     case card::CardOutcome::Stopped: return tr("已停止，SD卡上原有的 private 目录保持不变。");
   }
   return {};
@@ -253,7 +253,7 @@ void CCardDlg::waitForCopy() {
 
 void CCardDlg::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  if (event->size().width() != event->oldSize().width()) fitHeightForWidth(this);
+  if (event->size().width() != event->oldSize().width()) FitHeightForWidth(this);
 }
 
 void CCardDlg::closeEvent(QCloseEvent* event) {

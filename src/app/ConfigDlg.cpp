@@ -51,7 +51,7 @@ CConfigDlg::CConfigDlg(QWidget* parent) : QDialog(parent) {
   grid->setHorizontalSpacing(du.x(9));
   auto* baudRow = new QHBoxLayout;
   baudRow->addWidget(ui.label(tr("波特率")));
-  baud_ = ui.dropDown(kIdBaud, baudRateItems());
+  baud_ = ui.dropDown(kIdBaud, BaudRateItems());
   baudRow->addWidget(baud_);
   baudRow->addStretch(1);
   grid->addLayout(baudRow, 0, 0);
@@ -76,7 +76,7 @@ void CConfigDlg::exchange(bool toValues) {
     baudIndex = baud_->currentIndex();
     for (int i = 0; i < kCheckCount; ++i) checks[i] = boxes_[i]->isChecked() ? 1 : 0;
   } else {
-    selectIndex(baud_, baudIndex);
+    SelectIndex(baud_, baudIndex);
     for (int i = 0; i < kCheckCount; ++i) boxes_[i]->setChecked(checks[i] != 0);
   }
 }

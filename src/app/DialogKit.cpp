@@ -18,7 +18,7 @@ namespace {
 
 constexpr const char* kAlphabet = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz";
 
-int averageCharWidth(const QFont& font) {
+int AverageCharWidth(const QFont& font) {
   const QFontMetrics metrics(font);
   const int total = metrics.horizontalAdvance(QString::fromLatin1(kAlphabet));
   return DialogUnits::mulDiv(total, 1, 52);
@@ -27,7 +27,7 @@ int averageCharWidth(const QFont& font) {
 }  // namespace
 
 DialogUnits::DialogUnits(const QFont& font)
-    : avgCharWidth_(averageCharWidth(font)), charHeight_(QFontMetrics(font).height()) {}
+    : avgCharWidth_(AverageCharWidth(font)), charHeight_(QFontMetrics(font).height()) {}
 
 DialogUnits::DialogUnits(int avgCharWidth, int charHeight)
     : avgCharWidth_(avgCharWidth), charHeight_(charHeight) {}
@@ -50,7 +50,7 @@ QRect DialogUnits::rect(int x, int y, int width, int height) const {
 
 QSize DialogUnits::size(int width, int height) const { return QSize(x(width), y(height)); }
 
-QFont dialogFont(int pointSize) {
+QFont DialogFont(int pointSize) {
   QFont font = QApplication::font();
   font.setPointSize(pointSize);
   return font;
@@ -176,7 +176,7 @@ void WrapCheckBox::paintEvent(QPaintEvent*) {
 // --- DialogBuilder --------------------------------------------------------
 
 DialogBuilder::DialogBuilder(QWidget* dialog, int pointSize)
-    : dialog_(dialog), font_(dialogFont(pointSize)), units_(font_) {
+    : dialog_(dialog), font_(DialogFont(pointSize)), units_(font_) {
   dialog_->setFont(font_);
 }
 
@@ -190,7 +190,7 @@ QLabel* DialogBuilder::label(const QString& text, bool wrap) {
   return label;
 }
 
-void fitHeightForWidth(QWidget* dialog) {
+void FitHeightForWidth(QWidget* dialog) {
   QLayout* layout = dialog->layout();
   if (!layout) return;
   layout->activate();
@@ -226,7 +226,7 @@ QPushButton* DialogBuilder::button(int id, const QString& text) {
   return button;
 }
 
-QWidget* findControl(const QWidget* root, int id) {
+QWidget* FindControl(const QWidget* root, int id) {
   if (!root) return nullptr;
   const auto children = root->findChildren<QWidget*>();
   for (QWidget* child : children) {

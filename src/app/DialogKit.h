@@ -45,7 +45,7 @@ class DialogUnits {
 };
 
 // The system's default UI font at the given point size: the dialogs' font.
-QFont dialogFont(int pointSize);
+QFont DialogFont(int pointSize);
 
 // A check box whose caption breaks at explicit line breaks and wraps at the
 // control's width, the way a multi-line check box of the dialog manager does.
@@ -117,13 +117,13 @@ class DialogBuilder {
 
 // Makes a dialog as tall as its layout needs at its width: a top-level
 // window does not follow the height-for-width of wrapping texts by itself.
-void fitHeightForWidth(QWidget* dialog);
+void FitHeightForWidth(QWidget* dialog);
 
 // The control with the given resource id below `root`, or nullptr.
-QWidget* findControl(const QWidget* root, int id);
+QWidget* FindControl(const QWidget* root, int id);
 template <typename T>
-T* findControlAs(const QWidget* root, int id) {
-  return qobject_cast<T*>(findControl(root, id));
+T* FindControlAs(const QWidget* root, int id) {
+  return qobject_cast<T*>(FindControl(root, id));
 }
 
 }  // namespace tessel

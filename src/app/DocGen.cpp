@@ -27,7 +27,7 @@
 
 namespace {
 
-int fail(const QString& text) {
+int Fail(const QString& text) {
   QTextStream(stderr) << "tessel-docgen: " << text << '\n';
   return 1;
 }
@@ -40,7 +40,7 @@ int fail(const QString& text) {
 // Pictures wider than the text column are scaled down to fit it. Widths are
 // in pixels at 96 per inch, the unit the document layout uses for images.
 // Returns the pictures that could not be read.
-QStringList embedImages(QTextDocument& document, qreal columnWidth) {
+QStringList EmbedImages(QTextDocument& document, qreal columnWidth) {
   QStringList missing;
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
@@ -70,7 +70,7 @@ QStringList embedImages(QTextDocument& document, qreal columnWidth) {
 
 // Markdown escapes a pipe inside a table cell as \| even in code, where the
 // parser keeps the backslash: the reader sees a plain pipe.
-void unescapePipes(QTextDocument& document) {
+void UnescapePipes(QTextDocument& document) {
   const QString escaped = QStringLiteral("\\|");
   for (QTextCursor found = document.find(escaped); !found.isNull();
        found = document.find(escaped, found)) {
@@ -81,7 +81,7 @@ void unescapePipes(QTextDocument& document) {
 
 // Preformatted blocks in a smaller size, wrapped when a line is still too
 // long for the column, so that nothing is cut at the right margin.
-void fitPreformatted(QTextDocument& document, qreal pointSize) {
+void FitPreformatted(QTextDocument& document, qreal pointSize) {
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     if (!block.blockFormat().nonBreakableLines()) continue;
     QTextCursor cursor(block);
@@ -107,7 +107,7 @@ struct Heading {
 // Lays the document out in pages of `page` and moves every heading that
 // would stand alone at the foot of a page to the top of the next one.
 // Returns the headings where they end up.
-QList<Heading> paginate(QTextDocument& document, const QSizeF& page) {
+QList<Heading> Paginate(QTextDocument& document, const QSizeF& page) {
   document.setPageSize(page);
   QAbstractTextDocumentLayout* layout = document.documentLayout();
   // The layout is made lazily; counting the pages finishes it, so that
@@ -141,7 +141,7 @@ QList<Heading> paginate(QTextDocument& document, const QSizeF& page) {
 }
 
 // The text of a PDF string: UTF-16BE with its byte order mark, in hex.
-QByteArray pdfText(const QString& text) {
+QByteArray PdfText(const QString& text) {
   QByteArray hex = "<FEFF";
   for (const QChar c : text) hex += QByteArray::number(c.unicode(), 16).rightJustified(4, '0');
   return hex + '>';
@@ -151,7 +151,7 @@ QByteArray pdfText(const QString& text) {
 // an incremental update: new outline items, the catalog again with the
 // outline in it, and their cross-reference section. `top` and `scale` turn a
 // heading's place on its page into PDF points from the page's bottom edge.
-bool addOutline(const QString& path, const QList<Heading>& headings, qreal pageHeight, qreal top,
+bool AddOutline(const QString& path, const QList<Heading>& headings, qreal pageHeight, qreal top,
                 qreal scale) {
   QFile file(path);
   if (headings.isEmpty() || !file.open(QIODevice::ReadWrite)) return false;
@@ -221,7 +221,7 @@ bool addOutline(const QString& path, const QList<Heading>& headings, qreal pageH
     const Heading& h = headings[i];
     const int page = std::clamp(h.page, 0, static_cast<int>(pages.size()) - 1);
     const qreal y = pageHeight - top - h.top * scale;
-    QByteArray body = "<<\n/Title " + pdfText(h.title) + "\n/Parent " +
+    QByteArray body = "<<\n/Title " + PdfText(h.title) + "\n/Parent " +
                       (parent[i] < 0 ? QByteArray::number(outlines) : id(parent[i])) + " 0 R\n";
     if (prev[i] >= 0) body += "/Prev " + id(prev[i]) + " 0 R\n";
     if (next[i] >= 0) body += "/Next " + id(next[i]) + " 0 R\n";
@@ -256,15 +256,15 @@ bool addOutline(const QString& path, const QList<Heading>& headings, qreal pageH
   return file.seek(pdf.size()) && file.write(update) == update.size() && file.flush();
 }
 
-int makePdf(const QString& manualPath, const QString& outPath, const QStringList& fonts) {
+int MakePdf(const QString& manualPath, const QString& outPath, const QStringList& fonts) {
   QFile manual(manualPath);
-  if (!manual.open(QIODevice::ReadOnly)) return fail("cannot read " + manualPath);
+  if (!manual.open(QIODevice::ReadOnly)) return Fail("cannot read " + manualPath);
   const QString markdown = QString::fromUtf8(manual.readAll());
 
   QStringList families;
   for (const QString& font : fonts) {
     const int id = QFontDatabase::addApplicationFont(font);
-    if (id < 0) return fail("cannot load font " + font);
+    if (id < 0) return Fail("cannot load font " + font);
     families += QFontDatabase::applicationFontFamilies(id);
   }
   families.removeDuplicates();
@@ -286,16 +286,16 @@ int makePdf(const QString& manualPath, const QString& outPath, const QStringList
   QTextOption wrap = document.defaultTextOption();
   wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
   document.setDefaultTextOption(wrap);
-  unescapePipes(document);
-  fitPreformatted(document, 8);
+  UnescapePipes(document);
+  FitPreformatted(document, 8);
   // The document is laid out in pixels at 96 per inch, one page the size of
   // the PDF's text area, with room at the foot for the page number.
   const QRectF column = pdf.pageLayout().paintRect(QPageLayout::Inch);
-  const QStringList missing = embedImages(document, column.width() * 96.0 - 8.0);
-  if (!missing.isEmpty()) return fail(manualPath + " refers to pictures that cannot be read: " +
+  const QStringList missing = EmbedImages(document, column.width() * 96.0 - 8.0);
+  if (!missing.isEmpty()) return Fail(manualPath + " refers to pictures that cannot be read: " +
                                       missing.join(QStringLiteral(", ")));
   const QSizeF page(column.width() * 96.0, column.height() * 96.0 - 24.0);
-  const QList<Heading> headings = paginate(document, page);
+  const QList<Heading> headings = Paginate(document, page);
 
   {
     QPainter painter(&pdf);
@@ -314,19 +314,19 @@ int makePdf(const QString& manualPath, const QString& outPath, const QStringList
                        Qt::AlignRight | Qt::AlignBottom, QString::number(i + 1));
     }
   }
-  if (!QFileInfo(outPath).exists()) return fail("cannot write " + outPath);
+  if (!QFileInfo(outPath).exists()) return Fail("cannot write " + outPath);
   // PDF points: 72 per inch, from the bottom edge of the page.
   const QPageLayout pageLayout = pdf.pageLayout();
-  if (!addOutline(outPath, headings, pageLayout.fullRect(QPageLayout::Point).height(),
+  if (!AddOutline(outPath, headings, pageLayout.fullRect(QPageLayout::Point).height(),
                   pageLayout.paintRect(QPageLayout::Point).top(), 72.0 / 96.0)) {
-    return fail("cannot add the outline to " + outPath);
+    return Fail("cannot add the outline to " + outPath);
   }
   return 0;
 }
 
-int makeIcon(const QString& outPath, int size) {
-  if (size < 16 || size > 1024) return fail("icon size must lie in 16..1024");
-  if (!tessel::renderTesselIcon(size).save(outPath, "PNG")) return fail("cannot write " + outPath);
+int MakeIcon(const QString& outPath, int size) {
+  if (size < 16 || size > 1024) return Fail("icon size must lie in 16..1024");
+  if (!tessel::RenderTesselIcon(size).save(outPath, "PNG")) return Fail("cannot write " + outPath);
   return 0;
 }
 
@@ -336,8 +336,8 @@ int main(int argc, char** argv) {
   QGuiApplication app(argc, argv);
   const QStringList args = app.arguments();
   if (args.size() >= 4 && args.at(1) == QLatin1String("pdf"))
-    return makePdf(args.at(2), args.at(3), args.mid(4));
+    return MakePdf(args.at(2), args.at(3), args.mid(4));
   if (args.size() == 4 && args.at(1) == QLatin1String("icon"))
-    return makeIcon(args.at(2), args.at(3).toInt());
-  return fail("usage: tessel-docgen pdf MANUAL.md OUT.pdf [FONT.ttf ...] | icon OUT.png SIZE");
+    return MakeIcon(args.at(2), args.at(3).toInt());
+  return Fail("usage: tessel-docgen pdf MANUAL.md OUT.pdf [FONT.ttf ...] | icon OUT.png SIZE");
 }

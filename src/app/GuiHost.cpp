@@ -14,7 +14,7 @@
 
 namespace tessel {
 
-QString applicationTitle() { return QStringLiteral("Tessel"); }
+QString ApplicationTitle() { return QStringLiteral("Tessel"); }
 
 GuiHost::Hooks GuiHost::defaultHooks() {
   Hooks hooks;
@@ -44,7 +44,7 @@ void GuiHost::showMessage(const std::string& text) {
   // A message box takes input of its own: no wait cursor over it.
   const bool wasBusy = busyDepth_ > 0;
   if (wasBusy) QApplication::setOverrideCursor(Qt::ArrowCursor);
-  if (hooks_.message) hooks_.message(parent_, applicationTitle(), QString::fromStdString(text));
+  if (hooks_.message) hooks_.message(parent_, ApplicationTitle(), QString::fromStdString(text));
   if (wasBusy) QApplication::restoreOverrideCursor();
 }
 
@@ -52,7 +52,7 @@ void GuiHost::systemMessage(Message message, const std::filesystem::path& about,
                             const std::filesystem::path& other) {
   QString text = QString::fromStdString(MessageText(message));
   for (const std::filesystem::path* path : {&about, &other}) {
-    if (!path->empty()) text += QLatin1Char('\n') + QDir::toNativeSeparators(toQString(*path));
+    if (!path->empty()) text += QLatin1Char('\n') + QDir::toNativeSeparators(ToQString(*path));
   }
   // A refusal ends the run before it began: no bar behind the box.
   if (progressBar_ && message != Message::FontMissing) progressBar_->hide();
@@ -74,7 +74,7 @@ bool GuiHost::confirmSetup(SetupValues& values) {
 bool GuiHost::ask(const QString& text) {
   const bool wasBusy = busyDepth_ > 0;
   if (wasBusy) QApplication::setOverrideCursor(Qt::ArrowCursor);
-  const bool yes = hooks_.ask && hooks_.ask(parent_, applicationTitle(), text);
+  const bool yes = hooks_.ask && hooks_.ask(parent_, ApplicationTitle(), text);
   if (wasBusy) QApplication::restoreOverrideCursor();
   return yes;
 }
@@ -84,8 +84,8 @@ bool GuiHost::confirmRemoval(const std::filesystem::path& privateFolder,
   const QString text =
       QCoreApplication::translate(
           "tessel::GuiHost", "输出目录 %1 中有不是转换生成的文件（例如 %2）。\n删除整个目录并继续转换吗？")
-          .arg(QDir::toNativeSeparators(toQString(privateFolder)),
-               QDir::toNativeSeparators(toQString(firstForeign)));
+          .arg(QDir::toNativeSeparators(ToQString(privateFolder)),
+               QDir::toNativeSeparators(ToQString(firstForeign)));
   return ask(text);
 }
 
@@ -95,13 +95,13 @@ bool GuiHost::confirmLockTakeover(const std::filesystem::path& lockFile,
       QCoreApplication::translate("tessel::GuiHost",
                                   "输出目录 %1 被锁定（锁文件 %2，%3），无法从这里检查那次转换。\n"
                                   "确定没有其他转换正在写入吗？接管锁并继续转换吗？")
-          .arg(QDir::toNativeSeparators(toQString(lockFile.parent_path())),
-               QDir::toNativeSeparators(toQString(lockFile)), QString::fromStdString(holder));
+          .arg(QDir::toNativeSeparators(ToQString(lockFile.parent_path())),
+               QDir::toNativeSeparators(ToQString(lockFile)), QString::fromStdString(holder));
   return ask(text);
 }
 
 void GuiHost::openFolder(const std::filesystem::path& folder) {
-  if (hooks_.openUrl) hooks_.openUrl(QUrl::fromLocalFile(toQString(folder)));
+  if (hooks_.openUrl) hooks_.openUrl(QUrl::fromLocalFile(ToQString(folder)));
 }
 
 void GuiHost::busy(bool on) {
@@ -136,7 +136,7 @@ namespace {
 // Runs `call` on the thread of `context`: waiting for it when `wait`, else
 // queued behind what came before.
 template <typename Call>
-void onGuiThread(QObject* context, bool wait, Call call) {
+void OnGuiThread(QObject* context, bool wait, Call call) {
   if (QThread::currentThread() == context->thread()) {
     call();
     return;
@@ -148,40 +148,40 @@ void onGuiThread(QObject* context, bool wait, Call call) {
 }  // namespace
 
 void ThreadHost::showMessage(const std::string& text) {
-  onGuiThread(context_, true, [&] { gui_.showMessage(text); });
+  OnGuiThread(context_, true, [&] { gui_.showMessage(text); });
 }
 
 bool ThreadHost::confirmSetup(SetupValues& values) {
   bool confirmed = false;
-  onGuiThread(context_, true, [&] { confirmed = gui_.confirmSetup(values); });
+  OnGuiThread(context_, true, [&] { confirmed = gui_.confirmSetup(values); });
   return confirmed;
 }
 
 void ThreadHost::systemMessage(Message message, const std::filesystem::path& about,
                                const std::filesystem::path& other) {
-  onGuiThread(context_, true, [&] { gui_.systemMessage(message, about, other); });
+  OnGuiThread(context_, true, [&] { gui_.systemMessage(message, about, other); });
 }
 
 bool ThreadHost::confirmRemoval(const std::filesystem::path& privateFolder,
                                 const std::filesystem::path& firstForeign) {
   bool yes = false;
-  onGuiThread(context_, true, [&] { yes = gui_.confirmRemoval(privateFolder, firstForeign); });
+  OnGuiThread(context_, true, [&] { yes = gui_.confirmRemoval(privateFolder, firstForeign); });
   return yes;
 }
 
 bool ThreadHost::confirmLockTakeover(const std::filesystem::path& lockFile,
                                      const std::string& holder) {
   bool yes = false;
-  onGuiThread(context_, true, [&] { yes = gui_.confirmLockTakeover(lockFile, holder); });
+  OnGuiThread(context_, true, [&] { yes = gui_.confirmLockTakeover(lockFile, holder); });
   return yes;
 }
 
 void ThreadHost::openFolder(const std::filesystem::path& folder) {
-  onGuiThread(context_, true, [&] { gui_.openFolder(folder); });
+  OnGuiThread(context_, true, [&] { gui_.openFolder(folder); });
 }
 
 void ThreadHost::busy(bool on) {
-  onGuiThread(context_, false, [this, on] { gui_.busy(on); });
+  OnGuiThread(context_, false, [this, on] { gui_.busy(on); });
 }
 
 void ThreadHost::pause(int milliseconds) {
@@ -190,11 +190,11 @@ void ThreadHost::pause(int milliseconds) {
 }
 
 void ThreadHost::progress(int done, int total) {
-  onGuiThread(context_, false, [this, done, total] { gui_.progress(done, total); });
+  OnGuiThread(context_, false, [this, done, total] { gui_.progress(done, total); });
 }
 
 void ThreadHost::warning(const std::string& text) {
-  onGuiThread(context_, false, [this, text] { gui_.warning(text); });
+  OnGuiThread(context_, false, [this, text] { gui_.warning(text); });
 }
 
 }  // namespace tessel

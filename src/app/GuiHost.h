@@ -24,7 +24,7 @@ namespace tessel {
 class CSetupDlg;
 
 // The title of the program's message boxes.
-QString applicationTitle();
+QString ApplicationTitle();
 
 class GuiHost : public Host {
  public:

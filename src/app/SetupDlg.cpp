@@ -10,13 +10,13 @@
 
 namespace tessel {
 
-QStringList baudRateItems() {
+QStringList BaudRateItems() {
   QStringList items;
   for (int rate : baudRates) items << QString::number(rate);
   return items;
 }
 
-void selectIndex(QComboBox* box, int index) {
+void SelectIndex(QComboBox* box, int index) {
   box->setCurrentIndex(index >= 0 && index < box->count() ? index : -1);
 }
 
@@ -45,7 +45,7 @@ CSetupDlg::CSetupDlg(QWidget* parent) : QDialog(parent) {
   ok_->setDefault(true);
   ok_->setMinimumSize(du.size(75, 22));
   grid->addWidget(rightAligned(tr("波特率")), 0, 0);
-  baud_ = ui.dropDown(kIdBaud, baudRateItems());
+  baud_ = ui.dropDown(kIdBaud, BaudRateItems());
   grid->addWidget(baud_, 0, 1, Qt::AlignLeft);
   useTouchFile_ = ui.checkBox(kIdUseTouchFile, tr("使用触摸配置文件（未勾选时使用坐标通知）"));
   grid->addWidget(useTouchFile_, 1, 0, 1, 3);
@@ -94,13 +94,13 @@ void CSetupDlg::exchange(bool toValues) {
     values_.restoreTextBackground = restoreBackground_->isChecked();
     values_.delayedRefresh = delayedRefresh_->isChecked();
   } else {
-    selectIndex(baud_, values_.baudIndex);
+    SelectIndex(baud_, values_.baudIndex);
     useTouchFile_->setChecked(values_.useTouchFile);
-    selectIndex(coordinateNotify_, values_.coordinateNotify);
-    selectIndex(touchFileNotify_, values_.touchFileNotify);
+    SelectIndex(coordinateNotify_, values_.coordinateNotify);
+    SelectIndex(touchFileNotify_, values_.touchFileNotify);
     longPress_->setChecked(values_.longPressNotify);
-    selectIndex(touchBeep_, values_.touchBeep);
-    selectIndex(screenRotation_, values_.screenRotation);
+    SelectIndex(touchBeep_, values_.touchBeep);
+    SelectIndex(screenRotation_, values_.screenRotation);
     restoreBackground_->setChecked(values_.restoreTextBackground);
     delayedRefresh_->setChecked(values_.delayedRefresh);
   }

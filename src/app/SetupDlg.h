@@ -68,9 +68,9 @@ class CSetupDlg : public QDialog {
 };
 
 // The items of every baud-rate list: the line speeds of baudRates.
-QStringList baudRateItems();
+QStringList BaudRateItems();
 
 // Shows `index` in `box`, or no selection when the list has no such item.
-void selectIndex(QComboBox* box, int index);
+void SelectIndex(QComboBox* box, int index);
 
 }  // namespace tessel

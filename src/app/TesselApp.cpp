@@ -15,8 +15,8 @@ CTesselApp::CTesselApp(int& argc, char** argv) : QApplication(argc, argv) {
   setApplicationName(QStringLiteral("tessel"));
   setApplicationVersion(QStringLiteral(TESSEL_VERSION));
   setDesktopFileName(QStringLiteral("tessel"));
-  setWindowIcon(tesselIcon());
-  setProgramFolder(toPath(applicationDirPath()));
+  setWindowIcon(TesselIcon());
+  SetProgramFolder(ToPath(applicationDirPath()));
   // The dialogs are made in the language chosen here: the system's, or the
   // one --lang names.
   arguments_ = arguments();
@@ -69,7 +69,7 @@ int CTesselApp::run() {
                             << '\n';
         return 2;
       }
-      dialog.setOutputRoot(toPath(QDir::toNativeSeparators(QFileInfo(dir).absoluteFilePath())));
+      dialog.setOutputRoot(ToPath(QDir::toNativeSeparators(QFileInfo(dir).absoluteFilePath())));
     } else if (!sourceTaken && !arg.startsWith(QLatin1Char('-'))) {
       sourceTaken = dialog.takeSource(arg);
     }
@@ -94,7 +94,7 @@ int RunBeforeWindow(int argc, char** argv) {
   if (!help && !version && display) return -1;
 
   QCoreApplication core(argc, argv);
-  setProgramFolder(toPath(QCoreApplication::applicationDirPath()));
+  SetProgramFolder(ToPath(QCoreApplication::applicationDirPath()));
   QStringList arguments = QCoreApplication::arguments();
   const LanguageArgument language = TakeLanguageArgument(arguments);
   UseLanguage(language.language ? *language.language : SystemLanguage());

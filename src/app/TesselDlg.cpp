@@ -42,7 +42,7 @@ namespace {
 
 // The folder a dropped path means: the folder itself, or the folder of a
 // file (a picture inside a DWIN_SET, say).
-QString folderOf(const QString& path) {
+QString FolderOf(const QString& path) {
   const QFileInfo info(path);
   if (info.isDir()) return info.absoluteFilePath();
   if (info.isFile()) return info.absolutePath();
@@ -50,10 +50,10 @@ QString folderOf(const QString& path) {
 }
 
 // Counts as the status line's tip says them: one phrase.
-QString countsText(const RunResult& r) { return QString::fromStdString(CountsPhrase(r.totals)); }
+QString CountsText(const RunResult& r) { return QString::fromStdString(CountsPhrase(r.totals)); }
 
 // Counts as the details list says them: one a line.
-QString countLines(const RunResult& r) {
+QString CountLines(const RunResult& r) {
   QStringList lines;
   for (const std::string& count : CountTexts(r.totals)) lines << QString::fromStdString(count);
   return lines.join(QLatin1Char('\n'));
@@ -65,7 +65,7 @@ CTesselDlg::CTesselDlg(QWidget* parent) : QDialog(parent) {
   setWindowTitle(QStringLiteral("Tessel V2.3 (TA/TC/DGUS/DGUS2)"));
   setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowCloseButtonHint);
-  setWindowIcon(tesselIcon());
+  setWindowIcon(TesselIcon());
 
   runOptions_.jobs = std::max(1, QThread::idealThreadCount());
   runOptions_.stop = &stop_;
@@ -220,7 +220,7 @@ CTesselDlg::~CTesselDlg() {
 
 void CTesselDlg::updateData(bool toSettings) {
   if (toSettings) {
-    settings_.sourceFolder = toPath(sourceEdit_->text());
+    settings_.sourceFolder = ToPath(sourceEdit_->text());
     settings_.rotationChoice = static_cast<RotationChoice>(rotation_->currentIndex());
     settings_.pictureFormat = static_cast<PictureFormat>(pictureFormat_->currentIndex());
     settings_.fontChoice = font_->currentIndex();
@@ -229,14 +229,14 @@ void CTesselDlg::updateData(bool toSettings) {
     settings_.singlePictureFiles = singlePictureFiles_->isChecked();
     settings_.fontDisplay = static_cast<FontDisplay>(fontDisplay_->currentIndex());
   } else {
-    sourceEdit_->setText(toQString(settings_.sourceFolder));
-    selectIndex(rotation_, static_cast<int>(settings_.rotationChoice));
-    selectIndex(pictureFormat_, static_cast<int>(settings_.pictureFormat));
-    selectIndex(font_, settings_.fontChoice);
+    sourceEdit_->setText(ToQString(settings_.sourceFolder));
+    SelectIndex(rotation_, static_cast<int>(settings_.rotationChoice));
+    SelectIndex(pictureFormat_, static_cast<int>(settings_.pictureFormat));
+    SelectIndex(font_, settings_.fontChoice);
     deRipple_->setChecked(settings_.deRipple);
     smallest_->setChecked(settings_.compression == Compression::Smallest);
     singlePictureFiles_->setChecked(settings_.singlePictureFiles);
-    selectIndex(fontDisplay_, static_cast<int>(settings_.fontDisplay));
+    SelectIndex(fontDisplay_, static_cast<int>(settings_.fontDisplay));
   }
 }
 
@@ -347,7 +347,7 @@ void CTesselDlg::showOutcome() {
                                      lastResult_->outcome == RunOutcome::Stopped ||
                                      lastResult_->outcome == RunOutcome::WriteFailed) &&
                                     std::filesystem::is_directory(root, ec)));
-  const QString shown = QDir::toNativeSeparators(toQString(root));
+  const QString shown = QDir::toNativeSeparators(ToQString(root));
   if (written) {
     outputLink_->setFullText(shown, QStringLiteral("output"));
     outputLink_->setExtraToolTip(tr("打开输出目录"));
@@ -360,22 +360,22 @@ void CTesselDlg::showOutcome() {
   card_->setVisible(complete && lastResult_->report.writeFailures.empty());
   status_->setText(statusText());
   status_->setToolTip(lastResult_ && lastResult_->outcome == RunOutcome::Completed
-                          ? countsText(*lastResult_)
+                          ? CountsText(*lastResult_)
                           : QString());
   status_->setVisible(!status_->text().isEmpty());
   details_->setVisible(lastResult_ && !detailsText().isEmpty());
-  fitHeightForWidth(this);
+  FitHeightForWidth(this);
 }
 
 void CTesselDlg::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
-  if (event->size().width() != event->oldSize().width()) fitHeightForWidth(this);
+  if (event->size().width() != event->oldSize().width()) FitHeightForWidth(this);
 }
 
 void CTesselDlg::changeOutput() {
   if (running_) return;
   // The picker opens at the folder shown, or the nearest folder above it.
-  QString start = toQString(shownOutputRoot());
+  QString start = ToQString(shownOutputRoot());
   for (int up = 0; up < 64 && !start.isEmpty() && !QFileInfo(start).isDir(); ++up) {
     const QString parent = QFileInfo(start).absolutePath();
     start = parent == start ? QString() : parent;
@@ -383,7 +383,7 @@ void CTesselDlg::changeOutput() {
   const QString folder =
       pickFolder_ ? pickFolder_(this, tr("请选择输出目录："), start) : QString();
   if (folder.isEmpty()) return;
-  setOutputRoot(toPath(folder));
+  setOutputRoot(ToPath(folder));
 }
 
 void CTesselDlg::openCard() {
@@ -417,11 +417,11 @@ QString CTesselDlg::detailsText() const {
   const Report& report = lastResult_->report;
   QStringList lines;
   // What the run put right before it began (a stale lock, a stopped run's leftovers).
-  for (const std::string& n : report.notes) lines << QString::fromStdString(printable(n));
-  for (const std::string& w : report.warnings) lines << QString::fromStdString(printable(w));
+  for (const std::string& n : report.notes) lines << QString::fromStdString(Printable(n));
+  for (const std::string& w : report.warnings) lines << QString::fromStdString(Printable(w));
   for (const InputRecord& input : report.inputs) {
     if (input.fate != InputFate::Skipped) continue;
-    const QString line = QString::fromStdString(printable(input.reason));
+    const QString line = QString::fromStdString(Printable(input.reason));
     if (!lines.contains(line)) lines << line;
   }
   return lines.join(QLatin1Char('\n'));
@@ -429,7 +429,7 @@ QString CTesselDlg::detailsText() const {
 
 void CTesselDlg::showDetails() {
   QDialog box(this);
-  box.setWindowTitle(tr("详细信息 - %1").arg(applicationTitle()));
+  box.setWindowTitle(tr("详细信息 - %1").arg(ApplicationTitle()));
   auto* text = new QPlainTextEdit(&box);
   text->setObjectName(QStringLiteral("details"));
   text->setReadOnly(true);
@@ -437,7 +437,7 @@ void CTesselDlg::showDetails() {
   text->setPlainText(tr("分支 %1：%2\n%3\n\n")
                          .arg(lastResult_->branch == Branch::A ? "A" : "B")
                          .arg(QString::fromStdString(lastResult_->branchReason))
-                         .arg(countLines(*lastResult_)) +
+                         .arg(CountLines(*lastResult_)) +
                      detailsText());
   auto* close = new QPushButton(tr("关闭"), &box);
   connect(close, &QPushButton::clicked, &box, &QDialog::accept);
@@ -451,9 +451,9 @@ void CTesselDlg::showDetails() {
 void CTesselDlg::openOutput() {
   const std::filesystem::path root = shownOutputRoot();
   if (root.empty() || !openUrl_) return;
-  if (!openUrl_(QUrl::fromLocalFile(toQString(root)))) {
+  if (!openUrl_(QUrl::fromLocalFile(ToQString(root)))) {
     host_->showMessage(tr("没有可以打开输出目录的文件管理器：\n%1")
-                           .arg(QDir::toNativeSeparators(toQString(root)))
+                           .arg(QDir::toNativeSeparators(ToQString(root)))
                            .toStdString());
   }
 }
@@ -511,9 +511,9 @@ void CTesselDlg::finishPreview(const std::filesystem::path& page, const QString&
   showOutcome();
   if (page.empty()) {
     host_->showMessage(tr("无法生成预览：%1").arg(error).toStdString());
-  } else if (openUrl_ && !openUrl_(QUrl::fromLocalFile(toQString(page)))) {
+  } else if (openUrl_ && !openUrl_(QUrl::fromLocalFile(ToQString(page)))) {
     host_->showMessage(tr("没有可以打开预览的浏览器：\n%1")
-                           .arg(QDir::toNativeSeparators(toQString(page)))
+                           .arg(QDir::toNativeSeparators(ToQString(page)))
                            .toStdString());
   }
   Q_EMIT previewFinished();
@@ -527,10 +527,10 @@ void CTesselDlg::waitForRun() {
 }
 
 bool CTesselDlg::takeSource(const QString& path) {
-  const QString folder = folderOf(path);
+  const QString folder = FolderOf(path);
   if (folder.isEmpty() || running_) return false;
   const QString shown = QDir::toNativeSeparators(folder);
-  settings_.sourceFolder = toPath(shown);
+  settings_.sourceFolder = ToPath(shown);
   sourceEdit_->setText(shown);
   return true;
 }
@@ -538,7 +538,7 @@ bool CTesselDlg::takeSource(const QString& path) {
 void CTesselDlg::dragEnterEvent(QDragEnterEvent* event) {
   const QList<QUrl> urls = event->mimeData()->urls();
   if (!running_ && urls.size() == 1 && urls[0].isLocalFile() &&
-      !folderOf(urls[0].toLocalFile()).isEmpty()) {
+      !FolderOf(urls[0].toLocalFile()).isEmpty()) {
     event->acceptProposedAction();
   }
 }
@@ -554,7 +554,7 @@ QString CTesselDlg::writeFailureMessage(const std::vector<std::filesystem::path>
   constexpr std::size_t kShown = 20;
   QString text = tr("以下文件无法写入：");
   for (std::size_t i = 0; i < paths.size() && i < kShown; ++i)
-    text += QLatin1Char('\n') + QDir::toNativeSeparators(toQString(paths[i]));
+    text += QLatin1Char('\n') + QDir::toNativeSeparators(ToQString(paths[i]));
   if (paths.size() > kShown)
     text += tr("\n……（另有 %1 个）").arg(static_cast<qulonglong>(paths.size() - kShown));
   return text;
@@ -568,7 +568,7 @@ void CTesselDlg::browse() {
   const QString folder =
       pickFolder_ ? pickFolder_(this, tr("请选择源目录："), start) : QString();
   if (folder.isEmpty()) return;
-  settings_.sourceFolder = toPath(folder);
+  settings_.sourceFolder = ToPath(folder);
   sourceEdit_->setText(folder);
 }
 
@@ -579,16 +579,16 @@ void CTesselDlg::openHelp() {
   // folder configured at build time.
   const bool english = LanguageInUse() == Language::English;
   const char* wanted = english ? "Tessel_en.pdf" : "Tessel.pdf";
-  std::filesystem::path path = findResourceFile(wanted);
-  if (path.empty()) path = findResourceFile(english ? "Tessel.pdf" : "Tessel_en.pdf");
-  if (path.empty()) path = programFolder() / wanted;
-  const QString document = QDir::toNativeSeparators(toQString(path));
+  std::filesystem::path path = FindResourceFile(wanted);
+  if (path.empty()) path = FindResourceFile(english ? "Tessel.pdf" : "Tessel_en.pdf");
+  if (path.empty()) path = ProgramFolder() / wanted;
+  const QString document = QDir::toNativeSeparators(ToQString(path));
   std::error_code ec;
   if (!std::filesystem::is_regular_file(path, ec)) {
     host_->showMessage(tr("找不到帮助文档：\n%1").arg(document).toStdString());
     return;
   }
-  if (openUrl_ && !openUrl_(QUrl::fromLocalFile(toQString(path)))) {
+  if (openUrl_ && !openUrl_(QUrl::fromLocalFile(ToQString(path)))) {
     host_->showMessage(tr("没有可以打开帮助文档的程序：\n%1").arg(document).toStdString());
   }
 }
@@ -601,7 +601,7 @@ void CTesselDlg::closeEvent(QCloseEvent* event) {
   if (running_) {
     event->ignore();
     const auto& ask = host_->hooks().ask;
-    if (ask && ask(this, applicationTitle(), tr("转换正在进行。要停止转换吗？"))) {
+    if (ask && ask(this, ApplicationTitle(), tr("转换正在进行。要停止转换吗？"))) {
       // The run stops between two files; the window closes when it has.
       stop_ = true;
       closeAfterRun_ = true;

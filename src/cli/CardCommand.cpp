@@ -15,7 +15,7 @@ namespace tessel::cli {
 
 namespace {
 
-const char* outcomeName(card::CardOutcome outcome) {
+const char* OutcomeName(card::CardOutcome outcome) {
   switch (outcome) {
     case card::CardOutcome::Verified: return "verified";
     case card::CardOutcome::Refused: return "refused";
@@ -25,22 +25,22 @@ const char* outcomeName(card::CardOutcome outcome) {
   return "";
 }
 
-QByteArray resultJson(const fs::path& output, const fs::path& cardRoot, const card::CardResult& r,
+QByteArray ResultJson(const fs::path& output, const fs::path& cardRoot, const card::CardResult& r,
                       int status) {
   const auto text = [](const std::string& s) { return QString::fromStdString(s); };
   QJsonObject json;
   json["command"] = "card";
-  json["output"] = text(pathToUtf8(output));
-  json["card"] = text(pathToUtf8(cardRoot));
-  json["outcome"] = outcomeName(r.outcome);
+  json["output"] = text(PathToUtf8(output));
+  json["card"] = text(PathToUtf8(cardRoot));
+  json["outcome"] = OutcomeName(r.outcome);
   json["exitStatus"] = status;
   json["files"] = r.files;
   json["bytes"] = static_cast<double>(r.bytes);
   json["needed"] = static_cast<double>(r.needed);
   json["available"] = static_cast<double>(r.available);
   json["message"] = text(r.message);
-  json["file"] = text(pathToUtf8(r.file));
-  json["foreign"] = text(pathToUtf8(r.foreign));
+  json["file"] = text(PathToUtf8(r.file));
+  json["foreign"] = text(PathToUtf8(r.foreign));
   return QJsonDocument(json).toJson();
 }
 
@@ -106,8 +106,8 @@ int CardCommand::execute(const QCommandLineParser& parser, CliIo& io) {
                          .arg(positional.mid(2).join(' '))
                          .toQString());
   }
-  const fs::path output = toPath(positional[0]);
-  const fs::path cardRoot = toPath(positional[1]);
+  const fs::path output = ToPath(positional[0]);
+  const fs::path cardRoot = ToPath(positional[1]);
 
   card::CardOptions options;
   options.force = parser.isSet(option::kForce.longName());
@@ -138,11 +138,11 @@ int CardCommand::execute(const QCommandLineParser& parser, CliIo& io) {
     case card::CardOutcome::Stopped: status = kIncomplete; break;
   }
   if (parser.isSet(option::kJson.longName())) {
-    const QByteArray document = resultJson(output, cardRoot, result, status);
+    const QByteArray document = ResultJson(output, cardRoot, result, status);
     io.out.write(document.constData(), document.size());
   }
   if (status != kDone) {
-    io.err << "tessel-cli: card: " << printable(result.message) << '\n';
+    io.err << "tessel-cli: card: " << Printable(result.message) << '\n';
     if (!result.foreign.empty()) {
       io.err << trText("Cli", "%1 replaces the card's private folder all the same")
                     .arg(option::kForce.flag())
@@ -155,7 +155,7 @@ int CardCommand::execute(const QCommandLineParser& parser, CliIo& io) {
                    "%1 files (%2 MB) written to %3 and read back equal; the card may be removed")
                 .arg(result.files)
                 .arg(static_cast<double>(result.bytes) / 1e6, 1)
-                .arg(printable(pathToUtf8(result.cardPrivate)))
+                .arg(Printable(PathToUtf8(result.cardPrivate)))
                 .str()
          << '\n';
   return kDone;

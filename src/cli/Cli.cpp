@@ -83,7 +83,7 @@ QString HelpCommand::help(int columns) const {
 }
 
 // A mistake before a command has its arguments: the help of the program.
-int programUsage(CliIo& io, const QString& text) {
+int ProgramUsage(CliIo& io, const QString& text) {
   io.err << "tessel-cli: " << text.toStdString() << '\n'
          << trText("Cli", "see tessel-cli help").str() << '\n';
   return kUsage;
@@ -101,13 +101,13 @@ int HelpCommand::run(const QStringList& arguments, CliIo& io) {
       return command->run({option::kHelp.flag()}, io);
     }
   }
-  return programUsage(io, trText("Cli", "help takes one of the commands, not '%1'")
+  return ProgramUsage(io, trText("Cli", "help takes one of the commands, not '%1'")
                               .arg(arguments.join(' '))
                               .toQString());
 }
 
 // What `tessel-cli` alone prints: the synopsis of every command.
-QString synopsis(const std::vector<Command*>& commands) {
+QString ProgramSynopsis(const std::vector<Command*>& commands) {
   const QString prefix = trText("Cli", "Usage: %1").arg("").toQString();
   QString text;
   for (const Command* c : commands) {
@@ -120,7 +120,7 @@ QString synopsis(const std::vector<Command*>& commands) {
 // What was written to standard output reached it (a full disk or /dev/full
 // loses it only when the stream is flushed); else a message, and a status
 // that is not 0.
-int checkedOutput(CliIo& io, int status) {
+int CheckedOutput(CliIo& io, int status) {
   io.out.flush();
   if (!io.out.fail()) return status;
   // The reason of the write that failed; a second try at what is still
@@ -140,7 +140,7 @@ int checkedOutput(CliIo& io, int status) {
   return status == kDone ? kIncomplete : status;
 }
 
-int runCommand(QStringList arguments, CliIo& io) {
+int RunCommand(QStringList arguments, CliIo& io) {
   const LanguageArgument lang = TakeLanguageArgument(arguments);
   UseLanguage(lang.language ? lang.language : io.language);
   if (lang.bad) {
@@ -151,7 +151,7 @@ int runCommand(QStringList arguments, CliIo& io) {
   Program program;
   const QStringList rest = arguments.mid(1);
   if (rest.isEmpty()) {
-    io.err << synopsis(program.commands()).toStdString()
+    io.err << ProgramSynopsis(program.commands()).toStdString()
            << trText("Cli", "see tessel-cli help").str() << '\n';
     return kUsage;
   }
@@ -163,16 +163,16 @@ int runCommand(QStringList arguments, CliIo& io) {
   }
   if (Command* command = program.find(first)) return command->run(rest.mid(1), io);
   if (first.startsWith(QLatin1Char('-'))) {
-    return programUsage(
+    return ProgramUsage(
         io, trText("Cli", "unknown option '%1' before the command").arg(first).toQString());
   }
-  return programUsage(io, trText("Cli", "unknown command '%1'").arg(first).toQString());
+  return ProgramUsage(io, trText("Cli", "unknown command '%1'").arg(first).toQString());
 }
 
 }  // namespace
 
 int RunCli(const QStringList& arguments, CliIo& io) {
-  return checkedOutput(io, runCommand(arguments, io));
+  return CheckedOutput(io, RunCommand(arguments, io));
 }
 
 }  // namespace tessel::cli

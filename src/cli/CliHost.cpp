@@ -26,7 +26,7 @@ void CliHost::endProgressLine() {
 
 void CliHost::showMessage(const std::string& text) {
   endProgressLine();
-  io_.err << "tessel-cli: " << printable(text) << '\n';
+  io_.err << "tessel-cli: " << Printable(text) << '\n';
 }
 
 void CliHost::systemMessage(Message message, const std::filesystem::path& about,
@@ -37,7 +37,7 @@ void CliHost::systemMessage(Message message, const std::filesystem::path& about,
 void CliHost::warning(const std::string& text) {
   if (quiet_) return;
   endProgressLine();
-  io_.err << "tessel-cli: " << trText("Cli", "warning: %1").arg(printable(text)).str() << '\n';
+  io_.err << "tessel-cli: " << trText("Cli", "warning: %1").arg(Printable(text)).str() << '\n';
 }
 
 void CliHost::progress(int done, int total) {
@@ -50,7 +50,7 @@ void CliHost::progress(int done, int total) {
 void CliHost::note(const std::string& text) {
   if (quiet_) return;
   endProgressLine();
-  io_.err << "tessel-cli: " << printable(text) << '\n';
+  io_.err << "tessel-cli: " << Printable(text) << '\n';
 }
 
 bool CliHost::canConfirmSetup() {
@@ -70,7 +70,7 @@ bool CliHost::confirmSetup(SetupValues& values) {
   endProgressLine();
   // The corrections were checked when the command line was read.
   for (const std::string& o : overrides_) ApplySetupOverride(values, o, nullptr);
-  if (!isBaudIndex(values.baudIndex)) {
+  if (!IsBaudIndex(values.baudIndex)) {
     io_.err << "tessel-cli: "
             << trText("Cli",
                       "the source configuration gives no valid baud rate (register 1 = %1); "
@@ -99,7 +99,7 @@ bool CliHost::confirmSetup(SetupValues& values) {
 
 void CliHost::openFolder(const std::filesystem::path& folder) {
   if (!open_) return;
-  const QString path = toQString(folder);
+  const QString path = ToQString(folder);
 #if defined(_WIN32)
   QProcess::startDetached(QStringLiteral("explorer"), {QDir::toNativeSeparators(path)});
 #elif defined(__APPLE__)

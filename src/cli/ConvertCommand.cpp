@@ -24,7 +24,7 @@ namespace tessel::cli {
 
 namespace {
 
-int exitStatusOf(const RunResult& result, int signal) {
+int ExitStatusOf(const RunResult& result, int signal) {
   switch (result.outcome) {
     case RunOutcome::SourceInvalid:
     case RunOutcome::NoPictures:
@@ -47,7 +47,7 @@ int exitStatusOf(const RunResult& result, int signal) {
 
 // The kinds and fates of the inputs as people read them (the JSON report
 // keeps KindName and FateName).
-std::string kindText(InputKind kind) {
+std::string KindText(InputKind kind) {
   switch (kind) {
     case InputKind::Picture: return trText("Cli", "picture");
     case InputKind::IconLibrary: return trText("Cli", "icon library");
@@ -60,7 +60,7 @@ std::string kindText(InputKind kind) {
   return {};
 }
 
-std::string fateText(InputFate fate) {
+std::string FateText(InputFate fate) {
   switch (fate) {
     case InputFate::Unhandled: return trText("Cli", "not handled");
     case InputFate::Converted: return trText("Cli", "converted");
@@ -77,7 +77,7 @@ std::string fateText(InputFate fate) {
 
 // One line per input, then one per output it made, below the output root:
 // a picture library of 48 screens gives 48 short lines, not one long one.
-void printVerbose(const Report& report, const std::filesystem::path& outputRoot,
+void PrintVerbose(const Report& report, const std::filesystem::path& outputRoot,
                   std::ostream& err) {
   std::set<std::filesystem::path> reused;
   for (const OutputRecord& output : report.outputs) {
@@ -86,17 +86,17 @@ void printVerbose(const Report& report, const std::filesystem::path& outputRoot,
   for (const InputRecord& input : report.inputs) {
     //: --verbose: an input's name, its kind and what became of it
     std::string line = trText("Cli", "%1: %2, %3")
-                           .arg(printable(pathToUtf8(input.path.filename())))
-                           .arg(kindText(input.kind))
-                           .arg(fateText(input.fate));
+                           .arg(Printable(PathToUtf8(input.path.filename())))
+                           .arg(KindText(input.kind))
+                           .arg(FateText(input.fate));
     if (!input.reason.empty()) {
       //: --verbose: an input's line, and why it was skipped, ignored or replaced
-      line = trText("Cli", "%1 (%2)").arg(line).arg(printable(input.reason));
+      line = trText("Cli", "%1 (%2)").arg(line).arg(Printable(input.reason));
     }
     err << line << '\n';
     for (const auto& output : input.outputs) {
       const std::filesystem::path shown = output.lexically_relative(outputRoot);
-      const std::string name = printable(pathToUtf8(shown.empty() ? output : shown));
+      const std::string name = Printable(PathToUtf8(shown.empty() ? output : shown));
       err << "  -> "
           << (reused.contains(output)
                   //: --verbose: an output taken unchanged from the previous run's output
@@ -108,11 +108,11 @@ void printVerbose(const Report& report, const std::filesystem::path& outputRoot,
 }
 
 // The warnings about outputs that could not be written.
-void printWriteFailures(const Report& r, std::ostream& err) {
+void PrintWriteFailures(const Report& r, std::ostream& err) {
   for (std::size_t i = 0; i < r.warnings.size(); ++i) {
     const bool failure = std::find(r.writeFailures.begin(), r.writeFailures.end(),
                                    r.warningInputs[i]) != r.writeFailures.end();
-    if (failure) err << "tessel-cli: " << printable(r.warnings[i]) << '\n';
+    if (failure) err << "tessel-cli: " << Printable(r.warnings[i]) << '\n';
   }
 }
 
@@ -221,7 +221,7 @@ namespace {
 
 // The index of the option's value among its choices into `out`, when it is
 // given; false and the error when it is none of them.
-bool pick(const QCommandLineParser& parser, const OptionName& option, int& out, QString& error) {
+bool Pick(const QCommandLineParser& parser, const OptionName& option, int& out, QString& error) {
   if (!parser.isSet(option.longName())) return true;
   const QString value = parser.value(option.longName());
   const int index = option.choices.indexOf(value);
@@ -252,18 +252,18 @@ int ConvertCommand::execute(const QCommandLineParser& parser, CliIo& io) {
                                .arg(positional.mid(1).join(' '))
                                .toQString());
   }
-  o.settings.sourceFolder = toPath(positional[0]);
+  o.settings.sourceFolder = ToPath(positional[0]);
 
   QString error;
   int rotation = static_cast<int>(o.settings.rotationChoice);
   int format = static_cast<int>(o.settings.pictureFormat);
   int fontDisplay = static_cast<int>(o.settings.fontDisplay);
   int compression = static_cast<int>(o.settings.compression);
-  if (!pick(parser, kRotation, rotation, error) ||
-      !pick(parser, kCompression, compression, error) ||
-      !pick(parser, kFormat, format, error) ||
-      !pick(parser, kFont, o.settings.fontChoice, error) ||
-      !pick(parser, kFontDisplay, fontDisplay, error)) {
+  if (!Pick(parser, kRotation, rotation, error) ||
+      !Pick(parser, kCompression, compression, error) ||
+      !Pick(parser, kFormat, format, error) ||
+      !Pick(parser, kFont, o.settings.fontChoice, error) ||
+      !Pick(parser, kFontDisplay, fontDisplay, error)) {
     return usage(io, error);
   }
   o.settings.rotationChoice = static_cast<RotationChoice>(rotation);
@@ -277,9 +277,9 @@ int ConvertCommand::execute(const QCommandLineParser& parser, CliIo& io) {
     if (value(kOutput).isEmpty()) {
       return usage(io, trText("Cli", "%1 needs a folder").arg(kOutput.flag()).toQString());
     }
-    o.run.outputRoot = toPath(value(kOutput));
+    o.run.outputRoot = ToPath(value(kOutput));
   }
-  if (isSet(kResources)) o.run.resourceFolder = toPath(value(kResources));
+  if (isSet(kResources)) o.run.resourceFolder = ToPath(value(kResources));
   o.run.jobs = static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
   if (isSet(kJobs)) {
     bool ok = false;
@@ -369,8 +369,8 @@ int ConvertCommand::convert(const ConvertOptions& options, CliIo& io) {
   }
   const int signal = signals ? signals->signal() : 0;
   signals.reset();
-  const int status = exitStatusOf(result, signal);
-  const std::string privateFolder = printable(pathToUtf8(result.privateFolder));
+  const int status = ExitStatusOf(result, signal);
+  const std::string privateFolder = Printable(PathToUtf8(result.privateFolder));
   if (options.json) {
     const QByteArray json = ReportJson(options, result, host.confirmed(), status);
     io.out.write(json.constData(), json.size());
@@ -402,7 +402,7 @@ int ConvertCommand::convert(const ConvertOptions& options, CliIo& io) {
   }
   if (result.outcome == RunOutcome::WriteFailed) {
     // The failures were printed as warnings; with -q they are printed here.
-    if (options.quiet) printWriteFailures(r, io.err);
+    if (options.quiet) PrintWriteFailures(r, io.err);
     io.err << "tessel-cli: "
            << trText("Cli", "the output could not be written; %1 is as it was")
                   .arg(privateFolder)
@@ -413,10 +413,10 @@ int ConvertCommand::convert(const ConvertOptions& options, CliIo& io) {
 
   if (options.quiet) {
     // Errors only: what could not be written, and a missing font.
-    printWriteFailures(r, io.err);
+    PrintWriteFailures(r, io.err);
     return status;
   }
-  if (options.verbose) printVerbose(r, result.outputRoot, io.err);
+  if (options.verbose) PrintVerbose(r, result.outputRoot, io.err);
   // One text per branch, so that each reads as a whole sentence.
   Text summary = result.branch == Branch::A ? trText("Cli", "Branch A: %1, %2 s")
                                             : trText("Cli", "Branch B: %1, %2 s");
@@ -429,7 +429,7 @@ int ConvertCommand::convert(const ConvertOptions& options, CliIo& io) {
                   .str()
            << '\n';
   }
-  io.err << trText("Cli", "Output: %1").arg(printable(pathToUtf8(result.privateFolder))).str()
+  io.err << trText("Cli", "Output: %1").arg(Printable(PathToUtf8(result.privateFolder))).str()
          << '\n';
   return status;
 }

@@ -9,7 +9,7 @@ namespace tessel::cli {
 
 namespace {
 
-bool isWide(char32_t c) {
+bool IsWide(char32_t c) {
   return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) ||
          (c >= 0x3041 && c <= 0x33FF) || (c >= 0x3400 && c <= 0x4DBF) ||
          (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
@@ -19,19 +19,19 @@ bool isWide(char32_t c) {
          (c >= 0x20000 && c <= 0x3FFFD);
 }
 
-int widthOf(char32_t c) {
+int WidthOf(char32_t c) {
   if (c < 0x20) return 0;
   const QChar::Category category = QChar::category(c);
   if (category == QChar::Mark_NonSpacing || category == QChar::Mark_Enclosing) return 0;
-  return isWide(c) ? 2 : 1;
+  return IsWide(c) ? 2 : 1;
 }
 
 // Punctuation a line may not start with, and punctuation it may not end with.
-bool closes(char32_t c) { return std::u32string_view(U"，。、：；！？）」』】》,.;:!?)]").find(c) != std::u32string_view::npos; }
-bool opens(char32_t c) { return std::u32string_view(U"（「『【《([").find(c) != std::u32string_view::npos; }
+bool IsClosingMark(char32_t c) { return std::u32string_view(U"，。、：；！？）」』】》,.;:!?)]").find(c) != std::u32string_view::npos; }
+bool IsOpeningMark(char32_t c) { return std::u32string_view(U"（「『【《([").find(c) != std::u32string_view::npos; }
 
 // One paragraph (no newline) wrapped; `first` columns are taken already.
-QStringList wrapParagraph(const std::u32string& text, int width, int indent) {
+QStringList WrapParagraph(const std::u32string& text, int width, int indent) {
   QStringList lines;
   std::u32string line;
   int lineWidth = 0;
@@ -44,18 +44,18 @@ QStringList wrapParagraph(const std::u32string& text, int width, int indent) {
     lines << QString::fromStdU32String(head);
     line = std::u32string(static_cast<std::size_t>(indent), U' ') + tail;
     lineWidth = 0;
-    for (char32_t c : line) lineWidth += widthOf(c);
+    for (char32_t c : line) lineWidth += WidthOf(c);
     lastBreak = std::u32string::npos;
   };
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char32_t c = text[i];
     const char32_t before = line.empty() ? 0 : line.back();
     const std::size_t lead = lines.isEmpty() ? 0 : static_cast<std::size_t>(indent);
-    if (line.size() > lead && !closes(c) && !opens(before) &&
-        (c == U' ' || before == U' ' || isWide(c) || isWide(before))) {
+    if (line.size() > lead && !IsClosingMark(c) && !IsOpeningMark(before) &&
+        (c == U' ' || before == U' ' || IsWide(c) || IsWide(before))) {
       lastBreak = line.size();
     }
-    const int w = widthOf(c);
+    const int w = WidthOf(c);
     if (lineWidth + w > width && c != U' ' && lastBreak != std::u32string::npos) {
       emit(lastBreak);
       // The new line's own break points come back as it grows.
@@ -75,7 +75,7 @@ QStringList wrapParagraph(const std::u32string& text, int width, int indent) {
 
 int DisplayWidth(const QString& text) {
   int width = 0;
-  for (char32_t c : text.toStdU32String()) width += widthOf(c);
+  for (char32_t c : text.toStdU32String()) width += WidthOf(c);
   return width;
 }
 
@@ -85,7 +85,7 @@ QString WrapText(const QString& text, int width, int indent) {
   for (qsizetype p = 0; p < paragraphs.size(); ++p) {
     std::u32string paragraph = paragraphs[p].toStdU32String();
     if (p > 0) paragraph = std::u32string(static_cast<std::size_t>(indent), U' ') + paragraph;
-    out << wrapParagraph(paragraph, width, indent);
+    out << WrapParagraph(paragraph, width, indent);
   }
   return out.join(QLatin1Char('\n'));
 }

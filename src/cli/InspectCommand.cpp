@@ -14,13 +14,13 @@ namespace tessel::cli {
 
 namespace {
 
-void printProblems(const inspect::Inspection& in, std::ostream& out) {
+void PrintProblems(const inspect::Inspection& in, std::ostream& out) {
   for (const bool faults : {true, false}) {
     for (const inspect::Problem& p : in.problems) {
       if (p.fault != faults) continue;
       // Names in the output are escaped as convert escapes them: a name can
       // neither forge a line nor reach the terminal as a control sequence.
-      const std::string text = printable(p.text);
+      const std::string text = Printable(p.text);
       out << (p.fault ? text : trText("Cli", "note: %1").arg(text).str()) << '\n';
     }
   }
@@ -131,7 +131,7 @@ int InspectCommand::execute(const QCommandLineParser& parser, CliIo& io) {
   }
   if (isSet(kSource)) {
     std::error_code ec;
-    options.source = toPath(value(kSource));
+    options.source = ToPath(value(kSource));
     if (!fs::is_directory(options.source, ec)) {
       //: --source and the folder given to it
       return usage(io, trText("Cli", "%1 %2 is not a folder")
@@ -140,33 +140,33 @@ int InspectCommand::execute(const QCommandLineParser& parser, CliIo& io) {
                            .toQString());
     }
   }
-  const fs::path path = toPath(positional[0]);
+  const fs::path path = ToPath(positional[0]);
   const bool quietly = isSet(kQuiet);
 
   inspect::Inspection in;
   if (isSet(kCheck)) {
     in = inspect::InspectOutput(path, nullptr, options);
-    printProblems(in, io.out);
+    PrintProblems(in, io.out);
   } else {
-    const fs::path folder = toPath(value(kOutput));
+    const fs::path folder = ToPath(value(kOutput));
     const fs::path privateFolder = OutputLayout::privateFolderOf(path);
-    if (pathIsInside(folder, privateFolder)) {
+    if (PathIsInside(folder, privateFolder)) {
       io.err << "tessel-cli: inspect: "
              << trText("Cli", "the page folder %1 lies inside %2, which is copied to the SD card")
-                    .arg(printable(pathToUtf8(folder)))
-                    .arg(printable(pathToUtf8(privateFolder)))
+                    .arg(Printable(PathToUtf8(folder)))
+                    .arg(Printable(PathToUtf8(privateFolder)))
                     .str()
              << '\n';
       return kRefused;
     }
     std::string error;
     if (!inspect::WriteInspectPage(path, folder, options, &in, &error)) {
-      io.err << "tessel-cli: inspect: " << printable(error) << '\n';
+      io.err << "tessel-cli: inspect: " << Printable(error) << '\n';
       return kIncomplete;
     }
-    printProblems(in, io.out);
+    PrintProblems(in, io.out);
     if (!quietly) {
-      io.err << trText("Cli", "Page: %1").arg(printable(pathToUtf8(folder / "index.html"))).str()
+      io.err << trText("Cli", "Page: %1").arg(Printable(PathToUtf8(folder / "index.html"))).str()
              << '\n';
     }
   }

@@ -12,11 +12,11 @@ namespace tessel::cli {
 
 namespace {
 
-QString text(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
-QString path(const std::filesystem::path& p) { return text(pathToUtf8(p)); }
+QString JsonText(const std::string& s) { return QString::fromUtf8(s.data(), qsizetype(s.size())); }
+QString JsonPath(const std::filesystem::path& p) { return JsonText(PathToUtf8(p)); }
 
 // The outcome as a token, and for a refusal the token of its reason.
-const char* outcomeName(RunOutcome outcome) {
+const char* OutcomeName(RunOutcome outcome) {
   switch (outcome) {
     case RunOutcome::Completed: return "completed";
     case RunOutcome::SourceInvalid:
@@ -31,7 +31,7 @@ const char* outcomeName(RunOutcome outcome) {
   return "";
 }
 
-const char* refusalName(RunOutcome outcome) {
+const char* RefusalName(RunOutcome outcome) {
   switch (outcome) {
     case RunOutcome::SourceInvalid: return "source_not_found";
     case RunOutcome::NoPictures: return "no_pictures";
@@ -43,7 +43,7 @@ const char* refusalName(RunOutcome outcome) {
 }
 
 // The settings by the names and words of their options.
-QJsonObject settingsObject(const ConvertOptions& o) {
+QJsonObject SettingsObject(const ConvertOptions& o) {
   using namespace option;
   const ConversionSettings& s = o.settings;
   const auto word = [](const OptionName& option, int index) {
@@ -62,10 +62,10 @@ QJsonObject settingsObject(const ConvertOptions& o) {
   return settings;
 }
 
-QJsonObject parametersObject(const SetupValues& values) {
+QJsonObject ParametersObject(const SetupValues& values) {
   // The names and values of --set, one per parameter.
   QJsonObject parameters;
-  const QString described = text(DescribeSetupValues(values));
+  const QString described = JsonText(DescribeSetupValues(values));
   for (const QString& line : described.split('\n', Qt::SkipEmptyParts)) {
     const qsizetype eq = line.indexOf('=');
     if (eq > 0) parameters[line.left(eq)] = line.mid(eq + 1);
@@ -109,28 +109,28 @@ QByteArray ReportJson(const ConvertOptions& options, const RunResult& result,
   QJsonObject doc;
   doc["schema"] = kReportSchema;
   doc["tessel"] = TESSEL_VERSION;
-  doc["source"] = path(options.settings.sourceFolder);
-  doc["output"] = path(result.outputRoot);
-  doc["outcome"] = outcomeName(result.outcome);
-  const char* refusal = refusalName(result.outcome);
+  doc["source"] = JsonPath(options.settings.sourceFolder);
+  doc["output"] = JsonPath(result.outputRoot);
+  doc["outcome"] = OutcomeName(result.outcome);
+  const char* refusal = RefusalName(result.outcome);
   doc["reason"] = refusal ? QJsonValue(refusal) : QJsonValue();
   doc["exitStatus"] = exitStatus;
   // A refused run chose no branch.
   const bool branched = !refusal && !result.branchReason.empty();
   doc["branch"] = branched ? QJsonValue(result.branch == Branch::A ? "A" : "B") : QJsonValue();
-  doc["branchReason"] = branched ? QJsonValue(text(result.branchReason)) : QJsonValue();
-  doc["settings"] = settingsObject(options);
-  doc["deviceParameters"] = confirmed ? QJsonValue(parametersObject(*confirmed)) : QJsonValue();
+  doc["branchReason"] = branched ? QJsonValue(JsonText(result.branchReason)) : QJsonValue();
+  doc["settings"] = SettingsObject(options);
+  doc["deviceParameters"] = confirmed ? QJsonValue(ParametersObject(*confirmed)) : QJsonValue();
 
   QJsonArray inputs;
   for (const InputRecord& input : r.inputs) {
     QJsonObject o;
-    o["path"] = path(input.path);
+    o["path"] = JsonPath(input.path);
     o["kind"] = KindName(input.kind);
     o["fate"] = FateName(input.fate);
-    if (!input.reason.empty()) o["reason"] = text(input.reason);
+    if (!input.reason.empty()) o["reason"] = JsonText(input.reason);
     QJsonArray outputs;
-    for (const auto& out : input.outputs) outputs.append(path(out));
+    for (const auto& out : input.outputs) outputs.append(JsonPath(out));
     o["outputs"] = outputs;
     inputs.append(o);
   }
@@ -139,9 +139,9 @@ QByteArray ReportJson(const ConvertOptions& options, const RunResult& result,
   QJsonArray outputs;
   for (const OutputRecord& output : r.outputs) {
     QJsonObject o;
-    o["path"] = path(output.path.lexically_relative(result.outputRoot));
+    o["path"] = JsonPath(output.path.lexically_relative(result.outputRoot));
     o["size"] = static_cast<double>(output.size);
-    if (!output.input.empty()) o["input"] = path(output.input);
+    if (!output.input.empty()) o["input"] = JsonPath(output.input);
     if (output.icons > 0) o["icons"] = output.icons;
     if (output.reused) o["reused"] = true;
     outputs.append(o);
@@ -151,18 +151,18 @@ QByteArray ReportJson(const ConvertOptions& options, const RunResult& result,
   QJsonArray warnings;
   for (std::size_t i = 0; i < r.warnings.size(); ++i) {
     QJsonObject o;
-    o["text"] = text(r.warnings[i]);
+    o["text"] = JsonText(r.warnings[i]);
     if (i < r.warningInputs.size() && !r.warningInputs[i].empty()) {
-      o["input"] = path(r.warningInputs[i]);
+      o["input"] = JsonPath(r.warningInputs[i]);
     }
     warnings.append(o);
   }
   doc["warnings"] = warnings;
   QJsonArray notes;
-  for (const std::string& note : r.notes) notes.append(text(note));
+  for (const std::string& note : r.notes) notes.append(JsonText(note));
   doc["notes"] = notes;
   QJsonArray failures;
-  for (const auto& failed : r.writeFailures) failures.append(path(failed));
+  for (const auto& failed : r.writeFailures) failures.append(JsonPath(failed));
   doc["writeFailures"] = failures;
   doc["fontMissing"] = r.fontMissing;
 

@@ -50,7 +50,7 @@ inline constexpr const char* kFontDisplayWords[] = {"vector", "bitmap"};
 inline constexpr const char* kCompressionWords[] = {"default", "smallest"};
 
 template <std::size_t N>
-constexpr Choices choices(const char* const (&words)[N]) {
+constexpr Choices ChoicesOf(const char* const (&words)[N]) {
   return {words, static_cast<int>(N)};
 }
 
@@ -60,13 +60,13 @@ inline constexpr OptionName kVersion{"version", "V"};
 inline constexpr OptionName kLang{"lang"};
 // convert (and some of them inspect and card).
 inline constexpr OptionName kOutput{"output", "o"};
-inline constexpr OptionName kRotation{"rotation", nullptr, "rotation", choices(kRotationWords)};
-inline constexpr OptionName kFormat{"format", nullptr, "format", choices(kFormatWords)};
+inline constexpr OptionName kRotation{"rotation", nullptr, "rotation", ChoicesOf(kRotationWords)};
+inline constexpr OptionName kFormat{"format", nullptr, "format", ChoicesOf(kFormatWords)};
 inline constexpr OptionName kCompression{"compression", nullptr, "compression",
-                                         choices(kCompressionWords)};
-inline constexpr OptionName kFont{"font", nullptr, "font", choices(kFontWords)};
+                                         ChoicesOf(kCompressionWords)};
+inline constexpr OptionName kFont{"font", nullptr, "font", ChoicesOf(kFontWords)};
 inline constexpr OptionName kFontDisplay{"font-display", nullptr, "fontDisplay",
-                                         choices(kFontDisplayWords)};
+                                         ChoicesOf(kFontDisplayWords)};
 inline constexpr OptionName kDeripple{"deripple", nullptr, "deripple"};
 inline constexpr OptionName kPack{"pack", nullptr, "pack"};
 inline constexpr OptionName kResources{"resources"};

@@ -9,8 +9,8 @@
 
 int main(int argc, char** argv) {
   QCoreApplication app(argc, argv);
-  tessel::setProgramFolder(tessel::toPath(QCoreApplication::applicationDirPath()));
-  tessel::cli::CliIo io{std::cout, std::cerr, std::cin, tessel::isTerminal(stderr), tessel::isTerminal(stdin),
+  tessel::SetProgramFolder(tessel::ToPath(QCoreApplication::applicationDirPath()));
+  tessel::cli::CliIo io{std::cout, std::cerr, std::cin, tessel::IsTerminal(stderr), tessel::IsTerminal(stdin),
                         tessel::SystemLanguage(), tessel::TerminalColumns()};
   io.handleSignals = true;
 #ifdef _WIN32
@@ -19,7 +19,7 @@ int main(int argc, char** argv) {
 #else
   // Byte for byte: a folder name that is not UTF-8 stays the folder it names.
   QStringList arguments;
-  for (int i = 0; i < argc; ++i) arguments << tessel::toQString(std::filesystem::path(argv[i]));
+  for (int i = 0; i < argc; ++i) arguments << tessel::ToQString(std::filesystem::path(argv[i]));
   return tessel::cli::RunCli(arguments, io);
 #endif
 }

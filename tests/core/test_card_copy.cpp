@@ -47,7 +47,7 @@ struct Card : test::RunFixture {
       if (file.back() == '/') continue;
       EXPECT_EQ(readBytes(cardRoot / "private" / file), readBytes(priv / file)) << file;
     }
-    EXPECT_TRUE(fs::exists(cardRoot / pathFromUtf8(kMarkerFileName)));
+    EXPECT_TRUE(fs::exists(cardRoot / PathFromUtf8(kMarkerFileName)));
     EXPECT_FALSE(fs::exists(OutputLayout(cardRoot).cardStagingFolder()));
     EXPECT_FALSE(fs::exists(OutputLayout(cardRoot).cardPreviousFolder()));
   }
@@ -74,7 +74,7 @@ struct Card : test::RunFixture {
     failing.faults = &faults;
     r = CopyToCard(output, cardRoot, failing);
     EXPECT_EQ(r.outcome, CardOutcome::Failed);
-    EXPECT_NE(r.message.find(pathToUtf8(r.file)), std::string::npos) << r.message;
+    EXPECT_NE(r.message.find(PathToUtf8(r.file)), std::string::npos) << r.message;
     EXPECT_EQ(listTree(cardRoot), before);
     EXPECT_NE(test::readText(cardRoot / "private" / "config.txt"), "a newer configuration");
 
@@ -83,10 +83,10 @@ struct Card : test::RunFixture {
     r = CopyToCard(output, cardRoot);
     EXPECT_EQ(r.outcome, CardOutcome::Refused);
     EXPECT_NE(r.message.find("notes.txt"), std::string::npos);
-    test::CliRun cli = test::runCli({"card", pathToUtf8(output), pathToUtf8(cardRoot)});
+    test::CliRun cli = test::runCli({"card", PathToUtf8(output), PathToUtf8(cardRoot)});
     EXPECT_EQ(cli.status, 1) << cli.err;
     EXPECT_TRUE(fs::exists(cardRoot / "private" / "notes.txt"));
-    cli = test::runCli({"card", pathToUtf8(output), pathToUtf8(cardRoot), "--force", "--json"});
+    cli = test::runCli({"card", PathToUtf8(output), PathToUtf8(cardRoot), "--force", "--json"});
     EXPECT_EQ(cli.status, 0) << cli.err;
     EXPECT_NE(cli.out.find("\"verified\""), std::string::npos);
     expectSameAsOutput();
@@ -102,7 +102,7 @@ struct Card : test::RunFixture {
     EXPECT_EQ(r.outcome, CardOutcome::Refused);
     EXPECT_GT(r.needed, r.available);
     EXPECT_EQ(listTree(cardRoot), full);
-    cli = test::runCli({"card", pathToUtf8(output), pathToUtf8(cardRoot)});
+    cli = test::runCli({"card", PathToUtf8(output), PathToUtf8(cardRoot)});
     EXPECT_EQ(cli.status, 1) << cli.err;
   }
 };
@@ -120,11 +120,11 @@ TEST_F(Card, OnASmallTmpfs) {
 
 TEST_F(Card, OnAFatImage) {
   if (::geteuid() != 0) GTEST_SKIP() << "mounting a FAT image needs root";
-  const QString image = toQString(dir / "card.img");
+  const QString image = ToQString(dir / "card.img");
   if (QProcess::execute("mkfs.vfat", {"-C", "-n", "CARD", image, "4096"}) != 0) {
     GTEST_SKIP() << "mkfs.vfat cannot make an image here";
   }
-  if (QProcess::execute("mount", {"-o", "loop", image, toQString(cardRoot)}) != 0) {
+  if (QProcess::execute("mount", {"-o", "loop", image, ToQString(cardRoot)}) != 0) {
     GTEST_SKIP() << "cannot mount a FAT image here (mount -o loop failed)";
   }
   mounted = true;
@@ -135,7 +135,7 @@ TEST_F(Card, NothingIsWrittenWithoutACompleteOutputOrToAPathThatIsNoFolder) {
   writeText(dir / "plain", "a file");
   EXPECT_EQ(CopyToCard(output, dir / "plain").outcome, CardOutcome::Refused);
   EXPECT_EQ(CopyToCard(output, output).outcome, CardOutcome::Refused);
-  fs::remove(output / pathFromUtf8(kMarkerFileName));
+  fs::remove(output / PathFromUtf8(kMarkerFileName));
   EXPECT_EQ(CopyToCard(output, cardRoot).outcome, CardOutcome::Refused);
   EXPECT_TRUE(listTree(cardRoot).empty());
 }
@@ -155,7 +155,7 @@ TEST_F(Card, AFileReadBackOtherThanWrittenFailsTheCopyNamingItAndKeepsThePreviou
   const card::CardResult r = CopyToCard(output, cardRoot, options);
   EXPECT_EQ(r.outcome, CardOutcome::Failed);
   EXPECT_EQ(r.file, staged);
-  EXPECT_NE(r.message.find(pathToUtf8(staged)), std::string::npos) << r.message;
+  EXPECT_NE(r.message.find(PathToUtf8(staged)), std::string::npos) << r.message;
   EXPECT_EQ(test::readText(cardRoot / "private" / "bin" / "13.bin"), "the previous copy");
   EXPECT_FALSE(fs::exists(OutputLayout(cardRoot).cardStagingFolder()));
 }

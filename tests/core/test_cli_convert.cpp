@@ -36,13 +36,13 @@ struct ConvertCli : ::testing::Test {
   fs::path source = dir / "project";
   fs::path out = dir / "out";
   fs::path priv = out / "private";
-  std::string src() const { return pathToUtf8(source); }
-  std::string dst() const { return pathToUtf8(out); }
+  std::string src() const { return PathToUtf8(source); }
+  std::string dst() const { return PathToUtf8(out); }
   void SetUp() override {
     writePicture(source / "1.bmp", 24, 16);
     writePicture(source / "2.jpg", 24, 16);
   }
-  bool marker() const { return fs::exists(out / pathFromUtf8(kMarkerFileName)); }
+  bool marker() const { return fs::exists(out / PathFromUtf8(kMarkerFileName)); }
 };
 
 TEST_F(ConvertCli, UsageErrorsExitTwoWithOneLineBeforeAnythingIsTouched) {
@@ -78,7 +78,7 @@ TEST_F(ConvertCli, ShortOptionsCombineAndDoubleDashEndsTheOptions) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.err, "");  // -q
   EXPECT_TRUE(marker());
-  r = runCli({"convert", "-o", dst(), "-y", "--", pathToUtf8(source / "-1.bmp"), "x"});
+  r = runCli({"convert", "-o", dst(), "-y", "--", PathToUtf8(source / "-1.bmp"), "x"});
   EXPECT_EQ(r.status, 2);
 }
 
@@ -93,17 +93,17 @@ TEST_F(ConvertCli, RefusalsExitOneWithTheReasonAndThePathAndWriteNothing) {
   };
   for (const auto& [from, reason] : cases) {
     const fs::path to = reason == "paths_overlap" ? source / "out" : out;
-    const Cli r = runCli({"convert", pathToUtf8(from), "-o", pathToUtf8(to), "--json"});
+    const Cli r = runCli({"convert", PathToUtf8(from), "-o", PathToUtf8(to), "--json"});
     EXPECT_EQ(r.status, 1) << reason;
     EXPECT_EQ(json(r)["reason"].toString().toStdString(), reason);
-    EXPECT_NE(r.err.find(pathToUtf8(from)), std::string::npos) << r.err;
+    EXPECT_NE(r.err.find(PathToUtf8(from)), std::string::npos) << r.err;
     EXPECT_FALSE(fs::exists(to)) << reason;
   }
 }
 
 // The program speaks the locale's language, and names the path it refuses.
 TEST_F(ConvertCli, TheRefusalIsInTheLocalesLanguageAndNamesThePath) {
-  const std::string missing = pathToUtf8(dir / "missing");
+  const std::string missing = PathToUtf8(dir / "missing");
   const std::pair<const char*, std::string> cases[] = {
       {"C", "Source folder not found: " + missing},
       {"en_US.UTF-8", "Source folder not found: " + missing},
@@ -126,8 +126,8 @@ TEST_F(ConvertCli, TheRefusalIsInTheLocalesLanguageAndNamesThePath) {
 TEST_F(ConvertCli, DefaultOutputIsDocumentsAndNeverTheFileSystemRoot) {
   fs::create_directories(dir / "home");
   Cli r = test::runCliProcess({"convert", src(), "-y"},
-                              {{"HOME", pathToUtf8(dir / "home")},
-                               {"XDG_CONFIG_HOME", pathToUtf8(dir / "home" / ".config")}});
+                              {{"HOME", PathToUtf8(dir / "home")},
+                               {"XDG_CONFIG_HOME", PathToUtf8(dir / "home" / ".config")}});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(fs::exists(dir / "home" / "Documents" / "TESSEL" / "private" / "image" / "1.zbmp"));
 
@@ -231,7 +231,7 @@ TEST_F(ConvertCli, FormatsPackAndBranchA) {
   EXPECT_EQ(settings["jobs"].toInt(), 2);
   EXPECT_TRUE(fs::exists(priv / "bin" / "14.bin"));
   EXPECT_EQ(fs::file_size(priv / "truefont" / "font.ttf"),
-            fs::file_size(fs::path(TESSEL_BIN_DIR) / pathFromUtf8("数码管.ttf")));
+            fs::file_size(fs::path(TESSEL_BIN_DIR) / PathFromUtf8("数码管.ttf")));
 }
 
 TEST_F(ConvertCli, WarningsForSkippedInputsAndQuiet) {
@@ -278,7 +278,7 @@ TEST_F(ConvertCli, AReportOrHelpThatCannotReachStandardOutputFailsWithAMessage) 
     return status;
   };
   EXPECT_NE(runInto({"--help"}), cli::kDone);
-  EXPECT_NE(runInto({"convert", toQString(source), "-o", toQString(out), "--json", "-q"}),
+  EXPECT_NE(runInto({"convert", ToQString(source), "-o", ToQString(out), "--json", "-q"}),
             cli::kDone);
   EXPECT_TRUE(fs::exists(priv / "image" / "1.zbmp"));  // the run itself succeeded
 }

@@ -22,7 +22,7 @@ struct InspectCli : test::RunFixture {};
 
 TEST_F(InspectCli, CheckNamesEveryFaultAndWritesNothing) {
   settings.singlePictureFiles = true;
-  options.resourceFolder = pathFromUtf8(TESSEL_BIN_DIR);
+  options.resourceFolder = PathFromUtf8(TESSEL_BIN_DIR);
   writePicture(source / "1.bmp", 64, 48);
   writePicture(source / "2.bmp", 8, 8);
   std::vector<build::Bytes> jpegs;
@@ -30,10 +30,10 @@ TEST_F(InspectCli, CheckNamesEveryFaultAndWritesNothing) {
   writeBytes(source / "20.icl", build::iclLibrary(jpegs));
   ASSERT_EQ(run().outcome, RunOutcome::Completed);
 
-  const test::CliRun soundRun = runCli({"inspect", "--check", pathToUtf8(output)});
+  const test::CliRun soundRun = runCli({"inspect", "--check", PathToUtf8(output)});
   EXPECT_EQ(soundRun.status, cli::kDone) << soundRun.out << soundRun.err;
   EXPECT_EQ(soundRun.out, "");
-  EXPECT_EQ(runCli({"inspect", "--check", pathToUtf8(priv)}).status, cli::kDone);
+  EXPECT_EQ(runCli({"inspect", "--check", PathToUtf8(priv)}).status, cli::kDone);
 
   // A cut .zbmp, an index entry past the end of its .zico, a pack entry
   // past image.bin.
@@ -52,7 +52,7 @@ TEST_F(InspectCli, CheckNamesEveryFaultAndWritesNothing) {
   writeBytes(priv / "bin" / "image.bin", block);
 
   const auto before = test::listTree(dir.path());
-  const test::CliRun damaged = test::runCliProcess({"--lang", "en", "inspect", "--check", pathToUtf8(output)}, {});
+  const test::CliRun damaged = test::runCliProcess({"--lang", "en", "inspect", "--check", PathToUtf8(output)}, {});
   EXPECT_EQ(damaged.status, cli::kUnsound);
   EXPECT_EQ(test::listTree(dir.path()), before);
   // One line per fault, each naming its file.
@@ -64,20 +64,20 @@ TEST_F(InspectCli, CheckNamesEveryFaultAndWritesNothing) {
 }
 
 TEST_F(InspectCli, UsageAndRefusals) {
-  const std::string out = pathToUtf8(output);
+  const std::string out = PathToUtf8(output);
   EXPECT_EQ(runCli({"inspect", out}).status, cli::kUsage);
   EXPECT_EQ(runCli({"inspect", "--check", "-o", out + "/page", out}).status, cli::kUsage);
   EXPECT_EQ(runCli({"inspect"}).status, cli::kUsage);
-  const test::CliRun nothing = runCli({"inspect", "--check", pathToUtf8(source)});
+  const test::CliRun nothing = runCli({"inspect", "--check", PathToUtf8(source)});
   EXPECT_EQ(nothing.status, cli::kUnsound);
   EXPECT_NE(nothing.out, "");
 
   writePicture(source / "1.bmp", 8, 8);
   ASSERT_EQ(run().outcome, RunOutcome::Completed);
-  const test::CliRun inside = runCli({"inspect", out, "-o", pathToUtf8(priv / "page")});
+  const test::CliRun inside = runCli({"inspect", out, "-o", PathToUtf8(priv / "page")});
   EXPECT_EQ(inside.status, cli::kRefused);
   EXPECT_FALSE(fs::exists(priv / "page"));
-  EXPECT_NE(inside.err.find(pathToUtf8(priv / "page")), std::string::npos) << inside.err;
+  EXPECT_NE(inside.err.find(PathToUtf8(priv / "page")), std::string::npos) << inside.err;
 }
 
 }  // namespace

@@ -36,7 +36,7 @@ struct CompressionTest : test::RunFixture {
     int checked = 0;
     for (const std::string& name : test::listTree(a)) {
       if (name.ends_with("/")) continue;
-      const Bytes x = readBytes(a / pathFromUtf8(name)), y = readBytes(b / pathFromUtf8(name));
+      const Bytes x = readBytes(a / PathFromUtf8(name)), y = readBytes(b / PathFromUtf8(name));
       if (name.ends_with(".zbmp")) {
         const PictureReading p = ReadZbmp(ByteView(x), true, Limits());
         const PictureReading q = ReadZbmp(ByteView(y), true, Limits());
@@ -55,7 +55,7 @@ struct CompressionTest : test::RunFixture {
           EXPECT_EQ(p.icons[i].image, q.icons[i].image);
         }
       } else if (name.ends_with("image.bin")) {
-        const fs::path index = fs::path(pathFromUtf8(name)).parent_path() / "image.idx";
+        const fs::path index = fs::path(PathFromUtf8(name)).parent_path() / "image.idx";
         const Bytes ia = readBytes(a / index), ib = readBytes(b / index);
         const PackReading p = ReadPack(ByteView(ia), ByteView(x), true, Limits());
         const PackReading q = ReadPack(ByteView(ib), ByteView(y), true, Limits());

@@ -30,21 +30,21 @@ TextRegisters parse(const std::string& text) { return ParseRegisterText(bytesOf(
 // ---- baud rates -----------------------------------------------------------
 
 TEST(ConfigBaud, MatchesWithinFivePercentOfTheRate) {
-  EXPECT_EQ(matchBaudIndex(1200), 0);
-  EXPECT_EQ(matchBaudIndex(9600), 3);
-  EXPECT_EQ(matchBaudIndex(115200), 7);
-  EXPECT_EQ(matchBaudIndex(7833600 / 68), 7);  // 115200 exactly
+  EXPECT_EQ(MatchBaudIndex(1200), 0);
+  EXPECT_EQ(MatchBaudIndex(9600), 3);
+  EXPECT_EQ(MatchBaudIndex(115200), 7);
+  EXPECT_EQ(MatchBaudIndex(7833600 / 68), 7);  // 115200 exactly
   // The deviation is taken relative to the rate: 9600 / 1.05 = 9142.86 and
   // 9600 / 0.95 = 10105.26 are the bounds around index 3.
-  EXPECT_EQ(matchBaudIndex(9143), 3);
-  EXPECT_EQ(matchBaudIndex(9142), std::nullopt);
-  EXPECT_EQ(matchBaudIndex(10105), 3);
-  EXPECT_EQ(matchBaudIndex(10106), std::nullopt);
-  EXPECT_EQ(matchBaudIndex(0), std::nullopt);
-  EXPECT_EQ(matchBaudIndex(-9600), std::nullopt);
-  EXPECT_EQ(matchBaudIndex(3225600), std::nullopt);
-  EXPECT_EQ(matchBaudIndex(2147483647), std::nullopt);
-  EXPECT_EQ(matchBaudIndex(-2147483647 - 1), std::nullopt);
+  EXPECT_EQ(MatchBaudIndex(9143), 3);
+  EXPECT_EQ(MatchBaudIndex(9142), std::nullopt);
+  EXPECT_EQ(MatchBaudIndex(10105), 3);
+  EXPECT_EQ(MatchBaudIndex(10106), std::nullopt);
+  EXPECT_EQ(MatchBaudIndex(0), std::nullopt);
+  EXPECT_EQ(MatchBaudIndex(-9600), std::nullopt);
+  EXPECT_EQ(MatchBaudIndex(3225600), std::nullopt);
+  EXPECT_EQ(MatchBaudIndex(2147483647), std::nullopt);
+  EXPECT_EQ(MatchBaudIndex(-2147483647 - 1), std::nullopt);
 }
 
 // ---- header and markers ---------------------------------------------------

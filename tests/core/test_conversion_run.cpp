@@ -37,7 +37,7 @@ using test::TempDir;
 std::map<std::string, Bytes> snapshot(const fs::path& root) {
   std::map<std::string, Bytes> files;
   for (const std::string& rel : test::listTree(root)) {
-    if (rel.back() != '/') files[rel] = test::readBytes(root / pathFromUtf8(rel));
+    if (rel.back() != '/') files[rel] = test::readBytes(root / PathFromUtf8(rel));
   }
   return files;
 }
@@ -59,8 +59,8 @@ TEST_F(RunTest, BranchAOutputTree) {
   EXPECT_EQ(readText(priv / "bin" / "13.bin"), "thirteen");
   EXPECT_EQ(readText(priv / "sound" / "3.wav"), "three");
   EXPECT_EQ(readText(priv / "truefont" / "font.ttf"), "font-1");
-  EXPECT_TRUE(fs::exists(output / pathFromUtf8(kMarker)));
-  EXPECT_EQ(fs::file_size(output / pathFromUtf8(kMarker)), 0u);
+  EXPECT_TRUE(fs::exists(output / PathFromUtf8(kMarker)));
+  EXPECT_EQ(fs::file_size(output / PathFromUtf8(kMarker)), 0u);
   EXPECT_EQ(host.opened, (std::vector<fs::path>{output}));
   EXPECT_TRUE(host.messages.empty());
   EXPECT_EQ(host.confirmCalls, 0);  // Branch A never asks
@@ -191,7 +191,7 @@ TEST_F(RunTest, ConfirmedCorrectionsReachConfigTxtAndCarryOver) {
 }
 
 TEST_F(RunTest, MissingFontIsSaidOncePerFontStep) {
-  fs::remove(resources / pathFromUtf8("中英文.ttf"));
+  fs::remove(resources / PathFromUtf8("中英文.ttf"));
   writePicture(source / "1.bmp", 8, 8);
   ASSERT_EQ(run().outcome, RunOutcome::Completed);  // Branch B: twice
   EXPECT_EQ(host.messages, (std::vector<std::string>(2, messages::kFontMissing)));
@@ -204,7 +204,7 @@ TEST_F(RunTest, MissingFontIsSaidOncePerFontStep) {
   writeText(source / "14.bin", "b");
   ASSERT_EQ(run().outcome, RunOutcome::Completed);  // Branch A: once
   EXPECT_EQ(host.messages, (std::vector<std::string>{messages::kFontMissing}));
-  EXPECT_TRUE(fs::exists(output / pathFromUtf8(kMarker)));
+  EXPECT_TRUE(fs::exists(output / PathFromUtf8(kMarker)));
 }
 
 TEST_F(RunTest, BranchARotation) {
@@ -277,8 +277,8 @@ TEST_F(RunTest, NamesThatAreNotUtf8ConvertAndTheOutputGoesWhereTheUserSaid) {
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_TRUE(fs::exists(odd / "private" / "image" / "2.zbmp"));
   EXPECT_FALSE(fs::exists(dir / "out\xef\xbf\xbd"));
-  EXPECT_EQ(toPath(toQString(odd)), odd);
-  EXPECT_EQ(printable("2_\xd6\xd0.jpg"), "2_\xef\xbf\xbd\xef\xbf\xbd.jpg");
+  EXPECT_EQ(ToPath(ToQString(odd)), odd);
+  EXPECT_EQ(Printable("2_\xd6\xd0.jpg"), "2_\xef\xbf\xbd\xef\xbf\xbd.jpg");
 }
 
 TEST_F(RunTest, OnlyRegularFilesInsideTheSourceAreOpened) {
@@ -305,10 +305,10 @@ TEST_F(RunTest, OnlyRegularFilesInsideTheSourceAreOpened) {
 TEST_F(RunTest, EveryFileTheRunMakesIsNewAndNeverReachedThroughALink) {
   writeBranchA();
   fs::create_directories(output);
-  fs::create_symlink(source / "13.bin", output / pathFromUtf8(kMarkerFileName));
+  fs::create_symlink(source / "13.bin", output / PathFromUtf8(kMarkerFileName));
   ASSERT_EQ(run().outcome, RunOutcome::Completed);
   EXPECT_EQ(readText(source / "13.bin"), "thirteen");
-  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(output / pathFromUtf8(kMarkerFileName))));
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(output / PathFromUtf8(kMarkerFileName))));
 }
 
 TEST_F(RunTest, ASourceReachedThroughABindMountOfTheOutputIsRefused) {
@@ -330,13 +330,13 @@ TEST_F(RunTest, EverythingIsCheckedBeforeTheOldOutputIsTouched) {
   writeBranchA();
   ASSERT_EQ(run().outcome, RunOutcome::Completed);
   const auto before = test::listTree(output);
-  const std::string src = pathToUtf8(source), out = pathToUtf8(output);
+  const std::string src = PathToUtf8(source), out = PathToUtf8(output);
   EXPECT_EQ(test::runCli({"convert", src, "-o", out, "--set", "baud=12345"}).status, 2);
   EXPECT_EQ(test::listTree(output), before);
   // An output root that cannot be made: the folder and the system's reason.
   writeText(dir / "plain-file", "x");
   const test::CliRun r =
-      test::runCli({"convert", src, "-o", pathToUtf8(dir / "plain-file" / "out")});
+      test::runCli({"convert", src, "-o", PathToUtf8(dir / "plain-file" / "out")});
   EXPECT_EQ(r.status, 1);
   EXPECT_NE(r.err.find("plain-file"), std::string::npos) << r.err;
   EXPECT_NE(r.err.find("Not a directory"), std::string::npos) << r.err;
@@ -391,7 +391,7 @@ TEST_F(Reasons, AnOutputThatCannotBeReachedIsRefusedForWhatStandsInTheWay) {
 TEST_F(Reasons, ASourceThatIsAFileOrCannotBeListedSaysSo) {
   test::writePicture(source / "1.bmp", 4, 4);
   settings.sourceFolder = source / "1.bmp";
-  expectRefused(RunOutcome::SourceInvalid, pathToUtf8(source / "1.bmp"));
+  expectRefused(RunOutcome::SourceInvalid, PathToUtf8(source / "1.bmp"));
   test::TempDir elsewhere;  // a link loop cannot be looked at as a tree
   fs::create_symlink("loop", elsewhere / "loop");
   settings.sourceFolder = elsewhere / "loop";
@@ -428,16 +428,16 @@ TEST_F(Reasons, TheImageReadersMessagesAreWarningsOfTheirPictureSilentUnderQuiet
   test::writeBytes(source / "1.jpg", ByteView(jpeg));
   const QtMessageHandler before = qInstallMessageHandler(keepUnrouted);
   const RunResult r = run();
-  const test::CliRun quiet = test::runCli({"convert", pathToUtf8(source), "-o",
-                                           pathToUtf8(dir / "cli"), "--resources",
-                                           pathToUtf8(resources), "-q"});
+  const test::CliRun quiet = test::runCli({"convert", PathToUtf8(source), "-o",
+                                           PathToUtf8(dir / "cli"), "--resources",
+                                           PathToUtf8(resources), "-q"});
   qInstallMessageHandler(before);
   EXPECT_TRUE(unrouted.empty()) << unrouted.front();
   ASSERT_EQ(r.outcome, RunOutcome::Completed);
   EXPECT_TRUE(has("image/1.zbmp"));
   ASSERT_EQ(r.report.warnings.size(), 1u);
   EXPECT_EQ(r.report.warningInputs[0], source / "1.jpg");
-  EXPECT_NE(r.report.warnings[0].find("picture " + pathToUtf8(source / "1.jpg") + ": "),
+  EXPECT_NE(r.report.warnings[0].find("picture " + PathToUtf8(source / "1.jpg") + ": "),
             std::string::npos)
       << r.report.warnings[0];
   EXPECT_EQ(host.warnings, r.report.warnings);
@@ -476,7 +476,7 @@ struct ParallelOutputTest : ::testing::Test {
     std::map<std::string, Bytes> first;
     for (const char* jobs : {"1", "4"}) {
       const fs::path out = dir / (std::string("out") + jobs);
-      std::vector<std::string> args = {"convert", pathToUtf8(source), "-o", pathToUtf8(out),
+      std::vector<std::string> args = {"convert", PathToUtf8(source), "-o", PathToUtf8(out),
                                        "-y", "-q", "-j", jobs, "--resources", TESSEL_BIN_DIR};
       args.insert(args.end(), extra.begin(), extra.end());
       const test::CliRun run = test::runCli(args);

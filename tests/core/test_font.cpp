@@ -21,7 +21,7 @@ struct FontFixture : ::testing::Test {
   void SetUp() override {
     fs::create_directories(priv / "truefont");
     for (std::size_t i = 0; i < kFontFiles.size(); ++i) {
-      test::writeText(resources / pathFromUtf8(kFontFiles[i]), "font-" + std::to_string(i));
+      test::writeText(resources / PathFromUtf8(kFontFiles[i]), "font-" + std::to_string(i));
     }
     test::writeText(resources / "pinyin.bin", "pinyin");
   }
@@ -45,7 +45,7 @@ TEST_F(FontFixture, EveryChoiceAndThePinyinTableOnceBinExists) {
 }
 
 TEST_F(FontFixture, MissingFontIsReportedAndTheRestIsWritten) {
-  fs::remove(resources / pathFromUtf8(kFontFiles[1]));
+  fs::remove(resources / PathFromUtf8(kFontFiles[1]));
   EXPECT_FALSE(RunFontStep(1, layout, resources, out));
   EXPECT_TRUE(fs::exists(priv / "truefont" / "truefont.ini"));
   // No truefont folder at all: nothing written, reported as missing.

@@ -22,7 +22,7 @@ TEST(FontRead, FontFilesAreReadStrictly) {
     EXPECT_FALSE(r.error.empty()) << bad;
     EXPECT_TRUE(r.font.empty() || r.font == "font.ttf") << bad;
   }
-  const Bytes font = readBytes(pathFromUtf8(TESSEL_BIN_DIR) / "font.ttf");
+  const Bytes font = readBytes(PathFromUtf8(TESSEL_BIN_DIR) / "font.ttf");
   std::string error;
   EXPECT_EQ(ReadFontName(font, error), std::optional<std::string>("DejaVu Sans Mono"));
   for (const std::size_t size : {std::size_t(0), std::size_t(11), std::size_t(200)}) {

@@ -47,7 +47,7 @@ TEST(IconBuild, ARecordNamedByEverySlotOfThePictureLibraryIsEncodedOnce) {
   Bytes library = buildIcl(kSlots - 1, std::vector<IclSlot>(kSlots, iclSlot(splitAtScan(
                                                                 test::patternJpeg(64, 48)))),
                            {0}, true);
-  const std::uint32_t record = getBe32(library.data() + 16);
+  const std::uint32_t record = GetBe32(library.data() + 16);
   for (std::size_t k = 1; k < kSlots; ++k) putBe32(library, 16 + 4 * k, record);
   IconLibraryJob job;
   job.path = "/source/40.icl";

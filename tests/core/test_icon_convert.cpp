@@ -28,18 +28,18 @@ std::vector<Icon> parseZico(const Bytes& file) {
   EXPECT_GE(file.size(), 8u);
   if (file.size() < 8) return icons;
   EXPECT_EQ(Bytes(file.begin(), file.begin() + 4), (Bytes{'Z', 'I', 'C', 'O'}));
-  const std::uint32_t indexSize = getLe32(&file[4]);
+  const std::uint32_t indexSize = GetLe32(&file[4]);
   EXPECT_EQ(indexSize % 16, 0u);
   const std::size_t data = 8 + std::size_t(indexSize);
   std::size_t next = 0;
   for (std::size_t r = 8; r + 16 <= data && r + 16 <= file.size(); r += 16) {
-    Icon icon{getLe16(&file[r]), getLe16(&file[r + 2]), getLe16(&file[r + 4]),
-              getLe16(&file[r + 6]), {}};
-    const std::uint32_t offset = getLe32(&file[r + 8]);
-    const std::uint32_t size = getLe32(&file[r + 12]);
+    Icon icon{GetLe16(&file[r]), GetLe16(&file[r + 2]), GetLe16(&file[r + 4]),
+              GetLe16(&file[r + 6]), {}};
+    const std::uint32_t offset = GetLe32(&file[r + 8]);
+    const std::uint32_t size = GetLe32(&file[r + 12]);
     EXPECT_EQ(offset, next);
     next = offset + std::size_t(size);
-    if (!fitsIn(data + offset, size, file.size())) {
+    if (!FitsIn(data + offset, size, file.size())) {
       ADD_FAILURE() << "block outside the file";
       return icons;
     }
@@ -67,7 +67,7 @@ Bytes qtRgb565(const Bytes& jpeg) {
   Bytes out;
   for (int y = 0; y < image.height(); ++y) {
     for (int x = 0; x < image.width(); ++x) {
-      putLe16(out, reinterpret_cast<const quint16*>(image.constScanLine(y))[x]);
+      PutLe16(out, reinterpret_cast<const quint16*>(image.constScanLine(y))[x]);
     }
   }
   return out;

@@ -285,7 +285,7 @@ TEST(RawScan, LargestSlotFits) {
   EXPECT_EQ(e.height, 1023);
   ASSERT_EQ(e.pixels.size(), pixels.size() * 2);
   for (std::size_t i : {std::size_t(0), std::size_t(1), std::size_t(1023), pixels.size() - 1}) {
-    EXPECT_EQ(getLe16(e.pixels.data() + 2 * i), pixels[i]) << i;
+    EXPECT_EQ(GetLe16(e.pixels.data() + 2 * i), pixels[i]) << i;
   }
 }
 

@@ -12,7 +12,7 @@ namespace {
 
 Bytes pixelsOf(int width, int height, std::uint16_t seed) {
   Bytes out;
-  for (int i = 0; i < width * height; ++i) putLe16(out, std::uint16_t(seed + i * 37));
+  for (int i = 0; i < width * height; ++i) PutLe16(out, std::uint16_t(seed + i * 37));
   return out;
 }
 
@@ -28,18 +28,18 @@ TEST(Zico, ThreeIconsWithAGapInTheirIds) {
 
   ASSERT_GE(file.size(), 56u);
   EXPECT_EQ(Bytes(file.begin(), file.begin() + 4), (Bytes{0x5A, 0x49, 0x43, 0x4F}));
-  EXPECT_EQ(getLe32(&file[4]), 48u);
+  EXPECT_EQ(GetLe32(&file[4]), 48u);
   struct Expect { std::uint16_t id, w, h; const Bytes* pixels; };
   const Expect expect[] = {{0, 3, 2, &p0}, {1, 1, 1, &p1}, {3, 40, 17, &p3}};
   std::uint32_t offset = 0;
   for (int i = 0; i < 3; ++i) {
     const std::uint8_t* r = &file[8 + 16 * i];
-    EXPECT_EQ(getLe16(r), expect[i].id);
-    EXPECT_EQ(getLe16(r + 2), 1);
-    EXPECT_EQ(getLe16(r + 4), expect[i].w);
-    EXPECT_EQ(getLe16(r + 6), expect[i].h);
-    EXPECT_EQ(getLe32(r + 8), offset) << i;  // from the start of the data area
-    const std::uint32_t size = getLe32(r + 12);
+    EXPECT_EQ(GetLe16(r), expect[i].id);
+    EXPECT_EQ(GetLe16(r + 2), 1);
+    EXPECT_EQ(GetLe16(r + 4), expect[i].w);
+    EXPECT_EQ(GetLe16(r + 6), expect[i].h);
+    EXPECT_EQ(GetLe32(r + 8), offset) << i;  // from the start of the data area
+    const std::uint32_t size = GetLe32(r + 12);
     ASSERT_LE(56 + std::size_t(offset) + size, file.size());
     const ByteView block(&file[56 + offset], size);
     // Each block is a zlib stream of exactly width * height * 2 bytes.

@@ -95,7 +95,7 @@ TEST_P(InspectRoundTrip, DecodedOutputMatchesTheSource) {
   settings.pictureFormat = c.format;
   settings.singlePictureFiles = !c.pack;
   settings.rotationChoice = c.rotation;
-  options.resourceFolder = pathFromUtf8(TESSEL_BIN_DIR);  // real fonts: the check reads them
+  options.resourceFolder = PathFromUtf8(TESSEL_BIN_DIR);  // real fonts: the check reads them
   writePicture(source / "1.bmp", 40, 30);
   writePicture(source / "2.jpg", 24, 36);
   std::vector<build::Bytes> iconJpegs;
@@ -136,8 +136,8 @@ TEST_P(InspectRoundTrip, DecodedOutputMatchesTheSource) {
     if (p.fault || p.text.find("differs visibly") == std::string::npos) ADD_FAILURE() << p.text;
   }
   const int code = FixedRotationCode(c.rotation).value_or(0);
-  const QImage bmp = turned(QImage(toQString(source / "1.bmp")), code);
-  const QImage jpg = turned(QImage(toQString(source / "2.jpg")), code);
+  const QImage bmp = turned(QImage(ToQString(source / "1.bmp")), code);
+  const QImage jpg = turned(QImage(ToQString(source / "2.jpg")), code);
   const QImage bmp565 = bmp.convertToFormat(QImage::Format_RGB16);
   ASSERT_EQ(seen.pictures.size(), 2u);
   const QImage& out1 = seen.pictures[{c.pack, 1}];

@@ -46,7 +46,7 @@ struct InspectOrigin : test::RunFixture {
 
   void SetUp() override {
     RunFixture::SetUp();
-    options.resourceFolder = pathFromUtf8(TESSEL_BIN_DIR);
+    options.resourceFolder = PathFromUtf8(TESSEL_BIN_DIR);
   }
   void branchA() {
     writeText(source / "13.bin", "t13");
@@ -66,7 +66,7 @@ struct InspectOrigin : test::RunFixture {
     const std::string html = test::readText(pageFolder / "index.html");
     const std::string jpg = std::string(kPageImageFolder) + "/" + name + ".jpg";
     const fs::path folder = pageFolder / kPageImageFolder;
-    return QImage(toQString(folder / (name + (html.find(jpg) != std::string::npos ? ".jpg" : ".png"))));
+    return QImage(ToQString(folder / (name + (html.find(jpg) != std::string::npos ? ".jpg" : ".png"))));
   }
 };
 
@@ -197,7 +197,7 @@ TEST_F(InspectOrigin, OnlyThePictureOfFineLinesIsListedAsVisiblyLossy) {
   writeBytes(source / "3.bmp", build::encode(smooth.mirrored(true, false), "BMP"));
   ASSERT_EQ(run().outcome, RunOutcome::Completed);
 
-  const test::CliRun checked = runCli({"inspect", "--check", pathToUtf8(output)});
+  const test::CliRun checked = runCli({"inspect", "--check", PathToUtf8(output)});
   EXPECT_EQ(checked.status, cli::kDone) << checked.out << checked.err;
   const std::string listed = "differs visibly from its source";
   const std::size_t first = checked.out.find(listed);
@@ -214,9 +214,9 @@ TEST_F(InspectOrigin, OnlyThePictureOfFineLinesIsListedAsVisiblyLossy) {
 
   // A bare card has no run record: --source names the source folder.
   const test::CliRun card =
-      runCli({"inspect", "--check", pathToUtf8(priv), "--source", pathToUtf8(source)});
+      runCli({"inspect", "--check", PathToUtf8(priv), "--source", PathToUtf8(source)});
   EXPECT_EQ(card.out, checked.out);
-  EXPECT_EQ(runCli({"inspect", "--check", pathToUtf8(priv)}).out.find(listed), std::string::npos);
+  EXPECT_EQ(runCli({"inspect", "--check", PathToUtf8(priv)}).out.find(listed), std::string::npos);
 }
 
 TEST_F(InspectOrigin, TheRunRecordIsReadStrictly) {
@@ -255,11 +255,11 @@ TEST_F(InspectOrigin, AnUnfinishedOutputRootIsAFaultAndItsCardCopyIsNot) {
   ASSERT_EQ(run().outcome, RunOutcome::Completed);
   fs::remove(OutputLayout(output).marker());  // as a run stopped or killed leaves it
 
-  const test::CliRun root = runCli({"inspect", "--check", pathToUtf8(output)});
+  const test::CliRun root = runCli({"inspect", "--check", PathToUtf8(output)});
   EXPECT_EQ(root.status, cli::kUnsound);
   EXPECT_NE(root.out.find("incomplete: the run that wrote it did not finish"), std::string::npos)
       << root.out;
-  const test::CliRun card = runCli({"inspect", "--check", pathToUtf8(priv)});
+  const test::CliRun card = runCli({"inspect", "--check", PathToUtf8(priv)});
   EXPECT_EQ(card.status, cli::kDone) << card.out;
   EXPECT_NE(card.err.find("no problems found"), std::string::npos) << card.err;
 }
@@ -270,7 +270,7 @@ TEST_F(InspectOrigin, WhatTheRunCopiedFromTheSourceIsANoteAboutTheSource) {
   test::writePicture(source / "1.bmp", 40, 30);
   ASSERT_EQ(run().outcome, RunOutcome::Completed);
 
-  const test::CliRun checked = runCli({"inspect", "--check", pathToUtf8(output)});
+  const test::CliRun checked = runCli({"inspect", "--check", PathToUtf8(output)});
   EXPECT_EQ(checked.status, cli::kDone) << checked.out;
   EXPECT_NE(checked.out.find("note: config.txt: the source's register text sets no R2"),
             std::string::npos)

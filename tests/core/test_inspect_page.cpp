@@ -23,7 +23,7 @@ using test::writePicture;
 struct InspectPage : test::RunFixture {};
 
 TEST_F(InspectPage, PreviewRendersInABrowserWithEveryImageItNames) {
-  options.resourceFolder = pathFromUtf8(TESSEL_BIN_DIR);
+  options.resourceFolder = PathFromUtf8(TESSEL_BIN_DIR);
   writePicture(source / "1.bmp", 480, 272);
   writePicture(source / "2.jpg", 200, 320);
   std::vector<build::Bytes> jpegs;
@@ -35,7 +35,7 @@ TEST_F(InspectPage, PreviewRendersInABrowserWithEveryImageItNames) {
   std::string error;
   ASSERT_TRUE(inspect::WritePreview(output, &page, &error)) << error;
   EXPECT_EQ(page, output / "preview" / "index.html");
-  EXPECT_FALSE(pathIsInside(page, priv));
+  EXPECT_FALSE(PathIsInside(page, priv));
 
   // Every picture and icon is named, and every name is a file beside the page.
   const std::string html = readText(page);
@@ -49,7 +49,7 @@ TEST_F(InspectPage, PreviewRendersInABrowserWithEveryImageItNames) {
       continue;
     }
     EXPECT_EQ(target.find(':'), std::string::npos) << "not a file beside the page: " << target;
-    EXPECT_TRUE(fs::is_regular_file(page.parent_path() / pathFromUtf8(target))) << target;
+    EXPECT_TRUE(fs::is_regular_file(page.parent_path() / PathFromUtf8(target))) << target;
     named.insert(target);
   }
   EXPECT_EQ(named.size(), 2u + 4u);  // two screens, four icons
@@ -60,10 +60,10 @@ TEST_F(InspectPage, PreviewRendersInABrowserWithEveryImageItNames) {
   const fs::path shot = dir / "shot.png";
   QProcess browser;
   browser.start(chromium, {"--headless", "--no-sandbox", "--disable-gpu", "--hide-scrollbars",
-                           "--window-size=1024,900", "--screenshot=" + toQString(shot),
-                           "file://" + toQString(page)});
+                           "--window-size=1024,900", "--screenshot=" + ToQString(shot),
+                           "file://" + ToQString(page)});
   ASSERT_TRUE(browser.waitForFinished(90000)) << "chromium did not finish";
-  const QImage image(toQString(shot));
+  const QImage image(ToQString(shot));
   ASSERT_FALSE(image.isNull()) << browser.readAllStandardError().toStdString();
   EXPECT_EQ(image.size(), QSize(1024, 900));
   // Not blank: many colours (the screens and icons), and most of them away

@@ -32,7 +32,7 @@ struct PageFolder : RunFixture {
     const auto before = test::treeSnapshot(untouched);
     std::string error;
     EXPECT_FALSE(inspect::WriteInspectPage(output, page, nullptr, &error, 1));
-    EXPECT_NE(error.find(pathToUtf8(place)), std::string::npos) << error;
+    EXPECT_NE(error.find(PathToUtf8(place)), std::string::npos) << error;
     EXPECT_EQ(test::treeSnapshot(untouched), before);
   }
 };
@@ -63,17 +63,17 @@ TEST_F(PageFolder, ALinkOrFifoWhereThePageWritesIsRefusedAndNothingIsRemoved) {
 TEST_F(PageFolder, NamesPrintedByInspectAreEscaped) {
   const fs::path forged = priv / "image" / "x\x1b[31m\nforged line";
   fs::copy_file(priv / "image" / "1.zbmp", forged);
-  const test::CliRun r = test::runCli({"inspect", pathToUtf8(output), "--check", "-j", "2"});
+  const test::CliRun r = test::runCli({"inspect", PathToUtf8(output), "--check", "-j", "2"});
   EXPECT_EQ(r.out.find('\x1b'), std::string::npos) << r.out;
   EXPECT_EQ(r.out.find("\nforged line"), std::string::npos) << r.out;
-  EXPECT_NE(r.out.find(printable(pathToUtf8(forged.filename()))), std::string::npos) << r.out;
+  EXPECT_NE(r.out.find(Printable(PathToUtf8(forged.filename()))), std::string::npos) << r.out;
 }
 
 TEST_F(PageFolder, TheImageReadersMessagesAreNotesOfTheirFile) {
   Bytes jpeg = test::patternJpeg(32, 24);
   jpeg.insert(jpeg.end() - 2, {0x00, 0x01, 0x02});  // junk the JPEG decoder reports
   test::writeBytes(priv / "image" / "2.jpg", ByteView(jpeg));
-  const test::CliRun r = test::runCli({"inspect", pathToUtf8(output), "--check"});
+  const test::CliRun r = test::runCli({"inspect", PathToUtf8(output), "--check"});
   EXPECT_NE(r.out.find("note: image/2.jpg: "), std::string::npos) << r.out;
 }
 

@@ -23,7 +23,7 @@ TEST(OrderedPool, InOrderOnTheCallerWithinTheWindow) {
       std::atomic<bool> producedOnCaller{false};
       int mostAhead = 0;
       std::vector<int> order;
-      forEachOrdered<std::vector<int>>(
+      ForEachOrdered<std::vector<int>>(
           60, jobs,
           [&](int i) {
             if (jobs > 1 && std::this_thread::get_id() == caller) producedOnCaller = true;
@@ -52,7 +52,7 @@ TEST(OrderedPool, InOrderOnTheCallerWithinTheWindow) {
 }
 
 TEST(OrderedPool, ExceptionsReachTheCaller) {
-  EXPECT_THROW(forEachOrdered<int>(
+  EXPECT_THROW(ForEachOrdered<int>(
                    20, 3,
                    [](int i) {
                      if (i == 7) throw std::runtime_error("boom");

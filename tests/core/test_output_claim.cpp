@@ -65,8 +65,8 @@ struct StagedOutput : RunFixture {
     EXPECT_EQ(test::treeSnapshot(output), previous) << after;
   }
   std::vector<std::string> cliArgs(const fs::path& root) const {
-    return {"convert", pathToUtf8(source), "-o", pathToUtf8(root), "--resources",
-            pathToUtf8(resources), "-j", "1"};
+    return {"convert", PathToUtf8(source), "-o", PathToUtf8(root), "--resources",
+            PathToUtf8(resources), "-j", "1"};
   }
   // Starts tessel-cli on the source and waits until its staging folder
   // holds a picture: the run is in the middle of its work.
@@ -120,7 +120,7 @@ TEST_F(StagedOutput, ACancelAndARunThatCannotAskLeaveThePreviousOutput) {
   // The marker goes with a private/ that was moved away (to the card, say).
   fs::rename(priv, dir / "card");
   EXPECT_EQ(run().outcome, RunOutcome::NotConfirmed);
-  EXPECT_FALSE(fs::exists(output / pathFromUtf8(kMarkerFileName)));
+  EXPECT_FALSE(fs::exists(output / PathFromUtf8(kMarkerFileName)));
 }
 
 TEST_F(StagedOutput, WhatAStoppedRunLeftIsReportedAndTheNewestCompleteOutputKept) {
@@ -128,7 +128,7 @@ TEST_F(StagedOutput, WhatAStoppedRunLeftIsReportedAndTheNewestCompleteOutputKept
   convertOnce();
   // Killed while it built: its staging folder and its lock.
   writeText(staging() / "image" / "1.zbmp", "half");
-  writeText(lock(), lockOf(machineName(), endedProcess(), 0));
+  writeText(lock(), lockOf(MachineName(), endedProcess(), 0));
   RunResult r = run();
   ASSERT_EQ(r.outcome, RunOutcome::Completed);
   ASSERT_EQ(r.report.notes.size(), 2u) << ::testing::PrintToString(r.report.notes);
@@ -179,13 +179,13 @@ TEST_F(StagedOutput, ASignalStopsTheRunAndAKilledRunIsCleanedUpByTheNext) {
 TEST_F(StagedOutput, AFullDiskEndsTheRunAndOneThatPlainlyCannotHoldItRefusesIt) {
   const fs::path disk = dir / "disk";
   fs::create_directories(disk);
-  if (::mount("tmpfs", pathToUtf8(disk).c_str(), "tmpfs", 0, "size=256k") != 0) {
+  if (::mount("tmpfs", PathToUtf8(disk).c_str(), "tmpfs", 0, "size=256k") != 0) {
     GTEST_SKIP() << "cannot mount a small tmpfs here (needs root)";
   }
   struct Unmount {
     std::string at;
     ~Unmount() { ::umount(at.c_str()); }
-  } unmount{pathToUtf8(disk)};
+  } unmount{PathToUtf8(disk)};
   options.outputRoot = disk;
   test::writePicture(source / "1.bmp", 8, 6);
   ASSERT_EQ(run().outcome, RunOutcome::Completed);
@@ -197,16 +197,16 @@ TEST_F(StagedOutput, AFullDiskEndsTheRunAndOneThatPlainlyCannotHoldItRefusesIt) 
     writeBytes(source / (std::to_string(i) + ".bmp"),
                ByteView(build::encode(test::noise(200, 150, unsigned(i)), "BMP")));
   }
-  test::CliRun r = test::runCliProcess({"convert", pathToUtf8(source), "-o", pathToUtf8(disk),
-                                        "--resources", pathToUtf8(resources), "-y", "-q"});
+  test::CliRun r = test::runCliProcess({"convert", PathToUtf8(source), "-o", PathToUtf8(disk),
+                                        "--resources", PathToUtf8(resources), "-y", "-q"});
   EXPECT_EQ(r.status, 4) << r.err;
   EXPECT_TRUE(contains(r.err, "No space left on device")) << r.err;
   EXPECT_EQ(test::treeSnapshot(disk), previous);
 
   // A table larger than the free space: refused before anything is written.
   writeBytes(source / "13.bin", ByteView(build::table(1, 300 * 1024)));
-  r = test::runCliProcess({"convert", pathToUtf8(source), "-o", pathToUtf8(disk), "--resources",
-                           pathToUtf8(resources), "-y", "-q"});
+  r = test::runCliProcess({"convert", PathToUtf8(source), "-o", PathToUtf8(disk), "--resources",
+                           PathToUtf8(resources), "-y", "-q"});
   EXPECT_EQ(r.status, 1) << r.err;
   EXPECT_TRUE(contains(r.err, "free space")) << r.err;
   EXPECT_EQ(test::treeSnapshot(disk), previous);
@@ -229,7 +229,7 @@ TEST_F(ClaimedRoot, APrivateFolderThatCannotBeEmptiedEndsTheRunBeforeAnyWrite) {
   ASSERT_FALSE(host.messages.empty());
   EXPECT_NE(host.messages.back().find("held"), std::string::npos) << ::testing::PrintToString(host.messages);
   EXPECT_TRUE(fs::exists(priv / "truefont" / "font.ttf"));  // the previous output stays
-  EXPECT_TRUE(fs::exists(output / pathFromUtf8(kMarkerFileName)));
+  EXPECT_TRUE(fs::exists(output / PathFromUtf8(kMarkerFileName)));
 }
 
 TEST_F(ClaimedRoot, APrivateFolderWithForeignFilesIsRemovedOnlyWhenTheUserSaysSo) {
@@ -247,14 +247,14 @@ TEST_F(ClaimedRoot, APrivateFolderWithForeignFilesIsRemovedOnlyWhenTheUserSaysSo
   ASSERT_EQ(run().outcome, RunOutcome::Completed);
   EXPECT_EQ(host.foreignSeen.size(), 1u);
   writeText(priv / "icon" / "notes.txt", "the user's");
-  const test::CliRun refused = test::runCli({"convert", pathToUtf8(source), "-o",
-                                             pathToUtf8(output), "--resources",
-                                             pathToUtf8(resources)});
+  const test::CliRun refused = test::runCli({"convert", PathToUtf8(source), "-o",
+                                             PathToUtf8(output), "--resources",
+                                             PathToUtf8(resources)});
   EXPECT_EQ(refused.status, 1);
   EXPECT_NE(refused.err.find("notes.txt"), std::string::npos) << refused.err;
-  const test::CliRun forced = test::runCli({"convert", pathToUtf8(source), "-o",
-                                            pathToUtf8(output), "--resources",
-                                            pathToUtf8(resources), "--force"});
+  const test::CliRun forced = test::runCli({"convert", PathToUtf8(source), "-o",
+                                            PathToUtf8(output), "--resources",
+                                            PathToUtf8(resources), "--force"});
   EXPECT_EQ(forced.status, 0) << forced.err;
   EXPECT_FALSE(has("icon/notes.txt"));
 }

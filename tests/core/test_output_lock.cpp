@@ -31,7 +31,7 @@ bool contains(const std::string& text, const std::string& part) {
 TEST(OutputLockTest, ALockNeverTrapsAndEveryRefusalSaysWhatIsThere) {
   test::TempDir dir;
   const fs::path path = dir / ".tessel.lock";
-  const std::string name = pathToUtf8(path);
+  const std::string name = PathToUtf8(path);
   OutputLock lock;
 
   // Empty (a power cut right after it was made): stale.
@@ -44,7 +44,7 @@ TEST(OutputLockTest, ALockNeverTrapsAndEveryRefusalSaysWhatIsThere) {
   a = other.acquire(path, true);
   EXPECT_FALSE(a.taken);
   EXPECT_TRUE(contains(a.refusal, "process " + std::to_string(::getpid())) &&
-              contains(a.refusal, machineName()) && contains(a.refusal, name))
+              contains(a.refusal, MachineName()) && contains(a.refusal, name))
       << a.refusal;
   lock.release();
   EXPECT_FALSE(fs::exists(path));

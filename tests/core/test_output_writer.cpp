@@ -16,23 +16,23 @@ using test::TempDir;
 TEST(FileIO, WriteReadAndCopy) {
   TempDir dir;
   const Bytes a{1, 2, 3}, b{4, 5};
-  ASSERT_TRUE(writeFile(dir / "f.bin", {ByteView(a), ByteView(b)}));
+  ASSERT_TRUE(WriteFile(dir / "f.bin", {ByteView(a), ByteView(b)}));
   EXPECT_EQ(test::readBytes(dir / "f.bin"), (Bytes{1, 2, 3, 4, 5}));
-  EXPECT_EQ(*readFile(dir / "f.bin"), (Bytes{1, 2, 3, 4, 5}));
-  EXPECT_EQ(*readFile(dir / "f.bin", 2, true), (Bytes{1, 2}));  // the head only
-  EXPECT_EQ(*readFile(dir / "f.bin", 64, true), (Bytes{1, 2, 3, 4, 5}));
-  EXPECT_FALSE(readFile(dir / "f.bin", 4).has_value());  // over the limit
+  EXPECT_EQ(*ReadFile(dir / "f.bin"), (Bytes{1, 2, 3, 4, 5}));
+  EXPECT_EQ(*ReadFile(dir / "f.bin", 2, true), (Bytes{1, 2}));  // the head only
+  EXPECT_EQ(*ReadFile(dir / "f.bin", 64, true), (Bytes{1, 2, 3, 4, 5}));
+  EXPECT_FALSE(ReadFile(dir / "f.bin", 4).has_value());  // over the limit
   // A kept buffer grows for a larger file and is not shrunk for a smaller one.
   Bytes buffer(100, 9);
-  const auto view = readFileInto(dir / "f.bin", buffer, 64);
+  const auto view = ReadFileInto(dir / "f.bin", buffer, 64);
   ASSERT_TRUE(view);
   EXPECT_EQ(Bytes(view->begin(), view->end()), (Bytes{1, 2, 3, 4, 5}));
   EXPECT_EQ(buffer.size(), 100u);
-  EXPECT_FALSE(readFile(dir.path()).has_value());        // a folder
-  ASSERT_TRUE(copyFile(dir / "f.bin", dir / "g.bin"));
+  EXPECT_FALSE(ReadFile(dir.path()).has_value());        // a folder
+  ASSERT_TRUE(CopyFileTo(dir / "f.bin", dir / "g.bin"));
   EXPECT_EQ(test::readBytes(dir / "g.bin"), test::readBytes(dir / "f.bin"));
   // A longer file is truncated, not appended to.
-  ASSERT_TRUE(writeFile(dir / "g.bin", {ByteView(b)}));
+  ASSERT_TRUE(WriteFile(dir / "g.bin", {ByteView(b)}));
   EXPECT_EQ(test::readBytes(dir / "g.bin"), b);
 }
 
@@ -43,7 +43,7 @@ TEST(FileIO, FailedWriteLeavesNoFileAndIsReported) {
   Report report;
   OutputWriter out(report, &faults);
   // A replacement that fails leaves the earlier file as it was.
-  ASSERT_TRUE(writeFile(dir / "bad.bin", {ByteView(Bytes(10, 1))}));
+  ASSERT_TRUE(WriteFile(dir / "bad.bin", {ByteView(Bytes(10, 1))}));
   ASSERT_TRUE(out.write(dir / "good.bin", ByteView(data)));
   EXPECT_FALSE(out.write(dir / "bad.bin", ByteView(data)));
   EXPECT_EQ(test::readBytes(dir / "bad.bin"), Bytes(10, 1));
@@ -63,7 +63,7 @@ TEST(FileIO, LargeCopiesStreamAndFailCleanly) {
   Bytes big(3 * 1024 * 1024 + 123);
   for (std::size_t i = 0; i < big.size(); ++i) big[i] = static_cast<std::uint8_t>(i * 7 + (i >> 12));
   test::writeBytes(dir / "big.bin", big);
-  ASSERT_TRUE(copyFile(dir / "big.bin", dir / "copy.bin"));
+  ASSERT_TRUE(CopyFileTo(dir / "big.bin", dir / "copy.bin"));
   EXPECT_EQ(test::readBytes(dir / "copy.bin"), big);
   // The disk fills up after the first block: no cut copy is left.
   const test::FailingWrites faults("", 1);

@@ -35,9 +35,9 @@ QImage cornerImage() {
 Bytes zbmpRows(const Bytes& file) {
   if (file.size() < kZbmpHeaderSize) return {};
   const std::size_t size =
-      std::size_t(Rgb565Stride(getLe16(file.data()))) * getLe16(file.data() + 2);
+      std::size_t(Rgb565Stride(GetLe16(file.data()))) * GetLe16(file.data() + 2);
   const Bytes payload(file.begin() + kZbmpHeaderSize, file.end());
-  return getLe16(file.data() + 4) == kZbmpCompressed ? inflate(payload, size) : payload;
+  return GetLe16(file.data() + 4) == kZbmpCompressed ? inflate(payload, size) : payload;
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ JpegInfo parseJpeg(const Bytes& data) {
   while (at + 4 <= data.size()) {
     if (data[at] != 0xFF) return info;
     const int marker = data[at + 1];
-    const std::size_t length = getBe16(&data[at + 2]);
+    const std::size_t length = GetBe16(&data[at + 2]);
     if (at + 2 + length > data.size()) return info;
     const std::uint8_t* seg = &data[at + 4];
     const std::size_t segLength = length - 2;
@@ -84,8 +84,8 @@ JpegInfo parseJpeg(const Bytes& data) {
       }
     } else if (marker >= 0xC0 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
       info.sofMarker = marker;
-      info.height = getBe16(seg + 1);
-      info.width = getBe16(seg + 3);
+      info.height = GetBe16(seg + 1);
+      info.width = GetBe16(seg + 3);
       const int count = seg[5];
       for (int c = 0; c < count; ++c) info.components.push_back({seg[6 + c * 3], seg[7 + c * 3], seg[8 + c * 3]});
     } else if (marker == 0xDD) {

@@ -136,10 +136,10 @@ TEST(PicturePack, GapsAreZeroEntriesAndRotationGivesTheSize) {
   EXPECT_EQ(entryAt(pack, 2), Bytes(16, 0));
   for (int n : {0, 1, 3}) {
     const Bytes e = entryAt(pack, n);
-    EXPECT_EQ(getLe16(e.data()), n);
+    EXPECT_EQ(GetLe16(e.data()), n);
     EXPECT_EQ(e[2], 0x04);
-    EXPECT_EQ(getLe16(e.data() + 7), 6);  // turned by 270 degrees
-    EXPECT_EQ(getLe16(e.data() + 9), 8 + n);
+    EXPECT_EQ(GetLe16(e.data() + 7), 6);  // turned by 270 degrees
+    EXPECT_EQ(GetLe16(e.data() + 9), 8 + n);
   }
 }
 
@@ -152,9 +152,9 @@ TEST(PicturePack, AddressesAdvanceByBlockLength) {
   pack.append(5, blockOf(dir / "5.bmp", PictureFormat::Zbmp), "5.bmp", report);
   pack.append(6, blockOf(dir / "6.jpg", PictureFormat::Zbmp), "6.jpg", report);
   const Bytes e5 = entryAt(pack, 5), e6 = entryAt(pack, 6);
-  const std::uint32_t len5 = getLe24(e5.data() + 11), len6 = getLe24(e6.data() + 11);
-  EXPECT_EQ(getLe32(e5.data() + 3), 0x00B00000u);
-  EXPECT_EQ(getLe32(e6.data() + 3), 0x00B00000u + len5);
+  const std::uint32_t len5 = GetLe24(e5.data() + 11), len6 = GetLe24(e6.data() + 11);
+  EXPECT_EQ(GetLe32(e5.data() + 3), 0x00B00000u);
+  EXPECT_EQ(GetLe32(e6.data() + 3), 0x00B00000u + len5);
   EXPECT_EQ(pack.data().size(), std::size_t(len5) + len6);
   // Each block is the bare zlib stream of the rows: no .zbmp header.
   const Bytes block5(pack.data().begin(), pack.data().begin() + len5);
@@ -175,10 +175,10 @@ TEST(PicturePack, RepeatedNumberReplacesTheEntryAndKeepsBothBlocks) {
   pack.append(7, blockOf(dir / "07.jpg", PictureFormat::JpegHigh), "07.jpg", report);
   ASSERT_EQ(pack.index().size(), 8u * 16);
   const Bytes e = entryAt(pack, 7);
-  EXPECT_EQ(getLe32(e.data() + 3), 0x00B00000u + first);
-  EXPECT_EQ(getLe16(e.data() + 7), 12);
-  EXPECT_EQ(getLe16(e.data() + 9), 8);
-  EXPECT_EQ(pack.data().size(), first + getLe24(e.data() + 11));
+  EXPECT_EQ(GetLe32(e.data() + 3), 0x00B00000u + first);
+  EXPECT_EQ(GetLe16(e.data() + 7), 12);
+  EXPECT_EQ(GetLe16(e.data() + 9), 8);
+  EXPECT_EQ(pack.data().size(), first + GetLe24(e.data() + 11));
 }
 
 // Unlike a .zbmp file, which then stores the rows raw.

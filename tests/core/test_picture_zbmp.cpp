@@ -117,9 +117,9 @@ TEST(Zbmp, OddWidthRowsArePaddedToFourBytesWithZeros) {
     EXPECT_EQ(rows[rowStart + 203], 0);
   }
   const Bytes file = EncodeZbmpRows(101, 10, rows);
-  EXPECT_EQ(getLe16(file.data()), 101);
-  EXPECT_EQ(getLe16(file.data() + 2), 10);
-  ASSERT_EQ(getLe16(file.data() + 4), kZbmpCompressed);
+  EXPECT_EQ(GetLe16(file.data()), 101);
+  EXPECT_EQ(GetLe16(file.data() + 2), 10);
+  ASSERT_EQ(GetLe16(file.data() + 4), kZbmpCompressed);
   EXPECT_EQ(inflate(payloadOf(file), 2040), rows);
 
   // A larger picture in between (its stream is longer than this one's) does
@@ -161,11 +161,11 @@ TEST(Zbmp, EqualLengthKeepsTheStreamLongerStoresRaw) {
     ASSERT_GE(file.size(), 16u);
     if (stream->size() <= rows.size()) {
       (stream->size() == rows.size() ? sawEqual : sawShorter) = true;
-      EXPECT_EQ(getLe16(file.data() + 4), kZbmpCompressed) << k;
+      EXPECT_EQ(GetLe16(file.data() + 4), kZbmpCompressed) << k;
       EXPECT_EQ(payloadOf(file), *stream) << k;
     } else {
       sawLonger = true;
-      EXPECT_EQ(getLe16(file.data() + 4), kZbmpRaw) << k;
+      EXPECT_EQ(GetLe16(file.data() + 4), kZbmpRaw) << k;
       EXPECT_EQ(payloadOf(file), rows) << k;
     }
   }

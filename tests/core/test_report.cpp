@@ -63,16 +63,16 @@ TEST_F(ReportTest, EveryInputHasAFateAndTheTotalsAreWhatIsOnDisk) {
 
   // Every source entry is there once, none unhandled.
   std::set<std::string> inSource, inReport;
-  for (const auto& e : fs::directory_iterator(source)) inSource.insert(pathToUtf8(e.path()));
+  for (const auto& e : fs::directory_iterator(source)) inSource.insert(PathToUtf8(e.path()));
   for (const InputRecord& input : report.inputs) {
-    inReport.insert(pathToUtf8(input.path));
+    inReport.insert(PathToUtf8(input.path));
     EXPECT_NE(input.fate, InputFate::Unhandled) << input.path;
   }
   EXPECT_EQ(inReport, inSource);
 
   auto fate = [&](const std::string& name) {
     for (const InputRecord& input : report.inputs) {
-      if (input.path == source / pathFromUtf8(name)) return input.fate;
+      if (input.path == source / PathFromUtf8(name)) return input.fate;
     }
     return InputFate::Unhandled;
   };
@@ -103,7 +103,7 @@ TEST_F(ReportTest, EveryInputHasAFateAndTheTotalsAreWhatIsOnDisk) {
   EXPECT_EQ(r.totals.filesCopied, 4);  // the two tables, the register text and the sound
   EXPECT_EQ(report.outputs.size(), files.size());
   for (const OutputRecord& output : report.outputs) {
-    EXPECT_EQ(files.count(pathToUtf8(output.path.lexically_relative(root()))), 1u) << output.path;
+    EXPECT_EQ(files.count(PathToUtf8(output.path.lexically_relative(root()))), 1u) << output.path;
     EXPECT_EQ(fs::file_size(output.path), output.size) << output.path;
   }
 
@@ -125,9 +125,9 @@ TEST_F(ReportTest, EveryInputHasAFateAndTheTotalsAreWhatIsOnDisk) {
 }
 
 TEST_F(ReportTest, TheCommandLineSummaryJsonAndLinesAgreeWithTheDisk) {
-  const test::CliRun r = test::runCli({"convert", pathToUtf8(source), "-o", pathToUtf8(output),
+  const test::CliRun r = test::runCli({"convert", PathToUtf8(source), "-o", PathToUtf8(output),
                                        "--json", "--set", "baud=9600", "--pack",
-                                       "--resources", pathToUtf8(resources)});
+                                       "--resources", PathToUtf8(resources)});
   EXPECT_EQ(r.status, 0) << r.err;
   // A name cannot forge a line: only the real summary starts with "Branch".
   int summaries = 0;
@@ -187,8 +187,8 @@ TEST_F(ReportTest, EveryTokenOfTheJsonReportIsDocumented) {
     return QJsonDocument::fromJson(QByteArray::fromStdString(r.out)).object();
   };
   // A run that meets converted, copied, replaced, skipped and not used.
-  QJsonObject o = json(test::runCli({"convert", pathToUtf8(source), "-o", pathToUtf8(output),
-                                     "--json", "--resources", pathToUtf8(resources)}));
+  QJsonObject o = json(test::runCli({"convert", PathToUtf8(source), "-o", PathToUtf8(output),
+                                     "--json", "--resources", PathToUtf8(resources)}));
   EXPECT_EQ(o["schema"].toInt(), 2);
   EXPECT_EQ(outcomes.count(o["outcome"].toString()), 1u);
   EXPECT_TRUE(o["reason"].isNull());
@@ -200,7 +200,7 @@ TEST_F(ReportTest, EveryTokenOfTheJsonReportIsDocumented) {
   for (const QString& fate : met) EXPECT_EQ(fates.count(fate), 1u) << fate.toStdString();
   EXPECT_EQ(met, (std::set<QString>{"converted", "copied", "replaced", "skipped", "not_used"}));
   // A refusal: its reason is a token, and no branch was chosen.
-  o = json(test::runCli({"convert", pathToUtf8(source / "missing"), "-o", pathToUtf8(output),
+  o = json(test::runCli({"convert", PathToUtf8(source / "missing"), "-o", PathToUtf8(output),
                          "--json"}));
   EXPECT_EQ(o["outcome"].toString(), "refused");
   EXPECT_EQ(o["reason"].toString(), "source_not_found");
@@ -209,13 +209,13 @@ TEST_F(ReportTest, EveryTokenOfTheJsonReportIsDocumented) {
 }
 
 TEST_F(ReportTest, AMissingFontMakesTheOutputIncompleteAndIsNamedOnce) {
-  fs::remove(resources / pathFromUtf8("中英文.ttf"));
+  fs::remove(resources / PathFromUtf8("中英文.ttf"));
   fs::remove(source / "14.bin");  // Branch B: the font step runs twice
-  const test::CliRun r = test::runCli({"convert", pathToUtf8(source), "-o", pathToUtf8(output),
-                                       "-y", "--resources", pathToUtf8(resources)});
+  const test::CliRun r = test::runCli({"convert", PathToUtf8(source), "-o", PathToUtf8(output),
+                                       "-y", "--resources", PathToUtf8(resources)});
   EXPECT_EQ(r.status, 4) << r.err;
   EXPECT_NE(r.err.find("没有找到字库font.ttf"), std::string::npos);
-  const std::string missing = pathToUtf8(resources / pathFromUtf8("中英文.ttf")) + " was not found";
+  const std::string missing = PathToUtf8(resources / PathFromUtf8("中英文.ttf")) + " was not found";
   const std::size_t first = r.err.find(missing);
   ASSERT_NE(first, std::string::npos) << r.err;
   EXPECT_EQ(r.err.find(missing, first + 1), std::string::npos) << r.err;

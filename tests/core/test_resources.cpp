@@ -20,41 +20,41 @@ struct Prefix : ::testing::Test {
   void SetUp() override {
     fs::create_directories(bin);
     fs::create_directories(share);
-    setProgramFolder(bin);
+    SetProgramFolder(bin);
   }
-  void TearDown() override { setProgramFolder({}); }
+  void TearDown() override { SetProgramFolder({}); }
 };
 
 TEST_F(Prefix, SearchesTheProgramFolderThenShareBesideItThenTheConfiguredFolder) {
-  const std::vector<fs::path> folders = resourceSearchFolders();
+  const std::vector<fs::path> folders = ResourceSearchFolders();
   ASSERT_EQ(folders.size(), 3u);
   EXPECT_EQ(folders[0], bin.lexically_normal());
   EXPECT_EQ(folders[1], share.lexically_normal());
-  EXPECT_EQ(folders[2], pathFromUtf8(TESSEL_INSTALL_DATADIR).lexically_normal());
+  EXPECT_EQ(folders[2], PathFromUtf8(TESSEL_INSTALL_DATADIR).lexically_normal());
 }
 
 TEST_F(Prefix, AnInstalledProgramFindsTheFontTableBesideItsPrefix) {
   test::writeText(share / kFontTableFile, "font.ttf=/nowhere/font.ttf\n");
-  EXPECT_EQ(resourceFolder(), share.lexically_normal());
+  EXPECT_EQ(ResourceFolder(), share.lexically_normal());
   // A build tree's copies beside the program come first.
   test::writeText(bin / "中英文.ttf", "cjk");
-  EXPECT_EQ(resourceFolder(), bin.lexically_normal());
+  EXPECT_EQ(ResourceFolder(), bin.lexically_normal());
 }
 
 TEST_F(Prefix, HelpDocumentBesideTheProgramWinsOverTheInstalledOne) {
-  EXPECT_TRUE(findResourceFile("Tessel.pdf").empty());
+  EXPECT_TRUE(FindResourceFile("Tessel.pdf").empty());
   test::writeText(share / "Tessel.pdf", "%PDF-1.4\n");
-  EXPECT_EQ(findResourceFile("Tessel.pdf"), share.lexically_normal() / "Tessel.pdf");
+  EXPECT_EQ(FindResourceFile("Tessel.pdf"), share.lexically_normal() / "Tessel.pdf");
   test::writeText(bin / "Tessel.pdf", "%PDF-1.4\n");
-  EXPECT_EQ(findResourceFile("Tessel.pdf"), bin.lexically_normal() / "Tessel.pdf");
+  EXPECT_EQ(FindResourceFile("Tessel.pdf"), bin.lexically_normal() / "Tessel.pdf");
 }
 
 TEST_F(Prefix, TranslationsFolderIsTheFirstThatExists) {
-  EXPECT_TRUE(translationsFolder().empty());
+  EXPECT_TRUE(TranslationsFolder().empty());
   fs::create_directories(share / "translations");
-  EXPECT_EQ(translationsFolder(), share.lexically_normal() / "translations");
+  EXPECT_EQ(TranslationsFolder(), share.lexically_normal() / "translations");
   fs::create_directories(bin / "translations");
-  EXPECT_EQ(translationsFolder(), bin.lexically_normal() / "translations");
+  EXPECT_EQ(TranslationsFolder(), bin.lexically_normal() / "translations");
 }
 
 TEST(FontTable, NamesTheSystemFileOfEachFont) {
@@ -63,21 +63,21 @@ TEST(FontTable, NamesTheSystemFileOfEachFont) {
   test::writeText(system, "mono");
   test::writeText(dir / "res" / kFontTableFile,
                   "# comment=ignored\r\n"
-                  "font.ttf=" + pathToUtf8(system) + "\r\n"
+                  "font.ttf=" + PathToUtf8(system) + "\r\n"
                   "中英文.ttf=../fallback/Droid.ttf\n"
                   "数码管.ttf=\n");
   const fs::path res = dir / "res";
-  EXPECT_EQ(resourceFile(res, "font.ttf"), system);
+  EXPECT_EQ(ResourceFile(res, "font.ttf"), system);
   // A relative file lies beside the table.
-  EXPECT_EQ(resourceFile(res, "中英文.ttf"), res / "../fallback/Droid.ttf");
+  EXPECT_EQ(ResourceFile(res, "中英文.ttf"), res / "../fallback/Droid.ttf");
   // Not found at build time, or not in the table: the plain name.
-  EXPECT_EQ(resourceFile(res, "数码管.ttf"), res / pathFromUtf8("数码管.ttf"));
-  EXPECT_EQ(resourceFile(res, "数码管加粗.ttf"), res / pathFromUtf8("数码管加粗.ttf"));
+  EXPECT_EQ(ResourceFile(res, "数码管.ttf"), res / PathFromUtf8("数码管.ttf"));
+  EXPECT_EQ(ResourceFile(res, "数码管加粗.ttf"), res / PathFromUtf8("数码管加粗.ttf"));
   // A prefix of a name is not the name.
-  EXPECT_EQ(resourceFile(res, "font"), res / "font");
+  EXPECT_EQ(ResourceFile(res, "font"), res / "font");
   // A file in the folder itself wins over the table.
   test::writeText(res / "font.ttf", "copy");
-  EXPECT_EQ(resourceFile(res, "font.ttf"), res / "font.ttf");
+  EXPECT_EQ(ResourceFile(res, "font.ttf"), res / "font.ttf");
 }
 
 TEST(FontTable, TheFontStepCopiesTheNamedFileAndNamesAMissingOne) {
@@ -87,8 +87,8 @@ TEST(FontTable, TheFontStepCopiesTheNamedFileAndNamesAMissingOne) {
   fs::create_directories(priv / "truefont");
   test::writeText(dir / "system/Droid.ttf", "droid");
   test::writeText(dir / "res" / kFontTableFile,
-                  "中英文.ttf=" + pathToUtf8(dir / "system/Droid.ttf") +
-                      "\n数码管.ttf=" + pathToUtf8(dir / "system/gone.ttf") + "\n");
+                  "中英文.ttf=" + PathToUtf8(dir / "system/Droid.ttf") +
+                      "\n数码管.ttf=" + PathToUtf8(dir / "system/gone.ttf") + "\n");
   Report report;
   OutputWriter out(report);
   EXPECT_TRUE(RunFontStep(1, layout, dir / "res", out));

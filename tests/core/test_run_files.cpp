@@ -29,7 +29,7 @@ class SourceGuard : public WriteFaults {
  public:
   explicit SourceGuard(fs::path source) : source_(std::move(source)) {}
   bool fails(const fs::path& path) const override {
-    if (!pathIsInside(path, source_)) return false;
+    if (!PathIsInside(path, source_)) return false;
     ++attempts;
     return true;
   }
@@ -43,7 +43,7 @@ TEST_F(FilesTest, TheSourceWithLibrariesAndABlockFileIsOnlyRead) {
   test::fillProject(source, 2, true);
   std::map<std::string, std::pair<Bytes, fs::file_time_type>> before;
   for (const auto& e : fs::directory_iterator(source)) {
-    before[pathToUtf8(e.path().filename())] = {readBytes(e.path()), fs::last_write_time(e.path())};
+    before[PathToUtf8(e.path().filename())] = {readBytes(e.path()), fs::last_write_time(e.path())};
   }
   const SourceGuard guard(source);
   options.writeFaults = &guard;
@@ -59,7 +59,7 @@ TEST_F(FilesTest, TheSourceWithLibrariesAndABlockFileIsOnlyRead) {
   EXPECT_TRUE(r.report.writeFailures.empty());
   std::map<std::string, std::pair<Bytes, fs::file_time_type>> after;
   for (const auto& e : fs::directory_iterator(source)) {
-    after[pathToUtf8(e.path().filename())] = {readBytes(e.path()), fs::last_write_time(e.path())};
+    after[PathToUtf8(e.path().filename())] = {readBytes(e.path()), fs::last_write_time(e.path())};
   }
   EXPECT_EQ(before, after);
 }

@@ -13,7 +13,7 @@ using test::writeText;
 
 std::vector<std::string> names(const std::vector<fs::path>& paths) {
   std::vector<std::string> out;
-  for (const auto& p : paths) out.push_back(pathToUtf8(p.filename()));
+  for (const auto& p : paths) out.push_back(PathToUtf8(p.filename()));
   return out;
 }
 

@@ -22,7 +22,7 @@ QStringList itemsOf(const QComboBox* box);
 
 template <typename T>
 T* control(const QWidget* root, int id) {
-  T* found = findControlAs<T>(root, id);
+  T* found = FindControlAs<T>(root, id);
   if (!found) ADD_FAILURE() << "no control " << id;
   return found;
 }

@@ -117,7 +117,7 @@ TEST(Fit, EveryDialogShowsItsTextsWithoutOverlapInBothLanguages) {
     dialog.setOutputRoot(given.outputRoot);
     // A long source path, as typed into the path box.
     control<QLineEdit>(&dialog, CTesselDlg::kIdSourceFolder)
-        ->setText(toQString(fs::path("/home/user") / longName / "project"));
+        ->setText(ToQString(fs::path("/home/user") / longName / "project"));
     settle(dialog);
     dialog.startConversion();
     dialog.waitForRun();

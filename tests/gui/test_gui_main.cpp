@@ -168,9 +168,9 @@ TEST_F(MainDialog, CancelledPickerLeavesATypedPath) {
   EXPECT_TRUE(calls.empty());
   // The picker opens at the folder shown (a file in it means the folder).
   writeText(folder / "1.bmp", "x");
-  pathBox()->setText(toQString(folder / "1.bmp"));
+  pathBox()->setText(ToQString(folder / "1.bmp"));
   press(1001);
-  EXPECT_EQ(startSeen, toQString(folder.path()));
+  EXPECT_EQ(startSeen, ToQString(folder.path()));
 }
 
 TEST_F(MainDialog, ASecondRunUsesTheSettingsShownAtItsStartAndTheSessionCarriesOver) {
@@ -277,7 +277,7 @@ TEST_F(MainDialog, WriteFailuresAreListedInOneMessage) {
 
 TEST_F(MainDialog, TheOutputButtonChoosesWhereTheNextRunsWriteAndEveryStartBeginsWithTheDefault) {
   TempDir chosen;
-  const QString chosenText = toQString(chosen.path());
+  const QString chosenText = ToQString(chosen.path());
   QString title;
   dialog.setFolderPicker([&](QWidget*, const QString& caption, const QString&) {
     title = caption;
@@ -301,17 +301,17 @@ TEST_F(MainDialog, TheOutputButtonChoosesWhereTheNextRunsWriteAndEveryStartBegin
 TEST_F(MainDialog, HelpOpensTheDocumentBesideTheProgramOrSaysWhereItIs) {
   TempDir folder;
   writeText(folder / "Tessel.pdf", "%PDF-1.4\n");
-  setProgramFolder(folder.path());
+  SetProgramFolder(folder.path());
   press(1027);
   ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(opened[0], QUrl::fromLocalFile(toQString(folder.path() / "Tessel.pdf")));
+  EXPECT_EQ(opened[0], QUrl::fromLocalFile(ToQString(folder.path() / "Tessel.pdf")));
   EXPECT_TRUE(messages.empty());
   // No viewer: a box names the document.
   openWorks = false;
   press(1027);
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_TRUE(messages[0].contains(toQString(folder.path() / "Tessel.pdf")));
-  setProgramFolder({});
+  EXPECT_TRUE(messages[0].contains(ToQString(folder.path() / "Tessel.pdf")));
+  SetProgramFolder({});
 }
 
 // Each language from end to end: the dialogs' captions, the system's
@@ -330,7 +330,7 @@ TEST(Languages, TheDialogsQtsButtonsAndTheHelpSpeakTheLanguageInUse) {
   TempDir folder;
   writeText(folder / "Tessel.pdf", "%PDF-1.4\n");
   writeText(folder / "Tessel_en.pdf", "%PDF-1.4\n");
-  setProgramFolder(folder.path());
+  SetProgramFolder(folder.path());
   for (const Expected& e : cases) {
     SCOPED_TRACE(e.start.toStdString());
     ASSERT_TRUE(UseLanguage(e.language));
@@ -344,22 +344,22 @@ TEST(Languages, TheDialogsQtsButtonsAndTheHelpSpeakTheLanguageInUse) {
     dialog.host().hooks().message = [&](QWidget*, const QString&, const QString& text) {
       messages.push_back(text);
     };
-    EXPECT_EQ(findControlAs<QPushButton>(&dialog, CTesselDlg::kIdStart)->text(), e.start);
-    EXPECT_EQ(findControlAs<QPushButton>(&dialog, CTesselDlg::kIdHelp)->text(), e.help);
+    EXPECT_EQ(FindControlAs<QPushButton>(&dialog, CTesselDlg::kIdStart)->text(), e.start);
+    EXPECT_EQ(FindControlAs<QPushButton>(&dialog, CTesselDlg::kIdHelp)->text(), e.help);
     EXPECT_EQ(dialog.setupDialog().windowTitle(), e.setupTitle);
     QMessageBox box(QMessageBox::Question, "", "", QMessageBox::Yes | QMessageBox::No);
     EXPECT_EQ(box.button(QMessageBox::Yes)->text(), e.yesButton);
 
     dialog.host().systemMessage(Message::SourceInvalid, folder.path());
-    QTest::mouseClick(findControlAs<QPushButton>(&dialog, CTesselDlg::kIdHelp), Qt::LeftButton);
+    QTest::mouseClick(FindControlAs<QPushButton>(&dialog, CTesselDlg::kIdHelp), Qt::LeftButton);
     ASSERT_EQ(messages.size(), 1u);
     // The box keeps the message's own text; the path follows on a line of its own.
-    EXPECT_EQ(messages[0], e.sourceInvalid + u'\n' + QDir::toNativeSeparators(toQString(folder.path())));
+    EXPECT_EQ(messages[0], e.sourceInvalid + u'\n' + QDir::toNativeSeparators(ToQString(folder.path())));
     ASSERT_EQ(opened.size(), 1u);
-    EXPECT_EQ(opened[0], QUrl::fromLocalFile(toQString(folder.path() / e.document.toStdString())));
+    EXPECT_EQ(opened[0], QUrl::fromLocalFile(ToQString(folder.path() / e.document.toStdString())));
   }
   UseLanguage(std::nullopt);
-  setProgramFolder({});
+  SetProgramFolder({});
 }
 
 TEST_F(MainDialog, ADroppedFolderOrAFileInItBecomesTheSource) {
@@ -367,7 +367,7 @@ TEST_F(MainDialog, ADroppedFolderOrAFileInItBecomesTheSource) {
   writeText(folder / "project" / "3.bmp", "x");
   auto drop = [&](const fs::path& path) {
     QMimeData data;
-    data.setUrls({QUrl::fromLocalFile(toQString(path))});
+    data.setUrls({QUrl::fromLocalFile(ToQString(path))});
     QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
     enter.setAccepted(false);
     QCoreApplication::sendEvent(&dialog, &enter);
@@ -378,12 +378,12 @@ TEST_F(MainDialog, ADroppedFolderOrAFileInItBecomesTheSource) {
     return drop.isAccepted();
   };
   EXPECT_TRUE(drop(folder / "project"));
-  EXPECT_EQ(pathBox()->text(), toQString(folder / "project"));
+  EXPECT_EQ(pathBox()->text(), ToQString(folder / "project"));
   pathBox()->clear();
   EXPECT_TRUE(drop(folder / "project" / "3.bmp"));
-  EXPECT_EQ(pathBox()->text(), toQString(folder / "project"));
+  EXPECT_EQ(pathBox()->text(), ToQString(folder / "project"));
   EXPECT_FALSE(drop(folder / "missing"));
-  EXPECT_EQ(pathBox()->text(), toQString(folder / "project"));
+  EXPECT_EQ(pathBox()->text(), ToQString(folder / "project"));
 }
 
 TEST_F(MainDialog, EscapeEndsTheDialog) {
@@ -459,11 +459,11 @@ class RealRun : public ::testing::Test {
   CTesselDlg dialog;
   std::vector<QString> messages;
   std::vector<QUrl> opened;
-  fs::path marker() const { return output.path() / pathFromUtf8(kMarkerFileName); }
+  fs::path marker() const { return output.path() / PathFromUtf8(kMarkerFileName); }
 
   RealRun() {
     dialog.runOptions().outputRoot = output.path();
-    dialog.runOptions().resourceFolder = pathFromUtf8(TESSEL_BIN_DIR);
+    dialog.runOptions().resourceFolder = PathFromUtf8(TESSEL_BIN_DIR);
     auto& hooks = dialog.host().hooks();
     hooks.message = [this](QWidget*, const QString&, const QString& text) {
       messages.push_back(text);
@@ -473,7 +473,7 @@ class RealRun : public ::testing::Test {
     dialog.show();
   }
   void start(const fs::path& folder) {
-    control<QLineEdit>(&dialog, 1000)->setText(toQString(folder));
+    control<QLineEdit>(&dialog, 1000)->setText(ToQString(folder));
     QTest::mouseClick(control<QPushButton>(&dialog, 1), Qt::LeftButton);
     dialog.waitForRun();
   }
@@ -485,14 +485,14 @@ TEST_F(RealRun, MissingSourceAndEmptySourceAreRefusedWithTheirMessagesAndPaths) 
     messages.push_back(text);
     barShown.push_back(dialog.findChild<QProgressBar*>()->isVisible());
   };
-  const QString missing = QDir::toNativeSeparators(toQString(source.path() / "missing"));
+  const QString missing = QDir::toNativeSeparators(ToQString(source.path() / "missing"));
   start(source.path() / "missing");
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0], QStringLiteral("源路径无效！\n") + missing);
   start(source.path());
   ASSERT_EQ(messages.size(), 2u);
   EXPECT_EQ(messages[1], QStringLiteral("没有找到图片！\n") +
-                             QDir::toNativeSeparators(toQString(source.path())));
+                             QDir::toNativeSeparators(ToQString(source.path())));
   EXPECT_EQ(barShown, std::vector<bool>({false, false}));
   EXPECT_FALSE(fs::exists(marker()));
   EXPECT_TRUE(opened.empty());
@@ -531,7 +531,7 @@ TEST_F(RealRun, ConfirmedRunsCompleteAndKeepTheConfirmedValues) {
   EXPECT_TRUE(fs::exists(marker()));
   EXPECT_TRUE(fs::exists(output.path() / "private" / "image" / "1.zbmp"));
   ASSERT_EQ(opened.size(), 1u);
-  EXPECT_EQ(opened[0], QUrl::fromLocalFile(toQString(output.path())));
+  EXPECT_EQ(opened[0], QUrl::fromLocalFile(ToQString(output.path())));
   EXPECT_EQ(dialog.session().setup.screenRotation, 1);
 
   // The next run opens the dialog with the values confirmed before.
@@ -583,14 +583,14 @@ TEST_F(RealRun, AfterARunTheOutputIsALinkAndTheWarningsAreListed) {
   EXPECT_TRUE(messages.empty());  // no box for a run that completed
   auto* link = control<ElidedLabel>(&dialog, 1030);
   EXPECT_TRUE(link->text().contains(QStringLiteral("<a href")));
-  EXPECT_EQ(link->fullText(), QDir::toNativeSeparators(toQString(output.path())));
+  EXPECT_EQ(link->fullText(), QDir::toNativeSeparators(ToQString(output.path())));
   // Enter converts again; the card step is offered.
   EXPECT_EQ(dialog.focusWidget(), control<QPushButton>(&dialog, 1));
   EXPECT_TRUE(control<QPushButton>(&dialog, 1)->isDefault());
   EXPECT_TRUE(control<QPushButton>(&dialog, 1035)->isVisible());
   Q_EMIT link->linkActivated(QStringLiteral("output"));
   ASSERT_EQ(openedByLink.size(), 1u);
-  EXPECT_EQ(openedByLink[0], QUrl::fromLocalFile(toQString(output.path())));
+  EXPECT_EQ(openedByLink[0], QUrl::fromLocalFile(ToQString(output.path())));
 
   auto* status = control<QLabel>(&dialog, 1033 - 1);
   EXPECT_TRUE(status->isVisible());
@@ -618,9 +618,9 @@ TEST_F(RealRun, AfterARunTheOutputIsALinkAndTheWarningsAreListed) {
   EXPECT_EQ(bar->maximum(), 1);  // the one picture of the output, drawn
   EXPECT_EQ(bar->value(), 1);
   ASSERT_EQ(openedByLink.size(), 2u);
-  const fs::path page = toPath(openedByLink[1].toLocalFile());
+  const fs::path page = ToPath(openedByLink[1].toLocalFile());
   EXPECT_TRUE(fs::is_regular_file(page));
-  EXPECT_FALSE(pathIsInside(page, output.path() / "private"));
+  EXPECT_FALSE(PathIsInside(page, output.path() / "private"));
 }
 
 }  // namespace

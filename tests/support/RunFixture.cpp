@@ -10,7 +10,7 @@ namespace tessel::test {
 void RunFixture::SetUp() {
   fs::create_directories(source);
   for (std::size_t i = 0; i < kFontFiles.size(); ++i) {
-    writeText(resources / pathFromUtf8(kFontFiles[i]), "font-" + std::to_string(i));
+    writeText(resources / PathFromUtf8(kFontFiles[i]), "font-" + std::to_string(i));
   }
   writeText(resources / "pinyin.bin", "pinyin");
   settings.sourceFolder = source;
@@ -21,7 +21,7 @@ void RunFixture::SetUp() {
 RunResult RunFixture::run() { return ConversionRun(settings, options, session, host); }
 
 bool RunFixture::has(const std::string& relative) const {
-  return fs::exists(priv / pathFromUtf8(relative));
+  return fs::exists(priv / PathFromUtf8(relative));
 }
 
 void RunFixture::writeBranchA() {

@@ -35,7 +35,7 @@ TempDir::~TempDir() {
   fs::remove_all(path_, ec);
 }
 
-fs::path TempDir::operator/(const std::string& name) const { return path_ / pathFromUtf8(name); }
+fs::path TempDir::operator/(const std::string& name) const { return path_ / PathFromUtf8(name); }
 
 void writeBytes(const fs::path& path, ByteView data) {
   if (path.has_parent_path()) fs::create_directories(path.parent_path());
@@ -84,7 +84,7 @@ Bytes solidJpeg(int width, int height, QColor color) {
 }
 
 void writePicture(const fs::path& path, int width, int height) {
-  const std::string ext = asciiLower(pathToUtf8(path.extension()));
+  const std::string ext = AsciiLower(PathToUtf8(path.extension()));
   const char* format = (ext == ".jpg" || ext == ".jpeg") ? "JPG" : "BMP";
   QImage image = patternImage(width, height);
   if (ext == ".bmp") image = image.convertToFormat(QImage::Format_RGB888);
@@ -96,7 +96,7 @@ std::vector<std::string> listTree(const fs::path& root) {
   std::error_code ec;
   for (auto it = fs::recursive_directory_iterator(root, ec);
        !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    std::string rel = pathToUtf8(fs::relative(it->path(), root).generic_u8string());
+    std::string rel = PathToUtf8(fs::relative(it->path(), root).generic_u8string());
     if (it->is_directory() && !it->is_symlink()) rel += '/';
     out.push_back(rel);
   }
@@ -109,9 +109,9 @@ std::map<std::string, std::string> treeSnapshot(const fs::path& root) {
   std::error_code ec;
   for (auto it = fs::recursive_directory_iterator(root, ec);
        !ec && it != fs::recursive_directory_iterator(); it.increment(ec)) {
-    const std::string rel = pathToUtf8(fs::relative(it->path(), root).generic_u8string());
+    const std::string rel = PathToUtf8(fs::relative(it->path(), root).generic_u8string());
     if (it->is_symlink()) {
-      out[rel] = "-> " + pathToUtf8(fs::read_symlink(it->path(), ec));
+      out[rel] = "-> " + PathToUtf8(fs::read_symlink(it->path(), ec));
     } else if (it->is_directory()) {
       out[rel] = "/";
     } else {
@@ -133,7 +133,7 @@ Bytes inflate(ByteView stream, std::size_t expectedSize) {
 }
 
 bool FailingWrites::fails(const fs::path& path) const {
-  if (!name_.empty() && pathToUtf8(path.filename()) != name_) return false;
+  if (!name_.empty() && PathToUtf8(path.filename()) != name_) return false;
   return seen_++ >= after_;
 }
 
@@ -151,7 +151,7 @@ CliRun runCli(const std::vector<std::string>& args, const std::string& input) {
   std::istringstream in(input);
   cli::CliIo io{out, err, in, false, false, std::nullopt};  // texts as written
   // The program would find its fonts beside itself.
-  setProgramFolder(pathFromUtf8(TESSEL_BIN_DIR));
+  SetProgramFolder(PathFromUtf8(TESSEL_BIN_DIR));
   CliRun r;
   r.status = cli::RunCli(arguments, io);
   r.out = out.str();

@@ -24,7 +24,7 @@ struct Listing {
   std::uint64_t bytes = 0;
 };
 
-Listing listOutput(const fs::path& priv) {
+Listing ListOutput(const fs::path& priv) {
   Listing listing;
   std::error_code ec;
   for (auto it = fs::recursive_directory_iterator(priv, ec);
@@ -44,14 +44,14 @@ Listing listOutput(const fs::path& priv) {
   return listing;
 }
 
-std::uint64_t roundUp(std::uint64_t size, std::uint64_t unit) {
+std::uint64_t RoundUp(std::uint64_t size, std::uint64_t unit) {
   return (size + unit - 1) / unit * unit;
 }
 
 // The SHA-256 of a file, read through; empty with `reason` set when it cannot
 // be read.
-QByteArray hashOf(const fs::path& path, std::string* reason) {
-  QFile file(toQString(path));
+QByteArray HashOf(const fs::path& path, std::string* reason) {
+  QFile file(ToQString(path));
   if (!file.open(QIODevice::ReadOnly)) {
     *reason = file.errorString().toStdString();
     return {};
@@ -120,9 +120,9 @@ class Copy {
       return refuse(trText("Card",
                            "%1 holds no complete output (a private folder beside the marker "
                            "file); convert a project into it first")
-                        .arg(pathToUtf8(output_.root())));
+                        .arg(PathToUtf8(output_.root())));
     }
-    listing_ = listOutput(output_.privateFolder());
+    listing_ = ListOutput(output_.privateFolder());
     result_.files = static_cast<int>(listing_.files.size());
     result_.bytes = listing_.bytes;
     progress_.filesTotal = result_.files;
@@ -131,7 +131,7 @@ class Copy {
   }
 
   bool checkCard() {
-    const std::string name = pathToUtf8(cardRoot_);
+    const std::string name = PathToUtf8(cardRoot_);
     std::error_code ec;
     if (!fs::is_directory(cardRoot_, ec)) {
       if (ec && ec != std::errc::no_such_file_or_directory) {
@@ -139,12 +139,12 @@ class Copy {
       }
       return refuse(trText("Card", "cannot use %1 as the card: it is not a folder").arg(name));
     }
-    if (sameFile(cardRoot_, output_.root()) || pathIsInside(cardRoot_, output_.privateFolder()) ||
-        pathIsInside(output_.root(), card_.privateFolder()) ||
-        pathIsInside(output_.root(), staging_)) {
+    if (SameFile(cardRoot_, output_.root()) || PathIsInside(cardRoot_, output_.privateFolder()) ||
+        PathIsInside(output_.root(), card_.privateFolder()) ||
+        PathIsInside(output_.root(), staging_)) {
       return refuse(trText("Card", "cannot use %1 as the card: the output %2 lies there")
                         .arg(name)
-                        .arg(pathToUtf8(output_.root())));
+                        .arg(PathToUtf8(output_.root())));
     }
     return true;
   }
@@ -157,7 +157,7 @@ class Copy {
     if (!fs::exists(fs::symlink_status(card_.privateFolder(), ec))) {
       fs::rename(previous_, card_.privateFolder(), ec);
     } else {
-      deleteFolderTree(previous_);
+      DeleteFolderTree(previous_);
     }
   }
 
@@ -165,29 +165,29 @@ class Copy {
     const fs::path priv = card_.privateFolder();
     std::error_code ec;
     if (!fs::exists(fs::symlink_status(priv, ec))) return true;
-    const fs::path foreign = firstForeignEntry(priv);
+    const fs::path foreign = FirstForeignEntry(priv);
     if (foreign.empty() || options_.force) return true;
     if (options_.confirmForeign && options_.confirmForeign(priv, foreign)) return true;
     result_.foreign = foreign;
     return refuse(trText("Card", "%1 holds %2, which no run writes; nothing was written")
-                      .arg(pathToUtf8(priv))
-                      .arg(pathToUtf8(foreign)));
+                      .arg(PathToUtf8(priv))
+                      .arg(PathToUtf8(foreign)));
   }
 
   void removeStaging() {
     std::error_code ec;
-    if (fs::exists(fs::symlink_status(staging_, ec))) deleteFolderTree(staging_);
+    if (fs::exists(fs::symlink_status(staging_, ec))) DeleteFolderTree(staging_);
   }
 
   // The whole output must fit beside the card's previous private/, which
   // stays until the new one is verified: every file and folder takes whole
   // allocation units.
   bool checkRoom() {
-    const QStorageInfo storage(toQString(cardRoot_));
+    const QStorageInfo storage(ToQString(cardRoot_));
     const std::uint64_t unit = storage.blockSize() > 0 ? storage.blockSize() : 4096;
-    std::uint64_t needed = roundUp(1, unit) * (listing_.folders.size() + 2);  // + staging, marker
+    std::uint64_t needed = RoundUp(1, unit) * (listing_.folders.size() + 2);  // + staging, marker
     for (const auto& [file, size] : listing_.files)
-      needed += roundUp(std::max<std::uint64_t>(size, 1), unit);
+      needed += RoundUp(std::max<std::uint64_t>(size, 1), unit);
     result_.needed = needed;
     result_.available =
         storage.isValid() ? static_cast<std::uint64_t>(storage.bytesAvailable()) : 0;
@@ -195,7 +195,7 @@ class Copy {
       return refuse(trText("Card",
                            "%1 has no room for the output: it needs %2 MB, %3 MB are free; "
                            "nothing was written")
-                        .arg(pathToUtf8(cardRoot_))
+                        .arg(PathToUtf8(cardRoot_))
                         .arg(static_cast<double>(needed) / 1e6, 1)
                         .arg(static_cast<double>(result_.available) / 1e6, 1));
     }
@@ -207,14 +207,14 @@ class Copy {
     fs::create_directory(staging_, ec);
     if (ec) {
       return fail(
-          trText("Card", "cannot create %1: %2").arg(pathToUtf8(staging_)).arg(ec.message()),
+          trText("Card", "cannot create %1: %2").arg(PathToUtf8(staging_)).arg(ec.message()),
           staging_);
     }
     for (const fs::path& folder : listing_.folders) {
       fs::create_directory(staging_ / folder, ec);
       if (ec) {
         return fail(trText("Card", "cannot create %1: %2")
-                        .arg(pathToUtf8(staging_ / folder))
+                        .arg(PathToUtf8(staging_ / folder))
                         .arg(ec.message()),
                     staging_ / folder);
       }
@@ -224,16 +224,16 @@ class Copy {
       if (stopped()) return false;
       const fs::path target = staging_ / file;
       std::string error;
-      if (!copyFile(output_.privateFolder() / file, target, &error, options_.faults)) {
+      if (!CopyFileTo(output_.privateFolder() / file, target, &error, options_.faults)) {
         if (error.empty()) {
-          error = trText("Card", "cannot read %1").arg(pathToUtf8(output_.privateFolder() / file));
+          error = trText("Card", "cannot read %1").arg(PathToUtf8(output_.privateFolder() / file));
         }
         return fail(error, target);
       }
       std::string reason;
-      if (!syncFile(target, &reason)) {
+      if (!SyncFile(target, &reason)) {
         return fail(
-            trText("Card", "cannot flush %1 to the card: %2").arg(pathToUtf8(target)).arg(reason),
+            trText("Card", "cannot flush %1 to the card: %2").arg(PathToUtf8(target)).arg(reason),
             target);
       }
       ++progress_.filesDone;
@@ -248,9 +248,9 @@ class Copy {
 
   bool syncFolderOrFail(const fs::path& folder) {
     std::string reason;
-    if (syncFolder(folder, &reason)) return true;
+    if (SyncFolder(folder, &reason)) return true;
     return fail(
-        trText("Card", "cannot flush %1 to the card: %2").arg(pathToUtf8(folder)).arg(reason),
+        trText("Card", "cannot flush %1 to the card: %2").arg(PathToUtf8(folder)).arg(reason),
         folder);
   }
 
@@ -266,32 +266,32 @@ class Copy {
       const std::uint64_t copySize = fs::file_size(copy, ec);
       if (ec) {
         return fail(
-            trText("Card", "cannot read back %1: %2").arg(pathToUtf8(copy)).arg(ec.message()),
+            trText("Card", "cannot read back %1: %2").arg(PathToUtf8(copy)).arg(ec.message()),
             copy);
       }
       if (copySize != size) {
         return fail(trText("Card", "%1 on the card is not the output's %2: %3 bytes instead of %4")
-                        .arg(pathToUtf8(copy))
-                        .arg(pathToUtf8(source))
+                        .arg(PathToUtf8(copy))
+                        .arg(PathToUtf8(source))
                         .arg(copySize)
                         .arg(size),
                     copy);
       }
       std::string reason;
-      const QByteArray copyHash = hashOf(copy, &reason);
+      const QByteArray copyHash = HashOf(copy, &reason);
       if (copyHash.isEmpty()) {
-        return fail(trText("Card", "cannot read back %1: %2").arg(pathToUtf8(copy)).arg(reason),
+        return fail(trText("Card", "cannot read back %1: %2").arg(PathToUtf8(copy)).arg(reason),
                     copy);
       }
-      const QByteArray sourceHash = hashOf(source, &reason);
+      const QByteArray sourceHash = HashOf(source, &reason);
       if (sourceHash.isEmpty()) {
-        return fail(trText("Card", "cannot read %1: %2").arg(pathToUtf8(source)).arg(reason),
+        return fail(trText("Card", "cannot read %1: %2").arg(PathToUtf8(source)).arg(reason),
                     source);
       }
       if (copyHash != sourceHash) {
         return fail(trText("Card", "%1 on the card is not the output's %2: its content differs")
-                        .arg(pathToUtf8(copy))
-                        .arg(pathToUtf8(source)),
+                        .arg(PathToUtf8(copy))
+                        .arg(PathToUtf8(source)),
                     copy);
       }
       ++progress_.filesDone;
@@ -312,7 +312,7 @@ class Copy {
     const bool hadMarker = fs::exists(fs::symlink_status(marker, ec));
     fs::remove(marker, ec);
     if (ec) {
-      return fail(trText("Card", "cannot remove %1: %2").arg(pathToUtf8(marker)).arg(ec.message()),
+      return fail(trText("Card", "cannot remove %1: %2").arg(PathToUtf8(marker)).arg(ec.message()),
                   marker);
     }
     const bool hadPrevious = fs::exists(fs::symlink_status(priv, ec));
@@ -323,13 +323,13 @@ class Copy {
       if (swapped) fs::rename(priv, staging_, back);
       if (hadPrevious) fs::rename(previous_, priv, back);
       fs::remove(marker, back);
-      if (hadMarker) writeFile(marker, {});
+      if (hadMarker) WriteFile(marker, {});
     };
     if (hadPrevious) {
       fs::rename(priv, previous_, ec);
       if (ec) {
         undo(false);
-        return fail(trText("Card", "cannot rename %1: %2").arg(pathToUtf8(priv)).arg(ec.message()),
+        return fail(trText("Card", "cannot rename %1: %2").arg(PathToUtf8(priv)).arg(ec.message()),
                     priv);
       }
     }
@@ -337,28 +337,28 @@ class Copy {
     if (ec) {
       undo(false);
       return fail(
-          trText("Card", "cannot rename %1: %2").arg(pathToUtf8(staging_)).arg(ec.message()),
+          trText("Card", "cannot rename %1: %2").arg(PathToUtf8(staging_)).arg(ec.message()),
           staging_);
     }
     std::string reason;
-    if (!syncFolder(cardRoot_, &reason)) {
+    if (!SyncFolder(cardRoot_, &reason)) {
       undo(true);
       return fail(
-          trText("Card", "cannot flush %1 to the card: %2").arg(pathToUtf8(cardRoot_)).arg(reason),
+          trText("Card", "cannot flush %1 to the card: %2").arg(PathToUtf8(cardRoot_)).arg(reason),
           cardRoot_);
     }
     std::string error;
-    if (!writeFile(marker, {}, &error, options_.faults)) {
+    if (!WriteFile(marker, {}, &error, options_.faults)) {
       undo(true);
       return fail(error, marker);
     }
-    if (!syncFile(marker, &reason)) {
+    if (!SyncFile(marker, &reason)) {
       undo(true);
       return fail(
-          trText("Card", "cannot flush %1 to the card: %2").arg(pathToUtf8(marker)).arg(reason),
+          trText("Card", "cannot flush %1 to the card: %2").arg(PathToUtf8(marker)).arg(reason),
           marker);
     }
-    if (hadPrevious) deleteFolderTree(previous_);  // what stays is found by the next copy
+    if (hadPrevious) DeleteFolderTree(previous_);  // what stays is found by the next copy
     return syncFolderOrFail(cardRoot_);
   }
 
@@ -398,7 +398,7 @@ std::vector<CardVolume> CardVolumes() {
     }
 #endif
     CardVolume volume;
-    volume.root = toPath(root);
+    volume.root = ToPath(root);
     volume.name = storage.displayName().toStdString();
     volume.available = static_cast<std::uint64_t>(std::max<qint64>(0, storage.bytesAvailable()));
     volume.total = static_cast<std::uint64_t>(std::max<qint64>(0, storage.bytesTotal()));

@@ -15,7 +15,7 @@ ConfigHeader MakeConfigHeader(ByteView head) {
 
 std::optional<ConfigHeader> ReadConfigHeader(const std::filesystem::path& path) {
   if (path.empty()) return std::nullopt;
-  auto head = readFile(path, kConfigHeaderSize, true);
+  auto head = ReadFile(path, kConfigHeaderSize, true);
   if (!head) return std::nullopt;
   return MakeConfigHeader(ByteView(*head));
 }

@@ -32,7 +32,7 @@ bool HasMarker(const ConfigHeader& header, std::string_view marker);
 
 // Big-endian 16-bit value at `offset` (offset + 1 must lie in the header).
 inline std::uint16_t HeaderBe16(const ConfigHeader& header, std::size_t offset) {
-  return getBe16(header.data() + offset);
+  return GetBe16(header.data() + offset);
 }
 
 }  // namespace tessel

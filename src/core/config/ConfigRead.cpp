@@ -13,7 +13,7 @@ namespace tessel {
 
 namespace {
 
-int hexDigit(char c) {
+int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
@@ -22,10 +22,10 @@ int hexDigit(char c) {
 
 // "R<hex>", optional spaces, '=', optional spaces, up to 8 hex digits; the
 // rest of the line is a comment.
-bool parseRegisterLine(std::string_view line, RegisterLine& out, std::string& why) {
+bool ParseRegisterLine(std::string_view line, RegisterLine& out, std::string& why) {
   std::size_t at = 1;
   std::string name = "R";
-  while (at < line.size() && hexDigit(line[at]) >= 0) {
+  while (at < line.size() && HexDigit(line[at]) >= 0) {
     name += static_cast<char>(std::toupper(static_cast<unsigned char>(line[at])));
     ++at;
   }
@@ -42,8 +42,8 @@ bool parseRegisterLine(std::string_view line, RegisterLine& out, std::string& wh
   while (at < line.size() && line[at] == ' ') ++at;
   std::uint64_t value = 0;
   std::size_t digits = 0;
-  while (at < line.size() && hexDigit(line[at]) >= 0) {
-    value = value * 16 + std::uint64_t(hexDigit(line[at]));
+  while (at < line.size() && HexDigit(line[at]) >= 0) {
+    value = value * 16 + std::uint64_t(HexDigit(line[at]));
     ++at;
     if (++digits > 8) {
       why = trText("Inspect", "gives %1 a value of more than 8 hex digits").arg(name);
@@ -74,7 +74,7 @@ ConfigReading ReadConfigText(ByteView bytes) {
     reg.line = lineNumber;
     reg.text = ShownLine(line);
     std::string why;
-    if (!parseRegisterLine(line, reg, why)) {
+    if (!ParseRegisterLine(line, reg, why)) {
       //: a line of config.txt, its text, and what is wrong with it
       r.errors.push_back(
           trText("Inspect", "line %1 (\"%2\") %3").arg(lineNumber).arg(reg.text).arg(why));

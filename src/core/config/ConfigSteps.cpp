@@ -8,7 +8,7 @@ namespace tessel {
 
 namespace {
 
-ByteView bytesOf(const std::string& text) {
+ByteView BytesOf(const std::string& text) {
   return ByteView(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
 }
 
@@ -25,7 +25,7 @@ BlockFindings WriteConfigBranchA(const SourceInventory& inventory, RotationChoic
         out.report().writeFailures.size() == failuresBefore) {
       out.warn(trText("Config",
                       "skipped %1: cannot read the configuration text; no config.txt written")
-                   .arg(pathToUtf8(inventory.configText)));
+                   .arg(PathToUtf8(inventory.configText)));
     }
     return {};
   }
@@ -34,11 +34,11 @@ BlockFindings WriteConfigBranchA(const SourceInventory& inventory, RotationChoic
     if (!inventory.t5Config.empty()) {
       out.warn(trText("Config",
                       "skipped %1: cannot read the configuration file; no config.txt written")
-                   .arg(pathToUtf8(inventory.t5Config)));
+                   .arg(PathToUtf8(inventory.t5Config)));
     }
     return {};
   }
-  out.write(layout.configText(), bytesOf(FormatBranchA(*registers, fontDisplay)));
+  out.write(layout.configText(), BytesOf(FormatBranchA(*registers, fontDisplay)));
   return registers->findings;
 }
 
@@ -57,7 +57,7 @@ bool WriteConfigBranchB(const SetupValues& values, int configKind, FontDisplay f
                  .arg(values.baudIndex));
     return false;
   }
-  return out.write(layout.configText(), bytesOf(*text));
+  return out.write(layout.configText(), BytesOf(*text));
 }
 
 }  // namespace tessel

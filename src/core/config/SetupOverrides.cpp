@@ -10,7 +10,7 @@ namespace tessel {
 
 namespace {
 
-std::string_view trim(std::string_view s) {
+std::string_view Trim(std::string_view s) {
   const char* space = " \t\r\n";
   const auto first = s.find_first_not_of(space);
   if (first == std::string_view::npos) return {};
@@ -18,7 +18,7 @@ std::string_view trim(std::string_view s) {
   return s.substr(first, last - first + 1);
 }
 
-std::string lower(std::string_view s) {
+std::string Lowercase(std::string_view s) {
   std::string out(s);
   for (char& c : out) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
@@ -27,7 +27,7 @@ std::string lower(std::string_view s) {
 }
 
 // A whole decimal number, nothing else.
-std::optional<long long> parseNumber(std::string_view s) {
+std::optional<long long> ParseNumber(std::string_view s) {
   long long value = 0;
   const char* end = s.data() + s.size();
   auto [ptr, ec] = std::from_chars(s.data(), end, value);
@@ -35,16 +35,16 @@ std::optional<long long> parseNumber(std::string_view s) {
   return value;
 }
 
-std::optional<bool> parseOnOff(std::string_view s) {
-  const std::string v = lower(s);
+std::optional<bool> ParseOnOff(std::string_view s) {
+  const std::string v = Lowercase(s);
   if (v == "on") return true;
   if (v == "off") return false;
   return std::nullopt;
 }
 
 // A number from `choices`; returns its position in the list.
-std::optional<int> parseChoice(std::string_view s, std::initializer_list<long long> choices) {
-  const auto n = parseNumber(s);
+std::optional<int> ParseChoice(std::string_view s, std::initializer_list<long long> choices) {
+  const auto n = ParseNumber(s);
   if (!n) return std::nullopt;
   int i = 0;
   for (long long c : choices) {
@@ -54,9 +54,9 @@ std::optional<int> parseChoice(std::string_view s, std::initializer_list<long lo
   return std::nullopt;
 }
 
-const char* onOff(bool b) { return b ? "on" : "off"; }
+const char* OnOff(bool b) { return b ? "on" : "off"; }
 
-bool fail(std::string* error, std::string text) {
+bool Fail(std::string* error, std::string text) {
   if (error) *error = std::move(text);
   return false;
 }
@@ -66,17 +66,17 @@ bool fail(std::string* error, std::string text) {
 bool ApplySetupOverride(SetupValues& values, std::string_view text, std::string* error) {
   const auto eq = text.find('=');
   if (eq == std::string_view::npos) {
-    return fail(error, trText("Config", "setting \"%1\" has no '=': expected NAME=VALUE")
+    return Fail(error, trText("Config", "setting \"%1\" has no '=': expected NAME=VALUE")
                            .arg(text));
   }
-  const std::string name = lower(trim(text.substr(0, eq)));
-  const std::string_view value = trim(text.substr(eq + 1));
+  const std::string name = Lowercase(Trim(text.substr(0, eq)));
+  const std::string_view value = Trim(text.substr(eq + 1));
   const std::string shown(value);
   // `sentence`: a whole text "invalid value \"%1\" for %2: expected ...".
-  auto refuse = [&](Text sentence) { return fail(error, sentence.arg(shown).arg(name)); };
+  auto refuse = [&](Text sentence) { return Fail(error, sentence.arg(shown).arg(name)); };
 
   if (name == "baud") {
-    const auto n = parseNumber(value);
+    const auto n = ParseNumber(value);
     if (n) {
       for (int i = 0; i < static_cast<int>(baudRates.size()); ++i) {
         if (baudRates[i] == *n) {
@@ -91,7 +91,7 @@ bool ApplySetupOverride(SetupValues& values, std::string_view text, std::string*
   }
   if (name == "touch-file" || name == "long-press" || name == "restore-text-background" ||
       name == "delayed-refresh") {
-    const auto b = parseOnOff(value);
+    const auto b = ParseOnOff(value);
     if (!b) return refuse(trText("Config", "invalid value \"%1\" for %2: expected on or off"));
     if (name == "touch-file") values.useTouchFile = *b;
     else if (name == "long-press") values.longPressNotify = *b;
@@ -100,13 +100,13 @@ bool ApplySetupOverride(SetupValues& values, std::string_view text, std::string*
     return true;
   }
   if (name == "coordinate-notify" || name == "touch-file-notify") {
-    const auto c = parseChoice(value, {0, 1});
+    const auto c = ParseChoice(value, {0, 1});
     if (!c) return refuse(trText("Config", "invalid value \"%1\" for %2: expected 0 or 1"));
     (name == "coordinate-notify" ? values.coordinateNotify : values.touchFileNotify) = *c;
     return true;
   }
   if (name == "touch-beep") {
-    const auto c = parseChoice(value, {0, 1, 2});
+    const auto c = ParseChoice(value, {0, 1, 2});
     if (!c) {
       return refuse(trText("Config",
                            "invalid value \"%1\" for %2: expected 0 (silent), 1 (anywhere) or 2 "
@@ -116,14 +116,14 @@ bool ApplySetupOverride(SetupValues& values, std::string_view text, std::string*
     return true;
   }
   if (name == "screen-rotation") {
-    const auto c = parseChoice(value, {0, 90, 180, 270});
+    const auto c = ParseChoice(value, {0, 90, 180, 270});
     if (!c) {
       return refuse(trText("Config", "invalid value \"%1\" for %2: expected 0, 90, 180 or 270"));
     }
     values.screenRotation = *c;
     return true;
   }
-  return fail(error, trText("Config",
+  return Fail(error, trText("Config",
                             "unknown setting \"%1\": expected baud, touch-file, coordinate-notify, "
                             "touch-file-notify, long-press, touch-beep, screen-rotation, "
                             "restore-text-background or delayed-refresh")
@@ -138,20 +138,20 @@ std::string DescribeSetupValues(const SetupValues& v) {
     out += value;
     out += '\n';
   };
-  line("baud", isBaudIndex(v.baudIndex)
+  line("baud", IsBaudIndex(v.baudIndex)
                    ? std::to_string(baudRates[static_cast<std::size_t>(v.baudIndex)])
                    : trText("Config", "invalid (register 1 = %1)").arg(v.baudIndex).str());
-  line("touch-file", onOff(v.useTouchFile));
+  line("touch-file", OnOff(v.useTouchFile));
   line("coordinate-notify", std::to_string(v.coordinateNotify));
   line("touch-file-notify", std::to_string(v.touchFileNotify));
-  line("long-press", onOff(v.longPressNotify));
+  line("long-press", OnOff(v.longPressNotify));
   line("touch-beep", std::to_string(v.touchBeep));
   static constexpr std::array<const char*, 4> kDegrees = {"0", "90", "180", "270"};
   line("screen-rotation", v.screenRotation >= 0 && v.screenRotation < 4
                               ? std::string(kDegrees[static_cast<std::size_t>(v.screenRotation)])
                               : trText("Config", "invalid (code %1)").arg(v.screenRotation).str());
-  line("restore-text-background", onOff(v.restoreTextBackground));
-  line("delayed-refresh", onOff(v.delayedRefresh));
+  line("restore-text-background", OnOff(v.restoreTextBackground));
+  line("delayed-refresh", OnOff(v.delayedRefresh));
   return out;
 }
 

@@ -11,20 +11,20 @@ namespace tessel {
 
 namespace {
 
-std::int32_t r1ValueFor(std::int32_t rate) {
-  const auto index = matchBaudIndex(rate);
+std::int32_t R1ValueFor(std::int32_t rate) {
+  const auto index = MatchBaudIndex(rate);
   return index ? *index : rate;
 }
 
-std::uint8_t scaleBacklight(std::uint8_t level) {
+std::uint8_t ScaleBacklight(std::uint8_t level) {
   return static_cast<std::uint8_t>(level * 64 / 100);  // at most 163 for 255
 }
 
-bool isSpace(char c) {
+bool IsSpace(char c) {
   return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-int hexDigit(char c) {
+int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'a' && c <= 'f') return c - 'a' + 10;
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -34,22 +34,22 @@ int hexDigit(char c) {
 // One "%X" conversion at `pos`: white space, a sign, a 0x prefix (taken only
 // when a hex digit follows it), then at least one hex digit. Advances `pos`
 // past what was used; nothing when no digit was found.
-std::optional<std::uint32_t> scanHex(std::string_view s, std::size_t& pos) {
+std::optional<std::uint32_t> ScanHex(std::string_view s, std::size_t& pos) {
   std::size_t p = pos;
-  while (p < s.size() && isSpace(s[p])) ++p;
+  while (p < s.size() && IsSpace(s[p])) ++p;
   bool negative = false;
   if (p < s.size() && (s[p] == '+' || s[p] == '-')) {
     negative = s[p] == '-';
     ++p;
   }
   if (p + 2 < s.size() && s[p] == '0' && (s[p + 1] == 'x' || s[p + 1] == 'X') &&
-      hexDigit(s[p + 2]) >= 0) {
+      HexDigit(s[p + 2]) >= 0) {
     p += 2;
   }
   std::uint32_t value = 0;
   const std::size_t firstDigit = p;
-  while (p < s.size() && hexDigit(s[p]) >= 0) {
-    value = value * 16u + static_cast<std::uint32_t>(hexDigit(s[p]));  // wraps mod 2^32
+  while (p < s.size() && HexDigit(s[p]) >= 0) {
+    value = value * 16u + static_cast<std::uint32_t>(HexDigit(s[p]));  // wraps mod 2^32
     ++p;
   }
   if (p == firstDigit) return std::nullopt;
@@ -68,7 +68,7 @@ RegisterSet DecodeRegisterSet(const ConfigHeader& h, RotationChoice rotationChoi
     rs.findings.pictureLibrary = h[8];
     const std::uint16_t divisor = HeaderBe16(h, 10);
     rs.baudRate = divisor != 0 ? kClockT5LC1 / divisor : 115200;
-    rs.r1Value = r1ValueFor(rs.baudRate);
+    rs.r1Value = R1ValueFor(rs.baudRate);
     const std::uint8_t flags = h[5];
     rs.findings.iconRotation = FixedRotationCode(rotationChoice).value_or(flags & 3);
     unsigned r2 = 0;
@@ -84,8 +84,8 @@ RegisterSet DecodeRegisterSet(const ConfigHeader& h, RotationChoice rotationChoi
     rs.r2 = static_cast<std::uint8_t>(r2);
     rs.rc = static_cast<std::uint8_t>(rc);
     if (flags & 0x04) {
-      rs.backlightOn = scaleBacklight(h[12]);
-      rs.backlightOff = scaleBacklight(h[13]);
+      rs.backlightOn = ScaleBacklight(h[12]);
+      rs.backlightOff = ScaleBacklight(h[13]);
       rs.sleepTime = static_cast<std::uint16_t>(HeaderBe16(h, 14) / 100);
     }
     return rs;
@@ -94,7 +94,7 @@ RegisterSet DecodeRegisterSet(const ConfigHeader& h, RotationChoice rotationChoi
   rs.layout = ConfigLayout::Unmarked;
   const std::uint16_t divisor = HeaderBe16(h, 9);
   rs.baudRate = divisor != 0 ? kClockOther / divisor : 115200;
-  rs.r1Value = r1ValueFor(rs.baudRate);
+  rs.r1Value = R1ValueFor(rs.baudRate);
   const std::uint8_t flags = h[8];
   unsigned r2 = 0;
   if (flags & 0x01) r2 |= 0x80;
@@ -103,8 +103,8 @@ RegisterSet DecodeRegisterSet(const ConfigHeader& h, RotationChoice rotationChoi
   if (flags & 0x80) r2 |= 0x08;
   if (h[11] == 0x5A) {
     if (flags & 0x04) r2 |= 0x20;
-    rs.backlightOn = scaleBacklight(h[12]);
-    rs.backlightOff = scaleBacklight(h[13]);
+    rs.backlightOn = ScaleBacklight(h[12]);
+    rs.backlightOff = ScaleBacklight(h[13]);
     rs.sleepTime = static_cast<std::uint16_t>(HeaderBe16(h, 14) / 200);
   }
   rs.r2 = static_cast<std::uint8_t>(r2);
@@ -155,11 +155,11 @@ void RegisterTextParser::parseLine(std::string_view line) {
   std::uint32_t number = 0;
   std::uint32_t value = 0;
   std::size_t pos = r + 1;
-  if (const auto n = scanHex(line, pos)) {
+  if (const auto n = ScanHex(line, pos)) {
     number = *n;
     if (pos < line.size() && line[pos] == '=') {
       ++pos;
-      if (const auto v = scanHex(line, pos)) value = *v;
+      if (const auto v = ScanHex(line, pos)) value = *v;
     }
   }
   if (number < registers_.size()) registers_[number] = value;
@@ -246,7 +246,7 @@ SetupReading ApplyConfigHeader(const ConfigHeader& h, SetupValues& values) {
     values.useTouchFile = false;
     configKind = 4;
   }
-  if (const auto index = matchBaudIndex(rate)) values.baudIndex = *index;
+  if (const auto index = MatchBaudIndex(rate)) values.baudIndex = *index;
   return reading;
 }
 

@@ -44,7 +44,7 @@ class BusyGuard {
   Host& host_;
 };
 
-void makeFolder(const fs::path& folder) {
+void MakeFolder(const fs::path& folder) {
   std::error_code ec;
   fs::create_directory(folder, ec);  // one level; a failure shows up in later writes
 }
@@ -54,12 +54,12 @@ void makeFolder(const fs::path& folder) {
 // the source would write into the source.
 // Names and identities both count: a bind mount of a folder inside private/
 // is found by its device and inode.
-bool pathsOverlap(const fs::path& source, const OutputLayout& layout) {
+bool SourceAndOutputOverlap(const fs::path& source, const OutputLayout& layout) {
   for (const fs::path& removed :
        {layout.privateFolder(), layout.stagingFolder(), layout.previousFolder()}) {
-    if (pathIsInside(source, removed) || folderTreeHolds(removed, source)) return true;
+    if (PathIsInside(source, removed) || FolderTreeHolds(removed, source)) return true;
   }
-  return pathIsInside(layout.root(), source);
+  return PathIsInside(layout.root(), source);
 }
 
 class Run {
@@ -211,12 +211,12 @@ bool Run::sourceReadable(const ScanResult& scan) {
     case ScanStatus::SourceUnreadable:
       return refused(RunOutcome::SourceInvalid,
                      trText("Run", "cannot read the source folder %1: %2")
-                         .arg(printable(pathToUtf8(settings_.sourceFolder)))
+                         .arg(Printable(PathToUtf8(settings_.sourceFolder)))
                          .arg(scan.reason));
     case ScanStatus::SourceIsFile:
       return refused(RunOutcome::SourceInvalid,
                      trText("Run", "%1 is a file; give the folder that holds it")
-                         .arg(printable(pathToUtf8(settings_.sourceFolder))));
+                         .arg(Printable(PathToUtf8(settings_.sourceFolder))));
     default:
       return true;
   }
@@ -236,8 +236,8 @@ void Run::takeInventory(ScanResult&& scan) {
   if (result_.branch == Branch::A) {
     result_.branchReason =
         trText("Run", "the source holds the 14 table (%1) and the 13 table (%2)")
-            .arg(pathToUtf8(inventory_.table14.filename()))
-            .arg(pathToUtf8(inventory_.table13.filename()));
+            .arg(PathToUtf8(inventory_.table14.filename()))
+            .arg(PathToUtf8(inventory_.table13.filename()));
   } else {
     const bool has14 = !inventory_.table14.empty(), has13 = !inventory_.table13.empty();
     result_.branchReason =
@@ -258,13 +258,13 @@ bool Run::outputUsable() {
   result_.outputRoot = final_.root();
   result_.privateFolder = final_.privateFolder();
   // A root that cannot be reached is refused for what stands in the way.
-  if (const std::string why = pathProblem(final_.root()); !why.empty()) {
+  if (const std::string why = PathProblem(final_.root()); !why.empty()) {
     return refused(RunOutcome::OutputRefused,
                    trText("Run", "cannot use %1 as the output folder: %2")
-                       .arg(printable(pathToUtf8(final_.root())))
+                       .arg(Printable(PathToUtf8(final_.root())))
                        .arg(why));
   }
-  if (pathsOverlap(settings_.sourceFolder, final_)) {
+  if (SourceAndOutputOverlap(settings_.sourceFolder, final_)) {
     return refused(RunOutcome::PathsOverlap, Message::PathsOverlap, settings_.sourceFolder,
                    final_.root());
   }
@@ -279,7 +279,7 @@ bool Run::outputUsable() {
 // The output root claimed for this run; from here on the steps write into
 // the staging folder.
 bool Run::outputClaimed() {
-  resources_ = options_.resourceFolder.empty() ? resourceFolder() : options_.resourceFolder;
+  resources_ = options_.resourceFolder.empty() ? ResourceFolder() : options_.resourceFolder;
   claim_.emplace(final_, host_);
   std::vector<std::string> notes;
   const std::string refusal = claim_->claim(options_.force, outputBytesAtLeast(), notes);
@@ -359,8 +359,8 @@ bool Run::putOutputInPlace() {
 }
 
 bool Run::prepareOutputTree() {
-  makeFolder(layout_.privateFolder());
-  makeFolder(layout_.truefontFolder());
+  MakeFolder(layout_.privateFolder());
+  MakeFolder(layout_.truefontFolder());
   return true;
 }
 
@@ -377,7 +377,7 @@ void Run::fontStep() {
                           .arg(settings_.fontChoice)
                     : trText("Font", "no font: %1 was not found; the target gets no "
                                      "truefont/font.ttf")
-                          .arg(pathToUtf8(font)));
+                          .arg(PathToUtf8(font)));
     }
     host_.systemMessage(Message::FontMissing, font.empty() ? resources_ : font);
   }
@@ -394,12 +394,12 @@ void Run::registerInputs() {
   if (!inventory_.configText.empty()) report.input(inventory_.configText, InputKind::ConfigText);
   if (!inventory_.t5Config.empty()) report.input(inventory_.t5Config, InputKind::BlockConfig);
   for (const auto& [path, reason] : inventory_.replaced) {
-    const std::string ext = asciiLower(pathToUtf8(path.extension()));
+    const std::string ext = AsciiLower(PathToUtf8(path.extension()));
     report.input(path, ext == ".txt"   ? InputKind::ConfigText
                        : ext == ".cfg" ? InputKind::BlockConfig
                                        : InputKind::Table);
     report.setFate(path, InputFate::Replaced, reason);
-    out_.warn(trText("Run", "not used: %1, %2").arg(pathToUtf8(path)).arg(reason), path);
+    out_.warn(trText("Run", "not used: %1, %2").arg(PathToUtf8(path)).arg(reason), path);
   }
   // Files the display never uses are listed and counted, not warned about:
   // every real project carries some (.HZK fonts, firmware, Thumbs.db).
@@ -409,7 +409,7 @@ void Run::registerInputs() {
   }
   for (const auto& [path, reason] : inventory_.unusable) {
     report.input(path, InputKind::Other);
-    report.skipped(path, trText("Run", "skipped %1: %2").arg(pathToUtf8(path)).arg(reason));
+    report.skipped(path, trText("Run", "skipped %1: %2").arg(PathToUtf8(path)).arg(reason));
   }
   // What Branch B leaves out by its nature is listed and counted; there is
   // nothing to act on, so no warning.
@@ -430,7 +430,7 @@ void Run::registerInputs() {
 
 void Run::ignore(const fs::path& input, const std::string& reason) {
   result_.report.setFate(input, InputFate::Ignored, reason);
-  out_.warn(trText("Run", "ignored %1: %2").arg(pathToUtf8(input)).arg(reason), input);
+  out_.warn(trText("Run", "ignored %1: %2").arg(PathToUtf8(input)).arg(reason), input);
 }
 
 void Run::optionWithoutEffect(const std::string& text) { out_.warn(text); }
@@ -449,10 +449,10 @@ void Run::branchA() {
 }
 
 void Run::makeBranchAFolders() {
-  makeFolder(layout_.imageFolder());
-  if (!inventory_.icons.empty()) makeFolder(layout_.iconFolder());
-  makeFolder(layout_.binFolder());
-  if (!inventory_.sounds.empty()) makeFolder(layout_.soundFolder());
+  MakeFolder(layout_.imageFolder());
+  if (!inventory_.icons.empty()) MakeFolder(layout_.iconFolder());
+  MakeFolder(layout_.binFolder());
+  if (!inventory_.sounds.empty()) MakeFolder(layout_.soundFolder());
 }
 
 void Run::copySounds() {
@@ -481,7 +481,7 @@ void Run::warnOptionsWithoutEffectA() {
     if (!inventory_.configText.empty()) {
       optionWithoutEffect(
           trText("Run", "the bitmap font display has no effect: config.txt is a copy of %1")
-              .arg(pathToUtf8(inventory_.configText)));
+              .arg(PathToUtf8(inventory_.configText)));
     } else if (!result_.report.output(layout_.configText())) {
       optionWithoutEffect(
           trText("Run", "the bitmap font display has no effect: no config.txt is written"));
@@ -545,9 +545,9 @@ bool Run::branchB() {
   if (!deviceParametersConfirmed()) return false;
   WriteConfigBranchB(session_.setup, values_.configKind, settings_.fontDisplay, layout_, out_);
 
-  makeFolder(layout_.imageFolder());
+  MakeFolder(layout_.imageFolder());
   if (!inventory_.icons.empty()) {
-    makeFolder(layout_.iconFolder());
+    MakeFolder(layout_.iconFolder());
     convertIcons();
   }
   if (halted()) return false;
@@ -596,7 +596,7 @@ void Run::readDeviceParameters() {
 // The host confirmed the parameters, and with a rate config.txt can hold.
 bool Run::deviceParametersConfirmed() {
   if (stopped() || !host_.confirmSetup(session_.setup) || stopped()) return false;
-  if (!isBaudIndex(session_.setup.baudIndex)) {
+  if (!IsBaudIndex(session_.setup.baudIndex)) {
     // A rate outside the list is never written; a host that confirms one
     // has not really confirmed.
     out_.warn(trText("Run", "the device parameters hold no valid baud rate; config.txt not written"));
@@ -668,7 +668,7 @@ void Run::picturesAsFiles(int rotation) {
   rotations_.pictures = rotation;
   const auto& pictures = inventory_.pictures;
   const PictureEncoding encoding = settings_.pictureEncoding();
-  forEachOrdered<PictureWork>(
+  ForEachOrdered<PictureWork>(
       static_cast<int>(pictures.size()), jobs(),
       [&](int i) {
         if (halted()) return PictureWork{};
@@ -682,7 +682,7 @@ void Run::picturesAsFiles(int rotation) {
         readerMessages(picture, encoded.messages);
         if (!encoded.ok) {
           result_.report.skipped(picture, trText("Run", "skipped picture %1: %2")
-                                              .arg(pathToUtf8(picture))
+                                              .arg(PathToUtf8(picture))
                                               .arg(encoded.error));
         } else {
           const fs::path file = layout_.pictureFile(FileNumber(picture), encoded.extension);
@@ -712,7 +712,7 @@ void Run::picturesIntoPack(PicturePack& pack, int rotation) {
   const std::string settings = PictureSettings(encoding, rotation, PictureTarget::PackBlock);
   std::vector<MadeFacts> known;  // the pictures' facts, when the pack was not reused
   if (reusePack(pack, settings, known)) return;
-  forEachOrdered<PackBlockWork>(
+  ForEachOrdered<PackBlockWork>(
       static_cast<int>(pictures.size()), jobs(),
       [&](int i) {
         if (halted()) return PackBlockWork{};
@@ -731,13 +731,13 @@ void Run::picturesIntoPack(PicturePack& pack, int rotation) {
           if (const auto earlier = stored.find(number); earlier != stored.end()) {
             report.setFate(earlier->second, InputFate::Replaced,
                            trText("Run", "replaced by %1, which has the same number")
-                               .arg(pathToUtf8(picture)));
+                               .arg(PathToUtf8(picture)));
             out_.warn(trText("Run",
                              "same number: %1 is used for picture %2 of the picture pack, %3 is "
                              "not")
-                          .arg(pathToUtf8(picture))
+                          .arg(PathToUtf8(picture))
                           .arg(number)
-                          .arg(pathToUtf8(earlier->second)),
+                          .arg(PathToUtf8(earlier->second)),
                       earlier->second);
           }
           stored[number] = picture;
@@ -770,7 +770,7 @@ bool Run::reusePack(PicturePack& pack, const std::string& settings,
   const std::string dataKey = RecordKey(layout_.packData(), layout_.privateFolder());
   std::optional<PreviousOutputs::Found> index, data;
   bool same = true;
-  forEachOrdered<bool>(
+  ForEachOrdered<bool>(
       count + 1, jobs(),
       [&](int i) {
         if (halted()) return false;
@@ -783,7 +783,7 @@ bool Run::reusePack(PicturePack& pack, const std::string& settings,
         MadeFacts& f = facts[std::size_t(i - 1)];
         f.settings = settings;
         HashPictureSource(picture, f);
-        return previous_.packEntry(FileNumber(picture), pathToUtf8(picture.filename()), f) !=
+        return previous_.packEntry(FileNumber(picture), PathToUtf8(picture.filename()), f) !=
                nullptr;
       },
       [&](int, bool&& matches) { same = same && matches; });
@@ -794,7 +794,7 @@ bool Run::reusePack(PicturePack& pack, const std::string& settings,
     const fs::path& picture = pictures[i];
     const int number = FileNumber(picture);
     const RecordOutput* entry =
-        previous_.packEntry(number, pathToUtf8(picture.filename()), facts[i]);
+        previous_.packEntry(number, PathToUtf8(picture.filename()), facts[i]);
     stored_[number] = picture;
     pictureSizes_.emplace_back(picture, QSize(entry->width, entry->height));
     facts[i].hash = entry->hash;
@@ -812,7 +812,7 @@ bool Run::reusePack(PicturePack& pack, const std::string& settings,
 
 // Writes the picture pack; a new one is hashed for the record meanwhile.
 void Run::writePack(const PicturePack& pack) {
-  makeFolder(layout_.binFolder());
+  MakeFolder(layout_.binFolder());
   const std::string indexKey = RecordKey(layout_.packIndex(), layout_.privateFolder());
   const std::string dataKey = RecordKey(layout_.packData(), layout_.privateFolder());
   std::string indexHash, dataHash;
@@ -846,7 +846,7 @@ void Run::writePack(const PicturePack& pack) {
 // What the image readers said while reading a picture, as its warnings.
 void Run::readerMessages(const fs::path& picture, const std::vector<std::string>& messages) {
   for (const std::string& message : messages) {
-    out_.warn(trText("Run", "picture %1: %2").arg(pathToUtf8(picture)).arg(message), picture);
+    out_.warn(trText("Run", "picture %1: %2").arg(PathToUtf8(picture)).arg(message), picture);
   }
 }
 
@@ -873,7 +873,7 @@ void Run::warnOddSizes() {
   for (const auto& [path, size] : pictureSizes_) {
     if (size.width() == w && size.height() == h) continue;
     out_.warn(trText("Run", "odd size: picture %1 is %2 x %3, the other %4 pictures are %5 x %6")
-                  .arg(pathToUtf8(path))
+                  .arg(PathToUtf8(path))
                   .arg(size.width())
                   .arg(size.height())
                   .arg(common->second)

@@ -14,25 +14,25 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string shown(const fs::path& path) { return printable(pathToUtf8(path)); }
+std::string Shown(const fs::path& path) { return Printable(PathToUtf8(path)); }
 
 // Removes a folder with what it holds (links as links), or whatever else
 // stands at the path. Empty when it is gone; else the system's reason.
-std::string removeEntry(const fs::path& path) {
-  if (entryKind(path) == EntryKind::Missing) return {};
+std::string RemoveEntry(const fs::path& path) {
+  if (EntryKindOf(path) == EntryKind::Missing) return {};
   fs::path left;
   std::string reason;
-  if (deleteFolderTree(path, &left, &reason)) return {};
-  return trText("Run", "%1 is still there (%2)").arg(shown(left.empty() ? path : left)).arg(reason);
+  if (DeleteFolderTree(path, &left, &reason)) return {};
+  return trText("Run", "%1 is still there (%2)").arg(Shown(left.empty() ? path : left)).arg(reason);
 }
 
-std::string renameReason(const fs::path& from, const fs::path& to) {
+std::string RenameReason(const fs::path& from, const fs::path& to) {
   std::error_code ec;
   fs::rename(from, to, ec);
   return ec ? ec.message() : std::string();
 }
 
-QString dataSize(std::uint64_t bytes) {
+QString DataSize(std::uint64_t bytes) {
   return QLocale().formattedDataSize(static_cast<qint64>(bytes), 1, QLocale::DataSizeTraditionalFormat);
 }
 
@@ -41,7 +41,7 @@ QString dataSize(std::uint64_t bytes) {
 // The root exists, is a folder and takes new files.
 std::string OutputClaim::checkRoot() {
   const fs::path& root = layout_.root();
-  const std::string rootName = shown(root);
+  const std::string rootName = Shown(root);
   std::error_code ec, made;
   fs::create_directories(root, made);  // its reason counts: a read-only file system, say
   if (!fs::is_directory(root, ec)) {
@@ -52,10 +52,10 @@ std::string OutputClaim::checkRoot() {
         .arg(rootName)
         .arg((made ? made : ec).message());
   }
-  const fs::path probe = root / (".tessel-probe-" + std::to_string(currentProcessId()));
+  const fs::path probe = root / (".tessel-probe-" + std::to_string(CurrentProcessId()));
   fs::remove(probe, ec);
   std::string reason;
-  if (!createNewFile(probe, {}, &reason)) {
+  if (!CreateNewFile(probe, {}, &reason)) {
     return trText("Run", "cannot write into %1: %2").arg(rootName).arg(reason);
   }
   fs::remove(probe, ec);
@@ -69,47 +69,47 @@ std::string OutputClaim::cleanLeftovers(std::vector<std::string>& notes) {
   const fs::path priv = layout_.privateFolder();
   const fs::path staging = layout_.stagingFolder();
   const fs::path previous = layout_.previousFolder();
-  if (entryKind(previous) != EntryKind::Missing) {
-    if (entryKind(priv) == EntryKind::Missing) {
+  if (EntryKindOf(previous) != EntryKind::Missing) {
+    if (EntryKindOf(priv) == EntryKind::Missing) {
       // Stopped between the two renames: the staging folder was complete.
-      const bool staged = entryKind(staging) == EntryKind::Folder;
+      const bool staged = EntryKindOf(staging) == EntryKind::Folder;
       const fs::path keep = staged ? staging : previous;
-      if (const std::string why = renameReason(keep, priv); !why.empty()) {
+      if (const std::string why = RenameReason(keep, priv); !why.empty()) {
         return trText("Run", "cannot put %1 back in place of %2: %3")
-            .arg(shown(keep))
-            .arg(shown(priv))
+            .arg(Shown(keep))
+            .arg(Shown(priv))
             .arg(why);
       }
       notes.push_back(staged ? trText("Run",
                                       "a run was stopped while it put its output in place: its "
                                       "complete output is now %1")
-                                   .arg(shown(priv))
+                                   .arg(Shown(priv))
                              : trText("Run",
                                       "a run was stopped while it put its output in place: the "
                                       "previous output is back in %1")
-                                   .arg(shown(priv)));
+                                   .arg(Shown(priv)));
     }
-    if (entryKind(previous) != EntryKind::Missing) {
-      if (const std::string left = removeEntry(previous); !left.empty()) {
+    if (EntryKindOf(previous) != EntryKind::Missing) {
+      if (const std::string left = RemoveEntry(previous); !left.empty()) {
         return trText("Run", "cannot remove %1, left by a run that was stopped: %2")
-            .arg(shown(previous))
+            .arg(Shown(previous))
             .arg(left);
       }
       notes.push_back(trText("Run", "removed %1, the output a stopped run had replaced")
-                          .arg(shown(previous)));
+                          .arg(Shown(previous)));
     }
   }
   std::error_code ec;
   fs::remove(layout_.stagedMarker(), ec);
   fs::remove(layout_.stagedRunRecord(), ec);
-  if (entryKind(staging) != EntryKind::Missing) {
-    if (const std::string left = removeEntry(staging); !left.empty()) {
+  if (EntryKindOf(staging) != EntryKind::Missing) {
+    if (const std::string left = RemoveEntry(staging); !left.empty()) {
       return trText("Run", "cannot remove %1, left by a run that did not finish: %2")
-          .arg(shown(staging))
+          .arg(Shown(staging))
           .arg(left);
     }
     notes.push_back(
-        trText("Run", "removed %1, left by a run that did not finish").arg(shown(staging)));
+        trText("Run", "removed %1, left by a run that did not finish").arg(Shown(staging)));
   }
   return {};
 }
@@ -130,28 +130,28 @@ std::string OutputClaim::claim(bool force, std::uint64_t bytesNeeded,
 
   const fs::path priv = layout_.privateFolder();
   std::error_code ec;
-  if (entryKind(priv) == EntryKind::Missing) {
+  if (EntryKindOf(priv) == EntryKind::Missing) {
     // A marker and a run record stand only beside a private/: this one was
     // moved away.
     fs::remove(layout_.marker(), ec);
     fs::remove(layout_.runRecord(), ec);
   } else {
-    if (const fs::path foreign = firstForeignEntry(priv); !foreign.empty()) {
+    if (const fs::path foreign = FirstForeignEntry(priv); !foreign.empty()) {
       if (!force && !host_.confirmRemoval(priv, foreign)) {
         return trText("Run",
                       "%1 holds %2, which no run writes; nothing was removed (--force removes "
                       "it)")
-            .arg(shown(priv))
-            .arg(shown(foreign));
+            .arg(Shown(priv))
+            .arg(Shown(foreign));
       }
     }
     // What no removal can take away refuses the run now, not after it.
-    if (const fs::path mount = firstMountPointInside(priv); !mount.empty()) {
+    if (const fs::path mount = FirstMountPointInside(priv); !mount.empty()) {
       return trText("Run",
                     "cannot remove all of the previous output in %1: %2 is still there (%3); "
                     "nothing was written")
-          .arg(shown(priv))
-          .arg(shown(mount))
+          .arg(Shown(priv))
+          .arg(Shown(mount))
           .arg(trText("Run", "another file system is mounted there").str());
     }
   }
@@ -161,15 +161,15 @@ std::string OutputClaim::claim(bool force, std::uint64_t bytesNeeded,
     return trText("Run",
                   "not enough free space in %1: the output needs at least %2, %3 are free; "
                   "nothing was written")
-        .arg(shown(layout_.root()))
-        .arg(dataSize(bytesNeeded))
-        .arg(dataSize(space.available));
+        .arg(Shown(layout_.root()))
+        .arg(DataSize(bytesNeeded))
+        .arg(DataSize(space.available));
   }
 
   staged_ = layout_.staged();
   if (!fs::create_directory(staged_.privateFolder(), ec) || ec) {
     return trText("Run", "cannot create %1: %2")
-        .arg(shown(staged_.privateFolder()))
+        .arg(Shown(staged_.privateFolder()))
         .arg(ec ? ec.message() : std::string("exists"));
   }
   staging_ = true;
@@ -181,41 +181,41 @@ std::string OutputClaim::commit(std::vector<std::string>& notes) {
   const fs::path staging = staged_.privateFolder();
   const fs::path previous = layout_.previousFolder();
   std::error_code ec;
-  const bool hadPrevious = entryKind(priv) != EntryKind::Missing;
+  const bool hadPrevious = EntryKindOf(priv) != EntryKind::Missing;
   if (hadPrevious) {
-    if (const std::string why = renameReason(priv, previous); !why.empty()) {
-      return trText("Run", "cannot move %1 aside: %2").arg(shown(priv)).arg(why);
+    if (const std::string why = RenameReason(priv, previous); !why.empty()) {
+      return trText("Run", "cannot move %1 aside: %2").arg(Shown(priv)).arg(why);
     }
   }
   // The marker stands only beside a complete private/: it goes while there
   // is none, and comes back with the new one (or the previous one).
-  const bool hadMarker = entryKind(layout_.marker()) == EntryKind::RegularFile;
+  const bool hadMarker = EntryKindOf(layout_.marker()) == EntryKind::RegularFile;
   fs::remove(layout_.marker(), ec);
-  if (const std::string why = renameReason(staging, priv); !why.empty()) {
-    if (hadPrevious && renameReason(previous, priv).empty() && hadMarker) {
-      createNewFile(layout_.marker(), {});
+  if (const std::string why = RenameReason(staging, priv); !why.empty()) {
+    if (hadPrevious && RenameReason(previous, priv).empty() && hadMarker) {
+      CreateNewFile(layout_.marker(), {});
     }
-    return trText("Run", "cannot put the new output in place of %1: %2").arg(shown(priv)).arg(why);
+    return trText("Run", "cannot put the new output in place of %1: %2").arg(Shown(priv)).arg(why);
   }
   staging_ = false;
   // The record of the previous private/ goes with it; the new one comes.
   fs::remove(layout_.runRecord(), ec);
   for (const auto& [staged, placed] : {std::pair(layout_.stagedRunRecord(), layout_.runRecord()),
                                        std::pair(layout_.stagedMarker(), layout_.marker())}) {
-    if (entryKind(staged) == EntryKind::Missing) continue;
-    if (const std::string why = renameReason(staged, placed); !why.empty()) {
-      return trText("Run", "cannot create %1: %2").arg(shown(placed)).arg(why);
+    if (EntryKindOf(staged) == EntryKind::Missing) continue;
+    if (const std::string why = RenameReason(staged, placed); !why.empty()) {
+      return trText("Run", "cannot create %1: %2").arg(Shown(placed)).arg(why);
     }
   }
   if (hadPrevious) {
-    if (const std::string left = removeEntry(previous); !left.empty()) {
+    if (const std::string left = RemoveEntry(previous); !left.empty()) {
       notes.push_back(trText("Run", "cannot remove the previous output %1: %2; the next run removes it")
-                          .arg(shown(previous))
+                          .arg(Shown(previous))
                           .arg(left));
     }
   }
   // The page described the previous private/.
-  if (const std::string left = removeEntry(layout_.previewFolder()); !left.empty()) {
+  if (const std::string left = RemoveEntry(layout_.previewFolder()); !left.empty()) {
     notes.push_back(trText("Run", "cannot remove the preview of the previous output: %1").arg(left));
   }
   return {};
@@ -224,7 +224,7 @@ std::string OutputClaim::commit(std::vector<std::string>& notes) {
 void OutputClaim::abandon() {
   if (staging_) {
     staging_ = false;
-    removeEntry(staged_.privateFolder());
+    RemoveEntry(staged_.privateFolder());
     std::error_code ec;
     fs::remove(layout_.stagedMarker(), ec);
     fs::remove(layout_.stagedRunRecord(), ec);

@@ -17,15 +17,15 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::int64_t nowSeconds() {
+std::int64_t NowSeconds() {
   return std::chrono::duration_cast<std::chrono::seconds>(
              std::chrono::system_clock::now().time_since_epoch())
       .count();
 }
 
-// This program's name as processProgramName tells it to another process.
-std::string programName() {
-  if (std::string name = processProgramName(currentProcessId()); !name.empty()) return name;
+// This program's name as ProcessProgramName tells it to another process.
+std::string ProgramName() {
+  if (std::string name = ProcessProgramName(CurrentProcessId()); !name.empty()) return name;
   const QString path = QCoreApplication::applicationFilePath();
   return path.isEmpty() ? std::string("tessel") : QFileInfo(path).fileName().toStdString();
 }
@@ -37,14 +37,14 @@ struct Holder {
   std::int64_t started = 0;  // seconds since the epoch; 0 when not given
 };
 
-std::string lockText() {
+std::string LockText() {
   std::ostringstream text;
-  text << "tessel-lock 1\npid=" << currentProcessId() << "\nhost=" << machineName()
-       << "\nprogram=" << programName() << "\nstarted=" << nowSeconds() << '\n';
+  text << "tessel-lock 1\npid=" << CurrentProcessId() << "\nhost=" << MachineName()
+       << "\nprogram=" << ProgramName() << "\nstarted=" << NowSeconds() << '\n';
   return text.str();
 }
 
-std::optional<Holder> parseLock(const std::string& text) {
+std::optional<Holder> ParseLock(const std::string& text) {
   std::map<std::string, std::string> fields;
   std::istringstream lines(text);
   for (std::string line; std::getline(lines, line);) {
@@ -66,16 +66,16 @@ std::optional<Holder> parseLock(const std::string& text) {
 }
 
 // How long ago the lock was taken: its own word, else the file's time.
-std::int64_t ageSeconds(const Holder& holder, const fs::path& path) {
+std::int64_t AgeSeconds(const Holder& holder, const fs::path& path) {
   std::int64_t started = holder.started;
   if (started <= 0) {
-    const QFileInfo info(toQString(path));
+    const QFileInfo info(ToQString(path));
     started = info.lastModified().toSecsSinceEpoch();
   }
-  return std::max<std::int64_t>(0, nowSeconds() - started);
+  return std::max<std::int64_t>(0, NowSeconds() - started);
 }
 
-std::string ageText(std::int64_t seconds) {
+std::string AgeText(std::int64_t seconds) {
   return trText("Lock", "%1 min ago").arg(seconds / 60);
 }
 
@@ -84,12 +84,12 @@ std::string ageText(std::int64_t seconds) {
 OutputLock::Attempt OutputLock::acquire(const fs::path& path, bool takeOver) {
   release();
   Attempt attempt;
-  const std::string name = printable(pathToUtf8(path));
+  const std::string name = Printable(PathToUtf8(path));
   // Two tries: the second after a stale lock was removed.
   for (int tries = 0; tries < 2; ++tries) {
     std::string error;
     bool exists = false;
-    if (createNewFile(path, lockText(), &error, &exists)) {
+    if (CreateNewFile(path, LockText(), &error, &exists)) {
       path_ = path;
       held_ = true;
       attempt.taken = true;
@@ -102,7 +102,7 @@ OutputLock::Attempt OutputLock::acquire(const fs::path& path, bool takeOver) {
     }
     if (tries > 0) break;  // another run took it meanwhile
 
-    const EntryKind kind = entryKind(path);
+    const EntryKind kind = EntryKindOf(path);
     if (kind == EntryKind::Missing) continue;  // gone meanwhile: try again
     if (kind != EntryKind::RegularFile) {
       // Never opened: a FIFO would block, a link lead elsewhere.
@@ -122,20 +122,20 @@ OutputLock::Attempt OutputLock::acquire(const fs::path& path, bool takeOver) {
     }
 
     std::string readError;
-    const std::optional<std::string> text = readSmallFile(path, 4096, &readError);
+    const std::optional<std::string> text = ReadSmallFile(path, 4096, &readError);
     std::string stale;  // why the lock is stale; empty while it holds
-    const std::optional<Holder> holder = text ? parseLock(*text) : std::nullopt;
+    const std::optional<Holder> holder = text ? ParseLock(*text) : std::nullopt;
     if (!text) {
       stale = trText("Lock", "unreadable: %1").arg(readError);
     } else if (text->empty()) {
       stale = trText("Lock", "empty");
     } else if (!holder) {
       stale = trText("Lock", "not a lock this program wrote");
-    } else if (holder->host == machineName()) {
-      ProcessState state = processState(holder->pid);
+    } else if (holder->host == MachineName()) {
+      ProcessState state = ProcessStateOf(holder->pid);
       if (state == ProcessState::Running && !holder->program.empty()) {
         // A process id reused by another program does not hold the lock.
-        const std::string running = processProgramName(holder->pid);
+        const std::string running = ProcessProgramName(holder->pid);
         if (!running.empty() && running != holder->program) state = ProcessState::Gone;
       }
       if (state == ProcessState::Gone) {
@@ -162,18 +162,18 @@ OutputLock::Attempt OutputLock::acquire(const fs::path& path, bool takeOver) {
         stale = trText("Lock", "taken over from process %1 on %2").arg(holder->pid).arg(holder->host);
       }
     } else {
-      const std::int64_t age = ageSeconds(*holder, path);
+      const std::int64_t age = AgeSeconds(*holder, path);
       if (age >= kForeignLockSeconds) {
         stale = trText("Lock", "left by process %1 on %2 %3")
                     .arg(holder->pid)
                     .arg(holder->host)
-                    .arg(ageText(age));
+                    .arg(AgeText(age));
       } else if (!takeOver) {
         attempt.mayTakeOver = true;
         attempt.holder = trText("Lock", "process %1 on %2, taken %3")
                              .arg(holder->pid)
                              .arg(holder->host)
-                             .arg(ageText(age));
+                             .arg(AgeText(age));
         attempt.refusal = trText("Lock",
                                  "the output lock %1 was taken by process %2 on %3 %4; that "
                                  "machine's run cannot be checked from here, and its lock counts "
@@ -181,7 +181,7 @@ OutputLock::Attempt OutputLock::acquire(const fs::path& path, bool takeOver) {
                               .arg(name)
                               .arg(holder->pid)
                               .arg(holder->host)
-                              .arg(ageText(age));
+                              .arg(AgeText(age));
         return attempt;
       } else {
         stale = trText("Lock", "taken over from process %1 on %2").arg(holder->pid).arg(holder->host);

@@ -37,12 +37,12 @@ PreviousOutputs::PreviousOutputs(const OutputLayout& layout) : private_(layout.p
 std::optional<Bytes> PreviousOutputs::matching(const std::string& relative,
                                                const RecordOutput& output) const {
   // The file as it is now: damaged or replaced by hand, it is made again.
-  const fs::path file = private_ / pathFromUtf8(relative);
+  const fs::path file = private_ / PathFromUtf8(relative);
   std::error_code ec;
   if (output.hash.empty() || fs::is_symlink(file, ec) || !fs::is_regular_file(file, ec)) {
     return std::nullopt;
   }
-  std::optional<Bytes> bytes = readFile(file, output.size + 1);
+  std::optional<Bytes> bytes = ReadFile(file, output.size + 1);
   if (!bytes || bytes->size() != output.size || ContentHash(ByteView(*bytes)) != output.hash) {
     return std::nullopt;
   }
@@ -107,7 +107,7 @@ void HashPictureSource(const fs::path& picture, MadeFacts& facts) {
   // oversized BMP), and the file's size: what makes the output.
   std::error_code ec;
   const std::uintmax_t size = fs::file_size(picture, ec);
-  const std::optional<Bytes> head = ec ? std::nullopt : readFile(picture, 54, true);
+  const std::optional<Bytes> head = ec ? std::nullopt : ReadFile(picture, 54, true);
   if (head) {
     const std::uint64_t used =
         std::min<std::uint64_t>(PictureReadLength(ByteView(*head), size), std::uint64_t(1) << 31);
@@ -149,11 +149,11 @@ PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& 
                                                             ? OutputLayout::kZbmp
                                                             : OutputLayout::kJpg);
     std::optional<PreviousOutputs::Found> found =
-        previous.find(OutputLayout::kImage, pathToUtf8(picture.filename()), work.facts);
+        previous.find(OutputLayout::kImage, PathToUtf8(picture.filename()), work.facts);
     if (found && found->relative == name && found->width > 0) {
       work.reused = true;
       work.encoded.ok = true;
-      work.encoded.extension = pathToUtf8(pathFromUtf8(found->relative).extension());
+      work.encoded.extension = PathToUtf8(PathFromUtf8(found->relative).extension());
       work.encoded.width = found->width;
       work.encoded.height = found->height;
       work.encoded.bytes = std::move(found->bytes);
@@ -198,7 +198,7 @@ bool ZicoReuse::take(std::size_t job, ByteView data, std::uint64_t fileSize,
   const std::string name = std::string(OutputLayout::kIcon) + "/" +
                            OutputLayout::numberedName(library.number, OutputLayout::kZico);
   std::optional<PreviousOutputs::Found> found =
-      previous_.find(OutputLayout::kIcon, pathToUtf8(library.path.filename()), facts);
+      previous_.find(OutputLayout::kIcon, PathToUtf8(library.path.filename()), facts);
   if (!found || found->relative != name) return false;
   // The icons it holds, from its index: "ZICO", the index's size, 16 bytes
   // per icon (a library with no icon has a 0-byte file).
@@ -208,7 +208,7 @@ bool ZicoReuse::take(std::size_t job, ByteView data, std::uint64_t fileSize,
     if (file.size() < 8 || file[0] != 'Z' || file[1] != 'I' || file[2] != 'C' || file[3] != 'O') {
       return false;
     }
-    const std::uint32_t index = getLe32(file.data() + 4);
+    const std::uint32_t index = GetLe32(file.data() + 4);
     if (index % kZicoRecordSize != 0 || index == 0 || 8 + std::uint64_t(index) > file.size()) {
       return false;
     }
@@ -246,7 +246,7 @@ void ZicoReuse::written(std::size_t job, const fs::path& zico, bool reused) {
 }
 
 std::string RecordKey(const fs::path& file, const fs::path& privateFolder) {
-  std::string relative = pathToUtf8(file.lexically_relative(privateFolder));
+  std::string relative = PathToUtf8(file.lexically_relative(privateFolder));
   std::replace(relative.begin(), relative.end(), '\\', '/');
   return relative;
 }

@@ -13,7 +13,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string nameOf(const fs::path& path) { return pathToUtf8(path.filename()); }
+std::string NameOf(const fs::path& path) { return PathToUtf8(path.filename()); }
 
 // The inputs a run did not use, by number: those a later input of the same
 // number replaced, and the picture files the picture library stood in for.
@@ -24,9 +24,9 @@ struct Unused {
   explicit Unused(const Report& report) {
     for (const InputRecord& input : report.inputs) {
       if (input.fate == InputFate::Replaced) {
-        replaced[{input.kind, FileNumber(input.path)}].push_back(nameOf(input.path));
+        replaced[{input.kind, FileNumber(input.path)}].push_back(NameOf(input.path));
       } else if (input.fate == InputFate::StoodIn && input.kind == InputKind::Picture) {
-        stoodIn[FileNumber(input.path)].push_back(nameOf(input.path));
+        stoodIn[FileNumber(input.path)].push_back(NameOf(input.path));
       }
     }
   }
@@ -50,7 +50,7 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
   record.program = TESSEL_VERSION;
   std::error_code ec;
   const fs::path absolute = fs::absolute(sourceFolder, ec);
-  record.source = pathToUtf8(ec ? sourceFolder : absolute.lexically_normal());
+  record.source = PathToUtf8(ec ? sourceFolder : absolute.lexically_normal());
   record.branch = result.branch == Branch::A ? "A" : "B";
   const Report& report = result.report;
   const OutputLayout layout(result.outputRoot);
@@ -77,7 +77,7 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
     const auto found = inputs.find(made.input);
     if (found == inputs.end()) continue;
     const InputRecord& input = *found->second;
-    std::string relative = pathToUtf8(made.path.lexically_relative(layout.privateFolder()));
+    std::string relative = PathToUtf8(made.path.lexically_relative(layout.privateFolder()));
     std::replace(relative.begin(), relative.end(), '\\', '/');
     if (relative.empty() || relative.starts_with("..")) continue;
     RecordOutput output;
@@ -86,11 +86,11 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
     const int number = FileNumber(made.path);
     if (inImages && input.kind == InputKind::IconLibrary) {
       // A screen of the picture library: the icon of its number.
-      output.sources.push_back({nameOf(made.input), number, false, 0, {}});
+      output.sources.push_back({NameOf(made.input), number, false, 0, {}});
       output.rotation = rotations.pictureLibrary;
       output.replaced = unused.of(InputKind::Picture, number, true);
     } else {
-      output.sources.push_back({nameOf(made.input), -1, input.fate == InputFate::Copied, 0, {}});
+      output.sources.push_back({NameOf(made.input), -1, input.fate == InputFate::Copied, 0, {}});
       if (inImages) output.rotation = rotations.pictures;
       if (inImages || input.kind == InputKind::IconLibrary) {
         output.replaced = unused.of(input.kind, number, false);
@@ -118,7 +118,7 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
     }
     RecordOutput output;
     const int number = FileNumber(input.path);
-    output.sources.push_back({nameOf(input.path), -1, false, 0, {}});
+    output.sources.push_back({NameOf(input.path), -1, false, 0, {}});
     output.rotation = rotations.pictures;
     output.replaced = unused.of(InputKind::Picture, number, false);
     if (madeFacts) {

@@ -50,7 +50,7 @@ std::vector<std::string> CountTexts(const RunTotals& t) {
 
 namespace {
 
-std::string joined(const std::vector<std::string>& parts) {
+std::string Joined(const std::vector<std::string>& parts) {
   //: between the counts of a run's summary
   const std::string separator = trText("Run", ", ");
   std::string phrase;
@@ -63,7 +63,7 @@ std::string joined(const std::vector<std::string>& parts) {
 
 }  // namespace
 
-std::string CountsPhrase(const RunTotals& totals) { return joined(CountTexts(totals)); }
+std::string CountsPhrase(const RunTotals& totals) { return Joined(CountTexts(totals)); }
 
 std::string ShortCountsPhrase(const RunTotals& t) {
   RunTotals shown;
@@ -77,7 +77,7 @@ std::string ShortCountsPhrase(const RunTotals& t) {
   shown.warnings = t.warnings;
   std::vector<std::string> parts = CountTexts(shown);
   if (t.librariesFound > 0) parts.erase(parts.begin() + 2);  // the libraries
-  return joined(parts);
+  return Joined(parts);
 }
 
 }  // namespace tessel

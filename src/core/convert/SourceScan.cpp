@@ -18,9 +18,9 @@ struct NameParts {
 };
 
 // Splits a file name at its last dot; a name without a dot has no extension.
-NameParts splitName(const std::string& fileName) {
+NameParts SplitName(const std::string& fileName) {
   NameParts parts;
-  const std::string lower = asciiLower(fileName);
+  const std::string lower = AsciiLower(fileName);
   const auto dot = lower.rfind('.');
   if (dot == std::string::npos) {
     parts.name = lower;
@@ -31,22 +31,22 @@ NameParts splitName(const std::string& fileName) {
   return parts;
 }
 
-bool beginsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
-bool contains(const std::string& text, const char* part) {
+bool BeginsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+bool Contains(const std::string& text, const char* part) {
   return text.find(part) != std::string::npos;
 }
 
 // A file with one role (a table, the register text, the block file): the one
 // listed last takes it.
-void takeRole(fs::path& role, const fs::path& entry, SourceInventory& inv) {
+void TakeRole(fs::path& role, const fs::path& entry, SourceInventory& inv) {
   if (!role.empty()) {
     inv.replaced.push_back({role, trText("Scan", "replaced by %1, listed after it for the same role")
-                                      .arg(pathToUtf8(entry.filename()))});
+                                      .arg(PathToUtf8(entry.filename()))});
   }
   role = entry;
 }
 
-void ignore(const fs::path& entry, SourceInventory& inv, std::string reason) {
+void Ignore(const fs::path& entry, SourceInventory& inv, std::string reason) {
   inv.ignored.push_back({entry, std::move(reason)});
 }
 
@@ -54,7 +54,7 @@ void ignore(const fs::path& entry, SourceInventory& inv, std::string reason) {
 // regular file inside the source. Opening a FIFO would wait for a writer
 // forever, a device could give bytes without end, and a link could hand
 // over any file of the system.
-std::string unusableReason(const fs::path& entry, const fs::path& sourceFolder) {
+std::string UnusableReason(const fs::path& entry, const fs::path& sourceFolder) {
   std::error_code ec;
   const fs::file_status target = fs::status(entry, ec);
   if (ec || !fs::exists(target)) return trText("Scan", "a link to nothing (its target does not exist)");
@@ -69,14 +69,14 @@ std::string unusableReason(const fs::path& entry, const fs::path& sourceFolder) 
   }
   if (fs::is_symlink(fs::symlink_status(entry, ec))) {
     const fs::path real = fs::canonical(entry, ec);
-    if (ec || !pathIsInside(real, sourceFolder)) {
+    if (ec || !PathIsInside(real, sourceFolder)) {
       return trText("Scan", "a link to a file outside the source folder");
     }
   }
   return {};
 }
 
-void classify(const fs::path& entry, bool isFolder, SourceInventory& inv,
+void Classify(const fs::path& entry, bool isFolder, SourceInventory& inv,
               const fs::path& sourceFolder) {
   if (isFolder) {
     // Skipped with a warning: its files may be meant for the display.
@@ -84,37 +84,37 @@ void classify(const fs::path& entry, bool isFolder, SourceInventory& inv,
         {entry, trText("Scan", "a folder: only the files at the top of the source are read")});
     return;
   }
-  if (std::string why = unusableReason(entry, sourceFolder); !why.empty()) {
+  if (std::string why = UnusableReason(entry, sourceFolder); !why.empty()) {
     inv.unusable.push_back({entry, std::move(why)});
     return;
   }
-  const NameParts p = splitName(pathToUtf8(entry.filename()));
+  const NameParts p = SplitName(PathToUtf8(entry.filename()));
   const std::string& ext = p.extension;
   if (ext == ".bin") {
-    if (beginsWith(p.name, "22")) {
-      takeRole(inv.table22, entry, inv);
-    } else if (beginsWith(p.name, "14")) {
-      takeRole(inv.table14, entry, inv);
-    } else if (beginsWith(p.name, "13") || beginsWith(p.name, "30")) {
-      takeRole(inv.table13, entry, inv);
+    if (BeginsWith(p.name, "22")) {
+      TakeRole(inv.table22, entry, inv);
+    } else if (BeginsWith(p.name, "14")) {
+      TakeRole(inv.table14, entry, inv);
+    } else if (BeginsWith(p.name, "13") || BeginsWith(p.name, "30")) {
+      TakeRole(inv.table13, entry, inv);
     } else {
-      ignore(entry, inv, trText("Scan", "the target uses only the 13 (or 30), 14 and 22 tables"));
+      Ignore(entry, inv, trText("Scan", "the target uses only the 13 (or 30), 14 and 22 tables"));
     }
     return;
   }
   if (ext == ".txt") {
-    if (contains(p.name, "config")) {
-      takeRole(inv.configText, entry, inv);
+    if (Contains(p.name, "config")) {
+      TakeRole(inv.configText, entry, inv);
     } else {
-      ignore(entry, inv, trText("Scan", "a text file that is not a register text (*config*.txt)"));
+      Ignore(entry, inv, trText("Scan", "a text file that is not a register text (*config*.txt)"));
     }
     return;
   }
   if (ext == ".cfg") {
-    if (beginsWith(p.name, "t5")) {
-      takeRole(inv.t5Config, entry, inv);
+    if (BeginsWith(p.name, "t5")) {
+      TakeRole(inv.t5Config, entry, inv);
     } else {
-      ignore(entry, inv, trText("Scan", "a configuration file that is not a block file (t5*.cfg)"));
+      Ignore(entry, inv, trText("Scan", "a configuration file that is not a block file (t5*.cfg)"));
     }
     return;
   }
@@ -125,7 +125,7 @@ void classify(const fs::path& entry, bool isFolder, SourceInventory& inv,
   } else if (ext == ".wav" || ext == ".mp3") {
     inv.sounds.push_back(entry);
   } else {
-    ignore(entry, inv,
+    Ignore(entry, inv,
            ext.empty() ? trText("Scan", "the target does not use files without an extension")
                        : trText("Scan", "the target does not use %1 files").arg(ext));
   }
@@ -172,7 +172,7 @@ ScanResult ScanSource(const fs::path& folder) {
   std::sort(entries.begin(), entries.end(),
             [](const auto& a, const auto& b) { return a.first.filename() < b.first.filename(); });
   for (const auto& [entry, isFolder] : entries) {
-    classify(entry, isFolder, result.inventory, folder);
+    Classify(entry, isFolder, result.inventory, folder);
   }
 
   SourceInventory& inv = result.inventory;

@@ -15,7 +15,7 @@ constexpr std::string_view kTruefontIni = "[setting]\r\nfont0=font.ttf";
 
 fs::path FontSourceFile(const fs::path& resourceFolder, int fontChoice) {
   if (fontChoice < 0 || fontChoice >= static_cast<int>(kFontFiles.size())) return {};
-  return resourceFile(resourceFolder, kFontFiles[static_cast<std::size_t>(fontChoice)]);
+  return ResourceFile(resourceFolder, kFontFiles[static_cast<std::size_t>(fontChoice)]);
 }
 
 bool RunFontStep(int fontChoice, const OutputLayout& layout, const fs::path& resourceFolder,

@@ -71,7 +71,7 @@ std::optional<DecodedIcon> DecodeIconPicture(ByteView data, const Limits& limits
   icon.pixels.reserve(std::size_t(icon.width) * std::size_t(icon.height) * 2);
   for (int y = 0; y < icon.height; ++y) {
     const auto* row = reinterpret_cast<const quint16*>(image.constScanLine(y));
-    for (int x = 0; x < icon.width; ++x) putLe16(icon.pixels, row[x]);
+    for (int x = 0; x < icon.width; ++x) PutLe16(icon.pixels, row[x]);
   }
   return icon;
 }
@@ -80,18 +80,18 @@ namespace {
 
 // Where slot `id` of the library keeps its icon: slots naming the same record
 // give the same key, so that it is decoded once.
-std::tuple<std::uint64_t, std::uint64_t, std::uint64_t> recordKey(ByteView data, IconLayout layout,
+std::tuple<std::uint64_t, std::uint64_t, std::uint64_t> IconRecordKey(ByteView data, IconLayout layout,
                                                                   int id) {
   const std::uint8_t* p = data.data();
   switch (layout) {
-    case IconLayout::Icl: return {getBe32(p + 16 + 4 * std::size_t(id)), 0, 0};
+    case IconLayout::Icl: return {GetBe32(p + 16 + 4 * std::size_t(id)), 0, 0};
     case IconLayout::T5uic: {
       const std::size_t slot = 16 * std::size_t(id);
-      return {getBe32(p + slot + 4), getBe24(p + slot + 8), 0};
+      return {GetBe32(p + slot + 4), GetBe24(p + slot + 8), 0};
     }
     case IconLayout::Raw: {
       const std::uint8_t* slot = p + 8 * std::size_t(id);
-      return {getBe24(slot + 3), slot[0] | ((slot[2] >> 6) & 0x3) << 8,
+      return {GetBe24(slot + 3), slot[0] | ((slot[2] >> 6) & 0x3) << 8,
               slot[1] | ((slot[2] >> 4) & 0x3) << 8};
     }
   }
@@ -100,21 +100,21 @@ std::tuple<std::uint64_t, std::uint64_t, std::uint64_t> recordKey(ByteView data,
 
 // The RGB565 bytes a raw library's slots name together; slots that the
 // reader skips count nothing.
-std::uint64_t rawPixelBytes(ByteView data) {
+std::uint64_t RawPixelBytes(ByteView data) {
   std::uint64_t total = 0;
   for (std::size_t k = 0; k < 16384 && (k + 1) * 8 <= data.size(); ++k) {
     const std::uint8_t* slot = data.data() + 8 * k;
     const std::uint64_t width = slot[0] | ((slot[2] >> 6) & 0x3) << 8;
     const std::uint64_t height = slot[1] | ((slot[2] >> 4) & 0x3) << 8;
-    const std::uint64_t start = 2 * std::uint64_t(getBe24(slot + 3));
-    if (width == 0 || height == 0 || !fitsIn(start, width * height * 2, data.size())) continue;
+    const std::uint64_t start = 2 * std::uint64_t(GetBe24(slot + 3));
+    if (width == 0 || height == 0 || !FitsIn(start, width * height * 2, data.size())) continue;
     total += width * height * 2;
   }
   return total;
 }
 
 // The library named `name` skipped for a limit it passes.
-std::string skippedLibrary(const std::string& name, const LimitFault& fault) {
+std::string SkippedLibrary(const std::string& name, const LimitFault& fault) {
   //: an icon library, and the limit it passes
   return trText("Icon", "skipped %1: %2").arg(name).arg(LimitSentence(fault));
 }
@@ -125,7 +125,7 @@ namespace {
 
 // Builds the library held in `data`, whose bytes `share` holds in the
 // memory budget; each icon adds its decoded size while it is decoded.
-BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJob& job,
+BuiltIconLibrary BuildWithin(const PictureEncoding& encoding, const IconLibraryJob& job,
                              ByteView data, MemoryShare& share, const WorkLimits& work) {
   const Limits& limits = work.limits();
   const std::uint64_t held = share.bytes();
@@ -144,7 +144,7 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
   BuiltIconLibrary built;
   built.zico.compression = encoding.compression;
   built.toPictures = job.toPictures && job.layout == IconLayout::Icl;
-  const std::string name = pathToUtf8(job.path);
+  const std::string name = PathToUtf8(job.path);
   auto skipIcon = [&](int id, const std::string& why) {
     built.warnings.push_back(trText("Icon", "skipped icon %1 of %2: %3").arg(id).arg(name).arg(why));
   };
@@ -154,9 +154,9 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
   };
 
   if (job.layout == IconLayout::Raw && data.size() > kShortestRaw) {
-    if (const LimitFault fault = pixelFault(rawPixelBytes(data), false)) {
+    if (const LimitFault fault = pixelFault(RawPixelBytes(data), false)) {
       built.missing = true;
-      built.warnings.push_back(skippedLibrary(name, fault));
+      built.warnings.push_back(SkippedLibrary(name, fault));
       return built;
     }
   }
@@ -183,7 +183,7 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
     if (overLimit) return;
     if (built.toPictures) {
       // Each record once: the index of its picture, or why it was skipped.
-      const auto key = recordKey(data, job.layout, entry.id);
+      const auto key = IconRecordKey(data, job.layout, entry.id);
       if (const auto seen = donePictures.find(key); seen != donePictures.end()) {
         const auto& [index, why] = seen->second;
         if (!why.empty()) {
@@ -213,7 +213,7 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
       built.pictures.push_back({entry.id, picture.extension, std::move(picture.bytes)});
       return;
     }
-    const auto key = recordKey(data, job.layout, entry.id);
+    const auto key = IconRecordKey(data, job.layout, entry.id);
     if (const auto seen = done.find(key); seen != done.end()) {
       const auto& [index, why] = seen->second;
       if (!why.empty()) {
@@ -260,7 +260,7 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
     BuiltIconLibrary skipped;
     skipped.missing = true;
     skipped.iconsFound = built.iconsFound;
-    skipped.warnings.push_back(skippedLibrary(name, pixelFault(pixelBytes, true)));
+    skipped.warnings.push_back(SkippedLibrary(name, pixelFault(pixelBytes, true)));
     return skipped;
   }
 
@@ -284,7 +284,7 @@ BuiltIconLibrary buildWithin(const PictureEncoding& encoding, const IconLibraryJ
 BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job,
                                   ByteView data, const WorkLimits& work) {
   MemoryShare share(work.budget(), data.size());
-  return buildWithin(encoding, job, data, share, work);
+  return BuildWithin(encoding, job, data, share, work);
 }
 
 BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLibraryJob& job,
@@ -297,8 +297,8 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
       if (!ec && size > limits.iconLibraryBytes) {
         BuiltIconLibrary built;
         built.missing = true;
-        built.warnings.push_back(skippedLibrary(
-            pathToUtf8(job.path),
+        built.warnings.push_back(SkippedLibrary(
+            PathToUtf8(job.path),
             {LimitKind::IconLibraryBytes, 0, 0, size, limits.iconLibraryBytes}));
         return built;
       }
@@ -313,30 +313,30 @@ BuiltIconLibrary BuildIconLibrary(const PictureEncoding& encoding, const IconLib
     MemoryShare share(work.budget(), sized ? 0 : std::min(fileSize, reach));
     std::string why;
     const std::optional<Bytes> data =
-        job.layout == IconLayout::Raw ? readFile(job.path, kRawLibraryReach, true, &why)
-                                      : readFile(job.path, limits.iconLibraryBytes, false, &why);
+        job.layout == IconLayout::Raw ? ReadFile(job.path, kRawLibraryReach, true, &why)
+                                      : ReadFile(job.path, limits.iconLibraryBytes, false, &why);
     if (!data && !why.empty()) {
       BuiltIconLibrary built;
       built.missing = true;
       built.warnings.push_back(trText("Icon", "skipped %1: cannot read it (%2)")
-                                   .arg(pathToUtf8(job.path))
+                                   .arg(PathToUtf8(job.path))
                                    .arg(why));
       return built;
     }
     if (!data) {
       // Same outcome as a library too short to hold its table.
-      return buildWithin(encoding, job, ByteView(), share, work);
+      return BuildWithin(encoding, job, ByteView(), share, work);
     }
     if (shortcut) {
       BuiltIconLibrary taken;
       if (shortcut(ByteView(*data), sized ? data->size() : fileSize, taken)) return taken;
     }
-    return buildWithin(encoding, job, ByteView(*data), share, work);
+    return BuildWithin(encoding, job, ByteView(*data), share, work);
   } catch (const std::bad_alloc&) {
     BuiltIconLibrary built;
     built.abandoned = true;
     built.warnings.push_back(
-        trText("Icon", "abandoned icon library %1: out of memory").arg(pathToUtf8(job.path)));
+        trText("Icon", "abandoned icon library %1: out of memory").arg(PathToUtf8(job.path)));
     return built;
   }
 }

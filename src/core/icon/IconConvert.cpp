@@ -10,7 +10,7 @@ namespace tessel {
 namespace {
 
 // Writes what a library was built into, in the run's order.
-void writeIconLibrary(const BuiltIconLibrary& built, const IconLibraryJob& job,
+void WriteIconLibrary(const BuiltIconLibrary& built, const IconLibraryJob& job,
                       const OutputLayout& layout, OutputWriter& out,
                       const std::function<void(const fs::path&)>& written) {
   Report& report = out.report();
@@ -55,7 +55,7 @@ void ConvertIconLibraries(const std::vector<IconLibraryJob>& jobs,
                           const PictureEncoding& encoding, const OutputLayout& layout,
                           OutputWriter& out, int threads, const WorkLimits& work,
                           IconLibraryReuse* reuse) {
-  forEachOrdered<BuiltIconLibrary>(
+  ForEachOrdered<BuiltIconLibrary>(
       static_cast<int>(jobs.size()), threads,
       [&](int i) {
         // A stopped run or a failed write: the rest is left unbuilt.
@@ -72,7 +72,7 @@ void ConvertIconLibraries(const std::vector<IconLibraryJob>& jobs,
       },
       [&](int i, BuiltIconLibrary&& built) {
         if (out.halted()) return;
-        writeIconLibrary(built, jobs[std::size_t(i)], layout, out, [&](const fs::path& zico) {
+        WriteIconLibrary(built, jobs[std::size_t(i)], layout, out, [&](const fs::path& zico) {
           if (reuse) reuse->written(std::size_t(i), zico, built.reused);
         });
       });

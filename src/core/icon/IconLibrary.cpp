@@ -19,27 +19,27 @@ constexpr std::uint64_t kT5uicSmallest = 10;  // data of this many bytes or fewe
 constexpr int kRawSlots = 16384;
 constexpr std::uint64_t kRawSlotSize = 8;
 
-IconScanResult scanIcl(ByteView data, const IconEntrySink& sink) {
+IconScanResult ScanIcl(ByteView data, const IconEntrySink& sink) {
   IconScanResult result;
   const std::uint64_t size = data.size();
-  std::uint16_t remaining = getBe16(data.data() + 13);
+  std::uint16_t remaining = GetBe16(data.data() + 13);
   for (std::uint64_t k = 0; remaining < kIclCounterLimit; ++k) {
     const std::uint64_t tableEntry = kIclTableStart + 4 * k;
-    if (!fitsIn(tableEntry, 4, size)) {
+    if (!FitsIn(tableEntry, 4, size)) {
       result.problem = trText("Icon", "offset table runs past the end of the file at slot %1").arg(k);
       break;
     }
-    const std::uint64_t off = getBe32(data.data() + tableEntry);
-    if (!fitsIn(off, kIclRecordHeader, size)) break;  // the layout's own end of scan
-    const std::uint64_t headLength = getBe16(data.data() + off + 4);
-    const std::uint64_t bodyLength = getBe32(data.data() + off + 6);
+    const std::uint64_t off = GetBe32(data.data() + tableEntry);
+    if (!FitsIn(off, kIclRecordHeader, size)) break;  // the layout's own end of scan
+    const std::uint64_t headLength = GetBe16(data.data() + off + 4);
+    const std::uint64_t bodyLength = GetBe32(data.data() + off + 6);
     if (headLength + bodyLength >= kIclSlotLimit) continue;  // skipped: counter unchanged
     if (headLength == 0) {
       result.problem = trText("Icon", "slot %1 has an empty JPEG head").arg(k);
       break;
     }
     const std::uint64_t d = off + kIclRecordHeader;
-    if (!fitsIn(d, headLength + bodyLength, size)) {
+    if (!FitsIn(d, headLength + bodyLength, size)) {
       result.problem = trText("Icon", "slot %1 reaches past the end of the file").arg(k);
       break;
     }
@@ -52,20 +52,20 @@ IconScanResult scanIcl(ByteView data, const IconEntrySink& sink) {
   return result;
 }
 
-IconScanResult scanT5uic(ByteView data, const IconEntrySink& sink) {
+IconScanResult ScanT5uic(ByteView data, const IconEntrySink& sink) {
   IconScanResult result;
   const std::uint64_t size = data.size();
   for (int k = 0; k < kT5uicSlots; ++k) {
     const std::uint64_t slot = kT5uicSlotSize * static_cast<std::uint64_t>(k);
     // A library shorter than its slot table: the slots that are not in the
     // file cannot be read.
-    if (!fitsIn(slot, 11, size)) {
+    if (!FitsIn(slot, 11, size)) {
       result.problem = trText("Icon", "slot table runs past the end of the file at slot %1").arg(k);
       break;
     }
-    const std::uint64_t dataOffset = getBe32(data.data() + slot + 4);
-    const std::uint64_t dataLength = getBe24(data.data() + slot + 8);
-    if (!fitsIn(dataOffset, dataLength, size)) break;
+    const std::uint64_t dataOffset = GetBe32(data.data() + slot + 4);
+    const std::uint64_t dataLength = GetBe24(data.data() + slot + 8);
+    if (!FitsIn(dataOffset, dataLength, size)) break;
     if (dataLength <= kT5uicSmallest) continue;
     IconEntry entry;
     entry.id = k;
@@ -76,15 +76,15 @@ IconScanResult scanT5uic(ByteView data, const IconEntrySink& sink) {
   return result;
 }
 
-IconScanResult scanRaw(ByteView data, const IconEntrySink& sink) {
+IconScanResult ScanRaw(ByteView data, const IconEntrySink& sink) {
   const std::uint64_t size = data.size();
   for (int k = 0; k < kRawSlots; ++k) {
     const std::uint8_t* slot = data.data() + kRawSlotSize * static_cast<std::uint64_t>(k);
     const int width = slot[0] | ((slot[2] >> 6) & 0x3) << 8;
     const int height = slot[1] | ((slot[2] >> 4) & 0x3) << 8;
-    const std::uint64_t start = 2 * std::uint64_t(getBe24(slot + 3));
+    const std::uint64_t start = 2 * std::uint64_t(GetBe24(slot + 3));
     const std::uint64_t length = std::uint64_t(width) * std::uint64_t(height) * 2;
-    if (width == 0 || height == 0 || !fitsIn(start, length, size)) continue;
+    if (width == 0 || height == 0 || !FitsIn(start, length, size)) continue;
     IconEntry entry;
     entry.id = k;
     entry.width = width;
@@ -139,21 +139,21 @@ IconScanResult ReadIconLibrary(ByteView data, IconLayout layout, const IconEntry
     return missing;
   }
   switch (layout) {
-    case IconLayout::Icl: return scanIcl(data, sink);
-    case IconLayout::T5uic: return scanT5uic(data, sink);
-    case IconLayout::Raw: return scanRaw(data, sink);
+    case IconLayout::Icl: return ScanIcl(data, sink);
+    case IconLayout::T5uic: return ScanT5uic(data, sink);
+    case IconLayout::Raw: return ScanRaw(data, sink);
   }
   return {};
 }
 
 IconLayout IconLayoutOf(const fs::path& path, bool t5uicProject) {
   if (t5uicProject) return IconLayout::T5uic;
-  return asciiLower(pathToUtf8(path.extension())) == ".icl" ? IconLayout::Icl : IconLayout::Raw;
+  return AsciiLower(PathToUtf8(path.extension())) == ".icl" ? IconLayout::Icl : IconLayout::Raw;
 }
 
 bool IsT5uicProject(const fs::path& t5Config) {
   if (t5Config.empty()) return false;
-  return asciiLower(pathToUtf8(t5Config.filename())).find("t5uic") != std::string::npos;
+  return AsciiLower(PathToUtf8(t5Config.filename())).find("t5uic") != std::string::npos;
 }
 
 }  // namespace tessel

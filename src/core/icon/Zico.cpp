@@ -25,7 +25,7 @@ bool ZicoBuilder::add(int id, int width, int height, ByteView pixels, std::strin
   }
   std::optional<Bytes> block = ZlibCompress(pixels, compression);
   if (!block) return fail(trText("Icon", "cannot compress icon pixels"));
-  if (!fitsIn(dataArea_.size(), block->size(), std::numeric_limits<std::uint32_t>::max())) {
+  if (!FitsIn(dataArea_.size(), block->size(), std::numeric_limits<std::uint32_t>::max())) {
     return fail(trText("Icon", "icon file would exceed 4 GiB"));
   }
   ZicoRecord record;
@@ -49,7 +49,7 @@ bool ZicoBuilder::addCopy(int id, std::size_t index, std::string* error) {
     return false;
   }
   ZicoRecord record = records_[index];
-  if (!fitsIn(dataArea_.size(), record.dataSize, std::numeric_limits<std::uint32_t>::max())) {
+  if (!FitsIn(dataArea_.size(), record.dataSize, std::numeric_limits<std::uint32_t>::max())) {
     if (error) *error = trText("Icon", "icon file would exceed 4 GiB");
     return false;
   }
@@ -118,7 +118,7 @@ ZicoReading ReadZico(ByteView file, bool decode, const WorkLimits& work,
     r.error = trText("Inspect", "it does not start with \"ZICO\"");
     return r;
   }
-  const std::uint32_t indexSize = getLe32(file.data() + kZicoIndexSizeAt);
+  const std::uint32_t indexSize = GetLe32(file.data() + kZicoIndexSizeAt);
   if (indexSize == 0) {
     r.error = trText("Inspect", "its index is empty (a library without icons is a 0-byte file)");
     return r;
@@ -127,7 +127,7 @@ ZicoReading ReadZico(ByteView file, bool decode, const WorkLimits& work,
     r.error = trText("Inspect", "its index size %1 is not a multiple of 16").arg(indexSize);
     return r;
   }
-  if (!fitsIn(kZicoHeaderSize, indexSize, file.size())) {
+  if (!FitsIn(kZicoHeaderSize, indexSize, file.size())) {
     r.error = trText("Inspect", "its index of %1 bytes runs past the end of the file (%2 bytes)")
                   .arg(indexSize)
                   .arg(file.size());
@@ -144,12 +144,12 @@ ZicoReading ReadZico(ByteView file, bool decode, const WorkLimits& work,
     const std::uint8_t* p = file.data() + kZicoHeaderSize + i * kZicoRecordSize;
     ZicoIcon& icon = r.icons[i];
     ZicoRecord& rec = icon.record;
-    rec.id = getLe16(p + kZicoIdAt);
-    rec.kind = getLe16(p + kZicoKindAt);
-    rec.width = getLe16(p + kZicoWidthAt);
-    rec.height = getLe16(p + kZicoHeightAt);
-    rec.dataOffset = getLe32(p + kZicoOffsetAt);
-    rec.dataSize = getLe32(p + kZicoSizeAt);
+    rec.id = GetLe16(p + kZicoIdAt);
+    rec.kind = GetLe16(p + kZicoKindAt);
+    rec.width = GetLe16(p + kZicoWidthAt);
+    rec.height = GetLe16(p + kZicoHeightAt);
+    rec.dataOffset = GetLe32(p + kZicoOffsetAt);
+    rec.dataSize = GetLe32(p + kZicoSizeAt);
     if (const auto [it, fresh] = firstWithId.emplace(rec.id, i); !fresh) {
       icon.error = trText("Inspect", "entry %1 (id %2) repeats the id of entry %3")
                        .arg(i)
@@ -166,7 +166,7 @@ ZicoReading ReadZico(ByteView file, bool decode, const WorkLimits& work,
                        .arg(rec.id)
                        .arg(rec.width)
                        .arg(rec.height);
-    } else if (!fitsIn(rec.dataOffset, rec.dataSize, data.size())) {
+    } else if (!FitsIn(rec.dataOffset, rec.dataSize, data.size())) {
       icon.error = trText("Inspect",
                           "entry %1 (id %2) points past the end of the file (its block of %3 "
                           "bytes at %4, the file %5 bytes)")

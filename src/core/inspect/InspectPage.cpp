@@ -25,19 +25,19 @@ namespace {
 
 constexpr int kScreenBox = 240;  // a screen is shown within this box, its full size a click away
 
-std::string n(std::uint64_t v) { return std::to_string(v); }
+std::string NumberText(std::uint64_t v) { return std::to_string(v); }
 
-QLocale pageLocale() {
+QLocale PageLocale() {
   return LanguageInUse() == Language::Chinese ? QLocale(QLocale::Chinese, QLocale::China)
                                               : QLocale(QLocale::English, QLocale::UnitedStates);
 }
 
 // 4033420 -> "3.85 MiB" in the page's language.
-std::string dataSize(std::uint64_t bytes) {
-  return pageLocale().formattedDataSize(static_cast<qint64>(bytes)).toStdString();
+std::string DataSize(std::uint64_t bytes) {
+  return PageLocale().formattedDataSize(static_cast<qint64>(bytes)).toStdString();
 }
 
-std::string escape(const std::string& text) {
+std::string HtmlEscaped(const std::string& text) {
   std::string out;
   out.reserve(text.size());
   for (const char c : text) {
@@ -53,13 +53,13 @@ std::string escape(const std::string& text) {
   return out;
 }
 
-std::string pictureName(const PictureItem& item) {
+std::string PictureName(const PictureItem& item) {
   return std::string(item.inPack ? "pack-" : "picture-") + std::to_string(item.number);
 }
-std::string iconName(const LibraryItem& library, const IconItem& icon) {
+std::string IconName(const LibraryItem& library, const IconItem& icon) {
   return "icon-" + std::to_string(library.number) + "-" + std::to_string(icon.entry);
 }
-std::string libraryAnchor(const LibraryItem& library) {
+std::string LibraryAnchor(const LibraryItem& library) {
   return "library-" + std::to_string(library.number);
 }
 
@@ -74,7 +74,7 @@ class PngSink : public ImageSink {
   void displayRotation(int code) override { rotation_ = code; }
   void picture(const PictureItem& item, const QImage& image) override {
     tell();
-    const std::string name = pictureName(item) + ".png";
+    const std::string name = PictureName(item) + ".png";
     if (save(RotatePicture(image, rotation_), name)) remember(name);
   }
   // A JPEG the display does not turn goes on the page as it is: the browser
@@ -82,7 +82,7 @@ class PngSink : public ImageSink {
   bool jpeg(const PictureItem& item, ByteView bytes) override {
     if (rotation_ != 0) return false;
     tell();
-    const std::string name = pictureName(item) + ".jpg";
+    const std::string name = PictureName(item) + ".jpg";
     std::string why;
     if (WritePageFile(folder_ / name, bytes, &why)) {
       remember(name);
@@ -92,11 +92,11 @@ class PngSink : public ImageSink {
     return true;
   }
   void source(const PictureItem& item, const QImage& image) override {
-    const std::string name = pictureName(item) + "-source.png";
+    const std::string name = PictureName(item) + "-source.png";
     if (save(RotatePicture(image, rotation_), name)) remember(name);
   }
   void icon(const LibraryItem& library, const IconItem& icon, const QImage& image) override {
-    const std::string name = iconName(library, icon) + ".png";
+    const std::string name = IconName(library, icon) + ".png";
     if (save(RotatePicture(image, rotation_), name)) remember(name);
   }
 
@@ -130,7 +130,7 @@ class PngSink : public ImageSink {
   void fail(const std::string& name, const std::string& why) {
     std::lock_guard<std::mutex> lock(mutex_);
     if (failure_.empty()) {
-      failure_ = trText("Inspect", "cannot write %1 (%2)").arg(pathToUtf8(folder_ / name)).arg(why);
+      failure_ = trText("Inspect", "cannot write %1 (%2)").arg(PathToUtf8(folder_ / name)).arg(why);
     }
   }
   void remember(const std::string& name) {
@@ -174,23 +174,23 @@ th{background:#e8ebf0} td.bad{color:#c62828} pre{background:#fff;border:1px soli
 )";
 
 // A picture turned by `rotation` has its sides swapped when the turn is odd.
-std::pair<int, int> shownSize(int width, int height, int rotation) {
+std::pair<int, int> ShownSize(int width, int height, int rotation) {
   return rotation % 2 ? std::make_pair(height, width) : std::make_pair(width, height);
 }
 
 // The attributes of an image shown within a box of `box` pixels.
-std::string fitted(int width, int height, int box) {
+std::string Fitted(int width, int height, int box) {
   if (width <= 0 || height <= 0) return {};
   const double scale = std::min(1.0, std::min(double(box) / width, double(box) / height));
-  return " width=\"" + n(std::max(1, int(width * scale + 0.5))) + "\" height=\"" +
-         n(std::max(1, int(height * scale + 0.5))) + "\"";
+  return " width=\"" + NumberText(std::max(1, int(width * scale + 0.5))) + "\" height=\"" +
+         NumberText(std::max(1, int(height * scale + 0.5))) + "\"";
 }
 
 // "12_status.bmp", or "32_screen.icl, icon 1", and what it replaced.
-std::string originText(const Origin& origin) {
+std::string OriginText(const Origin& origin) {
   if (origin.file.empty()) return {};
   std::string h = "<br><span class=\"from\">" +
-                  escape(origin.icon >= 0 ? trText("Inspect", "from %1, icon %2")
+                  HtmlEscaped(origin.icon >= 0 ? trText("Inspect", "from %1, icon %2")
                                                 .arg(origin.file)
                                                 .arg(origin.icon)
                                                 .str()
@@ -199,27 +199,27 @@ std::string originText(const Origin& origin) {
   if (!origin.replaced.empty()) {
     std::string names;
     for (const std::string& r : origin.replaced) names += (names.empty() ? "" : ", ") + r;
-    h += "<br>" + escape(trText("Inspect", "in place of %1").arg(names));
+    h += "<br>" + HtmlEscaped(trText("Inspect", "in place of %1").arg(names));
   }
   return h;
 }
 
 // How the stored picture differs from what the display shows.
-std::string storedText(int displayRotation) {
+std::string StoredText(int displayRotation) {
   if (displayRotation == 0) return {};
   return "<br><span class=\"stored\">" +
-         escape(trText("Inspect", "stored turned %1°").arg((4 - displayRotation) % 4 * 90)) +
+         HtmlEscaped(trText("Inspect", "stored turned %1°").arg((4 - displayRotation) % 4 * 90)) +
          "</span>";
 }
 
-std::string problemsSection(const Inspection& in) {
+std::string ProblemsSection(const Inspection& in) {
   std::string h = "<section id=\"problems\"><h2>" +
-                  escape(trText("Inspect", "Problems (%1 faults, %2 notes)")
+                  HtmlEscaped(trText("Inspect", "Problems (%1 faults, %2 notes)")
                              .arg(in.faults())
                              .arg(in.problems.size() - std::size_t(in.faults()))) +
                   "</h2>\n";
   if (in.problems.empty()) {
-    return h + "<p class=\"fine\">" + escape(trText("Inspect", "No problems found.")) +
+    return h + "<p class=\"fine\">" + HtmlEscaped(trText("Inspect", "No problems found.")) +
            "</p></section>\n";
   }
   h += "<ul class=\"problems\">\n";
@@ -227,14 +227,14 @@ std::string problemsSection(const Inspection& in) {
     for (const Problem& p : in.problems) {
       if (p.fault != faults) continue;
       h += std::string("<li class=\"") + (p.fault ? "fault" : "note") + "\">" +
-           escape(p.fault ? p.text : trText("Inspect", "note: %1").arg(p.text).str()) + "</li>\n";
+           HtmlEscaped(p.fault ? p.text : trText("Inspect", "note: %1").arg(p.text).str()) + "</li>\n";
     }
   }
   return h + "</ul></section>\n";
 }
 
 // The size most screens share.
-std::optional<std::pair<int, int>> commonSize(const Inspection& in, int* count) {
+std::optional<std::pair<int, int>> CommonSize(const Inspection& in, int* count) {
   std::map<std::pair<int, int>, int> counts;
   for (const PictureItem& p : in.pictures) {
     if (p.ok) ++counts[{p.width, p.height}];
@@ -246,24 +246,24 @@ std::optional<std::pair<int, int>> commonSize(const Inspection& in, int* count) 
   return most->first;
 }
 
-std::string screensSection(const Inspection& in, const PngSink& sink, const std::string& images) {
+std::string ScreensSection(const Inspection& in, const PngSink& sink, const std::string& images) {
   std::string h = "<section id=\"screens\"><h2>" +
-                  escape(trText("Inspect", "Screens (%1)").arg(in.pictures.size())) + "</h2>\n";
+                  HtmlEscaped(trText("Inspect", "Screens (%1)").arg(in.pictures.size())) + "</h2>\n";
   if (in.pictures.empty()) {
-    return h + "<p>" + escape(trText("Inspect", "No screen picture.")) + "</p></section>\n";
+    return h + "<p>" + HtmlEscaped(trText("Inspect", "No screen picture.")) + "</p></section>\n";
   }
   int count = 0;
-  const auto common = commonSize(in, &count);
+  const auto common = CommonSize(in, &count);
   // The screens whose loss shows, each a link to its place below.
   std::string lossy;
   for (const PictureItem& p : in.pictures) {
     if (!p.loss.visible()) continue;
-    lossy += std::string(lossy.empty() ? "" : ", ") + "<a href=\"#" + pictureName(p) + "\">" +
-             n(p.number) + "</a>";
+    lossy += std::string(lossy.empty() ? "" : ", ") + "<a href=\"#" + PictureName(p) + "\">" +
+             NumberText(p.number) + "</a>";
   }
   if (!lossy.empty()) {
     // The text escaped, then the links put in its place holder.
-    std::string text = escape(trText("Inspect",
+    std::string text = HtmlEscaped(trText("Inspect",
                                      "Differ visibly from their sources: %1. The lossless format "
                                      "(zbmp) keeps them exact.")
                                   .arg("\x01")
@@ -275,13 +275,13 @@ std::string screensSection(const Inspection& in, const PngSink& sink, const std:
   }
   if (common && count == static_cast<int>(in.pictures.size())) {
     h += "<p>" +
-         escape(trText("Inspect", "Every screen is %1 × %2 (as stored).")
+         HtmlEscaped(trText("Inspect", "Every screen is %1 × %2 (as stored).")
                     .arg(common->first)
                     .arg(common->second)) +
          "</p>\n";
   } else if (common) {
     h += "<p>" +
-         escape(trText("Inspect", "%1 of %2 screens are %3 × %4 (as stored); the others are marked.")
+         HtmlEscaped(trText("Inspect", "%1 of %2 screens are %3 × %4 (as stored); the others are marked.")
                     .arg(count)
                     .arg(in.pictures.size())
                     .arg(common->first)
@@ -291,20 +291,20 @@ std::string screensSection(const Inspection& in, const PngSink& sink, const std:
   const int rotation = sink.rotation();
   h += "<div class=\"grid\">\n";
   for (const PictureItem& p : in.pictures) {
-    const std::string name = pictureName(p);
+    const std::string name = PictureName(p);
     const bool odd = common && p.ok && std::make_pair(p.width, p.height) != *common;
-    std::string caption = "<figcaption><b>" + n(p.number) + "</b> &nbsp;" +
-                          (odd ? "<span class=\"odd\">" : "<span>") + n(p.width) + " &times; " +
-                          n(p.height) + "</span> &middot; " + escape(p.format) + " &middot; " +
-                          escape(dataSize(p.bytes)) + "<br>" + escape(p.file) +
-                          originText(p.origin) + storedText(rotation);
+    std::string caption = "<figcaption><b>" + NumberText(p.number) + "</b> &nbsp;" +
+                          (odd ? "<span class=\"odd\">" : "<span>") + NumberText(p.width) + " &times; " +
+                          NumberText(p.height) + "</span> &middot; " + HtmlEscaped(p.format) + " &middot; " +
+                          HtmlEscaped(DataSize(p.bytes)) + "<br>" + HtmlEscaped(p.file) +
+                          OriginText(p.origin) + StoredText(rotation);
     if (odd) {
       caption += "<br><span class=\"odd\">" +
-                 escape(trText("Inspect", "not the size of the other screens")) + "</span>";
+                 HtmlEscaped(trText("Inspect", "not the size of the other screens")) + "</span>";
     }
     if (p.loss.measured) {
       caption += std::string("<br><span") + (p.loss.visible() ? " class=\"odd\"" : "") + ">" +
-                 escape(trText("Inspect", "against the source: %1 dB, largest error %2")
+                 HtmlEscaped(trText("Inspect", "against the source: %1 dB, largest error %2")
                             .arg(p.loss.psnr, 1)
                             .arg(p.loss.maxError)) +
                  "</span>";
@@ -313,22 +313,22 @@ std::string screensSection(const Inspection& in, const PngSink& sink, const std:
     const std::string file = sink.screenFile(name);
     if (!p.ok || file.empty()) {
       h += "<figure class=\"screen bad\" id=\"" + name + "\">" +
-           trText("Inspect", "%1 cannot be shown").arg("<b>" + n(p.number) + "</b>").str() +
+           trText("Inspect", "%1 cannot be shown").arg("<b>" + NumberText(p.number) + "</b>").str() +
            caption + "</figure>\n";
       continue;
     }
-    const auto [w, hgt] = shownSize(p.width, p.height, rotation);
+    const auto [w, hgt] = ShownSize(p.width, p.height, rotation);
     const bool paired = sink.has(name + "-source.png");
     const int box = paired ? kScreenBox : kScreenBox * 2;
     const std::string full = images + "/" + file;
-    std::string img = "<a href=\"" + full + "\"><img src=\"" + full + "\"" + fitted(w, hgt, box) +
+    std::string img = "<a href=\"" + full + "\"><img src=\"" + full + "\"" + Fitted(w, hgt, box) +
                       " loading=\"lazy\" alt=\"" + name + "\"></a>";
     if (paired) {
       const std::string source = images + "/" + name + "-source.png";
-      img = "<div class=\"pair\"><div><span>" + escape(trText("Inspect", "on the display")) +
-            "</span>" + img + "</div><div><span>" + escape(trText("Inspect", "source")) +
+      img = "<div class=\"pair\"><div><span>" + HtmlEscaped(trText("Inspect", "on the display")) +
+            "</span>" + img + "</div><div><span>" + HtmlEscaped(trText("Inspect", "source")) +
             "</span><a href=\"" + source + "\"><img src=\"" + source + "\"" +
-            fitted(w, hgt, box) + " loading=\"lazy\" alt=\"" + name + "-source\"></a></div></div>";
+            Fitted(w, hgt, box) + " loading=\"lazy\" alt=\"" + name + "-source\"></a></div></div>";
     }
     h += std::string("<figure class=\"screen") + (p.loss.visible() ? " lossy" : "") +
          "\" id=\"" + name + "\">" + img + caption + "</figure>\n";
@@ -337,43 +337,43 @@ std::string screensSection(const Inspection& in, const PngSink& sink, const std:
 }
 
 // Small icons are shown larger, pixel for pixel.
-int iconZoom(int width, int height) {
+int IconZoom(int width, int height) {
   const int side = std::max(width, height);
   return side <= 24 ? 4 : side <= 96 ? 2 : 1;
 }
 
-std::string iconsSection(const Inspection& in, const PngSink& sink, const std::string& images) {
+std::string IconsSection(const Inspection& in, const PngSink& sink, const std::string& images) {
   std::string h = "<section id=\"icons\"><h2>" +
-                  escape(trText("Inspect", "Icon libraries (%1)").arg(in.libraries.size())) +
+                  HtmlEscaped(trText("Inspect", "Icon libraries (%1)").arg(in.libraries.size())) +
                   "</h2>\n";
   if (in.libraries.empty()) {
-    return h + "<p>" + escape(trText("Inspect", "No icon library.")) + "</p></section>\n";
+    return h + "<p>" + HtmlEscaped(trText("Inspect", "No icon library.")) + "</p></section>\n";
   }
   const int rotation = sink.rotation();
   for (const LibraryItem& lib : in.libraries) {
     const Text counts = lib.empty ? trText("Inspect", "%1 icons, %2 (empty)")
                                   : trText("Inspect", "%1 icons, %2");
-    h += "<h3 id=\"" + libraryAnchor(lib) + "\">" + escape(lib.file) + " &mdash; " +
-         escape(Text(counts).arg(lib.icons.size()).arg(dataSize(lib.bytes))) + "</h3>\n";
+    h += "<h3 id=\"" + LibraryAnchor(lib) + "\">" + HtmlEscaped(lib.file) + " &mdash; " +
+         HtmlEscaped(Text(counts).arg(lib.icons.size()).arg(DataSize(lib.bytes))) + "</h3>\n";
     // Where it came from and how it is stored, each on a line of its own.
-    std::string about = originText(lib.origin) + storedText(rotation);
+    std::string about = OriginText(lib.origin) + StoredText(rotation);
     if (about.rfind("<br>", 0) == 0) about.erase(0, 4);
     if (!about.empty()) h += "<p>" + about + "</p>\n";
     h += "<div class=\"icons\">\n";
     for (const IconItem& icon : lib.icons) {
-      const std::string name = iconName(lib, icon) + ".png";
-      const std::string caption = "<figcaption>" + escape(trText("Inspect", "id %1").arg(icon.id)) +
-                                  "<br>" + n(icon.width) + "&times;" + n(icon.height) +
+      const std::string name = IconName(lib, icon) + ".png";
+      const std::string caption = "<figcaption>" + HtmlEscaped(trText("Inspect", "id %1").arg(icon.id)) +
+                                  "<br>" + NumberText(icon.width) + "&times;" + NumberText(icon.height) +
                                   "</figcaption>";
       if (icon.ok && sink.has(name)) {
-        const auto [w, hgt] = shownSize(icon.width, icon.height, rotation);
-        const int zoom = iconZoom(w, hgt);
+        const auto [w, hgt] = ShownSize(icon.width, icon.height, rotation);
+        const int zoom = IconZoom(w, hgt);
         h += "<figure><a href=\"" + images + "/" + name + "\"><img src=\"" + images + "/" + name +
-             "\" width=\"" + n(w * zoom) + "\" height=\"" + n(hgt * zoom) +
-             "\" loading=\"lazy\" alt=\"" + escape(trText("Inspect", "icon %1").arg(icon.id)) +
+             "\" width=\"" + NumberText(w * zoom) + "\" height=\"" + NumberText(hgt * zoom) +
+             "\" loading=\"lazy\" alt=\"" + HtmlEscaped(trText("Inspect", "icon %1").arg(icon.id)) +
              "\"></a>" + caption + "</figure>\n";
       } else {
-        h += "<figure class=\"bad\">" + escape(trText("Inspect", "damaged")) + caption +
+        h += "<figure class=\"bad\">" + HtmlEscaped(trText("Inspect", "damaged")) + caption +
              "</figure>\n";
       }
     }
@@ -382,19 +382,19 @@ std::string iconsSection(const Inspection& in, const PngSink& sink, const std::s
   return h + "</section>\n";
 }
 
-std::string packSection(const Inspection& in) {
+std::string PackSection(const Inspection& in) {
   if (!in.hasPack) return {};
   std::string h =
       "<section id=\"pack\"><h2>" +
-      escape(trText("Inspect", "Picture pack (bin/image.idx, bin/image.bin): %1 entries")
+      HtmlEscaped(trText("Inspect", "Picture pack (bin/image.idx, bin/image.bin): %1 entries")
                  .arg(in.pack.size())) +
-      "</h2>\n<table><tr><th>" + escape(trText("Inspect", "number")) + "</th><th>" +
-      escape(trText("Inspect", "kind")) + "</th><th>" + escape(trText("Inspect", "address")) +
+      "</h2>\NumberText<table><tr><th>" + HtmlEscaped(trText("Inspect", "number")) + "</th><th>" +
+      HtmlEscaped(trText("Inspect", "kind")) + "</th><th>" + HtmlEscaped(trText("Inspect", "address")) +
       "</th><th>" +
-      escape(QCoreApplication::translate("Inspect", "size", "a picture's width and height")
+      HtmlEscaped(QCoreApplication::translate("Inspect", "size", "a picture's width and height")
                  .toStdString()) +
-      "</th><th>" + escape(trText("Inspect", "length")) + "</th><th>" +
-      escape(trText("Inspect", "state")) + "</th></tr>\n";
+      "</th><th>" + HtmlEscaped(trText("Inspect", "length")) + "</th><th>" +
+      HtmlEscaped(trText("Inspect", "state")) + "</th></tr>\n";
   for (const PackEntry& e : in.pack) {
     char address[16];
     std::snprintf(address, sizeof address, "0x%08X", e.address);
@@ -404,55 +404,55 @@ std::string packSection(const Inspection& in) {
         e.kind == 0x04   ? trText("Inspect", "%1 zlib rows").arg(kind).str()
         : e.kind == 0x08 ? trText("Inspect", "%1 JPEG").arg(kind).str()
                          : std::string(kind);
-    h += "<tr><td>" + n(e.number) + "</td><td>" + escape(kindText) + "</td><td>" + address +
-         "</td><td>" + n(e.width) + " &times; " + n(e.height) + "</td><td>" +
-         escape(dataSize(e.length)) + "</td>" +
-         (e.error.empty() ? "<td>" + escape(trText("Inspect", "no problems found")) + "</td>"
-                          : "<td class=\"bad\">" + escape(e.error) + "</td>") +
+    h += "<tr><td>" + NumberText(e.number) + "</td><td>" + HtmlEscaped(kindText) + "</td><td>" + address +
+         "</td><td>" + NumberText(e.width) + " &times; " + NumberText(e.height) + "</td><td>" +
+         HtmlEscaped(DataSize(e.length)) + "</td>" +
+         (e.error.empty() ? "<td>" + HtmlEscaped(trText("Inspect", "no problems found")) + "</td>"
+                          : "<td class=\"bad\">" + HtmlEscaped(e.error) + "</td>") +
          "</tr>\n";
   }
   return h + "</table></section>\n";
 }
-std::string configSection(const Inspection& in) {
+std::string ConfigSection(const Inspection& in) {
   std::string h = "<section id=\"config\"><h2>" +
-                  escape(trText("Inspect", "Device parameters (config.txt)")) + "</h2>\n";
+                  HtmlEscaped(trText("Inspect", "Device parameters (config.txt)")) + "</h2>\n";
   if (!in.config) {
-    return h + "<p>" + escape(trText("Inspect", "No config.txt could be read.")) +
+    return h + "<p>" + HtmlEscaped(trText("Inspect", "No config.txt could be read.")) +
            "</p></section>\n";
   }
-  h += "<table><tr><th>" + escape(trText("Inspect", "参数")) + "</th><th>" +
-       escape(trText("Inspect", "--set name")) + "</th><th>" + escape(trText("Inspect", "value")) +
+  h += "<table><tr><th>" + HtmlEscaped(trText("Inspect", "参数")) + "</th><th>" +
+       HtmlEscaped(trText("Inspect", "--set name")) + "</th><th>" + HtmlEscaped(trText("Inspect", "value")) +
        "</th></tr>\n";
   for (const Parameter& p : in.config->parameters) {
-    h += "<tr><td>" + escape(p.label) + "</td><td>" + escape(p.name) + "</td><td>" +
-         escape(p.value) + "</td></tr>\n";
+    h += "<tr><td>" + HtmlEscaped(p.label) + "</td><td>" + HtmlEscaped(p.name) + "</td><td>" +
+         HtmlEscaped(p.value) + "</td></tr>\n";
   }
-  h += "</table>\n<h3>" + escape(trText("Inspect", "Register lines")) + "</h3>\n<pre>";
+  h += "</table>\NumberText<h3>" + HtmlEscaped(trText("Inspect", "Register lines")) + "</h3>\NumberText<pre>";
   for (const RegisterLine& r : in.config->registers) {
-    h += escape(trText("Inspect", "line %1: %2").arg(r.line).arg(r.text)) + "\n";
+    h += HtmlEscaped(trText("Inspect", "line %1: %2").arg(r.line).arg(r.text)) + "\n";
   }
   return h + "</pre></section>\n";
 }
 
-std::string fontSection(const Inspection& in) {
+std::string FontSection(const Inspection& in) {
   std::string h =
-      "<section id=\"font\"><h2>" + escape(trText("Inspect", "Font (truefont/)")) + "</h2>\n";
+      "<section id=\"font\"><h2>" + HtmlEscaped(trText("Inspect", "Font (truefont/)")) + "</h2>\n";
   if (in.font.file.empty()) {
-    return h + "<p>" + escape(trText("Inspect", "No font is named.")) + "</p></section>\n";
+    return h + "<p>" + HtmlEscaped(trText("Inspect", "No font is named.")) + "</p></section>\n";
   }
-  return h + "<table><tr><th>" + escape(trText("Inspect", "file")) + "</th><td>truefont/" +
-         escape(in.font.file) + "</td></tr><tr><th>" + escape(trText("Inspect", "font")) +
+  return h + "<table><tr><th>" + HtmlEscaped(trText("Inspect", "file")) + "</th><td>truefont/" +
+         HtmlEscaped(in.font.file) + "</td></tr><tr><th>" + HtmlEscaped(trText("Inspect", "font")) +
          "</th><td>" +
-         escape(in.font.name.empty() ? trText("Inspect", "(unreadable)").str() : in.font.name) +
+         HtmlEscaped(in.font.name.empty() ? trText("Inspect", "(unreadable)").str() : in.font.name) +
          "</td></tr><tr><th>" +
-         escape(QCoreApplication::translate("Inspect", "size", "of a file").toStdString()) +
+         HtmlEscaped(QCoreApplication::translate("Inspect", "size", "of a file").toStdString()) +
          "</th><td>" +
-         escape(dataSize(in.font.bytes)) +
+         HtmlEscaped(DataSize(in.font.bytes)) +
          "</td></tr></table></section>\n";
 }
 
 // What the pictures show: turned as the display turns them, or as stored.
-std::string rotationLine(const Inspection& in) {
+std::string RotationLine(const Inspection& in) {
   Text text = in.rotationFrom == RotationFrom::Option
                   ? trText("Inspect", "Every screen and icon is shown turned %1° clockwise, as "
                                       "--rotation asks: as the display shows it.")
@@ -466,15 +466,15 @@ std::string rotationLine(const Inspection& in) {
                   : trText("Inspect", "No config.txt gives the screen rotation: every screen and "
                                       "icon is shown as stored (--rotation turns them).");
   text.arg(in.displayRotation * 90);
-  return "<p class=\"turn\">" + escape(text) + "</p>\n";
+  return "<p class=\"turn\">" + HtmlEscaped(text) + "</p>\n";
 }
 
 // Links to every section and every icon library.
-std::string contents(const Inspection& in) {
+std::string ContentsSection(const Inspection& in) {
   auto item = [](const std::string& anchor, const std::string& text) {
-    return "<li><a href=\"#" + anchor + "\">" + escape(text) + "</a>";
+    return "<li><a href=\"#" + anchor + "\">" + HtmlEscaped(text) + "</a>";
   };
-  std::string h = "<nav><b>" + escape(trText("Inspect", "Contents")) + "</b><ul>\n";
+  std::string h = "<nav><b>" + HtmlEscaped(trText("Inspect", "Contents")) + "</b><ul>\n";
   h += item("problems", trText("Inspect", "Problems (%1 faults, %2 notes)")
                             .arg(in.faults())
                             .arg(in.problems.size() - std::size_t(in.faults()))) +
@@ -483,7 +483,7 @@ std::string contents(const Inspection& in) {
   h += item("icons", trText("Inspect", "Icon libraries (%1)").arg(in.libraries.size()));
   if (!in.libraries.empty()) {
     h += "<ul>";
-    for (const LibraryItem& lib : in.libraries) h += item(libraryAnchor(lib), lib.file) + "</li>";
+    for (const LibraryItem& lib : in.libraries) h += item(LibraryAnchor(lib), lib.file) + "</li>";
     h += "</ul>";
   }
   h += "</li>\n";
@@ -511,11 +511,11 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
   };
   std::error_code ec;
   const fs::path privateFolder = OutputLayout::privateFolderOf(outputPath);
-  if (fs::is_directory(privateFolder, ec) && pathIsInside(pageFolder, privateFolder)) {
+  if (fs::is_directory(privateFolder, ec) && PathIsInside(pageFolder, privateFolder)) {
     return fail(
         trText("Inspect", "the page folder %1 lies inside %2, which is copied to the SD card")
-            .arg(pathToUtf8(pageFolder))
-            .arg(pathToUtf8(privateFolder)));
+            .arg(PathToUtf8(pageFolder))
+            .arg(PathToUtf8(privateFolder)));
   }
   // The folder named by the user may be a link to a folder; what the page
   // makes inside it never is. Nothing there is removed: the page shows only
@@ -540,24 +540,24 @@ bool WriteInspectPage(const fs::path& outputPath, const fs::path& pageFolder,
   Inspection in = InspectOutput(outputPath, &sink, options);
   if (const std::string failure = sink.firstFailure(); !failure.empty()) return fail(failure);
 
-  const std::string where = in.privateFolder.empty() ? pathToUtf8(outputPath) : pathToUtf8(in.privateFolder);
+  const std::string where = in.privateFolder.empty() ? PathToUtf8(outputPath) : PathToUtf8(in.privateFolder);
   const char* lang = LanguageInUse() == Language::Chinese ? "zh-CN" : "en";
   std::string page =
-      std::string("<!DOCTYPE html>\n<html lang=\"") + lang +
-      "\"><head><meta charset=\"utf-8\">\n<title>" + escape("Tessel: " + where) +
-      "</title>\n<style>" + kStyle + "</style></head><body>\n<h1>" +
-      escape(trText("Inspect", "What the display will show")) + "</h1>\n<p class=\"path\">" +
-      escape(where) + " &middot; " +
-      escape(trText("Inspect", "%1 screens, %2 icon libraries")
+      std::string("<!DOCTYPE html>\NumberText<html lang=\"") + lang +
+      "\"><head><meta charset=\"utf-8\">\NumberText<title>" + HtmlEscaped("Tessel: " + where) +
+      "</title>\NumberText<style>" + kStyle + "</style></head><body>\NumberText<h1>" +
+      HtmlEscaped(trText("Inspect", "What the display will show")) + "</h1>\NumberText<p class=\"path\">" +
+      HtmlEscaped(where) + " &middot; " +
+      HtmlEscaped(trText("Inspect", "%1 screens, %2 icon libraries")
                  .arg(in.pictures.size())
                  .arg(in.libraries.size())) +
-      "</p>\n" + rotationLine(in) + contents(in);
-  page += problemsSection(in);
-  page += screensSection(in, sink, kPageImageFolder);
-  page += iconsSection(in, sink, kPageImageFolder);
-  page += packSection(in);
-  page += configSection(in);
-  page += fontSection(in);
+      "</p>\n" + RotationLine(in) + ContentsSection(in);
+  page += ProblemsSection(in);
+  page += ScreensSection(in, sink, kPageImageFolder);
+  page += IconsSection(in, sink, kPageImageFolder);
+  page += PackSection(in);
+  page += ConfigSection(in);
+  page += FontSection(in);
   page += "</body></html>\n";
   std::string why;
   if (!WritePageFile(pageFolder / "index.html",

@@ -34,7 +34,7 @@ const std::string kTruefontIniName =
     OutputLayout::inPrivate(OutputLayout::kTruefont, OutputLayout::kTruefontIni);
 
 // A file of private/ and what is wrong with it.
-std::string fileProblem(const std::string& file, const std::string& problem) {
+std::string FileProblem(const std::string& file, const std::string& problem) {
   //: a file of the output, and what is wrong with it
   return trText("Inspect", "%1: %2").arg(file).arg(problem);
 }
@@ -46,7 +46,7 @@ struct FileBytes {
   std::string error;
 };
 
-FileBytes readWhole(const fs::path& path, std::uint64_t limit) {
+FileBytes ReadWhole(const fs::path& path, std::uint64_t limit) {
   FileBytes f;
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) {
@@ -63,7 +63,7 @@ FileBytes readWhole(const fs::path& path, std::uint64_t limit) {
     f.error = LimitSentence({LimitKind::InspectedBytes, 0, 0, f.size, limit});
     return f;
   }
-  std::optional<Bytes> bytes = readFile(path, limit);
+  std::optional<Bytes> bytes = ReadFile(path, limit);
   if (!bytes) {
     f.error = trText("Inspect", "it cannot be read");
     return f;
@@ -84,7 +84,7 @@ struct Named {
 
 // The numbered files of one folder of private/ ("image", "icon"); anything
 // else there is a note.
-std::vector<Named> listNumbered(const fs::path& folder, const std::string& folderName,
+std::vector<Named> ListNumbered(const fs::path& folder, const std::string& folderName,
                                 const std::vector<std::string>& extensions,
                                 std::vector<Problem>& problems) {
   std::vector<Named> out;
@@ -99,7 +99,7 @@ std::vector<Named> listNumbered(const fs::path& folder, const std::string& folde
     return out;
   }
   for (; it != end; it.increment(ec)) {
-    const std::string name = pathToUtf8(it->path().filename());
+    const std::string name = PathToUtf8(it->path().filename());
     const std::string relative = OutputLayout::inPrivate(folderName, name);
     std::optional<int> number;
     for (const std::string& extension : extensions) {
@@ -137,7 +137,7 @@ std::vector<Named> listNumbered(const fs::path& folder, const std::string& folde
   return out;
 }
 
-int workers(int jobs) {
+int WorkerCount(int jobs) {
   return jobs > 0 ? jobs : static_cast<int>(std::max(1u, std::thread::hardware_concurrency()));
 }
 
@@ -166,7 +166,7 @@ struct Sources {
   }
 };
 
-Sources findSources(const RunRecord* record, const fs::path& folder) {
+Sources FindSources(const RunRecord* record, const fs::path& folder) {
   Sources s;
   s.record = record;
   s.folder = folder;
@@ -174,12 +174,12 @@ Sources findSources(const RunRecord* record, const fs::path& folder) {
   if (record || folder.empty() || !fs::is_directory(folder, ec)) return s;
   std::vector<std::string> names;
   for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
-    if (it->is_regular_file(ec)) names.push_back(pathToUtf8(it->path().filename()));
+    if (it->is_regular_file(ec)) names.push_back(PathToUtf8(it->path().filename()));
   }
   std::sort(names.begin(), names.end());
   for (const std::string& name : names) {
-    const std::string ext = asciiLower(pathToUtf8(pathFromUtf8(name).extension()));
-    const int number = FileNumber(pathFromUtf8(name));
+    const std::string ext = AsciiLower(PathToUtf8(PathFromUtf8(name).extension()));
+    const int number = FileNumber(PathFromUtf8(name));
     if (ext == ".bmp" || ext == ".jpg" || ext == ".jpeg") s.pictures.emplace(number, name);
     if (ext == ".icl" || ext == ".ico") s.libraries.emplace(number, name);
   }
@@ -188,7 +188,7 @@ Sources findSources(const RunRecord* record, const fs::path& folder) {
 
 // PSNR and the largest channel error of `output` against `source`, both
 // the same size.
-Loss measure(const QImage& output, const QImage& source) {
+Loss MeasureLoss(const QImage& output, const QImage& source) {
   Loss loss;
   if (output.size() != source.size() || output.isNull()) return loss;
   const QImage a = output.convertToFormat(QImage::Format_RGB32);
@@ -220,11 +220,11 @@ Loss measure(const QImage& output, const QImage& source) {
 // Compares a lossy picture with its source file, turned as the run turned it
 // (unknown without a record: whichever turn fits best), and hands the
 // turned source to the sink.
-void compareWithSource(PictureItem& item, const QImage& decoded, const Sources& sources,
+void CompareWithSource(PictureItem& item, const QImage& decoded, const Sources& sources,
                        ImageSink* sink, const Limits& limits) {
   if (item.origin.file.empty() || item.origin.icon >= 0 || sources.folder.empty()) return;
   const LoadedPicture loaded =
-      LoadPicture(sources.folder / pathFromUtf8(item.origin.file), limits);
+      LoadPicture(sources.folder / PathFromUtf8(item.origin.file), limits);
   if (!loaded.ok()) return;
   std::vector<int> codes;
   if (item.origin.rotation >= 0) {
@@ -237,7 +237,7 @@ void compareWithSource(PictureItem& item, const QImage& decoded, const Sources& 
   QImage best;
   for (const int code : codes) {
     QImage turned = RotatePicture(loaded.image, code);
-    const Loss loss = measure(decoded, turned);
+    const Loss loss = MeasureLoss(decoded, turned);
     if (loss.measured && (!item.loss.measured || loss.psnr > item.loss.psnr)) {
       item.loss = loss;
       best = std::move(turned);
@@ -255,11 +255,11 @@ struct Found {
 
 // What a picture file of the output costs in flight, from its header: the
 // file, and its pixels when the size is one the converter takes.
-std::uint64_t pictureShare(ByteView file, bool zbmp, const Limits& limits) {
+std::uint64_t PictureShare(ByteView file, bool zbmp, const Limits& limits) {
   std::uint64_t width = 0, height = 0;
   if (zbmp && file.size() >= 4) {
-    width = getLe16(file.data());
-    height = getLe16(file.data() + 2);
+    width = GetLe16(file.data());
+    height = GetLe16(file.data() + 2);
   } else if (!zbmp) {
     std::tie(width, height) = DeclaredPictureSize(file);
   }
@@ -267,13 +267,13 @@ std::uint64_t pictureShare(ByteView file, bool zbmp, const Limits& limits) {
   return file.size() + pixels * kBytesPerPixelInFlight;
 }
 
-void pictures(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& sources,
+void InspectPictures(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& sources,
               const WorkLimits& work, Inspection& out) {
   const Limits& limits = work.limits();
   const std::vector<Named> files =
-      listNumbered(layout.imageFolder(), OutputLayout::kImage,
+      ListNumbered(layout.imageFolder(), OutputLayout::kImage,
                    {OutputLayout::kZbmp, OutputLayout::kJpg}, out.problems);
-  forEachOrdered<Found<PictureItem>>(
+  ForEachOrdered<Found<PictureItem>>(
       static_cast<int>(files.size()), jobs,
       [&](int i) {
         const Named& file = files[static_cast<std::size_t>(i)];
@@ -283,22 +283,22 @@ void pictures(const OutputLayout& layout, ImageSink* sink, int jobs, const Sourc
         item.file = file.relative;
         const bool zbmp = file.relative.ends_with(OutputLayout::kZbmp);
         item.format = zbmp ? "zbmp" : "JPEG";
-        const FileBytes bytes = readWhole(file.path, limits.inspectedPictureBytes);
+        const FileBytes bytes = ReadWhole(file.path, limits.inspectedPictureBytes);
         item.bytes = bytes.size;
         if (!bytes.error.empty()) {
-          found.problems.push_back({fileProblem(file.relative, bytes.error), true});
+          found.problems.push_back({FileProblem(file.relative, bytes.error), true});
           return found;
         }
         item.lossy = !zbmp;
         item.origin = sources.originOf(file.relative, file.number, false);
         // Decoded (and written to the page) within the converter's memory
         // budget: a share of what its header declares, taken before inflating.
-        const MemoryShare share(work.budget(), pictureShare(ByteView(bytes.bytes), zbmp, limits));
+        const MemoryShare share(work.budget(), PictureShare(ByteView(bytes.bytes), zbmp, limits));
         MessageCatch said;  // what the image readers say is a note of this file
         PictureReading reading = zbmp ? ReadZbmp(bytes.bytes, sink != nullptr, limits)
                                       : ReadOutputJpeg(bytes.bytes, limits);
         for (const std::string& message : said.take()) {
-          found.problems.push_back({fileProblem(file.relative, message), false});
+          found.problems.push_back({FileProblem(file.relative, message), false});
         }
         item.width = reading.width;
         item.height = reading.height;
@@ -308,9 +308,9 @@ void pictures(const OutputLayout& layout, ImageSink* sink, int jobs, const Sourc
         }
         item.ok = reading.ok();
         if (!item.ok) {
-          found.problems.push_back({fileProblem(file.relative, reading.error), true});
+          found.problems.push_back({FileProblem(file.relative, reading.error), true});
         } else {
-          if (item.lossy) compareWithSource(item, reading.image, sources, sink, limits);
+          if (item.lossy) CompareWithSource(item, reading.image, sources, sink, limits);
           if (sink && !reading.image.isNull() &&
               !(item.lossy && sink->jpeg(item, ByteView(bytes.bytes)))) {
             sink->picture(item, reading.image);
@@ -324,11 +324,11 @@ void pictures(const OutputLayout& layout, ImageSink* sink, int jobs, const Sourc
       });
 }
 
-void libraries(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& sources,
+void InspectLibraries(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& sources,
                const WorkLimits& work, Inspection& out) {
   const std::vector<Named> files =
-      listNumbered(layout.iconFolder(), OutputLayout::kIcon, {OutputLayout::kZico}, out.problems);
-  forEachOrdered<Found<LibraryItem>>(
+      ListNumbered(layout.iconFolder(), OutputLayout::kIcon, {OutputLayout::kZico}, out.problems);
+  ForEachOrdered<Found<LibraryItem>>(
       static_cast<int>(files.size()), jobs,
       [&](int i) {
         const Named& file = files[static_cast<std::size_t>(i)];
@@ -337,10 +337,10 @@ void libraries(const OutputLayout& layout, ImageSink* sink, int jobs, const Sour
         library.number = file.number;
         library.file = file.relative;
         library.origin = sources.originOf(file.relative, file.number, true);
-        const FileBytes bytes = readWhole(file.path, work.limits().inspectedLibraryBytes);
+        const FileBytes bytes = ReadWhole(file.path, work.limits().inspectedLibraryBytes);
         library.bytes = bytes.size;
         if (!bytes.error.empty()) {
-          found.problems.push_back({fileProblem(file.relative, bytes.error), true});
+          found.problems.push_back({FileProblem(file.relative, bytes.error), true});
           return found;
         }
         // Each icon goes to the page as it is decoded, never all at once.
@@ -360,7 +360,7 @@ void libraries(const OutputLayout& layout, ImageSink* sink, int jobs, const Sour
                false});
         }
         if (!reading.error.empty()) {
-          found.problems.push_back({fileProblem(file.relative, reading.error), true});
+          found.problems.push_back({FileProblem(file.relative, reading.error), true});
         }
         for (std::size_t e = 0; e < reading.icons.size(); ++e) {
           const ZicoIcon& icon = reading.icons[e];
@@ -368,7 +368,7 @@ void libraries(const OutputLayout& layout, ImageSink* sink, int jobs, const Sour
                         icon.record.dataSize, icon.error.empty()};
           library.icons.push_back(item);
           if (!icon.error.empty()) {
-            found.problems.push_back({fileProblem(file.relative, icon.error), true});
+            found.problems.push_back({FileProblem(file.relative, icon.error), true});
           }
         }
         return found;
@@ -379,7 +379,7 @@ void libraries(const OutputLayout& layout, ImageSink* sink, int jobs, const Sour
       });
 }
 
-void pack(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& sources,
+void InspectPack(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& sources,
           const WorkLimits& work, Inspection& out) {
   const Limits& limits = work.limits();
   std::error_code ec;
@@ -387,13 +387,13 @@ void pack(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& 
   const bool hasData = fs::exists(layout.packData(), ec);
   if (!hasIndex && !hasData) return;
   out.hasPack = true;
-  const FileBytes index = readWhole(layout.packIndex(), limits.inspectedPackIndexBytes);
-  const FileBytes data = readWhole(layout.packData(), limits.inspectedPackBytes);
+  const FileBytes index = ReadWhole(layout.packIndex(), limits.inspectedPackIndexBytes);
+  const FileBytes data = ReadWhole(layout.packData(), limits.inspectedPackBytes);
   if (!index.error.empty()) {
-    out.problems.push_back({fileProblem(kPackIndexName, index.error), true});
+    out.problems.push_back({FileProblem(kPackIndexName, index.error), true});
   }
   if (!data.error.empty()) {
-    out.problems.push_back({fileProblem(kPackDataName, data.error), true});
+    out.problems.push_back({FileProblem(kPackDataName, data.error), true});
   }
   if (!index.error.empty() || !data.error.empty()) return;
   PackReading reading = ReadPackIndex(index.bytes, data.bytes.size());
@@ -401,7 +401,7 @@ void pack(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& 
     out.problems.push_back({OutputLayout::inPrivate(OutputLayout::kBin, error), true});
   }
   std::vector<PackEntry>& entries = reading.entries;
-  forEachOrdered<Found<PictureItem>>(
+  ForEachOrdered<Found<PictureItem>>(
       static_cast<int>(entries.size()), jobs,
       [&](int i) {
         PackEntry& entry = entries[static_cast<std::size_t>(i)];
@@ -419,9 +419,9 @@ void pack(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& 
         item.inPack = true;
         item.lossy = entry.kind == kPackJpeg;
         item.origin = sources.originOf(PackEntryKey(entry.number), entry.number, false);
-        if (!item.ok) found.problems.push_back({fileProblem(kPackIndexName, entry.error), true});
+        if (!item.ok) found.problems.push_back({FileProblem(kPackIndexName, entry.error), true});
         if (item.ok && item.lossy && !entry.image.isNull()) {
-          compareWithSource(item, entry.image, sources, sink, limits);
+          CompareWithSource(item, entry.image, sources, sink, limits);
         }
         if (item.ok && sink && !entry.image.isNull() &&
             !(item.lossy &&
@@ -441,13 +441,13 @@ void pack(const OutputLayout& layout, ImageSink* sink, int jobs, const Sources& 
 
 // config.txt as the run copied it from the source's register text: what the
 // user wrote there is a note about the source, not a fault of the output.
-bool copiedFromSource(const Inspection& out) {
+bool CopiedFromSource(const Inspection& out) {
   if (!out.record) return false;
   const RecordOutput* o = out.record->find(OutputLayout::kConfigText);
   return o && !o->sources.empty() && o->sources.front().copied;
 }
 
-void config(const OutputLayout& layout, const Limits& limits, Inspection& out) {
+void InspectConfig(const OutputLayout& layout, const Limits& limits, Inspection& out) {
   std::error_code ec;
   if (!fs::exists(layout.configText(), ec)) {
     out.problems.push_back(
@@ -455,37 +455,37 @@ void config(const OutputLayout& layout, const Limits& limits, Inspection& out) {
          false});
     return;
   }
-  const FileBytes text = readWhole(layout.configText(), limits.inspectedTextBytes);
+  const FileBytes text = ReadWhole(layout.configText(), limits.inspectedTextBytes);
   if (!text.error.empty()) {
-    out.problems.push_back({fileProblem(OutputLayout::kConfigText, text.error), true});
+    out.problems.push_back({FileProblem(OutputLayout::kConfigText, text.error), true});
     return;
   }
   out.config = ReadConfigText(text.bytes);
-  const bool copied = copiedFromSource(out);
+  const bool copied = CopiedFromSource(out);
   const std::string noR2 = trText("Inspect", "it has no R2 line (the touch and screen flags)");
   for (const std::string& e : out.config->errors) {
     if (!copied) {
-      out.problems.push_back({fileProblem(OutputLayout::kConfigText, e), true});
+      out.problems.push_back({FileProblem(OutputLayout::kConfigText, e), true});
     } else if (e == noR2) {
       out.problems.push_back(
-          {fileProblem(OutputLayout::kConfigText, trText("Inspect",
+          {FileProblem(OutputLayout::kConfigText, trText("Inspect",
                                             "the source's register text sets no R2: the display "
                                             "keeps its own touch and screen flags")),
            false});
     } else {
       out.problems.push_back(
-          {fileProblem(OutputLayout::kConfigText,
+          {FileProblem(OutputLayout::kConfigText,
                        trText("Inspect", "copied unchanged from the source's register text: %1")
                            .arg(e)),
            false});
     }
   }
   for (const std::string& e : out.config->notes) {
-    out.problems.push_back({fileProblem(OutputLayout::kConfigText, e), false});
+    out.problems.push_back({FileProblem(OutputLayout::kConfigText, e), false});
   }
 }
 
-void font(const OutputLayout& layout, const Limits& limits, Inspection& out) {
+void InspectFont(const OutputLayout& layout, const Limits& limits, Inspection& out) {
   std::error_code ec;
   out.font.present = fs::is_directory(layout.truefontFolder(), ec);
   if (!out.font.present) {
@@ -493,20 +493,20 @@ void font(const OutputLayout& layout, const Limits& limits, Inspection& out) {
         {trText("Inspect", "truefont/: it is missing; the display has no font"), true});
     return;
   }
-  const FileBytes ini = readWhole(layout.truefontIni(), limits.inspectedTextBytes);
+  const FileBytes ini = ReadWhole(layout.truefontIni(), limits.inspectedTextBytes);
   if (!ini.error.empty()) {
-    out.problems.push_back({fileProblem(kTruefontIniName, ini.error), true});
+    out.problems.push_back({FileProblem(kTruefontIniName, ini.error), true});
     return;
   }
   const TruefontIni reading = ReadTruefontIni(ini.bytes);
   if (!reading.error.empty()) {
-    out.problems.push_back({fileProblem(kTruefontIniName, reading.error), true});
+    out.problems.push_back({FileProblem(kTruefontIniName, reading.error), true});
     return;
   }
   out.font.file = reading.font;
   const std::string relative = OutputLayout::inPrivate(OutputLayout::kTruefont, reading.font);
   const FileBytes file =
-      readWhole(layout.truefontFolder() / pathFromUtf8(reading.font), limits.inspectedFontBytes);
+      ReadWhole(layout.truefontFolder() / PathFromUtf8(reading.font), limits.inspectedFontBytes);
   out.font.bytes = file.size;
   if (!file.error.empty()) {
     out.problems.push_back(
@@ -517,7 +517,7 @@ void font(const OutputLayout& layout, const Limits& limits, Inspection& out) {
   if (const std::optional<std::string> name = ReadFontName(file.bytes, why)) {
     out.font.name = *name;
   } else {
-    out.problems.push_back({fileProblem(relative, why), true});
+    out.problems.push_back({FileProblem(relative, why), true});
   }
 }
 
@@ -547,7 +547,7 @@ Inspection InspectOutput(const fs::path& path, ImageSink* sink, const InspectOpt
     out.problems.push_back({trText("Inspect",
                                    "%1: no output here (neither a private/ folder nor "
                                    "config.txt, image/, icon/, truefont/ or bin/)")
-                                .arg(pathToUtf8(path)),
+                                .arg(PathToUtf8(path)),
                             true});
     return out;
   }
@@ -572,12 +572,12 @@ Inspection InspectOutput(const fs::path& path, ImageSink* sink, const InspectOpt
     }
   }
   out.sourceFolder = options.source;
-  if (out.sourceFolder.empty() && out.record) out.sourceFolder = pathFromUtf8(out.record->source);
-  const int jobs = workers(options.jobs);
+  if (out.sourceFolder.empty() && out.record) out.sourceFolder = PathFromUtf8(out.record->source);
+  const int jobs = WorkerCount(options.jobs);
   // The inspection's limits, and the memory budget its workers share.
   const WorkLimits work(options.limits);
-  font(use, options.limits, out);
-  config(use, options.limits, out);
+  InspectFont(use, options.limits, out);
+  InspectConfig(use, options.limits, out);
   if (options.rotation) {
     out.displayRotation = *options.rotation & 3;
     out.rotationFrom = RotationFrom::Option;
@@ -587,10 +587,10 @@ Inspection InspectOutput(const fs::path& path, ImageSink* sink, const InspectOpt
     out.rotationFrom = RotationFrom::Config;
   }
   if (sink) sink->displayRotation(out.displayRotation);
-  const Sources sources = findSources(out.record ? &*out.record : nullptr, out.sourceFolder);
-  pictures(use, sink, jobs, sources, work, out);
-  pack(use, sink, jobs, sources, work, out);
-  libraries(use, sink, jobs, sources, work, out);
+  const Sources sources = FindSources(out.record ? &*out.record : nullptr, out.sourceFolder);
+  InspectPictures(use, sink, jobs, sources, work, out);
+  InspectPack(use, sink, jobs, sources, work, out);
+  InspectLibraries(use, sink, jobs, sources, work, out);
   if (out.pictures.empty() && out.libraries.empty()) {
     out.problems.push_back({trText("Inspect", "image/: there is no screen picture"), false});
   }

@@ -13,20 +13,20 @@ namespace fs = std::filesystem;
 
 namespace {
 
-std::string shown(const fs::path& path) { return printable(pathToUtf8(path)); }
+std::string Shown(const fs::path& path) { return Printable(PathToUtf8(path)); }
 
 // What stands at `path`, as a refusal of a place the page wants.
-std::string standsThere(const fs::path& path, EntryKind kind) {
+std::string StandsThere(const fs::path& path, EntryKind kind) {
   switch (kind) {
     case EntryKind::Link:
       return trText("Inspect", "%1 is a link: the page is never written through a link")
-          .arg(shown(path));
+          .arg(Shown(path));
     case EntryKind::Folder:
-      return trText("Inspect", "%1 is a folder, where the page writes a file").arg(shown(path));
+      return trText("Inspect", "%1 is a folder, where the page writes a file").arg(Shown(path));
     case EntryKind::Other:
       return trText("Inspect", "%1 is not a regular file (a FIFO or a device), where the page "
                                "writes a file")
-          .arg(shown(path));
+          .arg(Shown(path));
     case EntryKind::Missing:
     case EntryKind::RegularFile: break;
   }
@@ -36,22 +36,22 @@ std::string standsThere(const fs::path& path, EntryKind kind) {
 }  // namespace
 
 std::string MakePageFolder(const fs::path& folder) {
-  const EntryKind kind = entryKind(folder);
+  const EntryKind kind = EntryKindOf(folder);
   if (kind == EntryKind::Folder) return {};
-  if (kind == EntryKind::Link) return standsThere(folder, kind);
+  if (kind == EntryKind::Link) return StandsThere(folder, kind);
   if (kind != EntryKind::Missing) {
-    return trText("Inspect", "%1 is not a folder").arg(shown(folder));
+    return trText("Inspect", "%1 is not a folder").arg(Shown(folder));
   }
   std::error_code ec;
   fs::create_directories(folder, ec);
-  if (entryKind(folder) != EntryKind::Folder) {
-    return ec ? trText("Inspect", "cannot create %1 (%2)").arg(shown(folder)).arg(ec.message()).str()
-              : trText("Inspect", "cannot create %1").arg(shown(folder)).str();
+  if (EntryKindOf(folder) != EntryKind::Folder) {
+    return ec ? trText("Inspect", "cannot create %1 (%2)").arg(Shown(folder)).arg(ec.message()).str()
+              : trText("Inspect", "cannot create %1").arg(Shown(folder)).str();
   }
   return {};
 }
 
-std::string PageFileProblem(const fs::path& file) { return standsThere(file, entryKind(file)); }
+std::string PageFileProblem(const fs::path& file) { return StandsThere(file, EntryKindOf(file)); }
 
 bool WritePageFile(const fs::path& file, ByteView bytes, std::string* error) {
   if (std::string problem = PageFileProblem(file); !problem.empty()) {
@@ -59,8 +59,8 @@ bool WritePageFile(const fs::path& file, ByteView bytes, std::string* error) {
     return false;
   }
   std::string why;
-  if (writeFile(file, {bytes}, &why)) return true;
-  if (error) *error = trText("Inspect", "cannot write %1: %2").arg(shown(file)).arg(why);
+  if (WriteFile(file, {bytes}, &why)) return true;
+  if (error) *error = trText("Inspect", "cannot write %1: %2").arg(Shown(file)).arg(why);
   return false;
 }
 

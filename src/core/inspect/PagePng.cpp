@@ -10,7 +10,7 @@ namespace tessel::inspect {
 
 namespace {
 
-void put32(Bytes& out, std::uint32_t v) {
+void Put32(Bytes& out, std::uint32_t v) {
   out.push_back(std::uint8_t(v >> 24));
   out.push_back(std::uint8_t(v >> 16));
   out.push_back(std::uint8_t(v >> 8));
@@ -18,13 +18,13 @@ void put32(Bytes& out, std::uint32_t v) {
 }
 
 // A chunk: length, type, data, CRC of type and data.
-void chunk(Bytes& out, const char* type, const std::uint8_t* data, std::size_t size) {
-  put32(out, static_cast<std::uint32_t>(size));
+void Chunk(Bytes& out, const char* type, const std::uint8_t* data, std::size_t size) {
+  Put32(out, static_cast<std::uint32_t>(size));
   const std::size_t start = out.size();
   out.insert(out.end(), type, type + 4);
   if (size) out.insert(out.end(), data, data + size);
   const uLong crc = crc32(0, out.data() + start, static_cast<uInt>(out.size() - start));
-  put32(out, static_cast<std::uint32_t>(crc));
+  Put32(out, static_cast<std::uint32_t>(crc));
 }
 
 }  // namespace
@@ -100,12 +100,12 @@ Bytes EncodePagePng(const QImage& image) {
     Bytes png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
     png.reserve(packedSize + 64);
     Bytes header;
-    put32(header, static_cast<std::uint32_t>(w));
-    put32(header, static_cast<std::uint32_t>(h));
+    Put32(header, static_cast<std::uint32_t>(w));
+    Put32(header, static_cast<std::uint32_t>(h));
     header.insert(header.end(), {8, 2, 0, 0, 0});  // 8 bits, RGB, deflate, filters, no interlace
-    chunk(png, "IHDR", header.data(), header.size());
-    chunk(png, "IDAT", packed.get(), packedSize);
-    chunk(png, "IEND", nullptr, 0);
+    Chunk(png, "IHDR", header.data(), header.size());
+    Chunk(png, "IDAT", packed.get(), packedSize);
+    Chunk(png, "IEND", nullptr, 0);
     return png;
   } catch (const std::bad_alloc&) {
     return {};

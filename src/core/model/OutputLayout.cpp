@@ -24,7 +24,7 @@ fs::path OutputLayout::stagedRunRecord() const {
   return root_ / (std::string(kRunRecordFileName) + ".new");
 }
 
-fs::path OutputLayout::marker() const { return root_ / pathFromUtf8(kMarkerFileName); }
+fs::path OutputLayout::marker() const { return root_ / PathFromUtf8(kMarkerFileName); }
 
 fs::path OutputLayout::table(int number) const {
   return binFolder() / numberedName(number, kTableExtension);
@@ -45,7 +45,7 @@ fs::path OutputLayout::soundFile(int number) const {
 }
 
 fs::path OutputLayout::defaultRoot() {
-  const fs::path docs = documentsFolder();
+  const fs::path docs = DocumentsFolder();
   return docs.empty() ? fs::path() : docs / "TESSEL";
 }
 
@@ -98,7 +98,7 @@ std::string OutputLayout::inPrivate(const std::string& folder, const std::string
 
 // True when a run writes a regular file of this name into this folder of
 // private/ (the top when `folder` is empty).
-bool runWrites(const std::string& folder, const std::string& name) {
+bool RunWrites(const std::string& folder, const std::string& name) {
   using L = OutputLayout;
   const auto numbered = [&name](const char* extension) {
     return L::numberOfName(name, extension).has_value();
@@ -119,7 +119,7 @@ bool runWrites(const std::string& folder, const std::string& name) {
 
 // The first entry of an old private/ that no run writes (a user's file, a
 // link, a folder of another name), in name order; empty when there is none.
-fs::path firstForeignEntry(const fs::path& priv) {
+fs::path FirstForeignEntry(const fs::path& priv) {
   std::error_code ec;
   const auto sorted = [](const fs::path& folder) {
     std::vector<fs::directory_entry> entries;
@@ -136,16 +136,16 @@ fs::path firstForeignEntry(const fs::path& priv) {
   if (fs::is_symlink(status)) return {};  // the link goes, its target stays
   if (!fs::is_directory(status)) return priv;
   for (const fs::directory_entry& top : sorted(priv)) {
-    const std::string name = pathToUtf8(top.path().filename());
+    const std::string name = PathToUtf8(top.path().filename());
     const fs::file_status type = top.symlink_status(ec);
-    if (fs::is_regular_file(type) && runWrites({}, name)) continue;
+    if (fs::is_regular_file(type) && RunWrites({}, name)) continue;
     const bool known = name == OutputLayout::kTruefont || name == OutputLayout::kImage ||
                        name == OutputLayout::kIcon || name == OutputLayout::kBin ||
                        name == OutputLayout::kSound;
     if (!known || !fs::is_directory(type)) return top.path();
     for (const fs::directory_entry& inner : sorted(top.path())) {
       if (!fs::is_regular_file(inner.symlink_status(ec)) ||
-          !runWrites(name, pathToUtf8(inner.path().filename()))) {
+          !RunWrites(name, PathToUtf8(inner.path().filename()))) {
         return inner.path();
       }
     }

@@ -116,10 +116,10 @@ class OutputLayout {
 
 // True when a run writes a regular file of this name into this folder of
 // private/ (the top when `folder` is empty).
-bool runWrites(const std::string& folder, const std::string& name);
+bool RunWrites(const std::string& folder, const std::string& name);
 
 // The first entry of an old private/ that no run writes (a user's file, a
 // link, a folder of another name), in name order; empty when there is none.
-std::filesystem::path firstForeignEntry(const std::filesystem::path& priv);
+std::filesystem::path FirstForeignEntry(const std::filesystem::path& priv);
 
 }  // namespace tessel

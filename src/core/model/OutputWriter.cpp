@@ -14,7 +14,7 @@ bool OutputWriter::write(const fs::path& path, std::initializer_list<ByteView> p
   if (halted()) return false;
   std::string error;
   std::uint64_t size = 0;
-  if (writeParts(path, parts, &error, faults_, &size)) {
+  if (WriteParts(path, parts, &error, faults_, &size)) {
     report_.wrote(path, size);
     return true;
   }
@@ -26,7 +26,7 @@ bool OutputWriter::copy(const fs::path& from, const fs::path& to) {
   if (halted()) return false;
   std::string error;
   std::uint64_t size = 0;
-  const CopyResult result = copyInto(from, to, &error, faults_, &size, stop_);
+  const CopyResult result = CopyInto(from, to, &error, faults_, &size, stop_);
   if (result != CopyResult::Done && stopped()) return false;  // stopped: not a failure
   switch (result) {
     case CopyResult::Done:

@@ -14,7 +14,7 @@ namespace {
 // The record of `path` in `records` through `index`, which is made again
 // when it no longer matches the list.
 template <typename Record, typename Index>
-Record* lookUp(std::vector<Record>& records, Index& index, const fs::path& path) {
+Record* LookUp(std::vector<Record>& records, Index& index, const fs::path& path) {
   const auto hit = index.find(path);
   if (hit != index.end() && hit->second < records.size() && records[hit->second].path == path) {
     return &records[hit->second];
@@ -28,7 +28,7 @@ Record* lookUp(std::vector<Record>& records, Index& index, const fs::path& path)
 
 }  // namespace
 
-InputRecord* Report::findInput(const fs::path& path) { return lookUp(inputs, inputIndex_, path); }
+InputRecord* Report::findInput(const fs::path& path) { return LookUp(inputs, inputIndex_, path); }
 
 InputRecord& Report::input(const fs::path& path, InputKind kind) {
   if (InputRecord* record = findInput(path)) return *record;
@@ -60,13 +60,13 @@ void Report::madeFrom(const fs::path& in, const fs::path& output, InputFate fate
       if (earlier->outputs.empty()) {
         earlier->fate = InputFate::Replaced;
         earlier->reason =
-            trText("Report", "replaced by %1, which has the same number").arg(pathToUtf8(in));
+            trText("Report", "replaced by %1, which has the same number").arg(PathToUtf8(in));
       }
       const fs::path shortName = output.parent_path().filename() / output.filename();
       warn(trText("Report", "same number: %1 is used for %2, %3 is not")
-               .arg(pathToUtf8(in))
-               .arg(pathToUtf8(shortName))
-               .arg(pathToUtf8(earlier->path)),
+               .arg(PathToUtf8(in))
+               .arg(PathToUtf8(shortName))
+               .arg(PathToUtf8(earlier->path)),
            earlier->path);
     }
   }
@@ -78,7 +78,7 @@ void Report::madeFrom(const fs::path& in, const fs::path& output, InputFate fate
 }
 
 OutputRecord* Report::output(const fs::path& path) {
-  return lookUp(outputs, outputIndex_, path);
+  return LookUp(outputs, outputIndex_, path);
 }
 
 void Report::wrote(const fs::path& path, std::uint64_t size) {

@@ -16,9 +16,9 @@ namespace {
 constexpr int kMaxOutputs = 1 << 20;
 constexpr int kMaxSourcesPerOutput = 4096;
 
-QString q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) { return QString::fromStdString(s); }
 
-bool isWhole(const QJsonValue& v, double low, double high) {
+bool IsWhole(const QJsonValue& v, double low, double high) {
   if (!v.isDouble()) return false;
   const double d = v.toDouble();
   return d >= low && d <= high && d == static_cast<double>(static_cast<std::int64_t>(d));
@@ -26,10 +26,10 @@ bool isWhole(const QJsonValue& v, double low, double high) {
 
 // A file of the source folder: a name, never a path (as this system spells
 // paths: a backslash is a separator on Windows only).
-bool plainName(const QJsonValue& v) {
+bool PlainName(const QJsonValue& v) {
   if (!v.isString()) return false;
   const std::string name = v.toString().toStdString();
-  const std::filesystem::path path = pathFromUtf8(name);
+  const std::filesystem::path path = PathFromUtf8(name);
   return !name.empty() && name != "." && name != ".." && path.filename() == path &&
          !path.has_root_name();
 }
@@ -48,12 +48,12 @@ Bytes RunRecordJson(const RunRecord& record) {
   for (const auto& [name, output] : record.outputs) {
     QJsonArray sources;
     for (const RecordSource& s : output.sources) {
-      QJsonObject source{{"file", q(s.file)}};
+      QJsonObject source{{"file", Q(s.file)}};
       if (s.icon >= 0) source["icon"] = s.icon;
       if (s.copied) source["copied"] = true;
       if (!s.hash.empty()) {
         source["bytes"] = static_cast<double>(s.size);
-        source["hash"] = q(s.hash);
+        source["hash"] = Q(s.hash);
       }
       sources.append(source);
     }
@@ -62,24 +62,24 @@ Bytes RunRecordJson(const RunRecord& record) {
                   {"size", static_cast<double>(output.size)}};
     if (!output.replaced.empty()) {
       QJsonArray replaced;
-      for (const std::string& r : output.replaced) replaced.append(q(r));
+      for (const std::string& r : output.replaced) replaced.append(Q(r));
       o["replaced"] = replaced;
     }
     if (!output.hash.empty()) {
-      o["settings"] = q(output.settings);
-      o["hash"] = q(output.hash);
+      o["settings"] = Q(output.settings);
+      o["hash"] = Q(output.hash);
     }
     if (output.width > 0) {
       o["width"] = output.width;
       o["height"] = output.height;
     }
-    outputs[q(name)] = o;
+    outputs[Q(name)] = o;
   }
   const QJsonObject root{{"format", "tessel-run"},
                          {"version", record.version},
-                         {"source", q(record.source)},
-                         {"branch", q(record.branch)},
-                         {"program", q(record.program)},
+                         {"source", Q(record.source)},
+                         {"branch", Q(record.branch)},
+                         {"program", Q(record.program)},
                          {"outputs", outputs}};
   const QByteArray text = QJsonDocument(root).toJson(QJsonDocument::Indented);
   return Bytes(text.begin(), text.end());
@@ -107,7 +107,7 @@ std::optional<RunRecord> ParseRunRecord(ByteView json, std::string& error) {
   if (!doc.isObject() || root.value("format").toString() != "tessel-run") {
     return fail(trText("Record", "it is not a run record"));
   }
-  if (!isWhole(root.value("version"), 1, 1 << 20)) {
+  if (!IsWhole(root.value("version"), 1, 1 << 20)) {
     return fail(trText("Record", "it has no version"));
   }
   RunRecord record;
@@ -125,8 +125,8 @@ std::optional<RunRecord> ParseRunRecord(ByteView json, std::string& error) {
     const std::string name = it.key().toStdString();
     const QJsonObject o = it.value().toObject();
     const QJsonValue sources = o.value("sources");
-    if (!it.value().isObject() || !sources.isArray() || !isWhole(o.value("rotation"), 0, 3) ||
-        !isWhole(o.value("size"), 0, 9007199254740992.0) ||
+    if (!it.value().isObject() || !sources.isArray() || !IsWhole(o.value("rotation"), 0, 3) ||
+        !IsWhole(o.value("size"), 0, 9007199254740992.0) ||
         sources.toArray().size() > kMaxSourcesPerOutput) {
       return fail(trText("Record", "its entry for %1 is not an output's").arg(name));
     }
@@ -135,15 +135,15 @@ std::optional<RunRecord> ParseRunRecord(ByteView json, std::string& error) {
     output.size = static_cast<std::uint64_t>(o.value("size").toDouble());
     output.settings = o.value("settings").toString().toStdString();
     output.hash = o.value("hash").toString().toStdString();
-    if (isWhole(o.value("width"), 1, 1 << 16) && isWhole(o.value("height"), 1, 1 << 16)) {
+    if (IsWhole(o.value("width"), 1, 1 << 16) && IsWhole(o.value("height"), 1, 1 << 16)) {
       output.width = o.value("width").toInt();
       output.height = o.value("height").toInt();
     }
     for (const QJsonValue& v : sources.toArray()) {
       const QJsonObject s = v.toObject();
-      if (!v.isObject() || !plainName(s.value("file")) ||
-          (s.contains("icon") && !isWhole(s.value("icon"), 0, 65535)) ||
-          (s.contains("bytes") && !isWhole(s.value("bytes"), 0, 9007199254740992.0))) {
+      if (!v.isObject() || !PlainName(s.value("file")) ||
+          (s.contains("icon") && !IsWhole(s.value("icon"), 0, 65535)) ||
+          (s.contains("bytes") && !IsWhole(s.value("bytes"), 0, 9007199254740992.0))) {
         return fail(trText("Record", "its entry for %1 names a source wrongly").arg(name));
       }
       output.sources.push_back({s.value("file").toString().toStdString(),
@@ -157,7 +157,7 @@ std::optional<RunRecord> ParseRunRecord(ByteView json, std::string& error) {
       return fail(trText("Record", "its entry for %1 names a source wrongly").arg(name));
     }
     for (const QJsonValue& v : replaced) {
-      if (!plainName(v)) {
+      if (!PlainName(v)) {
         return fail(trText("Record", "its entry for %1 names a source wrongly").arg(name));
       }
       output.replaced.push_back(v.toString().toStdString());
@@ -176,7 +176,7 @@ std::optional<RunRecord> ReadRunRecord(const std::filesystem::path& outputRoot, 
     error = trText("Record", "it is not a regular file");
     return std::nullopt;
   }
-  const std::optional<Bytes> bytes = readFile(file, kMaxRunRecordBytes + 1);
+  const std::optional<Bytes> bytes = ReadFile(file, kMaxRunRecordBytes + 1);
   if (!bytes) {
     error = trText("Record", "it cannot be read");
     return std::nullopt;

@@ -60,7 +60,7 @@ struct ConversionSettings {
 class WriteFaults;
 
 // Where a run writes and where it finds its resource files. Empty members
-// take the defaults: Documents + "/TESSEL" and resourceFolder().
+// take the defaults: Documents + "/TESSEL" and ResourceFolder().
 struct RunOptions {
   std::filesystem::path outputRoot;
   std::filesystem::path resourceFolder;

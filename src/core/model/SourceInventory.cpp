@@ -8,9 +8,9 @@
 namespace tessel {
 
 int FileNumber(const std::filesystem::path& path) {
-  const std::string fileName = pathToUtf8(path.filename());
+  const std::string fileName = PathToUtf8(path.filename());
   const auto dot = fileName.rfind('.');
-  const long long n = leadingNumber(dot == std::string::npos ? fileName : fileName.substr(0, dot));
+  const long long n = LeadingNumber(dot == std::string::npos ? fileName : fileName.substr(0, dot));
   return static_cast<int>(std::clamp<long long>(n, INT_MIN, INT_MAX));
 }
 

@@ -15,21 +15,21 @@ namespace tessel {
 
 namespace {
 
-void onError(j_common_ptr cinfo) {
+void OnError(j_common_ptr cinfo) {
   auto* errors = reinterpret_cast<JpegErrors*>(cinfo->err);
   (*cinfo->err->format_message)(cinfo, errors->message);
   std::longjmp(errors->jump, 1);
 }
 
 // Warnings and trace messages: the core prints nothing.
-void onMessage(j_common_ptr) {}
+void OnMessage(j_common_ptr) {}
 
 }  // namespace
 
 jpeg_error_mgr* InstallJpegErrors(JpegErrors& errors) {
   jpeg_error_mgr* manager = jpeg_std_error(&errors.manager);
-  manager->error_exit = onError;
-  manager->output_message = onMessage;
+  manager->error_exit = OnError;
+  manager->output_message = OnMessage;
   errors.message[0] = '\0';
   return manager;
 }
@@ -45,19 +45,19 @@ struct JpegContext {
   std::size_t capacity;
 };
 
-JpegContext* contextOf(j_common_ptr cinfo) {
+JpegContext* ContextOf(j_common_ptr cinfo) {
   return reinterpret_cast<JpegContext*>(cinfo->err);
 }
 constexpr std::size_t kInitialBuffer = 64 * 1024;
 
-void initDestination(j_compress_ptr cinfo) {
-  JpegContext* ctx = contextOf(reinterpret_cast<j_common_ptr>(cinfo));
+void InitDestination(j_compress_ptr cinfo) {
+  JpegContext* ctx = ContextOf(reinterpret_cast<j_common_ptr>(cinfo));
   cinfo->dest->next_output_byte = ctx->buffer;
   cinfo->dest->free_in_buffer = ctx->capacity;
 }
 
-boolean emptyOutputBuffer(j_compress_ptr cinfo) {
-  JpegContext* ctx = contextOf(reinterpret_cast<j_common_ptr>(cinfo));
+boolean EmptyOutputBuffer(j_compress_ptr cinfo) {
+  JpegContext* ctx = ContextOf(reinterpret_cast<j_common_ptr>(cinfo));
   // The library calls this only when the whole buffer is full.
   const std::size_t used = ctx->capacity;
   const std::size_t grown = ctx->capacity * 2;
@@ -72,11 +72,11 @@ boolean emptyOutputBuffer(j_compress_ptr cinfo) {
   return TRUE;
 }
 
-void termDestination(j_compress_ptr) {}
+void TermDestination(j_compress_ptr) {}
 
 // Runs the compressor; the only function that calls setjmp. Returns the
 // number of bytes written into ctx->buffer, or -1 after a library error.
-long long compressRows(JpegContext* ctx, const std::uint8_t* rgb, int width, int height,
+long long CompressRows(JpegContext* ctx, const std::uint8_t* rgb, int width, int height,
                        std::size_t pitch, int quality) {
   jpeg_compress_struct& cinfo = ctx->cinfo;
   cinfo.err = InstallJpegErrors(ctx->errors);
@@ -85,9 +85,9 @@ long long compressRows(JpegContext* ctx, const std::uint8_t* rgb, int width, int
     return -1;
   }
   jpeg_create_compress(&cinfo);
-  ctx->dest.init_destination = initDestination;
-  ctx->dest.empty_output_buffer = emptyOutputBuffer;
-  ctx->dest.term_destination = termDestination;
+  ctx->dest.init_destination = InitDestination;
+  ctx->dest.empty_output_buffer = EmptyOutputBuffer;
+  ctx->dest.term_destination = TermDestination;
   cinfo.dest = &ctx->dest;
 
   cinfo.image_width = static_cast<JDIMENSION>(width);
@@ -127,7 +127,7 @@ std::optional<Bytes> EncodeJpegRows(const std::uint8_t* rgb, int width, int heig
   if (!ctx->buffer) {
     if (error) *error = trText("Picture", "JPEG: out of memory");
   } else {
-    const long long written = compressRows(ctx, rgb, width, height, pitch, quality);
+    const long long written = CompressRows(ctx, rgb, width, height, pitch, quality);
     if (written < 0) {
       // The library's own message, as it gives it.
       if (error) *error = trText("Picture", "JPEG: %1").arg(ctx->errors.message);

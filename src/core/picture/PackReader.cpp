@@ -33,12 +33,12 @@ PackReading ReadPackIndex(ByteView index, std::uint64_t dataSize) {
     if (std::all_of(p, p + kPackEntrySize, [](std::uint8_t b) { return b == 0; })) continue;
     PackEntry e;
     e.number = static_cast<int>(slot / kPackEntrySize);
-    const std::uint16_t number = getLe16(p + kPackNumberAt);
+    const std::uint16_t number = GetLe16(p + kPackNumberAt);
     e.kind = p[kPackKindAt];
-    e.address = getLe32(p + kPackAddressAt);
-    e.width = getLe16(p + kPackWidthAt);
-    e.height = getLe16(p + kPackHeightAt);
-    e.length = getLe24(p + kPackLengthAt);
+    e.address = GetLe32(p + kPackAddressAt);
+    e.width = GetLe16(p + kPackWidthAt);
+    e.height = GetLe16(p + kPackHeightAt);
+    e.length = GetLe24(p + kPackLengthAt);
     if (number != e.number) {
       e.error = trText("Inspect",
                        "entry %1 holds the number %2 (an entry's number is its place in image.idx)")
@@ -62,7 +62,7 @@ PackReading ReadPackIndex(ByteView index, std::uint64_t dataSize) {
       e.error = trText("Inspect", "entry %1's last two bytes are not zero").arg(e.number);
     } else if (e.length == 0) {
       e.error = trText("Inspect", "entry %1 has no data").arg(e.number);
-    } else if (!fitsIn(e.address - packBaseAddress, e.length, dataSize)) {
+    } else if (!FitsIn(e.address - packBaseAddress, e.length, dataSize)) {
       e.error = trText("Inspect",
                        "entry %1 points past the end of image.bin (%2 bytes at %3, image.bin %4 "
                        "bytes)")
@@ -87,7 +87,7 @@ PackReading ReadPackIndex(ByteView index, std::uint64_t dataSize) {
 
 void ReadPackEntry(PackEntry& e, ByteView data, bool decode, const Limits& limits) {
   if (!e.error.empty()) return;
-  if (e.address < packBaseAddress || !fitsIn(e.address - packBaseAddress, e.length, data.size())) {
+  if (e.address < packBaseAddress || !FitsIn(e.address - packBaseAddress, e.length, data.size())) {
     e.error = trText("Inspect", "entry %1 points past the end of image.bin").arg(e.number);
     return;
   }

@@ -18,14 +18,14 @@ namespace tessel {
 namespace {
 
 // Too large for the outputs or for memory: the reason, or empty when fine.
-std::string sizeProblem(const QSize& size, const Limits& limits) {
+std::string SizeProblem(const QSize& size, const Limits& limits) {
   return LimitSentence(
       PictureSizeFault(limits, std::uint64_t(size.width()), std::uint64_t(size.height())));
 }
 
 // `file`: the bytes the reader reads, checked for a cut end once the size
 // is known to be one the converter takes.
-LoadedPicture readWith(QImageReader& reader, ByteView file, const Limits& limits) {
+LoadedPicture ReadWith(QImageReader& reader, ByteView file, const Limits& limits) {
   LoadedPicture result;
   reader.setAutoTransform(false);  // pixels as stored; orientation tags are not applied
   // Qt's own guard, in whole MiB (0 would turn it off): the limits are
@@ -38,7 +38,7 @@ LoadedPicture readWith(QImageReader& reader, ByteView file, const Limits& limits
   }
   const QSize announced = reader.size();
   if (announced.isValid()) {
-    result.error = sizeProblem(announced, limits);
+    result.error = SizeProblem(announced, limits);
     if (!result.error.empty()) return result;
   }
   if (std::string problem = TruncationProblem(file); !problem.empty()) {
@@ -58,7 +58,7 @@ LoadedPicture readWith(QImageReader& reader, ByteView file, const Limits& limits
     result.error = trText("Picture", "cannot decode it (no pixels)");
     return result;
   }
-  result.error = sizeProblem(image.size(), limits);
+  result.error = SizeProblem(image.size(), limits);
   if (!result.error.empty()) return result;
   const QImage::Format format =
       image.hasAlphaChannel() ? QImage::Format_ARGB32 : QImage::Format_RGB32;
@@ -76,11 +76,11 @@ LoadedPicture readWith(QImageReader& reader, ByteView file, const Limits& limits
 LoadedPicture LoadPicture(const std::filesystem::path& path, const Limits& limits) {
   // Read here and decoded from memory: the bytes are checked before Qt
   // makes rows up for data the file does not hold.
-  const std::optional<Bytes> head = readFile(path, 54, true);
+  const std::optional<Bytes> head = ReadFile(path, 54, true);
   std::error_code sized;
   const std::uintmax_t fileSize = std::filesystem::file_size(path, sized);
   const std::optional<Bytes> data =
-      head && !sized ? readFile(path, PictureReadLength(ByteView(*head), fileSize), true)
+      head && !sized ? ReadFile(path, PictureReadLength(ByteView(*head), fileSize), true)
                      : std::nullopt;
   if (!data) {
     LoadedPicture result;
@@ -100,7 +100,7 @@ LoadedPicture LoadPictureData(ByteView data, const Limits& limits) {
   buffer.setData(bytes);
   buffer.open(QIODevice::ReadOnly);
   QImageReader reader(&buffer);
-  return readWith(reader, data, limits);
+  return ReadWith(reader, data, limits);
 }
 
 QImage RotatePicture(const QImage& picture, int code) {

@@ -27,7 +27,7 @@ Bytes PackIndexEntry(std::uint16_t number, std::uint8_t dataKind, std::uint32_t 
 bool PicturePack::append(int number, const EncodedPicture& block,
                          const std::filesystem::path& source, Report& report) {
   const auto skip = [&](const std::string& why) {
-    report.warn(trText("Picture", "skipped picture %1: %2").arg(pathToUtf8(source)).arg(why), source);
+    report.warn(trText("Picture", "skipped picture %1: %2").arg(PathToUtf8(source)).arg(why), source);
     return false;
   };
   if (!block.ok) return skip(block.error);

@@ -26,7 +26,7 @@ constexpr std::size_t kKeptReadBuffer = std::size_t(8) << 20;
 
 // What a picture costs in flight: its file's bytes and, when its header
 // declares a size the converter takes, its pixels on their way.
-std::uint64_t pictureCost(ByteView head, std::uint64_t fileBytes, const Limits& limits) {
+std::uint64_t PictureCost(ByteView head, std::uint64_t fileBytes, const Limits& limits) {
   const auto [width, height] = DeclaredPictureSize(head);
   if (!PictureSizeAllowed(limits, width, height)) return fileBytes;
   return width * height * kBytesPerPixelInFlight + fileBytes;
@@ -43,7 +43,7 @@ struct Prepared {
 
 // The short way: a plain BMP or JPEG straight to turned rows. Nothing when
 // the picture is not plain; the general way then decides what it is.
-std::optional<Rgb565Picture> plainRows(ByteView data, int rotation, const Limits& limits) {
+std::optional<Rgb565Picture> PlainRows(ByteView data, int rotation, const Limits& limits) {
   std::optional<Rgb565Picture> plain;
   if (data.size() >= 2 && data[0] == 'B' && data[1] == 'M') {
     plain = DecodePlainBmp(data, limits, rotation);
@@ -56,11 +56,11 @@ std::optional<Rgb565Picture> plainRows(ByteView data, int rotation, const Limits
   return plain;
 }
 
-Prepared prepare(ByteView data, const PictureEncoding& encoding, int rotation,
+Prepared Prepare(ByteView data, const PictureEncoding& encoding, int rotation,
                  const Limits& limits) {
   Prepared prepared;
   if (encoding.format == PictureFormat::Zbmp && !encoding.deRipple) {
-    if (std::optional<Rgb565Picture> rows = plainRows(data, rotation, limits)) {
+    if (std::optional<Rgb565Picture> rows = PlainRows(data, rotation, limits)) {
       prepared.rows = std::move(*rows);
       return prepared;
     }
@@ -74,7 +74,7 @@ Prepared prepare(ByteView data, const PictureEncoding& encoding, int rotation,
   return prepared;
 }
 
-EncodedPicture encode(Prepared prepared, const PictureEncoding& encoding, PictureTarget target) {
+EncodedPicture Encode(Prepared prepared, const PictureEncoding& encoding, PictureTarget target) {
   EncodedPicture out;
   if (!prepared.ok()) {
     out.error = prepared.error.empty() ? trText("Picture", "out of memory while preparing it").str()
@@ -125,11 +125,11 @@ std::atomic<std::uint64_t> encodedCount{0};
 
 // Decoded and encoded within the caller's share of the budget. What the
 // image readers say on the way is kept with the picture.
-EncodedPicture encodeHeld(ByteView data, const PictureEncoding& encoding, int rotation,
+EncodedPicture EncodeHeld(ByteView data, const PictureEncoding& encoding, int rotation,
                           PictureTarget target, const Limits& limits) {
   ++encodedCount;
   MessageCatch said;
-  EncodedPicture out = encode(prepare(data, encoding, rotation, limits), encoding, target);
+  EncodedPicture out = Encode(Prepare(data, encoding, rotation, limits), encoding, target);
   out.messages = said.take();
   return out;
 }
@@ -140,7 +140,7 @@ EncodedPicture encodeHeld(ByteView data, const PictureEncoding& encoding, int ro
 // pictures convert at every job count. `attempt(alone, crowded)` sets
 // `crowded` when it failed while other shares were held.
 template <typename Attempt>
-EncodedPicture withinBudget(const Attempt& attempt, const char* outOfMemory) {
+EncodedPicture WithinBudget(const Attempt& attempt, const char* outOfMemory) {
   for (const bool alone : {false, true}) {
     bool crowded = false;
     try {
@@ -175,7 +175,7 @@ EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& en
   std::optional<Bytes> head;
   std::string why = ec ? ec.message() : std::string();
   try {
-    if (!ec) head = readFile(path, limits.pictureHeadBytes, true, &why);
+    if (!ec) head = ReadFile(path, limits.pictureHeadBytes, true, &why);
   } catch (const std::bad_alloc&) {
   }
   // Why it cannot be read, in the system's words where it gives them.
@@ -188,13 +188,13 @@ EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& en
   if (!head) return unreadable(why);
   const std::uint64_t length =
       std::min<std::uint64_t>(PictureReadLength(ByteView(*head), size), std::uint64_t(1) << 31);
-  out = withinBudget(
+  out = WithinBudget(
       [&](bool alone, bool& crowded) {
-        MemoryShare share(work.budget(), pictureCost(ByteView(*head), length, limits), alone);
+        MemoryShare share(work.budget(), PictureCost(ByteView(*head), length, limits), alone);
         try {
-          const std::optional<ByteView> data = readFileInto(path, buffer, length, true, &why);
+          const std::optional<ByteView> data = ReadFileInto(path, buffer, length, true, &why);
           if (!data) return unreadable(why);
-          EncodedPicture encoded = encodeHeld(*data, encoding, rotation, target, limits);
+          EncodedPicture encoded = EncodeHeld(*data, encoding, rotation, target, limits);
           crowded = !encoded.ok && share.othersHold();
           return encoded;
         } catch (const std::bad_alloc&) {
@@ -211,11 +211,11 @@ EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& en
 
 EncodedPicture EncodePictureBytes(ByteView data, const PictureEncoding& encoding, int rotation,
                                   PictureTarget target, const WorkLimits& work) {
-  return withinBudget(
+  return WithinBudget(
       [&](bool alone, bool& crowded) {
-        MemoryShare share(work.budget(), pictureCost(data, data.size(), work.limits()), alone);
+        MemoryShare share(work.budget(), PictureCost(data, data.size(), work.limits()), alone);
         try {
-          EncodedPicture encoded = encodeHeld(data, encoding, rotation, target, work.limits());
+          EncodedPicture encoded = EncodeHeld(data, encoding, rotation, target, work.limits());
           crowded = !encoded.ok && share.othersHold();
           return encoded;
         } catch (const std::bad_alloc&) {

@@ -24,15 +24,15 @@ constexpr int kStripRows = 16;
 std::optional<Rgb565Picture> DecodePlainBmp(ByteView file, const Limits& limits, int rotation) {
   if (file.size() < kFileHeaderSize + 40 || file[0] != 'B' || file[1] != 'M') return std::nullopt;
   const std::uint8_t* p = file.data();
-  const std::uint64_t pixelOffset = getLe32(p + 10);
-  const std::uint32_t infoSize = getLe32(p + 14);
+  const std::uint64_t pixelOffset = GetLe32(p + 10);
+  const std::uint32_t infoSize = GetLe32(p + 14);
   if (infoSize != 40 && infoSize != 108 && infoSize != 124) return std::nullopt;
-  if (!fitsIn(kFileHeaderSize, infoSize, file.size())) return std::nullopt;
-  const auto width = static_cast<std::int32_t>(getLe32(p + 18));
-  const auto rawHeight = static_cast<std::int32_t>(getLe32(p + 22));
-  const std::uint16_t planes = getLe16(p + 26);
-  const std::uint16_t bits = getLe16(p + 28);
-  const std::uint32_t compression = getLe32(p + 30);
+  if (!FitsIn(kFileHeaderSize, infoSize, file.size())) return std::nullopt;
+  const auto width = static_cast<std::int32_t>(GetLe32(p + 18));
+  const auto rawHeight = static_cast<std::int32_t>(GetLe32(p + 22));
+  const std::uint16_t planes = GetLe16(p + 26);
+  const std::uint16_t bits = GetLe16(p + 28);
+  const std::uint32_t compression = GetLe32(p + 30);
   if (planes != 1 || bits != 24 || compression != 0) return std::nullopt;
   if (width <= 0 || rawHeight == 0 || rawHeight == std::numeric_limits<std::int32_t>::min()) {
     return std::nullopt;
@@ -46,7 +46,7 @@ std::optional<Rgb565Picture> DecodePlainBmp(ByteView file, const Limits& limits,
   const std::uint64_t sourceStride = (std::uint64_t(width) * 3 + 3) & ~std::uint64_t(3);
   const std::uint64_t pixelBytes = sourceStride * std::uint64_t(height);
   // A short file would be decoded partly by the general way: leave it to it.
-  if (!fitsIn(pixelOffset, pixelBytes, file.size())) return std::nullopt;
+  if (!FitsIn(pixelOffset, pixelBytes, file.size())) return std::nullopt;
 
   TurnedRows turned(width, height, rotation);
   auto sourceRow = [&](std::int32_t y) {
@@ -81,7 +81,7 @@ struct JpegReadContext {
 // The only function that calls setjmp. `turned` is made once the header is
 // read; `strip` is a malloc'ed buffer of kStripRows decoded rows. False on any
 // library error or warning, or when the picture is not one this way takes.
-bool decodeJpeg(JpegReadContext* ctx, ByteView file, const Limits& limits, int rotation,
+bool DecodeJpeg(JpegReadContext* ctx, ByteView file, const Limits& limits, int rotation,
                 std::optional<TurnedRows>* turned, std::uint8_t** strip) {
   jpeg_decompress_struct& cinfo = ctx->cinfo;
   cinfo.err = InstallJpegErrors(ctx->errors);
@@ -167,7 +167,7 @@ std::optional<Rgb565Picture> DecodePlainJpeg(ByteView file, const Limits& limits
   std::uint8_t* strip = nullptr;
   bool ok = false;
   try {
-    ok = decodeJpeg(ctx, file, limits, rotation, &turned, &strip);
+    ok = DecodeJpeg(ctx, file, limits, rotation, &turned, &strip);
   } catch (const std::bad_alloc&) {
     // Only the rows' allocation throws, outside libjpeg's own calls.
     jpeg_destroy_decompress(&ctx->cinfo);

@@ -22,7 +22,7 @@ void PackRgb565(const std::uint32_t* pixels, std::size_t count, std::uint8_t* ou
 
 namespace {
 
-std::uint32_t bgrTo565(std::uint32_t b, std::uint32_t g, std::uint32_t r) {
+std::uint32_t BgrTo565(std::uint32_t b, std::uint32_t g, std::uint32_t r) {
   return ((r & 0xF8u) << 8) | ((g & 0xFCu) << 3) | (b >> 3);
 }
 
@@ -36,15 +36,15 @@ void PackRgb565FromBgr(const std::uint8_t* bgr, std::size_t count, std::uint8_t*
       std::uint32_t w[3];
       std::memcpy(w, bgr + x * 3, 12);
       const std::uint64_t v =
-          std::uint64_t(bgrTo565(w[0] & 0xFF, (w[0] >> 8) & 0xFF, (w[0] >> 16) & 0xFF)) |
-          std::uint64_t(bgrTo565(w[0] >> 24, w[1] & 0xFF, (w[1] >> 8) & 0xFF)) << 16 |
-          std::uint64_t(bgrTo565((w[1] >> 16) & 0xFF, w[1] >> 24, w[2] & 0xFF)) << 32 |
-          std::uint64_t(bgrTo565((w[2] >> 8) & 0xFF, (w[2] >> 16) & 0xFF, w[2] >> 24)) << 48;
+          std::uint64_t(BgrTo565(w[0] & 0xFF, (w[0] >> 8) & 0xFF, (w[0] >> 16) & 0xFF)) |
+          std::uint64_t(BgrTo565(w[0] >> 24, w[1] & 0xFF, (w[1] >> 8) & 0xFF)) << 16 |
+          std::uint64_t(BgrTo565((w[1] >> 16) & 0xFF, w[1] >> 24, w[2] & 0xFF)) << 32 |
+          std::uint64_t(BgrTo565((w[2] >> 8) & 0xFF, (w[2] >> 16) & 0xFF, w[2] >> 24)) << 48;
       std::memcpy(out + x * 2, &v, 8);
     }
   }
   for (; x < count; ++x) {
-    const std::uint32_t v = bgrTo565(bgr[x * 3], bgr[x * 3 + 1], bgr[x * 3 + 2]);
+    const std::uint32_t v = BgrTo565(bgr[x * 3], bgr[x * 3 + 1], bgr[x * 3 + 2]);
     out[x * 2] = static_cast<std::uint8_t>(v);
     out[x * 2 + 1] = static_cast<std::uint8_t>(v >> 8);
   }

@@ -126,7 +126,7 @@ QImage Rgb565Image(const std::uint8_t* rows, int width, int height, std::size_t 
   for (int y = 0; y < height; ++y) {
     const std::uint8_t* in = rows + std::size_t(y) * stride;
     auto* out = reinterpret_cast<quint16*>(image.scanLine(y));
-    for (int x = 0; x < width; ++x) out[x] = getLe16(in + 2 * std::size_t(x));
+    for (int x = 0; x < width; ++x) out[x] = GetLe16(in + 2 * std::size_t(x));
   }
   return image;
 }

@@ -32,9 +32,9 @@ PictureReading ReadZbmp(ByteView file, bool decode, const Limits& limits) {
     r.error = trText("Inspect", "it is %1 bytes, shorter than the 16-byte header").arg(file.size());
     return r;
   }
-  r.width = getLe16(file.data() + kZbmpWidthAt);
-  r.height = getLe16(file.data() + kZbmpHeightAt);
-  const std::uint16_t flag = getLe16(file.data() + kZbmpFlagAt);
+  r.width = GetLe16(file.data() + kZbmpWidthAt);
+  r.height = GetLe16(file.data() + kZbmpHeightAt);
+  const std::uint16_t flag = GetLe16(file.data() + kZbmpFlagAt);
   if (r.width == 0 || r.height == 0) {
     r.error = trText("Inspect", "its header gives a size of %1 x %2").arg(r.width).arg(r.height);
     return r;

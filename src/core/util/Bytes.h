@@ -11,41 +11,41 @@ namespace tessel {
 using Bytes = std::vector<std::uint8_t>;
 using ByteView = std::span<const std::uint8_t>;
 
-inline void putLe16(Bytes& out, std::uint32_t v) {
+inline void PutLe16(Bytes& out, std::uint32_t v) {
   out.push_back(static_cast<std::uint8_t>(v));
   out.push_back(static_cast<std::uint8_t>(v >> 8));
 }
-inline void putLe24(Bytes& out, std::uint32_t v) {
-  putLe16(out, v);
+inline void PutLe24(Bytes& out, std::uint32_t v) {
+  PutLe16(out, v);
   out.push_back(static_cast<std::uint8_t>(v >> 16));
 }
-inline void putLe32(Bytes& out, std::uint32_t v) {
-  putLe16(out, v);
-  putLe16(out, v >> 16);
+inline void PutLe32(Bytes& out, std::uint32_t v) {
+  PutLe16(out, v);
+  PutLe16(out, v >> 16);
 }
 
-inline std::uint16_t getLe16(const std::uint8_t* p) {
+inline std::uint16_t GetLe16(const std::uint8_t* p) {
   return static_cast<std::uint16_t>(p[0] | (p[1] << 8));
 }
-inline std::uint32_t getLe24(const std::uint8_t* p) {
+inline std::uint32_t GetLe24(const std::uint8_t* p) {
   return std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16);
 }
-inline std::uint32_t getLe32(const std::uint8_t* p) {
-  return getLe24(p) | (std::uint32_t(p[3]) << 24);
+inline std::uint32_t GetLe32(const std::uint8_t* p) {
+  return GetLe24(p) | (std::uint32_t(p[3]) << 24);
 }
-inline std::uint16_t getBe16(const std::uint8_t* p) {
+inline std::uint16_t GetBe16(const std::uint8_t* p) {
   return static_cast<std::uint16_t>((p[0] << 8) | p[1]);
 }
-inline std::uint32_t getBe24(const std::uint8_t* p) {
+inline std::uint32_t GetBe24(const std::uint8_t* p) {
   return (std::uint32_t(p[0]) << 16) | (std::uint32_t(p[1]) << 8) | std::uint32_t(p[2]);
 }
-inline std::uint32_t getBe32(const std::uint8_t* p) {
-  return (std::uint32_t(p[0]) << 24) | getBe24(p + 1);
+inline std::uint32_t GetBe32(const std::uint8_t* p) {
+  return (std::uint32_t(p[0]) << 24) | GetBe24(p + 1);
 }
 
 // True when [offset, offset + length) lies inside a buffer of `size` bytes.
 // Computed in 64 bits so that 32-bit offsets and lengths cannot wrap.
-inline bool fitsIn(std::uint64_t offset, std::uint64_t length, std::uint64_t size) {
+inline bool FitsIn(std::uint64_t offset, std::uint64_t length, std::uint64_t size) {
   return offset <= size && length <= size - offset;
 }
 

@@ -15,12 +15,12 @@ namespace tessel {
 namespace {
 
 // The system's reason for the last failed call, as a user reads it.
-std::string systemReason(int error) {
+std::string SystemReason(int error) {
   return error != 0 ? std::generic_category().message(error)
                     : trText("Files", "input/output error").str();
 }
 
-void removeQuietly(const fs::path& path) {
+void RemoveQuietly(const fs::path& path) {
   std::error_code ec;
   fs::remove(path, ec);
 }
@@ -28,7 +28,7 @@ void removeQuietly(const fs::path& path) {
 // Opens `path` as a new file: whatever is there (a file of an earlier run, a
 // link to a file elsewhere) is removed first, and the file is created only
 // when nothing is there, so that no write ever goes through a link.
-std::FILE* createFresh(const fs::path& path) {
+std::FILE* CreateFresh(const fs::path& path) {
   std::error_code ec;
   fs::remove(path, ec);  // a link goes as a link; its target is not touched
 #ifdef _WIN32
@@ -47,11 +47,11 @@ class OutputFile {
   OutputFile(const fs::path& path, const WriteFaults* faults)
       : path_(path), part_(partName(path)), faults_(faults) {
     errno = 0;
-    out_ = createFresh(part_);
+    out_ = CreateFresh(part_);
     opened_ = out_ != nullptr;
     if (!out_) {
       const int error = errno;
-      failure_ = trText("Files", "cannot create %1: %2").arg(pathToUtf8(path_)).arg(systemReason(error));
+      failure_ = trText("Files", "cannot create %1: %2").arg(PathToUtf8(path_)).arg(SystemReason(error));
     }
   }
   ~OutputFile() {
@@ -88,14 +88,14 @@ class OutputFile {
     }
     if (!ok()) {
       // Only a file this object created is removed.
-      if (created()) removeQuietly(part_);
+      if (created()) RemoveQuietly(part_);
       if (error) *error = failure_;
     }
     return ok();
   }
   bool fail(int error) {
     if (failure_.empty()) {
-      failure_ = trText("Files", "cannot write %1: %2").arg(pathToUtf8(path_)).arg(systemReason(error));
+      failure_ = trText("Files", "cannot write %1: %2").arg(PathToUtf8(path_)).arg(SystemReason(error));
     }
     return false;
   }
@@ -123,7 +123,7 @@ class OutputFile {
 
 }  // namespace
 
-bool writeParts(const fs::path& path, std::initializer_list<ByteView> parts, std::string* error,
+bool WriteParts(const fs::path& path, std::initializer_list<ByteView> parts, std::string* error,
                 const WriteFaults* faults, std::uint64_t* size) {
   OutputFile out(path, faults);
   for (ByteView part : parts) {
@@ -133,7 +133,7 @@ bool writeParts(const fs::path& path, std::initializer_list<ByteView> parts, std
   return out.finish(error);
 }
 
-CopyResult copyInto(const fs::path& from, const fs::path& to, std::string* error,
+CopyResult CopyInto(const fs::path& from, const fs::path& to, std::string* error,
                     const WriteFaults* faults, std::uint64_t* size,
                     const std::atomic<bool>* stop) {
   if (error) error->clear();
@@ -144,7 +144,7 @@ CopyResult copyInto(const fs::path& from, const fs::path& to, std::string* error
   if (!in) {
     const int readError = errno;
     if (error) {
-      *error = trText("Files", "cannot read %1: %2").arg(pathToUtf8(from)).arg(systemReason(readError));
+      *error = trText("Files", "cannot read %1: %2").arg(PathToUtf8(from)).arg(SystemReason(readError));
     }
     return CopyResult::ReadFailed;
   }
@@ -155,7 +155,7 @@ CopyResult copyInto(const fs::path& from, const fs::path& to, std::string* error
   bool readFailed = false;
   while (out.ok()) {
     if (stop && stop->load()) {
-      out.fail(trText("Files", "stopped before %1 was complete").arg(pathToUtf8(to)).str());
+      out.fail(trText("Files", "stopped before %1 was complete").arg(PathToUtf8(to)).str());
       break;
     }
     errno = 0;
@@ -170,8 +170,8 @@ CopyResult copyInto(const fs::path& from, const fs::path& to, std::string* error
     if (!in) {
       readFailed = true;
       out.fail(trText("Files", "cannot read %1: %2")
-                   .arg(pathToUtf8(from))
-                   .arg(systemReason(readError))
+                   .arg(PathToUtf8(from))
+                   .arg(SystemReason(readError))
                    .str());
     }
   }
@@ -180,12 +180,12 @@ CopyResult copyInto(const fs::path& from, const fs::path& to, std::string* error
   return readFailed ? CopyResult::ReadFailed : CopyResult::WriteFailed;
 }
 
-bool writeFile(const fs::path& path, std::initializer_list<ByteView> parts, std::string* error,
+bool WriteFile(const fs::path& path, std::initializer_list<ByteView> parts, std::string* error,
                const WriteFaults* faults) {
-  return writeParts(path, parts, error, faults, nullptr);
+  return WriteParts(path, parts, error, faults, nullptr);
 }
 
-std::optional<ByteView> readFileInto(const fs::path& path, Bytes& buffer, std::uint64_t limit,
+std::optional<ByteView> ReadFileInto(const fs::path& path, Bytes& buffer, std::uint64_t limit,
                                      bool truncate, std::string* error) {
   std::error_code ec;
   if (!fs::is_regular_file(path, ec)) {
@@ -217,18 +217,18 @@ std::optional<ByteView> readFileInto(const fs::path& path, Bytes& buffer, std::u
   return ByteView(buffer.data(), static_cast<std::size_t>(size));
 }
 
-std::optional<Bytes> readFile(const fs::path& path, std::uint64_t limit, bool truncate,
+std::optional<Bytes> ReadFile(const fs::path& path, std::uint64_t limit, bool truncate,
                               std::string* error) {
   Bytes data;
-  const std::optional<ByteView> view = readFileInto(path, data, limit, truncate, error);
+  const std::optional<ByteView> view = ReadFileInto(path, data, limit, truncate, error);
   if (!view) return std::nullopt;
   data.resize(view->size());
   return data;
 }
 
-bool copyFile(const fs::path& from, const fs::path& to, std::string* error,
+bool CopyFileTo(const fs::path& from, const fs::path& to, std::string* error,
               const WriteFaults* faults) {
-  return copyInto(from, to, error, faults, nullptr) == CopyResult::Done;
+  return CopyInto(from, to, error, faults, nullptr) == CopyResult::Done;
 }
 
 }  // namespace tessel

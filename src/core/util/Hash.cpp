@@ -29,9 +29,9 @@ constexpr std::uint32_t kRound[64] = {
     0x19a4c116, 0x1e376c08, 0x2748774c, 0x34b0bcb5, 0x391c0cb3, 0x4ed8aa4a, 0x5b9cca4f, 0x682e6ff3,
     0x748f82ee, 0x78a5636f, 0x84c87814, 0x8cc70208, 0x90befffa, 0xa4506ceb, 0xbef9a3f7, 0xc67178f2};
 
-inline std::uint32_t rotr(std::uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
+inline std::uint32_t Rotr(std::uint32_t x, int n) { return (x >> n) | (x << (32 - n)); }
 
-void compressPlain(std::uint32_t* state, const std::uint8_t* data, std::size_t blocks) {
+void CompressPlain(std::uint32_t* state, const std::uint8_t* data, std::size_t blocks) {
   for (; blocks > 0; --blocks, data += 64) {
     std::uint32_t w[64];
     for (int i = 0; i < 16; ++i) {
@@ -39,17 +39,17 @@ void compressPlain(std::uint32_t* state, const std::uint8_t* data, std::size_t b
              std::uint32_t(data[4 * i + 2]) << 8 | data[4 * i + 3];
     }
     for (int i = 16; i < 64; ++i) {
-      const std::uint32_t s0 = rotr(w[i - 15], 7) ^ rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
-      const std::uint32_t s1 = rotr(w[i - 2], 17) ^ rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
+      const std::uint32_t s0 = Rotr(w[i - 15], 7) ^ Rotr(w[i - 15], 18) ^ (w[i - 15] >> 3);
+      const std::uint32_t s1 = Rotr(w[i - 2], 17) ^ Rotr(w[i - 2], 19) ^ (w[i - 2] >> 10);
       w[i] = w[i - 16] + s0 + w[i - 7] + s1;
     }
     std::uint32_t a = state[0], b = state[1], c = state[2], d = state[3], e = state[4],
                   f = state[5], g = state[6], h = state[7];
     for (int i = 0; i < 64; ++i) {
-      const std::uint32_t t1 = h + (rotr(e, 6) ^ rotr(e, 11) ^ rotr(e, 25)) + ((e & f) ^ (~e & g)) +
+      const std::uint32_t t1 = h + (Rotr(e, 6) ^ Rotr(e, 11) ^ Rotr(e, 25)) + ((e & f) ^ (~e & g)) +
                                kRound[i] + w[i];
       const std::uint32_t t2 =
-          (rotr(a, 2) ^ rotr(a, 13) ^ rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
+          (Rotr(a, 2) ^ Rotr(a, 13) ^ Rotr(a, 22)) + ((a & b) ^ (a & c) ^ (b & c));
       h = g;
       g = f;
       f = e;
@@ -115,7 +115,7 @@ __attribute__((target("sha,sse4.1,ssse3"))) void compressShaExtensions(std::uint
 
 using Compress = void (*)(std::uint32_t*, const std::uint8_t*, std::size_t);
 
-Compress chooseCompress() {
+Compress ChooseCompress() {
 #ifdef TESSEL_SHA_X86
   __builtin_cpu_init();
   if (__builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1") &&
@@ -123,12 +123,12 @@ Compress chooseCompress() {
     return compressShaExtensions;
   }
 #endif
-  return compressPlain;
+  return CompressPlain;
 }
 
-const Compress compress = chooseCompress();
+const Compress compress = ChooseCompress();
 
-std::string hex(const std::uint8_t* digest, unsigned length) {
+std::string Hex(const std::uint8_t* digest, unsigned length) {
   static const char* const kHex = "0123456789abcdef";
   std::string text;
   text.reserve(2 * length);
@@ -195,7 +195,7 @@ std::string ContentHasher::finish() {
   for (int i = 0; i < 8; ++i) {
     for (int j = 0; j < 4; ++j) digest[4 * i + j] = static_cast<std::uint8_t>(s.h[i] >> (24 - 8 * j));
   }
-  return hex(digest, 32);
+  return Hex(digest, 32);
 }
 
 std::string ContentHash(ByteView data) {

@@ -20,19 +20,19 @@ struct Installed {
   std::optional<Language> language;
 };
 
-Installed& installed() {
+Installed& InstalledLanguage() {
   static Installed state;
   return state;
 }
 
-void remove(std::unique_ptr<QTranslator>& translator) {
+void RemoveTranslator(std::unique_ptr<QTranslator>& translator) {
   if (!translator) return;
   QCoreApplication::removeTranslator(translator.get());
   translator.reset();
 }
 
 // The first of `folders` holding the translation `name`.
-std::unique_ptr<QTranslator> translator(const QString& name, const QStringList& folders) {
+std::unique_ptr<QTranslator> LoadTranslator(const QString& name, const QStringList& folders) {
   auto translator = std::make_unique<QTranslator>();
   for (const QString& folder : folders) {
     if (!folder.isEmpty() && translator->load(name, folder)) return translator;
@@ -93,23 +93,23 @@ QString LanguageArgument::errorText() const {
 }
 
 bool UseLanguage(std::optional<Language> language) {
-  Installed& state = installed();
-  remove(state.program);
-  remove(state.qt);
+  Installed& state = InstalledLanguage();
+  RemoveTranslator(state.program);
+  RemoveTranslator(state.qt);
   state.language = language;
   if (!language) return true;
   const bool chinese = *language == Language::Chinese;
   // A translations/ folder among the resource folders comes first: a
   // translator trying a new .qm, or Qt's own beside a Windows or macOS
   // deployment.
-  const fs::path resources = translationsFolder();
-  const QString own = resources.empty() ? QString() : toQString(resources);
-  state.program = translator(chinese ? QStringLiteral("tessel_zh_CN") : QStringLiteral("tessel_en"),
+  const fs::path resources = TranslationsFolder();
+  const QString own = resources.empty() ? QString() : ToQString(resources);
+  state.program = LoadTranslator(chinese ? QStringLiteral("tessel_zh_CN") : QStringLiteral("tessel_en"),
                              {own, QStringLiteral(":/i18n")});
   // Qt's own texts (message-box buttons, the folder picker) are English as
   // written.
   if (chinese) {
-    state.qt = translator(QStringLiteral("qtbase_zh_CN"),
+    state.qt = LoadTranslator(QStringLiteral("qtbase_zh_CN"),
                           {QLibraryInfo::path(QLibraryInfo::TranslationsPath), own});
   }
   if (state.qt) QCoreApplication::installTranslator(state.qt.get());
@@ -117,6 +117,6 @@ bool UseLanguage(std::optional<Language> language) {
   return state.program != nullptr;
 }
 
-std::optional<Language> LanguageInUse() { return installed().language; }
+std::optional<Language> LanguageInUse() { return InstalledLanguage().language; }
 
 }  // namespace tessel

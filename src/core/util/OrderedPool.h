@@ -16,7 +16,7 @@
 namespace tessel {
 
 template <typename Result>
-void forEachOrdered(int count, int jobs, const std::function<Result(int)>& produce,
+void ForEachOrdered(int count, int jobs, const std::function<Result(int)>& produce,
                     const std::function<void(int, Result&&)>& consume, int window = 0) {
   if (count <= 0) return;
   jobs = std::clamp(jobs, 1, count);

@@ -13,22 +13,22 @@
 namespace tessel {
 
 #ifdef _WIN32
-QString toQString(const fs::path& path) {
+QString ToQString(const fs::path& path) {
   return QString::fromStdU16String(path.u16string());
 }
 
-fs::path toPath(const QString& text) {
+fs::path ToPath(const QString& text) {
   return fs::path(text.toStdU16String());
 }
 #else
 namespace {
-std::size_t utf8Length(std::string_view s, std::size_t at);
+std::size_t Utf8Length(std::string_view s, std::size_t at);
 // A byte that is not part of valid UTF-8 travels through a QString as a lone
 // low surrogate (U+DC80..U+DCFF), so that the name comes back byte for byte.
 constexpr char16_t kEscapedByte = 0xDC00;
 }  // namespace
 
-QString toQString(const fs::path& path) {
+QString ToQString(const fs::path& path) {
   const std::string& bytes = path.native();
   std::string_view view(bytes);
   QString text;
@@ -37,7 +37,7 @@ QString toQString(const fs::path& path) {
     const unsigned char c = static_cast<unsigned char>(view[i]);
     if (c < 0x80) {
       ++i;
-    } else if (const std::size_t n = utf8Length(view, i)) {
+    } else if (const std::size_t n = Utf8Length(view, i)) {
       i += n;
     } else {
       text += QString::fromUtf8(view.data() + start, qsizetype(i - start));
@@ -49,7 +49,7 @@ QString toQString(const fs::path& path) {
   return text;
 }
 
-fs::path toPath(const QString& text) {
+fs::path ToPath(const QString& text) {
   std::string bytes;
   qsizetype start = 0;
   for (qsizetype i = 0; i < text.size(); ++i) {
@@ -66,16 +66,16 @@ fs::path toPath(const QString& text) {
 }
 #endif
 
-fs::path pathFromUtf8(const std::string& text) {
+fs::path PathFromUtf8(const std::string& text) {
   return fs::path(std::u8string(text.begin(), text.end()));
 }
 
-std::string pathToUtf8(const fs::path& path) {
+std::string PathToUtf8(const fs::path& path) {
   const std::u8string s = path.u8string();
   return std::string(s.begin(), s.end());
 }
 
-fs::path documentsFolder() {
+fs::path DocumentsFolder() {
   // Without a real home folder there is no place of the user's to write to:
   // never fall back to the root of the file system.
   const QString home = QDir::homePath();
@@ -83,36 +83,36 @@ fs::path documentsFolder() {
   std::error_code ec;
   const QString docs = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
   if (!docs.isEmpty() && !QDir(docs).isRoot()) {
-    const fs::path folder = toPath(docs);
+    const fs::path folder = ToPath(docs);
     fs::create_directories(folder, ec);
     if (fs::is_directory(folder, ec)) return folder;
   }
-  const fs::path h = toPath(home);
+  const fs::path h = ToPath(home);
   return fs::is_directory(h, ec) ? h : fs::path();
 }
 
 namespace {
-std::mutex& programMutex() {
+std::mutex& ProgramMutex() {
   static std::mutex m;
   return m;
 }
-fs::path& programFolderStorage() {
+fs::path& ProgramFolderStorage() {
   static fs::path p;
   return p;
 }
 }  // namespace
 
-fs::path programFolder() {
-  std::lock_guard lock(programMutex());
-  return programFolderStorage();
+fs::path ProgramFolder() {
+  std::lock_guard lock(ProgramMutex());
+  return ProgramFolderStorage();
 }
 
-void setProgramFolder(const fs::path& folder) {
-  std::lock_guard lock(programMutex());
-  programFolderStorage() = folder;
+void SetProgramFolder(const fs::path& folder) {
+  std::lock_guard lock(ProgramMutex());
+  ProgramFolderStorage() = folder;
 }
 
-std::vector<fs::path> resourceSearchFolders() {
+std::vector<fs::path> ResourceSearchFolders() {
   std::vector<fs::path> folders;
   const auto add = [&folders](const fs::path& folder) {
     if (folder.empty()) return;
@@ -122,41 +122,41 @@ std::vector<fs::path> resourceSearchFolders() {
     }
     folders.push_back(normal);
   };
-  const fs::path own = programFolder();
+  const fs::path own = ProgramFolder();
   add(own);
   if (!own.empty()) add(own / ".." / "share" / "tessel");
-  add(pathFromUtf8(TESSEL_INSTALL_DATADIR));
+  add(PathFromUtf8(TESSEL_INSTALL_DATADIR));
   return folders;
 }
 
-fs::path findResourceFile(const fs::path& name) {
+fs::path FindResourceFile(const fs::path& name) {
   std::error_code ec;
-  for (const fs::path& folder : resourceSearchFolders()) {
+  for (const fs::path& folder : ResourceSearchFolders()) {
     if (fs::is_regular_file(folder / name, ec)) return folder / name;
   }
   return {};
 }
 
-fs::path translationsFolder() {
+fs::path TranslationsFolder() {
   std::error_code ec;
-  for (const fs::path& folder : resourceSearchFolders()) {
+  for (const fs::path& folder : ResourceSearchFolders()) {
     if (fs::is_directory(folder / "translations", ec)) return folder / "translations";
   }
   return {};
 }
 
-fs::path resourceFolder() {
+fs::path ResourceFolder() {
   std::error_code ec;
-  for (const fs::path& folder : resourceSearchFolders()) {
+  for (const fs::path& folder : ResourceSearchFolders()) {
     for (const char* probe : {kFontTableFile, "font.ttf", "中英文.ttf"}) {
-      if (fs::exists(folder / pathFromUtf8(probe), ec)) return folder;
+      if (fs::exists(folder / PathFromUtf8(probe), ec)) return folder;
     }
   }
-  return programFolder();
+  return ProgramFolder();
 }
 
-fs::path resourceFile(const fs::path& folder, const std::string& name) {
-  const fs::path direct = folder / pathFromUtf8(name);
+fs::path ResourceFile(const fs::path& folder, const std::string& name) {
+  const fs::path direct = folder / PathFromUtf8(name);
   std::error_code ec;
   if (fs::exists(direct, ec)) return direct;
   std::ifstream table(folder / kFontTableFile, std::ios::binary);
@@ -168,7 +168,7 @@ fs::path resourceFile(const fs::path& folder, const std::string& name) {
     if (equals == std::string::npos || line.compare(0, equals, name) != 0) continue;
     const std::string file = line.substr(equals + 1);
     if (file.empty()) break;
-    const fs::path named = pathFromUtf8(file);
+    const fs::path named = PathFromUtf8(file);
     return named.is_absolute() ? named : folder / named;
   }
   return direct;
@@ -177,7 +177,7 @@ fs::path resourceFile(const fs::path& folder, const std::string& name) {
 namespace {
 // Removes `entry` and, for a folder (not a link), everything in it first;
 // goes on past failures and names the first entry that stayed.
-void removeInside(const fs::path& entry, fs::path* left, std::string* reason) {
+void RemoveInside(const fs::path& entry, fs::path* left, std::string* reason) {
   std::error_code ec;
   if (fs::is_directory(fs::symlink_status(entry, ec))) {
     std::vector<fs::path> children;
@@ -186,7 +186,7 @@ void removeInside(const fs::path& entry, fs::path* left, std::string* reason) {
       children.push_back(it->path());
     }
     std::sort(children.begin(), children.end());
-    for (const fs::path& child : children) removeInside(child, left, reason);
+    for (const fs::path& child : children) RemoveInside(child, left, reason);
   }
   std::error_code removed;
   fs::remove(entry, removed);
@@ -197,7 +197,7 @@ void removeInside(const fs::path& entry, fs::path* left, std::string* reason) {
 }
 }  // namespace
 
-bool deleteFolderTree(const fs::path& folder, fs::path* left, std::string* reason) {
+bool DeleteFolderTree(const fs::path& folder, fs::path* left, std::string* reason) {
   std::error_code ec;
   const auto status = fs::symlink_status(folder, ec);
   if (ec || !fs::exists(status)) return false;
@@ -208,17 +208,17 @@ bool deleteFolderTree(const fs::path& folder, fs::path* left, std::string* reaso
     if (reason) *reason = ec.message();
     return false;
   }
-  removeInside(folder, left, reason);
+  RemoveInside(folder, left, reason);
   std::error_code gone;
   return !fs::exists(fs::symlink_status(folder, gone));
 }
 
-bool sameFile(const fs::path& a, const fs::path& b) {
+bool SameFile(const fs::path& a, const fs::path& b) {
   std::error_code ec;
   return fs::equivalent(a, b, ec) && !ec;
 }
 
-bool folderTreeHolds(const fs::path& tree, const fs::path& target) {
+bool FolderTreeHolds(const fs::path& tree, const fs::path& target) {
   std::error_code ec;
   if (!fs::is_directory(fs::symlink_status(tree, ec))) return false;
   // The target and every folder above it, by identity.
@@ -230,7 +230,7 @@ bool folderTreeHolds(const fs::path& tree, const fs::path& target) {
   }
   const auto matches = [&](const fs::path& folder) {
     for (const fs::path& w : wanted) {
-      if (sameFile(folder, w)) return true;
+      if (SameFile(folder, w)) return true;
     }
     return false;
   };
@@ -246,7 +246,7 @@ bool folderTreeHolds(const fs::path& tree, const fs::path& target) {
 namespace {
 // A path that cannot be resolved (a link loop, a name too long) keeps its
 // spelling: an empty path would lie "above" every other.
-fs::path canonicalAsFarAsPossible(const fs::path& p) {
+fs::path CanonicalAsFarAsPossible(const fs::path& p) {
   std::error_code ec;
   fs::path absolute = fs::absolute(p, ec);
   if (ec) absolute = p;
@@ -255,16 +255,16 @@ fs::path canonicalAsFarAsPossible(const fs::path& p) {
 }
 }  // namespace
 
-std::string pathProblem(const fs::path& path) {
+std::string PathProblem(const fs::path& path) {
   std::error_code ec;
   const fs::path absolute = fs::absolute(path, ec);
   if (!ec) static_cast<void>(fs::weakly_canonical(absolute, ec));
   return ec ? ec.message() : std::string();
 }
 
-bool pathIsInside(const fs::path& inner, const fs::path& outer) {
-  const fs::path a = canonicalAsFarAsPossible(inner);
-  const fs::path b = canonicalAsFarAsPossible(outer);
+bool PathIsInside(const fs::path& inner, const fs::path& outer) {
+  const fs::path a = CanonicalAsFarAsPossible(inner);
+  const fs::path b = CanonicalAsFarAsPossible(outer);
   auto ai = a.begin();
   bool spelled = true;
   for (auto bi = b.begin(); bi != b.end(); ++bi) {
@@ -281,7 +281,7 @@ bool pathIsInside(const fs::path& inner, const fs::path& outer) {
   std::error_code ec;
   if (!fs::exists(b, ec)) return false;
   for (fs::path p = a; !p.empty(); p = p.parent_path()) {
-    if (fs::exists(p, ec) && sameFile(p, b)) return true;
+    if (fs::exists(p, ec) && SameFile(p, b)) return true;
     if (p == p.parent_path()) break;
   }
   return false;
@@ -289,7 +289,7 @@ bool pathIsInside(const fs::path& inner, const fs::path& outer) {
 
 namespace {
 // The length of the UTF-8 sequence at `at`, or 0 when it is not one.
-std::size_t utf8Length(std::string_view s, std::size_t at) {
+std::size_t Utf8Length(std::string_view s, std::size_t at) {
   const auto b = [&](std::size_t i) { return static_cast<unsigned char>(s[i]); };
   const unsigned char c = b(at);
   std::size_t n = 0;
@@ -317,7 +317,7 @@ std::size_t utf8Length(std::string_view s, std::size_t at) {
 }
 }  // namespace
 
-std::string printable(std::string_view text) {
+std::string Printable(std::string_view text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
@@ -331,7 +331,7 @@ std::string printable(std::string_view text) {
     } else if (c == '\t') {
       out += "\\t";
       ++i;
-    } else if (const std::size_t n = c >= 0x80 ? utf8Length(text, i) : 0) {
+    } else if (const std::size_t n = c >= 0x80 ? Utf8Length(text, i) : 0) {
       out.append(text.substr(i, n));
       i += n;
     } else if (c >= 0x80) {
@@ -348,14 +348,14 @@ std::string printable(std::string_view text) {
   return out;
 }
 
-std::string asciiLower(std::string text) {
+std::string AsciiLower(std::string text) {
   for (char& c : text) {
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   }
   return text;
 }
 
-long long leadingNumber(const std::string& stem) {
+long long LeadingNumber(const std::string& stem) {
   std::size_t i = 0;
   while (i < stem.size() && (stem[i] == ' ' || (stem[i] >= '\t' && stem[i] <= '\r'))) ++i;
   bool negative = false;

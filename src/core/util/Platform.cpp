@@ -24,15 +24,15 @@ namespace tessel {
 namespace fs = std::filesystem;
 
 namespace {
-std::string reasonOf(int error) { return std::generic_category().message(error ? error : EIO); }
+std::string ReasonOf(int error) { return std::generic_category().message(error ? error : EIO); }
 }  // namespace
 
-std::string machineName() {
+std::string MachineName() {
   const QString name = QSysInfo::machineHostName();
   return name.isEmpty() ? std::string("localhost") : name.toStdString();
 }
 
-EntryKind entryKind(const fs::path& path) {
+EntryKind EntryKindOf(const fs::path& path) {
   std::error_code ec;
   const fs::file_status status = fs::symlink_status(path, ec);
   if (ec || !fs::exists(status)) return EntryKind::Missing;
@@ -44,9 +44,9 @@ EntryKind entryKind(const fs::path& path) {
 
 #ifdef _WIN32
 
-std::int64_t currentProcessId() { return static_cast<std::int64_t>(GetCurrentProcessId()); }
+std::int64_t CurrentProcessId() { return static_cast<std::int64_t>(GetCurrentProcessId()); }
 
-ProcessState processState(std::int64_t pid) {
+ProcessState ProcessStateOf(std::int64_t pid) {
   HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, static_cast<DWORD>(pid));
   if (!process) {
     return GetLastError() == ERROR_INVALID_PARAMETER ? ProcessState::Gone : ProcessState::Unknown;
@@ -58,19 +58,19 @@ ProcessState processState(std::int64_t pid) {
   return code == STILL_ACTIVE ? ProcessState::Running : ProcessState::Gone;
 }
 
-std::string processProgramName(std::int64_t) { return {}; }
+std::string ProcessProgramName(std::int64_t) { return {}; }
 
-fs::path firstMountPointInside(const fs::path&) { return {}; }
+fs::path FirstMountPointInside(const fs::path&) { return {}; }
 
-std::optional<std::string> readSmallFile(const fs::path& path, std::size_t limit,
+std::optional<std::string> ReadSmallFile(const fs::path& path, std::size_t limit,
                                          std::string* error) {
-  if (entryKind(path) != EntryKind::RegularFile) {
-    if (error) *error = reasonOf(EINVAL);
+  if (EntryKindOf(path) != EntryKind::RegularFile) {
+    if (error) *error = ReasonOf(EINVAL);
     return std::nullopt;
   }
   std::ifstream in(path, std::ios::binary);
   if (!in) {
-    if (error) *error = reasonOf(errno);
+    if (error) *error = ReasonOf(errno);
     return std::nullopt;
   }
   std::string text(limit, '\0');
@@ -79,18 +79,18 @@ std::optional<std::string> readSmallFile(const fs::path& path, std::size_t limit
   return text;
 }
 
-bool createNewFile(const fs::path& path, const std::string& text, std::string* error,
+bool CreateNewFile(const fs::path& path, const std::string& text, std::string* error,
                    bool* exists) {
   if (exists) *exists = false;
   std::FILE* file = _wfopen(path.c_str(), L"wbx");
   if (!file) {
     if (exists) *exists = errno == EEXIST;
-    if (error) *error = reasonOf(errno);
+    if (error) *error = ReasonOf(errno);
     return false;
   }
   const bool ok = std::fwrite(text.data(), 1, text.size(), file) == text.size();
   if (std::fclose(file) != 0 || !ok) {
-    if (error) *error = reasonOf(errno);
+    if (error) *error = ReasonOf(errno);
     std::error_code ec;
     fs::remove(path, ec);
     return false;
@@ -102,7 +102,7 @@ namespace {
 std::atomic<bool>* gStop = nullptr;
 std::atomic<int> gSignal{0};
 
-BOOL WINAPI onConsoleEvent(DWORD event) {
+BOOL WINAPI OnConsoleEvent(DWORD event) {
   const int signal = event == CTRL_C_EVENT ? SIGINT : SIGTERM;
   if (gStop && !gStop->load()) {
     gSignal = signal;
@@ -126,16 +126,16 @@ StopSignals::~StopSignals() {
 
 #else
 
-std::int64_t currentProcessId() { return static_cast<std::int64_t>(::getpid()); }
+std::int64_t CurrentProcessId() { return static_cast<std::int64_t>(::getpid()); }
 
-ProcessState processState(std::int64_t pid) {
+ProcessState ProcessStateOf(std::int64_t pid) {
   if (pid <= 0 || pid != static_cast<pid_t>(pid)) return ProcessState::Gone;
   if (::kill(static_cast<pid_t>(pid), 0) == 0) return ProcessState::Running;
   if (errno == ESRCH) return ProcessState::Gone;
   return errno == EPERM ? ProcessState::Running : ProcessState::Unknown;
 }
 
-std::string processProgramName(std::int64_t pid) {
+std::string ProcessProgramName(std::int64_t pid) {
 #ifdef __linux__
   std::error_code ec;
   const fs::path exe = fs::read_symlink("/proc/" + std::to_string(pid) + "/exe", ec);
@@ -150,7 +150,7 @@ std::string processProgramName(std::int64_t pid) {
 #endif
 }
 
-fs::path firstMountPointInside(const fs::path& folder) {
+fs::path FirstMountPointInside(const fs::path& folder) {
   struct stat top {};
   if (::lstat(folder.c_str(), &top) != 0 || !S_ISDIR(top.st_mode)) return {};
   std::error_code ec;
@@ -163,16 +163,16 @@ fs::path firstMountPointInside(const fs::path& folder) {
   return {};
 }
 
-std::optional<std::string> readSmallFile(const fs::path& path, std::size_t limit,
+std::optional<std::string> ReadSmallFile(const fs::path& path, std::size_t limit,
                                          std::string* error) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
-    if (error) *error = reasonOf(errno);
+    if (error) *error = ReasonOf(errno);
     return std::nullopt;
   }
   struct stat st {};
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    if (error) *error = reasonOf(EINVAL);
+    if (error) *error = ReasonOf(EINVAL);
     ::close(fd);
     return std::nullopt;
   }
@@ -182,7 +182,7 @@ std::optional<std::string> readSmallFile(const fs::path& path, std::size_t limit
     const ssize_t n = ::read(fd, text.data() + got, limit - got);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) {
-      if (error) *error = reasonOf(errno);
+      if (error) *error = ReasonOf(errno);
       ::close(fd);
       return std::nullopt;
     }
@@ -194,13 +194,13 @@ std::optional<std::string> readSmallFile(const fs::path& path, std::size_t limit
   return text;
 }
 
-bool createNewFile(const fs::path& path, const std::string& text, std::string* error,
+bool CreateNewFile(const fs::path& path, const std::string& text, std::string* error,
                    bool* exists) {
   if (exists) *exists = false;
   const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
   if (fd < 0) {
     if (exists) *exists = errno == EEXIST;
-    if (error) *error = reasonOf(errno);
+    if (error) *error = ReasonOf(errno);
     return false;
   }
   std::size_t put = 0;
@@ -216,7 +216,7 @@ bool createNewFile(const fs::path& path, const std::string& text, std::string* e
   }
   if (::close(fd) != 0 && failure == 0) failure = errno;
   if (failure != 0) {
-    if (error) *error = reasonOf(failure);
+    if (error) *error = ReasonOf(failure);
     ::unlink(path.c_str());
     return false;
   }
@@ -279,7 +279,7 @@ namespace {
 
 #ifndef _WIN32
 // 0, or the errno of the failed call.
-int syncDescriptor(const std::filesystem::path& path, int flags, bool forget) {
+int SyncDescriptor(const std::filesystem::path& path, int flags, bool forget) {
   const int fd = ::open(path.c_str(), flags | O_CLOEXEC);
   if (fd < 0) return errno;
   int error = 0;
@@ -296,7 +296,7 @@ int syncDescriptor(const std::filesystem::path& path, int flags, bool forget) {
 
 }  // namespace
 
-bool syncFile(const std::filesystem::path& path, std::string* reason) {
+bool SyncFile(const std::filesystem::path& path, std::string* reason) {
 #ifdef _WIN32
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
                             nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -310,18 +310,18 @@ bool syncFile(const std::filesystem::path& path, std::string* reason) {
   if (!flushed && reason) *reason = std::system_category().message(static_cast<int>(error));
   return flushed;
 #else
-  const int error = syncDescriptor(path, O_RDONLY, true);
+  const int error = SyncDescriptor(path, O_RDONLY, true);
   return error == 0 || syncFailed(error, reason);
 #endif
 }
 
-bool syncFolder(const std::filesystem::path& folder, std::string* reason) {
+bool SyncFolder(const std::filesystem::path& folder, std::string* reason) {
 #ifdef _WIN32
   (void)folder;
   (void)reason;
   return true;  // the entries go with the files' own flushes
 #else
-  const int error = syncDescriptor(folder, O_RDONLY | O_DIRECTORY, false);
+  const int error = SyncDescriptor(folder, O_RDONLY | O_DIRECTORY, false);
   // Some file systems cannot flush a folder on its own; their entries go
   // with the files.
   return error == 0 || error == EINVAL || error == ENOTSUP || syncFailed(error, reason);
@@ -351,7 +351,7 @@ int TerminalColumns() {
 }
 
 
-bool isTerminal(std::FILE* stream) {
+bool IsTerminal(std::FILE* stream) {
 #ifdef _WIN32
   return _isatty(_fileno(stream)) != 0;
 #else

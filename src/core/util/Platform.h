@@ -13,48 +13,48 @@
 namespace tessel {
 
 // This process's id and the machine's name.
-std::int64_t currentProcessId();
-std::string machineName();
+std::int64_t CurrentProcessId();
+std::string MachineName();
 
 // Whether process `pid` of this machine runs: yes, no, or unknown (the
 // system does not say).
 enum class ProcessState { Running, Gone, Unknown };
-ProcessState processState(std::int64_t pid);
+ProcessState ProcessStateOf(std::int64_t pid);
 
 // The file name of the program process `pid` runs, where the system tells
 // (empty otherwise): a lock whose process id was reused by another program
 // is not held.
-std::string processProgramName(std::int64_t pid);
+std::string ProcessProgramName(std::int64_t pid);
 
 // What stands at a path, seen without following a link.
 enum class EntryKind { Missing, RegularFile, Folder, Link, Other };
-EntryKind entryKind(const std::filesystem::path& path);
+EntryKind EntryKindOf(const std::filesystem::path& path);
 
 // Reads at most `limit` bytes of a regular file, never through a link and
 // never waiting (a FIFO swapped in at the last moment is not read). Nothing
 // when it cannot be read; `error` then holds the system's reason.
-std::optional<std::string> readSmallFile(const std::filesystem::path& path, std::size_t limit,
+std::optional<std::string> ReadSmallFile(const std::filesystem::path& path, std::size_t limit,
                                          std::string* error = nullptr);
 
 // Creates `path` as a new file holding `text`; fails when anything is there
 // (a link included). `error` holds the system's reason, `exists` tells
 // whether something was in the way.
-bool createNewFile(const std::filesystem::path& path, const std::string& text,
+bool CreateNewFile(const std::filesystem::path& path, const std::string& text,
                    std::string* error = nullptr, bool* exists = nullptr);
 
 // The first entry below `folder` (links not followed) that lies on another
 // file system than the folder itself: a mount point that no removal of the
 // folder can take away. Empty when there is none.
-std::filesystem::path firstMountPointInside(const std::filesystem::path& folder);
+std::filesystem::path FirstMountPointInside(const std::filesystem::path& folder);
 
 // Flushes a written file to its device and lets the system forget its cached
 // pages, so that a later read comes from the device. False with the system's
 // reason when the file cannot be opened or flushed.
-bool syncFile(const std::filesystem::path& path, std::string* reason = nullptr);
+bool SyncFile(const std::filesystem::path& path, std::string* reason = nullptr);
 
 // Flushes a folder's entries (the names of new and renamed files) to its
 // device. Where the system offers no such call it does nothing and succeeds.
-bool syncFolder(const std::filesystem::path& folder, std::string* reason = nullptr);
+bool SyncFolder(const std::filesystem::path& folder, std::string* reason = nullptr);
 
 // The width in columns of the terminal standard output writes to: $COLUMNS
 // when it holds a number, else the terminal's own; 0 when standard output is
@@ -62,7 +62,7 @@ bool syncFolder(const std::filesystem::path& folder, std::string* reason = nullp
 int TerminalColumns();
 
 // Whether `stream` is a terminal.
-bool isTerminal(std::FILE* stream);
+bool IsTerminal(std::FILE* stream);
 
 // While an object lives, SIGINT, SIGTERM and SIGHUP (Ctrl-C and Ctrl-Break
 // on Windows) set `stop` and remember the signal instead of ending the

@@ -15,7 +15,7 @@ std::mutex routeMutex;
 int routes = 0;  // routes alive; the handler is installed while there is one
 QtMessageHandler previous = nullptr;
 
-void route(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+void Route(QtMsgType type, const QMessageLogContext& context, const QString& text) {
   if (current && type != QtFatalMsg) {
     current->add(text.toStdString());
     return;
@@ -33,7 +33,7 @@ void route(QtMsgType type, const QMessageLogContext& context, const QString& tex
 
 QtMessageRoute::QtMessageRoute() {
   std::lock_guard lock(routeMutex);
-  if (routes++ == 0) previous = qInstallMessageHandler(route);
+  if (routes++ == 0) previous = qInstallMessageHandler(Route);
 }
 
 QtMessageRoute::~QtMessageRoute() {
