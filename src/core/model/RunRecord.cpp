@@ -4,6 +4,7 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QJsonParseError>
+#include <string_view>
 
 #include "util/FileIO.h"
 #include "util/Paths.h"
@@ -15,8 +16,6 @@ namespace {
 
 constexpr int kMaxOutputs = 1 << 20;
 constexpr int kMaxSourcesPerOutput = 4096;
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 bool IsWhole(const QJsonValue& v, double low, double high) {
   if (!v.isDouble()) return false;
@@ -43,46 +42,118 @@ const RecordOutput* RunRecord::find(const std::string& output) const {
 
 std::string PackEntryKey(int number) { return "bin/image.bin#" + std::to_string(number); }
 
-Bytes RunRecordJson(const RunRecord& record) {
-  QJsonObject outputs;
-  for (const auto& [name, output] : record.outputs) {
-    QJsonArray sources;
-    for (const RecordSource& s : output.sources) {
-      QJsonObject source{{"file", Q(s.file)}};
-      if (s.icon >= 0) source["icon"] = s.icon;
-      if (s.copied) source["copied"] = true;
-      if (!s.hash.empty()) {
-        source["bytes"] = static_cast<double>(s.size);
-        source["hash"] = Q(s.hash);
-      }
-      sources.append(source);
-    }
-    QJsonObject o{{"sources", sources},
-                  {"rotation", output.rotation},
-                  {"size", static_cast<double>(output.size)}};
-    if (!output.replaced.empty()) {
-      QJsonArray replaced;
-      for (const std::string& r : output.replaced) replaced.append(Q(r));
-      o["replaced"] = replaced;
-    }
-    if (!output.hash.empty()) {
-      o["settings"] = Q(output.settings);
-      o["hash"] = Q(output.hash);
-    }
-    if (output.width > 0) {
-      o["width"] = output.width;
-      o["height"] = output.height;
-    }
-    outputs[Q(name)] = o;
+namespace {
+
+// A JSON text written as it goes: a record of many thousand outputs never
+// stands as a tree of values in memory. Indented by four spaces, keys in
+// the order the record keeps them (alphabetical, as a JSON object's are).
+class JsonText {
+ public:
+  explicit JsonText(std::size_t expected) { text.reserve(expected); }
+  Bytes text;
+
+  void put(char c) { text.push_back(static_cast<std::uint8_t>(c)); }
+  void put(std::string_view s) { text.insert(text.end(), s.begin(), s.end()); }
+
+  void open(char bracket) {
+    put(bracket);
+    first_.push_back(true);
   }
-  const QJsonObject root{{"format", "tessel-run"},
-                         {"version", record.version},
-                         {"source", Q(record.source)},
-                         {"branch", Q(record.branch)},
-                         {"program", Q(record.program)},
-                         {"outputs", outputs}};
-  const QByteArray text = QJsonDocument(root).toJson(QJsonDocument::Indented);
-  return Bytes(text.begin(), text.end());
+  void close(char bracket) {
+    const bool empty = first_.back();
+    first_.pop_back();
+    put('\n');
+    if (!empty) text.insert(text.end(), 4 * first_.size(), ' ');
+    put(bracket);
+  }
+  // The next member of the object open now ("key": ), or the next element
+  // of the array open now (no key).
+  void next() {
+    if (!first_.back()) put(',');
+    first_.back() = false;
+    put('\n');
+    text.insert(text.end(), 4 * first_.size(), ' ');
+  }
+  void next(const std::string& key) {
+    next();
+    string(key);
+    put(": ");
+  }
+  void string(const std::string& value) {
+    // As UTF-8: a byte that is not becomes U+FFFD, as a text read back would.
+    const QByteArray utf8 = QString::fromStdString(value).toUtf8();
+    put('"');
+    for (const char c : utf8) {
+      const auto u = static_cast<unsigned char>(c);
+      if (c == '"' || c == '\\') {
+        put('\\');
+        put(c);
+      } else if (u < 0x20) {
+        static const char kHex[] = "0123456789abcdef";
+        put("\\u00");
+        put(kHex[u >> 4]);
+        put(kHex[u & 15]);
+      } else {
+        put(c);
+      }
+    }
+    put('"');
+  }
+  void number(std::int64_t value) { put(std::to_string(value)); }
+  void member(const char* key, const std::string& value) { next(key), string(value); }
+  void member(const char* key, std::int64_t value) { next(key), number(value); }
+
+ private:
+  std::vector<bool> first_;  // per open object or array: nothing in it yet
+};
+
+}  // namespace
+
+Bytes RunRecordJson(const RunRecord& record) {
+  // Some 450 to 600 bytes an output: the text is mostly made at its size.
+  JsonText j(1024 + record.outputs.size() * 640);
+  j.open('{');
+  j.member("branch", record.branch);
+  j.member("format", std::string("tessel-run"));
+  j.next("outputs");
+  j.open('{');
+  for (const auto& [name, output] : record.outputs) {
+    j.next(name);
+    j.open('{');
+    if (!output.hash.empty()) j.member("hash", output.hash);
+    if (output.width > 0) j.member("height", output.height);
+    if (!output.replaced.empty()) {
+      j.next("replaced");
+      j.open('[');
+      for (const std::string& r : output.replaced) j.next(), j.string(r);
+      j.close(']');
+    }
+    j.member("rotation", output.rotation);
+    if (!output.hash.empty()) j.member("settings", output.settings);
+    j.member("size", static_cast<std::int64_t>(output.size));
+    j.next("sources");
+    j.open('[');
+    for (const RecordSource& s : output.sources) {
+      j.next();
+      j.open('{');
+      if (!s.hash.empty()) j.member("bytes", static_cast<std::int64_t>(s.size));
+      if (s.copied) j.next("copied"), j.put("true");
+      j.member("file", s.file);
+      if (!s.hash.empty()) j.member("hash", s.hash);
+      if (s.icon >= 0) j.member("icon", s.icon);
+      j.close('}');
+    }
+    j.close(']');
+    if (output.width > 0) j.member("width", output.width);
+    j.close('}');
+  }
+  j.close('}');
+  j.member("program", record.program);
+  j.member("source", record.source);
+  j.member("version", record.version);
+  j.close('}');
+  j.put('\n');
+  return std::move(j.text);
 }
 
 std::optional<RunRecord> ParseRunRecord(ByteView json, std::string& error) {
