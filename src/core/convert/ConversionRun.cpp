@@ -23,6 +23,7 @@
 #include "util/Hash.h"
 #include "util/OrderedPool.h"
 #include "util/Paths.h"
+#include "util/Platform.h"
 #include "util/QtMessages.h"
 #include "util/Text.h"
 
@@ -936,7 +937,9 @@ void Run::finish() {
 RunResult ConversionRun(const ConversionSettings& settings, const RunOptions& options,
                         Session& session, Host& host) {
   const QtMessageRoute readerMessages;  // the image readers' messages go to their inputs
-  return Run(settings, options, session, host).execute();
+  RunResult result = Run(settings, options, session, host).execute();
+  ReturnFreedMemory();
+  return result;
 }
 
 }  // namespace tessel

@@ -4,6 +4,7 @@
 #include <atomic>
 #include <new>
 
+#include "model/OutputLayout.h"
 #include "picture/Jpeg.h"
 #include "picture/MemoryBudget.h"
 #include "picture/PictureIntegrity.h"
@@ -88,7 +89,7 @@ EncodedPicture Encode(Prepared prepared, const PictureEncoding& encoding, Pictur
   if (encoding.format == PictureFormat::Zbmp) {
     const Bytes rows = hasRows ? std::move(prepared.rows.rows) : Rgb565Rows(prepared.image);
     if (target == PictureTarget::File) {
-      out.extension = ".zbmp";
+      out.extension = OutputLayout::kZbmp;
       out.bytes = EncodeZbmpRows(out.width, out.height, rows, encoding.compression);
       if (out.bytes.empty()) {
         out.error = trText("Picture", "cannot encode it as .zbmp");
@@ -114,7 +115,7 @@ EncodedPicture Encode(Prepared prepared, const PictureEncoding& encoding, Pictur
       EncodeJpeg(prepared.image, JpegQualityFor(encoding.format), &out.error);
   if (!jpeg) return out;
   out.error.clear();
-  out.extension = ".jpg";
+  out.extension = OutputLayout::kJpg;
   out.packKind = kPackJpeg;
   out.bytes = std::move(*jpeg);
   out.ok = true;

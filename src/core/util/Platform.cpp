@@ -13,6 +13,9 @@
 #include <cstdio>
 #include <fstream>
 #else
+#if defined(__GLIBC__)
+#include <malloc.h>
+#endif
 #include <fcntl.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -356,6 +359,12 @@ bool IsTerminal(std::FILE* stream) {
   return _isatty(_fileno(stream)) != 0;
 #else
   return ::isatty(::fileno(stream)) != 0;
+#endif
+}
+
+void ReturnFreedMemory() {
+#if defined(__GLIBC__) && !defined(_WIN32)
+  malloc_trim(0);
 #endif
 }
 

@@ -64,6 +64,11 @@ int TerminalColumns();
 // Whether `stream` is a terminal.
 bool IsTerminal(std::FILE* stream);
 
+// Gives the memory freed so far back to the system where the C library
+// keeps it for later (glibc's heap): what a run's pictures took does not
+// stay with the process for its last steps. Nothing elsewhere.
+void ReturnFreedMemory();
+
 // While an object lives, SIGINT, SIGTERM and SIGHUP (Ctrl-C and Ctrl-Break
 // on Windows) set `stop` and remember the signal instead of ending the
 // process; a second one ends it at once with 128 + the signal. Blocking
