@@ -221,7 +221,7 @@ TEST_F(InspectOrigin, OnlyThePictureOfFineLinesIsListedAsVisiblyLossy) {
 
 TEST_F(InspectOrigin, TheRunRecordIsReadStrictly) {
   std::string error;
-  for (const std::string bad :
+  for (const std::string& bad :
        {std::string("not json"), std::string(R"({"format":"other","version":1,"outputs":{}})"),
         std::string(R"({"format":"tessel-run","outputs":{}})"),
         std::string(R"({"format":"tessel-run","version":1,"outputs":{"image/1.zbmp":)"

@@ -27,16 +27,9 @@ namespace {
 using test::readText;
 using test::RunFixture;
 using test::writeBytes;
+using test::lockOf;
 using test::writeText;
 using namespace build;
-
-std::string lockOf(const std::string& host, std::int64_t pid, std::int64_t secondsAgo) {
-  const auto now = std::chrono::duration_cast<std::chrono::seconds>(
-                       std::chrono::system_clock::now().time_since_epoch())
-                       .count();
-  return "tessel-lock 1\npid=" + std::to_string(pid) + "\nhost=" + host +
-         "\nprogram=tessel-cli\nstarted=" + std::to_string(now - secondsAgo) + "\n";
-}
 
 // The id of a process of this machine that has ended.
 std::int64_t endedProcess() {

@@ -14,15 +14,8 @@ namespace tessel {
 namespace {
 
 using test::readText;
+using test::lockOf;
 using test::writeText;
-
-std::string lockOf(const std::string& host, std::int64_t pid, std::int64_t secondsAgo) {
-  const auto now = std::chrono::duration_cast<std::chrono::seconds>(
-                       std::chrono::system_clock::now().time_since_epoch())
-                       .count();
-  return "tessel-lock 1\npid=" + std::to_string(pid) + "\nhost=" + host +
-         "\nprogram=tessel-cli\nstarted=" + std::to_string(now - secondsAgo) + "\n";
-}
 
 bool contains(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;

@@ -198,6 +198,14 @@ CliRun runShell(const std::string& script) {
 
 std::string shellQuoted(const fs::path& path) { return "'" + path.native() + "'"; }
 
+std::string lockOf(const std::string& host, std::int64_t pid, std::int64_t secondsAgo) {
+  const auto now = std::chrono::duration_cast<std::chrono::seconds>(
+                       std::chrono::system_clock::now().time_since_epoch())
+                       .count();
+  return "tessel-lock 1\npid=" + std::to_string(pid) + "\nhost=" + host +
+         "\nprogram=tessel-cli\nstarted=" + std::to_string(now - secondsAgo) + "\n";
+}
+
 Bytes qtRgb565Rows(const QImage& image) {
   const QImage rgb16 = image.convertToFormat(QImage::Format_RGB16);
   const std::size_t stride = std::size_t(rgb16.bytesPerLine());

@@ -103,6 +103,9 @@ CliRun runShell(const std::string& script);
 // A path quoted for the shell.
 std::string shellQuoted(const fs::path& path);
 
+// The text of an output lock held by `pid` on `host`, taken `secondsAgo`.
+std::string lockOf(const std::string& host, std::int64_t pid, std::int64_t secondsAgo);
+
 // A host that records every call and answers confirmSetup as told.
 class RecordingHost : public Host {
  public:

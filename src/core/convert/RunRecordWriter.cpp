@@ -42,6 +42,20 @@ struct Unused {
   }
 };
 
+// What output `key` was made from (its one source's size and hash, the
+// settings, its own hash and size), when the run knows it.
+void AddFacts(RecordOutput& output, const MadeFactsMap* madeFacts, const std::string& key) {
+  if (!madeFacts) return;
+  const auto facts = madeFacts->find(key);
+  if (facts == madeFacts->end() || facts->second.hash.empty()) return;
+  output.sources[0].size = facts->second.sourceSize;
+  output.sources[0].hash = facts->second.sourceHash;
+  output.settings = facts->second.settings;
+  output.hash = facts->second.hash;
+  output.width = facts->second.width;
+  output.height = facts->second.height;
+}
+
 }  // namespace
 
 RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
@@ -96,17 +110,7 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
         output.replaced = unused.of(input.kind, number, false);
       }
     }
-    if (madeFacts && output.sources.size() == 1) {
-      if (const auto facts = madeFacts->find(relative);
-          facts != madeFacts->end() && !facts->second.hash.empty()) {
-        output.sources[0].size = facts->second.sourceSize;
-        output.sources[0].hash = facts->second.sourceHash;
-        output.settings = facts->second.settings;
-        output.hash = facts->second.hash;
-        output.width = facts->second.width;
-        output.height = facts->second.height;
-      }
-    }
+    if (output.sources.size() == 1) AddFacts(output, madeFacts, relative);
     record.outputs[relative] = std::move(output);
   }
   // The picture pack: one entry per picture stored in it.
@@ -121,17 +125,7 @@ RunRecord BuildRunRecord(const RunResult& result, const fs::path& sourceFolder,
     output.sources.push_back({NameOf(input.path), -1, false, 0, {}});
     output.rotation = rotations.pictures;
     output.replaced = unused.of(InputKind::Picture, number, false);
-    if (madeFacts) {
-      if (const auto facts = madeFacts->find(PackEntryKey(number));
-          facts != madeFacts->end() && !facts->second.hash.empty()) {
-        output.sources[0].size = facts->second.sourceSize;
-        output.sources[0].hash = facts->second.sourceHash;
-        output.settings = facts->second.settings;
-        output.hash = facts->second.hash;
-        output.width = facts->second.width;
-        output.height = facts->second.height;
-      }
-    }
+    AddFacts(output, madeFacts, PackEntryKey(number));
     record.outputs[PackEntryKey(number)] = std::move(output);
   }
   return record;
