@@ -11,6 +11,7 @@
 #include <vector>
 
 #if (defined(__x86_64__) || defined(__i386__)) && (defined(__GNUC__) || defined(__clang__))
+#include <cpuid.h>
 #include <immintrin.h>
 #define TESSEL_SHA_X86 1
 #endif
@@ -71,7 +72,7 @@ void CompressPlain(std::uint32_t* state, const std::uint8_t* data, std::size_t b
 }
 
 #ifdef TESSEL_SHA_X86
-__attribute__((target("sha,sse4.1,ssse3"))) void compressShaExtensions(std::uint32_t* state,
+__attribute__((target("sha,sse4.1,ssse3"))) void CompressShaExtensions(std::uint32_t* state,
                                                                         const std::uint8_t* data,
                                                                         std::size_t blocks) {
   const __m128i bigEndian = _mm_set_epi64x(0x0c0d0e0f08090a0bLL, 0x0405060700010203LL);
@@ -117,10 +118,13 @@ using Compress = void (*)(std::uint32_t*, const std::uint8_t*, std::size_t);
 
 Compress ChooseCompress() {
 #ifdef TESSEL_SHA_X86
-  __builtin_cpu_init();
-  if (__builtin_cpu_supports("sha") && __builtin_cpu_supports("sse4.1") &&
-      __builtin_cpu_supports("ssse3")) {
-    return compressShaExtensions;
+  // CPUID: leaf 1 gives SSSE3 (ECX bit 9) and SSE4.1 (ECX bit 19), leaf 7
+  // the SHA extensions (EBX bit 29). Asked directly: not every compiler
+  // knows "sha" as a name for __builtin_cpu_supports.
+  unsigned a = 0, b = 0, c = 0, d = 0;
+  if (__get_cpuid(1, &a, &b, &c, &d) && (c & (1u << 9)) && (c & (1u << 19)) &&
+      __get_cpuid_count(7, 0, &a, &b, &c, &d) && (b & (1u << 29))) {
+    return CompressShaExtensions;
   }
 #endif
   return CompressPlain;
