@@ -151,9 +151,12 @@ struct ContentHasher::State {
   std::uint8_t block[64];
   std::size_t held = 0;      // bytes in `block`
   std::uint64_t total = 0;   // bytes added
+  Compress compress = nullptr;
 };
 
-ContentHasher::ContentHasher() : state_(new State) {}
+ContentHasher::ContentHasher(bool plainCode) : state_(new State) {
+  state_->compress = plainCode ? CompressPlain : compress;
+}
 
 ContentHasher::~ContentHasher() { delete state_; }
 
@@ -169,11 +172,11 @@ void ContentHasher::add(ByteView data) {
     p += take;
     n -= take;
     if (s.held < 64) return;
-    compress(s.h, s.block, 1);
+    s.compress(s.h, s.block, 1);
     s.held = 0;
   }
   if (n >= 64) {
-    compress(s.h, p, n / 64);
+    s.compress(s.h, p, n / 64);
     p += n / 64 * 64;
     n %= 64;
   }
@@ -189,12 +192,12 @@ std::string ContentHasher::finish() {
   s.block[s.held++] = 0x80;
   if (s.held > 56) {
     std::memset(s.block + s.held, 0, 64 - s.held);
-    compress(s.h, s.block, 1);
+    s.compress(s.h, s.block, 1);
     s.held = 0;
   }
   std::memset(s.block + s.held, 0, 56 - s.held);
   for (int i = 0; i < 8; ++i) s.block[56 + i] = static_cast<std::uint8_t>(bits >> (56 - 8 * i));
-  compress(s.h, s.block, 1);
+  s.compress(s.h, s.block, 1);
   std::uint8_t digest[32];
   for (int i = 0; i < 8; ++i) {
     for (int j = 0; j < 4; ++j) digest[4 * i + j] = static_cast<std::uint8_t>(s.h[i] >> (24 - 8 * j));

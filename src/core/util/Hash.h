@@ -16,7 +16,9 @@ std::string ContentHash(ByteView data);
 // The same, of bytes given piece by piece (a file written from parts).
 class ContentHasher {
  public:
-  ContentHasher();
+  // `plainCode`: never on the processor's SHA instructions, even where it
+  // has them (the two ways must agree).
+  explicit ContentHasher(bool plainCode = false);
   ~ContentHasher();
   ContentHasher(const ContentHasher&) = delete;
   ContentHasher& operator=(const ContentHasher&) = delete;
