@@ -54,12 +54,6 @@ QList<ParsedCommand::Argument> InspectCommand::arguments() const {
 
 QList<QCommandLineOption> InspectCommand::options() const {
   using namespace option;
-  // --rotation, --source and -j are not listed in the help: the usage line
-  // names them.
-  const auto hidden = [](QCommandLineOption o) {
-    o.setFlags(QCommandLineOption::HiddenFromHelp);
-    return o;
-  };
   return {
       kOutput.make(QCoreApplication::translate(
                        "Cli",
@@ -68,19 +62,19 @@ QList<QCommandLineOption> InspectCommand::options() const {
                    "DIR"),
       kCheck.make(
           QCoreApplication::translate("Cli", "Read everything, write nothing, print each problem.")),
-      hidden(kRotation.make(QCoreApplication::translate(
-                                "Cli",
-                                "Show the screens turned DEG degrees clockwise (0, 90, 180 or "
-                                "270), instead of as config.txt turns the screen."),
-                            "DEG")),
-      hidden(kSource.make(QCoreApplication::translate(
-                              "Cli",
-                              "The source folder (DWIN_SET) the output was made from, when "
-                              "no run record names it (an SD card's copy)."),
-                          "DIR")),
-      hidden(kJobs.make(QCoreApplication::translate(
-                            "Cli", "Read and draw on N threads (default: one per core)."),
-                        "N")),
+      kRotation.make(QCoreApplication::translate(
+                         "Cli",
+                         "Show the screens turned DEG degrees clockwise (0, 90, 180 or "
+                         "270), instead of as config.txt turns the screen."),
+                     "DEG"),
+      kSource.make(QCoreApplication::translate(
+                       "Cli",
+                       "The source folder (DWIN_SET) the output was made from, when "
+                       "no run record names it (an SD card's copy)."),
+                   "DIR"),
+      kJobs.make(QCoreApplication::translate(
+                     "Cli", "Read and draw on N threads (default: one per core)."),
+                 "N"),
       kQuiet.make(QCoreApplication::translate("Cli", "Print the problems only.")),
       langOption(QCoreApplication::translate("Cli", "The language of the messages: zh or en.")),
       helpOption(),
