@@ -118,20 +118,41 @@ void HashPictureSource(const fs::path& picture, MadeFacts& facts) {
   }
 }
 
+namespace {
+
+// The facts of a picture's source from the bytes the encoder read: one read
+// of the file serves the hash and the picture.
+void NoteSource(ByteView data, std::uint64_t fileSize, MadeFacts& facts) {
+  facts.sourceSize = fileSize;
+  facts.sourceHash = ContentHash(data);
+}
+
+// An output's own facts once it is made; none when the readers warned, so
+// that it is made again each time and its warnings come again.
+void NoteOutput(const EncodedPicture& made, MadeFacts& facts) {
+  if (made.ok && !facts.sourceHash.empty() && made.messages.empty()) {
+    facts.hash = ContentHash(ByteView(made.bytes));
+    facts.width = made.width;
+    facts.height = made.height;
+  } else {
+    facts.hash.clear();
+  }
+}
+
+}  // namespace
+
 PackBlockWork MakePackBlock(const fs::path& picture, const PictureEncoding& encoding, int rotation,
                             MadeFacts facts, const WorkLimits& limits) {
   PackBlockWork work;
   work.facts = std::move(facts);
-  if (work.facts.sourceHash.empty()) HashPictureSource(picture, work.facts);
-  work.block = EncodePictureFile(picture, encoding, rotation, PictureTarget::PackBlock, limits);
-  // As a picture file: one the readers warned about is made again each time.
-  if (work.block.ok && !work.facts.sourceHash.empty() && work.block.messages.empty()) {
-    work.facts.hash = ContentHash(ByteView(work.block.bytes));
-    work.facts.width = work.block.width;
-    work.facts.height = work.block.height;
-  } else {
-    work.facts.hash.clear();
-  }
+  work.block = EncodePictureFile(picture, encoding, rotation, PictureTarget::PackBlock, limits,
+                                 [&](ByteView data, std::uint64_t size) {
+                                   if (work.facts.sourceHash.empty()) {
+                                     NoteSource(data, size, work.facts);
+                                   }
+                                   return false;
+                                 });
+  NoteOutput(work.block, work.facts);
   return work;
 }
 
@@ -140,37 +161,35 @@ PictureWork MakeOrReusePicture(const PreviousOutputs& previous, const fs::path& 
                                PictureTarget target, const WorkLimits& limits) {
   PictureWork work;
   work.facts.settings = PictureSettings(encoding, rotation, target);
-  HashPictureSource(picture, work.facts);
-  if (target == PictureTarget::File) {
-    // Only the name this picture's output has: image/N.zbmp or image/N.jpg.
-    const std::string name =
-        std::string(OutputLayout::kImage) + "/" +
-        OutputLayout::numberedName(FileNumber(picture), encoding.format == PictureFormat::Zbmp
-                                                            ? OutputLayout::kZbmp
-                                                            : OutputLayout::kJpg);
-    std::optional<PreviousOutputs::Found> found =
-        previous.find(OutputLayout::kImage, PathToUtf8(picture.filename()), work.facts);
-    if (found && found->relative == name && found->width > 0) {
-      work.reused = true;
-      work.encoded.ok = true;
-      work.encoded.extension = PathToUtf8(PathFromUtf8(found->relative).extension());
-      work.encoded.width = found->width;
-      work.encoded.height = found->height;
-      work.encoded.bytes = std::move(found->bytes);
-      work.facts.hash = std::move(found->hash);
-      work.facts.width = found->width;
-      work.facts.height = found->height;
-      return work;
-    }
+  // Only the name this picture's output has: image/N.zbmp or image/N.jpg.
+  const std::string name =
+      std::string(OutputLayout::kImage) + "/" +
+      OutputLayout::numberedName(FileNumber(picture), encoding.format == PictureFormat::Zbmp
+                                                          ? OutputLayout::kZbmp
+                                                          : OutputLayout::kJpg);
+  std::optional<PreviousOutputs::Found> found;
+  EncodedPicture encoded = EncodePictureFile(
+      picture, encoding, rotation, target, limits, [&](ByteView data, std::uint64_t size) {
+        NoteSource(data, size, work.facts);
+        if (target != PictureTarget::File) return false;
+        found = previous.find(OutputLayout::kImage, PathToUtf8(picture.filename()), work.facts);
+        if (found && (found->relative != name || found->width <= 0)) found.reset();
+        return found.has_value();
+      });
+  if (found) {
+    work.reused = true;
+    work.encoded.ok = true;
+    work.encoded.extension = PathToUtf8(PathFromUtf8(found->relative).extension());
+    work.encoded.width = found->width;
+    work.encoded.height = found->height;
+    work.encoded.bytes = std::move(found->bytes);
+    work.facts.hash = std::move(found->hash);
+    work.facts.width = found->width;
+    work.facts.height = found->height;
+    return work;
   }
-  work.encoded = EncodePictureFile(picture, encoding, rotation, target, limits);
-  // A picture the readers warned about is made again each time, so that
-  // the warnings come again.
-  if (work.encoded.ok && !work.facts.sourceHash.empty() && work.encoded.messages.empty()) {
-    work.facts.hash = ContentHash(ByteView(work.encoded.bytes));
-    work.facts.width = work.encoded.width;
-    work.facts.height = work.encoded.height;
-  }
+  work.encoded = std::move(encoded);
+  NoteOutput(work.encoded, work.facts);
   return work;
 }
 

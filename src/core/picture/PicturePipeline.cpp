@@ -159,7 +159,8 @@ EncodedPicture WithinBudget(const Attempt& attempt, const char* outOfMemory) {
 }  // namespace
 
 EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& encoding,
-                                 int rotation, PictureTarget target, const WorkLimits& work) {
+                                 int rotation, PictureTarget target, const WorkLimits& work,
+                                 const PictureShortcut& shortcut) {
   const Limits& limits = work.limits();
   // The file's bytes go into a buffer the thread keeps: a fresh one for every
   // picture costs clearing and mapping its pages each time. Only the bytes
@@ -195,6 +196,11 @@ EncodedPicture EncodePictureFile(const fs::path& path, const PictureEncoding& en
         try {
           const std::optional<ByteView> data = ReadFileInto(path, buffer, length, true, &why);
           if (!data) return unreadable(why);
+          if (shortcut && shortcut(*data, size)) {
+            EncodedPicture taken;
+            taken.ok = true;
+            return taken;
+          }
           EncodedPicture encoded = EncodeHeld(*data, encoding, rotation, target, limits);
           crowded = !encoded.ok && share.othersHold();
           return encoded;

@@ -6,6 +6,7 @@
 #include <QSize>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -41,9 +42,14 @@ struct EncodedPicture {
 // encoding, turned by `rotation` (0 none, 1 = 90, 2 = 180, 3 = 270 degrees
 // clockwise; exact). De-ripple acts on the unturned picture. The picture is
 // refused past `work`'s limits, and decoded within a share of its budget.
+// `shortcut`, when given, sees the bytes read and the file's size before
+// they are decoded, on the same worker: when it answers true it has the
+// picture from elsewhere, nothing is decoded and the result is empty (ok).
+using PictureShortcut = std::function<bool(ByteView data, std::uint64_t fileSize)>;
 EncodedPicture EncodePictureFile(const std::filesystem::path& path,
                                  const PictureEncoding& encoding, int rotation,
-                                 PictureTarget target, const WorkLimits& work);
+                                 PictureTarget target, const WorkLimits& work,
+                                 const PictureShortcut& shortcut = {});
 EncodedPicture EncodePictureBytes(ByteView data, const PictureEncoding& encoding, int rotation,
                                   PictureTarget target, const WorkLimits& work);
 
